@@ -1,0 +1,120 @@
+#include "core/database.h"
+
+#include "core/globals.h"
+#include "core/settings.h"
+#include "platform/dialogs.h"
+
+#include <QDir>
+
+QString funGetDBNameSystem() { return funGetProgramFolder() + QStringLiteral("/Zorbi.sys"); }
+
+QString funGetDBNameData()
+{
+    return funPref_Get(QStringLiteral("Database"), funGetProgramFolder() + QStringLiteral("/Zorbi.dat"));
+}
+
+QString funGetDBPassword()
+{
+    // Built from its character codes each time, so the text stands in no variable or file.
+    static const int codes[9] = {0x5A, 0x62, 0x21, 0x32, 0x30, 0x30, 0x33, 0x70, 0x77};
+    QString pwd;
+    for (int c : codes)
+        pwd += QChar(c);
+    return pwd;
+}
+
+QString funDBConnect() { return QStringLiteral("MS Access;PWD=") + funGetDBPassword(); }
+
+// Blanks only, as the file names were always trimmed.
+static QString trimBlanks(const QString &s)
+{
+    int b = 0, e = s.size();
+    while (b < e && s[b] == QLatin1Char(' '))
+        ++b;
+    while (e > b && s[e - 1] == QLatin1Char(' '))
+        --e;
+    return s.mid(b, e - b);
+}
+
+static void ensureWorkspace()
+{
+    if (!gWorkspace)
+        gWorkspace = std::make_unique<db::Workspace>(QString(), QStringLiteral("admin"), QString());
+}
+
+bool funOpen_SystemDB(QWidget *form, const QString &path)
+{
+    ensureWorkspace();
+    db::DbError err;
+    auto opened = gWorkspace->openDatabase(path, false, false, funDBConnect(), &err, db::kSystemFileId);
+    if (!opened) {
+        ui::dialogs().msgBox(form,
+                             QStringLiteral("Unable to open Zorbi system file: ") + trimBlanks(path) +
+                                 QStringLiteral("\nError ") + QString::number(err.number) +
+                                 QStringLiteral(": ") + err.description,
+                             ui::Critical | ui::OKOnly);
+        return false;
+    }
+    gSystemDB = std::move(opened);
+    gSystemDBPath = path;
+    return true;
+}
+
+bool funOpen_DataDB(QWidget *form, const QString &path, DataOpenResult *result)
+{
+    ensureWorkspace();
+    // A loop, not a call of itself: the user may choose missing files any number of times.
+    QString tried = path;
+    for (;;) {
+        db::DbError err;
+        auto opened = gWorkspace->openDatabase(tried, false, false, funDBConnect(), &err, db::kDataFileId);
+        if (opened) {
+            gDataDB = std::move(opened);
+            gDataDBPath = tried;
+            funPref_Set(QStringLiteral("Database"), tried);
+            if (result)
+                *result = DataOpenResult::Opened;
+            return true;
+        }
+        if (err.number == db::ErrFileNotFound) {
+            ui::FileRequest req;
+            req.title = QStringLiteral("Select Zorbi data file...");
+            req.filter = QStringLiteral("Zorbi data files (*.dat)|*.dat|All Files (*.*)|*.*");
+            req.defaultExt = QStringLiteral("*.dat");
+            req.initialDir = funGetProgramFolder();
+            req.filterIndex = 1;
+            req.save = false;
+            const QString chosen = ui::dialogs().fileDialog(form, req);
+            if (chosen.isEmpty()) {
+                if (result)
+                    *result = DataOpenResult::Cancelled;
+                return false;
+            }
+            tried = chosen;
+            continue;
+        }
+        // The message names the file that was actually tried, also after a choice.
+        ui::dialogs().msgBox(form,
+                             QStringLiteral("Unable to open Zorbi data file: ") + trimBlanks(tried) +
+                                 QStringLiteral("\nError ") + QString::number(err.number) +
+                                 QStringLiteral(": ") + err.description,
+                             ui::Critical | ui::OKOnly);
+        if (result)
+            *result = DataOpenResult::Failed;
+        return false;
+    }
+}
+
+void subCloseSystemDB()
+{
+    if (gSystemDB)
+        gSystemDB->close();
+    gSystemDB.reset();
+}
+
+void subCloseDataDB()
+{
+    if (gDataDB)
+        gDataDB->close();
+    gDataDB.reset();
+}

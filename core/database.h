@@ -1,0 +1,30 @@
+#pragma once
+// The two database files of the system and how they are opened.
+
+#include <QString>
+
+class QWidget;
+
+// The system file: the program folder plus "/Zorbi.sys".
+QString funGetDBNameSystem();
+// The data file: the setting "Database", by default the program folder plus "/Zorbi.dat".
+QString funGetDBNameData();
+// The database password, built at run time; it is the password of the shipped files.
+QString funGetDBPassword();
+// "MS Access;PWD=" followed by the password.
+QString funDBConnect();
+
+// Opens `path` through gWorkspace into gSystemDB; reports a failure and returns false.
+bool funOpen_SystemDB(QWidget *form, const QString &path);
+
+// What funOpen_DataDB did, for a caller that must end the run when the user cancelled.
+enum class DataOpenResult { Opened, Failed, Cancelled };
+
+// Opens `path` into gDataDB and stores it in the setting "Database"; a missing
+// file lets the user choose another.  False on failure; when the user cancels
+// the choice, `result` says Cancelled and the caller ends the run.
+bool funOpen_DataDB(QWidget *form, const QString &path, DataOpenResult *result = nullptr);
+
+// Closes and releases one database (the system file first at exit).
+void subCloseSystemDB();
+void subCloseDataDB();

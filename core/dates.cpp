@@ -1,0 +1,291 @@
+#include "core/dates.h"
+#include "platform/clock.h"
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace {
+
+const QDate kDayZero(1900, 1, 1);
+
+// The years a date of the old run-time library could hold.
+bool inVbRange(const QDate &d)
+{
+    return d.isValid() && d.year() >= 100 && d.year() <= 9999;
+}
+
+// Blanks only: a tab or a line break inside a typed date is not a date.
+QString trimBlanks(const QString &text)
+{
+    qsizetype from = 0, to = text.size();
+    while (from < to && text.at(from) == QLatin1Char(' '))
+        ++from;
+    while (to > from && text.at(to - 1) == QLatin1Char(' '))
+        --to;
+    return text.mid(from, to - from);
+}
+
+// Two-digit years as the old run-time read them: 00-29 are this century, 30-99 the last.
+int windowYear(int twoDigits) { return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits; }
+
+// A short-date format made of day, month and year numbers with separators
+// between them ("M/d/yy", "dd.MM.yyyy", "yyyy/MM/dd"), read into a pattern that
+// takes one or two digits for day and month and two or four for the year. A
+// format with month names or anything else gives no pattern.
+struct NumericFormat {
+    QRegularExpression pattern;
+    char order[3] = {0, 0, 0}; // 'd', 'M', 'y' in the order they appear
+    bool valid = false;
+};
+
+NumericFormat numericFormat(const QString &format)
+{
+    NumericFormat nf;
+    QString rx = QStringLiteral("^");
+    int fields = 0;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i);
+        qsizetype run = 1;
+        while (i + run < format.size() && format.at(i + run) == c)
+            ++run;
+        if (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) {
+            if (fields == 3 || (c != QLatin1Char('y') && run > 2)
+                || (c == QLatin1Char('y') && run != 2 && run != 4))
+                return nf; // a day or month name, or a second field of one kind
+            for (int k = 0; k < fields; ++k)
+                if (nf.order[k] == c.toLatin1())
+                    return nf;
+            nf.order[fields++] = c.toLatin1();
+            rx += c == QLatin1Char('y') ? QStringLiteral("(\\d{4}|\\d{2})")
+                                        : QStringLiteral("(\\d{1,2})");
+        } else if (c.isLetter() || c == QLatin1Char('\'')) {
+            return nf;
+        } else {
+            rx += QRegularExpression::escape(format.mid(i, run));
+        }
+        i += run;
+    }
+    if (fields != 3)
+        return nf;
+    nf.pattern.setPattern(rx + QStringLiteral("$"));
+    nf.valid = true;
+    return nf;
+}
+
+QDate parseShortDate(const QString &text)
+{
+    const QLocale locale;
+    const QString format = locale.dateFormat(QLocale::ShortFormat);
+    const NumericFormat nf = numericFormat(format);
+    if (nf.valid) {
+        const QRegularExpressionMatch m = nf.pattern.match(text);
+        if (!m.hasMatch())
+            return {};
+        int day = 0, month = 0, year = 0;
+        for (int k = 0; k < 3; ++k) {
+            const QString part = m.captured(k + 1);
+            switch (nf.order[k]) {
+            case 'd': day = part.toInt(); break;
+            case 'M': month = part.toInt(); break;
+            default: year = part.size() == 2 ? windowYear(part.toInt()) : part.toInt(); break;
+            }
+        }
+        return QDate(year, month, day); // invalid for 31 February and the like
+    }
+    // A short date with names in it: let the locale read it, with either year width.
+    QDate d = locale.toDate(text, format);
+    if (!d.isValid())
+        d = locale.toDate(text, vbShortDateFormat());
+    return d;
+}
+
+QDate isoDateText(const QString &text)
+{
+    // 'YYYY-MM-DD', optionally followed by a time of day.
+    if (text.size() < 10 || (text.size() > 10 && text.at(10) != QLatin1Char(' ')
+                             && text.at(10) != QLatin1Char('T')))
+        return {};
+    return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+}
+
+// Any date the program hands around: a QDate, a QDateTime, or text as stored or typed.
+QDate anyDate(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate();
+    case QMetaType::QDateTime:
+        return value.toDateTime().date();
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const QString text = trimBlanks(value.toString());
+        const QDate d = vbCDate(text);
+        return d.isValid() ? d : isoDateText(text);
+    }
+    default:
+        return {};
+    }
+}
+
+QString plural(qint64 n, const char *unit)
+{
+    return QStringLiteral("(%1 %2%3 old)").arg(n).arg(QLatin1String(unit),
+                                                      n == 1 ? QString() : QStringLiteral("s"));
+}
+
+} // namespace
+
+// ---- Day numbers ----
+
+int funDateToDayNumber(const QDate &date)
+{
+    if (!inVbRange(date))
+        return 0;
+    return static_cast<int>(kDayZero.daysTo(date));
+}
+
+int funDateToDayNumber(const QDateTime &dateTime) { return funDateToDayNumber(dateTime.date()); }
+
+int funDateToDayNumber(const QVariant &value) { return funDateToDayNumber(anyDate(value)); }
+
+QDate funDayNumberToDate(int dayNumber)
+{
+    const QDate d = kDayZero.addDays(dayNumber);
+    return inVbRange(d) ? d : zbclock::today();
+}
+
+QDate fDateEndOfMonth(const QDate &date)
+{
+    if (!date.isValid())
+        return {};
+    return QDate(date.year(), date.month(), date.daysInMonth());
+}
+
+QDate fDateEndOfMonth(const QDateTime &dateTime) { return fDateEndOfMonth(dateTime.date()); }
+
+// ---- Age ----
+
+QString funAgeText(const QVariant &birthDate)
+{
+    const QDate born = anyDate(birthDate);
+    const QDate today = zbclock::today();
+    if (!born.isValid() || !today.isValid() || born >= today)
+        return QString("");
+
+    // Completed months: the month count back from today's month, less one when
+    // the monthly anniversary (clamped to a short month's last day) is still ahead.
+    qint64 months = qint64(today.year() - born.year()) * 12 + (today.month() - born.month());
+    if (born.addMonths(static_cast<int>(months)) > today)
+        --months;
+    if (months >= 12)
+        return plural(months / 12, "year");
+    if (months >= 1)
+        return plural(months, "month");
+    const qint64 days = born.daysTo(today);
+    if (days >= 7)
+        return plural(days / 7, "week");
+    return plural(days, "day");
+}
+
+// ---- Typed dates ----
+
+QString vbShortDateFormat()
+{
+    QString format = QLocale().dateFormat(QLocale::ShortFormat);
+    static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));
+    format.replace(shortYear, QStringLiteral("yyyy"));
+    return format;
+}
+
+QDate vbCDate(const QString &text)
+{
+    const QString t = trimBlanks(text);
+    if (t.isEmpty())
+        return {};
+    QDate d;
+    if (t.size() == 10 && t.at(4) == QLatin1Char('-') && t.at(7) == QLatin1Char('-'))
+        d = QDate::fromString(t, QStringLiteral("yyyy-MM-dd"));
+    if (!d.isValid())
+        d = parseShortDate(t);
+    return inVbRange(d) ? d : QDate();
+}
+
+bool vbIsDate(const QString &text) { return vbCDate(text).isValid(); }
+
+// ---- The database files' text ----
+
+QString dbDate(const QDate &date)
+{
+    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
+}
+
+QString dbTime(const QTime &time)
+{
+    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
+}
+
+QString dbDateTime(const QDateTime &dateTime)
+{
+    if (!dateTime.isValid())
+        return QString();
+    return dateTime.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+QDate dateFromDb(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDate:
+        return value.toDate();
+    case QMetaType::QDateTime:
+        return value.toDateTime().toLocalTime().date();
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        return isoDateText(value.toString().trimmed());
+    default:
+        return {};
+    }
+}
+
+QTime timeFromDb(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QTime:
+        return value.toTime();
+    case QMetaType::QDateTime:
+        return value.toDateTime().toLocalTime().time();
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        QString text = value.toString().trimmed();
+        if (isoDateText(text).isValid())
+            text = text.mid(11); // the time part of a date-time
+        return QTime::fromString(text, Qt::ISODateWithMs);
+    }
+    default:
+        return {};
+    }
+}
+
+QDateTime dateTimeFromDb(const QVariant &value)
+{
+    switch (value.typeId()) {
+    case QMetaType::QDateTime:
+        return value.toDateTime().toLocalTime();
+    case QMetaType::QDate: {
+        const QDate d = value.toDate();
+        return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
+    }
+    case QMetaType::QString:
+    case QMetaType::QByteArray: {
+        const QString text = value.toString().trimmed();
+        const QDate d = isoDateText(text);
+        if (!d.isValid())
+            return {};
+        if (text.size() == 10)
+            return QDateTime(d, QTime(0, 0));
+        const QDateTime dt = QDateTime::fromString(text.left(10) + QLatin1Char('T') + text.mid(11),
+                                                   Qt::ISODateWithMs);
+        return dt.isValid() ? dt.toLocalTime() : QDateTime();
+    }
+    default:
+        return {};
+    }
+}

@@ -1,0 +1,65 @@
+#pragma once
+// Dates as the program counts and shows them: day numbers for the calendar,
+// month ends, a pet's age, typed dates, and the one place where dates become
+// the text the database files hold and come back from it.
+
+#include <QDate>
+#include <QDateTime>
+#include <QString>
+#include <QTime>
+#include <QVariant>
+
+// ---- Day numbers: whole days from 1 January 1900 (day 0) ----
+
+// The day number of a date; the time of day is ignored. 0 when the value is
+// not a date (a date typed as text is read as vbCDate reads it).
+int funDateToDayNumber(const QDate &date);
+int funDateToDayNumber(const QDateTime &dateTime);
+int funDateToDayNumber(const QVariant &value);
+
+// 1 January 1900 plus `dayNumber` days; today's date when that falls outside
+// the years 100 to 9999.
+QDate funDayNumberToDate(int dayNumber);
+
+// The last day of the month of `date`, without its time; a null date for none.
+QDate fDateEndOfMonth(const QDate &date);
+QDate fDateEndOfMonth(const QDateTime &dateTime);
+
+// ---- Age ----
+
+// "(n years old)", "(n months old)", "(n weeks old)" or "(n days old)" (the
+// singular for 1) from a birth date to now, in the largest unit with at least one
+// completed period; "" for today, a future date, or a value that is not a date.
+// The birth date may be a QDate, a QDateTime or text (as stored, or as typed).
+QString funAgeText(const QVariant &birthDate);
+
+// ---- Typed dates ----
+
+// The short-date form of the user's locale with a four-digit year ("M/d/yyyy").
+QString vbShortDateFormat();
+
+// True when `text` is a real date typed as 'YYYY-MM-DD' or in the locale's
+// short-date form (a two-digit year means 1930 to 2029). Blanks around it are
+// allowed; an impossible day such as 31 February is not a date.
+bool vbIsDate(const QString &text);
+// The date `text` names, or a null date when vbIsDate says it is not one.
+QDate vbCDate(const QString &text);
+
+// ---- The database files' text ----
+
+// An acknowledged date that was never set.
+inline const QString kNotAcknowledged = QStringLiteral("1900-01-01 00:00:00");
+
+// 'yyyy-MM-dd', 'HH:mm:ss' and 'yyyy-MM-dd HH:mm:ss' (local time, whole seconds).
+// A null value gives a null string, which a query binds as NULL.
+QString dbDate(const QDate &date);
+QString dbTime(const QTime &time);
+QString dbDateTime(const QDateTime &dateTime);
+
+// Read back what a column holds: that text (a date-time's 'T' and fractions of a
+// second are accepted), or a QDate/QTime/QDateTime already converted. A null,
+// empty or unreadable value gives a null result. A date read as a date-time is
+// its midnight; a date-time read as a date or a time keeps only that part.
+QDate dateFromDb(const QVariant &value);
+QTime timeFromDb(const QVariant &value);
+QDateTime dateTimeFromDb(const QVariant &value);

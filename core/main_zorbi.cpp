@@ -1,0 +1,148 @@
+#include "core/main_zorbi.h"
+
+#include "core/database.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/settings.h"
+#include "core/system.h"
+#include "platform/dialogs.h"
+#include "platform/single_instance.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+QStringList g_arguments;
+bool g_argumentsSet = false;
+std::unique_ptr<InstanceLock> g_instance;
+
+// A stored count as a whole number, or `fallback` when it is empty or not a
+// number; kept within the 16-bit range the counts were always stored in.
+int storedCount(const QString &key, int fallback)
+{
+    const QString text = funPref_Get(key, fallback).trimmed();
+    bool ok = false;
+    double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return fallback;
+    v = std::nearbyint(v);
+    if (v > 32767 || v < -32768)
+        return fallback;
+    return int(v);
+}
+} // namespace
+
+QString funGetAppTitle() { return QStringLiteral("Zorbi 2003"); }
+
+void setCommandArguments(const QStringList &arguments)
+{
+    g_arguments = arguments;
+    g_argumentsSet = !arguments.isEmpty();
+}
+
+bool funIsCommand(const QString &sw)
+{
+    if (sw.isEmpty())
+        return false;
+    // The program's own path is not part of its command line: an install folder
+    // such as "/opt/about" must not count as the switch.
+    const QStringList args = g_argumentsSet ? g_arguments : QCoreApplication::arguments().mid(1);
+    const QString line = args.join(QLatin1Char(' '));
+    if (line.isEmpty())
+        return false;
+    return line.contains(sw, Qt::CaseInsensitive);
+}
+
+void subInitReports()
+{
+    gListBarCargo.assign(1, QVariantList());
+}
+
+int Main()
+{
+    ui::setDefaultTitle(funGetAppTitle());
+
+    // 1. One copy per user.
+    g_instance = std::make_unique<InstanceLock>(QStringLiteral("Zorbi"));
+    if (!g_instance->tryLock()) {
+        g_instance.reset();
+        ui::dialogs().msgBox(nullptr, funGetAppTitle() + QStringLiteral(" is already running."),
+                             ui::Information | ui::OKOnly);
+        return 0;
+    }
+
+    // 2. The printout catalogue.
+    subInitReports();
+
+    // 3. The workspace.
+    gWorkspace = std::make_unique<db::Workspace>(QString(), QStringLiteral("admin"), QString());
+
+    // 4-5. The system file, then the data file; the openers report their failures.
+    gSystemDBPath = funGetDBNameSystem();
+    if (!funOpen_SystemDB(nullptr, gSystemDBPath)) {
+        g_instance.reset();
+        return 1;
+    }
+    gDataDBPath = funGetDBNameData();
+    DataOpenResult opened = DataOpenResult::Failed;
+    if (!funOpen_DataDB(nullptr, gDataDBPath, &opened)) {
+        g_instance.reset();
+        return opened == DataOpenResult::Cancelled ? 0 : 1;
+    }
+
+    // 6-7. Pictures, the stand-in picture and help.
+    gPicturePath = funGetPicturesFolder() + QLatin1Char('/');
+    const QString defaultPicture = funGetProgramFolder() + QStringLiteral("/Default.gif");
+    gDefaultPicture = QFileInfo(defaultPicture).isFile() ? defaultPicture : QString();
+    gHelpFile = funGetProgramFolder() + QStringLiteral("/Help");
+
+    return -1;
+}
+
+bool funBackupPromptDue()
+{
+    const int count = storedCount(QStringLiteral("BackupCount"), 99);
+    const int limit = storedCount(QStringLiteral("AutomaticBackupCount"), 5);
+    const bool ruleOn = storedCount(QStringLiteral("AutomaticBackup"), 1) == 1;
+    if (ruleOn && count >= limit)
+        return true;
+    // The count stops at the top of its range rather than wrapping round.
+    funPref_Set(QStringLiteral("BackupCount"), QString::number(std::min(count + 1, 32767)));
+    return false;
+}
+
+void subDeleteTempFiles()
+{
+    const QDir folder(funGetProgramFolder());
+    // Name filters match without regard to case unless told otherwise.
+    const QFileInfoList files =
+        folder.entryInfoList({QStringLiteral("*.tmp")}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo &fi : files) {
+        if (!fi.fileName().endsWith(QStringLiteral("tmp"), Qt::CaseInsensitive))
+            continue;
+        QFile::remove(fi.filePath()); // a file that cannot go stays; the rest still go
+    }
+}
+
+void subExitProcedure()
+{
+    if (funBackupPromptDue())
+        subShowBackupPrompt(nullptr);
+    subCloseSystemDB();
+    subCloseDataDB();
+    for (QWidget *w : QApplication::topLevelWidgets())
+        w->hide();
+    subDeleteTempFiles();
+    g_instance.reset();
+}
+
+void subExitProgram()
+{
+    subExitProcedure();
+    resetGlobals();
+    std::exit(0);
+}

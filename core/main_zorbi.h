@@ -1,0 +1,31 @@
+#pragma once
+// Start-up and exit of the main program.
+
+#include <QString>
+#include <QStringList>
+
+// "Zorbi 2003": the main window's caption and the default title of its boxes.
+QString funGetAppTitle();
+
+// True when the program's arguments (not its own path) contain `sw`, compared
+// without regard to case, anywhere in the line.
+bool funIsCommand(const QString &sw);
+// The arguments funIsCommand looks at; tests set them (an empty list clears).
+void setCommandArguments(const QStringList &arguments);
+
+// The start-up procedure.  Returns -1 when the program goes on into the event
+// loop, or the exit code with which it ends now.
+int Main();
+
+// The exit procedure: the automatic-backup rule, closing both files, deleting the
+// program folder's temporary files; then the process ends.  Never returns.
+[[noreturn]] void subExitProgram();
+// Everything subExitProgram does before the process ends (tests call this).
+void subExitProcedure();
+
+// The automatic-backup rule: true when the backup prompt is due; otherwise the
+// count of exits since the last prompt is raised and stored.
+bool funBackupPromptDue();
+
+void subDeleteTempFiles();
+void subInitReports();

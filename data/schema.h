@@ -1,0 +1,29 @@
+#pragma once
+// The schema of the two database files the program ships: the data file
+// (Zorbi.dat, the household's records) and the system file (Zorbi.sys, the
+// read-only lookup lists).  The build tool writes both files from these
+// statements and the tests run the same statements, so they can never drift.
+
+#include <QString>
+#include <QStringList>
+
+namespace schema {
+
+// Every statement that makes an empty data file: tables, indexes and the saved
+// queries (as views), one statement per item, in the order they must run.
+QStringList dataFileStatements();
+
+// Every statement that makes the system file: its tables, then the lookup rows.
+QStringList systemFileStatements();
+
+// The names of what those statements create.
+QStringList dataFileTables();
+QStringList systemFileTables();
+QStringList dataFileViews();
+
+// The health statement's summary of one pet's vaccinations: one row per
+// vaccine name (names that differ only in case are one vaccine), taken from
+// the row with the latest expiry, latest expiry last.  One `?` for the pet id.
+QString vaccineSummarySql();
+
+} // namespace schema

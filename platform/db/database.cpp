@@ -1,0 +1,982 @@
+#include "platform/db/database.h"
+
+#include <QAtomicInt>
+#include <QCryptographicHash>
+#include <QDate>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTime>
+#include <QUrl>
+
+namespace db {
+
+namespace {
+
+// Primary result codes of SQLite (the driver reports the extended code; the low
+// byte is the primary one).
+enum SqliteCode {
+    kSqlitePerm = 3,
+    kSqliteBusy = 5,
+    kSqliteLocked = 6,
+    kSqliteReadOnly = 8,
+    kSqliteIoErr = 10,
+    kSqliteCorrupt = 11,
+    kSqliteFull = 13,
+    kSqliteCantOpen = 14,
+    kSqliteConstraint = 19,
+    kSqliteAuth = 23,
+    kSqliteNotADb = 26,
+};
+enum SqliteExtendedCode {
+    kConstraintCheck = 275,
+    kConstraintForeignKey = 787,
+    kConstraintNotNull = 1299,
+    kConstraintPrimaryKey = 1555,
+    kConstraintUnique = 2067,
+};
+
+const char kConnectOptions[] = "QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000";
+const char kReadOnlyConnectOptions[] = "QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY";
+
+QString nextConnectionName()
+{
+    static QAtomicInt counter;
+    return QStringLiteral("zorbi_db_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
+}
+
+QString absolutePath(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+}
+
+// An SQLite URI for `absPath`: '?', '#', '%' and blanks in the path must not be
+// read as parts of the URI.
+QString sqliteUri(const QString &absPath, const char *mode)
+{
+    return QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(absPath, "/"))
+           + QStringLiteral("?mode=") + QLatin1String(mode);
+}
+
+int extendedCode(const QSqlError &e)
+{
+    bool ok = false;
+    const int code = e.nativeErrorCode().toInt(&ok);
+    return ok ? code : -1;
+}
+
+int primaryCode(const QSqlError &e)
+{
+    const int code = extendedCode(e);
+    return code < 0 ? -1 : (code & 0xFF);
+}
+
+QString errorText(const QSqlError &e)
+{
+    const QString text = e.databaseText().isEmpty() ? e.driverText() : e.databaseText();
+    return text.isEmpty() ? QStringLiteral("Unknown database error.") : text;
+}
+
+QString unrecognizedFormat(const QString &path)
+{
+    return QStringLiteral("Unrecognized database format '%1'.").arg(path);
+}
+
+// The engine's number for a statement that SQLite refused; the description is
+// SQLite's own text.
+DbError statementError(const QSqlError &e, const QString &path)
+{
+    const QString text = errorText(e);
+    switch (primaryCode(e)) {
+    case kSqliteFull:
+        return {ErrDiskFull, text};
+    case kSqliteIoErr:
+        return {ErrDiskNotReady, text};
+    case kSqliteCorrupt:
+    case kSqliteNotADb:
+        return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return {ErrCurrentlyLocked, QStringLiteral("Could not update; currently locked.")};
+    case kSqliteReadOnly:
+        return {ErrReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
+    case kSqliteConstraint:
+        switch (extendedCode(e)) {
+        case kConstraintUnique:
+        case kConstraintPrimaryKey:
+            return {ErrDuplicateKey, text};
+        case kConstraintForeignKey:
+            return {ErrRelatedRecordRequired, text};
+        case kConstraintNotNull:
+            return {ErrFieldRequired, text};
+        case kConstraintCheck:
+            return {ErrValidationRule, text};
+        default:
+            return {ErrSyntax, text};
+        }
+    default:
+        return {ErrSyntax, text};
+    }
+}
+
+// What a failure while opening and probing a file means to the caller.
+DbError openError(const QSqlError &e, const QString &path)
+{
+    switch (primaryCode(e)) {
+    case kSqliteBusy:
+    case kSqliteLocked:
+        return {ErrOpenedExclusively,
+                QStringLiteral("The database file '%1' is locked by another program.").arg(path)};
+    case kSqliteCantOpen:
+    case kSqlitePerm:
+    case kSqliteAuth:
+        return {ErrCannotOpen, QStringLiteral("Cannot open the file '%1'. It is opened exclusively "
+                                              "by another program, or you need permission to "
+                                              "read it.")
+                                   .arg(path)};
+    default:
+        return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+    }
+}
+
+// What a failure while writing a whole file (the compacted copy) means.
+DbError fileError(const QSqlError &e)
+{
+    switch (primaryCode(e)) {
+    case kSqliteFull:
+        return {ErrDiskFull, QStringLiteral("Disk full")};
+    case kSqliteCantOpen:
+    case kSqliteReadOnly:
+    case kSqlitePerm:
+    case kSqliteAuth:
+        return {ErrPermissionDenied, QStringLiteral("Permission denied")};
+    case kSqliteIoErr:
+        return {ErrDiskNotReady, QStringLiteral("Disk not ready")};
+    default:
+        return {ErrSyntax, errorText(e)};
+    }
+}
+
+// The files stay in the fixed text forms whatever the caller binds: Qt would
+// write a QDateTime with a 'T' and milliseconds, and True as 1.
+QVariant bindable(const QVariant &v)
+{
+    if (v.isNull())
+        return v;
+    switch (v.typeId()) {
+    case QMetaType::QDateTime:
+        return v.toDateTime().toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QDate:
+        return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime:
+        return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Bool:
+        return v.toBool() ? -1 : 0;
+    default:
+        return v;
+    }
+}
+
+bool run(QSqlQuery &q, const QString &sql, const QVariantList &params = {})
+{
+    if (!q.prepare(sql))
+        return false;
+    for (const QVariant &p : params)
+        q.addBindValue(bindable(p));
+    return q.exec();
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString n = name;
+    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+QString passwordHash(const QString &salt, const QString &password)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash((salt + password).toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+QString newSalt()
+{
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    return QString::fromLatin1(QByteArray(reinterpret_cast<const char *>(words), sizeof words).toHex());
+}
+
+void removeConnection(const QString &name)
+{
+    {
+        QSqlDatabase c = QSqlDatabase::database(name, false);
+        if (c.isValid())
+            c.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+void removeDatabaseFiles(const QString &absPath)
+{
+    for (const char *suffix : {"", "-wal", "-shm", "-journal"})
+        QFile::remove(absPath + QLatin1String(suffix));
+}
+
+bool ourApplicationId(qint32 id, qint32 expected)
+{
+    if (expected != 0)
+        return id == expected;
+    return id == kDataFileId || id == kSystemFileId;
+}
+
+// Opens connection `name` (already added) and proves the file is one of ours with
+// the right password, then sets up the connection for shared use.
+DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive, bool readOnly,
+                        const QString &password, qint32 expectedAppId, qint32 *appId)
+{
+    QSqlDatabase c = QSqlDatabase::database(name, false);
+    if (!c.open())
+        return openError(c.lastError(), path);
+    QSqlQuery q(c);
+    q.setForwardOnly(true);
+    // Before the first read, so that the first read takes the lock and keeps it.
+    if (exclusive && !run(q, QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")))
+        return openError(q.lastError(), path);
+
+    auto readInt = [&](const char *pragma, qint64 *value) {
+        if (!run(q, QLatin1String(pragma)) || !q.next())
+            return false;
+        *value = q.value(0).toLongLong();
+        q.finish();
+        return true;
+    };
+    qint64 id = 0, version = 0;
+    if (!readInt("PRAGMA application_id", &id))
+        return openError(q.lastError(), path);
+    if (!ourApplicationId(qint32(id), expectedAppId))
+        return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+    if (!readInt("PRAGMA user_version", &version))
+        return openError(q.lastError(), path);
+    if (version < 1 || version > kSchemaVersion)
+        return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+
+    if (!run(q, QStringLiteral("SELECT meta_salt, meta_hash FROM zb_meta")))
+        return openError(q.lastError(), path);
+    if (!q.next())
+        return q.lastError().isValid() ? openError(q.lastError(), path)
+                                       : DbError{ErrUnrecognizedFormat, unrecognizedFormat(path)};
+    const QString salt = q.value(0).toString(), hash = q.value(1).toString();
+    q.finish();
+    if (passwordHash(salt, password).compare(hash, Qt::CaseInsensitive) != 0)
+        return {ErrNotValidPassword, QStringLiteral("Not a valid password.")};
+
+    if (!run(q, QStringLiteral("PRAGMA foreign_keys=ON")))
+        return openError(q.lastError(), path);
+    if (!readOnly) {
+        // A file that cannot change its journal (say, write-protected) still opens.
+        if (!run(q, QStringLiteral("PRAGMA journal_mode=WAL"))) {
+            const int code = primaryCode(q.lastError());
+            if (code == kSqliteBusy || code == kSqliteLocked)
+                return openError(q.lastError(), path);
+        }
+        q.finish();
+    }
+    *appId = qint32(id);
+    return {};
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- connect strings
+
+static QString connectValue(const QString &connect, QLatin1String key)
+{
+    const QStringList parts = connect.split(QLatin1Char(';'));
+    for (const QString &part : parts) {
+        const int eq = part.indexOf(QLatin1Char('='));
+        if (eq > 0 && part.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
+            return part.mid(eq + 1);
+    }
+    return {};
+}
+
+QString connectPassword(const QString &connect)
+{
+    return connectValue(connect, QLatin1String("PWD"));
+}
+
+QString connectDatabase(const QString &connect)
+{
+    return connectValue(connect, QLatin1String("DATABASE"));
+}
+
+// ---------------------------------------------------------------- workspace
+
+Workspace::Workspace(QString name, QString user, QString password)
+    : m_name(std::move(name)), m_user(std::move(user)), m_password(std::move(password))
+{
+}
+
+std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool exclusive,
+                                                  bool readOnly, const QString &connect,
+                                                  DbError *error, qint32 expectedAppId) const
+{
+    if (error)
+        *error = {};
+    const QFileInfo fi(path);
+    if (path.isEmpty() || !fi.isFile()) {
+        if (error)
+            *error = {ErrFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path)};
+        return nullptr;
+    }
+    const QString name = nextConnectionName();
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        // mode=rw: SQLite must never make a file that is not there.
+        c.setDatabaseName(sqliteUri(absolutePath(path), readOnly ? "ro" : "rw"));
+        c.setConnectOptions(QLatin1String(readOnly ? kReadOnlyConnectOptions : kConnectOptions));
+    }
+    qint32 appId = 0;
+    const DbError e = probeAndPrepare(name, path, exclusive, readOnly, connectPassword(connect),
+                                      expectedAppId, &appId);
+    if (e) {
+        removeConnection(name);
+        if (error)
+            *error = e;
+        return nullptr;
+    }
+    std::unique_ptr<Database> d(new Database);
+    d->m_connection = name;
+    d->m_path = path;
+    d->m_appId = appId;
+    d->m_readOnly = readOnly;
+    d->m_alive = std::make_shared<int>(0);
+    return d;
+}
+
+bool createDatabaseFile(const QString &path, qint32 applicationId, const QString &password,
+                        const QStringList &statements, DbError *error)
+{
+    auto fail = [error](DbError e) {
+        if (error)
+            *error = e;
+        return false;
+    };
+    if (error)
+        *error = {};
+    const QString abs = absolutePath(path);
+    if (path.isEmpty() || QFileInfo::exists(abs))
+        return fail({ErrDatabaseExists, QStringLiteral("Database already exists.")});
+    if (!QFileInfo(QFileInfo(abs).absolutePath()).isDir())
+        return fail({ErrNotValidPath, QStringLiteral("'%1' is not a valid path.").arg(path)});
+    // A journal left beside a file that is gone would be replayed into the new one.
+    removeDatabaseFiles(abs);
+
+    const QString name = nextConnectionName();
+    DbError e;
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        c.setDatabaseName(sqliteUri(abs, "rwc"));
+        c.setConnectOptions(QLatin1String(kConnectOptions));
+        if (!c.open()) {
+            e = fileError(c.lastError());
+        } else {
+            QSqlQuery q(c);
+            auto step = [&](const QString &sql, const QVariantList &params = {}) {
+                if (e)
+                    return;
+                if (!run(q, sql, params))
+                    e = statementError(q.lastError(), path);
+                q.finish();
+            };
+            step(QStringLiteral("PRAGMA journal_mode=WAL"));
+            step(QStringLiteral("PRAGMA foreign_keys=ON"));
+            step(QStringLiteral("BEGIN IMMEDIATE"));
+            step(QStringLiteral("PRAGMA application_id=%1").arg(applicationId));
+            step(QStringLiteral("PRAGMA user_version=%1").arg(kSchemaVersion));
+            step(QStringLiteral("CREATE TABLE zb_meta (meta_id INTEGER PRIMARY KEY CHECK (meta_id = 1), "
+                                "meta_salt TEXT NOT NULL, meta_hash TEXT NOT NULL)"));
+            const QString salt = newSalt();
+            step(QStringLiteral("INSERT INTO zb_meta (meta_id, meta_salt, meta_hash) VALUES (1, ?, ?)"),
+                 {salt, passwordHash(salt, password)});
+            for (int i = 0; i < statements.size() && !e; ++i) {
+                if (statements.at(i).trimmed().isEmpty())
+                    continue;
+                step(statements.at(i));
+                if (e)
+                    e.description += QStringLiteral(" (statement %1: %2)")
+                                         .arg(i + 1)
+                                         .arg(statements.at(i).simplified().left(80));
+            }
+            step(QStringLiteral("COMMIT"));
+        }
+        c.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (e) {
+        removeDatabaseFiles(abs);
+        return fail(e);
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- database
+
+Database::~Database()
+{
+    close();
+}
+
+QSqlDatabase Database::connection() const
+{
+    if (m_connection.isEmpty())
+        return {};
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool Database::isOpen() const
+{
+    return !m_connection.isEmpty() && connection().isOpen();
+}
+
+void Database::setError(int number, const QString &description)
+{
+    m_error = {number, description};
+}
+
+void Database::setErrorFrom(const QSqlError &e)
+{
+    m_error = statementError(e, m_path);
+}
+
+bool Database::execute(const QString &sql, const QVariantList &params)
+{
+    m_error = {};
+    m_affected = 0;
+    m_lastInsertId = {};
+    if (!isOpen()) {
+        setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
+        return false;
+    }
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    if (!run(q, sql, params)) {
+        setErrorFrom(q.lastError());
+        return false;
+    }
+    m_affected = q.numRowsAffected();
+    m_lastInsertId = q.lastInsertId();
+    return true;
+}
+
+std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVariantList &params,
+                                                   Recordset::Type type)
+{
+    m_error = {};
+    if (!isOpen()) {
+        setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
+        return nullptr;
+    }
+    std::unique_ptr<Recordset> rs(new Recordset);
+    rs->m_db = this;
+    rs->m_dbAlive = m_alive;
+    rs->m_type = type;
+    {
+        QSqlQuery q(connection());
+        q.setForwardOnly(true);
+        if (!run(q, sql, params)) {
+            setErrorFrom(q.lastError());
+            return nullptr;
+        }
+        const QSqlRecord rec = q.record();
+        for (int i = 0; i < rec.count(); ++i)
+            rs->m_names << rec.fieldName(i);
+        while (q.next()) {
+            QVariantList values;
+            values.reserve(rec.count());
+            for (int i = 0; i < rec.count(); ++i)
+                values << q.value(i);
+            rs->m_rows.push_back(std::move(values));
+        }
+        if (q.lastError().isValid()) {
+            setErrorFrom(q.lastError());
+            return nullptr;
+        }
+    }
+    rs->m_pos = 0;
+
+    if (type == Recordset::Dynaset) {
+        // Only a statement over one table can write back.
+        static const QRegularExpression oneTable(
+            QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("?)([A-Za-z_][A-Za-z0-9_]*)\1)"
+                           R"((\s+(WHERE|ORDER\s+BY)\b.*)?\s*;?\s*$)"),
+            QRegularExpression::CaseInsensitiveOption
+                | QRegularExpression::DotMatchesEverythingOption);
+        const QRegularExpressionMatch m = oneTable.match(sql);
+        if (m.hasMatch()) {
+            QSqlQuery q(connection());
+            q.setForwardOnly(true);
+            if (run(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
+                                      "AND name = ? COLLATE NOCASE"),
+                     {m.captured(2)})
+                && q.next()) {
+                const QString table = q.value(0).toString();
+                q.finish();
+                QStringList keys;
+                if (run(q, QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0"),
+                         {table})) {
+                    while (q.next())
+                        keys << q.value(0).toString();
+                }
+                if (keys.size() == 1 && rs->indexOf(keys.first()) >= 0) {
+                    rs->m_table = table;
+                    rs->m_key = keys.first();
+                }
+            }
+        }
+    }
+    return rs;
+}
+
+bool Database::transaction()
+{
+    return execute(m_readOnly ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+bool Database::commit()
+{
+    return execute(QStringLiteral("COMMIT"));
+}
+
+bool Database::rollback()
+{
+    return execute(QStringLiteral("ROLLBACK"));
+}
+
+bool Database::compactTo(const QString &target)
+{
+    m_error = {};
+    if (!isOpen()) {
+        setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
+        return false;
+    }
+    const QString abs = absolutePath(target);
+    if (target.isEmpty() || QFileInfo::exists(abs)) {
+        setError(ErrDatabaseExists, QStringLiteral("Database already exists."));
+        return false;
+    }
+    QSqlQuery q(connection());
+    // A plain path: it does not start with "file:", so SQLite reads no URI in it.
+    if (!run(q, QStringLiteral("VACUUM INTO ?"), {abs})) {
+        m_error = fileError(q.lastError());
+        QFile::remove(abs);
+        return false;
+    }
+    return true;
+}
+
+void Database::close()
+{
+    m_alive.reset();
+    if (m_connection.isEmpty())
+        return;
+    removeConnection(m_connection);
+    m_connection.clear();
+}
+
+// ---------------------------------------------------------------- recordset
+
+int Recordset::indexOf(const QString &name) const
+{
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_names.at(i).compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+void Recordset::fail(int number, const QString &description)
+{
+    m_error = {number, description};
+}
+
+bool Recordset::hasCurrent() const
+{
+    return !m_removed && m_pos >= 0 && m_pos < int(m_rows.size());
+}
+
+bool Recordset::isEOF() const
+{
+    return m_rows.empty() || m_pos >= int(m_rows.size());
+}
+
+bool Recordset::isBOF() const
+{
+    return m_rows.empty() || m_pos < 0;
+}
+
+int Recordset::recordCount() const
+{
+    return int(m_rows.size());
+}
+
+void Recordset::endEdit()
+{
+    m_mode = None;
+    m_buffer.clear();
+    m_set.clear();
+}
+
+static const QString kNoCurrentRecord = QStringLiteral("No current record.");
+
+void Recordset::moveFirst()
+{
+    m_error = {};
+    endEdit();
+    m_removed = false;
+    if (m_rows.empty()) {
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return;
+    }
+    m_pos = 0;
+}
+
+void Recordset::moveLast()
+{
+    m_error = {};
+    endEdit();
+    m_removed = false;
+    if (m_rows.empty()) {
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return;
+    }
+    m_pos = int(m_rows.size()) - 1;
+}
+
+void Recordset::moveNext()
+{
+    m_error = {};
+    endEdit();
+    if (m_removed) {
+        // The row after the removed one already sits at m_pos.
+        m_removed = false;
+        return;
+    }
+    if (isEOF()) {
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return;
+    }
+    ++m_pos;
+}
+
+void Recordset::movePrevious()
+{
+    m_error = {};
+    endEdit();
+    if (m_removed) {
+        m_removed = false;
+        --m_pos;
+        return;
+    }
+    if (isBOF()) {
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return;
+    }
+    --m_pos;
+}
+
+bool Recordset::move(int absolutePosition)
+{
+    m_error = {};
+    endEdit();
+    if (absolutePosition < 0 || absolutePosition >= int(m_rows.size())) {
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return false;
+    }
+    m_removed = false;
+    m_pos = absolutePosition;
+    return true;
+}
+
+int Recordset::absolutePosition() const
+{
+    return hasCurrent() ? m_pos : -1;
+}
+
+static bool isNumber(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+static bool sameValue(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return false;
+    if (isNumber(a) || isNumber(b)) {
+        bool okA = false, okB = false;
+        const double x = a.toDouble(&okA), y = b.toDouble(&okB);
+        if (okA && okB)
+            return x == y;
+    }
+    return a.toString().compare(b.toString(), Qt::CaseInsensitive) == 0;
+}
+
+bool Recordset::findFirst(const QString &field, const QVariant &value)
+{
+    m_error = {};
+    const int i = indexOf(field);
+    if (i < 0) {
+        fail(ErrItemNotFound, QStringLiteral("Item not found in this collection."));
+        return false;
+    }
+    for (int r = 0; r < int(m_rows.size()); ++r) {
+        if (sameValue(m_rows[r].at(i), value)) {
+            endEdit();
+            m_removed = false;
+            m_pos = r;
+            return true;
+        }
+    }
+    return false;
+}
+
+QVariant Recordset::field(int index) const
+{
+    if (index < 0 || index >= m_names.size())
+        return {};
+    if (m_mode != None)
+        return m_buffer.at(index);
+    if (!hasCurrent())
+        return {};
+    return m_rows[m_pos].at(index);
+}
+
+QVariant Recordset::field(const QString &name) const
+{
+    return field(indexOf(name));
+}
+
+bool Recordset::isNull(const QString &name) const
+{
+    return field(name).isNull();
+}
+
+int Recordset::fieldCount() const
+{
+    return m_names.size();
+}
+
+QStringList Recordset::fieldNames() const
+{
+    return m_names;
+}
+
+bool Recordset::hasField(const QString &name) const
+{
+    return indexOf(name) >= 0;
+}
+
+bool Recordset::writable()
+{
+    if (m_dbAlive.expired()) {
+        fail(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
+        return false;
+    }
+    if (m_type != Dynaset || m_table.isEmpty()) {
+        fail(ErrReadOnly, QStringLiteral("Cannot update. Database or object is read-only."));
+        return false;
+    }
+    return true;
+}
+
+bool Recordset::addNew()
+{
+    m_error = {};
+    if (!writable())
+        return false;
+    m_mode = Adding;
+    m_buffer = QVariantList(m_names.size());
+    m_set.assign(m_names.size(), false);
+    return true;
+}
+
+bool Recordset::edit()
+{
+    m_error = {};
+    if (!writable())
+        return false;
+    if (!hasCurrent()) {
+        endEdit();
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return false;
+    }
+    m_mode = Editing;
+    m_buffer = m_rows[m_pos];
+    m_set.assign(m_names.size(), false);
+    return true;
+}
+
+void Recordset::setField(const QString &name, const QVariant &value)
+{
+    m_error = {};
+    if (m_mode == None) {
+        fail(ErrUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        return;
+    }
+    const int i = indexOf(name);
+    if (i < 0) {
+        fail(ErrItemNotFound, QStringLiteral("Item not found in this collection."));
+        return;
+    }
+    m_buffer[i] = value;
+    m_set[i] = true;
+}
+
+bool Recordset::readRow(const QString &where, const QVariant &value, QVariantList *row)
+{
+    std::unique_ptr<Recordset> rs = m_db->openRecordset(
+        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoteIdentifier(m_table), where), {value});
+    if (!rs || rs->recordCount() == 0)
+        return false;
+    row->clear();
+    for (const QString &n : std::as_const(m_names))
+        *row << rs->field(n);
+    return true;
+}
+
+bool Recordset::update()
+{
+    m_error = {};
+    if (m_mode == None) {
+        fail(ErrUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
+        return false;
+    }
+    if (!writable())
+        return false;
+    const int keyIndex = indexOf(m_key);
+    QStringList columns;
+    QVariantList values;
+    for (int i = 0; i < m_names.size(); ++i) {
+        if (m_set[i]) {
+            columns << quoteIdentifier(m_names.at(i));
+            values << m_buffer.at(i);
+        }
+    }
+    const QString table = quoteIdentifier(m_table);
+    const QString key = quoteIdentifier(m_key);
+
+    if (m_mode == Adding) {
+        QString sql;
+        if (columns.isEmpty()) {
+            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
+        } else {
+            QStringList marks;
+            for (int i = 0; i < columns.size(); ++i)
+                marks << QStringLiteral("?");
+            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                      .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        }
+        if (!m_db->execute(sql, values)) {
+            m_error = m_db->lastError();
+            return false;
+        }
+        // Read the row back, so the table's defaults show in it.
+        QVariantList row;
+        const bool found = m_set[keyIndex] ? readRow(key, m_buffer.at(keyIndex), &row)
+                                           : readRow(QStringLiteral("rowid"), m_db->lastInsertId(), &row);
+        if (!found)
+            row = m_buffer;
+        m_rows.push_back(row);
+        m_pos = int(m_rows.size()) - 1;
+        m_removed = false;
+        m_lastKey = row.at(keyIndex);
+        endEdit();
+        return true;
+    }
+
+    // Editing: only the fields that were set, by the key the row had.
+    if (!columns.isEmpty()) {
+        QStringList sets;
+        for (const QString &c : std::as_const(columns))
+            sets << c + QStringLiteral(" = ?");
+        values << m_rows[m_pos].at(keyIndex);
+        if (!m_db->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+                               .arg(table, sets.join(QStringLiteral(", ")), key),
+                           values)) {
+            m_error = m_db->lastError();
+            return false;
+        }
+        // A row deleted meanwhile by the other program is no failure; keep what was written.
+        QVariantList row;
+        if (!readRow(key, m_buffer.at(keyIndex), &row))
+            row = m_buffer;
+        m_rows[m_pos] = row;
+    }
+    endEdit();
+    return true;
+}
+
+void Recordset::cancelUpdate()
+{
+    m_error = {};
+    endEdit();
+}
+
+bool Recordset::remove()
+{
+    m_error = {};
+    if (!writable())
+        return false;
+    if (!hasCurrent()) {
+        fail(ErrNoCurrentRecord, kNoCurrentRecord);
+        return false;
+    }
+    endEdit();
+    if (!m_db->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
+                           .arg(quoteIdentifier(m_table), quoteIdentifier(m_key)),
+                       {m_rows[m_pos].at(indexOf(m_key))})) {
+        m_error = m_db->lastError();
+        return false;
+    }
+    m_rows.erase(m_rows.begin() + m_pos);
+    m_removed = true;
+    return true;
+}
+
+QVariant Recordset::lastInsertedKey() const
+{
+    return m_lastKey;
+}
+
+bool Recordset::editing() const
+{
+    return m_mode != None;
+}
+
+void Recordset::close()
+{
+    endEdit();
+    m_rows.clear();
+    m_pos = -1;
+    m_removed = false;
+    m_dbAlive.reset();
+    m_db = nullptr;
+}
+
+} // namespace db

@@ -1,0 +1,122 @@
+#pragma once
+// Every modal question the program asks goes through one interface, so that a
+// test can queue the answers and read back exactly what was shown.
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <deque>
+#include <vector>
+
+class QWidget;
+
+namespace ui {
+
+// Message-box styles and answers, numbered as the program's texts expect them.
+enum MsgStyle : int {
+    OKOnly = 0, OKCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5,
+    Critical = 16, Question = 32, Exclamation = 48, Information = 64,
+    DefaultButton1 = 0, DefaultButton2 = 256, DefaultButton3 = 512,
+};
+enum MsgResult : int { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
+
+// The buttons, icon and default button that a style asks for.
+int styleButtons(int style);       // 0..5
+int styleIcon(int style);          // 0, 16, 32, 48 or 64
+int styleDefaultButton(int style); // 1, 2 or 3
+// The answers a style's buttons give, left to right.
+std::vector<int> styleAnswers(int style);
+
+struct FileRequest {
+    QString title;
+    QString filter;      // "Description|*.ext|All Files (*.*)|*.*"
+    int filterIndex = 1; // 1-based
+    QString defaultExt;
+    QString initialDir;
+    QString fileName;
+    bool save = false;
+    bool overwritePrompt = true;
+};
+
+// Converts "Text|*.a;*.b|All|*.*" into Qt's "Text (*.a *.b);;All (*.*)" form.
+QStringList qtFilters(const QString &vbFilter);
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // An empty title shows the program's title.
+    virtual int msgBox(QWidget *owner, const QString &prompt, int style = OKOnly,
+                       const QString &title = {}) = 0;
+    // The typed text, or "" when cancelled.
+    virtual QString inputBox(QWidget *owner, const QString &prompt, const QString &title = {},
+                             const QString &defaultText = {}) = 0;
+    // The chosen file's full path, or "" when cancelled.
+    virtual QString fileDialog(QWidget *owner, const FileRequest &request) = 0;
+    // The chosen folder, or "" when cancelled.
+    virtual QString pickFolder(QWidget *owner, const QString &title) = 0;
+};
+
+// The dialogs in use; Qt's own unless a test has set others.
+Dialogs &dialogs();
+void setDialogs(Dialogs *d); // nullptr restores Qt's dialogs
+
+// The title a box without a title of its own shows.
+QString defaultTitle();
+void setDefaultTitle(const QString &title);
+
+// The real dialogs on Qt's widgets.
+class QtDialogs : public Dialogs {
+public:
+    int msgBox(QWidget *owner, const QString &prompt, int style, const QString &title) override;
+    QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
+    QString fileDialog(QWidget *owner, const FileRequest &request) override;
+    QString pickFolder(QWidget *owner, const QString &title) override;
+};
+
+// Answers from a queue and keeps a record of everything shown.  With the queue
+// empty a message box answers its default button and the other dialogs cancel.
+class ScriptedDialogs : public Dialogs {
+public:
+    enum Kind { Message, Input, File, Folder };
+    struct Shown {
+        Kind kind = Message;
+        QString text;  // prompt
+        QString title; // as shown (the default title filled in)
+        int buttons = 0, icon = 0, defaultButton = 1;
+        QString defaultText;
+        FileRequest file;
+        QVariant answer;
+    };
+    void queue(const QVariant &answer) { m_answers.push_back(answer); }
+    const std::vector<Shown> &shown() const { return m_shown; }
+    int count(Kind k) const;
+    const Shown *last(Kind k) const;
+    void clear() { m_shown.clear(); m_answers.clear(); }
+    bool answersLeft() const { return !m_answers.empty(); }
+
+    int msgBox(QWidget *owner, const QString &prompt, int style, const QString &title) override;
+    QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
+    QString fileDialog(QWidget *owner, const FileRequest &request) override;
+    QString pickFolder(QWidget *owner, const QString &title) override;
+
+private:
+    std::deque<QVariant> m_answers;
+    std::vector<Shown> m_shown;
+    QVariant next();
+};
+
+// Sets the dialogs for the life of a scope (tests).
+class ScopedDialogs {
+public:
+    explicit ScopedDialogs(Dialogs *d) { setDialogs(d); }
+    ~ScopedDialogs() { setDialogs(nullptr); }
+};
+
+// The error report: the number, ": " and the description in an OK box titled
+// "Error - " and the routine's name (or "Error" when `routine` is empty).
+void errorReport(int number, const QString &description, const QString &routine = {},
+                 const QString &separator = QStringLiteral(": "));
+
+} // namespace ui

@@ -1,0 +1,33 @@
+#include "platform/single_instance.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+InstanceLock::InstanceLock(const QString &name) : m_name(name) {}
+
+QString InstanceLock::lockPath(const QString &name)
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (dir.isEmpty())
+        dir = QDir::tempPath();
+    QDir().mkpath(dir);
+    return dir + QLatin1Char('/') + name + QStringLiteral(".lock");
+}
+
+bool InstanceLock::tryLock()
+{
+    if (m_lock && m_lock->isLocked())
+        return true;
+    m_lock = std::make_unique<QLockFile>(lockPath(m_name));
+    // Never stale by age: a copy that runs for days keeps its lock.  A lock left by
+    // a copy that has died is still taken over, since its process is gone.
+    m_lock->setStaleLockTime(0);
+    return m_lock->tryLock(0);
+}
+
+void InstanceLock::release()
+{
+    if (m_lock)
+        m_lock->unlock();
+    m_lock.reset();
+}

@@ -1,0 +1,330 @@
+// Folders, the folder picker, opening through the desktop, and the help window.
+
+#include "core/globals.h"
+#include "core/system.h"
+#include "platform/help_window.h"
+#include "platform/shell.h"
+#include "support/test_support.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+
+struct Opened {
+    QString target, parameters;
+    bool isProgram = false;
+};
+
+void writeFile(const QString &path, const QByteArray &content, bool executable = false)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(path));
+    f.write(content);
+    f.close();
+    if (executable)
+        f.setPermissions(f.permissions() | QFile::ExeOwner | QFile::ExeUser);
+}
+
+void writePage(const QString &folder, const QString &name, const QString &title, const QString &body)
+{
+    writeFile(folder + QLatin1Char('/') + name,
+              QStringLiteral("<html><head><title>%1</title></head><body><h1>%1</h1><p>%2</p></body></html>")
+                  .arg(title, body)
+                  .toUtf8());
+}
+
+} // namespace
+
+class TestSystem : public QObject {
+    Q_OBJECT
+    std::vector<Opened> m_opened;
+
+private slots:
+    void init()
+    {
+        m_opened.clear();
+        shell::setOpener([this](const QString &t, const QString &p, bool program) {
+            m_opened.push_back({t, p, program});
+        });
+    }
+    void cleanup()
+    {
+        shell::setOpener(nullptr);
+        delete help::helpWindow();
+    }
+
+    void folders()
+    {
+        testsupport::ProgramFolder program(false);
+        QCOMPARE(funGetPicturesFolder(), program.path() + QStringLiteral("/Pictures"));
+        QCOMPARE(funGetSamplesFolder(), program.path() + QStringLiteral("/Samples"));
+    }
+
+    void folderPicker()
+    {
+        testsupport::ProgramFolder program(false);
+        ui::ScriptedDialogs &dialogs = program.dialogs();
+        // Nothing queued: the picker is cancelled.
+        QString got = funGetFolder(nullptr, QStringLiteral("Select Backup Folder"));
+        QCOMPARE(got, QString(""));
+        QVERIFY(!got.isNull());
+        QCOMPARE(dialogs.count(ui::ScriptedDialogs::Folder), 1);
+        QCOMPARE(dialogs.last(ui::ScriptedDialogs::Folder)->text, QStringLiteral("Select Backup Folder"));
+
+        dialogs.queue(program.path());
+        QCOMPARE(funPickFolder(nullptr, QStringLiteral("Pick")), program.path());
+        QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 0);
+    }
+
+    void shellRouting_data()
+    {
+        QTest::addColumn<QString>("target"); // "@/" stands for the test's folder
+        QTest::addColumn<QString>("parameters");
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<bool>("isProgram");
+        QTest::newRow("web address") << "http://www.example.com/a?b=1" << "" << "http://www.example.com/a?b=1" << false;
+        QTest::newRow("secure address") << "HTTPS://example.com" << "" << "https://example.com" << false;
+        QTest::newRow("bare www") << "www.x.com" << "" << "http://www.x.com" << false;
+        QTest::newRow("bare www, capitals") << "WWW.X.COM/pets" << "" << "http://www.x.com/pets" << false;
+        QTest::newRow("mail") << "mailto:vet@example.com" << "" << "mailto:vet@example.com" << false;
+        QTest::newRow("ftp") << "ftp://files.example.com/x" << "" << "ftp://files.example.com/x" << false;
+        QTest::newRow("document") << "@/page.html" << "" << "file://@/page.html" << false;
+        QTest::newRow("document with a blank") << "@/my pet.html" << "" << "file://@/my pet.html" << false;
+        QTest::newRow("folder") << "@/sub" << "" << "file://@/sub" << false;
+        QTest::newRow("executable document") << "@/flagged.html" << "" << "file://@/flagged.html" << false;
+        QTest::newRow("program with parameters") << "@/prog" << "/about \"a b\"" << "@/prog" << true;
+        QTest::newRow("script") << "@/script" << "" << "@/script" << true;
+    }
+    void shellRouting()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, parameters);
+        QFETCH(QString, opened);
+        QFETCH(bool, isProgram);
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("page.html")), "<html></html>");
+        writeFile(dir.filePath(QStringLiteral("my pet.html")), "<html></html>");
+        writeFile(dir.filePath(QStringLiteral("flagged.html")), "<html></html>", true);
+        QFile::copy(QStringLiteral("/bin/true"), dir.filePath(QStringLiteral("prog")));
+        writeFile(dir.filePath(QStringLiteral("script")), "#!/bin/sh\nexit 0\n", true);
+        QDir(dir.path()).mkdir(QStringLiteral("sub"));
+        target.replace(QStringLiteral("@"), dir.path());
+        opened.replace(QStringLiteral("@"), dir.path());
+
+        subShellOpen(nullptr, target, parameters);
+        QCOMPARE(m_opened.size(), size_t(1));
+        QCOMPARE(m_opened[0].target, opened);
+        QCOMPARE(m_opened[0].parameters, parameters);
+        QCOMPARE(m_opened[0].isProgram, isProgram);
+    }
+
+    void shellOpensNothingForNothing()
+    {
+        subShellOpen(nullptr, QString(), QString());
+        subShellOpen(nullptr, QStringLiteral("   "), QString());
+        QVERIFY(m_opened.empty());
+    }
+
+    void helpActions_data()
+    {
+        QTest::addColumn<int>("action");
+        QTest::addColumn<int>("context");
+        QTest::addColumn<QString>("page");
+        QTest::addColumn<bool>("searchShown");
+        QTest::newRow("1 contents") << 1 << 0 << "contents.html" << false;
+        QTest::newRow("2 topic") << 2 << 2501 << "2501.html" << false;
+        QTest::newRow("3 index") << 3 << 0 << "index.html" << false;
+        QTest::newRow("5 search") << 5 << 0 << "search.html" << true;
+        QTest::newRow("0 contents") << 0 << 2501 << "contents.html" << false;
+        QTest::newRow("9 contents") << 9 << 2501 << "contents.html" << false;
+        QTest::newRow("-1 contents") << -1 << 0 << "contents.html" << false;
+    }
+    void helpActions()
+    {
+        QFETCH(int, action);
+        QFETCH(int, context);
+        QFETCH(QString, page);
+        QFETCH(bool, searchShown);
+        testsupport::ProgramFolder program(false);
+        QDir(program.path()).mkdir(QStringLiteral("Help"));
+        const QString help = program.file(QStringLiteral("Help"));
+        for (const QString &name : {QStringLiteral("contents"), QStringLiteral("index"), QStringLiteral("search"),
+                                    QStringLiteral("2501")})
+            writePage(help, name + QStringLiteral(".html"), QStringLiteral("Page ") + name, name);
+        // gHelpFile is empty: the program folder's Help is used.
+        QVERIFY(funHelp(nullptr, action, context));
+        help::HelpWindow *w = help::helpWindow();
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->windowTitle(), QStringLiteral("Zorbi 2003 Help"));
+        QCOMPARE(w->currentPage(), page);
+        QVERIFY(!w->isMissingPage());
+        QCOMPARE(w->isSearchShown(), searchShown);
+        QVERIFY(w->browser()->toPlainText().contains(QStringLiteral("Page ")));
+
+        // 4 closes it; the next call opens the same window again.
+        QVERIFY(funHelp(nullptr, 4, 0));
+        QVERIFY(!w->isVisible());
+        QVERIFY(funHelp(nullptr, 2, 2501));
+        QCOMPARE(help::helpWindow(), w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(w->currentPage(), QStringLiteral("2501.html"));
+        QCOMPARE(program.dialogs().shown().size(), size_t(0));
+    }
+
+    void helpCloseWithoutWindow()
+    {
+        QVERIFY(!help::helpWindow());
+        QVERIFY(funHelp(nullptr, 4, 0));
+        QVERIFY(!help::helpWindow());
+    }
+
+    void helpMissingPageSaysSo()
+    {
+        testsupport::ProgramFolder program(false);
+        QTemporaryDir pages;
+        gHelpFile = pages.path();
+        writePage(pages.path(), QStringLiteral("contents.html"), QStringLiteral("Contents"), QStringLiteral("all"));
+        QVERIFY(funHelp(nullptr, 2, 9999));
+        help::HelpWindow *w = help::helpWindow();
+        QCOMPARE(w->currentPage(), QStringLiteral("9999.html"));
+        QVERIFY(w->isMissingPage());
+        QVERIFY2(w->browser()->toPlainText().contains(QStringLiteral("No help for this topic")),
+                 qPrintable(w->browser()->toPlainText()));
+        // Its link leads to the contents, and Back returns to the missing topic.
+        QVERIFY(funHelp(nullptr, 1, 0));
+        QVERIFY(!w->isMissingPage());
+        auto *back = w->findChild<QPushButton *>(QStringLiteral("cmdBack"));
+        QVERIFY(back && back->isEnabled());
+        back->click();
+        QCOMPARE(w->currentPage(), QStringLiteral("9999.html"));
+        auto *forward = w->findChild<QPushButton *>(QStringLiteral("cmdForward"));
+        QVERIFY(forward && forward->isEnabled());
+        forward->click();
+        QCOMPARE(w->currentPage(), QStringLiteral("contents.html"));
+    }
+
+    void helpWithoutAnyPages()
+    {
+        testsupport::ProgramFolder program(false);
+        gHelpFile = program.file(QStringLiteral("NoSuchFolder"));
+        QVERIFY(funHelp(nullptr, 3, 0));
+        QVERIFY(help::helpWindow()->isMissingPage());
+        QVERIFY(help::helpWindow()->browser()->toPlainText().contains(QStringLiteral("No help for this topic")));
+        QCOMPARE(program.dialogs().shown().size(), size_t(0));
+    }
+
+    void helpButtons()
+    {
+        testsupport::ProgramFolder program(false);
+        QTemporaryDir pages;
+        gHelpFile = pages.path();
+        for (const char *name : {"contents", "index", "search"})
+            writePage(pages.path(), QLatin1String(name) + QStringLiteral(".html"), QLatin1String(name), QStringLiteral("x"));
+        QVERIFY(funHelp(nullptr, 2, 2001));
+        help::HelpWindow *w = help::helpWindow();
+        const QList<std::pair<const char *, QString>> presses = {
+            {"cmdSearch", QStringLiteral("search.html")},
+            {"cmdIndex", QStringLiteral("index.html")},
+            {"cmdContents", QStringLiteral("contents.html")},
+        };
+        for (const auto &[button, page] : presses) {
+            auto *b = w->findChild<QPushButton *>(QLatin1String(button));
+            QVERIFY2(b, button);
+            b->click();
+            QCOMPARE(w->currentPage(), page);
+            QCOMPARE(w->isSearchShown(), page == QStringLiteral("search.html"));
+        }
+    }
+
+    void helpSearch()
+    {
+        testsupport::ProgramFolder program(false);
+        QTemporaryDir pages;
+        gHelpFile = pages.path();
+        writePage(pages.path(), QStringLiteral("search.html"), QStringLiteral("Search"), QStringLiteral("Type vaccination here"));
+        writePage(pages.path(), QStringLiteral("2501.html"), QStringLiteral("Pet details"),
+                  QStringLiteral("Record each <b>Vaccination</b> and the vet who gave it."));
+        writePage(pages.path(), QStringLiteral("2503.html"), QStringLiteral("Diary"),
+                  QStringLiteral("Diary entries; a vaccination reminder is set elsewhere."));
+        writePage(pages.path(), QStringLiteral("3003.html"), QStringLiteral("Calendar"), QStringLiteral("Months and days."));
+        // The contents and index name every subject; they are no answer.
+        writePage(pages.path(), QStringLiteral("contents.html"), QStringLiteral("Contents"),
+                  QStringLiteral("<a href=\"search.html\">Search</a> Vaccination, Calendar"));
+        writePage(pages.path(), QStringLiteral("index.html"), QStringLiteral("Index"), QStringLiteral("Vaccination, Calendar"));
+
+        QVERIFY(funHelp(nullptr, 5, 0));
+        help::HelpWindow *w = help::helpWindow();
+        QCOMPARE(w->currentPage(), QStringLiteral("search.html"));
+        QApplication::processEvents();
+        QVERIFY(w->findChild<QWidget *>(QStringLiteral("panelSearch"))->width() > 50);
+
+        // Every word must be there, in any case; tags do not split words.
+        QCOMPARE(w->search(QStringLiteral("VACCINATION")), (QStringList{"2503.html", "2501.html"}));
+        QCOMPARE(w->search(QStringLiteral("vaccination vet")), QStringList{"2501.html"});
+        QCOMPARE(w->search(QStringLiteral("calendar")), QStringList{"3003.html"}); // the title counts
+        QCOMPARE(w->search(QStringLiteral("giraffe")), QStringList());
+        QCOMPARE(w->search(QStringLiteral("   ")), QStringList());
+
+        auto *box = w->findChild<QLineEdit *>(QStringLiteral("txtSearch"));
+        auto *list = w->findChild<QListWidget *>(QStringLiteral("lstSearchResults"));
+        auto *status = w->findChild<QLabel *>(QStringLiteral("lblSearchStatus"));
+        QVERIFY(box && list && status);
+        QTest::keyClicks(box, QStringLiteral("vaccination"));
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(list->item(0)->text(), QStringLiteral("Diary"));
+        QCOMPARE(list->item(1)->text(), QStringLiteral("Pet details"));
+        emit list->itemActivated(list->item(1));
+        QCOMPARE(w->currentPage(), QStringLiteral("2501.html"));
+        QVERIFY(w->isSearchShown()); // the results stay for the next pick
+
+        box->setText(QStringLiteral("giraffe"));
+        QCOMPARE(list->count(), 0);
+        QCOMPARE(status->text(), QStringLiteral("No topics found."));
+
+        // A page's own link to the search page brings the search box back.
+        w->findChild<QPushButton *>(QStringLiteral("cmdContents"))->click();
+        QVERIFY(!w->isSearchShown());
+        emit w->browser()->anchorClicked(QUrl(QStringLiteral("search.html")));
+        QCOMPARE(w->currentPage(), QStringLiteral("search.html"));
+        QVERIFY(w->isSearchShown());
+    }
+
+    // A modal window shuts out every window but its own; help opened from it
+    // must belong to it to be usable.
+    void helpBelongsToTheAskingWindow()
+    {
+        testsupport::ProgramFolder program(false);
+        QTemporaryDir pages;
+        gHelpFile = pages.path();
+        writePage(pages.path(), QStringLiteral("2501.html"), QStringLiteral("Pet"), QStringLiteral("x"));
+        QWidget main;
+        QVERIFY(funHelp(&main, 1, 0));
+        help::HelpWindow *w = help::helpWindow();
+        QCOMPARE(w->parentWidget(), &main);
+        {
+            QDialog detail(&main);
+            auto *helpButton = new QPushButton(&detail);
+            QVERIFY(funHelp(helpButton, 2, 2501));
+            QCOMPARE(help::helpWindow(), w);
+            QCOMPARE(w->parentWidget(), &detail);
+            QVERIFY(w->isWindow() && w->isVisible());
+        }
+        // The owner is gone, and the help window with it; help opens anew.
+        QVERIFY(!help::helpWindow());
+        QVERIFY(funHelp(&main, 2, 2501));
+        QVERIFY(help::helpWindow());
+        QCOMPARE(help::helpWindow()->currentPage(), QStringLiteral("2501.html"));
+    }
+};
+
+ZORBI_TEST_MAIN(TestSystem)
+#include "tst_system.moc"

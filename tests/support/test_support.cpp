@@ -1,0 +1,77 @@
+#include "test_support.h"
+
+#include "core/database.h"
+#include "core/globals.h"
+#include "data/schema.h"
+#include "platform/clock.h"
+#include "platform/db/database.h"
+
+#include <QDir>
+#include <QLocale>
+#include <QSettings>
+
+namespace testsupport {
+
+void prepareEnvironment()
+{
+    // One folder for the whole run, so nothing reaches the user's own settings.
+    static QTemporaryDir home;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(home.filePath(QStringLiteral("run"))));
+    QDir().mkpath(home.filePath(QStringLiteral("run")));
+    QFile::setPermissions(home.filePath(QStringLiteral("run")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+bool makeSystemFile(const QString &path)
+{
+    db::DbError err;
+    const bool ok = db::createDatabaseFile(path, db::kSystemFileId, funGetDBPassword(),
+                                           schema::systemFileStatements(), &err);
+    if (!ok)
+        qWarning("system file: %d %s", err.number, qPrintable(err.description));
+    return ok;
+}
+
+bool makeDataFile(const QString &path)
+{
+    db::DbError err;
+    const bool ok = db::createDatabaseFile(path, db::kDataFileId, funGetDBPassword(),
+                                           schema::dataFileStatements(), &err);
+    if (!ok)
+        qWarning("data file: %d %s", err.number, qPrintable(err.description));
+    return ok;
+}
+
+ProgramFolder::ProgramFolder(bool withFiles)
+{
+    resetGlobals();
+    zbclock::reset();
+    setProgramFolder(m_dir.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings.path());
+    m_scope = std::make_unique<ui::ScopedDialogs>(&m_dialogs);
+    if (withFiles) {
+        makeSystemFile(file(QStringLiteral("Zorbi.sys")));
+        makeDataFile(file(QStringLiteral("Zorbi.dat")));
+        QDir(m_dir.path()).mkdir(QStringLiteral("Pictures"));
+    }
+}
+
+ProgramFolder::~ProgramFolder()
+{
+    resetGlobals();
+    zbclock::reset();
+    setProgramFolder(QString());
+    m_scope.reset();
+}
+
+QStringList ProgramFolder::entries() const
+{
+    return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
+                                        QDir::Name);
+}
+
+} // namespace testsupport
