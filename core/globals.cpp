@@ -1,4 +1,6 @@
 #include "core/globals.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
 #include <QCoreApplication>
 #include <QDir>
 
@@ -28,10 +30,19 @@ QString gDefaultPicture;
 QString gHelpFile;
 int gListviewPet = 0, gListviewAddress = 0, gListviewReport = 0, gListviewPicture = 0;
 std::vector<QVariantList> gListBarCargo(1);
+QVariantList gListBarEntry{QVariant(), QVariant(), QVariant(), QVariant()};
 long gLastRecordID = 0;
+int gCurrentView = 0;
+int gCalendarDay = 0;
+bool gCalendarShown = false;
+std::vector<QVariantList> gCalendarItems(1);
 
 void resetGlobals()
 {
+    delete gMain;
+    delete gControls;
+    gMain = nullptr;
+    gControls = nullptr;
     gSystemDB.reset();
     gDataDB.reset();
     gWorkspace.reset();
@@ -42,5 +53,10 @@ void resetGlobals()
     gHelpFile.clear();
     gListviewPet = gListviewAddress = gListviewReport = gListviewPicture = 0;
     gListBarCargo.assign(1, QVariantList());
+    gListBarEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant()};
     gLastRecordID = 0;
+    gCurrentView = 0;
+    gCalendarDay = 0;
+    gCalendarShown = false;
+    gCalendarItems.assign(1, QVariantList());
 }

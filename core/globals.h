@@ -27,8 +27,23 @@ extern int gListviewPet, gListviewAddress, gListviewReport, gListviewPicture;
 // [0] view code (1 for a pet), [1] record id, [2] name, [3] empty.
 extern std::vector<QVariantList> gListBarCargo;
 
+// The work entry copied into gListBarCargo.
+extern QVariantList gListBarEntry;
+
 // The id of the last record saved or opened in a detail window.
 extern long gLastRecordID;
+
+// The view on screen: 1 pets, 2 address book, 6 calendar, 8 event editor,
+// 13 printouts, 14 preferences, 20 photo gallery.
+extern int gCurrentView;
+
+// The calendar: the day last pointed at or clicked; set while the calendar set-up
+// moves the calendar, so the month change it causes does not refill it again; and
+// the items of the last fill (element 0 empty; [0] day number, [1] kind, [2] record
+// id, [3] species id, [4] name, [5] due text, [6] time, [7] empty).
+extern int gCalendarDay;
+extern bool gCalendarShown;
+extern std::vector<QVariantList> gCalendarItems;
 
 // Closes both databases and clears every global (tests, and the end of a run).
 void resetGlobals();

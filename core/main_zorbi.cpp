@@ -1,10 +1,17 @@
 #include "core/main_zorbi.h"
 
 #include "core/database.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/settings.h"
+#include "core/menu.h"
 #include "core/system.h"
+#include "platform/clock.h"
+#include "platform/controls/ct_listbar.h"
+#include "platform/controls/vb_image_list.h"
+#include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/single_instance.h"
 
@@ -100,6 +107,53 @@ int Main()
     gDefaultPicture = QFileInfo(defaultPicture).isFile() ? defaultPicture : QString();
     gHelpFile = funGetProgramFolder() + QStringLiteral("/Help");
 
+    // 8. The main window, loaded but not yet shown, with the hidden shared controls.
+    gControls = new frm_controls;
+    gMain = new frm_main;
+    gMain->setWindowIcon(gControls->ctImageMain.icon(0, 1));
+    gMain->Load();
+
+    // 9-10. The switches, which end the run once their window is done.
+    if (funIsCommand(QStringLiteral("/about"))) {
+        subShowAbout(gMain);
+        return 0;
+    }
+    if (funIsCommand(QStringLiteral("/add_event"))) {
+        funEventHandler(gMain, 1, 0, QVariant());
+        return 0;
+    }
+
+    // 11-15. Menus, icons, the list bar's size, the list views' modes, photo sites.
+    subBuildContextMenus();
+    gMain->ImageListpet_small->insert(1, gControls->ctImageMain.icon(0, 2));
+    gMain->ImageListpet_large->insert(1, gControls->ctImageMain.icon(0, 3));
+    gMain->ImageListPicture_Small->insert(1, gControls->ctImageMain.icon(0, 16));
+    gMain->ImageListPicture_Large->insert(1, gControls->ctImageMain.icon(0, 17));
+    const QString iconSize = funPref_Get(QStringLiteral("MainMenuIconSize"), 0);
+    if (iconSize == QLatin1String("0")) {
+        gMain->ctListBar_main->setIconSize(0);
+        gMain->ctListBar_main->setIconSize2(2);
+    } else if (iconSize == QLatin1String("1")) {
+        gMain->ctListBar_main->setIconSize(1);
+        gMain->ctListBar_main->setIconSize2(0);
+    }
+    gListviewPet = storedCount(QStringLiteral("Listview_Pet"), 0);
+    gListviewAddress = storedCount(QStringLiteral("Listview_Address"), 0);
+    gListviewReport = storedCount(QStringLiteral("Listview_Report"), 0);
+    gListviewPicture = storedCount(QStringLiteral("Listview_Picture"), 0);
+    gMain->ListView_Pet->setView(gListviewPet);
+    gMain->ListView_Contact->setView(gListviewAddress);
+    gMain->ListView_Report->setView(gListviewReport);
+    gMain->ListView_Picture->setView(gListviewPicture);
+    subMenuPhotoSites(gMain);
+
+    // 16-18. The calendar at today, the window, and one reminder check when the
+    // reminder program is not there to make it.
+    funCalendarHandler(gMain, 5, zbclock::now());
+    gMain->setWindowTitle(funGetAppTitle());
+    gMain->show();
+    if (!funRemindersRunning())
+        funCheckReminders(0, false);
     return -1;
 }
 

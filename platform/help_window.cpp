@@ -98,7 +98,7 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     m_splitter->addWidget(m_searchPanel);
     m_splitter->addWidget(m_browser);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({220, 500});
+    m_splitter->setChildrenCollapsible(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
@@ -157,7 +157,7 @@ void HelpWindow::showSearch()
         m_searchPanel->show();
         // A panel hidden when the splitter was laid out comes back with no width.
         const int total = qMax(m_splitter->width(), 720);
-
+        m_splitter->setSizes({total * 3 / 10, total - total * 3 / 10});
     }
     m_searchText->setFocus();
     m_searchText->selectAll();

@@ -1,0 +1,23 @@
+#pragma once
+// The hidden form of shared controls: the icon store and the six shared context menus.
+
+#include "platform/controls/ct_image.h"
+
+#include <QWidget>
+
+class CtDropMenuArray;
+
+class frm_controls : public QWidget {
+    Q_OBJECT
+public:
+    explicit frm_controls(QWidget *parent = nullptr);
+    ~frm_controls() override;
+
+    CtImage ctImageMain;
+    CtDropMenuArray *ctDropMenuContext = nullptr;
+
+    // A click on one of the shared context menus; `form` is the window that popped it up.
+    void ctDropMenuContext_ItemClick(int menu, int item);
+};
+
+extern frm_controls *gControls;

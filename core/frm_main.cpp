@@ -1,0 +1,705 @@
+#include "core/frm_main.h"
+
+#include "core/dates.h"
+#include "core/frm_controls.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/main_zorbi.h"
+#include "core/menu.h"
+#include "core/settings.h"
+#include "core/system.h"
+#include "platform/clock.h"
+#include "platform/controls/ct_calendar.h"
+#include "platform/controls/ct_dropmenu.h"
+#include "platform/controls/ct_listbar.h"
+#include "platform/controls/ct_tips.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/vb_image_list.h"
+#include "platform/controls/vb_list_view.h"
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+frm_main *gMain = nullptr;
+QPrinter *gReportPrinter = nullptr;
+
+namespace {
+
+// The view code of each frame.
+constexpr int kFrameView[5] = {20, 1, 2, 6, 13};
+
+QIcon storeIcon(int index)
+{
+    return gControls ? gControls->ctImageMain.icon(0, index) : QIcon();
+}
+
+// A key's id: the key without its first character ("r7" -> 7).
+long keyId(const QString &key) { return key.mid(1).toLong(); }
+
+} // namespace
+
+QString funSiteAddress(const QString &site)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    if (scheme.match(site).hasMatch())
+        return site;
+    return QStringLiteral("http://") + site;
+}
+
+void subSetStatusText(const QString &text)
+{
+    if (gMain && gMain->StatusBar_panel1)
+        gMain->StatusBar_panel1->setText(text);
+}
+
+frm_main::frm_main(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frm_main"));
+    buildMenuBar();
+    buildViews();
+    buildToolBar();
+    resize(1180, 720);
+}
+
+frm_main::~frm_main()
+{
+    if (gMain == this)
+        gMain = nullptr;
+    delete gReportPrinter;
+    gReportPrinter = nullptr;
+}
+
+void frm_main::buildMenuBar()
+{
+    auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, this);
+    bar->setObjectName(QStringLiteral("ctToolBar_MainMenuBar"));
+    ctToolBar_MainMenuBar = bar;
+    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
+    bar->addItem(QStringLiteral("&File"), {}, {}, title);                        // 1
+    bar->addItem(QStringLiteral("New Pet"), {}, storeIcon(27), entry);             // 2
+    bar->addItem(QStringLiteral("New Event"), {}, storeIcon(10), entry);           // 3
+    bar->addItem(QStringLiteral("New Person"), {}, storeIcon(2), entry);           // 4
+    bar->addSeparator();                                                           // 5
+    bar->addItem(QStringLiteral("&Backup"), {}, storeIcon(19), entry);             // 6
+    bar->addSeparator();                                                           // 7
+    bar->addItem(QStringLiteral("Print Setup"), {}, storeIcon(17), entry);         // 8
+    bar->addSeparator();                                                           // 9
+    bar->addItem(QStringLiteral("E&xit"), {}, storeIcon(28), entry);               // 10
+    bar->addItem(QStringLiteral("&Options"), {}, {}, title);                       // 11
+    bar->addItem(QStringLiteral("Online Photo Albums"), {}, storeIcon(23), entry); // 12
+    bar->addItem(QStringLiteral("Site 1"), {}, storeIcon(23), entry);              // 13
+    bar->addItem(QStringLiteral("Site 2"), {}, storeIcon(23), entry);              // 14
+    bar->addItem(QStringLiteral("Local Photo Folder"), {}, storeIcon(24), entry);  // 15
+    bar->addItem(QStringLiteral("(Add New Photo Albums)"), {}, {}, entry);         // 16
+    bar->addSeparator();                                                           // 17
+    bar->addItem(QStringLiteral("Check Reminders"), {}, storeIcon(6), entry);      // 18
+    bar->addSeparator();                                                           // 19
+    bar->addItem(QStringLiteral("Preferences"), {}, storeIcon(14), entry);         // 20
+    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                          // 21
+    bar->addItem(QStringLiteral("Contents"), {}, storeIcon(30), entry);            // 22
+    bar->addItem(QStringLiteral("Index"), {}, {}, entry);                          // 23
+    bar->addItem(QStringLiteral("Search"), {}, {}, entry);                         // 24
+    for (int id = 25; id <= 29; ++id)
+        bar->addSeparator();
+    bar->addItem(QStringLiteral("&About Zorbi 2003"), {}, storeIcon(1), entry);    // 30
+    setMenuWidget(bar);
+    connect(bar, &CtToolBar::itemClick, this, &frm_main::ctToolBar_MainMenuBar_ItemClick);
+}
+
+void frm_main::buildToolBar()
+{
+    auto *tb = new CtToolBar(CtToolBar::Mode::ToolBar, this);
+    tb->setObjectName(QStringLiteral("ctToolbar_MainToolbar"));
+    ctToolbar_MainToolbar = tb;
+    tb->addItem(QStringLiteral("New &Pet"), QStringLiteral("Add a new pet"), storeIcon(27));                 // 1
+    tb->addSeparator();                                                                                      // 2
+    tb->addItem(QStringLiteral("New &Event"), QStringLiteral("Add a new event to the calendar"), storeIcon(10)); // 3
+    tb->addSeparator();                                                                                      // 4
+    tb->addItem(QStringLiteral("New &Person"), QStringLiteral("Add a new person to the address book"), storeIcon(3)); // 5
+    tb->addSeparator();                                                                                      // 6
+    tb->addItem(QStringLiteral("New P&icture"), QStringLiteral("Add a new picture to your photo gallery"), storeIcon(26)); // 7
+    tb->addSeparator();                                                                                      // 8
+    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                            // 9
+    tb->addSeparator();                                                                                      // 10
+    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete"), storeIcon(18));                          // 11
+    tb->addSeparator();                                                                                      // 12
+    tb->addItem(QStringLiteral("Large Listview"), QStringLiteral("Show large icons"), storeIcon(32));        // 13
+    tb->addItem(QStringLiteral("Medium Listview"), QStringLiteral("Show medium icons"), storeIcon(33));      // 14
+    tb->addItem(QStringLiteral("Detailed Listview"), QStringLiteral("Show detailed icon list"), storeIcon(34)); // 15
+    tb->addSeparator();                                                                                      // 16
+    tb->addItem(QStringLiteral("Last Year"), QStringLiteral("Last year"), storeIcon(35));                    // 17
+    tb->addItem(QStringLiteral("Last Month"), QStringLiteral("Last month"), storeIcon(36));                  // 18
+    tb->addItem(QStringLiteral("Goto Today"), QStringLiteral("Goto today's date"), storeIcon(37));           // 19
+    tb->addItem(QStringLiteral("Next Month"), QStringLiteral("Next month"), storeIcon(38));                  // 20
+    tb->addItem(QStringLiteral("Next Year"), QStringLiteral("Next year"), storeIcon(39));                    // 21
+    tb->addSeparator();                                                                                      // 22
+    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                              // 23
+    auto *central = centralWidget();
+    static_cast<QVBoxLayout *>(central->layout())->insertWidget(0, tb);
+    connect(tb, &CtToolBar::itemClick, this, &frm_main::ctToolbar_MainToolbar_ItemClick);
+}
+
+void frm_main::buildViews()
+{
+    auto *central = new QWidget(this);
+    auto *outer = new QVBoxLayout(central);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto *body = new QHBoxLayout;
+    body->setContentsMargins(4, 4, 4, 4);
+    outer->addLayout(body, 1);
+
+    ctListBar_main = new CtListBar(central);
+    ctListBar_main->setObjectName(QStringLiteral("ctListBar_main"));
+    ctListBar_main->setFixedWidth(120);
+    body->addWidget(ctListBar_main);
+
+    m_stack = new QStackedWidget(central);
+    body->addWidget(m_stack, 1);
+
+    auto makeImages = [this](const char *name, QSize size) {
+        auto *list = new VbImageList(this);
+        list->setObjectName(QString::fromLatin1(name));
+        list->setImageSize(size);
+        return list;
+    };
+    ImageListPicture_Small = makeImages("ImageListPicture_Small", {16, 16});
+    ImageListPicture_Large = makeImages("ImageListPicture_Large", {128, 128});
+    ImageListReport_Small = makeImages("ImageListReport_Small", {16, 16});
+    ImageListReport_Large = makeImages("ImageListReport_Large", {32, 32});
+    ImageListpet_small = makeImages("ImageListpet_small", {16, 16});
+    ImageListpet_large = makeImages("ImageListpet_large", {32, 32});
+    ImageListContact_small = makeImages("ImageListContact_small", {16, 16});
+    ImageListContact_large = makeImages("ImageListContact_large", {32, 32});
+
+    static const char *const titles[5] = {" Photo Gallery", " Pet Details", " Address Book", " Calendar",
+                                          " Reports and Printouts"};
+    for (int i = 0; i < 5; ++i) {
+        auto *frame = new QFrame(m_stack);
+        frame->setObjectName(QStringLiteral("frameMain(%1)").arg(i));
+        frame->setFrameShape(QFrame::StyledPanel);
+        auto *v = new QVBoxLayout(frame);
+        v->setContentsMargins(2, 2, 2, 2);
+        auto *label = new QLabel(QString::fromLatin1(titles[i]), frame);
+        label->setObjectName(QStringLiteral("lblMain(%1)").arg(i));
+        QFont f = label->font();
+        f.setBold(true);
+        f.setPointSizeF(f.pointSizeF() * 1.25);
+        label->setFont(f);
+        label->setAutoFillBackground(true);
+        label->setStyleSheet(QStringLiteral("background:#4a6f8a;color:white;padding:3px;"));
+        v->addWidget(label);
+        frameMain[i] = frame;
+        lblMain[i] = label;
+        m_stack->addWidget(frame);
+    }
+
+    auto makeList = [this](int frame, const char *name, const QStringList &columns, VbImageList *large,
+                           VbImageList *small) {
+        auto *list = new VbListView(frameMain[frame]);
+        list->setObjectName(QString::fromLatin1(name));
+        list->setColumnHeaders(columns);
+        list->setIcons(large);
+        list->setSmallIcons(small);
+        frameMain[frame]->layout()->addWidget(list);
+        connect(list, &VbListView::columnClick, this, [this, list](int header) { ListView_ColumnClick(list, header); });
+        return list;
+    };
+    ListView_Picture = makeList(FramePicture, "ListView_Picture",
+                                {QStringLiteral("Title"), QStringLiteral("Pet"), QStringLiteral("Category"),
+                                 QStringLiteral("Date"), QStringLiteral("Caption")},
+                                ImageListPicture_Large, ImageListPicture_Small);
+    ListView_Pet = makeList(FramePet, "ListView_Pet", {QStringLiteral("Name"), QStringLiteral("Description")},
+                            ImageListpet_large, ImageListpet_small);
+    ListView_Contact = makeList(FrameContact, "ListView_Contact",
+                                {QStringLiteral("Name"), QStringLiteral("Primary Phone"), QStringLiteral("E-Mail")},
+                                ImageListContact_large, ImageListContact_small);
+    ListView_Report = makeList(FrameReport, "ListView_Report", {QStringLiteral("Name"), QStringLiteral("Description")},
+                               ImageListReport_Large, ImageListReport_Small);
+
+    ctCalendar1 = new CtCalendar(frameMain[FrameCalendar]);
+    ctCalendar1->setObjectName(QStringLiteral("ctCalendar1"));
+    frameMain[FrameCalendar]->layout()->addWidget(ctCalendar1);
+    ctTips1 = new CtTips(this);
+    ctTips1->setObjectName(QStringLiteral("ctTips1"));
+
+    StatusBar_main = new QStatusBar(this);
+    StatusBar_main->setObjectName(QStringLiteral("StatusBar_main"));
+    StatusBar_panel1 = new QLabel(StatusBar_main);
+    StatusBar_main->addWidget(StatusBar_panel1, 1);
+    setStatusBar(StatusBar_main);
+    setCentralWidget(central);
+
+    connect(ctListBar_main, &CtListBar::itemClick, this, &frm_main::ctListBar_main_ItemClick);
+    connect(ctListBar_main, &CtListBar::itemDblClick, this, &frm_main::ctListBar_main_ItemDblClick);
+    connect(ctListBar_main, &CtListBar::itemRightClick, this, &frm_main::ctListBar_main_ItemRightClick);
+    connect(ListView_Pet, &VbListView::itemDblClick, this, &frm_main::ListView_Pet_DblClick);
+    connect(ListView_Pet, &VbListView::itemClick, this, &frm_main::ListView_Pet_ItemClick);
+    connect(ListView_Contact, &VbListView::itemDblClick, this, &frm_main::ListView_Contact_DblClick);
+    connect(ListView_Contact, &VbListView::itemClick, this, [this](VbListItem *) {
+        ctToolbar_MainToolbar->setItemEnabled(11, true);
+        ctToolbar_MainToolbar->setItemEnabled(9, true);
+    });
+    connect(ListView_Contact, &VbListView::mouseDown, this, &frm_main::ListView_Contact_MouseDown);
+    connect(ListView_Picture, &VbListView::itemDblClick, this, &frm_main::ListView_Picture_DblClick);
+    connect(ListView_Picture, &VbListView::itemClick, this, [this](VbListItem *) {
+        ctToolbar_MainToolbar->setItemEnabled(11, true);
+        ctToolbar_MainToolbar->setItemEnabled(9, true);
+    });
+    connect(ListView_Picture, &VbListView::mouseDown, this, &frm_main::ListView_Picture_MouseDown);
+    connect(ListView_Report, &VbListView::itemDblClick, this, &frm_main::ListView_Report_DblClick);
+    connect(ctCalendar1, &CtCalendar::monthChanged, this, &frm_main::ctCalendar1_MonthChanged);
+    connect(ctCalendar1, &CtCalendar::dayDblClick, this, &frm_main::ctCalendar1_DayDblClick);
+    connect(ctCalendar1, &CtCalendar::tipWanted, this, &frm_main::ctCalendar1_TipWanted);
+    connect(ctCalendar1, &CtCalendar::dayRightClick, this, &frm_main::ctCalendar1_DayRightClick);
+}
+
+int frm_main::frameOfView(int view)
+{
+    for (int i = 0; i < 5; ++i)
+        if (kFrameView[i] == view)
+            return i;
+    return -1;
+}
+
+void frm_main::showView(int view, const QString &title)
+{
+    const int frame = frameOfView(view);
+    if (frame < 0)
+        return;
+    m_stack->setCurrentIndex(frame);
+    if (!title.isEmpty())
+        lblMain[frame]->setText(title);
+    gCurrentView = view;
+    subSetToolBar(this, view);
+}
+
+int frm_main::shownView() const
+{
+    const int frame = m_stack->currentIndex();
+    return frame >= 0 && frame < 5 ? kFrameView[frame] : 0;
+}
+
+void frm_main::Load()
+{
+    setWindowTitle(funGetAppTitle());
+    ctListBar_main->setCaption(QStringLiteral("Menu"));
+    m_shownDate = funDayNumberToDate(ctCalendar1->Date());
+    delete gReportPrinter;
+    gReportPrinter = new QPrinter(QPrinter::HighResolution);
+    ListView_Contact->setColumnHeaderImage(0, 0, true);
+    subRefreshListBar();
+}
+
+void frm_main::saveListViewModes()
+{
+    funPref_Set(QStringLiteral("Listview_Pet"), ListView_Pet->View());
+    funPref_Set(QStringLiteral("Listview_Address"), ListView_Contact->View());
+    funPref_Set(QStringLiteral("Listview_Report"), ListView_Report->View());
+    funPref_Set(QStringLiteral("Listview_Picture"), ListView_Picture->View());
+}
+
+void frm_main::closeEvent(QCloseEvent *event)
+{
+    // Closing the window ends the program: the modes are kept, then the exit runs once.
+    event->accept();
+    saveListViewModes();
+    subExitProgram();
+}
+
+QDate frm_main::calendarCurrentDay() const { return funDayNumberToDate(ctCalendar1->Date()); }
+
+void frm_main::readBackViewModes()
+{
+    gListviewAddress = ListView_Contact->View();
+    gListviewPet = ListView_Pet->View();
+    gListviewReport = ListView_Report->View();
+    gListviewPicture = ListView_Picture->View();
+}
+
+// ---------------------------------------------------------------- toolbar
+
+void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
+{
+    // Print, Delete, the view modes and Help act on the view that is on screen.
+    const int view = shownView();
+    QVariant none;
+    switch (id) {
+    case 1:
+        funPetHandler(this, 1, 0, QString(), 1);
+        subRefreshListBar();
+        break;
+    case 3:
+        funEventHandler(this, 1, 0, none);
+        funCalendarHandler(this, 15, QVariant());
+        break;
+    case 5:
+        funContactHandler(this, 1, 0, QString());
+        funContactHandler(this, 15, 0, QString());
+        break;
+    case 7:
+        funPictureHandler(this, 1, 0, QString(), 1);
+        funPictureHandler(this, 15, 0, QString(), ListView_Picture->View());
+        break;
+    case 9:
+        switch (view) {
+        case 1: funPetHandler(this, 7, ListView_Pet->Tag().toLongLong(), QString(), 1); break;
+        case 2: funContactHandler(this, 18, 0, QString()); break;
+        case 6: funCalendarHandler(this, 7, QVariant()); break;
+        case 13: printSelectedReport(); break;
+        case 20: funReportHandler(this, 19, 12, 0, false); break;
+        default: break;
+        }
+        break;
+    case 11: deleteOnView(view); break;
+    case 13: setViewMode(view, 0, 13); break;
+    case 14: setViewMode(view, 1, 14); break;
+    case 15: setViewMode(view, 3, 15); break;
+    case 17: funCalendarHandler(this, 5, calendarCurrentDay().addYears(-1)); break;
+    case 18: funCalendarHandler(this, 5, calendarCurrentDay().addMonths(-1)); break;
+    case 19: funCalendarHandler(this, 5, zbclock::now()); break;
+    case 20: funCalendarHandler(this, 5, calendarCurrentDay().addMonths(1)); break;
+    case 21: funCalendarHandler(this, 5, calendarCurrentDay().addYears(1)); break;
+    case 23: {
+        int context = 0;
+        switch (view) {
+        case 1: context = 2501; break;
+        case 2: context = 3502; break;
+        case 6: context = 3003; break;
+        case 13: context = 1001; break;
+        case 20: context = 2001; break;
+        default: break;
+        }
+        if (context)
+            funHelp(this, 2, context);
+        else
+            funHelp(this, 1, 0);
+        break;
+    }
+    default: break;
+    }
+    readBackViewModes();
+}
+
+void frm_main::printSelectedReport()
+{
+    if (ListView_Report->ItemCount() < 1)
+        return;
+    VbListItem *item = ListView_Report->SelectedItem();
+    if (!item)
+        return;
+    funReportHandler(this, 19, keyId(item->Key()), 0, false);
+}
+
+void frm_main::deleteOnView(int view)
+{
+    switch (view) {
+    case 1: {
+        VbListItem *item = ListView_Pet->SelectedItem();
+        if (!item)
+            return;
+        const long petId = ListView_Pet->Tag().toLongLong();
+        const int tag = item->Tag().toInt();
+        // Only the pet's own "edit" entry deletes the pet: its other entries
+        // carry the same tag but stand for the vaccinations and the diary.
+        if (tag == 1 && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) {
+            if (funPetHandler(this, 3, petId, QString(), 1)) {
+                subRefreshListBar();
+                funCalendarHandler(this, 5, zbclock::now());
+            }
+        } else if (tag == 20) {
+            if (funPictureHandler(this, 3, keyId(item->Key()), item->text(), 1))
+                funPetHandler(this, 5, petId, QString(), 1);
+        }
+        break;
+    }
+    case 2: {
+        VbListItem *item = ListView_Contact->SelectedItem();
+        if (!item)
+            return;
+        if (funContactHandler(this, 3, item->Tag().toLongLong(), item->text()))
+            funContactHandler(this, 15, 0, QString());
+        break;
+    }
+    case 20: {
+        VbListItem *item = ListView_Picture->SelectedItem();
+        if (!item)
+            return;
+        if (funPictureHandler(this, 3, item->Tag().toLongLong(), item->text(), 1))
+            funPictureHandler(this, 5, 0, QString(), 1);
+        break;
+    }
+    default: break;
+    }
+}
+
+void frm_main::setViewMode(int view, int mode, int button)
+{
+    switch (view) {
+    case 1: ListView_Pet->setView(mode); break;
+    case 2: ListView_Contact->setView(mode); break;
+    case 13: ListView_Report->setView(mode); break;
+    case 20: funPictureHandler(this, 5, 0, QString(), mode); break;
+    default: break;
+    }
+    for (int id = 13; id <= 15; ++id)
+        ctToolbar_MainToolbar->setItemState(id, id == button);
+}
+
+// ---------------------------------------------------------------- menu bar
+
+void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
+{
+    QVariant none;
+    switch (id) {
+    case 2:
+        funPetHandler(this, 1, 0, QString(), 1);
+        subRefreshListBar();
+        break;
+    case 3:
+        funEventHandler(this, 1, 0, none);
+        funCalendarHandler(this, 15, QVariant());
+        break;
+    case 4:
+        funContactHandler(this, 1, 0, QString());
+        funContactHandler(this, 15, 0, QString());
+        break;
+    case 6: subBackupDatabase(gControls, true); break;
+    case 8:
+        if (gReportPrinter) {
+            QPrintDialog dlg(gReportPrinter, this);
+            dlg.exec();
+        }
+        break;
+    case 10: subExitProgram();
+    case 12:
+        if (!ctToolBar_MainMenuBar->itemVisible(13) && !ctToolBar_MainMenuBar->itemVisible(14))
+            funPrefsHandler(this, 5, 3);
+        break;
+    case 13:
+    case 14:
+    case 15: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
+    case 16: funPrefsHandler(this, 5, 3); break;
+    case 18: funCheckReminders(0, true); break;
+    case 20: funPrefsHandler(this, 5, 1); break;
+    case 22: funHelp(this, 1, 0); break;
+    case 23: funHelp(this, 3, 0); break;
+    case 24: funHelp(this, 5, 0); break;
+    case 30: subShowAbout(this); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------- list bar
+
+static const QVariantList *cargoOf(CtListBar *bar, int group, int item)
+{
+    const int index = bar->itemCargo(group, item);
+    if (index <= 0 || index >= int(gListBarCargo.size()) || gListBarCargo[size_t(index)].size() < 3)
+        return nullptr;
+    return &gListBarCargo[size_t(index)];
+}
+
+void frm_main::ctListBar_main_ItemClick(int group, int item)
+{
+    const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
+    if (!cargo)
+        return;
+    const QString text = ctListBar_main->itemText(group, item);
+    switch ((*cargo)[0].toInt()) {
+    case 1: {
+        const long petId = (*cargo)[1].toLongLong();
+        if (petId != 0)
+            funPetHandler(this, 5, petId, text, 1);
+        else
+            funPetHandler(this, 1, 0, QString(), 1);
+        subRefreshListBar();
+        break;
+    }
+    case 2: funContactHandler(this, 5, 0, QString()); break;
+    case 6: funCalendarHandler(this, 5, calendarCurrentDay()); break;
+    case 13: funReportHandler(this, 5); break;
+    case 14: funPrefsHandler(this, 5, 1); break;
+    case 20: funPictureHandler(this, 5, 0, QString(), gListviewPicture); break;
+    default: break;
+    }
+}
+
+void frm_main::ctListBar_main_ItemDblClick()
+{
+    const int group = ctListBar_main->currentGroup(), item = ctListBar_main->currentItem();
+    if (item <= 0)
+        return;
+    const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
+    if (!cargo || (*cargo)[0].toInt() != 1 || (*cargo)[1].toLongLong() == 0)
+        return;
+    funPetHandler(this, 2, (*cargo)[1].toLongLong(), ctListBar_main->itemText(group, item), 1);
+    subRefreshListBar();
+}
+
+void frm_main::ctListBar_main_ItemRightClick(int group, int item)
+{
+    const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
+    // "Add New Pet" is no pet: it gets no Open/Delete menu.
+    if (!cargo || (*cargo)[0].toInt() != 1 || (*cargo)[1].toLongLong() == 0 || !gControls)
+        return;
+    CtDropMenu *menu = gControls->ctDropMenuContext->menu(1);
+    menu->setTag(QString::number((*cargo)[1].toLongLong()));
+    menu->popUp(this);
+}
+
+// ---------------------------------------------------------------- list views
+
+void frm_main::ListView_Pet_DblClick()
+{
+    VbListItem *item = ListView_Pet->SelectedItem();
+    if (ListView_Pet->ItemCount() < 1 || !item)
+        return;
+    const int tag = item->Tag().toInt();
+    const QString key = item->Key();
+    const long petId = ListView_Pet->Tag().toLongLong();
+    if (tag == 1) {
+        int tab = 1;
+        if (key.compare(QStringLiteral("vaccine"), Qt::CaseInsensitive) == 0)
+            tab = 3;
+        else if (key.compare(QStringLiteral("diary"), Qt::CaseInsensitive) == 0)
+            tab = 4;
+        funPetHandler(this, 2, petId, QString(), tab);
+        subRefreshListBar();
+    } else if (tag == 13) {
+        funReportHandler(this, 19, keyId(key), petId, false);
+    } else if (tag == 20) {
+        funPictureHandler(this, 2, keyId(key), QString(), ListView_Picture->View());
+    }
+    funPetHandler(this, 5, petId, QString(), 1);
+}
+
+void frm_main::ListView_Pet_ItemClick(VbListItem *item)
+{
+    const int tag = item ? item->Tag().toInt() : 0;
+    const bool deletable = item && ((tag == 1 && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) ||
+                                    tag == 20);
+    ctToolbar_MainToolbar->setItemEnabled(11, deletable);
+}
+
+void frm_main::ListView_Contact_DblClick()
+{
+    VbListItem *item = ListView_Contact->SelectedItem();
+    if (ListView_Contact->ItemCount() < 1 || !item)
+        return;
+    funContactHandler(this, 2, item->Tag().toLongLong(), QString());
+    funContactHandler(this, 15, 0, QString());
+}
+
+void frm_main::ListView_Contact_MouseDown(int button, VbListItem *item)
+{
+    // The menu acts on the person under the pointer, which the press has selected.
+    if (button != Qt::RightButton || !item || !gControls)
+        return;
+    CtDropMenu *menu = gControls->ctDropMenuContext->menu(2);
+    menu->setTag(item->Tag().toString());
+    menu->popUp(this);
+}
+
+void frm_main::ListView_Picture_DblClick()
+{
+    VbListItem *item = ListView_Picture->SelectedItem();
+    if (ListView_Picture->ItemCount() < 1 || !item)
+        return;
+    funPictureHandler(this, 2, item->Tag().toLongLong(), QString(), 1);
+    funPictureHandler(this, 5, 0, QString(), ListView_Picture->View());
+}
+
+void frm_main::ListView_Picture_MouseDown(int button, VbListItem *item)
+{
+    if (button != Qt::RightButton || !item || !gControls)
+        return;
+    CtDropMenu *menu = gControls->ctDropMenuContext->menu(5);
+    menu->setTag(item->Tag().toString());
+    menu->popUp(this);
+}
+
+void frm_main::ListView_Report_DblClick() { printSelectedReport(); }
+
+void frm_main::ListView_ColumnClick(VbListView *list, int header)
+{
+    int which = 0;
+    if (list == ListView_Pet)
+        which = 1;
+    else if (list == ListView_Contact)
+        which = 2;
+    else if (list == ListView_Report)
+        which = 3;
+    // One direction per list, flipped by every header click: the first click on
+    // any column sorts descending, the next ascending.
+    bool &descending = m_sortDescending[size_t(which)];
+    descending = !descending;
+    const int key = header - 1;
+    const int order = descending ? 1 : 0;
+    list->setSortKey(key);
+    list->setSortOrder(order);
+    list->setSorted(true);
+    for (int c = 0; c < list->ColumnCount(); ++c)
+        list->setColumnHeaderImage(c, order, c == key);
+}
+
+// ---------------------------------------------------------------- calendar
+
+void frm_main::ctCalendar1_MonthChanged(int day)
+{
+    gCalendarDay = day;
+    const bool otherMonth = ctCalendar1->Month() != m_shownDate.month() || ctCalendar1->Year() != m_shownDate.year();
+    if (otherMonth && !gCalendarShown)
+        funCalendarHandler(this, 5, funDayNumberToDate(day));
+    m_shownDate = calendarCurrentDay();
+    gCalendarShown = false;
+}
+
+void frm_main::ctCalendar1_DayDblClick(int day)
+{
+    QVariant d(day);
+    funEventHandler(this, 17, 0, d);
+}
+
+QString frm_main::dayTipText(int day)
+{
+    QStringList lines;
+    for (size_t i = 1; i < gCalendarItems.size(); ++i) {
+        const QVariantList &item = gCalendarItems[i];
+        if (item.size() < 6 || item[0].toInt() != day)
+            continue;
+        QString line = item[4].isNull() ? QStringLiteral("(None)") : item[4].toString();
+        if (!item[5].isNull() && !item[5].toString().isEmpty())
+            line += QStringLiteral(" - ") + item[5].toString();
+        line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        lines << line;
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+void frm_main::ctCalendar1_TipWanted(int day)
+{
+    gCalendarDay = day;
+    if (day <= 0)
+        return;
+    ctTips1->setFont(ctCalendar1->font());
+    ctTips1->setText(dayTipText(day));
+    if (!ctTips1->text().isEmpty())
+        ctTips1->showAt(QCursor::pos() + QPoint(12, 16));
+}
+
+void frm_main::ctCalendar1_DayRightClick(int day)
+{
+    gCalendarDay = day;
+    if (gControls)
+        gControls->ctDropMenuContext->menu(4)->popUp(this);
+}

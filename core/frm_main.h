@@ -1,0 +1,114 @@
+#pragma once
+// The main window: the list bar, menu bar, toolbar, the five view frames with
+// their lists and the month calendar, and the status bar; and every command
+// that its controls deliver.
+
+#include <QDate>
+#include <QMainWindow>
+#include <array>
+
+class CtCalendar;
+class CtListBar;
+class CtTips;
+class CtToolBar;
+class QFrame;
+class QLabel;
+class QPrinter;
+class QStackedWidget;
+class QStatusBar;
+class VbImageList;
+class VbListItem;
+class VbListView;
+
+// The view frames, by index, and the view each belongs to.
+enum MainFrame { FramePicture = 0, FramePet = 1, FrameContact = 2, FrameCalendar = 3, FrameReport = 4 };
+
+class frm_main : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit frm_main(QWidget *parent = nullptr);
+    ~frm_main() override;
+
+    CtListBar *ctListBar_main = nullptr;
+    CtToolBar *ctToolBar_MainMenuBar = nullptr;
+    CtToolBar *ctToolbar_MainToolbar = nullptr;
+    QStatusBar *StatusBar_main = nullptr;
+    QLabel *StatusBar_panel1 = nullptr;
+    std::array<QFrame *, 5> frameMain{};
+    std::array<QLabel *, 5> lblMain{};
+    VbListView *ListView_Picture = nullptr;
+    VbListView *ListView_Pet = nullptr;
+    VbListView *ListView_Contact = nullptr;
+    VbListView *ListView_Report = nullptr;
+    CtCalendar *ctCalendar1 = nullptr;
+    CtTips *ctTips1 = nullptr;
+    VbImageList *ImageListPicture_Small = nullptr, *ImageListPicture_Large = nullptr;
+    VbImageList *ImageListReport_Small = nullptr, *ImageListReport_Large = nullptr;
+    VbImageList *ImageListpet_small = nullptr, *ImageListpet_large = nullptr;
+    VbImageList *ImageListContact_small = nullptr, *ImageListContact_large = nullptr;
+
+    // Shows the view's frame, hides the other four and makes it the current view;
+    // `title` (when given) becomes the frame's title.  The subjects' show routines
+    // call this.
+    void showView(int view, const QString &title = {});
+    // The view whose frame is on screen (0 when none is).
+    int shownView() const;
+    // The frame that belongs to a view, or -1.
+    static int frameOfView(int view);
+
+    // The window's Load: caption, list-bar caption, shown date, printer, the
+    // address book's arrow, the list bar.
+    void Load();
+    // Stores the four list views' modes in the settings (the first half of Unload).
+    void saveListViewModes();
+    QDate shownDate() const { return m_shownDate; }
+
+    // The commands of the controls, as the controls deliver them.
+    void ctToolbar_MainToolbar_ItemClick(int id);
+    void ctToolBar_MainMenuBar_ItemClick(int id);
+    void ctListBar_main_ItemClick(int group, int item);
+    void ctListBar_main_ItemDblClick();
+    void ctListBar_main_ItemRightClick(int group, int item);
+    void ListView_Pet_DblClick();
+    void ListView_Pet_ItemClick(VbListItem *item);
+    void ListView_Contact_DblClick();
+    void ListView_Contact_MouseDown(int button, VbListItem *item);
+    void ListView_Picture_DblClick();
+    void ListView_Picture_MouseDown(int button, VbListItem *item);
+    void ListView_Report_DblClick();
+    void ListView_ColumnClick(VbListView *list, int header);
+    void ctCalendar1_MonthChanged(int day);
+    void ctCalendar1_DayDblClick(int day);
+    void ctCalendar1_TipWanted(int day);
+    void ctCalendar1_DayRightClick(int day);
+
+    // The day tip of a calendar day, built from gCalendarItems.
+    static QString dayTipText(int day);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenuBar();
+    void buildToolBar();
+    void buildViews();
+    void printSelectedReport();
+    void deleteOnView(int view);
+    void setViewMode(int view, int mode, int button);
+    void readBackViewModes();
+    QDate calendarCurrentDay() const;
+    QStackedWidget *m_stack = nullptr;
+    QDate m_shownDate;
+    std::array<bool, 4> m_sortDescending{}; // picture, pet, contact, report
+};
+
+// The main window and the hidden form of shared controls, while the program runs.
+extern frm_main *gMain;
+extern QPrinter *gReportPrinter;
+
+// Puts `text` into the first panel of the main window's status bar.
+void subSetStatusText(const QString &text);
+
+// A photo site's address as it is opened: "http://" before it unless it already
+// names its scheme.
+QString funSiteAddress(const QString &site);

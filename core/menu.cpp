@@ -1,0 +1,144 @@
+#include "core/menu.h"
+
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/settings.h"
+#include "platform/controls/ct_dropmenu.h"
+#include "platform/controls/ct_listbar.h"
+#include "platform/controls/ct_toolbar.h"
+
+namespace {
+
+void addItem(CtDropMenu *menu, const QString &text, int icon = 0)
+{
+    const int n = menu->addEntry(text, 0, 0);
+    if (icon && gControls)
+        menu->setEntryPicture(n, gControls->ctImageMain.icon(0, icon));
+}
+
+void addSeparator(CtDropMenu *menu) { menu->addEntry(QString(), 1, 0); }
+
+} // namespace
+
+void subBuildContextMenus()
+{
+    if (!gControls)
+        return;
+    CtDropMenuArray &menus = *gControls->ctDropMenuContext;
+
+    CtDropMenu *m = menus[2];
+    m->removeAll();
+    addItem(m, QStringLiteral("New"));
+    addSeparator(m);
+    addItem(m, QStringLiteral("Open"));
+    addSeparator(m);
+    addItem(m, QStringLiteral("Delete"), 18);
+
+    m = menus[4];
+    m->removeAll();
+    addItem(m, QStringLiteral("Open Events"), 10);
+    addSeparator(m);
+    addItem(m, QStringLiteral("New &Event"), 10);
+
+    m = menus[1];
+    m->removeAll();
+    addItem(m, QStringLiteral("Open"));
+    addSeparator(m);
+    addItem(m, QStringLiteral("Delete"), 18);
+
+    m = menus[5];
+    m->removeAll();
+    addItem(m, QStringLiteral("New"));
+    addSeparator(m);
+    addItem(m, QStringLiteral("Open"));
+    addSeparator(m);
+    addItem(m, QStringLiteral("Delete"), 18);
+
+    m = menus[3];
+    m->removeAll();
+    addItem(m, QStringLiteral("Import picture"), 20);
+    addItem(m, QStringLiteral("Clear picture"), 21);
+    addItem(m, QStringLiteral("Save picture"), 22);
+    for (const char *key : {"PhotoSite_1", "PhotoSite_2"}) {
+        const QString site = funPref_Get(QLatin1String(key), QString());
+        if (site.isEmpty())
+            continue;
+        addSeparator(m);
+        addItem(m, funSiteAddress(site), 23);
+    }
+
+    m = menus[0];
+    m->removeAll();
+    if (gSystemDB) {
+        auto rs = gSystemDB->openRecordset(
+            QStringLiteral("SELECT phone_type_name FROM tbl_phone_type ORDER BY phone_type_sort_order ASC"));
+        if (rs && rs->recordCount() > 0) {
+            for (rs->moveFirst(); !rs->isEOF(); rs->moveNext())
+                if (!rs->isNull(QStringLiteral("phone_type_name")))
+                    addItem(m, rs->field(QStringLiteral("phone_type_name")).toString());
+        }
+    }
+}
+
+void subMenuPhotoSites(QWidget *form)
+{
+    auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolBar_MainMenuBar")) : nullptr;
+    if (!bar)
+        return;
+    bar->setItemVisible(16, true);
+    bar->setItemVisible(12, false);
+    const char *const keys[3] = {"PhotoSite_1", "PhotoSite_2", "PhotoSite_3"};
+    for (int i = 0; i < 3; ++i) {
+        const QString value = funPref_Get(QLatin1String(keys[i]), QString());
+        const int id = 13 + i;
+        if (!value.isEmpty()) {
+            bar->setItemVisible(16, false);
+            bar->setItemVisible(12, true);
+            // The sites open as web addresses; the local folder as it was typed.
+            const QString target = i < 2 ? funSiteAddress(value) : value;
+            bar->setItemText(id, target);
+            bar->setItemStoredText(id, target);
+        }
+        bar->setItemVisible(id, !value.isEmpty());
+    }
+}
+
+void subListBarFixedItems(QWidget *form)
+{
+    auto *bar = form ? form->findChild<CtListBar *>(QStringLiteral("ctListBar_main")) : nullptr;
+    struct Fixed { const char *text; int view; int icon; };
+    static const Fixed fixed[5] = {{"Printouts", 13, 17}, {"Calendar", 6, 6}, {"Photo Gallery", 20, 31},
+                                   {"Address Book", 2, 5}, {"Preferences", 14, 14}};
+    for (const Fixed &f : fixed) {
+        gListBarEntry = QVariantList{f.view, 0, QString::fromLatin1(f.text), QVariant()};
+        gListBarCargo.push_back(gListBarEntry);
+        const int slot = int(gListBarCargo.size()) - 1;
+        if (!bar)
+            continue;
+        const int item = bar->addPictureItem(1, QString::fromLatin1(f.text),
+                                             gControls ? gControls->ctImageMain.icon(0, f.icon) : QIcon());
+        bar->setItemCargo(1, item, slot);
+    }
+}
+
+void subSetToolBar(QWidget *form, int view)
+{
+    switch (view) {
+    case 1: subPetToolBar(form); break;
+    case 2: subContactToolBar(form); break;
+    case 6: subCalendarToolBar(form); break;
+    case 13: subReportToolBar(form); break;
+    default: break;
+    }
+}
+
+void subRefreshListBar()
+{
+    gListBarCargo.assign(1, QVariantList());
+    if (gMain)
+        gMain->ctListBar_main->removeAll();
+    funPetHandler(gMain, 15, 0, QString(), 1);
+    subListBarFixedItems(gMain);
+}

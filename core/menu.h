@@ -1,0 +1,18 @@
+#pragma once
+// The menus: the shared context menus, the photo-album entries of the menu bar,
+// the list bar's fixed entries and the toolbar of each view.
+
+#include <QString>
+
+class QWidget;
+
+// Clears and fills the six shared context menus (2, 4, 1, 5, 3, then 0).
+void subBuildContextMenus();
+// Shows the menu bar's photo-album entries for the stored sites.
+void subMenuPhotoSites(QWidget *form);
+// Adds the five fixed entries to the list bar, after the pets.
+void subListBarFixedItems(QWidget *form);
+// The toolbar of a view, set by the subject that owns the view.
+void subSetToolBar(QWidget *form, int view);
+// Rebuilds the list bar and its cargo: the pets, then the fixed entries.
+void subRefreshListBar();

@@ -1,0 +1,84 @@
+#pragma once
+// The side bar of the main window: a caption above a column of picture items,
+// each with its caption and a whole-number cargo that the window reads back
+// when the item is clicked.
+//
+// Items are addressed by group and by their index in the group, counted from 1
+// in the order added. Only group 1 exists; the group arguments stay so that the
+// calls read the way the window is written, and any other group reads as empty.
+//
+// The window rebuilds the whole bar from its click handler. The current item is
+// therefore kept as an index that outlives a rebuild: after remove-all and the
+// items added again, the item at the same index is current, and a double-click
+// (reported a moment later, once the click's handling is over) finds it.
+
+#include <QIcon>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+class QLabel;
+class QListWidget;
+class CtListBarView;
+
+class CtListBar : public QWidget {
+    Q_OBJECT
+public:
+    explicit CtListBar(QWidget *parent = nullptr);
+    ~CtListBar() override;
+
+    QString caption() const;
+    void setCaption(const QString &caption);
+
+    // Removes every item; the current index is kept (see above).
+    void removeAll();
+    // Appends an item to the group and returns its index; 0 for any group but 1.
+    int addPictureItem(int group, const QString &caption, const QIcon &picture);
+    int itemCount(int group) const;
+
+    int itemCargo(int group, int item) const; // 0 for an item that does not exist
+    void setItemCargo(int group, int item, int cargo);
+    QString itemText(int group, int item) const;
+
+    // 0 when there is none.
+    int currentItem() const;
+    int currentGroup() const;
+    void setCurrentItem(int item);
+
+    // 0 large icons (32 px, caption below), 1 small icons (16 px, caption beside).
+    int iconSize() const { return m_iconSize; }
+    void setIconSize(int size);
+    // Set together with the icon size; kept as given, the look follows iconSize.
+    int iconSize2() const { return m_iconSize2; }
+    void setIconSize2(int size) { m_iconSize2 = size; }
+
+    // The list of group 1, for tests that click on it.
+    QListWidget *listWidget() const;
+
+signals:
+    // Left button only.
+    void itemClick(int group, int item);
+    // No arguments: the handler reads currentItem() and currentGroup().
+    void itemDblClick();
+    // The item under the pointer, which becomes current first.
+    void itemRightClick(int group, int item);
+
+private:
+    friend class CtListBarView;
+    void applyIconSize();
+    void selectRow(int row); // 0-based, -1 none; without touching the kept index
+    void onCurrentRowChanged(int row);
+    void onPressed(int row, Qt::MouseButton button);
+    void onReleased(int row, Qt::MouseButton button);
+    void onDoubleClicked(int row);
+
+    QLabel *m_caption = nullptr;
+    CtListBarView *m_list = nullptr;
+    int m_current = 0;   // kept across a rebuild
+    int m_pressed = 0;   // the item a left press went down on
+    bool m_updating = false;
+    bool m_swallowRelease = false;
+    int m_iconSize = 0;
+    int m_iconSize2 = 0;
+    QSize m_itemHint;
+};
