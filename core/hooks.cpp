@@ -1,12 +1,19 @@
 #include "core/hooks.h"
 
 namespace {
-SubjectRoutines g_routines;
+// The routines of every subject whose module is part of the program.
+SubjectRoutines installedRoutines()
+{
+    SubjectRoutines r;
+    return r;
 }
+
+SubjectRoutines g_routines = installedRoutines();
+} // namespace
 
 SubjectRoutines &subjectRoutines() { return g_routines; }
 
-void resetSubjectRoutines() { g_routines = SubjectRoutines(); }
+void resetSubjectRoutines() { g_routines = installedRoutines(); }
 
 bool funPetHandler(QWidget *form, int action, long petID, const QString &text, int x)
 {

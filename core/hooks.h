@@ -1,9 +1,9 @@
 #pragma once
 // The routines of the subjects (pets, people, pictures, events, the calendar,
 // printouts, preferences, backup, reminders) as the main window calls them.
-// Each subject's module installs its routines when the program starts; until a
-// module is there its routines are not installed, and a call of one does
-// nothing and answers False.
+// Each subject's module adds its routines to the installed set (hooks.cpp); a
+// routine whose module is not there does nothing and answers False. Tests may
+// replace single routines with their own and reset the set afterwards.
 
 #include <QString>
 #include <QVariant>
@@ -30,7 +30,7 @@ struct SubjectRoutines {
     std::function<void(QWidget *form, const QString &fileName)> savePicture;
 };
 
-// The routines in use; resetSubjectRoutines() uninstalls them all (tests).
+// The routines in use; resetSubjectRoutines() puts back the installed ones (tests).
 SubjectRoutines &subjectRoutines();
 void resetSubjectRoutines();
 
