@@ -32,6 +32,13 @@
 frm_main *gMain = nullptr;
 QPrinter *gReportPrinter = nullptr;
 
+QPrinter *funReportPrinter()
+{
+    if (!gReportPrinter)
+        gReportPrinter = new QPrinter(QPrinter::HighResolution);
+    return gReportPrinter;
+}
+
 namespace {
 
 // The view code of each frame.
@@ -294,8 +301,8 @@ void frm_main::Load()
     setWindowTitle(funGetAppTitle());
     ctListBar_main->setCaption(QStringLiteral("Menu"));
     m_shownDate = funDayNumberToDate(ctCalendar1->Date());
-    delete gReportPrinter;
-    gReportPrinter = new QPrinter(QPrinter::HighResolution);
+    delete gReportPrinter; // a fresh one, made when it is first needed
+    gReportPrinter = nullptr;
     ListView_Contact->setColumnHeaderImage(0, 0, true);
     subRefreshListBar();
 }
@@ -475,11 +482,11 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
         break;
     case 6: subBackupDatabase(gControls, true); break;
     case 8:
-        if (gReportPrinter) {
-            QPrintDialog dlg(gReportPrinter, this);
-            dlg.exec();
-        }
+    {
+        QPrintDialog dlg(funReportPrinter(), this);
+        dlg.exec();
         break;
+    }
     case 10: subExitProgram();
     case 12:
         if (!ctToolBar_MainMenuBar->itemVisible(13) && !ctToolBar_MainMenuBar->itemVisible(14))

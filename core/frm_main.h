@@ -104,7 +104,11 @@ private:
 
 // The main window and the hidden form of shared controls, while the program runs.
 extern frm_main *gMain;
+// The printer settings the printouts print with and Print Setup edits. Reached
+// through funReportPrinter(), which makes it on first use: finding the
+// printers is slow, and most runs never print.
 extern QPrinter *gReportPrinter;
+QPrinter *funReportPrinter();
 
 // Puts `text` into the first panel of the main window's status bar.
 void subSetStatusText(const QString &text);

@@ -6,6 +6,10 @@ QIcon VbImageList::fitted(const QIcon &picture) const
 {
     if (picture.isNull() || !m_size.isValid())
         return picture;
+    // An icon that already has a drawing of the list's size is kept as it is
+    // (and read only when it is drawn).
+    if (picture.availableSizes().contains(m_size))
+        return picture;
     // The best drawing for the list's size (the icon store's 16-pixel one in a
     // small list), scaled down when larger; a photo is so held as a thumbnail.
     return QIcon(picture.pixmap(m_size));

@@ -1,0 +1,130 @@
+// Whole-process start-up: a new process that opens both files, loads the main
+// window, shows it and exits, on a realistic and on a large household, beside a
+// bare Qt program that shows one empty main window and exits.
+//
+// The parent times each child process from its start to its end. The child is
+// this same executable run with "--child zorbi FOLDER" or "--child bare": it goes
+// through the program's own start-up and exit procedures, so what is timed is
+// what a user waits for, less the window manager.
+
+#include "household.h"
+
+#include "core/database.h"
+#include "core/globals.h"
+#include "core/main_zorbi.h"
+#include "data/schema.h"
+#include "platform/db/database.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMainWindow>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace {
+
+QTemporaryDir *g_dir = nullptr;
+QString g_self;
+
+QString folderFor(int large) { return g_dir->filePath(large ? QStringLiteral("large") : QStringLiteral("realistic")); }
+
+// The child's side: start, show, and leave as soon as the window is up.
+int runChild(int argc, char **argv, const QString &what, const QString &folder)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zorbi 2003"));
+    QApplication::setOrganizationName(QStringLiteral("Zorbi 2003"));
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (what == QLatin1String("bare")) {
+        QMainWindow w;
+        w.show();
+        QTimer::singleShot(0, &app, &QApplication::quit);
+        return app.exec();
+    }
+    setProgramFolder(folder);
+    setCommandArguments({});
+    if (Main() >= 0)
+        return 1; // start-up failed: the parent reports it
+    // The first pass of the event loop paints the shown window; then exit the
+    // way the program does.
+    QTimer::singleShot(0, &app, [] {
+        subExitProcedure();
+        resetGlobals();
+        QApplication::quit();
+    });
+    return app.exec();
+}
+
+void runChildProcess(benchmark::State &state, const QStringList &arguments, const QString &settings)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), g_dir->filePath(QStringLiteral("run")));
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (auto _ : state) {
+        QProcess p;
+        p.setProcessEnvironment(env);
+        p.start(g_self, arguments);
+        if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+            state.SkipWithError(qPrintable(QStringLiteral("the child failed: ") + QString::fromLocal8Bit(p.readAllStandardError())));
+            break;
+        }
+    }
+}
+
+void BM_BareQtProgram(benchmark::State &state)
+{
+    runChildProcess(state, {QStringLiteral("--child"), QStringLiteral("bare")}, g_dir->filePath(QStringLiteral("bare")));
+}
+
+void BM_ZorbiStartToShownAndExit(benchmark::State &state)
+{
+    const QString folder = folderFor(int(state.range(0)));
+    runChildProcess(state, {QStringLiteral("--child"), QStringLiteral("zorbi"), folder},
+                    folder + QStringLiteral("/settings")); // no "Database" stored: the folder's Zorbi.dat
+}
+
+} // namespace
+
+BENCHMARK(BM_BareQtProgram)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ZorbiStartToShownAndExit)
+    ->ArgNames({"large"})
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
+int main(int argc, char **argv)
+{
+    if (argc >= 3 && QByteArray(argv[1]) == "--child")
+        return runChild(argc, argv, QString::fromLocal8Bit(argv[2]), argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QString());
+
+    QCoreApplication app(argc, argv);
+    g_self = QCoreApplication::applicationFilePath();
+    QTemporaryDir dir;
+    g_dir = &dir;
+    QDir().mkpath(dir.filePath(QStringLiteral("run")));
+    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    for (int large = 0; large <= 1; ++large) {
+        const QString folder = folderFor(large);
+        QDir().mkpath(folder);
+        db::DbError err;
+        QString error;
+        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
+                                    schema::systemFileStatements(), &err) ||
+            !bench::makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? bench::kLarge : bench::kRealistic, &error)) {
+            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
+                         qPrintable(err.description), qPrintable(error));
+            return 1;
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
