@@ -20,7 +20,7 @@ namespace {
 
 QTemporaryDir *g_dir = nullptr;
 
-QString folderFor(int large) { return g_dir->filePath(large ? QStringLiteral("large") : QStringLiteral("realistic")); }
+QString folderFor(int large) { return bench::benchFolder(g_dir->path(), large != 0); }
 
 struct ViewQuery {
     const char *name;
@@ -106,20 +106,8 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
-    for (int large = 0; large <= 1; ++large) {
-        const QString folder = folderFor(large);
-        QDir().mkpath(folder);
-        db::DbError err;
-        QString error;
-        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
-                                    schema::systemFileStatements(), &err) ||
-            !bench::makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? bench::kLarge : bench::kRealistic, &error)) {
-            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
-                         qPrintable(err.description), qPrintable(error));
-            return 1;
-        }
-    }
+    if (!bench::makeBenchFolders(dir.path()))
+        return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

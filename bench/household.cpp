@@ -5,11 +5,14 @@
 #include "platform/db/database.h"
 
 #include <QDate>
+#include <QDir>
+#include <QSettings>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cstdio>
 
 namespace bench {
 
@@ -154,6 +157,30 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
     }
     QSqlDatabase::removeDatabase(conn);
     return ok;
+}
+
+QString benchFolder(const QString &root, bool large)
+{
+    return root + (large ? QStringLiteral("/large") : QStringLiteral("/realistic"));
+}
+
+bool makeBenchFolders(const QString &root)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + QStringLiteral("/settings"));
+    for (const bool large : {false, true}) {
+        const QString folder = benchFolder(root, large);
+        QDir().mkpath(folder);
+        db::DbError err;
+        QString error;
+        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
+                                    schema::systemFileStatements(), &err) ||
+            !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? kLarge : kRealistic, &error)) {
+            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
+                         qPrintable(err.description), qPrintable(error));
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace bench
