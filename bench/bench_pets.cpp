@@ -10,30 +10,19 @@
 #include "core/hooks.h"
 #include "core/menu.h"
 #include "core/settings.h"
-#include "data/schema.h"
 #include "platform/controls/vb_list_view.h"
 #include "platform/db/database.h"
 #include "printouts/report_handler.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
-
-QTemporaryDir *g_dir = nullptr;
-
-QString folderFor(int large) { return bench::benchFolder(g_dir->path(), large != 0); }
 
 // Opens the household's files and makes the main window, as start-up does.
 bool start(benchmark::State &state)
 {
-    const int large = int(state.range(0));
-    setProgramFolder(folderFor(large));
-    funPref_Set(QStringLiteral("Database"), folderFor(large) + QStringLiteral("/Zorbi.dat"));
+    bench::useBenchFolder(state.range(0) != 0);
     gWorkspace = std::make_unique<db::Workspace>();
     if (!funOpen_SystemDB(nullptr, funGetDBNameSystem()) || !funOpen_DataDB(nullptr, funGetDBNameData())) {
         state.SkipWithError("open failed");
@@ -84,13 +73,5 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    if (!bench::makeBenchFolders(dir.path()))
-        return 1;
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    resetGlobals();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

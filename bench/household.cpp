@@ -1,6 +1,8 @@
 #include "household.h"
 
 #include "core/database.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "data/schema.h"
 #include "platform/db/database.h"
 
@@ -12,6 +14,8 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 
 namespace bench {
@@ -181,6 +185,31 @@ bool makeBenchFolders(const QString &root)
         }
     }
     return true;
+}
+
+namespace {
+QString g_root;
+} // namespace
+
+void useBenchFolder(bool large)
+{
+    const QString folder = benchFolder(g_root, large);
+    setProgramFolder(folder);
+    funPref_Set(QStringLiteral("Database"), folder + QStringLiteral("/Zorbi.dat"));
+}
+
+int runBenchmarks(int argc, char **argv)
+{
+    QTemporaryDir dir;
+    g_root = dir.path();
+    if (!makeBenchFolders(g_root))
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    resetGlobals();
+    g_root.clear();
+    return 0;
 }
 
 } // namespace bench

@@ -23,4 +23,11 @@ bool makeBenchFolders(const QString &root);
 // The program folder of one size under `root`.
 QString benchFolder(const QString &root, bool large);
 
+// The body of a benchmark program: makes both households in a temporary root,
+// runs the benchmarks the command line asks for, and clears up; the exit code.
+int runBenchmarks(int argc, char **argv);
+// Makes the program folder of one size the program's, with its data file as
+// the setting "Database" names it (while runBenchmarks runs).
+void useBenchFolder(bool large);
+
 } // namespace bench
