@@ -6,21 +6,12 @@
 #include "core/database.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "data/schema.h"
 #include "platform/db/database.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
-
-QTemporaryDir *g_dir = nullptr;
-
-QString folderFor(int large) { return g_dir->filePath(large ? QStringLiteral("large") : QStringLiteral("realistic")); }
 
 struct ViewQuery {
     const char *name;
@@ -49,15 +40,9 @@ const std::vector<ViewQuery> &viewQueries()
     return q;
 }
 
-void useFolder(int large)
-{
-    setProgramFolder(folderFor(large));
-    funPref_Set(QStringLiteral("Database"), folderFor(large) + QStringLiteral("/Zorbi.dat"));
-}
-
 void BM_OpenBothFiles(benchmark::State &state)
 {
-    useFolder(int(state.range(0)));
+    bench::useBenchFolder(state.range(0) != 0);
     for (auto _ : state) {
         gWorkspace = std::make_unique<db::Workspace>();
         if (!funOpen_SystemDB(nullptr, funGetDBNameSystem()) || !funOpen_DataDB(nullptr, funGetDBNameData())) {
@@ -73,7 +58,7 @@ void BM_View(benchmark::State &state)
 {
     const ViewQuery &v = viewQueries()[size_t(state.range(1))];
     state.SetLabel(v.name);
-    useFolder(int(state.range(0)));
+    bench::useBenchFolder(state.range(0) != 0);
     gWorkspace = std::make_unique<db::Workspace>();
     if (!funOpen_DataDB(nullptr, funGetDBNameData())) {
         state.SkipWithError("open failed");
@@ -104,25 +89,5 @@ BENCHMARK(BM_View)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
-    for (int large = 0; large <= 1; ++large) {
-        const QString folder = folderFor(large);
-        QDir().mkpath(folder);
-        db::DbError err;
-        QString error;
-        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
-                                    schema::systemFileStatements(), &err) ||
-            !bench::makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? bench::kLarge : bench::kRealistic, &error)) {
-            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
-                         qPrintable(err.description), qPrintable(error));
-            return 1;
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    resetGlobals();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

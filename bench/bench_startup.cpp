@@ -9,27 +9,21 @@
 
 #include "household.h"
 
-#include "core/database.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
-#include "data/schema.h"
-#include "platform/db/database.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QMainWindow>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
-QTemporaryDir *g_dir = nullptr;
 QString g_self;
 
-QString folderFor(int large) { return g_dir->filePath(large ? QStringLiteral("large") : QStringLiteral("realistic")); }
+QString runFolder() { return bench::benchRoot() + QStringLiteral("/run"); }
 
 // The child's side: start, show, and leave as soon as the window is up.
 int runChild(int argc, char **argv, const QString &what, const QString &folder)
@@ -62,7 +56,7 @@ void runChildProcess(benchmark::State &state, const QStringList &arguments, cons
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), g_dir->filePath(QStringLiteral("run")));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runFolder());
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (auto _ : state) {
@@ -78,12 +72,17 @@ void runChildProcess(benchmark::State &state, const QStringList &arguments, cons
 
 void BM_BareQtProgram(benchmark::State &state)
 {
-    runChildProcess(state, {QStringLiteral("--child"), QStringLiteral("bare")}, g_dir->filePath(QStringLiteral("bare")));
+    runChildProcess(state, {QStringLiteral("--child"), QStringLiteral("bare")}, bench::benchRoot() + QStringLiteral("/bare"));
 }
 
 void BM_ZorbiStartToShownAndExit(benchmark::State &state)
 {
-    const QString folder = folderFor(int(state.range(0)));
+    if (!QDir().mkpath(runFolder()) ||
+        !QFile::setPermissions(runFolder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)) {
+        state.SkipWithError("no runtime folder");
+        return;
+    }
+    const QString folder = bench::benchFolder(bench::benchRoot(), state.range(0) != 0);
     runChildProcess(state, {QStringLiteral("--child"), QStringLiteral("zorbi"), folder},
                     folder + QStringLiteral("/settings")); // no "Database" stored: the folder's Zorbi.dat
 }
@@ -103,28 +102,7 @@ int main(int argc, char **argv)
 {
     if (argc >= 3 && QByteArray(argv[1]) == "--child")
         return runChild(argc, argv, QString::fromLocal8Bit(argv[2]), argc >= 4 ? QString::fromLocal8Bit(argv[3]) : QString());
-
     QCoreApplication app(argc, argv);
     g_self = QCoreApplication::applicationFilePath();
-    QTemporaryDir dir;
-    g_dir = &dir;
-    QDir().mkpath(dir.filePath(QStringLiteral("run")));
-    QFile::setPermissions(dir.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    for (int large = 0; large <= 1; ++large) {
-        const QString folder = folderFor(large);
-        QDir().mkpath(folder);
-        db::DbError err;
-        QString error;
-        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
-                                    schema::systemFileStatements(), &err) ||
-            !bench::makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? bench::kLarge : bench::kRealistic, &error)) {
-            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
-                         qPrintable(err.description), qPrintable(error));
-            return 1;
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runBenchmarks(argc, argv);
 }

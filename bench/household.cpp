@@ -1,15 +1,22 @@
 #include "household.h"
 
 #include "core/database.h"
+#include "core/globals.h"
+#include "core/settings.h"
 #include "data/schema.h"
 #include "platform/db/database.h"
 
 #include <QDate>
+#include <QDir>
+#include <QSettings>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
 
 namespace bench {
 
@@ -154,6 +161,57 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
     }
     QSqlDatabase::removeDatabase(conn);
     return ok;
+}
+
+QString benchFolder(const QString &root, bool large)
+{
+    return root + (large ? QStringLiteral("/large") : QStringLiteral("/realistic"));
+}
+
+bool makeBenchFolders(const QString &root)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + QStringLiteral("/settings"));
+    for (const bool large : {false, true}) {
+        const QString folder = benchFolder(root, large);
+        QDir().mkpath(folder);
+        db::DbError err;
+        QString error;
+        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
+                                    schema::systemFileStatements(), &err) ||
+            !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? kLarge : kRealistic, &error)) {
+            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
+                         qPrintable(err.description), qPrintable(error));
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+QString g_root;
+} // namespace
+
+QString benchRoot() { return g_root; }
+
+void useBenchFolder(bool large)
+{
+    const QString folder = benchFolder(g_root, large);
+    setProgramFolder(folder);
+    funPref_Set(QStringLiteral("Database"), folder + QStringLiteral("/Zorbi.dat"));
+}
+
+int runBenchmarks(int argc, char **argv)
+{
+    QTemporaryDir dir;
+    g_root = dir.path();
+    if (!makeBenchFolders(g_root))
+        return 1;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    resetGlobals();
+    g_root.clear();
+    return 0;
 }
 
 } // namespace bench

@@ -16,4 +16,20 @@ constexpr HouseholdSize kLarge{1000, 100000, 20000, 10000, 1000, 2000, 5000};
 // Writes a new data file at `path` (replacing one that is there) holding `size`.
 bool makeHousehold(const QString &path, const HouseholdSize &size, QString *error);
 
+// Under `root`, one program folder per size ("realistic" and "large"), each with
+// Zorbi.sys and a Zorbi.dat holding that household, and the settings kept in
+// `root`.  False, after a line on stderr, when one cannot be made.
+bool makeBenchFolders(const QString &root);
+// The program folder of one size under `root`.
+QString benchFolder(const QString &root, bool large);
+
+// The body of a benchmark program: makes both households in a temporary root,
+// runs the benchmarks the command line asks for, and clears up; the exit code.
+int runBenchmarks(int argc, char **argv);
+// The root that runBenchmarks made (while it runs).
+QString benchRoot();
+// Makes the program folder of one size the program's, with its data file as
+// the setting "Database" names it (while runBenchmarks runs).
+void useBenchFolder(bool large);
+
 } // namespace bench

@@ -227,6 +227,9 @@ void frm_main::buildViews()
                                 ImageListPicture_Large, ImageListPicture_Small);
     ListView_Pet = makeList(FramePet, "ListView_Pet", {QStringLiteral("Name"), QStringLiteral("Description")},
                             ImageListpet_large, ImageListpet_small);
+    // The panel's entries ("Update Vaccinations", the printouts' names) fit their
+    // column; the description takes the rest of the width.
+    ListView_Pet->setColumnWidth(0, 206);
     ListView_Contact = makeList(FrameContact, "ListView_Contact",
                                 {QStringLiteral("Name"), QStringLiteral("Primary Phone"), QStringLiteral("E-Mail")},
                                 ImageListContact_large, ImageListContact_small);

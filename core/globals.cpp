@@ -36,6 +36,10 @@ int gCurrentView = 0;
 int gCalendarDay = 0;
 bool gCalendarShown = false;
 std::vector<QVariantList> gCalendarItems(1);
+int gPetDetailTab = 0;
+QString gNewPetName;
+long gNewPetSpecies = 0;
+std::vector<ReportEntry> gReports(1);
 
 void resetGlobals()
 {
@@ -59,4 +63,8 @@ void resetGlobals()
     gCalendarDay = 0;
     gCalendarShown = false;
     gCalendarItems.assign(1, QVariantList());
+    gPetDetailTab = 0;
+    gNewPetName.clear();
+    gNewPetSpecies = 0;
+    gReports.assign(1, ReportEntry());
 }

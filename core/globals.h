@@ -5,6 +5,7 @@
 #include <QString>
 #include <QVariantList>
 #include <memory>
+#include <vector>
 
 // The folder of the running executable, without a trailing "/"; tests point it
 // at a temporary folder with setProgramFolder().
@@ -44,6 +45,31 @@ extern int gCurrentView;
 extern int gCalendarDay;
 extern bool gCalendarShown;
 extern std::vector<QVariantList> gCalendarItems;
+
+// ---- Pets ----
+// The tab the pet window opens on (1 details, 3 vaccinations, 4 diary).
+extern int gPetDetailTab;
+// The new-pet prompt's answer: the name as typed and the species id; "" and 0
+// when the user cancelled.
+extern QString gNewPetName;
+extern long gNewPetSpecies;
+
+// ---- Printouts ----
+// One printout of the catalogue.  Kind says where it is listed: 0 nowhere (the
+// picture print), 1 on the pet panel, 2 in the printouts view, 3 in both.  The
+// images are indexes into the icon store's printout group (2).
+struct ReportEntry {
+    int ReportID = 0;
+    long ListTag = 0; // always 13, the printouts view; the list item's tag
+    long Kind = 0;
+    QString Name;
+    QString Description;
+    QString RecordSource;
+    long SmallImage = 0;
+    long LargeImage = 0;
+};
+// The catalogue, built once at start-up; element 0 stays empty.
+extern std::vector<ReportEntry> gReports;
 
 // Closes both databases and clears every global (tests, and the end of a run).
 void resetGlobals();

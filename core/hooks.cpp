@@ -1,10 +1,20 @@
 #include "core/hooks.h"
 
+#include "core/picture_files.h"
+#include "printouts/report_handler.h"
+#include "records/pet_handler.h"
+
 namespace {
 // The routines of every subject whose module is part of the program.
 SubjectRoutines installedRoutines()
 {
     SubjectRoutines r;
+    r.petHandler = pet_handler::funPetHandler;
+    r.petToolBar = pet_handler::subPetToolBar;
+    r.reportHandler = report_handler::funReportHandler;
+    r.importPicture = picture_files::subImportPicture;
+    r.clearPicture = [](QWidget *form) { picture_files::subClearPicture(form); };
+    r.savePicture = picture_files::subSavePicture;
     return r;
 }
 

@@ -67,6 +67,7 @@ bool funIsCommand(const QString &sw)
 void subInitReports()
 {
     gListBarCargo.assign(1, QVariantList());
+    funReportHandler(gMain, 22);
 }
 
 int Main()

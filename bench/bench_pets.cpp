@@ -1,0 +1,77 @@
+// The pet panel and the list bar's pet entries, filled on a realistic
+// household and on a very large one.
+
+#include "household.h"
+
+#include "core/database.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/menu.h"
+#include "core/settings.h"
+#include "platform/controls/vb_list_view.h"
+#include "platform/db/database.h"
+#include "printouts/report_handler.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Opens the household's files and makes the main window, as start-up does.
+bool start(benchmark::State &state)
+{
+    bench::useBenchFolder(state.range(0) != 0);
+    gWorkspace = std::make_unique<db::Workspace>();
+    if (!funOpen_SystemDB(nullptr, funGetDBNameSystem()) || !funOpen_DataDB(nullptr, funGetDBNameData())) {
+        state.SkipWithError("open failed");
+        return false;
+    }
+    report_handler::funReportInitialize();
+    gControls = new frm_controls;
+    gMain = new frm_main;
+    gMain->resize(1000, 700);
+    gMain->show();
+    return true;
+}
+
+// The pet panel of pet 3, in the list view's report mode.
+void BM_PetPanel(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    gMain->ListView_Pet->setView(3);
+    for (auto _ : state) {
+        funPetHandler(gMain, 5, 3, QString(), 1);
+        QCoreApplication::processEvents(); // the list is drawn as the user sees it
+    }
+    state.counters["items"] = gMain->ListView_Pet->ItemCount();
+    resetGlobals();
+}
+
+// The list bar rebuilt with every pet, as after adding or deleting one.
+void BM_ListBar(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    for (auto _ : state) {
+        subRefreshListBar();
+        QCoreApplication::processEvents();
+    }
+    state.counters["entries"] = double(gListBarCargo.size() - 1);
+    resetGlobals();
+}
+
+} // namespace
+
+BENCHMARK(BM_PetPanel)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListBar)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    return bench::runBenchmarks(argc, argv);
+}

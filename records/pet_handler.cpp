@@ -1,0 +1,403 @@
+#include "records/pet_handler.h"
+
+#include "core/dates.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "platform/controls/ct_listbar.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/vb_image_list.h"
+#include "platform/controls/vb_list_view.h"
+#include "platform/dialogs.h"
+#include "platform/hourglass.h"
+#include "records/frm_pet_add.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+
+namespace pet_handler {
+
+namespace {
+
+// The panel's pictures carry this key in the image lists, so that a new fill
+// can drop the last one's and keep what start-up put before them.
+const QString kPanelImage = QStringLiteral("pet panel");
+
+frm_main *mainOf(QWidget *frm)
+{
+    if (auto *m = qobject_cast<frm_main *>(frm))
+        return m;
+    return gMain;
+}
+
+QIcon generalIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
+
+QString nameOr(const QVariant &name, const QString &none)
+{
+    const QString text = name.isNull() ? QString() : name.toString();
+    return text.isEmpty() ? none : text;
+}
+
+void reportDbError(const db::DbError &e, const char *routine)
+{
+    ui::errorReport(e.number, e.description, QLatin1String(routine));
+}
+
+// Empties the image list of the panel's pictures from the last fill.
+void dropPanelImages(VbImageList *list)
+{
+    const int first = list->indexOf(kPanelImage);
+    if (first == 0)
+        return;
+    QList<QIcon> kept;
+    for (int i = 1; i < first; ++i)
+        kept << list->picture(i);
+    list->clear();
+    for (const QIcon &icon : kept)
+        list->add(icon);
+}
+
+// Appends one picture to each of the panel's image lists; the index they took.
+struct PanelIcons {
+    int large, small;
+};
+PanelIcons addPanelIcons(frm_main *w, const QIcon &large, const QIcon &small)
+{
+    return {w->ImageListpet_large->add(large, kPanelImage), w->ImageListpet_small->add(small, kPanelImage)};
+}
+
+VbListItem *addPanelItem(VbListView *list, const QString &key, const QString &text, const QString &description,
+                         int tag, PanelIcons icons)
+{
+    VbListItem *item = list->addItem(key, text, icons.large, icons.small);
+    item->setSubItems(1, description);
+    item->setTag(tag);
+    return item;
+}
+
+// The pet's own picture file, once no record refers to it any more; a name
+// that is not a plain file name of the pictures folder is never followed.
+void deletePictureFile(const QString &name)
+{
+    if (name.isEmpty() || QFileInfo(name).fileName() != name || name == QLatin1String("..")
+        || name == QLatin1String("."))
+        return;
+    auto rs = gDataDB->openRecordset(
+        QStringLiteral("SELECT pet_id FROM tbl_pet WHERE pet_picture = ? "
+                       "UNION ALL SELECT picture_id FROM tbl_picture WHERE picture_filename = ?"),
+        {name, name});
+    if (!rs || rs->recordCount() > 0)
+        return;
+    const QString path = gPicturePath + name;
+    if (QFileInfo(path).isFile())
+        QFile::remove(path);
+}
+
+} // namespace
+
+bool funPetHandler(QWidget *frm, int code, long petID, const QString &, int tab)
+{
+    switch (code) {
+    case 1: return funPetAdd(frm);
+    case 2: return funPetEdit(frm, petID, tab);
+    case 3: return funPetDelete(frm, petID);
+    case 5: return funPetShow(frm, petID);
+    case 6: return funPetGetValidate(frm);
+    case 7:
+        // The pet's details printout, for this pet; the viewer is the answer.
+        funReportHandler(frm, 19, 6, petID, true);
+        return false;
+    case 15: return funPetRefreshList(frm);
+    default:
+        ui::dialogs().msgBox(frm, QStringLiteral("Invalid function specified in funPetHandler"), ui::OKOnly);
+        return false;
+    }
+}
+
+QIcon funSpeciesIcon(long speciesID)
+{
+    if (!gControls)
+        return {};
+    const CtImage &store = gControls->ctImageMain;
+    return store.hasPicture(1, int(speciesID)) ? store.icon(1, int(speciesID)) : store.icon(0, 1);
+}
+
+QString funPetGetDefault(int code, const QVariant &species)
+{
+    if (!gSystemDB)
+        return {};
+    QString sql;
+    QVariantList params;
+    switch (code) {
+    case 1: sql = QStringLiteral("SELECT default_feeding_rtf FROM tbl_defaults"); break;
+    case 2: sql = QStringLiteral("SELECT default_care_rtf FROM tbl_defaults"); break;
+    case 3: sql = QStringLiteral("SELECT default_feeding_text FROM tbl_defaults"); break;
+    case 4: sql = QStringLiteral("SELECT default_care_text FROM tbl_defaults"); break;
+    case 5:
+        if (species.isNull() || species.toLongLong() == 0)
+            return {};
+        sql = QStringLiteral("SELECT species_name FROM tbl_species WHERE species_id = ?");
+        params << species.toLongLong();
+        break;
+    default: return {};
+    }
+    auto rs = gSystemDB->openRecordset(sql, params);
+    if (!rs || rs->isEOF() || rs->isNull(rs->fieldNames().value(0)))
+        return {};
+    return rs->field(0).toString();
+}
+
+bool funPetAdd(QWidget *frm)
+{
+    gNewPetName.clear();
+    gNewPetSpecies = 0;
+    {
+        frm_pet_add prompt(frm);
+        prompt.setWindowTitle(QStringLiteral("Add New Pet"));
+        prompt.setWindowIcon(generalIcon(1));
+        prompt.exec();
+    }
+    if (gNewPetSpecies <= 0 || !gDataDB)
+        return false;
+
+    Hourglass hourglass;
+    const QString feedingRtf = funPetGetDefault(1);
+    const QString feeding = funPetGetDefault(3);
+    const QString careRtf = funPetGetDefault(2);
+    const QString care = funPetGetDefault(4);
+    const bool ok = gDataDB->execute(
+        QStringLiteral("INSERT INTO tbl_pet (pet_species_id, pet_name, pet_feeding, pet_feeding_rtf, pet_care, "
+                       "pet_care_rtf) VALUES (?, ?, ?, ?, ?, ?)"),
+        {qlonglong(gNewPetSpecies), gNewPetName, feeding, feedingRtf, care, careRtf});
+    hourglass.release();
+    if (!ok) {
+        reportDbError(gDataDB->lastError(), "funPetAdd");
+        return false;
+    }
+    if (gDataDB->recordsAffected() != 1)
+        return false;
+    const long id = long(gDataDB->lastInsertId().toLongLong());
+    // Through the installed routines, as every caller opens a pet.
+    return ::funPetHandler(frm, 2, id, QString(), 1);
+}
+
+bool funPetEdit(QWidget *frm, long petID, int tab)
+{
+    Q_UNUSED(frm);
+    if (petID == 0 || !gDataDB)
+        return false;
+    gPetDetailTab = tab;
+    {
+        Hourglass hourglass;
+        auto rs = gDataDB->openRecordset(QStringLiteral("SELECT pet_id FROM tbl_pet WHERE pet_id = ?"),
+                                         {qlonglong(petID)});
+        hourglass.release();
+        if (!rs) {
+            reportDbError(gDataDB->lastError(), "funPetEdit");
+            return false;
+        }
+        if (rs->isEOF()) {
+            ui::dialogs().msgBox(frm, QStringLiteral("Pet not found, may have been deleted."), ui::Information,
+                                 QStringLiteral("Error"));
+            return false;
+        }
+    }
+    // GAP: the pet window (frm_pet_detail) is not part of the program yet.  It
+    // opens here on the pet's row, in edit mode, captioned "Pet Details - "
+    // and the name, with the program's icon, loaded by subPetDetailLoad(window,
+    // petID) and shown modally over `frm`; the answer is then True.  Until it
+    // exists nothing opens and the answer is False.
+    return false;
+}
+
+bool funPetDelete(QWidget *frm, long petID)
+{
+    if (!gDataDB)
+        return false;
+    // The name as the list bar shows it.
+    QString name;
+    const QString id = QString::number(petID);
+    for (size_t i = 1; i < gListBarCargo.size(); ++i) {
+        const QVariantList &e = gListBarCargo[i];
+        if (e.size() >= 3 && e[0].toInt() == 1 && e[1].toString() == id) {
+            name = e[2].toString();
+            break;
+        }
+    }
+    const int answer = ui::dialogs().msgBox(
+        frm,
+        QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\" and his/her pictures?"),
+        ui::YesNo | ui::Question | ui::DefaultButton2, QStringLiteral("Confirm Delete"));
+    if (answer != ui::Yes)
+        return false;
+
+    // The rows go first, all or none (the vaccinations, diary, commands and
+    // properties with the pet, by the file's cascade); the file only once they
+    // are gone, so a failed delete never leaves a pet without its picture.
+    Hourglass hourglass;
+    QString picture;
+    bool ok = gDataDB->transaction();
+    if (ok) {
+        auto rs = gDataDB->openRecordset(QStringLiteral("SELECT pet_picture FROM tbl_pet WHERE pet_id = ?"),
+                                         {qlonglong(petID)});
+        ok = rs != nullptr;
+        if (ok && rs->recordCount() == 1 && !rs->isNull(QStringLiteral("pet_picture")))
+            picture = rs->field(QStringLiteral("pet_picture")).toString();
+        ok = ok && gDataDB->execute(QStringLiteral("DELETE FROM tbl_picture WHERE picture_pet_id = ?"),
+                                    {qlonglong(petID)});
+        ok = ok && gDataDB->execute(QStringLiteral("DELETE FROM tbl_pet WHERE pet_id = ?"), {qlonglong(petID)});
+        ok = ok && gDataDB->commit();
+    }
+    if (!ok) {
+        const db::DbError error = gDataDB->lastError();
+        gDataDB->rollback();
+        hourglass.release();
+        reportDbError(error, "funPetDelete");
+        return false;
+    }
+    deletePictureFile(picture);
+    hourglass.release();
+    funCalendarHandler(frm, 5, QVariant());
+    return true;
+}
+
+bool funPetShow(QWidget *frm, long petID)
+{
+    frm_main *w = mainOf(frm);
+    if (!w || !gDataDB)
+        return false;
+    auto pet = gDataDB->openRecordset(
+        QStringLiteral("SELECT pet_name, pet_species_id FROM tbl_pet WHERE pet_id = ?"), {qlonglong(petID)});
+    if (!pet) {
+        reportDbError(gDataDB->lastError(), "funPetHandler");
+        return false;
+    }
+    VbListView *list = w->ListView_Pet;
+    list->clearItems();
+    dropPanelImages(w->ImageListpet_large);
+    dropPanelImages(w->ImageListpet_small);
+    w->showView(1);
+
+    QString name;
+    if (pet->isEOF()) {
+        // Nothing to act on: no entries, and no pet for Print or Delete.
+        list->setTag(QVariant());
+    } else {
+        name = nameOr(pet->field(QStringLiteral("pet_name")), QStringLiteral("(No Name)"));
+        const long species = long(pet->field(QStringLiteral("pet_species_id")).toLongLong());
+        const QIcon speciesIcon = funSpeciesIcon(species);
+        const PanelIcons own = addPanelIcons(w, speciesIcon, speciesIcon);
+        list->setTag(qlonglong(petID));
+        addPanelItem(list, QStringLiteral("edit"), QStringLiteral("Edit Details"), QStringLiteral("Edit pet details"),
+                     1, own);
+        addPanelItem(list, QStringLiteral("vaccine"), QStringLiteral("Update Vaccinations"),
+                     QStringLiteral("Update pet vaccinations"), 1, addPanelIcons(w, generalIcon(8), generalIcon(7)));
+        addPanelItem(list, QStringLiteral("diary"), QStringLiteral("Add Diary Entries"),
+                     QStringLiteral("Update pet diary"), 1, addPanelIcons(w, generalIcon(13), generalIcon(12)));
+
+        for (size_t i = 1; i < gReports.size(); ++i) {
+            const ReportEntry &r = gReports[i];
+            if (r.Kind != 1 && r.Kind != 3)
+                continue;
+            const QIcon large = gControls ? gControls->ctImageMain.icon(2, int(r.LargeImage)) : QIcon();
+            const QIcon small = gControls ? gControls->ctImageMain.icon(2, int(r.SmallImage)) : QIcon();
+            addPanelItem(list, QStringLiteral("r") + QString::number(r.ReportID), r.Name, r.Description,
+                         int(r.ListTag), addPanelIcons(w, large, small));
+        }
+
+        auto pictures = gDataDB->openRecordset(
+            QStringLiteral("SELECT picture_id, picture_title, picture_description FROM tbl_picture "
+                           "WHERE picture_pet_id = ? ORDER BY picture_title ASC, picture_id ASC"),
+            {qlonglong(petID)});
+        if (!pictures) {
+            reportDbError(gDataDB->lastError(), "funPetHandler");
+        } else if (!pictures->isEOF()) {
+            const PanelIcons icons = addPanelIcons(w, generalIcon(26), generalIcon(25));
+            for (; !pictures->isEOF(); pictures->moveNext()) {
+                const QVariant description = pictures->field(QStringLiteral("picture_description"));
+                addPanelItem(list, QStringLiteral("p") + pictures->field(QStringLiteral("picture_id")).toString(),
+                             nameOr(pictures->field(QStringLiteral("picture_title")), QStringLiteral("Untitled")),
+                             description.isNull() ? QString() : description.toString(), 20, icons);
+            }
+        }
+    }
+    w->lblMain[FramePet]->setText(QStringLiteral(" ") + name);
+    return true;
+}
+
+bool funPetRefreshList(QWidget *frm)
+{
+    if (!gDataDB)
+        return false;
+    frm_main *w = mainOf(frm);
+    CtListBar *bar = w ? w->ctListBar_main : nullptr;
+    auto rs = gDataDB->openRecordset(QStringLiteral(
+        "SELECT pet_id, pet_object_type, pet_name, pet_species_id FROM tbl_pet ORDER BY pet_name ASC, pet_id ASC"));
+    if (!rs) {
+        reportDbError(gDataDB->lastError(), "funPetRefreshList");
+        return false;
+    }
+    auto addEntry = [bar](const QVariant &kind, qlonglong id, const QString &name, const QIcon &icon) {
+        gListBarEntry = QVariantList{kind, id, name, QVariant()};
+        gListBarCargo.push_back(gListBarEntry);
+        if (!bar)
+            return;
+        const int item = bar->addPictureItem(1, name, icon);
+        bar->setItemCargo(1, item, int(gListBarCargo.size()) - 1);
+    };
+    if (rs->isEOF()) {
+        // While there is no pet the bar offers to add one; afterwards the menu and toolbar do.
+        addEntry(1, 0, QStringLiteral("Add New Pet"), generalIcon(27));
+        return true;
+    }
+    for (; !rs->isEOF(); rs->moveNext())
+        addEntry(rs->field(QStringLiteral("pet_object_type")), rs->field(QStringLiteral("pet_id")).toLongLong(),
+                 nameOr(rs->field(QStringLiteral("pet_name")), QStringLiteral("(None)")),
+                 funSpeciesIcon(long(rs->field(QStringLiteral("pet_species_id")).toLongLong())));
+    return true;
+}
+
+bool funPetGetValidate(QWidget *frm)
+{
+    QWidget *name = frm ? frm->findChild<QWidget *>(QStringLiteral("txtPet(0)")) : nullptr;
+    QWidget *birthday = frm ? frm->findChild<QWidget *>(QStringLiteral("txtPet(3)")) : nullptr;
+    if (name && name->property("text").toString().isEmpty()) {
+        ui::dialogs().msgBox(frm, QStringLiteral("Please enter this pet's name"), ui::Information,
+                             QStringLiteral("Pet Name"));
+        name->setFocus();
+        return false;
+    }
+    const QString born = birthday ? birthday->property("text").toString() : QString();
+    if (!born.isEmpty() && !vbIsDate(born)) {
+        ui::dialogs().msgBox(frm, QStringLiteral("Please enter a valid date for this pet's birthday"),
+                             ui::Information, QStringLiteral("Pet Birthday"));
+        birthday->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void subPetToolBar(QWidget *frm)
+{
+    frm_main *w = mainOf(frm);
+    if (!w)
+        return;
+    CtToolBar *tb = w->ctToolbar_MainToolbar;
+    tb->setItemVisible(8, false);
+    tb->setItemVisible(9, false);
+    tb->setItemVisible(10, true);
+    tb->setItemVisible(11, true);
+    tb->setItemEnabled(11, false);
+    for (int id = 12; id <= 15; ++id)
+        tb->setItemVisible(id, true);
+    for (int id = 13; id <= 15; ++id)
+        tb->setItemChecked(id, false);
+    const int view = w->ListView_Pet->View();
+    tb->setItemChecked(view == 3 ? 15 : view == 1 ? 14 : 13, true);
+    for (int id : {16, 17, 21, 19, 18, 20})
+        tb->setItemVisible(id, false);
+}
+
+} // namespace pet_handler

@@ -1,0 +1,91 @@
+// The printout catalogue: what start-up builds, and the dispatcher's answers
+// to the codes that are not part of the program yet.
+
+#include "core/frm_controls.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/main_zorbi.h"
+#include "printouts/report_handler.h"
+#include "test_support.h"
+
+using testsupport::ProgramFolder;
+
+class TestReportCatalogue : public QObject {
+    Q_OBJECT
+private slots:
+    void builtAtStartUp();
+    void entries_data();
+    void entries();
+    void otherCodes();
+};
+
+void TestReportCatalogue::builtAtStartUp()
+{
+    ProgramFolder pf;
+    QCOMPARE(gReports.size(), size_t(1));
+    gListBarCargo.push_back({1, 2, "Rex", QVariant()});
+    subInitReports();
+    QCOMPARE(gListBarCargo.size(), size_t(1));
+    QCOMPARE(gReports.size(), size_t(14));
+    // Built afresh each time, never appended to.
+    QVERIFY(funReportHandler(nullptr, 22));
+    QCOMPARE(gReports.size(), size_t(14));
+    QVERIFY(gReports[0].Name.isEmpty());
+    frm_controls store;
+    for (size_t i = 1; i < gReports.size(); ++i) {
+        QCOMPARE(gReports[i].ReportID, int(i));
+        QCOMPARE(gReports[i].ListTag, 13L);
+        QVERIFY(store.ctImageMain.hasPicture(2, int(gReports[i].SmallImage)));
+        QVERIFY(store.ctImageMain.hasPicture(2, int(gReports[i].LargeImage)));
+    }
+}
+
+void TestReportCatalogue::entries_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("small");
+    QTest::addColumn<int>("large");
+    QTest::newRow("1") << 1 << "Pet Sitter Instructions" << "Instructions for your pet sitter or kennel" << "qryrptTrip" << 3 << 1 << 2;
+    QTest::newRow("2") << 2 << "Address Book Listing" << "Listing of all people in the address book" << "qryrptContact" << 2 << 15 << 16;
+    QTest::newRow("3") << 3 << "Refrigerator Page" << "Refrigerator Posting, for when family or friends are visiting" << "qryrptPet" << 1 << 9 << 10;
+    QTest::newRow("4") << 4 << "Pet Poster" << "Poster of your pet" << "qryrptPet" << 1 << 3 << 4;
+    QTest::newRow("5") << 5 << "Show & Tell Paper" << "Create a Show & Tell printout for school" << "qryrptPet" << 1 << 7 << 8;
+    QTest::newRow("6") << 6 << "Pet Details" << "Pet Details report" << "qryrptPet" << 1 << 13 << 14;
+    QTest::newRow("7") << 7 << "Greeting Card" << "Create greeting cards for the birthdays or holidays" << "qryrptPet" << 1 << 11 << 12;
+    QTest::newRow("8") << 8 << "Missing Pet Poster" << "Missing Pet Poster if a pet gets lost" << "qryrptPet" << 1 << 19 << 20;
+    QTest::newRow("9") << 9 << "Publish Zorbi" << "Create web page of your pet to put on your web site" << "" << 3 << 5 << 6;
+    QTest::newRow("10") << 10 << "Print Pet Diary" << "Print or view a list of a pet's diary entries" << "qryrptPet" << 1 << 17 << 18;
+    QTest::newRow("11") << 11 << "Picture Print" << "Print picture" << "qryrptPictureAlbum" << 0 << 21 << 22;
+    QTest::newRow("12") << 12 << "Photo Album" << "Print photo gallery/album (4 pictures/page)" << "qryrptPictureAlbum" << 2 << 21 << 22;
+    QTest::newRow("13") << 13 << "Health Statement" << "Print Pet Health Statement(s)" << "qryrptPet" << 3 << 23 << 24;
+}
+
+void TestReportCatalogue::entries()
+{
+    QFETCH(int, id);
+    report_handler::funReportInitialize();
+    const ReportEntry &e = gReports[size_t(id)];
+    QTEST(e.Name, "name");
+    QTEST(e.Description, "description");
+    QTEST(e.RecordSource, "source");
+    QTEST(int(e.Kind), "kind");
+    QTEST(int(e.SmallImage), "small");
+    QTEST(int(e.LargeImage), "large");
+}
+
+void TestReportCatalogue::otherCodes()
+{
+    ProgramFolder pf;
+    // Opening a printout and the printouts view come later; until then they,
+    // like any unknown code, answer False and say nothing.
+    for (int code : {19, 5, 1, 99})
+        QVERIFY(!funReportHandler(nullptr, code, 6, 1, true));
+    QCOMPARE(pf.dialogs().shown().size(), size_t(0));
+}
+
+ZORBI_TEST_MAIN(TestReportCatalogue)
+#include "tst_report_catalogue.moc"
