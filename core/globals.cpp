@@ -36,6 +36,10 @@ int gCurrentView = 0;
 int gCalendarDay = 0;
 bool gCalendarShown = false;
 std::vector<QVariantList> gCalendarItems(1);
+QPointer<QWidget> gActiveControl;
+QString gDatePrompt;
+QVariant gDateValue;
+bool gDateOK = false;
 
 void resetGlobals()
 {
@@ -59,4 +63,8 @@ void resetGlobals()
     gCalendarDay = 0;
     gCalendarShown = false;
     gCalendarItems.assign(1, QVariantList());
+    gActiveControl = nullptr;
+    gDatePrompt.clear();
+    gDateValue = QVariant();
+    gDateOK = false;
 }
