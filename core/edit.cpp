@@ -61,6 +61,8 @@ void removeSelection(QWidget *c)
 
 void pasteText(QWidget *c)
 {
+    if (readOnly(c))
+        return;
     // The widgets' own paste replaces the selection and keeps to the box's
     // length and, in a rich text box, to the clipboard's formatting.
     if (auto *le = qobject_cast<QLineEdit *>(c))
@@ -122,6 +124,13 @@ void removeListEntry(QListWidget *lw)
 }
 
 VbRichTextBox *richBox(QWidget *c) { return qobject_cast<VbRichTextBox *>(c); }
+
+// Gives the focus back to a control that can hold it (an image never does).
+void focus(QWidget *c)
+{
+    if (c->focusPolicy() != Qt::NoFocus)
+        c->setFocus();
+}
 
 // The focus-in watcher of subWatchFocus, one for each watched control.
 class FocusWatcher : public QObject {
@@ -205,7 +214,7 @@ void subEditCopy(QWidget *, QWidget *c)
     default:
         break;
     }
-    c->setFocus();
+    focus(c);
 }
 
 void subEditDelete(QWidget *c)
@@ -229,7 +238,7 @@ void subEditDelete(QWidget *c)
     default:
         break;
     }
-    c->setFocus();
+    focus(c);
 }
 
 void subEditCut(QWidget *form, QWidget *c)
@@ -268,7 +277,7 @@ void subEditPaste(QWidget *c)
         return;
     }
     if (kind != ControlKind::PictureBox && kind != ControlKind::Image)
-        c->setFocus();
+        focus(c);
 }
 
 void subEditSelectAll(QWidget *c)
