@@ -16,7 +16,8 @@ const char *const kRtfTypes[] = {"text/rtf", "application/rtf", "text/richtext"}
 VbRichTextBox::VbRichTextBox(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(true);
-    setTabChangesFocus(false);
+    // Tab moves on to the window's next field, as in every other box of a form.
+    setTabChangesFocus(true);
     connect(this, &QTextEdit::textChanged, this, &VbRichTextBox::textRTFChanged);
 }
 

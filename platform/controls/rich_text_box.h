@@ -11,7 +11,8 @@
 //
 // Paste replaces the selection, with the clipboard's formatting when it has
 // any (RTF or HTML); Copy puts the selection on the clipboard as RTF, HTML and
-// plain text. Ctrl+B toggles bold.
+// plain text. The box handles Ctrl+B (toggle bold) itself, so a window need
+// not. Tab moves to the next field; a tab character comes in by pasting.
 
 #include <QTextEdit>
 
