@@ -420,7 +420,7 @@ void Reader::controlWord(const QString &word, bool hasParam, int param)
         setFont(param);
     } else if (word == QLatin1String("fs")) {
         if (param > 0) {
-            m_st.chr.setFontPointSize(param / 2.0);
+            m_st.chr.setFontPointSize(qMin(param, 3276) / 2.0); // RTF's largest size
             charChanged();
         }
     } else if (word == QLatin1String("cf")) {

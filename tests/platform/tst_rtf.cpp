@@ -261,7 +261,7 @@ void TestRtf::brokenInputIsReadAsFarAsItGoes_data()
     QTest::newRow("cut inside a word") << QStringLiteral("{\\rtf1 ab\\u") << QStringLiteral("ab");
     QTest::newRow("cut inside an escape") << QStringLiteral("{\\rtf1 ab\\'") << QStringLiteral("ab");
     QTest::newRow("bad hex") << QStringLiteral("{\\rtf1 a\\'zzb}") << QStringLiteral("azzb");
-    QTest::newRow("huge numbers") << QStringLiteral("{\\rtf1\\fs-5\\li99999999999999\\u99999999 ?x}") << QStringLiteral("x");
+    QTest::newRow("huge numbers") << QStringLiteral("{\\rtf1\\fs-5\\fs99999999\\li99999999999999\\u99999999 ?x}") << QStringLiteral("x");
     QTest::newRow("binary data") << QStringLiteral("{\\rtf1 a{\\*\\blob\\bin3 }}}}b}") << QStringLiteral("ab");
     QTest::newRow("binary beyond the end") << QStringLiteral("{\\rtf1 a\\bin999999 xyz}") << QStringLiteral("a");
     QTest::newRow("unknown code page") << QStringLiteral("{\\rtf1\\ansicpg99999 caf\\'e9}") << QStringLiteral("café");
