@@ -107,7 +107,14 @@ QDate isoDateText(const QString &text)
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 
-// Any date the program hands around: a QDate, a QDateTime, or text as stored or typed.
+QString plural(qint64 n, const char *unit)
+{
+    return QStringLiteral("(%1 %2%3 old)").arg(n).arg(QLatin1String(unit),
+                                                      n == 1 ? QString() : QStringLiteral("s"));
+}
+
+} // namespace
+
 QDate anyDate(const QVariant &value)
 {
     switch (value.typeId()) {
@@ -125,14 +132,6 @@ QDate anyDate(const QVariant &value)
         return {};
     }
 }
-
-QString plural(qint64 n, const char *unit)
-{
-    return QStringLiteral("(%1 %2%3 old)").arg(n).arg(QLatin1String(unit),
-                                                      n == 1 ? QString() : QStringLiteral("s"));
-}
-
-} // namespace
 
 // ---- Day numbers ----
 

@@ -9,6 +9,10 @@
 #include <QTime>
 #include <QVariant>
 
+// Any date the program hands around: a QDate, a QDateTime, or text as stored
+// or typed (vbCDate's forms, or stored ISO text); a null date for anything else.
+QDate anyDate(const QVariant &value);
+
 // ---- Day numbers: whole days from 1 January 1900 (day 0) ----
 
 // The day number of a date; the time of day is ignored. 0 when the value is

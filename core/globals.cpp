@@ -40,6 +40,10 @@ int gPetDetailTab = 0;
 QString gNewPetName;
 long gNewPetSpecies = 0;
 std::vector<ReportEntry> gReports(1);
+QPointer<QWidget> gActiveControl;
+QString gDatePrompt;
+QVariant gDateValue;
+bool gDateOK = false;
 
 void resetGlobals()
 {
@@ -67,4 +71,8 @@ void resetGlobals()
     gNewPetName.clear();
     gNewPetSpecies = 0;
     gReports.assign(1, ReportEntry());
+    gActiveControl = nullptr;
+    gDatePrompt.clear();
+    gDateValue = QVariant();
+    gDateOK = false;
 }

@@ -2,8 +2,11 @@
 // Program-wide state, in one place, with a reset for tests.
 
 #include "platform/db/database.h"
+#include <QPointer>
 #include <QString>
+#include <QVariant>
 #include <QVariantList>
+#include <QWidget>
 #include <memory>
 #include <vector>
 
@@ -70,6 +73,18 @@ struct ReportEntry {
 };
 // The catalogue, built once at start-up; element 0 stays empty.
 extern std::vector<ReportEntry> gReports;
+
+// ---- Detail windows ----
+// The field of the active detail window that the edit and format commands act
+// on; only the windows' subSetLocalMenus sets it. It becomes null by itself when
+// its window goes.
+extern QPointer<QWidget> gActiveControl;
+
+// The date chooser: its caption; in, the date to show (any value), out, the
+// chosen date (a QDate) or "" ; and whether a day was chosen.
+extern QString gDatePrompt;
+extern QVariant gDateValue;
+extern bool gDateOK;
 
 // Closes both databases and clears every global (tests, and the end of a run).
 void resetGlobals();

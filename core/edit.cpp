@@ -1,0 +1,378 @@
+#include "core/edit.h"
+#include "core/globals.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/rich_text_box.h"
+#include "platform/controls/vb_picture_box.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QTextDocumentFragment>
+#include <QTextEdit>
+
+namespace {
+
+QClipboard *clipboard() { return QGuiApplication::clipboard(); }
+
+// ---- Text of the text-like kinds ----
+
+bool readOnly(QWidget *c)
+{
+    if (auto *le = qobject_cast<QLineEdit *>(c))
+        return le->isReadOnly();
+    if (auto *pe = qobject_cast<QPlainTextEdit *>(c))
+        return pe->isReadOnly();
+    if (auto *te = qobject_cast<QTextEdit *>(c))
+        return te->isReadOnly();
+    return false;
+}
+
+QString selectedText(QWidget *c)
+{
+    if (auto *le = qobject_cast<QLineEdit *>(c))
+        return le->selectedText();
+    if (auto *pe = qobject_cast<QPlainTextEdit *>(c))
+        return pe->textCursor().selection().toPlainText();
+    if (auto *te = qobject_cast<QTextEdit *>(c))
+        return te->textCursor().selection().toPlainText();
+    return {};
+}
+
+void removeSelection(QWidget *c)
+{
+    if (readOnly(c))
+        return;
+    if (auto *le = qobject_cast<QLineEdit *>(c)) {
+        if (le->hasSelectedText())
+            le->del();
+    } else if (auto *pe = qobject_cast<QPlainTextEdit *>(c)) {
+        pe->textCursor().removeSelectedText();
+    } else if (auto *te = qobject_cast<QTextEdit *>(c)) {
+        te->textCursor().removeSelectedText();
+    }
+}
+
+void pasteText(QWidget *c)
+{
+    if (readOnly(c))
+        return;
+    // The widgets' own paste replaces the selection and keeps to the box's
+    // length and, in a rich text box, to the clipboard's formatting.
+    if (auto *le = qobject_cast<QLineEdit *>(c))
+        le->paste();
+    else if (auto *pe = qobject_cast<QPlainTextEdit *>(c))
+        pe->paste();
+    else if (auto *te = qobject_cast<QTextEdit *>(c))
+        te->paste();
+}
+
+void selectAllText(QWidget *c)
+{
+    if (auto *le = qobject_cast<QLineEdit *>(c))
+        le->selectAll();
+    else if (auto *pe = qobject_cast<QPlainTextEdit *>(c))
+        pe->selectAll();
+    else if (auto *te = qobject_cast<QTextEdit *>(c))
+        te->selectAll();
+}
+
+// A combo box's whole text; a list-only combo box takes a text only when one
+// of its entries has it.
+void setComboText(QComboBox *cb, const QString &text)
+{
+    if (cb->isEditable()) {
+        cb->setEditText(text);
+        return;
+    }
+    if (text.isEmpty())
+        cb->setCurrentIndex(-1);
+    else if (const int i = cb->findText(text, Qt::MatchFixedString); i >= 0)
+        cb->setCurrentIndex(i);
+}
+
+// ---- Pictures ----
+
+QPixmap pictureOf(QWidget *c)
+{
+    if (auto *l = qobject_cast<QLabel *>(c))
+        return l->pixmap();
+    return {};
+}
+
+void setPictureOf(QWidget *c, const QPixmap &p)
+{
+    if (auto *pb = qobject_cast<VbPictureBox *>(c))
+        pb->setPicture(p);
+    else if (auto *l = qobject_cast<QLabel *>(c))
+        p.isNull() ? l->clear() : l->setPixmap(p);
+}
+
+// ---- List boxes ----
+
+void removeListEntry(QListWidget *lw)
+{
+    const int row = lw->currentRow();
+    if (row >= 0)
+        delete lw->takeItem(row);
+}
+
+VbRichTextBox *richBox(QWidget *c) { return qobject_cast<VbRichTextBox *>(c); }
+
+// Gives the focus back to a control that can hold it (an image never does).
+void focus(QWidget *c)
+{
+    if (c->focusPolicy() != Qt::NoFocus)
+        c->setFocus();
+}
+
+// The focus-in watcher of subWatchFocus, one for each watched control.
+class FocusWatcher : public QObject {
+public:
+    FocusWatcher(QWidget *control, std::function<void()> onFocus)
+        : QObject(control), m_onFocus(std::move(onFocus))
+    {
+        control->installEventFilter(this);
+        for (QWidget *part : control->findChildren<QWidget *>())
+            part->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusIn && m_onFocus)
+            m_onFocus();
+        return false;
+    }
+
+private:
+    std::function<void()> m_onFocus;
+};
+
+} // namespace
+
+ControlKind funControlKind(const QWidget *c)
+{
+    if (!c)
+        return ControlKind::None;
+    if (qobject_cast<const VbRichTextBox *>(c))
+        return ControlKind::RichTextBox;
+    if (qobject_cast<const QLineEdit *>(c) || qobject_cast<const QPlainTextEdit *>(c)
+        || qobject_cast<const QTextEdit *>(c))
+        return ControlKind::TextBox;
+    if (qobject_cast<const QComboBox *>(c))
+        return ControlKind::ComboBox;
+    if (qobject_cast<const VbPictureBox *>(c))
+        return ControlKind::PictureBox;
+    if (qobject_cast<const QLabel *>(c))
+        return ControlKind::Image;
+    if (qobject_cast<const QListWidget *>(c))
+        return ControlKind::ListBox;
+    return ControlKind::Other;
+}
+
+QWidget *funControlOf(QWidget *widget)
+{
+    for (QWidget *w = widget; w && !w->isWindow(); w = w->parentWidget())
+        if (qobject_cast<QComboBox *>(w) || qobject_cast<QAbstractSpinBox *>(w)
+            || (qobject_cast<QAbstractItemView *>(w) && !qobject_cast<QListWidget *>(w)))
+            return w;
+    return widget;
+}
+
+void subEditCopy(QWidget *, QWidget *c)
+{
+    if (!c)
+        return;
+    clipboard()->clear();
+    switch (funControlKind(c)) {
+    case ControlKind::TextBox:
+        if (const QString t = selectedText(c); !t.isEmpty())
+            clipboard()->setText(t);
+        break;
+    case ControlKind::RichTextBox:
+        richBox(c)->copy(); // RTF, HTML and plain text of the selection
+        break;
+    case ControlKind::ComboBox:
+        if (const QString t = static_cast<QComboBox *>(c)->currentText(); !t.isEmpty())
+            clipboard()->setText(t);
+        break;
+    case ControlKind::PictureBox:
+        if (const QPixmap p = pictureOf(c); !p.isNull())
+            clipboard()->setPixmap(p);
+        break;
+    case ControlKind::ListBox:
+        if (QListWidgetItem *item = static_cast<QListWidget *>(c)->currentItem())
+            clipboard()->setText(item->text());
+        break;
+    default:
+        break;
+    }
+    focus(c);
+}
+
+void subEditDelete(QWidget *c)
+{
+    if (!c)
+        return;
+    switch (funControlKind(c)) {
+    case ControlKind::TextBox:
+    case ControlKind::RichTextBox:
+        removeSelection(c);
+        break;
+    case ControlKind::ComboBox:
+        setComboText(static_cast<QComboBox *>(c), QString());
+        break;
+    case ControlKind::PictureBox:
+        setPictureOf(c, QPixmap());
+        break;
+    case ControlKind::ListBox:
+        removeListEntry(static_cast<QListWidget *>(c));
+        break;
+    default:
+        break;
+    }
+    focus(c);
+}
+
+void subEditCut(QWidget *form, QWidget *c)
+{
+    if (!c)
+        return;
+    subEditCopy(form, c);
+    if (funControlKind(c) != ControlKind::Image)
+        subEditDelete(c);
+}
+
+void subEditPaste(QWidget *c)
+{
+    if (!c)
+        return;
+    const ControlKind kind = funControlKind(c);
+    switch (kind) {
+    case ControlKind::TextBox:
+    case ControlKind::RichTextBox:
+        pasteText(c);
+        break;
+    case ControlKind::ComboBox:
+        setComboText(static_cast<QComboBox *>(c), clipboard()->text());
+        break;
+    case ControlKind::PictureBox:
+    case ControlKind::Image:
+        // A clipboard without a picture leaves the picture as it is.
+        if (const QPixmap p = clipboard()->pixmap(); !p.isNull())
+            setPictureOf(c, p);
+        break;
+    case ControlKind::ListBox:
+        if (const QString t = clipboard()->text(); !t.isEmpty())
+            static_cast<QListWidget *>(c)->addItem(t);
+        break;
+    default:
+        return;
+    }
+    if (kind != ControlKind::PictureBox && kind != ControlKind::Image)
+        focus(c);
+}
+
+void subEditSelectAll(QWidget *c)
+{
+    switch (funControlKind(c)) {
+    case ControlKind::TextBox:
+    case ControlKind::RichTextBox:
+        c->setFocus();
+        selectAllText(c);
+        break;
+    case ControlKind::ComboBox:
+        c->setFocus();
+        if (QLineEdit *le = static_cast<QComboBox *>(c)->lineEdit())
+            le->selectAll();
+        break;
+    default:
+        break;
+    }
+}
+
+// A format command: on a rich text box only, which then has the focus.
+template <typename Command> void onRichBox(QWidget *c, Command command)
+{
+    if (VbRichTextBox *box = richBox(c)) {
+        command(box);
+        box->setFocus();
+    }
+}
+
+void subFormatBold(QWidget *c)
+{
+    onRichBox(c, [](VbRichTextBox *b) { b->setSelBold(!b->selBold()); });
+}
+
+void subFormatItalic(QWidget *c)
+{
+    onRichBox(c, [](VbRichTextBox *b) { b->setSelItalic(!b->selItalic()); });
+}
+
+void subFormatUnderline(QWidget *c)
+{
+    onRichBox(c, [](VbRichTextBox *b) { b->setSelUnderline(!b->selUnderline()); });
+}
+
+void subFormatIndent(QWidget *c)
+{
+    onRichBox(c, [](VbRichTextBox *b) { b->shiftSelIndent(250); });
+}
+
+void subFormatOutdent(QWidget *c)
+{
+    onRichBox(c, [](VbRichTextBox *b) { b->shiftSelIndent(-250); });
+}
+
+void subUpdateFieldButtons(const LocalMenuItems &items, QWidget *control)
+{
+    if (!control)
+        return;
+    const ControlKind kind = funControlKind(control);
+    const bool edit = kind == ControlKind::TextBox || kind == ControlKind::RichTextBox
+                      || kind == ControlKind::ComboBox || kind == ControlKind::PictureBox;
+    const bool format = kind == ControlKind::RichTextBox;
+    if (items.menuBar) {
+        for (int id : items.editItems)
+            items.menuBar->setItemEnabled(id, edit);
+        for (int id : items.formatItems)
+            items.menuBar->setItemEnabled(id, format);
+    }
+    if (items.toolBar)
+        for (int id : items.formatButtons)
+            items.toolBar->setItemEnabled(id, format);
+}
+
+void subSetLocalMenus(QWidget *window, const LocalMenuItems &items)
+{
+    gActiveControl = window ? funControlOf(window->focusWidget()) : nullptr;
+    subUpdateFieldButtons(items, gActiveControl);
+}
+
+bool funEditMenuItem(QWidget *form, int id)
+{
+    QWidget *c = gActiveControl;
+    switch (id) {
+    case 12: subEditCut(form, c); return true;
+    case 13: subEditCopy(form, c); return true;
+    case 14: subEditPaste(c); return true;
+    case 15: subEditSelectAll(c); return true;
+    case 16: subEditDelete(c); return true;
+    default: return false;
+    }
+}
+
+void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()> &onFocus)
+{
+    for (QWidget *c : controls)
+        if (c)
+            new FocusWatcher(c, onFocus);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The edit commands (Cut, Copy, Paste, Delete, Select All) and the rich-text
+// format commands of the detail windows. They act on the control the window
+// registered as its active control (gActiveControl) and do nothing at all when
+// there is none.
+//
+// A window takes part in three steps: it watches its fields with
+// subWatchFocus(), and its subSetLocalMenus() registers the focused field and
+// turns its menu and toolbar items on or off (the shared subSetLocalMenus()
+// below does both); its menu handler passes the edit items to funEditMenuItem()
+// and calls the format commands for its own format items.
+
+#include <QList>
+#include <functional>
+#include <vector>
+
+class CtToolBar;
+class QWidget;
+
+// The kinds of control the commands tell apart. A line edit, a plain text edit
+// and a text edit without rich text are text boxes; a label showing a picture
+// is an image (which never takes the focus); a picture box holds a picture and
+// takes the focus. Date pickers, check boxes and grids are of another kind,
+// which the commands leave alone.
+enum class ControlKind { None, TextBox, RichTextBox, ComboBox, PictureBox, Image, ListBox, Other };
+ControlKind funControlKind(const QWidget *control);
+
+// The control a focused widget is part of: the combo box of its line edit, the
+// date picker of its text, the grid of a cell editor; else the widget itself.
+QWidget *funControlOf(QWidget *widget);
+
+// Copy first empties the clipboard, whatever the control. Cut is Copy and
+// Delete. Paste replaces a text box's or rich text box's selection, and a combo
+// box's whole text; Select All selects the whole text. `form` plays no part.
+void subEditCopy(QWidget *form, QWidget *control);
+void subEditCut(QWidget *form, QWidget *control);
+void subEditPaste(QWidget *control);
+void subEditDelete(QWidget *control);
+void subEditSelectAll(QWidget *control);
+
+// On a rich text box's selection; then the box has the focus. Other controls
+// are left alone. Indent and Outdent move by 250 twips and never below 0.
+void subFormatBold(QWidget *control);
+void subFormatItalic(QWidget *control);
+void subFormatUnderline(QWidget *control);
+void subFormatIndent(QWidget *control);
+void subFormatOutdent(QWidget *control);
+
+// The items of a detail window that follow its active control.
+struct LocalMenuItems {
+    CtToolBar *menuBar = nullptr;
+    std::vector<int> editItems{12, 13, 14, 15, 16}; // Cut, Copy, Paste, Select Text, Delete Text
+    std::vector<int> formatItems;                   // menu entries for rich text only
+    CtToolBar *toolBar = nullptr;
+    std::vector<int> formatButtons;                 // toolbar buttons for rich text only
+};
+
+// Nothing changes when `control` is null; else the edit items are enabled for
+// a text box, rich text box, combo box or picture box and disabled for any
+// other control, and the format items and buttons only for a rich text box.
+void subUpdateFieldButtons(const LocalMenuItems &items, QWidget *control);
+
+// gActiveControl = the control that has the focus in `window` (null when
+// none has); then subUpdateFieldButtons with it.
+void subSetLocalMenus(QWidget *window, const LocalMenuItems &items);
+
+// Runs the edit command of a detail window's menu item on gActiveControl:
+// 12 Cut, 13 Copy, 14 Paste, 15 Select Text, 16 Delete Text. False for any
+// other id, which the window handles itself.
+bool funEditMenuItem(QWidget *form, int id);
+
+// Calls `onFocus` each time one of `controls`, or a part of one (a combo box's
+// line edit, a grid's cell), gets the focus.
+void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()> &onFocus);

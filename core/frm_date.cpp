@@ -1,0 +1,82 @@
+#include "core/frm_date.h"
+#include "core/dates.h"
+#include "core/globals.h"
+#include "platform/clock.h"
+
+#include <QCalendarWidget>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frm_date::frm_date(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm_date"));
+    setModal(true);
+
+    MonthView1 = new QCalendarWidget(this);
+    MonthView1->setObjectName(QStringLiteral("MonthView1"));
+    MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    MonthView1->setGridVisible(true);
+
+    cmdCancel = new QPushButton(tr("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Enter belongs to the calendar, where it chooses the day under the cursor.
+    cmdCancel->setAutoDefault(false);
+    cmdCancel->setDefault(false);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdCancel);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(MonthView1);
+    layout->addLayout(buttons);
+
+    connect(MonthView1, &QCalendarWidget::clicked, this, &frm_date::MonthView1_DateClick);
+    connect(MonthView1, &QCalendarWidget::activated, this, &frm_date::MonthView1_DateClick);
+    connect(cmdCancel, &QPushButton::clicked, this, &frm_date::cmdCancel_Click);
+
+    Form_Load();
+}
+
+void frm_date::Form_Load()
+{
+    gDateOK = false;
+    setWindowTitle(gDatePrompt);
+    MonthView1->setToolTip(QStringLiteral("Click on date to select, or hit ESC to cancel..."));
+    QDate shown = anyDate(gDateValue);
+    if (!shown.isValid() || shown <= QDate(1900, 1, 1))
+        shown = zbclock::today();
+    MonthView1->setSelectedDate(shown);
+    MonthView1->setCurrentPage(shown.year(), shown.month());
+}
+
+void frm_date::MonthView1_DateClick(const QDate &dateClicked)
+{
+    gDateOK = true;
+    gDateValue = dateClicked;
+    subClose();
+}
+
+void frm_date::cmdCancel_Click()
+{
+    gDateOK = false;
+    gDateValue = QString();
+    subClose();
+}
+
+void frm_date::subClose() { done(gDateOK ? Accepted : Rejected); }
+
+void frm_date::reject()
+{
+    // Esc and the close box: a cancel, so no earlier answer is taken for this one.
+    gDateOK = false;
+    gDateValue = QString();
+    QDialog::reject();
+}
+
+bool funShowDateChooser(QWidget *owner)
+{
+    frm_date chooser(owner ? owner->window() : nullptr);
+    chooser.exec();
+    return gDateOK;
+}

@@ -1,0 +1,132 @@
+// The date chooser: what it shows for the caller's value, and what each way of
+// leaving it answers.
+
+#include "core/frm_date.h"
+#include "core/globals.h"
+#include "platform/clock.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+
+namespace {
+const QDate kToday(2024, 3, 15);
+}
+
+class TestFrmDate : public QObject {
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        resetGlobals();
+        zbclock::setNow(QDateTime(kToday, QTime(9, 30)));
+    }
+    void cleanup() { zbclock::reset(); }
+
+    void answers_data();
+    void answers();
+    void aStaleOkIsNeverTaken();
+    void shownModallyOverItsCaller();
+};
+
+void TestFrmDate::answers_data()
+{
+    QTest::addColumn<QVariant>("incoming");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QDate>("shown");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QVariant>("outgoing");
+
+    const QDate day(2021, 5, 6);
+    const QDate stored(2019, 7, 4);
+    QTest::newRow("empty, click") << QVariant(QString()) << "click" << kToday << true << QVariant(day);
+    QTest::newRow("null, click") << QVariant() << "click" << kToday << true << QVariant(day);
+    QTest::newRow("not a date, Esc") << QVariant(QStringLiteral("abc")) << "esc" << kToday << false << QVariant(QString());
+    QTest::newRow("the empty date, Cancel") << QVariant(QDate(1900, 1, 1)) << "cancel" << kToday << false << QVariant(QString());
+    QTest::newRow("stored text, click") << QVariant(QStringLiteral("2019-07-04")) << "click" << stored << true << QVariant(day);
+    QTest::newRow("typed text, close box") << QVariant(QStringLiteral(" 7/4/2019 ")) << "close" << stored << false << QVariant(QString());
+    QTest::newRow("a date with a time, click") << QVariant(QDateTime(stored, QTime(13, 5))) << "click" << stored << true << QVariant(day);
+    QTest::newRow("a date, Enter") << QVariant(stored) << "enter" << stored << true << QVariant(stored);
+}
+
+void TestFrmDate::answers()
+{
+    QFETCH(QVariant, incoming);
+    QFETCH(QString, action);
+    QFETCH(QDate, shown);
+    QFETCH(bool, ok);
+    QFETCH(QVariant, outgoing);
+
+    gDateValue = incoming;
+    gDatePrompt = QStringLiteral("Select date");
+    frm_date w;
+    w.show();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Select date"));
+    QCOMPARE(w.MonthView1->toolTip(), QStringLiteral("Click on date to select, or hit ESC to cancel..."));
+    QCOMPARE(w.MonthView1->selectedDate(), shown);
+    QCOMPARE(w.MonthView1->monthShown(), shown.month());
+
+    if (action == "click")
+        emit w.MonthView1->clicked(QDate(2021, 5, 6));
+    else if (action == "enter")
+        QTest::keyClick(w.MonthView1->findChild<QTableView *>(), Qt::Key_Return);
+    else if (action == "esc")
+        QTest::keyClick(&w, Qt::Key_Escape);
+    else if (action == "cancel")
+        w.cmdCancel->click();
+    else
+        w.close();
+
+    QVERIFY(!w.isVisible());
+    QCOMPARE(gDateOK, ok);
+    QCOMPARE(gDateValue, outgoing);
+    if (ok)
+        QCOMPARE(gDateValue.typeId(), int(QMetaType::QDate)); // a day, no time
+}
+
+void TestFrmDate::aStaleOkIsNeverTaken()
+{
+    gDateValue = QStringLiteral("2019-07-04");
+    {
+        frm_date first;
+        first.show();
+        emit first.MonthView1->clicked(QDate(2020, 2, 2));
+    }
+    QVERIFY(gDateOK);
+
+    // The next use ends with the close box: its caller must not write back.
+    gDateValue = QStringLiteral("typed by the user");
+    frm_date second;
+    QVERIFY(!gDateOK); // forgotten as the window loads
+    second.show();
+    second.close();
+    QVERIFY(!gDateOK);
+    QCOMPARE(gDateValue, QVariant(QString()));
+}
+
+void TestFrmDate::shownModallyOverItsCaller()
+{
+    QWidget caller;
+    caller.show();
+    gDateValue = QDate(2022, 12, 24);
+    gDatePrompt = QStringLiteral("Select pet birthday");
+    QString title;
+    QWidget *parent = nullptr;
+    QTimer::singleShot(0, [&] {
+        auto *w = qobject_cast<frm_date *>(QApplication::activeModalWidget());
+        QVERIFY(w);
+        title = w->windowTitle();
+        parent = w->parentWidget();
+        emit w->MonthView1->clicked(QDate(2022, 12, 25));
+    });
+    QVERIFY(funShowDateChooser(&caller));
+    QCOMPARE(title, QStringLiteral("Select pet birthday"));
+    QCOMPARE(parent, &caller);
+    QCOMPARE(gDateValue, QVariant(QDate(2022, 12, 25)));
+}
+
+ZORBI_TEST_MAIN(TestFrmDate)
+#include "tst_frm_date.moc"
