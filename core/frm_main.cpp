@@ -338,24 +338,34 @@ void frm_main::readBackViewModes()
 
 // ---------------------------------------------------------------- toolbar
 
-void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
+void frm_main::addNew(int view)
 {
-    // Print, Delete, the view modes and Help act on the view that is on screen.
-    const int view = shownView();
-    QVariant none;
-    switch (id) {
+    // The same three commands stand on the toolbar and in the File menu.
+    switch (view) {
     case 1:
         funPetHandler(this, 1, 0, QString(), 1);
         subRefreshListBar();
         break;
-    case 3:
-        funEventHandler(this, 1, 0, none);
+    case 8:
+        funEventHandler(this, 1, 0, QVariant());
         funCalendarHandler(this, 15, QVariant());
         break;
-    case 5:
+    case 2:
         funContactHandler(this, 1, 0, QString());
         funContactHandler(this, 15, 0, QString());
         break;
+    default: break;
+    }
+}
+
+void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
+{
+    // Print, Delete, the view modes and Help act on the view that is on screen.
+    const int view = shownView();
+    switch (id) {
+    case 1: addNew(1); break;
+    case 3: addNew(8); break;
+    case 5: addNew(2); break;
     case 7:
         funPictureHandler(this, 1, 0, QString(), 1);
         funPictureHandler(this, 15, 0, QString(), ListView_Picture->View());
@@ -469,20 +479,10 @@ void frm_main::setViewMode(int view, int mode, int button)
 
 void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
 {
-    QVariant none;
     switch (id) {
-    case 2:
-        funPetHandler(this, 1, 0, QString(), 1);
-        subRefreshListBar();
-        break;
-    case 3:
-        funEventHandler(this, 1, 0, none);
-        funCalendarHandler(this, 15, QVariant());
-        break;
-    case 4:
-        funContactHandler(this, 1, 0, QString());
-        funContactHandler(this, 15, 0, QString());
-        break;
+    case 2: addNew(1); break;
+    case 3: addNew(8); break;
+    case 4: addNew(2); break;
     case 6: subBackupDatabase(gControls, true); break;
     case 8:
     {

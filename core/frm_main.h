@@ -89,6 +89,8 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    // New pet (1), new person (2) or new event (8), then the refresh that follows.
+    void addNew(int view);
     void buildMenuBar();
     void buildToolBar();
     void buildViews();

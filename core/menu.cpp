@@ -28,13 +28,18 @@ void subBuildContextMenus()
         return;
     CtDropMenuArray &menus = *gControls->ctDropMenuContext;
 
-    CtDropMenu *m = menus[2];
-    m->removeAll();
-    addItem(m, QStringLiteral("New"));
-    addSeparator(m);
-    addItem(m, QStringLiteral("Open"));
-    addSeparator(m);
-    addItem(m, QStringLiteral("Delete"), 18);
+    // The person menu and the gallery menu offer the same three commands.
+    auto fillRecordMenu = [](CtDropMenu *m) {
+        m->removeAll();
+        addItem(m, QStringLiteral("New"));
+        addSeparator(m);
+        addItem(m, QStringLiteral("Open"));
+        addSeparator(m);
+        addItem(m, QStringLiteral("Delete"), 18);
+    };
+    fillRecordMenu(menus[2]);
+
+    CtDropMenu *m;
 
     m = menus[4];
     m->removeAll();
@@ -48,13 +53,7 @@ void subBuildContextMenus()
     addSeparator(m);
     addItem(m, QStringLiteral("Delete"), 18);
 
-    m = menus[5];
-    m->removeAll();
-    addItem(m, QStringLiteral("New"));
-    addSeparator(m);
-    addItem(m, QStringLiteral("Open"));
-    addSeparator(m);
-    addItem(m, QStringLiteral("Delete"), 18);
+    fillRecordMenu(menus[5]);
 
     m = menus[3];
     m->removeAll();
