@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QHash>
 #include <QIconEngine>
 #include <QPainter>
 #include <QStyle>
@@ -35,14 +36,12 @@ QString CtImage::path(int group, int index, bool small) const
 
 bool CtImage::hasPicture(int group, int index) const
 {
-    return group >= 0 && index >= 1 && QFile::exists(path(group, index, false));
+    return !icon(group, index).isNull();
 }
 
 QPixmap CtImage::picture(int group, int index) const
 {
-    if (!hasPicture(group, index))
-        return {};
-    return QPixmap(path(group, index, false));
+    return icon(group, index).pixmap(32, 32);
 }
 
 namespace {
@@ -103,7 +102,19 @@ private:
 
 QIcon CtImage::icon(int group, int index) const
 {
-    if (!hasPicture(group, index))
+    if (group < 0 || index < 1)
         return {};
-    return QIcon(new StoreIconEngine(path(group, index, false), path(group, index, true)));
+    // The pictures never change while the program runs, so each is looked up
+    // once and then shared: a list of a thousand pets draws one dog, read once.
+    static QHash<quint64, QIcon> cache;
+    const quint64 key = (quint64(m_store == Store::Tray) << 48) | (quint64(group) << 32) | quint32(index);
+    auto it = cache.constFind(key);
+    if (it == cache.cend()) {
+        QIcon found;
+        const QString large = path(group, index, false);
+        if (QFile::exists(large))
+            found = QIcon(new StoreIconEngine(large, path(group, index, true)));
+        it = cache.insert(key, found);
+    }
+    return *it;
 }
