@@ -6,6 +6,8 @@
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMetaProperty>
@@ -270,6 +272,31 @@ void DataControl::watchWindow()
 
 // ---------------------------------------------------------------- reading
 
+// A view writes to the one table whose columns it shows in full; "" when no
+// table, or more than one, does.
+QString DataControl::tableShownInFull(db::Database *d) const
+{
+    auto rs = d->openRecordset(QStringLiteral(
+        "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p "
+        "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' ORDER BY m.name"));
+    QStringList complete;
+    QString current;
+    bool all = false;
+    for (; rs && !rs->isEOF(); rs->moveNext()) {
+        const QString table = rs->field(0).toString();
+        if (table != current) {
+            if (all)
+                complete << current;
+            current = table;
+            all = true;
+        }
+        all = all && hasField(rs->field(1).toString());
+    }
+    if (all)
+        complete << current;
+    return complete.size() == 1 ? complete.first() : QString();
+}
+
 bool DataControl::readSchema(db::Database *d)
 {
     const int n = int(m_fields.size());
@@ -281,45 +308,14 @@ bool DataControl::readSchema(db::Database *d)
     if (!m_explicitTable.isEmpty()) {
         m_baseTable = m_explicitTable;
     } else if (!m_fromObject.isEmpty()) {
-        // Every table's columns at once; a view writes to the one table whose
-        // columns it shows in full.
-        auto rs = d->openRecordset(QStringLiteral(
-            "SELECT m.name, m.type, p.name FROM sqlite_master AS m "
-            "LEFT JOIN pragma_table_info(m.name) AS p "
-            "WHERE m.type IN ('table', 'view') AND m.name NOT LIKE 'sqlite%' ORDER BY m.name"));
-        if (!rs)
+        auto kind = d->openRecordset(
+            QStringLiteral("SELECT name, type FROM sqlite_master WHERE name = ? COLLATE NOCASE"), {m_fromObject});
+        if (!kind)
             return false;
-        QString kind, current;
-        QStringList candidates;
-        bool complete = true;
-        auto close = [&]() {
-            if (!current.isEmpty() && kind == QLatin1String("table") && complete)
-                candidates << current;
-        };
-        for (; !rs->isEOF(); rs->moveNext()) {
-            const QString name = rs->field(0).toString();
-            if (name != current) {
-                close();
-                current = name;
-                kind = rs->field(1).toString();
-                complete = true;
-            }
-            if (!hasField(rs->field(2).toString()))
-                complete = false;
-        }
-        close();
-        bool isTable = false, isView = false;
-        for (rs->moveFirst(); !rs->isEOF(); rs->moveNext()) {
-            if (rs->field(0).toString().compare(m_fromObject, Qt::CaseInsensitive) == 0) {
-                isTable = rs->field(1).toString() == QLatin1String("table");
-                isView = !isTable;
-                if (isTable)
-                    m_baseTable = rs->field(0).toString();
-                break;
-            }
-        }
-        if (isView && candidates.size() == 1)
-            m_baseTable = candidates.first();
+        if (!kind->isEOF() && kind->field(1).toString() == QLatin1String("table"))
+            m_baseTable = kind->field(0).toString();
+        else if (!kind->isEOF() && kind->field(1).toString() == QLatin1String("view"))
+            m_baseTable = tableShownInFull(d);
     }
     if (m_baseTable.isEmpty())
         return true;
@@ -1032,6 +1028,16 @@ void DataControl::pushToControls()
 
 bool DataControl::eventFilter(QObject *watched, QEvent *event)
 {
+    // A dialog would hide itself on Esc without a close event, and so without
+    // the check and the write that closing brings: Esc closes it as the close
+    // box does.
+    if (watched == m_window && event->type() == QEvent::KeyPress && qobject_cast<QDialog *>(m_window)) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+            m_window->close();
+            return true;
+        }
+    }
     if (watched == m_window && event->type() == QEvent::Close) {
         bool keepOpen = false;
         afterWindowClose(&keepOpen);

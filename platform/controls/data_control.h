@@ -75,8 +75,10 @@
 //   and times from DatePicker (or QDateEdit) are written as the files' text;
 //   an empty text bound to a numeric column is written as Null. A text box
 //   gets the column's width (VARCHAR(n)) as its maximum length.
-// - Close the window with close(), not reject()/done(): the data control sees
-//   the close event before the window's closeEvent() and raises Unload there.
+// - Close the window with close(), not reject()/done()/accept(): the data
+//   control sees the close event before the window's closeEvent() and raises
+//   Unload there (hiding a dialog sends no close event). Esc in a dialog is
+//   turned into close() for the same reason.
 
 #include "platform/db/database.h"
 
@@ -239,6 +241,7 @@ private:
     const Binding *bindingFor(QWidget *control) const;
     bool positionOn(int row, int action);
     bool readSchema(db::Database *d);
+    QString tableShownInFull(db::Database *d) const;
     QVariantList readBack(db::Database *d, const QVariant &key) const;
     QVariantList defaultsForNewRow(db::Database *d) const;
     bool isNumericColumn(int index) const;

@@ -166,6 +166,7 @@ private slots:
         QTest::newRow("delete") << "delete" << false << 7 << false;
         QTest::newRow("close, typed") << "close" << true << 11 << true;
         QTest::newRow("close, untouched") << "close" << false << 11 << false;
+        QTest::newRow("Esc, typed") << "escape" << true << 11 << true;
     }
 
     void validateReportsActionAndSave()
@@ -198,6 +199,8 @@ private slots:
             QVERIFY(w.dc->remove());
         else if (op == "close")
             QVERIFY(w.window.close());
+        else if (op == "escape")
+            QTest::keyClick(w.name, Qt::Key_Escape);
         QCOMPARE(int(w.rec.seen.size()), 1);
         QCOMPARE(w.rec.seen[0].action, action);
         QCOMPARE(w.rec.seen[0].save, save);
