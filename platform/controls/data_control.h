@@ -16,9 +16,9 @@
 //   w->DataDetail->setRecordSource("SELECT * FROM tbl_pet WHERE pet_id = ?", {petID});
 //   w->DataDetail->refresh();                          // raises validate(MoveFirst, false)
 //   if (w->DataDetail->recordCount() == 0) { ...not found...; }
-//   w->DataDetail->edit();                             // EditMode() == 1
+//   w->DataDetail->edit();                             // editMode() == 1
 //   // or, for a new row: setRecordSource("SELECT * FROM tbl_contact WHERE contact_id = 0"),
-//   // refresh(), addNew()                              // EditMode() == 2
+//   // refresh(), addNew()                              // editMode() == 2
 //
 //   // Save & Close:
 //   if (DataDetail->editMode() != DataControl::EditNone && valid) {
@@ -30,6 +30,17 @@
 //   close();                                           // raises validate(Unload, save)
 //
 //   void frm_pet_detail::DataDetail_Validate(int &action, bool &save) { ... }
+//
+//   // A list of rows with a grid and the row's fields below (sub-records):
+//   grid->setDataSource(Datatbl_diary);
+//   grid->setColumns({{"diary_id", ""}, {"diary_date", "Date"}, ...}); // "" hides
+//   connect(grid, &DataGrid::rowColChange, ...{ Datatbl_diary->edit(); ... });
+//   Add/Save:  Datatbl_diary->addNew();         // writes the row first if it changed
+//   Cancel:    Datatbl_diary->updateControls(); Datatbl_diary->addNew();
+//   Delete:    Datatbl_diary->remove(); Datatbl_diary->addNew();
+//   // and in its validate handler, for a new row:
+//   if (Datatbl_diary->editMode() == DataControl::EditAdd)
+//       Datatbl_diary->setField("diary_pet_id", DataDetail->field("pet_id"));
 //
 // What it promises
 // ----------------
@@ -62,6 +73,12 @@
 //   written first ("a write the data control starts on its own"); a failure
 //   is shown in the error report and the move (or the close) does not happen.
 //   update() writes a row in edit or add mode even when no control changed.
+//   Because refresh() raises the event, a window that arms a flag at its first
+//   validation (mAskToSave) is armed once its record is loaded; a window that
+//   must start unarmed clears the flag after the load.
+// - Typing does not change editMode(): a row in EditNone whose controls
+//   changed (dataChanged(), the record's "modified" status) is written to by
+//   update() or by leaving it, as if edit() had been called.
 // - Giving a new row starting values: set them with setField() after addNew().
 //   They show in the bound controls and go with the row when it is written,
 //   but by themselves do not make the row count as changed, so leaving an
@@ -75,6 +92,12 @@
 //   and times from DatePicker (or QDateEdit) are written as the files' text;
 //   an empty text bound to a numeric column is written as Null. A text box
 //   gets the column's width (VARCHAR(n)) as its maximum length.
+// - Bind the controls before the first refresh(); every load (refresh, move,
+//   addNew, updateControls) puts the row's values into them.
+// - Failures return false and leave lastError(): 3020 update without a row
+//   being edited, 3021 no current record, 3027 read-only, 3167 the row was
+//   deleted meanwhile, 3426 cancelled by the validate event, and the
+//   database's own numbers for what the file refused.
 // - Close the window with close(), not reject()/done()/accept(): the data
 //   control sees the close event before the window's closeEvent() and raises
 //   Unload there (hiding a dialog sends no close event). Esc in a dialog is
