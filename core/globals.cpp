@@ -1,12 +1,34 @@
 #include "core/globals.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
+#include "platform/controls/data_control.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 QString g_programFolder;
+
+bool samePath(const QString &a, const QString &b)
+{
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) == QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
+
+// A data control named by a file's path reads the one the program holds open,
+// whichever connection that is at the time (a backup closes and reopens them).
+const bool g_dataControlsUseOpenFiles = [] {
+    DataControl::setDatabaseResolver([](const QString &path) -> db::Database * {
+        for (db::Database *d : {gDataDB.get(), gSystemDB.get()}) {
+            if (d && samePath(path, d->path()))
+                return d;
+        }
+        return nullptr;
+    });
+    return true;
+}();
+} // namespace
 
 QString funGetProgramFolder()
 {

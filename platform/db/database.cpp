@@ -191,13 +191,6 @@ bool run(QSqlQuery &q, const QString &sql, const QVariantList &params = {})
     return q.exec();
 }
 
-QString quoteIdentifier(const QString &name)
-{
-    QString n = name;
-    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + n + QLatin1Char('"');
-}
-
 QString passwordHash(const QString &salt, const QString &password)
 {
     return QString::fromLatin1(
@@ -291,6 +284,37 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
 }
 
 } // namespace
+
+// ---------------------------------------------------------------- statements
+
+QString quoteIdentifier(const QString &name)
+{
+    QString n = name;
+    n.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + n + QLatin1Char('"');
+}
+
+QString insertStatement(const QString &table, const QStringList &columns)
+{
+    if (columns.isEmpty())
+        return QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table));
+    QStringList names, marks;
+    for (const QString &c : columns) {
+        names << quoteIdentifier(c);
+        marks << QStringLiteral("?");
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(quoteIdentifier(table), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
+QString updateStatement(const QString &table, const QStringList &columns, const QString &key)
+{
+    QStringList sets;
+    for (const QString &c : columns)
+        sets << quoteIdentifier(c) + QStringLiteral(" = ?");
+    return QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
+        .arg(quoteIdentifier(table), sets.join(QStringLiteral(", ")), quoteIdentifier(key));
+}
 
 // ---------------------------------------------------------------- connect strings
 
@@ -724,7 +748,7 @@ static bool isNumber(const QVariant &v)
     }
 }
 
-static bool sameValue(const QVariant &a, const QVariant &b)
+bool sameValue(const QVariant &a, const QVariant &b)
 {
     if (a.isNull() || b.isNull())
         return false;
@@ -874,25 +898,14 @@ bool Recordset::update()
     QVariantList values;
     for (int i = 0; i < m_names.size(); ++i) {
         if (m_set[i]) {
-            columns << quoteIdentifier(m_names.at(i));
+            columns << m_names.at(i);
             values << m_buffer.at(i);
         }
     }
-    const QString table = quoteIdentifier(m_table);
     const QString key = quoteIdentifier(m_key);
 
     if (m_mode == Adding) {
-        QString sql;
-        if (columns.isEmpty()) {
-            sql = QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table);
-        } else {
-            QStringList marks;
-            for (int i = 0; i < columns.size(); ++i)
-                marks << QStringLiteral("?");
-            sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-        }
-        if (!m_db->execute(sql, values)) {
+        if (!m_db->execute(insertStatement(m_table, columns), values)) {
             m_error = m_db->lastError();
             return false;
         }
@@ -912,13 +925,8 @@ bool Recordset::update()
 
     // Editing: only the fields that were set, by the key the row had.
     if (!columns.isEmpty()) {
-        QStringList sets;
-        for (const QString &c : std::as_const(columns))
-            sets << c + QStringLiteral(" = ?");
         values << m_rows[m_pos].at(keyIndex);
-        if (!m_db->execute(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                               .arg(table, sets.join(QStringLiteral(", ")), key),
-                           values)) {
+        if (!m_db->execute(updateStatement(m_table, columns, m_key), values)) {
             m_error = m_db->lastError();
             return false;
         }

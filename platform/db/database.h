@@ -195,6 +195,18 @@ private:
 bool createDatabaseFile(const QString &path, qint32 applicationId, const QString &password,
                         const QStringList &statements, DbError *error);
 
+// Statements over one table for names that come from the schema, never from
+// user text (they are quoted, not bound); the values go in as ? parameters.
+QString quoteIdentifier(const QString &name);
+// "INSERT INTO t (a, b) VALUES (?, ?)", or with DEFAULT VALUES for no columns.
+QString insertStatement(const QString &table, const QStringList &columns);
+// "UPDATE t SET a = ?, b = ? WHERE key = ?"
+QString updateStatement(const QString &table, const QStringList &columns, const QString &key);
+
+// Two field values compared as findFirst compares them: numbers by value when
+// either is a number, text without regard to case; Null equals nothing.
+bool sameValue(const QVariant &a, const QVariant &b);
+
 // The password out of a connect string such as "MS Access;PWD=secret" or
 // ";DATABASE=file;PWD=secret;"; the file out of the latter ("" when none).
 QString connectPassword(const QString &connect);

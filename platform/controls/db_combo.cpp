@@ -1,0 +1,258 @@
+#include "platform/controls/db_combo.h"
+
+#include "platform/controls/data_control.h"
+
+#include <QAbstractItemModel>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+namespace {
+
+// The character code a key press types, as the key-press event reports it;
+// 0 for a key that types nothing.
+int keyAsciiOf(const QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Escape:
+        return 27;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return 0;
+    default:
+        break;
+    }
+    if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
+        return e->key() - Qt::Key_A + 1;
+    const QString text = e->text();
+    return text.isEmpty() ? 0 : text.at(0).unicode();
+}
+
+} // namespace
+
+DbCombo::DbCombo(QWidget *parent) : QComboBox(parent)
+{
+    setInsertPolicy(QComboBox::NoInsert);
+    setStyle(0);
+    installEventFilter(this);
+    connect(this, &QComboBox::currentIndexChanged, this, &DbCombo::userPicked);
+    connect(this, &QComboBox::editTextChanged, this, &DbCombo::userEdited);
+}
+
+void DbCombo::setStyle(int style)
+{
+    setEditable(style == 0);
+    if (QLineEdit *line = lineEdit()) {
+        setCompleter(nullptr);
+        line->installEventFilter(this);
+    }
+    showValue();
+}
+
+void DbCombo::setRowSource(DataControl *lookup)
+{
+    if (m_source)
+        disconnect(m_source->model(), nullptr, this, nullptr);
+    m_source = lookup;
+    if (lookup) {
+        QAbstractItemModel *m = lookup->model();
+        connect(m, &QAbstractItemModel::modelReset, this, &DbCombo::rebuild);
+        connect(m, &QAbstractItemModel::rowsInserted, this, &DbCombo::rebuild);
+        connect(m, &QAbstractItemModel::rowsRemoved, this, &DbCombo::rebuild);
+        connect(m, &QAbstractItemModel::dataChanged, this, &DbCombo::rebuild);
+    }
+    rebuild();
+}
+
+void DbCombo::setListField(const QString &field)
+{
+    m_listField = field;
+    rebuild();
+}
+
+void DbCombo::setBoundColumn(const QString &field)
+{
+    m_boundColumn = field;
+    rebuild();
+}
+
+bool DbCombo::separateColumns() const
+{
+    return !m_boundColumn.isEmpty() && m_boundColumn.compare(m_listField, Qt::CaseInsensitive) != 0;
+}
+
+QVariant DbCombo::rowValue(int row) const
+{
+    return m_source ? m_source->value(row, BoundColumn()) : QVariant();
+}
+
+int DbCombo::rowOfText(const QString &text) const
+{
+    for (int r = 0; r < count(); ++r) {
+        if (itemText(r).compare(text, Qt::CaseInsensitive) == 0)
+            return r;
+    }
+    return -1;
+}
+
+int DbCombo::rowOfValue(const QVariant &value) const
+{
+    if (!separateColumns())
+        return value.isNull() ? -1 : rowOfText(value.toString());
+    for (int r = 0; r < count(); ++r) {
+        if (db::sameValue(rowValue(r), value))
+            return r;
+    }
+    return -1;
+}
+
+int DbCombo::selectedRow() const { return rowOfValue(m_value); }
+
+void DbCombo::rebuild()
+{
+    ++m_quiet;
+    clear();
+    if (m_source) {
+        for (int r = 0; r < m_source->recordCount(); ++r) {
+            const QVariant v = m_source->value(r, m_listField);
+            addItem(v.isNull() ? QString() : v.toString());
+        }
+    }
+    --m_quiet;
+    showValue();
+}
+
+void DbCombo::showValue()
+{
+    ++m_quiet;
+    const int row = rowOfValue(m_value);
+    setCurrentIndex(row);
+    if (isEditable() && row < 0)
+        setEditText(separateColumns() || m_value.isNull() ? QString() : m_value.toString());
+    --m_quiet;
+}
+
+QVariant DbCombo::BoundText() const { return m_value; }
+
+void DbCombo::setBoundText(const QVariant &value)
+{
+    m_value = value;
+    showValue();
+    emit boundTextChanged();
+}
+
+void DbCombo::setText(const QString &text)
+{
+    const int row = rowOfText(text);
+    if (row < 0 && !isEditable())
+        return;
+    ++m_quiet;
+    if (row >= 0) {
+        setCurrentIndex(row);
+        m_value = separateColumns() ? rowValue(row) : QVariant(itemText(row));
+    } else {
+        setCurrentIndex(-1);
+        setEditText(text);
+        m_value = separateColumns() ? QVariant() : QVariant(text);
+    }
+    --m_quiet;
+    emit boundTextChanged();
+}
+
+void DbCombo::userEdited()
+{
+    if (m_quiet)
+        return;
+    const QString text = currentText();
+    if (separateColumns()) {
+        const int row = rowOfText(text);
+        m_value = row >= 0 ? rowValue(row) : QVariant();
+    } else {
+        m_value = text;
+    }
+    emit boundTextChanged();
+}
+
+void DbCombo::userPicked(int index)
+{
+    if (m_quiet || index < 0)
+        return;
+    m_value = separateColumns() ? rowValue(index) : QVariant(itemText(index));
+    emit boundTextChanged();
+}
+
+int DbCombo::SelStart() const
+{
+    const QLineEdit *line = lineEdit();
+    if (!line)
+        return 0;
+    return line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+}
+
+int DbCombo::SelLength() const
+{
+    const QLineEdit *line = lineEdit();
+    return line && line->hasSelectedText() ? int(line->selectedText().size()) : 0;
+}
+
+void DbCombo::setSel(int start, int length)
+{
+    if (QLineEdit *line = lineEdit())
+        line->setSelection(start, length);
+}
+
+bool DbCombo::eventFilter(QObject *watched, QEvent *event)
+{
+    // Keys reach the box itself, which hands them to its line edit directly; a
+    // key sent to the line edit itself is seen there.
+    const bool mine = watched == this || (lineEdit() && watched == lineEdit());
+    if (mine && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const int typed = keyAsciiOf(key);
+        if (typed != 0) {
+            int keyAscii = typed;
+            emit keyPress(keyAscii);
+            if (keyAscii == 0)
+                return true;
+            if (keyAscii != typed && lineEdit()) {
+                lineEdit()->insert(QString(QChar(keyAscii)));
+                return true;
+            }
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+void subComboAutoComplete(QComboBox *combo, DataControl *lookup, const QString &listField, int &keyAscii)
+{
+    if (!combo || !lookup || !combo->isEditable() || !combo->lineEdit())
+        return;
+    // Backspace and the other control keys are the box's own: Backspace
+    // deletes one character (or the suggested rest) and nothing is completed.
+    if (keyAscii < 32)
+        return;
+    QLineEdit *line = combo->lineEdit();
+    const int start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
+    // What the user typed, taken as it is: no character has a meaning of its own.
+    const QString typed = line->text().left(start) + QChar(keyAscii);
+    const int column = lookup->fieldIndex(listField);
+    if (column < 0)
+        return;
+    for (int row = 0; row < lookup->recordCount(); ++row) {
+        const QVariant v = lookup->value(row, column);
+        if (v.isNull())
+            continue;
+        const QString value = v.toString();
+        if (!value.startsWith(typed, Qt::CaseInsensitive))
+            continue;
+        lookup->moveTo(row);
+        combo->setEditText(value);
+        line->setSelection(start + 1, int(value.size()) - (start + 1));
+        keyAscii = 0;
+        return;
+    }
+}
