@@ -1,10 +1,16 @@
 #include "core/hooks.h"
 
+#include "events/calendar_handler.h"
+#include "events/event_handler.h"
+
 namespace {
 // The routines of every subject whose module is part of the program.
 SubjectRoutines installedRoutines()
 {
     SubjectRoutines r;
+    r.eventHandler = event_handler::funEventHandler;
+    r.calendarHandler = calendar_handler::funCalendarHandler;
+    r.calendarToolBar = calendar_handler::subCalendarToolBar;
     return r;
 }
 

@@ -280,6 +280,11 @@ const char *const kIndexes[] = {
     "CREATE INDEX ix_property_pet_id ON tbl_property (property_pet_id)",
     "CREATE INDEX ix_picture_pet_id ON tbl_picture (picture_pet_id)",
     "CREATE INDEX ix_event_date ON tbl_event (event_date)",
+    // The calendar asks for six weeks of diary entries and vaccinations at a
+    // time; without these it reads every diary entry of every pet per month.
+    "CREATE INDEX ix_diary_date ON tbl_diary (diary_date)",
+    "CREATE INDEX ix_vaccine_received_date ON tbl_vaccine (vaccine_received_date)",
+    "CREATE INDEX ix_vaccine_expiration_date ON tbl_vaccine (vaccine_expiration_date)",
 };
 
 // ---------------------------------------------------------------------------
