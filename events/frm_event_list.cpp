@@ -52,7 +52,10 @@ frm_event_list::frm_event_list(QWidget *parent) : QDialog(parent)
 
     connect(ctList1, &CtList::rowSelected, this, &frm_event_list::ctList1_RowSelected);
     connect(ctList1, &CtList::rowDblClick, this, &frm_event_list::ctList1_RowDblClick);
-    resize(560, 260);
+    resize(600, 260);
+    // The list taking the focus would make its first row current, and Open
+    // would act on a row the user never chose.
+    cmdEventList[0]->setFocus();
 }
 
 void frm_event_list::addItemRow(const QString &name, const QString &due, int kind, const QVariant &recordId,
