@@ -330,7 +330,9 @@ CalendarSettings CalendarSettings::fromPrefs()
 
 CalendarQuery singleItemsQuery(const CalendarSettings &s, const QDate &start, const QDate &end)
 {
-    QString sql = QStringLiteral("SELECT * FROM qry_calendar_single WHERE event_date BETWEEN ? AND ?");
+    // Up to the day after the grid, so that a date stored with a time of day
+    // on the grid's last day is not lost to the comparison of texts.
+    QString sql = QStringLiteral("SELECT * FROM qry_calendar_single WHERE event_date >= ? AND event_date < ?");
     if (!s.diary)
         sql += QStringLiteral(" AND NOT (object_id = 9 AND misc_data = 0)");
     if (!s.vaccinesReceived)
@@ -339,7 +341,7 @@ CalendarQuery singleItemsQuery(const CalendarSettings &s, const QDate &start, co
         sql += QStringLiteral(" AND NOT (object_id = 6 AND misc_data = 1)");
     // In no order: the fill sorts the rows itself, far faster than the file
     // sorts whole rows of text.
-    return {sql, {dbDate(start), dbDate(end)}};
+    return {sql, {dbDate(start), dbDate(end.addDays(1))}};
 }
 
 CalendarQuery repeatingItemsQuery(const CalendarSettings &s, const QDate &start, const QDate &end)
@@ -349,11 +351,11 @@ CalendarQuery repeatingItemsQuery(const CalendarSettings &s, const QDate &start,
     // them, as the keys are taken from the dates themselves.
     QString sql = QStringLiteral("SELECT object_id, misc_data, record_id, event_date, event_time, event_name,"
                                  " event_end_date, event_repeat_every FROM qry_calendar_repeating"
-                                 " WHERE event_date <= ? AND coalesce(event_end_date, event_date) >= ?");
+                                 " WHERE event_date < ? AND coalesce(event_end_date, event_date) >= ?");
     if (!s.birthdays)
         sql += QStringLiteral(" AND NOT (object_id = 1 AND misc_data = 12)");
     sql += QStringLiteral(" ORDER BY event_date ASC, event_time ASC, object_id ASC, record_id ASC");
-    return {sql, {dbDate(end), dbDate(start)}};
+    return {sql, {dbDate(end.addDays(1)), dbDate(start)}};
 }
 
 QDate gridStart(const QDate &date)

@@ -380,6 +380,7 @@ void TestCalendar::badRowsAreSkipped()
     QVERIFY(gDataDB->execute("PRAGMA ignore_check_constraints = 1"));
     addEvent("No date", QString(), "10:00:00");
     addEvent("Dated by a date-time", "2003-04-05 13:00:00");
+    addEvent("Last grid day at noon", "2003-05-10 12:00:00");
     addEvent("Time with a date", "2003-04-06", "2003-04-06 10:00:00");
     addEvent("Not a date", "someday");
     addEvent("Good", "2003-04-07", "10:00:00");
@@ -394,6 +395,7 @@ void TestCalendar::badRowsAreSkipped()
     QCOMPARE(daysOf("Good weekly").size(), 5);
     // A date with a time of day is its own date's day, never the next one.
     QCOMPARE(daysOf("Dated by a date-time"), QStringList{"2003-04-05"});
+    QCOMPARE(daysOf("Last grid day at noon"), QStringList{"2003-05-10"});
     for (const char *name : {"No date", "Time with a date", "Not a date", "Repeats without a date", "Unknown unit"})
         QVERIFY2(daysOf(name).isEmpty(), name);
 }

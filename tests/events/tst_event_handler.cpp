@@ -276,8 +276,8 @@ void TestEventHandler::deletingFromTheListEmptiesTheDay()
         QCOMPARE(w->ctList1->CellText(0, 1), QString("Vet"));
         w->cmdEventList[2]->click();
     });
-    QVariant day(dayNo());
-    QCOMPARE(funEventHandler(gMain, 17, 0, day), true);
+    // As the user opens a day: a double-click on it in the calendar.
+    gMain->ctCalendar1_DayDblClick(dayNo());
     auto rs = gDataDB->openRecordset("SELECT event_name FROM tbl_event");
     QCOMPARE(rs->recordCount(), 1);
     QCOMPARE(gCalendarItems.size(), size_t(2));
