@@ -100,11 +100,25 @@ QDate parseShortDate(const QString &text)
 
 QDate isoDateText(const QString &text)
 {
-    // 'YYYY-MM-DD', optionally followed by a time of day.
+    // 'YYYY-MM-DD', optionally followed by a time of day. Read digit by digit:
+    // every stored date passes here, and a calendar month reads thousands.
     if (text.size() < 10 || (text.size() > 10 && text.at(10) != QLatin1Char(' ')
                              && text.at(10) != QLatin1Char('T')))
         return {};
-    return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
+    int parts[3] = {0, 0, 0};
+    for (int i = 0, part = 0; i < 10; ++i) {
+        const QChar c = text.at(i);
+        if (i == 4 || i == 7) {
+            if (c != QLatin1Char('-'))
+                return {};
+            ++part;
+        } else if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            parts[part] = parts[part] * 10 + (c.unicode() - '0');
+        } else {
+            return {};
+        }
+    }
+    return QDate(parts[0], parts[1], parts[2]); // invalid for 30 February and the like
 }
 
 QString plural(qint64 n, const char *unit)

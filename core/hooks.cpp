@@ -1,6 +1,8 @@
 #include "core/hooks.h"
 
 #include "core/picture_files.h"
+#include "events/calendar_handler.h"
+#include "events/event_handler.h"
 #include "printouts/report_handler.h"
 #include "records/pet_handler.h"
 
@@ -15,6 +17,9 @@ SubjectRoutines installedRoutines()
     r.importPicture = picture_files::subImportPicture;
     r.clearPicture = [](QWidget *form) { picture_files::subClearPicture(form); };
     r.savePicture = picture_files::subSavePicture;
+    r.eventHandler = event_handler::funEventHandler;
+    r.calendarHandler = calendar_handler::funCalendarHandler;
+    r.calendarToolBar = calendar_handler::subCalendarToolBar;
     return r;
 }
 

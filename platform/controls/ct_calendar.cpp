@@ -54,6 +54,8 @@ CtCalendar::CtCalendar(QWidget *parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // The grid takes the room its frame has; a title above it keeps its own height.
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 
     m_prev = new QToolButton(this);
     m_prev->setArrowType(Qt::LeftArrow);

@@ -1,0 +1,114 @@
+// One month of the calendar (all four kinds of item shown) on a realistic and
+// on a very large household: the whole fill, beside the fill's two queries
+// alone in the same run.
+
+#include "household.h"
+
+#include "core/database.h"
+#include "core/globals.h"
+#include "events/calendar_handler.h"
+#include "platform/clock.h"
+#include "platform/controls/ct_calendar.h"
+#include "platform/db/database.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace {
+
+QTemporaryDir *g_dir = nullptr;
+// The households' own "today", and the month around it.
+const QDate kShown(2026, 12, 10);
+
+QString fileFor(int large)
+{
+    return g_dir->filePath(large ? QStringLiteral("large.dat") : QStringLiteral("realistic.dat"));
+}
+
+calendar_handler::CalendarSettings showAll()
+{
+    calendar_handler::CalendarSettings s;
+    s.birthdays = s.diary = s.vaccinesReceived = s.vaccinesExpiring = true;
+    return s;
+}
+
+bool open(benchmark::State &state)
+{
+    gWorkspace = std::make_unique<db::Workspace>();
+    if (funOpen_DataDB(nullptr, fileFor(int(state.range(0)))))
+        return true;
+    state.SkipWithError("open failed");
+    return false;
+}
+
+void BM_CalendarFill(benchmark::State &state)
+{
+    if (!open(state))
+        return;
+    const QDate start = calendar_handler::gridStart(kShown), end = start.addDays(41);
+    CtCalendar calendar;
+    for (auto _ : state) {
+        if (!calendar_handler::fillCalendar(&calendar, kShown, start, end, showAll())) {
+            state.SkipWithError("fill failed");
+            break;
+        }
+    }
+    state.counters["items"] = double(gCalendarItems.size() - 1);
+    subCloseDataDB();
+}
+
+void BM_CalendarQueriesAlone(benchmark::State &state)
+{
+    if (!open(state))
+        return;
+    const QDate start = calendar_handler::gridStart(kShown), end = start.addDays(41);
+    const calendar_handler::CalendarQuery queries[2] = {calendar_handler::singleItemsQuery(showAll(), start, end),
+                                                        calendar_handler::repeatingItemsQuery(showAll(), start, end)};
+    int rows = 0;
+    for (auto _ : state) {
+        rows = 0;
+        for (const auto &q : queries) {
+            auto rs = gDataDB->openRecordset(q.sql, q.params);
+            if (!rs) {
+                state.SkipWithError(qPrintable(gDataDB->lastError().description));
+                return;
+            }
+            rows += rs->recordCount();
+        }
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = rows;
+    subCloseDataDB();
+}
+
+} // namespace
+
+BENCHMARK(BM_CalendarQueriesAlone)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFill)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    g_dir = &dir;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
+    zbclock::setNow(QDateTime(kShown, QTime(12, 0)));
+    for (int large = 0; large <= 1; ++large) {
+        QString error;
+        if (!bench::makeHousehold(fileFor(large), large ? bench::kLarge : bench::kRealistic, &error)) {
+            std::fprintf(stderr, "could not make the household: %s\n", qPrintable(error));
+            return 1;
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    resetGlobals();
+    return 0;
+}

@@ -1,0 +1,483 @@
+#include "events/calendar_handler.h"
+
+#include "core/dates.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/main_zorbi.h"
+#include "core/menu.h"
+#include "core/settings.h"
+#include "events/print_support.h"
+#include "events/repeat_rule.h"
+#include "platform/clock.h"
+#include "platform/controls/ct_calendar.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/dialogs.h"
+#include "platform/wait_cursor.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QLabel>
+#include <QLocale>
+#include <QPrinter>
+#include <algorithm>
+#include <tuple>
+#include <vector>
+
+namespace calendar_handler {
+
+namespace {
+
+const QString kMoreEvents = QStringLiteral("More events...");
+
+int dayNumber(const QDate &d) { return funDateToDayNumber(d); }
+
+// A value that names a date (a date, a date-time or a typed date), or a null date.
+QDate asDate(const QVariant &value)
+{
+    const int n = funDateToDayNumber(value);
+    return n > 0 ? funDayNumberToDate(n) : QDate();
+}
+
+QString monthAndYear(const QDate &d) { return QLocale().toString(d, QStringLiteral("MMMM yyyy")); }
+
+// "h:mm am/pm", as the calendar has always written times.
+QString timeText(const QTime &t)
+{
+    const int hour = t.hour() % 12 == 0 ? 12 : t.hour() % 12;
+    return QStringLiteral("%1:%2 %3")
+        .arg(hour)
+        .arg(t.minute(), 2, 10, QLatin1Char('0'))
+        .arg(t.hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
+}
+
+// An item's name on one line: a line break of any kind becomes one blank.
+QString oneLineName(const QVariant &name)
+{
+    if (name.isNull())
+        return QStringLiteral("None");
+    QString s = name.toString();
+    if (!s.contains(QLatin1Char('\n')) && !s.contains(QLatin1Char('\r')))
+        return s;
+    s.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    s.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    s.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return s;
+}
+
+CtCalendar *calendarOf(QWidget *form)
+{
+    return form ? form->findChild<CtCalendar *>(QStringLiteral("ctCalendar1")) : nullptr;
+}
+
+// One row of either query, read once and checked. A row without a date, or
+// with a time that is not a plain time of day, is no item and is passed over.
+struct Item {
+    int kind = 0;
+    int misc = 0;
+    QVariant recordId;
+    int species = 0;
+    QDate date;
+    QVariant storedTime;
+    QString timePrefix; // "h:mm am/pm " or ""
+    QString name;
+    int seconds = -1;   // the time of day, -1 for none
+    qint64 rowId = 0;   // record_id, the last key of the order
+    // Repeating rows only.
+    int first = 0, last = 0; // the span as day numbers
+    int unit = 0;
+    repeat_rule::DayKey key;
+};
+
+// The columns of a query's rows by position, looked up once.
+struct Columns {
+    int objectId, miscData, recordId, petId, species, date, time, name, endDate = -1, repeatEvery = -1;
+    explicit Columns(const db::Recordset &rs)
+    {
+        const QStringList names = rs.fieldNames();
+        auto at = [&names](const char *n) { return int(names.indexOf(QString::fromLatin1(n))); };
+        objectId = at("object_id");
+        miscData = at("misc_data");
+        recordId = at("record_id");
+        petId = at("pet_id");
+        species = at("pet_species_id");
+        date = at("event_date");
+        time = at("event_time");
+        name = at("event_name");
+        endDate = at("event_end_date");
+        repeatEvery = at("event_repeat_every");
+    }
+};
+
+// "h:mm am/pm " of each time of day met in one fill, made once.
+using TimeTexts = QHash<int, QString>;
+
+bool readItem(const db::Recordset &rs, const Columns &c, bool repeating, TimeTexts &times, Item *item)
+{
+    item->date = dateFromDb(rs.field(c.date));
+    if (!item->date.isValid())
+        return false;
+    item->storedTime = rs.field(c.time);
+    item->timePrefix.clear();
+    const QString stored = item->storedTime.toString();
+    if (!item->storedTime.isNull() && !stored.isEmpty()) {
+        // A time of day alone, 'HH:MM:SS'; with a date in front it is no time.
+        const QTime t = stored.size() == 8 ? timeFromDb(stored) : QTime();
+        if (!t.isValid())
+            return false;
+        item->seconds = t.msecsSinceStartOfDay() / 1000;
+        auto known = times.constFind(item->seconds);
+        if (known == times.constEnd())
+            known = times.insert(item->seconds, timeText(t) + QLatin1Char(' '));
+        item->timePrefix = *known;
+    } else {
+        item->seconds = -1;
+    }
+    item->rowId = rs.field(c.recordId).toLongLong();
+    item->kind = rs.field(c.objectId).toInt();
+    item->misc = rs.field(c.miscData).toInt();
+    item->name = oneLineName(rs.field(c.name));
+    if (repeating) {
+        item->recordId = rs.field(c.recordId);
+        item->species = 0;
+        item->unit = rs.field(c.repeatEvery).toInt();
+        item->first = dayNumber(item->date);
+        const QDate last = dateFromDb(rs.field(c.endDate));
+        item->last = last.isValid() ? dayNumber(last) : item->first;
+        item->key = repeat_rule::keyOf(item->date);
+    } else {
+        item->recordId = rs.field(item->kind == 8 ? c.recordId : c.petId);
+        item->species = rs.field(c.species).toInt();
+    }
+    return true;
+}
+
+// Every good row of a query, in the query's order.
+std::vector<Item> readItems(db::Recordset &rs, bool repeating, TimeTexts &times)
+{
+    const Columns c(rs);
+    std::vector<Item> items;
+    items.reserve(size_t(rs.recordCount()));
+    for (rs.moveFirst(); !rs.isEOF(); rs.moveNext()) {
+        items.emplace_back();
+        if (!readItem(rs, c, repeating, times, &items.back()))
+            items.pop_back();
+    }
+    return items;
+}
+
+// One fill of the grid: the calendar, its days, and the date text of each
+// day, made once for all the items that fall on it.
+struct Grid {
+    Grid(CtCalendar *calendar, const QDate &shownDate, const QDate &first, const QDate &last,
+         const CalendarSettings &s)
+        : cal(calendar), shown(shownDate), start(first), end(last), settings(s)
+    {
+    }
+    CtCalendar *cal;
+    QDate shown, start, end;
+    CalendarSettings settings;
+    std::vector<QString> dateTexts = std::vector<QString>(CtCalendar::kGridDays);
+    TimeTexts timeTexts;
+
+    // "mmmm d, yyyy" of a day on the grid (or, should one ever come, off it).
+    QString dateText(const QDate &d)
+    {
+        const qint64 i = start.daysTo(d);
+        if (i < 0 || i >= qint64(dateTexts.size()))
+            return QLocale().toString(d, QStringLiteral("MMMM d, yyyy"));
+        QString &text = dateTexts[size_t(i)];
+        if (text.isEmpty())
+            text = QLocale().toString(d, QStringLiteral("MMMM d, yyyy"));
+        return text;
+    }
+
+    // An item's due text on a day: its time, if it has one, and the date.
+    // Items at the same time on the same day share one text.
+    QString dueText(const Item &item, const QDate &d)
+    {
+        if (item.timePrefix.isEmpty())
+            return dateText(d);
+        const qint64 key = d.toJulianDay() * 86400 + item.seconds;
+        auto known = dueTexts.constFind(key);
+        if (known == dueTexts.constEnd())
+            known = dueTexts.insert(key, item.timePrefix + dateText(d));
+        return *known;
+    }
+    QHash<qint64, QString> dueTexts;
+};
+
+// Writes an item into the first free line of its day; with all three taken,
+// the third line says there is more, and later items change nothing more.
+void placeLine(CtCalendar *cal, int day, const Item &item, bool darkRed)
+{
+    if (cal->DateText3(day) == kMoreEvents)
+        return;
+    for (int n = 0; n < 3; ++n) {
+        const QString line = n == 0 ? cal->DateText(day) : n == 1 ? cal->DateText2(day) : cal->DateText3(day);
+        if (!line.trimmed().isEmpty())
+            continue;
+        const QString text = item.timePrefix + item.name;
+        switch (n) {
+        case 0:
+            cal->setDateText(day, text);
+            if (darkRed)
+                cal->setDateTextColor(day, kDarkRed);
+            break;
+        case 1:
+            cal->setDateText2(day, text);
+            if (darkRed)
+                cal->setDateTextColor2(day, kDarkRed);
+            break;
+        default:
+            cal->setDateText3(day, text);
+            if (darkRed)
+                cal->setDateTextColor3(day, kDarkRed);
+            break;
+        }
+        return;
+    }
+    cal->setDateText3(day, kMoreEvents);
+    cal->setDateTextColor3(day, kDarkRed);
+}
+
+// Places an item on a day (`day` is the day number of `on`) and keeps it.
+void place(Grid &grid, const Item &item, const QDate &on, int day, bool darkRed)
+{
+    placeLine(grid.cal, day, item, darkRed);
+    gCalendarItems.push_back(QVariantList{day, item.kind, item.recordId, item.species, item.name,
+                                          grid.dueText(item, on), item.storedTime, QVariant()});
+}
+
+bool queryFailed(const CalendarQuery &q, std::unique_ptr<db::Recordset> *rs)
+{
+    if (!gDataDB) {
+        ui::errorReport(db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."),
+                        QStringLiteral("funCalendarRefresh"));
+        return true;
+    }
+    *rs = gDataDB->openRecordset(q.sql, q.params);
+    if (*rs)
+        return false;
+    ui::errorReport(gDataDB->lastError().number, gDataDB->lastError().description,
+                    QStringLiteral("funCalendarRefresh"));
+    return true;
+}
+
+bool placeSingleItems(Grid &grid)
+{
+    std::unique_ptr<db::Recordset> rs;
+    if (queryFailed(singleItemsQuery(grid.settings, grid.start, grid.end), &rs))
+        return false;
+    const std::vector<Item> items = readItems(*rs, false, grid.timeTexts);
+    rs.reset();
+    // Kinds first (expiring vaccinations before received ones), then by date
+    // and time, items without a time first: the order the lines fill in.
+    auto order = [&items](size_t i) {
+        const Item &x = items[i];
+        return std::make_tuple(x.kind, x.misc, x.date.toJulianDay(), x.seconds, x.rowId);
+    };
+    std::vector<size_t> sorted(items.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = i;
+    std::sort(sorted.begin(), sorted.end(), [&order](size_t a, size_t b) { return order(a) < order(b); });
+    for (size_t i : sorted)
+        place(grid, items[i], items[i].date, dayNumber(items[i].date), items[i].kind == 6 && items[i].misc == 1);
+    return true;
+}
+
+bool placeRepeatingItems(Grid &grid)
+{
+    std::unique_ptr<db::Recordset> rs;
+    if (queryFailed(repeatingItemsQuery(grid.settings, grid.start, grid.end), &rs))
+        return false;
+    const std::vector<Item> items = readItems(*rs, true, grid.timeTexts);
+    rs.reset();
+
+    // Day by day through the grid, every item in the query's order.
+    for (QDate d = grid.start; d <= grid.end; d = d.addDays(1)) {
+        const int day = dayNumber(d);
+        const repeat_rule::DayKey key = repeat_rule::keyOf(d);
+        for (const Item &i : items)
+            if (i.first <= day && day <= i.last && repeat_rule::sameKey(i.unit, i.key, key))
+                place(grid, i, d, day, false);
+    }
+
+    // A month shorter than an item's day of the month shows the item on its
+    // last day: the 29th to 31st in their order, each in the query's order.
+    const QDate e = fDateEndOfMonth(grid.shown);
+    const int eDay = dayNumber(e);
+    const repeat_rule::DayKey eKey = repeat_rule::keyOf(e);
+    for (int n = e.day() + 1; n <= 31; ++n)
+        for (const Item &i : items)
+            if (i.key.day == n && i.first <= eDay && eDay <= i.last
+                && repeat_rule::fallsOnMonthEnd(i.unit, i.key, eKey))
+                place(grid, i, e, eDay, false);
+    return true;
+}
+
+} // namespace
+
+CalendarSettings CalendarSettings::fromPrefs()
+{
+    auto on = [](const char *key) { return funPref_Get(QLatin1String(key), 0).toInt() > 0; };
+    CalendarSettings s;
+    s.birthdays = on("Cal_Show_DOB");
+    s.diary = on("Cal_Show_Diary");
+    s.vaccinesReceived = on("Cal_Show_Vac_Rec");
+    s.vaccinesExpiring = on("Cal_Show_Vac_Exp");
+    return s;
+}
+
+CalendarQuery singleItemsQuery(const CalendarSettings &s, const QDate &start, const QDate &end)
+{
+    // Up to the day after the grid, so that a date stored with a time of day
+    // on the grid's last day is not lost to the comparison of texts.
+    QString sql = QStringLiteral("SELECT * FROM qry_calendar_single WHERE event_date >= ? AND event_date < ?");
+    if (!s.diary)
+        sql += QStringLiteral(" AND NOT (object_id = 9 AND misc_data = 0)");
+    if (!s.vaccinesReceived)
+        sql += QStringLiteral(" AND NOT (object_id = 6 AND misc_data = 2)");
+    if (!s.vaccinesExpiring)
+        sql += QStringLiteral(" AND NOT (object_id = 6 AND misc_data = 1)");
+    // In no order: the fill sorts the rows itself, far faster than the file
+    // sorts whole rows of text.
+    return {sql, {dbDate(start), dbDate(end.addDays(1))}};
+}
+
+CalendarQuery repeatingItemsQuery(const CalendarSettings &s, const QDate &start, const QDate &end)
+{
+    // An item whose last day lies before the grid can come round on none of its days.
+    // The columns the fill reads; the view's text key of each date is not among
+    // them, as the keys are taken from the dates themselves.
+    QString sql = QStringLiteral("SELECT object_id, misc_data, record_id, event_date, event_time, event_name,"
+                                 " event_end_date, event_repeat_every FROM qry_calendar_repeating"
+                                 " WHERE event_date < ? AND coalesce(event_end_date, event_date) >= ?");
+    if (!s.birthdays)
+        sql += QStringLiteral(" AND NOT (object_id = 1 AND misc_data = 12)");
+    sql += QStringLiteral(" ORDER BY event_date ASC, event_time ASC, object_id ASC, record_id ASC");
+    return {sql, {dbDate(end.addDays(1)), dbDate(start)}};
+}
+
+QDate gridStart(const QDate &date)
+{
+    const QDate first(date.year(), date.month(), 1);
+    return first.addDays(-(first.dayOfWeek() % 7)); // Qt counts Sunday as 7
+}
+
+bool fillCalendar(CtCalendar *cal, const QDate &shown, const QDate &start, const QDate &end,
+                  const CalendarSettings &settings)
+{
+    if (!cal)
+        return false;
+    gCalendarItems.assign(1, QVariantList());
+    cal->ClearDays();
+    Grid grid(cal, shown, start, end, settings);
+    const bool ok = placeSingleItems(grid) && placeRepeatingItems(grid);
+    // The grid's own colours do not depend on what could be read.
+    for (QDate d = start; d <= end; d = d.addDays(1))
+        if (d.month() != shown.month() || d.year() != shown.year())
+            cal->setDayForeColor(dayNumber(d), kGrey);
+    cal->setDayBackColor(dayNumber(zbclock::today()), kTodayColor);
+    return ok;
+}
+
+bool funCalendarHandler(QWidget *form, int action, const QVariant &date)
+{
+    switch (action) {
+    case 5: funCalendarShow(form, date); break;
+    case 7: funCalendarPrint(form); break;
+    case 15: funCalendarRefresh(form); break;
+    default:
+        ui::dialogs().msgBox(form, QStringLiteral("Invalid function (%1) specified in funCalendarHandler").arg(action),
+                             ui::OKOnly);
+        break;
+    }
+    return false;
+}
+
+bool funCalendarShow(QWidget *form, const QVariant &dateArg)
+{
+    CtCalendar *cal = calendarOf(form);
+    if (!cal)
+        return false;
+    QDate date = asDate(dateArg);
+    if (!date.isValid())
+        date = zbclock::today();
+    ui::WaitCursor wait;
+    gCurrentView = 6;
+    subSetToolBar(form, 6);
+
+    const QDate start = gridStart(date);
+    const QDate end = start.addDays(CtCalendar::kGridDays - 1);
+    cal->setDateStart(dayNumber(start));
+    cal->setDateEnd(dayNumber(end));
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+
+    if (auto *title = form->findChild<QLabel *>(QStringLiteral("lblMain(3)")))
+        title->setText(QStringLiteral(" Calendar - ") + monthAndYear(date));
+    fillCalendar(cal, date, start, end, CalendarSettings::fromPrefs());
+
+    // The flag tells the main window that the month change about to come is
+    // ours. Raised for a move within the month it would stay up, and the
+    // user's next move to another month would go unfilled.
+    const QDate before = funDayNumberToDate(cal->Date());
+    gCalendarShown = before.month() != date.month() || before.year() != date.year();
+    cal->setDate(dayNumber(date));
+    cal->setPrintTitle(QStringLiteral("Zorbi Calendar"));
+    cal->setPrintSubTitle(monthAndYear(date));
+
+    if (auto *main = qobject_cast<frm_main *>(form))
+        main->showView(6);
+    return false;
+}
+
+bool funCalendarRefresh(QWidget *form, const QVariant &dateArg, const QVariant &startArg, const QVariant &endArg)
+{
+    CtCalendar *cal = calendarOf(form);
+    if (!cal)
+        return false;
+    QDate date = asDate(dateArg), start = asDate(startArg), end = asDate(endArg);
+    if (!date.isValid())
+        date = funDayNumberToDate(cal->Date());
+    if (!start.isValid())
+        start = funDayNumberToDate(cal->DateStart());
+    if (!end.isValid())
+        end = funDayNumberToDate(cal->DateEnd());
+    ui::WaitCursor wait;
+    return fillCalendar(cal, date, start, end, CalendarSettings::fromPrefs());
+}
+
+bool funCalendarPrint(QWidget *form)
+{
+    CtCalendar *cal = calendarOf(form);
+    if (!cal)
+        return false;
+    cal->setPrintTitle(funGetAppTitle() + QStringLiteral(" Calendar"));
+    ui::WaitCursor wait;
+    // A month is wider than it is high: it goes across the page, and the
+    // printer keeps its own orientation for everything else.
+    QPrinter &printer = funProgramPrinter();
+    const QPageLayout::Orientation was = printer.pageLayout().orientation();
+    printer.setPageOrientation(QPageLayout::Landscape);
+    const bool printed = cal->PrintCalendar(&printer);
+    printer.setPageOrientation(was);
+    if (!printed)
+        ui::errorReport(482, QStringLiteral("Printer error"), QStringLiteral("funCalendarPrint"));
+    return printed;
+}
+
+void subCalendarToolBar(QWidget *form)
+{
+    auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolbar_MainToolbar")) : nullptr;
+    if (!bar)
+        return;
+    bar->setItemVisible(8, true);
+    bar->setItemVisible(9, true);
+    bar->setItemEnabled(9, true);
+    for (int id = 10; id <= 15; ++id)
+        bar->setItemVisible(id, false);
+    for (int id = 16; id <= 21; ++id)
+        bar->setItemVisible(id, true);
+}
+
+} // namespace calendar_handler
