@@ -289,3 +289,39 @@ QDateTime dateTimeFromDb(const QVariant &value)
         return {};
     }
 }
+
+// ---- Shown to the user ----
+
+QString vbFormatTimeAmPm(const QTime &time)
+{
+    if (!time.isValid())
+        return QString("");
+    // The am/pm marker of this form is always the small English one, whatever the language.
+    const int h12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    return QStringLiteral("%1:%2 %3")
+        .arg(h12)
+        .arg(time.minute(), 2, 10, QLatin1Char('0'))
+        .arg(time.hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
+}
+
+QString vbFormatLongDate(const QDate &date)
+{
+    if (!date.isValid())
+        return QString("");
+    return QLocale().toString(date, QStringLiteral("dddd, MMMM d, yyyy"));
+}
+
+QString vbFormatGeneralDate(const QDateTime &dateTime)
+{
+    if (!dateTime.isValid())
+        return QString("");
+    const QLocale locale;
+    QString text = locale.toString(dateTime.date(), vbShortDateFormat());
+    if (dateTime.time() == QTime(0, 0))
+        return text;
+    // The long time without the time zone Qt's long form carries.
+    static const QRegularExpression zone(QStringLiteral("\\s*t+\\s*"));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.replace(zone, QStringLiteral(" "));
+    return text + QLatin1Char(' ') + locale.toString(dateTime.time(), timeFormat.trimmed());
+}

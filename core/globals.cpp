@@ -1,6 +1,7 @@
 #include "core/globals.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
+#include "tray/frm_systray.h"
 #include <QCoreApplication>
 #include <QDir>
 
@@ -37,6 +38,16 @@ int gCalendarDay = 0;
 bool gCalendarShown = false;
 std::vector<QVariantList> gCalendarItems(1);
 
+std::vector<QVariantList> gReminders(1);
+QVariantList gReminderEntry{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+QDateTime gNextReminderCheck;
+QString gCheckUnit = QStringLiteral("n");
+int gCheckInterval = 5;
+QString gSnoozeMinutes = QStringLiteral("5");
+bool gReminderCheckBusy = false;
+int gMenuOpen = 0, gMenuSeparator = 0, gMenuCheck = 0, gMenuAddEvent = 0, gMenuAbout = 0, gMenuClose = 0,
+    gMenuExit = 0;
+
 void resetGlobals()
 {
     delete gMain;
@@ -59,4 +70,15 @@ void resetGlobals()
     gCalendarDay = 0;
     gCalendarShown = false;
     gCalendarItems.assign(1, QVariantList());
+
+    delete gSystray;
+    gSystray = nullptr;
+    gReminders.assign(1, QVariantList());
+    gReminderEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+    gNextReminderCheck = QDateTime();
+    gCheckUnit = QStringLiteral("n");
+    gCheckInterval = 5;
+    gSnoozeMinutes = QStringLiteral("5");
+    gReminderCheckBusy = false;
+    gMenuOpen = gMenuSeparator = gMenuCheck = gMenuAddEvent = gMenuAbout = gMenuClose = gMenuExit = 0;
 }

@@ -1,10 +1,18 @@
 #include "core/hooks.h"
 
+#include "core/reminder_control.h"
+#include "events/reminders.h"
+
 namespace {
 // The routines of every subject whose module is part of the program.
 SubjectRoutines installedRoutines()
 {
     SubjectRoutines r;
+    r.prefsHandler = reminder_control::funPrefsHandler;
+    r.checkReminders = [](int showSnooze, bool messageIfNone) {
+        return reminders::funCheckReminders(showSnooze != 0, messageIfNone);
+    };
+    r.remindersRunning = [] { return reminder_control::funRemindersRunning(); };
     return r;
 }
 
