@@ -1,26 +1,20 @@
 // Opening both files, and one representative query of each saved query, on a
 // realistic household and on a very large one.
 
-#include "household.h"
+#include "bench_main.h"
 
 #include "core/database.h"
 #include "core/globals.h"
 #include "core/settings.h"
-#include "data/schema.h"
 #include "platform/db/database.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
-QTemporaryDir *g_dir = nullptr;
+QString g_root;
 
-QString folderFor(int large) { return g_dir->filePath(large ? QStringLiteral("large") : QStringLiteral("realistic")); }
+QString folderFor(int large) { return bench::programFolder(g_root, large != 0); }
 
 struct ViewQuery {
     const char *name;
@@ -101,28 +95,4 @@ BENCHMARK(BM_View)
     ->ArgsProduct({{0, 1}, benchmark::CreateDenseRange(0, 13, 1)})
     ->Unit(benchmark::kMillisecond);
 
-int main(int argc, char **argv)
-{
-    QCoreApplication app(argc, argv);
-    QTemporaryDir dir;
-    g_dir = &dir;
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
-    for (int large = 0; large <= 1; ++large) {
-        const QString folder = folderFor(large);
-        QDir().mkpath(folder);
-        db::DbError err;
-        QString error;
-        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
-                                    schema::systemFileStatements(), &err) ||
-            !bench::makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? bench::kLarge : bench::kRealistic, &error)) {
-            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
-                         qPrintable(err.description), qPrintable(error));
-            return 1;
-        }
-    }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    resetGlobals();
-    return 0;
-}
+int main(int argc, char **argv) { return bench::runOnHouseholds(argc, argv, g_root); }

@@ -5,11 +5,13 @@
 #include "platform/db/database.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cstdio>
 
 namespace bench {
 
@@ -154,6 +156,29 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
     }
     QSqlDatabase::removeDatabase(conn);
     return ok;
+}
+
+QString programFolder(const QString &root, bool large)
+{
+    return root + (large ? QStringLiteral("/large") : QStringLiteral("/realistic"));
+}
+
+bool makeProgramFolders(const QString &root)
+{
+    for (int large = 0; large <= 1; ++large) {
+        const QString folder = programFolder(root, large);
+        QDir().mkpath(folder);
+        db::DbError err;
+        QString error;
+        if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
+                                    schema::systemFileStatements(), &err) ||
+            !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? kLarge : kRealistic, &error)) {
+            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
+                         qPrintable(err.description), qPrintable(error));
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace bench

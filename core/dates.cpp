@@ -1,5 +1,6 @@
 #include "core/dates.h"
 #include "platform/clock.h"
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -104,6 +105,23 @@ QDate isoDateText(const QString &text)
     if (text.size() < 10 || (text.size() > 10 && text.at(10) != QLatin1Char(' ')
                              && text.at(10) != QLatin1Char('T')))
         return {};
+    // The form the files hold, read digit by digit: the checks and the calendar
+    // read thousands of these at a time.
+    int parts[3] = {0, 0, 0};
+    static const int starts[3] = {0, 5, 8}, lengths[3] = {4, 2, 2};
+    bool plain = text.at(4) == QLatin1Char('-') && text.at(7) == QLatin1Char('-');
+    for (int p = 0; plain && p < 3; ++p) {
+        for (int i = starts[p]; i < starts[p] + lengths[p]; ++i) {
+            const char16_t c = text.at(i).unicode();
+            if (c < u'0' || c > u'9') {
+                plain = false;
+                break;
+            }
+            parts[p] = parts[p] * 10 + (c - u'0');
+        }
+    }
+    if (plain)
+        return QDate(parts[0], parts[1], parts[2]); // invalid for 30 February and the like
     return QDate::fromString(text.left(10), QStringLiteral("yyyy-MM-dd"));
 }
 
@@ -298,17 +316,35 @@ QString vbFormatTimeAmPm(const QTime &time)
         return QString("");
     // The am/pm marker of this form is always the small English one, whatever the language.
     const int h12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
-    return QStringLiteral("%1:%2 %3")
-        .arg(h12)
-        .arg(time.minute(), 2, 10, QLatin1Char('0'))
-        .arg(time.hour() < 12 ? QStringLiteral("am") : QStringLiteral("pm"));
+    QString text = QString::number(h12);
+    text += QLatin1Char(':');
+    text += QLatin1Char(char('0' + time.minute() / 10));
+    text += QLatin1Char(char('0' + time.minute() % 10));
+    text += time.hour() < 12 ? QLatin1String(" am") : QLatin1String(" pm");
+    return text;
 }
 
 QString vbFormatLongDate(const QDate &date)
 {
     if (!date.isValid())
         return QString("");
-    return QLocale().toString(date, QStringLiteral("dddd, MMMM d, yyyy"));
+    // Long lists (the reminder check, the calendar) show the same few dates many
+    // times over: each is put together once per language, from the names rather
+    // than through a format that would be read anew every time.
+    static QLocale cachedFor;
+    static QHash<qint64, QString> cache;
+    const QLocale locale;
+    if (locale != cachedFor || cache.size() > 4096) {
+        cache.clear();
+        cachedFor = locale;
+    }
+    QString &text = cache[date.toJulianDay()];
+    if (text.isEmpty())
+        text = locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QStringLiteral(", ")
+            + locale.monthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ')
+            + QString::number(date.day()) + QStringLiteral(", ")
+            + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    return text;
 }
 
 QString vbFormatGeneralDate(const QDateTime &dateTime)

@@ -8,7 +8,14 @@ namespace {
 
 bool isBlank(const QVariant &v)
 {
-    return v.isNull() || v.toString().trimmed().isEmpty();
+    if (v.isNull())
+        return true;
+    // Numbers, and the dates and times the file holds, are never blank; only
+    // text made of nothing but white space is.
+    if (v.typeId() != QMetaType::QString)
+        return false;
+    const QString text = v.toString();
+    return text.isEmpty() || (text.front().isSpace() && text.trimmed().isEmpty());
 }
 
 // The typed values of a row; `ok` is false when a value is there but cannot be
@@ -46,14 +53,22 @@ RowTimes readTimes(const QVariant &date, const QVariant &time, const QVariant &l
     return r;
 }
 
+// Times are reckoned on the wall clock, as the file holds them: a reminder 60
+// minutes ahead of 2:30 am is at 1:30 am on the day the clocks change too, and
+// no time zone is looked up for the thousands of rows of a large file.
 QDateTime at(const QDate &date, const QTime &time)
 {
-    return QDateTime(date, time.isValid() ? time : QTime(0, 0));
+    return QDateTime(date, time.isValid() ? time : QTime(0, 0), Qt::UTC);
 }
+
+QDateTime wallClock(const QDateTime &t) { return QDateTime(t.date(), t.time(), Qt::UTC); }
+
+// Back to the local time the rest of the program deals in.
+QDateTime local(const QDateTime &t) { return QDateTime(t.date(), t.time()); }
 
 QDateTime minuteOf(const QDateTime &t)
 {
-    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()));
+    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()), Qt::UTC);
 }
 
 // The day a monthly or yearly event falls on in the month of `day` when the
@@ -65,15 +80,15 @@ bool lacksTheDay(const QDate &eventDate, const QDate &day)
 
 } // namespace
 
-QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery, const QDateTime &acknowledged)
+QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery, const QDate &acknowledgedOn)
 {
     if (!first.isValid() || !until.isValid() || repeatEvery < 1 || repeatEvery > 4)
         return {};
     // An occurrence counts as acknowledged up to the midnight after the moment
     // written for it, so the look starts on the next day.
     QDate day = first;
-    if (acknowledged.isValid() && acknowledged.date() >= day)
-        day = acknowledged.date().addDays(1);
+    if (acknowledgedOn.isValid() && acknowledgedOn >= day)
+        day = acknowledgedOn.addDays(1);
     for (; day.isValid() && day <= until; day = day.addDays(1)) {
         QDate on;
         switch (repeatEvery) {
@@ -106,7 +121,7 @@ QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery,
 
 bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now)
 {
-    return minuteOf(dueTime) < minuteOf(now);
+    return minuteOf(wallClock(dueTime)) < minuteOf(wallClock(now));
 }
 
 QString funDueText(const QDate &date, const QTime &time, bool showTime, const QDateTime &now)
@@ -129,7 +144,7 @@ DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant
         return c;
     }
     const QDateTime remindAt = at(r.date, r.time).addSecs(-r.lead * 60);
-    if (remindAt > now)
+    if (remindAt > wallClock(now))
         return c;
     c.verdict = DueCheck::Due;
     c.dueText = funDueText(r.date, r.time, allDay.toLongLong() == 0, now);
@@ -153,15 +168,15 @@ DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVari
     // A repeat that is none of the four, or an acknowledged date that cannot be
     // read (taken as never acknowledged), does not make the row unreadable.
     const int every = repeatEvery.isNull() ? 0 : repeatEvery.toInt();
-    const QDate on = funNextOccurrence(r.date, until, every, dateTimeFromDb(acknowledged));
+    const QDate on = funNextOccurrence(r.date, until, every, dateFromDb(acknowledged));
     if (!on.isValid())
         return c;
     const QDateTime occurs = at(on, r.time);
-    if (!(occurs.addSecs(-r.lead * 60) < now))
+    if (!(occurs.addSecs(-r.lead * 60) < wallClock(now)))
         return c;
     c.verdict = DueCheck::Due;
     c.dueText = funDueText(on, r.time, true, now);
-    c.acknowledgeValue = occurs.addSecs(1);
+    c.acknowledgeValue = local(occurs.addSecs(1));
     return c;
 }
 

@@ -71,26 +71,56 @@ QString listName(const QVariant &name)
 {
     if (name.isNull())
         return QStringLiteral("(None)");
-    return name.toString().replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    QString text = name.toString();
+    if (text.contains(QLatin1Char('\r')))
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return text;
 }
 
-void addEntry(const db::Recordset &rs, const DueCheck &due)
+// The columns of a reminder query by their place, looked up once per query.
+struct Columns {
+    int kind, id, date, time, allDay, lead, name, repeating, endDate, every, acknowledged;
+    explicit Columns(const db::Recordset &rs)
+    {
+        const QStringList names = rs.fieldNames();
+        auto at = [&names](const char *name) {
+            for (int i = 0; i < names.size(); ++i)
+                if (names.at(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return i;
+            return -1;
+        };
+        kind = at("object_id");
+        id = at("record_id");
+        date = at("event_date");
+        time = at("event_time");
+        allDay = at("event_all_day");
+        lead = at("event_reminder_minutes");
+        name = at("event_name");
+        repeating = at("event_type_repeating");
+        endDate = at("event_end_date");
+        every = at("event_repeat_every");
+        acknowledged = at("event_acknowledged_date");
+    }
+};
+
+// A column's value; Null for a column the query does not have.
+QVariant value(const db::Recordset &rs, int column)
 {
-    gReminderEntry = QVariantList{rs.field(QStringLiteral("object_id")),
-                                  rs.field(QStringLiteral("record_id")),
-                                  listName(rs.field(QStringLiteral("event_name"))),
-                                  due.dueText,
-                                  rs.field(QStringLiteral("event_type_repeating")),
-                                  due.acknowledgeValue,
+    return column >= 0 ? rs.field(column) : QVariant();
+}
+
+void addEntry(const db::Recordset &rs, const Columns &c, const DueCheck &due)
+{
+    gReminderEntry = QVariantList{value(rs, c.kind),    value(rs, c.id),         listName(value(rs, c.name)),
+                                  due.dueText,          value(rs, c.repeating),  due.acknowledgeValue,
                                   QVariant()};
     gReminders.push_back(gReminderEntry);
 }
 
-void skipped(const db::Recordset &rs)
+void skipped(const db::Recordset &rs, const Columns &c)
 {
     qWarning("reminders: row %s of kind %s cannot be read and was left out",
-             qPrintable(rs.field(QStringLiteral("record_id")).toString()),
-             qPrintable(rs.field(QStringLiteral("object_id")).toString()));
+             qPrintable(value(rs, c.id).toString()), qPrintable(value(rs, c.kind).toString()));
 }
 
 // Fills the window from gReminders and sets it up for the program showing it.
@@ -189,43 +219,50 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
 {
     gReminders.assign(1, QVariantList());
 
-    auto single = data.openRecordset(QStringLiteral("SELECT * FROM qry_reminder_single WHERE "
-                                                    "event_acknowledged_date = ? "
+    // Rows whose day, less their lead time, lies more than a day ahead cannot be
+    // due, whatever their time of day: the file leaves them out, so that a large
+    // household's far future is not read at all.
+    auto single = data.openRecordset(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                                                    "event_all_day, event_reminder_minutes, event_name, "
+                                                    "event_type_repeating FROM qry_reminder_single WHERE "
+                                                    "event_acknowledged_date = ? AND "
+                                                    "julianday(event_date) - ifnull(event_reminder_minutes, 0) / 1440.0 "
+                                                    "<= julianday(?) + 1 "
                                                     "ORDER BY event_date ASC, event_time ASC"),
-                                     {kNotAcknowledged});
+                                     {kNotAcknowledged, dbDateTime(now)});
     if (!single) {
         if (error)
             *error = data.lastError();
         return false;
     }
+    const Columns sc(*single);
     for (; !single->isEOF(); single->moveNext()) {
-        const DueCheck due = funSingleDue(single->field(QStringLiteral("event_date")),
-                                          single->field(QStringLiteral("event_time")),
-                                          single->field(QStringLiteral("event_all_day")),
-                                          single->field(QStringLiteral("event_reminder_minutes")), now);
+        const DueCheck due = funSingleDue(value(*single, sc.date), value(*single, sc.time),
+                                          value(*single, sc.allDay), value(*single, sc.lead), now);
         if (due.verdict == DueCheck::Due)
-            addEntry(*single, due);
+            addEntry(*single, sc, due);
         else if (due.verdict == DueCheck::Bad)
-            skipped(*single);
+            skipped(*single, sc);
     }
 
-    auto repeating = data.openRecordset(QStringLiteral("SELECT * FROM qry_reminder_events_repeating"));
+    auto repeating = data.openRecordset(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                                                       "event_reminder_minutes, event_name, event_type_repeating, "
+                                                       "event_end_date, event_repeat_every, event_acknowledged_date "
+                                                       "FROM qry_reminder_events_repeating"));
     if (!repeating) {
         if (error)
             *error = data.lastError();
         return false;
     }
+    const Columns rc(*repeating);
     for (; !repeating->isEOF(); repeating->moveNext()) {
-        const DueCheck due = funRepeatingDue(repeating->field(QStringLiteral("event_date")),
-                                             repeating->field(QStringLiteral("event_time")),
-                                             repeating->field(QStringLiteral("event_reminder_minutes")),
-                                             repeating->field(QStringLiteral("event_end_date")),
-                                             repeating->field(QStringLiteral("event_repeat_every")),
-                                             repeating->field(QStringLiteral("event_acknowledged_date")), now);
+        const DueCheck due = funRepeatingDue(value(*repeating, rc.date), value(*repeating, rc.time),
+                                             value(*repeating, rc.lead), value(*repeating, rc.endDate),
+                                             value(*repeating, rc.every), value(*repeating, rc.acknowledged), now);
         if (due.verdict == DueCheck::Due)
-            addEntry(*repeating, due);
+            addEntry(*repeating, rc, due);
         else if (due.verdict == DueCheck::Bad)
-            skipped(*repeating);
+            skipped(*repeating, rc);
     }
     return true;
 }

@@ -151,6 +151,8 @@ void TestReminders::listsDueItemsInOrder()
                              {"event_end_date", "2027-12-31"}});
     addEvent(QString(), {{"event_time", "09:00:00"}});
     addEvent("Walk\r\nthe dog", {{"event_time", "11:00:00"}});
+    addEvent("Two weeks' notice", {{"event_date", "2026-12-23"}, {"event_time", "18:00:00"},
+                                   {"event_show_reminder", -1}, {"event_reminder_minutes", 20160}});
     addVaccine("Rex", "Rabies", "2026-12-15");
     addVaccine("Tom", "Distemper", "2027-03-01");
 
@@ -181,21 +183,22 @@ void TestReminders::listsDueItemsInOrder()
         "Walk the dog | Overdue - 11:00 am Thursday, December 10, 2026",
         "Later today | 12:20 pm Thursday, December 10, 2026",
         "Rex: Rabies expires | Tuesday, December 15, 2026",
+        "Two weeks' notice | 6:00 pm Wednesday, December 23, 2026",
         "Daily pills | Overdue - 7:30 am Thursday, December 10, 2026",
     };
     QCOMPARE(rows, expected);
-    QCOMPARE(data, (QStringList{"1", "2", "3", "4", "5", "6", "7"}));
+    QCOMPARE(data, (QStringList{"1", "2", "3", "4", "5", "6", "7", "8"}));
     QCOMPARE(header, QString("Yesterday, all day / Due: / Overdue - Wednesday, December 9, 2026"));
     QCOMPARE(caption, QString("Reminders - Zorbi 2003"));
     QVERIFY(!snooze);
     QVERIFY(icon);
     QVERIFY(done);
-    QCOMPARE(gReminders.size(), size_t(8));
+    QCOMPARE(gReminders.size(), size_t(9));
     QVERIFY(gReminders[0].isEmpty());
     QCOMPARE(gReminders[6][0].toInt(), 6);
-    QCOMPARE(gReminders[7][0].toInt(), 8);
-    QVERIFY(gReminders[7][4].toInt() != 0);
-    QCOMPARE(gReminders[7][5].toDateTime(), at("2026-12-10 07:30:01"));
+    QCOMPARE(gReminders[8][0].toInt(), 8);
+    QVERIFY(gReminders[8][4].toInt() != 0);
+    QCOMPARE(gReminders[8][5].toDateTime(), at("2026-12-10 07:30:01"));
     QCOMPARE(gReminders[1][5].toDateTime(), at("2026-12-10 12:00:00"));
     // Closed without Done: nothing written.
     auto rs = m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
