@@ -46,7 +46,7 @@ frm_reminder::frm_reminder(QWidget *parent) : QDialog(parent)
 
     ctList1 = new CtList(this);
     ctList1->setObjectName(QStringLiteral("ctList1"));
-    ctList1->setColumns({QString(), QStringLiteral("Event"), QStringLiteral("Due")}, {28, 230});
+    ctList1->setColumns({QString(), QStringLiteral("Event"), QStringLiteral("Due")}, {28, 250});
     ctList1->setCheckBoxes(true);
     ctList1->setToolTip(
         QStringLiteral("Check an item to acknowledge and stop receiving reminders for that item..."));
@@ -56,8 +56,10 @@ frm_reminder::frm_reminder(QWidget *parent) : QDialog(parent)
     DBCboSnooze = new QComboBox(this);
     DBCboSnooze->setObjectName(QStringLiteral("DBCboSnooze"));
     // Only the listed choices: a typed text would name no number of minutes.
+    // The first entry is no snooze, which keeps the regular interval.
     DBCboSnooze->setEditable(false);
-    DBCboSnooze->setPlaceholderText(QStringLiteral("(Don't snooze)"));
+    DBCboSnooze->addItem(QStringLiteral("(Don't snooze)"));
+    m_snoozeMinutes << reminders::funGetInterval().toInt();
     lblSnooze->setBuddy(DBCboSnooze);
 
     cmdPrint = new QPushButton(QStringLiteral("&Print"), this);
@@ -89,7 +91,7 @@ frm_reminder::frm_reminder(QWidget *parent) : QDialog(parent)
     layout->addLayout(header);
     layout->addWidget(ctList1, 1);
     layout->addLayout(bottom);
-    resize(560, 340);
+    resize(680, 360);
 
     connect(ctList1, &CtList::rowSelected, this, &frm_reminder::subColumns);
     connect(ctList1, &CtList::rowClick, this, &frm_reminder::subToggleItem);
@@ -110,7 +112,7 @@ frm_reminder::frm_reminder(QWidget *parent) : QDialog(parent)
             }
         }
     }
-    DBCboSnooze->setCurrentIndex(-1);
+    DBCboSnooze->setCurrentIndex(0);
     gSnoozeMinutes = QString::number(reminders::funGetInterval().toInt());
     setSnoozeShown(false);
     ctList1->setFocus();

@@ -172,6 +172,7 @@ void TestReminders::listsDueItemsInOrder()
         icon = !w->windowIcon().isNull();
         done = w->cmdClose->isEnabled() && w->cmdPrint->isEnabled();
         QVERIFY(w->isModal());
+        w->grab().save(QCoreApplication::applicationDirPath() + "/reminder_window.png");
         w->close(); // not Done: nothing is acknowledged
     });
     QVERIFY(reminders::funCheckReminders(false, true));
@@ -412,6 +413,7 @@ void TestReminders::driverSchedule()
     onReminderWindow([&](frm_reminder *w) {
         QVERIFY(w->DBCboSnooze->isVisibleTo(w));
         QVERIFY(!w->isModal()); // the tray menu stays live
+        w->grab().save(QCoreApplication::applicationDirPath() + "/reminder_window_snooze.png");
         QVERIFY(gDataDB && gSystemDB);
         zbclock::setNow(at("2026-12-10 12:01:00"));
         w->reject(); // closed without Done
@@ -451,6 +453,7 @@ void TestReminders::snooze_data()
     QTest::newRow("no choice: five minutes after Done") << "" << "2026-12-10 12:07:00";
     QTest::newRow("one hour") << "1 hour" << "2026-12-10 13:02:00";
     QTest::newRow("one day") << "1 day" << "2026-12-11 12:02:00";
+    QTest::newRow("back to no snooze") << "(Don't snooze)" << "2026-12-10 12:07:00";
 }
 
 void TestReminders::snooze()
@@ -460,12 +463,16 @@ void TestReminders::snooze()
     const qint64 id = addEvent("Vet", {{"event_time", "08:00:00"}});
     QPointer<QWidget> other;
     onReminderWindow([&](frm_reminder *w) {
-        QCOMPARE(w->DBCboSnooze->currentText(), QString());
-        QCOMPARE(w->DBCboSnooze->placeholderText(), QString("(Don't snooze)"));
+        QCOMPARE(w->DBCboSnooze->currentText(), QString("(Don't snooze)"));
         QVERIFY(!w->DBCboSnooze->isEditable());
-        QCOMPARE(w->DBCboSnooze->count(), 14);
-        QCOMPARE(w->DBCboSnooze->itemText(0), QString("5 minutes"));
+        QCOMPARE(w->DBCboSnooze->count(), 15);
+        QCOMPARE(w->DBCboSnooze->itemText(1), QString("5 minutes"));
+        QCOMPARE(w->DBCboSnooze->itemText(14), QString("2 weeks"));
         if (!choice.isEmpty()) {
+            if (choice == "(Don't snooze)") {
+                w->DBCboSnooze->setCurrentIndex(3);
+                emit w->DBCboSnooze->activated(3);
+            }
             const int index = w->DBCboSnooze->findText(choice);
             QVERIFY(index >= 0);
             w->DBCboSnooze->setCurrentIndex(index);
