@@ -414,11 +414,16 @@ void subAcknowledgeReminders(frm_reminder *form)
         snooze = funGetInterval().toLongLong();
     gNextReminderCheck = funDateAdd(gCheckUnit, snooze, zbclock::now());
 
-    // Every window but the hidden tray form goes with the reminder window.
+    // Every window of the program but the hidden tray form goes with the
+    // reminder window. The icon in the notification area is a window of its own
+    // that bypasses the window manager, and open menus are pop-ups: both stay.
     for (QWidget *w : QApplication::topLevelWidgets()) {
         if (w == form || w == gSystray || !w->isVisible())
             continue;
         if (w->objectName().compare(QStringLiteral("frm_systray"), Qt::CaseInsensitive) == 0)
+            continue;
+        const Qt::WindowType type = w->windowType();
+        if ((type != Qt::Window && type != Qt::Dialog) || w->windowFlags().testFlag(Qt::BypassWindowManagerHint))
             continue;
         w->close();
     }

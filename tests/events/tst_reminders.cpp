@@ -461,7 +461,7 @@ void TestReminders::snooze()
     QFETCH(QString, choice);
     QFETCH(QString, next);
     const qint64 id = addEvent("Vet", {{"event_time", "08:00:00"}});
-    QPointer<QWidget> other;
+    QPointer<QWidget> other, icon;
     onReminderWindow([&](frm_reminder *w) {
         QCOMPARE(w->DBCboSnooze->currentText(), QString("(Don't snooze)"));
         QVERIFY(!w->DBCboSnooze->isEditable());
@@ -478,10 +478,14 @@ void TestReminders::snooze()
             w->DBCboSnooze->setCurrentIndex(index);
             emit w->DBCboSnooze->activated(index);
         }
-        // Another window of the program goes with the reminder window.
+        // Another window of the program goes with the reminder window; the
+        // icon in the notification area, a window outside the window manager's
+        // care, stays.
         other = new QWidget;
         other->setAttribute(Qt::WA_DeleteOnClose);
         other->show();
+        icon = new QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::BypassWindowManagerHint);
+        icon->show();
         zbclock::setNow(at("2026-12-10 12:02:00"));
         QTest::mouseClick(w->cmdClose, Qt::LeftButton); // nothing marked
     });
@@ -490,7 +494,9 @@ void TestReminders::snooze()
     QCOMPARE(gNextReminderCheck, at(qPrintable(next)));
     QCOMPARE(acknowledged("tbl_event", id), kNotAcknowledged); // nothing marked, nothing written
     QVERIFY(!other || !other->isVisible());
+    QVERIFY(icon && icon->isVisible());
     delete other;
+    delete icon;
     QVERIFY(!gDataDB && !gSystemDB);
 }
 
