@@ -55,6 +55,7 @@ private slots:
     void acknowledgeValues();
     void rowsFollowTheirRowData();
     void deletedRecordIsSkipped();
+    void aFailedRowDoesNotStopTheOthers();
     void windowMarksAndHeader();
     void printsWithTheMomentOfPrinting();
 
@@ -337,6 +338,28 @@ void TestReminders::deletedRecordIsSkipped()
     QCOMPARE(acknowledged("tbl_event", gone), QString("(gone)"));
     QCOMPARE(acknowledged("tbl_event", kept), QString("2026-12-10 12:00:00"));
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+}
+
+void TestReminders::aFailedRowDoesNotStopTheOthers()
+{
+    const qint64 vaccine = addVaccine("Rex", "Rabies", "2026-12-12");
+    const qint64 event = addEvent("Vet", {{"event_time", "08:00:00"}});
+    // The file refuses to change this one vaccination.
+    QVERIFY(m_db->execute("CREATE TRIGGER no_ack BEFORE UPDATE ON tbl_vaccine "
+                          "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    openProgramFiles();
+    onReminderWindow([&](frm_reminder *w) {
+        for (int row = 0; row < w->ctList1->RowCount(); ++row)
+            w->subToggleItem(row);
+        QTest::mouseClick(w->cmdClose, Qt::LeftButton);
+    });
+    QVERIFY(reminders::funCheckReminders(false, false));
+    QCOMPARE(acknowledged("tbl_vaccine", vaccine), kNotAcknowledged);
+    QCOMPARE(acknowledged("tbl_event", event), QString("2026-12-10 12:00:00"));
+    QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
+    const auto *m = m_pf->dialogs().last(SD::Message);
+    QCOMPARE(m->title, QString("Error - funAcknowledgeVaccine"));
+    QVERIFY2(m->text.contains(" - ") && m->text.contains("refused"), qPrintable(m->text));
 }
 
 void TestReminders::windowMarksAndHeader()
