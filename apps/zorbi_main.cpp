@@ -6,11 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zorbi 2003"));
-    QApplication::setOrganizationName(QStringLiteral("Zorbi 2003"));
-    QApplication::setApplicationVersion(QStringLiteral(ZORBI_VERSION));
-    // The program lives while its windows are loaded, not while one is visible.
-    QApplication::setQuitOnLastWindowClosed(false);
+    subInitApplication();
 
     const int code = Main();
     if (code >= 0) {

@@ -1,5 +1,6 @@
 #include "core/dates.h"
 #include "platform/clock.h"
+#include <QHash>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -301,4 +302,58 @@ QDateTime dateTimeFromDb(const QVariant &value)
     default:
         return {};
     }
+}
+
+// ---- Shown to the user ----
+
+QString vbFormatTimeAmPm(const QTime &time)
+{
+    if (!time.isValid())
+        return QString("");
+    // The am/pm marker of this form is always the small English one, whatever the language.
+    const int h12 = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    QString text = QString::number(h12);
+    text += QLatin1Char(':');
+    text += QLatin1Char(char('0' + time.minute() / 10));
+    text += QLatin1Char(char('0' + time.minute() % 10));
+    text += time.hour() < 12 ? QLatin1String(" am") : QLatin1String(" pm");
+    return text;
+}
+
+QString vbFormatLongDate(const QDate &date)
+{
+    if (!date.isValid())
+        return QString("");
+    // Long lists (the reminder check, the calendar) show the same few dates many
+    // times over: each is put together once per language, from the names rather
+    // than through a format that would be read anew every time.
+    static QLocale cachedFor;
+    static QHash<qint64, QString> cache;
+    const QLocale locale;
+    if (locale != cachedFor || cache.size() > 4096) {
+        cache.clear();
+        cachedFor = locale;
+    }
+    QString &text = cache[date.toJulianDay()];
+    if (text.isEmpty())
+        text = locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QStringLiteral(", ")
+            + locale.monthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ')
+            + QString::number(date.day()) + QStringLiteral(", ")
+            + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    return text;
+}
+
+QString vbFormatGeneralDate(const QDateTime &dateTime)
+{
+    if (!dateTime.isValid())
+        return QString("");
+    const QLocale locale;
+    QString text = locale.toString(dateTime.date(), vbShortDateFormat());
+    if (dateTime.time() == QTime(0, 0))
+        return text;
+    // The long time without the time zone Qt's long form carries.
+    static const QRegularExpression zone(QStringLiteral("\\s*t+\\s*"));
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.replace(zone, QStringLiteral(" "));
+    return text + QLatin1Char(' ') + locale.toString(dateTime.time(), timeFormat.trimmed());
 }

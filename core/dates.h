@@ -67,3 +67,13 @@ QString dbDateTime(const QDateTime &dateTime);
 QDate dateFromDb(const QVariant &value);
 QTime timeFromDb(const QVariant &value);
 QDateTime dateTimeFromDb(const QVariant &value);
+
+// ---- Shown to the user ----
+
+// A time as "h:mm am/pm": "9:05 am", "12:30 pm"; "" for no time.
+QString vbFormatTimeAmPm(const QTime &time);
+// A date as "dddd, mmmm d, yyyy" in the user's language: "Thursday, December 10, 2026".
+QString vbFormatLongDate(const QDate &date);
+// The general date form: the short date with a four-digit year and, unless it is
+// midnight, the long time ("12/10/2026 9:05:00 AM").
+QString vbFormatGeneralDate(const QDateTime &dateTime);

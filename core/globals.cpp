@@ -2,6 +2,7 @@
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
 #include "platform/controls/data_control.h"
+#include "tray/frm_systray.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +68,16 @@ QString gDatePrompt;
 QVariant gDateValue;
 bool gDateOK = false;
 
+std::vector<QVariantList> gReminders(1);
+QVariantList gReminderEntry{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+QDateTime gNextReminderCheck;
+QString gCheckUnit = QStringLiteral("n");
+int gCheckInterval = 5;
+QString gSnoozeMinutes = QStringLiteral("5");
+bool gReminderCheckBusy = false;
+int gMenuOpen = 0, gMenuSeparator = 0, gMenuCheck = 0, gMenuAddEvent = 0, gMenuAbout = 0, gMenuClose = 0,
+    gMenuExit = 0;
+
 void resetGlobals()
 {
     delete gMain;
@@ -97,4 +108,15 @@ void resetGlobals()
     gDatePrompt.clear();
     gDateValue = QVariant();
     gDateOK = false;
+
+    delete gSystray;
+    gSystray = nullptr;
+    gReminders.assign(1, QVariantList());
+    gReminderEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+    gNextReminderCheck = QDateTime();
+    gCheckUnit = QStringLiteral("n");
+    gCheckInterval = 5;
+    gSnoozeMinutes = QStringLiteral("5");
+    gReminderCheckBusy = false;
+    gMenuOpen = gMenuSeparator = gMenuCheck = gMenuAddEvent = gMenuAbout = gMenuClose = gMenuExit = 0;
 }

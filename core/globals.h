@@ -3,6 +3,7 @@
 
 #include "platform/db/database.h"
 #include <QPointer>
+#include <QDateTime>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -85,6 +86,26 @@ extern QPointer<QWidget> gActiveControl;
 extern QString gDatePrompt;
 extern QVariant gDateValue;
 extern bool gDateOK;
+// ---- Reminders ----
+
+// The due items of the last check: element 0 stays empty; each further one is
+// [0] kind (8 event, 6 vaccination), [1] record id (event_id or vaccine_id),
+// [2] name, [3] due text, [4] repeating flag, [5] the value an acknowledgement
+// writes, [6] empty.
+extern std::vector<QVariantList> gReminders;
+// The work entry copied into gReminders.
+extern QVariantList gReminderEntry;
+// When the reminder program checks next (null: at once), the unit and length of
+// the interval between checks, and the minutes a snooze puts the next check off.
+extern QDateTime gNextReminderCheck;
+extern QString gCheckUnit;
+extern int gCheckInterval;
+extern QString gSnoozeMinutes;
+// Set while a check, its reminder window or an acknowledgement is under way;
+// nothing starts another check meanwhile.
+extern bool gReminderCheckBusy;
+// The reminder program's tray menu: the number of each entry.
+extern int gMenuOpen, gMenuSeparator, gMenuCheck, gMenuAddEvent, gMenuAbout, gMenuClose, gMenuExit;
 
 // Closes both databases and clears every global (tests, and the end of a run).
 void resetGlobals();

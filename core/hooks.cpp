@@ -5,6 +5,8 @@
 #include "events/event_handler.h"
 #include "printouts/report_handler.h"
 #include "records/pet_handler.h"
+#include "core/reminder_control.h"
+#include "events/reminders.h"
 
 namespace {
 // The routines of every subject whose module is part of the program.
@@ -20,6 +22,11 @@ SubjectRoutines installedRoutines()
     r.eventHandler = event_handler::funEventHandler;
     r.calendarHandler = calendar_handler::funCalendarHandler;
     r.calendarToolBar = calendar_handler::subCalendarToolBar;
+    r.prefsHandler = reminder_control::funPrefsHandler;
+    r.checkReminders = [](int showSnooze, bool messageIfNone) {
+        return reminders::funCheckReminders(showSnooze != 0, messageIfNone);
+    };
+    r.remindersRunning = [] { return reminder_control::funRemindersRunning(); };
     return r;
 }
 

@@ -45,6 +45,14 @@ int storedCount(const QString &key, int fallback)
 
 QString funGetAppTitle() { return QStringLiteral("Zorbi 2003"); }
 
+void subInitApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Zorbi 2003"));
+    QApplication::setOrganizationName(QStringLiteral("Zorbi 2003"));
+    QApplication::setApplicationVersion(QStringLiteral(ZORBI_VERSION));
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
 void setCommandArguments(const QStringList &arguments)
 {
     g_arguments = arguments;

@@ -13,6 +13,11 @@ bool funIsCommand(const QString &sw);
 // The arguments funIsCommand looks at; tests set them (an empty list clears).
 void setCommandArguments(const QStringList &arguments);
 
+// What both programs set on their application object before start-up: the
+// names the settings are kept under, the version, and that closing the last
+// window does not end the program (it lives while its forms are loaded).
+void subInitApplication();
+
 // The start-up procedure.  Returns -1 when the program goes on into the event
 // loop, or the exit code with which it ends now.
 int Main();

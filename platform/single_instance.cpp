@@ -5,16 +5,21 @@
 
 InstanceLock::InstanceLock(const QString &name) : m_name(name) {}
 
-QString InstanceLock::lockPath(const QString &name)
+QString InstanceLock::runtimeFolder()
 {
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
     QDir().mkpath(dir);
-    return dir + QLatin1Char('/') + name + QStringLiteral(".lock");
+    return dir;
 }
 
-bool InstanceLock::tryLock()
+QString InstanceLock::lockPath(const QString &name)
+{
+    return runtimeFolder() + QLatin1Char('/') + name + QStringLiteral(".lock");
+}
+
+bool InstanceLock::tryLock(int timeoutMs)
 {
     if (m_lock && m_lock->isLocked())
         return true;
@@ -22,7 +27,7 @@ bool InstanceLock::tryLock()
     // Never stale by age: a copy that runs for days keeps its lock.  A lock left by
     // a copy that has died is still taken over, since its process is gone.
     m_lock->setStaleLockTime(0);
-    return m_lock->tryLock(0);
+    return m_lock->tryLock(timeoutMs);
 }
 
 void InstanceLock::release()

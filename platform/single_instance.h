@@ -9,10 +9,13 @@ class InstanceLock {
 public:
     // `name` is the program's own (each of the two programs has one).
     explicit InstanceLock(const QString &name);
-    // True when no other copy holds the lock; this copy then holds it until released.
-    bool tryLock();
+    // True when no other copy holds the lock (or lets go of it within
+    // `timeoutMs`); this copy then holds it until released.
+    bool tryLock(int timeoutMs = 0);
     void release();
     static QString lockPath(const QString &name);
+    // The user's own runtime folder, where the locks and the programs' sockets live.
+    static QString runtimeFolder();
 
 private:
     QString m_name;

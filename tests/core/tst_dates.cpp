@@ -248,6 +248,44 @@ private slots:
         QCOMPARE(dateTimeFromDb(value), expected);
         QCOMPARE(dateFromDb(value), expected.date());
     }
+
+    void shownForms_data()
+    {
+        QTest::addColumn<QDateTime>("when");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("longDate");
+        QTest::addColumn<QString>("general");
+        QTest::newRow("morning") << QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)) << "9:05 am"
+                                 << "Thursday, December 10, 2026" << "12/10/2026 9:05:07 AM";
+        QTest::newRow("midnight") << QDateTime(QDate(2024, 2, 29), QTime(0, 0)) << "12:00 am"
+                                  << "Thursday, February 29, 2024" << "2/29/2024";
+        QTest::newRow("noon") << QDateTime(QDate(2027, 1, 1), QTime(12, 30)) << "12:30 pm"
+                              << "Friday, January 1, 2027" << "1/1/2027 12:30:00 PM";
+        QTest::newRow("evening") << QDateTime(QDate(2026, 7, 4), QTime(23, 59, 59)) << "11:59 pm"
+                                 << "Saturday, July 4, 2026" << "7/4/2026 11:59:59 PM";
+    }
+    void shownForms()
+    {
+        QFETCH(QDateTime, when);
+        QFETCH(QString, time);
+        QFETCH(QString, longDate);
+        QFETCH(QString, general);
+        QCOMPARE(vbFormatTimeAmPm(when.time()), time);
+        QCOMPARE(vbFormatLongDate(when.date()), longDate);
+        QCOMPARE(vbFormatGeneralDate(when), general);
+    }
+
+    void longDateFollowsTheLanguage()
+    {
+        const QDate d(2026, 12, 10);
+        QCOMPARE(vbFormatLongDate(d), QString("Thursday, December 10, 2026"));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        QCOMPARE(vbFormatLongDate(d), QString("Donnerstag, Dezember 10, 2026"));
+        QCOMPARE(vbFormatTimeAmPm(QTime(15, 0)), QString("3:00 pm")); // the same in every language
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        QCOMPARE(vbFormatLongDate(d), QString("Thursday, December 10, 2026"));
+        QCOMPARE(vbFormatLongDate(QDate()), QString(""));
+    }
 };
 
 ZORBI_TEST_MAIN(TestDates)

@@ -1,0 +1,183 @@
+#include "events/reminder_rules.h"
+
+#include "core/dates.h"
+
+namespace reminders {
+
+namespace {
+
+bool isBlank(const QVariant &v)
+{
+    if (v.isNull())
+        return true;
+    // Numbers, and the dates and times the file holds, are never blank; only
+    // text made of nothing but white space is.
+    if (v.typeId() != QMetaType::QString)
+        return false;
+    const QString text = v.toString();
+    return text.isEmpty() || (text.front().isSpace() && text.trimmed().isEmpty());
+}
+
+// The typed values of a row; `ok` is false when a value is there but cannot be
+// read, which makes the row one to skip rather than a reason to stop the check.
+struct RowTimes {
+    QDate date;
+    QTime time;      // null: no time stored
+    qint64 lead = 0; // minutes; none stored is none in advance
+    bool ok = false;
+};
+
+RowTimes readTimes(const QVariant &date, const QVariant &time, const QVariant &leadMinutes)
+{
+    RowTimes r;
+    r.date = dateFromDb(date);
+    if (!r.date.isValid())
+        return r;
+    if (!isBlank(time)) {
+        // A time stored with a date in front of it still gives its time of day.
+        r.time = timeFromDb(time);
+        if (!r.time.isValid())
+            return r;
+    }
+    if (!isBlank(leadMinutes)) {
+        bool ok = false;
+        r.lead = leadMinutes.toLongLong(&ok);
+        if (!ok) {
+            const double d = leadMinutes.toDouble(&ok);
+            if (!ok || d < -1e9 || d > 1e9)
+                return r;
+            r.lead = qint64(d);
+        }
+    }
+    r.ok = true;
+    return r;
+}
+
+// Times are reckoned on the wall clock, as the file holds them: a reminder 60
+// minutes ahead of 2:30 am is at 1:30 am on the day the clocks change too, and
+// no time zone is looked up for the thousands of rows of a large file.
+QDateTime at(const QDate &date, const QTime &time)
+{
+    return QDateTime(date, time.isValid() ? time : QTime(0, 0), Qt::UTC);
+}
+
+QDateTime wallClock(const QDateTime &t) { return QDateTime(t.date(), t.time(), Qt::UTC); }
+
+// Back to the local time the rest of the program deals in.
+QDateTime local(const QDateTime &t) { return QDateTime(t.date(), t.time()); }
+
+QDateTime minuteOf(const QDateTime &t)
+{
+    return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()), Qt::UTC);
+}
+
+// The day a monthly or yearly event falls on in the month of `day` when the
+// month lacks the event's own day: that month's last day.
+bool lacksTheDay(const QDate &eventDate, const QDate &day)
+{
+    return eventDate.day() >= day.daysInMonth();
+}
+
+} // namespace
+
+QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery, const QDate &acknowledgedOn)
+{
+    if (!first.isValid() || !until.isValid() || repeatEvery < 1 || repeatEvery > 4)
+        return {};
+    // An occurrence counts as acknowledged up to the midnight after the moment
+    // written for it, so the look starts on the next day.
+    QDate day = first;
+    if (acknowledgedOn.isValid() && acknowledgedOn >= day)
+        day = acknowledgedOn.addDays(1);
+    for (; day.isValid() && day <= until; day = day.addDays(1)) {
+        QDate on;
+        switch (repeatEvery) {
+        case 1:
+            on = day;
+            break;
+        case 2:
+            if (day.dayOfWeek() == first.dayOfWeek())
+                on = day;
+            break;
+        case 3:
+            if (day.day() == first.day())
+                on = day;
+            else if (lacksTheDay(first, day))
+                on = fDateEndOfMonth(day);
+            break;
+        case 4:
+            if (day.month() == first.month() && day.day() == first.day())
+                on = day;
+            else if (day.month() == first.month() && lacksTheDay(first, day))
+                on = fDateEndOfMonth(day);
+            break;
+        }
+        // A month's last day that lies beyond the until date is no occurrence.
+        if (on.isValid() && on <= until)
+            return on;
+    }
+    return {};
+}
+
+bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now)
+{
+    return minuteOf(wallClock(dueTime)) < minuteOf(wallClock(now));
+}
+
+QString funDueText(const QDate &date, const QTime &time, bool showTime, const QDateTime &now)
+{
+    QString text;
+    if (funIsOverdue(at(date, time), now))
+        text = QStringLiteral("Overdue - ");
+    if (showTime && time.isValid())
+        text += vbFormatTimeAmPm(time) + QLatin1Char(' ');
+    return text + vbFormatLongDate(date);
+}
+
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
+                      const QVariant &leadMinutes, const QDateTime &now)
+{
+    DueCheck c;
+    const RowTimes r = readTimes(date, time, leadMinutes);
+    if (!r.ok) {
+        c.verdict = DueCheck::Bad;
+        return c;
+    }
+    const QDateTime remindAt = at(r.date, r.time).addSecs(-r.lead * 60);
+    if (remindAt > wallClock(now))
+        return c;
+    c.verdict = DueCheck::Due;
+    c.dueText = funDueText(r.date, r.time, allDay.toLongLong() == 0, now);
+    c.acknowledgeValue = now;
+    return c;
+}
+
+DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
+                         const QVariant &endDate, const QVariant &repeatEvery,
+                         const QVariant &acknowledged, const QDateTime &now)
+{
+    DueCheck c;
+    const RowTimes r = readTimes(date, time, leadMinutes);
+    QDate until = r.date;
+    if (r.ok && !isBlank(endDate))
+        until = dateFromDb(endDate);
+    if (!r.ok || !until.isValid()) {
+        c.verdict = DueCheck::Bad;
+        return c;
+    }
+    // A repeat that is none of the four, or an acknowledged date that cannot be
+    // read (taken as never acknowledged), does not make the row unreadable.
+    const int every = repeatEvery.isNull() ? 0 : repeatEvery.toInt();
+    const QDate on = funNextOccurrence(r.date, until, every, dateFromDb(acknowledged));
+    if (!on.isValid())
+        return c;
+    const QDateTime occurs = at(on, r.time);
+    if (!(occurs.addSecs(-r.lead * 60) < wallClock(now)))
+        return c;
+    c.verdict = DueCheck::Due;
+    c.dueText = funDueText(on, r.time, true, now);
+    c.acknowledgeValue = local(occurs.addSecs(1));
+    return c;
+}
+
+} // namespace reminders

@@ -1,0 +1,433 @@
+#include "events/reminders.h"
+
+#include "core/database.h"
+#include "core/dates.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/main_zorbi.h"
+#include "events/frm_reminder.h"
+#include "events/reminder_rules.h"
+#include "platform/clock.h"
+#include "platform/controls/ct_list.h"
+#include "platform/db/database.h"
+#include "platform/dialogs.h"
+#include "tray/frm_systray.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+namespace reminders {
+
+namespace {
+
+QPointer<frm_reminder> g_window;
+
+// Error reports that wait until the acknowledgement's transaction has ended, so
+// that no box holds the data file locked while it waits for the user.
+struct Report {
+    int number;
+    QString description, routine;
+};
+std::vector<Report> *g_heldReports = nullptr;
+
+void report(int number, const QString &description, const QString &routine)
+{
+    if (g_heldReports)
+        g_heldReports->push_back({number, description, routine});
+    else
+        ui::errorReport(number, description, routine, QStringLiteral(" - "));
+}
+
+// The window the program's boxes belong to: the main window, or the reminder
+// program's hidden form.
+QWidget *owner()
+{
+    if (gMain)
+        return gMain;
+    return gSystray;
+}
+
+// Marks a check (or an acknowledgement) under way for as long as it lasts.
+class Busy {
+public:
+    Busy() { gReminderCheckBusy = true; }
+    ~Busy() { gReminderCheckBusy = false; }
+    Busy(const Busy &) = delete;
+    Busy &operator=(const Busy &) = delete;
+};
+
+class WaitCursor {
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+// The name as listed: "(None)" for none, and on one line.
+QString listName(const QVariant &name)
+{
+    if (name.isNull())
+        return QStringLiteral("(None)");
+    QString text = name.toString();
+    if (text.contains(QLatin1Char('\r')))
+        text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    return text;
+}
+
+// The columns of a reminder query by their place, looked up once per query.
+struct Columns {
+    int kind, id, date, time, allDay, lead, name, repeating, endDate, every, acknowledged;
+    explicit Columns(const db::Recordset &rs)
+    {
+        const QStringList names = rs.fieldNames();
+        auto at = [&names](const char *name) {
+            for (int i = 0; i < names.size(); ++i)
+                if (names.at(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+                    return i;
+            return -1;
+        };
+        kind = at("object_id");
+        id = at("record_id");
+        date = at("event_date");
+        time = at("event_time");
+        allDay = at("event_all_day");
+        lead = at("event_reminder_minutes");
+        name = at("event_name");
+        repeating = at("event_type_repeating");
+        endDate = at("event_end_date");
+        every = at("event_repeat_every");
+        acknowledged = at("event_acknowledged_date");
+    }
+};
+
+// A column's value; Null for a column the query does not have.
+QVariant value(const db::Recordset &rs, int column)
+{
+    return column >= 0 ? rs.field(column) : QVariant();
+}
+
+void addEntry(const db::Recordset &rs, const Columns &c, const DueCheck &due)
+{
+    gReminderEntry = QVariantList{value(rs, c.kind),    value(rs, c.id),         listName(value(rs, c.name)),
+                                  due.dueText,          value(rs, c.repeating),  due.acknowledgeValue,
+                                  QVariant()};
+    gReminders.push_back(gReminderEntry);
+}
+
+void skipped(const db::Recordset &rs, const Columns &c)
+{
+    qWarning("reminders: row %s of kind %s cannot be read and was left out",
+             qPrintable(value(rs, c.id).toString()), qPrintable(value(rs, c.kind).toString()));
+}
+
+// Fills the window from gReminders and sets it up for the program showing it.
+void fillWindow(frm_reminder &w, bool showSnooze)
+{
+    w.cmdClose->setEnabled(false);
+    w.cmdPrint->setEnabled(false);
+    w.ctList1->clearRows();
+    for (size_t i = 1; i < gReminders.size(); ++i) {
+        const QVariantList &e = gReminders[i];
+        const int row = w.ctList1->addRow(QStringLiteral(";") + e[2].toString() + QLatin1Char(';') + e[3].toString());
+        // The cells are set again as they are: a ";" in a name stays in the name.
+        w.ctList1->setCellText(row, 2, e[2].toString());
+        w.ctList1->setCellText(row, 3, e[3].toString());
+        w.ctList1->setRowData(row, QString::number(i));
+    }
+    w.lblHeader[0]->setText(w.ctList1->CellText(0, 2));
+    w.lblHeader[1]->setText(QStringLiteral("Due:"));
+    w.lblHeader[2]->setText(w.ctList1->CellText(0, 3));
+    w.cmdClose->setEnabled(true);
+    w.cmdPrint->setEnabled(true);
+    w.setSnoozeShown(showSnooze);
+    w.setWindowTitle(QStringLiteral("Reminders - ") + funGetAppTitle());
+    w.setWindowIcon(gSystray ? gSystray->ctImage1.icon(0, 1) : CtImage(CtImage::Store::Tray).icon(0, 1));
+}
+
+bool checkNow(bool showSnooze, bool messageIfNone)
+{
+    if (!gDataDB) {
+        report(db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."),
+               QStringLiteral("funCheckReminders"));
+        return false;
+    }
+    db::DbError error;
+    bool collected = false;
+    {
+        WaitCursor wait;
+        collected = funCollectReminders(*gDataDB, zbclock::now(), &error);
+    }
+    if (!collected) {
+        report(error.number, error.description, QStringLiteral("funCheckReminders"));
+        return false;
+    }
+    if (gReminders.size() <= 1) {
+        if (messageIfNone)
+            ui::dialogs().msgBox(owner(), QStringLiteral("There are no event reminders due at this time."),
+                                 ui::Information | ui::OKOnly);
+        return false;
+    }
+    // The reminder program's window stands on its own; the main program's belongs
+    // to the main window.
+    std::unique_ptr<frm_reminder> window(new frm_reminder(showSnooze ? nullptr : gMain));
+    g_window = window.get();
+    fillWindow(*window, showSnooze);
+    window->showModal();
+    return true;
+}
+
+void closeFiles()
+{
+    subCloseDataDB();
+    subCloseSystemDB();
+    gWorkspace.reset();
+}
+
+// A fresh workspace, and both paths when they are not known yet.
+void prepareFiles()
+{
+    gWorkspace = std::make_unique<db::Workspace>(QString(), QStringLiteral("admin"), QString());
+    if (gDataDBPath.trimmed().isEmpty())
+        gDataDBPath = funGetDBNameData();
+    if (gSystemDBPath.trimmed().isEmpty())
+        gSystemDBPath = funGetDBNameSystem();
+}
+
+} // namespace
+
+QString funGetFrequency() { return QStringLiteral("n"); }
+
+QString funGetInterval() { return QStringLiteral("5"); }
+
+QDateTime funDateAdd(const QString &unit, qint64 number, const QDateTime &t)
+{
+    if (unit == QLatin1String("s"))
+        return t.addSecs(number);
+    if (unit == QLatin1String("h"))
+        return t.addSecs(number * 3600);
+    if (unit == QLatin1String("d"))
+        return t.addDays(number);
+    return t.addSecs(number * 60);
+}
+
+frm_reminder *reminderWindow() { return g_window.data(); }
+
+bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *error)
+{
+    gReminders.assign(1, QVariantList());
+
+    // Rows whose day, less their lead time, lies more than a day ahead cannot be
+    // due, whatever their time of day: the file leaves them out, so that a large
+    // household's far future is not read at all.
+    auto single = data.openRecordset(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                                                    "event_all_day, event_reminder_minutes, event_name, "
+                                                    "event_type_repeating FROM qry_reminder_single WHERE "
+                                                    "event_acknowledged_date = ? AND "
+                                                    "julianday(event_date) - ifnull(event_reminder_minutes, 0) / 1440.0 "
+                                                    "<= julianday(?) + 1 "
+                                                    "ORDER BY event_date ASC, event_time ASC"),
+                                     {kNotAcknowledged, dbDateTime(now)});
+    if (!single) {
+        if (error)
+            *error = data.lastError();
+        return false;
+    }
+    const Columns sc(*single);
+    for (; !single->isEOF(); single->moveNext()) {
+        const DueCheck due = funSingleDue(value(*single, sc.date), value(*single, sc.time),
+                                          value(*single, sc.allDay), value(*single, sc.lead), now);
+        if (due.verdict == DueCheck::Due)
+            addEntry(*single, sc, due);
+        else if (due.verdict == DueCheck::Bad)
+            skipped(*single, sc);
+    }
+
+    auto repeating = data.openRecordset(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                                                       "event_reminder_minutes, event_name, event_type_repeating, "
+                                                       "event_end_date, event_repeat_every, event_acknowledged_date "
+                                                       "FROM qry_reminder_events_repeating"));
+    if (!repeating) {
+        if (error)
+            *error = data.lastError();
+        return false;
+    }
+    const Columns rc(*repeating);
+    for (; !repeating->isEOF(); repeating->moveNext()) {
+        const DueCheck due = funRepeatingDue(value(*repeating, rc.date), value(*repeating, rc.time),
+                                             value(*repeating, rc.lead), value(*repeating, rc.endDate),
+                                             value(*repeating, rc.every), value(*repeating, rc.acknowledged), now);
+        if (due.verdict == DueCheck::Due)
+            addEntry(*repeating, rc, due);
+        else if (due.verdict == DueCheck::Bad)
+            skipped(*repeating, rc);
+    }
+    return true;
+}
+
+bool funCheckReminders(bool showSnooze, bool messageIfNone)
+{
+    if (gReminderCheckBusy) {
+        // The window of the check under way is still up: bring it forward.
+        if (g_window) {
+            g_window->raise();
+            g_window->activateWindow();
+        }
+        return false;
+    }
+    Busy busy;
+    return checkNow(showSnooze, messageIfNone);
+}
+
+void subReminderTimer(bool forced)
+{
+    // A check under way holds the files open and its window up; this pass waits
+    // for the next tick rather than closing the files under it.
+    if (gReminderCheckBusy) {
+        if (forced && g_window) {
+            g_window->raise();
+            g_window->activateWindow();
+        }
+        return;
+    }
+    gCheckUnit = funGetFrequency();
+    gCheckInterval = funGetInterval().toInt();
+    const QDateTime now = zbclock::now();
+    if (!gNextReminderCheck.isValid() || now >= gNextReminderCheck || forced) {
+        Busy busy;
+        gNextReminderCheck = funDateAdd(gCheckUnit, gCheckInterval, now);
+        prepareFiles();
+        if (!funOpen_DataDB(gSystray, gDataDBPath)) {
+            ui::dialogs().msgBox(gSystray,
+                                 QStringLiteral("Unable to open Zorbi data file, no reminders available..."),
+                                 ui::OKOnly, QStringLiteral("Error"));
+            closeFiles();
+            return;
+        }
+        if (!funOpen_SystemDB(gSystray, gSystemDBPath)) {
+            ui::dialogs().msgBox(gSystray,
+                                 QStringLiteral("Unable to open Zorbi system file, no reminders available..."),
+                                 ui::OKOnly, QStringLiteral("Error"));
+            closeFiles();
+            return;
+        }
+        gNextReminderCheck = funDateAdd(gCheckUnit, gCheckInterval, zbclock::now());
+        checkNow(true, forced);
+    }
+    closeFiles();
+}
+
+namespace {
+// Writes `value` into the acknowledged date of item `index`; an UPDATE that
+// finds no row (the record was deleted meanwhile) is no error.
+bool acknowledge(long index, const QString &sql, const QDateTime &value, const QString &routine)
+{
+    if (!gDataDB || index < 1 || size_t(index) >= gReminders.size())
+        return false;
+    if (!gDataDB->execute(sql, {dbDateTime(value), gReminders[size_t(index)][1].toLongLong()})) {
+        report(gDataDB->lastError().number, gDataDB->lastError().description, routine);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool funAcknowledgeEvent(long &index)
+{
+    if (index < 1 || size_t(index) >= gReminders.size())
+        return false;
+    // A single event is acknowledged now; a repeating one up to the occurrence
+    // that was listed.
+    const QVariantList &e = gReminders[size_t(index)];
+    const QDateTime value = e[4].toLongLong() == 0 ? zbclock::now() : e[5].toDateTime();
+    return acknowledge(index, QStringLiteral("UPDATE tbl_event SET event_acknowledged_date = ? WHERE event_id = ?"),
+                       value, QStringLiteral("funAcknowledgeEvent"));
+}
+
+bool funAcknowledgeVaccine(long &index)
+{
+    return acknowledge(index, QStringLiteral("UPDATE tbl_vaccine SET vaccine_acknowledged_date = ? WHERE vaccine_id = ?"),
+                       zbclock::now(), QStringLiteral("funAcknowledgeVaccine"));
+}
+
+void subAcknowledgeChecked(frm_reminder *form)
+{
+    if (!form || !gDataDB)
+        return;
+    std::vector<Report> held;
+    {
+        WaitCursor wait;
+        // One short transaction: every marked item is written, or, should the
+        // program be stopped, none is, and all are listed again.
+        if (!gDataDB->transaction()) {
+            report(gDataDB->lastError().number, gDataDB->lastError().description,
+                   QStringLiteral("subAcknowledgeChecked"));
+            return;
+        }
+        g_heldReports = &held;
+        CtList *list = form->ctList1;
+        for (int row = 0; row < list->RowCount(); ++row) {
+            if (list->CheckState(row) != 1)
+                continue;
+            bool ok = false;
+            long i = list->RowData(row).toLong(&ok);
+            if (!ok || i < 1 || size_t(i) >= gReminders.size())
+                continue;
+            switch (gReminders[size_t(i)][0].toInt()) {
+            case 6: funAcknowledgeVaccine(i); break;
+            case 8: funAcknowledgeEvent(i); break;
+            default: break;
+            }
+        }
+        g_heldReports = nullptr;
+        if (!gDataDB->commit()) {
+            held.push_back({gDataDB->lastError().number, gDataDB->lastError().description,
+                            QStringLiteral("subAcknowledgeChecked")});
+            gDataDB->rollback();
+        }
+    }
+    for (const Report &r : held)
+        ui::errorReport(r.number, r.description, r.routine, QStringLiteral(" - "));
+}
+
+void subAcknowledgeReminders(frm_reminder *form)
+{
+    prepareFiles();
+    if (!funOpen_DataDB(gSystray, gDataDBPath)) {
+        ui::dialogs().msgBox(gSystray, QStringLiteral("Unable to open Zorbi data file, events could not be acknowledged."),
+                             ui::Critical | ui::OKOnly, QStringLiteral("Error"));
+        return;
+    }
+    if (!funOpen_SystemDB(gSystray, gSystemDBPath)) {
+        ui::dialogs().msgBox(gSystray,
+                             QStringLiteral("Unable to open Zorbi system file, events could not be acknowledged."),
+                             ui::Critical | ui::OKOnly, QStringLiteral("Error"));
+        return;
+    }
+    subAcknowledgeChecked(form);
+
+    bool ok = false;
+    qint64 snooze = gSnoozeMinutes.trimmed().toLongLong(&ok);
+    if (!ok)
+        snooze = funGetInterval().toLongLong();
+    gNextReminderCheck = funDateAdd(gCheckUnit, snooze, zbclock::now());
+
+    // Every window of the program but the hidden tray form goes with the
+    // reminder window. The icon in the notification area is a window of its own
+    // that bypasses the window manager, and open menus are pop-ups: both stay.
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w == form || w == gSystray || !w->isVisible())
+            continue;
+        if (w->objectName().compare(QStringLiteral("frm_systray"), Qt::CaseInsensitive) == 0)
+            continue;
+        const Qt::WindowType type = w->windowType();
+        if ((type != Qt::Window && type != Qt::Dialog) || w->windowFlags().testFlag(Qt::BypassWindowManagerHint))
+            continue;
+        w->close();
+    }
+    closeFiles();
+}
+
+} // namespace reminders

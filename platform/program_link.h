@@ -1,0 +1,46 @@
+#pragma once
+// How one of our programs finds another that runs for the same user, and asks it
+// to end: the running program listens on a local socket named after its title,
+// in the user's own runtime folder; "running" means the socket answers, and the
+// one message it understands is "quit".
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace proglink {
+
+// The socket a program with this title listens on.
+QString socketPath(const QString &title);
+
+// True when a program with this title answers within `timeoutMs`.
+bool isRunning(const QString &title, int timeoutMs = 1000);
+
+// Asks the program with this title to end, and returns as soon as the message is
+// delivered, without waiting for the program to go. False when none answers.
+bool postQuit(const QString &title);
+
+// The listening end, in the program that has the title.
+class Listener : public QObject {
+    Q_OBJECT
+public:
+    explicit Listener(const QString &title, QObject *parent = nullptr);
+    ~Listener() override;
+
+    // Starts listening, taking over a socket left by a copy that died; call it
+    // only while holding the program's single-instance lock. False when the
+    // socket cannot be made.
+    bool listen();
+    void close();
+    bool isListening() const;
+
+signals:
+    void quitRequested();
+
+private:
+    QString m_title;
+    QLocalServer *m_server = nullptr;
+};
+
+} // namespace proglink

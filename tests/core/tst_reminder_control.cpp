@@ -1,0 +1,349 @@
+// The main program's side of the reminder program: running, stopping and
+// starting it (a real second process), its autostart entry, and the
+// preferences dispatcher.
+
+#include "core/database.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/main_zorbi.h"
+#include "core/reminder_control.h"
+#include "core/settings.h"
+#include "events/frm_reminder.h"
+#include "platform/autostart.h"
+#include "platform/db/database.h"
+#include "platform/program_link.h"
+#include "platform/shell.h"
+#include "platform/single_instance.h"
+#include "reminder_window.h"
+#include "test_support.h"
+#include "tray/main_systray.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
+#include <QSignalSpy>
+
+#include <csignal>
+
+using testsupport::ProgramFolder;
+using SD = ui::ScriptedDialogs;
+using reminder_control::funAutoStartIsOn;
+using reminder_control::funRegistryDelVal;
+using reminder_control::funRegistryGetVal;
+using reminder_control::funRemindersControl;
+using reminder_control::subAutoStartOff;
+using reminder_control::subAutoStartOn;
+
+class TestReminderControl : public QObject {
+    Q_OBJECT
+private slots:
+    void cleanup();
+
+    void linkAnswersAndQuits();
+    void controlActions();
+    void prefsHandler();
+
+    void execLineRoundTrip_data();
+    void execLineRoundTrip();
+    void autoStartOnAndOff();
+    void autoStartWhereTheFolderCannotBeWritten();
+
+    void realReminderProgram();
+    void quitDuringItsReminderWindowLosesNothing();
+
+private:
+    bool copyReminderProgram(const ProgramFolder &pf);
+    void endStrayReminderProgram();
+    QByteArray m_config = qgetenv("XDG_CONFIG_HOME");
+};
+
+void TestReminderControl::cleanup()
+{
+    endStrayReminderProgram();
+    qputenv("XDG_CONFIG_HOME", m_config);
+    testsupport::stopWatchingReminderWindow();
+    shell::setOpener(nullptr);
+    resetSubjectRoutines();
+    setCommandArguments({});
+}
+
+// ---- The link ----
+
+void TestReminderControl::linkAnswersAndQuits()
+{
+    ProgramFolder pf;
+    const QString title = funGetReminderTitle();
+    QCOMPARE(title, QString("Zorbi 2003 Reminders"));
+    QVERIFY(!funRemindersRunning());
+    QVERIFY(!funRemindersControl(nullptr, 0)); // nobody to tell, nothing happens
+
+    // A socket left by a copy that died answers nothing, and is taken over.
+    QFile stale(proglink::socketPath(title));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.close();
+    QVERIFY(!funRemindersRunning());
+
+    proglink::Listener listener(title);
+    QVERIFY(listener.listen());
+    QSignalSpy quits(&listener, &proglink::Listener::quitRequested);
+    QVERIFY(funRemindersRunning());
+    QTest::qWait(20);
+    QCOMPARE(quits.count(), 0); // asking whether it runs does not stop it
+    QVERIFY(funRemindersControl(nullptr, 0));
+    QTRY_COMPARE(quits.count(), 1);
+
+    // Only the user's own runtime folder holds the socket.
+    QVERIFY(proglink::socketPath(title).startsWith(InstanceLock::runtimeFolder() + "/"));
+    listener.close();
+    QVERIFY(!funRemindersRunning());
+}
+
+void TestReminderControl::controlActions()
+{
+    ProgramFolder pf;
+    QStringList opened;
+    shell::setOpener([&](const QString &target, const QString &parameters, bool isProgram) {
+        opened << QString("%1 [%2] %3").arg(target, parameters).arg(isProgram);
+    });
+    // A program in the program folder, as the build puts it there.
+    QFile program(pf.file("Zorbi_Reminder"));
+    QVERIFY(program.open(QIODevice::WriteOnly));
+    program.write("#!/bin/sh\nexit 0\n");
+    program.close();
+    program.setPermissions(program.permissions() | QFile::ExeOwner);
+
+    QVERIFY(funRemindersControl(nullptr, 1, "/nocheck"));
+    QVERIFY(funRemindersControl(nullptr, 1));
+    QVERIFY(!funRemindersControl(nullptr, 2, "/nocheck"));
+    QVERIFY(!funRemindersControl(nullptr, -1));
+    QCOMPARE(opened, (QStringList{pf.file("Zorbi_Reminder") + " [/nocheck] 1", pf.file("Zorbi_Reminder") + " [] 1"}));
+    QCOMPARE(funGetReminderProgram(), pf.file("Zorbi_Reminder"));
+}
+
+void TestReminderControl::prefsHandler()
+{
+    ProgramFolder pf;
+    QVERIFY(!reminder_control::funPrefsHandler(nullptr, 2, 1));
+    QCOMPARE(pf.dialogs().count(SD::Message), 1);
+    const auto *m = pf.dialogs().last(SD::Message);
+    QCOMPARE(m->text, QString("Invalid function specified in funPrefsHandler"));
+    QCOMPARE(m->buttons, int(ui::OKOnly));
+    QCOMPARE(m->title, QString("Zorbi 2003"));
+    // The main window reaches it through the installed routines.
+    QVERIFY(!::funPrefsHandler(nullptr, 7, 1));
+    QCOMPARE(pf.dialogs().count(SD::Message), 2);
+    // The preferences window is not there yet: code 5 shows nothing and says so.
+    QVERIFY(!reminder_control::funPrefsHandler(nullptr, 5, 2));
+    QCOMPARE(pf.dialogs().count(SD::Message), 2);
+}
+
+// ---- Autostart ----
+
+void TestReminderControl::execLineRoundTrip_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("exec"); // as written after Exec=
+    QTest::newRow("plain") << "/opt/zorbi/Zorbi_Reminder" << R"("/opt/zorbi/Zorbi_Reminder")";
+    QTest::newRow("blanks") << "/home/ann/My Programs/Zorbi 2003/Zorbi_Reminder"
+                            << R"("/home/ann/My Programs/Zorbi 2003/Zorbi_Reminder")";
+    QTest::newRow("quote and dollar") << R"(/home/ann/"best" $pets/Zorbi_Reminder)"
+                                      << R"("/home/ann/\\"best\\" \\$pets/Zorbi_Reminder")";
+    QTest::newRow("backslash") << R"(/home/ann/a\b/Zorbi_Reminder)" << R"("/home/ann/a\\\\b/Zorbi_Reminder")";
+    QTest::newRow("percent") << "/home/ann/100% pets/Zorbi_Reminder" << R"("/home/ann/100%% pets/Zorbi_Reminder")";
+    QTest::newRow("backquote") << "/home/ann/`x`/Zorbi_Reminder" << R"("/home/ann/\\`x\\`/Zorbi_Reminder")";
+}
+
+void TestReminderControl::execLineRoundTrip()
+{
+    QFETCH(QString, program);
+    QFETCH(QString, exec);
+    QCOMPARE(autostart::execLine({program}), exec);
+    QCOMPARE(autostart::execArguments(exec), QStringList{program});
+    QCOMPARE(autostart::execArguments(autostart::execLine({program, "/nocheck"})), (QStringList{program, "/nocheck"}));
+}
+
+void TestReminderControl::autoStartOnAndOff()
+{
+    ProgramFolder pf;
+    // A program folder with blanks in its path.
+    const QString folder = pf.file("My Programs/Zorbi 2003");
+    QVERIFY(QDir().mkpath(folder));
+    setProgramFolder(folder);
+    const QString entry = autostart::folder() + "/Zorbi-2003.desktop";
+    QCOMPARE(autostart::entryPath("Zorbi 2003"), entry);
+    QCOMPARE(autostart::folder(), qEnvironmentVariable("XDG_CONFIG_HOME") + "/autostart");
+    QFile::remove(entry);
+
+    QVERIFY(!funAutoStartIsOn());
+    subAutoStartOn();
+    QCOMPARE(pf.dialogs().shown().size(), size_t(0));
+    QVERIFY(funAutoStartIsOn());
+    QCOMPARE(funRegistryGetVal("Zorbi 2003"), folder + "/Zorbi_Reminder");
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    file.close();
+    QVERIFY2(text.startsWith("[Desktop Entry]\nType=Application\n"), qPrintable(text));
+    QVERIFY2(text.contains("\nExec=\"" + folder + "/Zorbi_Reminder\"\n"), qPrintable(text));
+    // Turning it on twice leaves one entry.
+    subAutoStartOn();
+    QCOMPARE(QDir(autostart::folder()).entryList(QDir::Files), QStringList{"Zorbi-2003.desktop"});
+
+    subAutoStartOff();
+    QVERIFY(!QFile::exists(entry));
+    QVERIFY(!funAutoStartIsOn());
+    QVERIFY(funRegistryDelVal("Zorbi 2003")); // nothing left to remove
+    // An entry that cannot be removed is said to be there still.
+    QVERIFY(QDir().mkpath(entry + "/stuck"));
+    QVERIFY(!funRegistryDelVal("Zorbi 2003"));
+    QVERIFY(QDir(entry).removeRecursively());
+}
+
+void TestReminderControl::autoStartWhereTheFolderCannotBeWritten()
+{
+    ProgramFolder pf;
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    // A file where the autostart folder should be: not even the administrator can write there.
+    QVERIFY(QDir().mkpath(pf.file("config")));
+    QFile blocker(pf.file("config/autostart"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(pf.file("config")));
+
+    subAutoStartOn();
+    const auto &shown = pf.dialogs().shown();
+    QCOMPARE(shown.size(), size_t(2));
+    QCOMPARE(shown[0].title, QString("Error - funRegistrySetVal"));
+    QVERIFY2(shown[0].text.startsWith("75: "), qPrintable(shown[0].text));
+    QCOMPARE(shown[1].text,
+             "Zorbi was unable to configure Zorbi Reminders to start automatically when you start your computer. "
+             "To accomplish this yourself, simply copy '" + pf.file("Zorbi_Reminder") +
+                 "' to your Startup Program Group. Be sure to only copy this file, do not move it.");
+    QCOMPARE(shown[1].buttons, int(ui::OKOnly));
+    QCOMPARE(shown[1].title, QString("Zorbi 2003"));
+    QVERIFY(!funAutoStartIsOn());
+
+    // Without the variable, the user's own ~/.config.
+    qputenv("XDG_CONFIG_HOME", "");
+    QCOMPARE(autostart::folder(), QDir::homePath() + "/.config/autostart");
+    qputenv("XDG_CONFIG_HOME", "relative/path");
+    QCOMPARE(autostart::folder(), QDir::homePath() + "/.config/autostart");
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+// ---- The real reminder program ----
+
+bool TestReminderControl::copyReminderProgram(const ProgramFolder &pf)
+{
+    const QString built = qEnvironmentVariable("ZORBI_PROGRAM_DIR") + "/Zorbi_Reminder";
+    if (!QFile::exists(built))
+        return false;
+    // A copy in the test's program folder uses that folder's files, and settings
+    // of its own, which start empty.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(pf.file("config")));
+    QFile::remove(pf.file("Zorbi_Reminder"));
+    if (!QFile::copy(built, pf.file("Zorbi_Reminder")))
+        return false;
+    return QFile::setPermissions(pf.file("Zorbi_Reminder"),
+                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestReminderControl::endStrayReminderProgram()
+{
+    // Asks a copy this test started to go; one that does not answer is ended by
+    // the process id its lock names.
+    proglink::postQuit(funGetReminderTitle());
+    InstanceLock lock(QStringLiteral("Zorbi_Reminder"));
+    if (lock.tryLock(5000)) {
+        lock.release();
+        return;
+    }
+    QLockFile file(InstanceLock::lockPath(QStringLiteral("Zorbi_Reminder")));
+    qint64 pid = 0;
+    QString host, app;
+    if (file.getLockInfo(&pid, &host, &app) && pid > 0 && app.contains("Zorbi_Reminder")) {
+        qWarning("ending the reminder program %lld, which did not quit", pid);
+        ::kill(pid_t(pid), SIGKILL);
+    }
+}
+
+void TestReminderControl::realReminderProgram()
+{
+    ProgramFolder pf;
+    if (!copyReminderProgram(pf))
+        QSKIP("the reminder program has not been built");
+    funPref_Set("AutomaticBackup", "0");
+    QVERIFY(!funRemindersRunning());
+
+    QVERIFY(funRemindersControl(nullptr, 1, "/nocheck"));
+    QTRY_VERIFY_WITH_TIMEOUT(funRemindersRunning(), 20000);
+
+    // One copy per user, across processes.
+    QCOMPARE(main_systray::Main(), 0);
+    QCOMPARE(pf.dialogs().last(SD::Message)->text, QString("Zorbi 2003 Reminders is already running."));
+    pf.dialogs().clear();
+
+    // The main program starts without a check of its own while it runs...
+    db::DbError err;
+    {
+        auto data = db::Workspace().openDatabase(pf.file("Zorbi.dat"), false, false, funDBConnect(), &err);
+        QVERIFY(data);
+        QVERIFY(data->execute("INSERT INTO tbl_event (event_name, event_date) VALUES ('Vet', '2000-01-01')"));
+    }
+    testsupport::resetReminderWindowCount();
+    testsupport::onReminderWindow([](frm_reminder *w) { w->reject(); });
+    QCOMPARE(Main(), -1);
+    QCOMPARE(testsupport::reminderWindowsShown(), 0);
+    subExitProcedure();
+    resetGlobals();
+
+    // ...is stopped by the quit message, and a new copy may start at once, as
+    // after a backup.
+    QVERIFY(funRemindersControl(nullptr, 0));
+    QVERIFY(funRemindersControl(nullptr, 1, "/nocheck"));
+    QTRY_VERIFY_WITH_TIMEOUT(funRemindersRunning(), 20000);
+    QVERIFY(funRemindersControl(nullptr, 0));
+    QTRY_VERIFY_WITH_TIMEOUT(!funRemindersRunning(), 20000);
+    InstanceLock lock(QStringLiteral("Zorbi_Reminder"));
+    QVERIFY(lock.tryLock(10000)); // the program has ended
+    lock.release();
+
+    // ...and without it, the main program checks once itself.
+    testsupport::onReminderWindow([](frm_reminder *w) { w->reject(); });
+    QCOMPARE(Main(), -1);
+    QCOMPARE(testsupport::reminderWindowsShown(), 1);
+    subExitProcedure();
+}
+
+void TestReminderControl::quitDuringItsReminderWindowLosesNothing()
+{
+    ProgramFolder pf;
+    if (!copyReminderProgram(pf))
+        QSKIP("the reminder program has not been built");
+    db::DbError err;
+    {
+        auto data = db::Workspace().openDatabase(pf.file("Zorbi.dat"), false, false, funDBConnect(), &err);
+        QVERIFY(data);
+        QVERIFY(data->execute("INSERT INTO tbl_event (event_name, event_date) VALUES ('Vet', '2000-01-01')"));
+    }
+    // Started without a switch, it checks at once and waits in its reminder window.
+    QVERIFY(funRemindersControl(nullptr, 1));
+    QTRY_VERIFY_WITH_TIMEOUT(funRemindersRunning(), 20000);
+    QTest::qWait(500);
+    QVERIFY(funRemindersControl(nullptr, 0));
+    InstanceLock lock(QStringLiteral("Zorbi_Reminder"));
+    QVERIFY(lock.tryLock(10000));
+    lock.release();
+
+    // The data file is free at once (nothing holds it, not even shared), and
+    // nothing was written to it.
+    auto data = db::Workspace().openDatabase(pf.file("Zorbi.dat"), true, false, funDBConnect(), &err);
+    QVERIFY2(data, qPrintable(err.description));
+    auto rs = data->openRecordset("SELECT event_acknowledged_date FROM tbl_event");
+    QVERIFY(rs && !rs->isEOF());
+    QCOMPARE(rs->field(0).toString(), QString("1900-01-01 00:00:00"));
+}
+
+ZORBI_TEST_MAIN(TestReminderControl)
+#include "tst_reminder_control.moc"
