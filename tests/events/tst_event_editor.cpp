@@ -105,6 +105,7 @@ private slots:
     void undoShowsTheStoredRow();
     void deletesItsOwnRow();
     void printAsksToSaveFirst();
+    void aNewEventNotSavedAtPrintStartsAgain();
     void startUpSwitchAddsAnEvent();
 
 private:
@@ -520,6 +521,34 @@ void TestEventEditor::printAsksToSaveFirst()
     QCOMPARE(funEventHandler(gMain, 2, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 1);
     QCOMPARE(gLastRecordID, id);
+}
+
+void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()
+{
+    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    funReportPrinter()->setOutputFileName(m_pf->file("event.pdf"));
+    auto &dialogs = m_pf->dialogs();
+    onEditor([&](frm_event_detail *w) {
+        nameBox(w)->setText("Vet");
+        check(w, 1)->click();
+        dialogs.queue(ui::No);
+        menuBar(w)->clickItem(6);
+        // Not saved: the typing is gone, and the window holds a fresh new
+        // event of the same day, ready to be filled in again.
+        QCOMPARE(w->DataDetail->editMode(), int(DataControl::EditAdd));
+        QCOMPARE(nameBox(w)->text(), QString());
+        QVERIFY(!check(w, 1)->isChecked());
+        QCOMPARE(picker(w, 0)->Value(), QVariant(QDate(2003, 4, 20)));
+        QCOMPARE(combo(w, 5)->Text(), QString("30 minutes"));
+        QVERIFY(!toolBar(w)->itemEnabled(5));
+        nameBox(w)->setText("Groomer");
+        toolBar(w)->clickItem(1);
+        QVERIFY(!w->isVisible());
+    });
+    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 20)), true);
+    QVERIFY(g_editorShown);
+    QCOMPARE(scalar("SELECT group_concat(event_name || ' ' || event_date) FROM tbl_event").toString(),
+             QString("Groomer 2003-04-20"));
 }
 
 void TestEventEditor::startUpSwitchAddsAnEvent()
