@@ -5,15 +5,44 @@
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
+#include "core/menu.h"
+#include "events/frm_event_detail.h"
 #include "events/frm_event_list.h"
 #include "events/print_support.h"
 #include "platform/controls/ct_list.h"
+#include "platform/clock.h"
+#include "platform/controls/data_control.h"
+#include "platform/controls/date_picker.h"
+#include "platform/controls/vb_image.h"
 #include "platform/dialogs.h"
+#include "platform/hourglass.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
 
 #include <QLocale>
 #include <QPrinter>
 
 namespace event_handler {
+
+namespace {
+
+void reportError(const db::DbError &e, const char *routine)
+{
+    ui::errorReport(e.number, e.description, QString::fromLatin1(routine));
+}
+
+// The editor's picture and icon, then the editor itself, modal over its owner.
+void showEditor(frm_event_detail &editor)
+{
+    if (gControls) {
+        editor.ImageMain->setPicture(gControls->ctImageMain.picture(0, 11));
+        editor.setWindowIcon(gControls->ctImageMain.icon(0, 1));
+    }
+    editor.exec();
+}
+
+} // namespace
 
 bool funEventHandler(QWidget *form, int action, long eventID, QVariant &date)
 {
@@ -32,46 +61,123 @@ bool funEventHandler(QWidget *form, int action, long eventID, QVariant &date)
     }
 }
 
-bool funEventAdd(QWidget *, const QVariant &)
+bool funEventAdd(QWidget *form, const QVariant &dateArg)
 {
-    // The event editor is not yet part of the program: no event can be added.
-    return false;
+    gCurrentView = 8;
+    subSetToolBar(form, 8);
+    QDate date = anyDate(dateArg);
+    if (!date.isValid())
+        date = zbclock::today();
+
+    frm_event_detail editor(form);
+    editor.DataDetail->setRecordSource(QStringLiteral("SELECT * FROM tbl_event WHERE event_id = 0"));
+    if (!editor.DataDetail->refresh() || !editor.DataDetail->addNew()) {
+        reportError(editor.DataDetail->lastError(), "funEventAdd");
+        return false;
+    }
+    editor.subNewEvent(date);
+    editor.setWindowTitle(QStringLiteral("New Event"));
+    showEditor(editor);
+    return true;
 }
 
-bool funRecordEdit(QWidget *, long)
+bool funRecordEdit(QWidget *form, long eventID)
 {
-    // The event editor is not yet part of the program: no event can be opened.
-    return false;
+    if (eventID == 0)
+        return false;
+    Hourglass hourglass;
+    frm_event_detail editor(form);
+    editor.DataDetail->setRecordSource(QStringLiteral("SELECT * FROM tbl_event WHERE event_id = ?"),
+                                       {qlonglong(eventID)});
+    if (!editor.DataDetail->refresh()) {
+        hourglass.release();
+        reportError(editor.DataDetail->lastError(), "funRecordEdit");
+        return false;
+    }
+    if (editor.DataDetail->recordCount() == 0) {
+        hourglass.release();
+        ui::dialogs().msgBox(form, QStringLiteral("Event not found, may have been deleted."), ui::Information,
+                             QStringLiteral("Error"));
+        return false;
+    }
+    editor.DataDetail->edit();
+    const QVariant name = editor.DataDetail->field(QStringLiteral("event_name"));
+    editor.setWindowTitle(name.isNull() ? QStringLiteral("(None)") : name.toString());
+    hourglass.release();
+    showEditor(editor);
+    return true;
 }
 
 bool funEventDelete(QWidget *form, int action, long eventID)
 {
-    // The editor's own row (code 20) goes with the editor, which is not yet
-    // part of the program; only a delete by id is possible.
-    if (action != 3)
-        return false;
     const int answer = ui::dialogs().msgBox(form, QStringLiteral("Are you sure you want to delete this event?"),
                                             ui::YesNo | ui::Question | ui::DefaultButton2,
                                             QStringLiteral("Confirm Delete"));
     if (answer != ui::Yes)
         return false;
+    if (action == 20) {
+        // The editor's own row, through its data control.
+        DataControl *row = form ? form->findChild<DataControl *>(QStringLiteral("DataDetail")) : nullptr;
+        if (!row) {
+            reportError({db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set.")}, "funEventDelete");
+            return false;
+        }
+        if (!row->remove()) {
+            reportError(row->lastError(), "funEventDelete");
+            return false;
+        }
+        return true;
+    }
     if (!gDataDB) {
-        ui::errorReport(db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."),
-                        QStringLiteral("funEventDelete"));
+        reportError({db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set.")}, "funEventDelete");
         return false;
     }
     if (!gDataDB->execute(QStringLiteral("DELETE FROM tbl_event WHERE event_id = ?"), {qlonglong(eventID)})) {
-        ui::errorReport(gDataDB->lastError().number, gDataDB->lastError().description,
-                        QStringLiteral("funEventDelete"));
+        reportError(gDataDB->lastError(), "funEventDelete");
         return false;
     }
     return true;
 }
 
-bool funEventValidate(QWidget *)
+bool funEventValidate(QWidget *form)
 {
-    // The fields to check are the event editor's, which is not yet part of the program.
-    return false;
+    auto *name = form ? form->findChild<QLineEdit *>(QStringLiteral("txtevent_name")) : nullptr;
+    auto *repeating = form ? form->findChild<QCheckBox *>(QStringLiteral("Check1(1)")) : nullptr;
+    auto *datePicker = form ? form->findChild<DatePicker *>(QStringLiteral("DTPickerEvent(0)")) : nullptr;
+    auto *untilPicker = form ? form->findChild<DatePicker *>(QStringLiteral("DTPickerEvent(2)")) : nullptr;
+    if (!name || !repeating || !datePicker || !untilPicker) {
+        reportError({424, QStringLiteral("Object required")}, "funEventValidate");
+        return false;
+    }
+    auto refuse = [form](QWidget *field, const QString &text, const QString &title) {
+        ui::dialogs().msgBox(form, text, ui::Information, title);
+        // An empty date picker takes the focus on the box that gives it a date.
+        auto *picker = qobject_cast<DatePicker *>(field);
+        if (picker && picker->isNull() && picker->CheckBox())
+            picker->checkBox()->setFocus();
+        else
+            field->setFocus();
+        return false;
+    };
+    if (name->text() == QString())
+        return refuse(name, QStringLiteral("Please enter a name for this event"), QStringLiteral("Event Name"));
+    // Every event needs its day, a single one as much as a repeating one: the
+    // calendar and the reminders place an event by it.
+    const QDate date = dateFromDb(datePicker->Value());
+    if (!date.isValid())
+        return refuse(datePicker, QStringLiteral("Please select a Date for this event."),
+                      QStringLiteral("Event Date"));
+    if (!repeating->isChecked())
+        return true;
+    const QDate until = dateFromDb(untilPicker->Value());
+    if (!until.isValid())
+        return refuse(untilPicker,
+                      QStringLiteral("Please select an Until Date for this event, or change to a non repeating event."),
+                      QStringLiteral("Event Date"));
+    if (date > until)
+        return refuse(untilPicker, QStringLiteral("Please select an Until Date that is after the event Date."),
+                      QStringLiteral("Event Date"));
+    return true;
 }
 
 bool funEventPrint(QWidget *form)

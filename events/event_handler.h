@@ -15,20 +15,24 @@ namespace event_handler {
 // Any other code is answered with a message and False.
 bool funEventHandler(QWidget *form, int action, long eventID, QVariant &date);
 
-// Code 1: a new event in the editor. The event editor is not yet part of the
-// program, so nothing opens and the answer is False.
+// Code 1: a new event in the editor over `form`, dated `date` (today when it
+// is not a date), until a calendar month later should it be made to repeat.
+// True once the editor has closed, saved or not.
 bool funEventAdd(QWidget *form, const QVariant &date);
 
-// Code 2: an event in the editor; False for id 0. Not yet part of the program
-// (the editor), so the answer is False.
+// Code 2: the event `eventID` in the editor over `form`. False for id 0, and
+// after a message for an event that is not (or no longer) in the file; True
+// once the editor has closed.
 bool funRecordEdit(QWidget *form, long eventID);
 
-// Codes 3 and 20, after the user confirmed: 3 deletes the event `eventID`; 20
-// would delete the editor's row, which is not yet part of the program. True
-// when the event was deleted.
+// Codes 3 and 20, after the user confirmed: 3 deletes the event `eventID`, 20
+// the row of the editor `form`. True when the event was deleted; a delete the
+// file refuses is reported and answers False.
 bool funEventDelete(QWidget *form, int action, long eventID);
 
-// Code 6: the editor's fields. Not yet part of the program: False.
+// Code 6: the fields of the editor `form`. Every event needs a name and a
+// date; a repeating one also an until date not before its date. The first
+// failure is told in a message, takes the focus to its field and answers False.
 bool funEventValidate(QWidget *form);
 
 // Code 7: prints an image of `form` (the editor that asks) on the program's

@@ -75,24 +75,7 @@ void fillItems()
 QPointer<QTimer> g_waiter;
 void onDayList(const std::function<void(frm_event_list *)> &act)
 {
-    auto *timer = new QTimer;
-    g_waiter = timer;
-    timer->setInterval(5);
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, tries] {
-        auto *list = qobject_cast<frm_event_list *>(QApplication::activeModalWidget());
-        if (!list) {
-            if (++*tries > 600)
-                timer->deleteLater();
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        act(list);
-        if (list->isVisible())
-            list->reject();
-    });
-    timer->start();
+    g_waiter = testsupport::onModal<frm_event_list>(act);
 }
 
 int rowOf(CtList *l, const QString &kind)
@@ -119,7 +102,6 @@ private slots:
     void newAndCloseAndDelete();
     void deletingFromTheListEmptiesTheDay();
     void deleteById();
-    void editorCodesAreNotThereYet();
     void printsTheCallingWindow();
     void otherCodesAreRefused();
 
@@ -313,15 +295,6 @@ void TestEventHandler::deleteById()
     QCOMPARE(funEventHandler(gMain, 3, long(gDataDB->lastInsertId().toLongLong())), false);
     QCOMPARE(count(), 1);
     QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->title, QString("Error - funEventDelete"));
-}
-
-void TestEventHandler::editorCodesAreNotThereYet()
-{
-    // Adding, opening, validating and deleting the editor's row need the event
-    // editor: they answer False and show nothing.
-    for (int code : {1, 2, 6, 20})
-        QCOMPARE(funEventHandler(gMain, code, 1, QVariant(kDay)), false);
-    QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }
 
 void TestEventHandler::printsTheCallingWindow()

@@ -6,6 +6,8 @@
 #include "platform/clock.h"
 #include "platform/db/database.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QLocale>
 #include <QSettings>
@@ -72,6 +74,29 @@ QStringList ProgramFolder::entries() const
 {
     return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                                         QDir::Name);
+}
+
+QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt,
+                                const std::function<void(QWidget *)> &act)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, isIt, act, tries] {
+        QWidget *w = QApplication::activeModalWidget();
+        if (!w || !isIt(w)) {
+            if (++*tries > 600)
+                timer->deleteLater();
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        act(w);
+        if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible())
+            dialog->done(QDialog::Rejected);
+    });
+    timer->start();
+    return timer;
 }
 
 } // namespace testsupport

@@ -4,9 +4,12 @@
 
 #include "platform/dialogs.h"
 
+#include <QPointer>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 namespace testsupport {
@@ -37,6 +40,21 @@ private:
     ui::ScriptedDialogs m_dialogs;
     std::unique_ptr<ui::ScopedDialogs> m_scope;
 };
+
+// Runs `act` on the modal window that `isIt` knows once its loop shows it, so
+// that no test waits on a modal window; a dialog `act` leaves open is then put
+// away with done(Rejected), without a close event (and so without a write).
+// Gives up after about three seconds. The timer is the caller's to delete
+// (in cleanup) should the window never come.
+QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt,
+                                const std::function<void(QWidget *)> &act);
+
+// The same for the modal window of class W.
+template <typename W> QPointer<QTimer> onModal(const std::function<void(W *)> &act)
+{
+    return whenModalShown([](QWidget *w) { return qobject_cast<W *>(w) != nullptr; },
+                          [act](QWidget *w) { act(static_cast<W *>(w)); });
+}
 
 } // namespace testsupport
 

@@ -1,0 +1,522 @@
+#include "events/frm_event_detail.h"
+
+#include "core/dates.h"
+#include "core/edit.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/system.h"
+#include "events/repeat_rule.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/data_control.h"
+#include "platform/controls/date_picker.h"
+#include "platform/controls/db_combo.h"
+#include "platform/controls/vb_image.h"
+#include "platform/dialogs.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+
+// Menu bar items, counted with their separators.
+enum MenuItem {
+    MenuSaveClose = 2, MenuDelete = 4, MenuPrint = 6, MenuClose = 8, MenuUndo = 10, MenuHelp = 17,
+};
+// Toolbar buttons, counted with their separators.
+enum ToolItem { ToolSaveClose = 1, ToolPrint = 3, ToolDelete = 5, ToolHelp = 7 };
+
+constexpr int kHelpContext = 3002;
+
+QIcon storeIcon(int index)
+{
+    return gControls ? gControls->ctImageMain.icon(0, index) : QIcon();
+}
+
+// The value a lookup stores for the entry the user reads as `text`.
+QVariant lookupValue(const DataControl *lookup, const QString &listField, const QString &boundField,
+                     const QString &text)
+{
+    for (int r = 0; r < lookup->recordCount(); ++r)
+        if (lookup->value(r, listField).toString().compare(text, Qt::CaseInsensitive) == 0)
+            return lookup->value(r, boundField);
+    return {};
+}
+
+} // namespace
+
+frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm_event_detail"));
+    setModal(true);
+
+    DataDetail = new DataControl(this);
+    DataDetail->setObjectName(QStringLiteral("DataDetail"));
+    Datatbl_reminder_units = new DataControl(this);
+    Datatbl_reminder_units->setObjectName(QStringLiteral("Datatbl_reminder_units"));
+    datatbl_repeat_type = new DataControl(this);
+    datatbl_repeat_type->setObjectName(QStringLiteral("datatbl_repeat_type"));
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    buildMenuBar();
+    buildToolBar();
+    outer->addWidget(ctToolBar_Menubar);
+    outer->addWidget(ctToolbar_Toolbar);
+    auto *body = new QWidget(this);
+    outer->addWidget(body, 1);
+    auto *bodyRow = new QHBoxLayout(body);
+    bodyRow->setContentsMargins(10, 10, 10, 10);
+    bodyRow->setSpacing(12);
+
+    // The picture sits in a box of its own: the image control is placed, not laid out.
+    auto *pictureBox = new QWidget(body);
+    pictureBox->setFixedSize(36, 36);
+    ImageMain = new VbImage(pictureBox);
+    ImageMain->setObjectName(QStringLiteral("ImageMain"));
+    bodyRow->addWidget(pictureBox, 0, Qt::AlignTop);
+
+    auto *fields = new QWidget(body);
+    bodyRow->addWidget(fields, 1);
+    buildFields(fields);
+    auto *grid = new QGridLayout(fields);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(8);
+    auto caption = [fields](const QString &text) { return new QLabel(text, fields); };
+    grid->addWidget(caption(QStringLiteral("Event:")), 0, 0);
+    grid->addWidget(txtevent_name, 0, 1, 1, 3);
+    grid->addWidget(caption(QStringLiteral("Date:")), 1, 0);
+    grid->addWidget(DTPickerEvent[0], 1, 1);
+    grid->addWidget(Check1[2], 1, 2);
+    grid->addWidget(DTPickerEvent[1], 1, 3);
+    grid->addWidget(Check1[0], 2, 0, 1, 2);
+    grid->addWidget(dbcboEvent[5], 2, 2, 1, 2);
+    grid->addWidget(Check1[1], 3, 0, 1, 4);
+
+    auto *repeat = new QGridLayout(frameRepeat);
+    repeat->setHorizontalSpacing(8);
+    repeat->addWidget(lblEvent[3], 0, 0);
+    repeat->addWidget(dbcboEvent[0], 0, 1);
+    repeat->addWidget(lblEvent[0], 0, 2);
+    repeat->addWidget(lblEvent[4], 1, 0);
+    repeat->addWidget(DTPickerEvent[2], 1, 1);
+    repeat->setColumnStretch(2, 1);
+    grid->addWidget(frameRepeat, 4, 0, 1, 4);
+
+    auto *notesCaption = caption(QStringLiteral("Notes:"));
+    grid->addWidget(notesCaption, 5, 0, Qt::AlignTop);
+    grid->addWidget(txtEvent_notes, 5, 1, 1, 3);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(5, 1);
+    fields->setFocusProxy(txtevent_name);
+
+    connect(ctToolBar_Menubar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolBar_Menubar_ItemClick);
+    connect(ctToolbar_Toolbar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolbar_Toolbar_ItemClick);
+    connect(DataDetail, &DataControl::validate, this, &frm_event_detail::DataDetail_Validate);
+    connect(DataDetail, &DataControl::reposition, this, &frm_event_detail::afterLoad);
+    connect(Check1[0], &QCheckBox::toggled, this, &frm_event_detail::applyCheckStates);
+    connect(Check1[2], &QCheckBox::toggled, this, &frm_event_detail::applyCheckStates);
+    connect(Check1[1], &QCheckBox::toggled, this, &frm_event_detail::subRepeatText);
+    for (DatePicker *picker : DTPickerEvent)
+        connect(picker, &DatePicker::valueChanged, this, &frm_event_detail::subRepeatText);
+    connect(dbcboEvent[0], &DbCombo::boundTextChanged, this, &frm_event_detail::subRepeatText);
+    // Every field registers itself for the edit commands, so that they act on
+    // the field the user is in.
+    subWatchFocus({txtevent_name, DTPickerEvent[0], DTPickerEvent[1], DTPickerEvent[2], Check1[0], Check1[1],
+                   Check1[2], dbcboEvent[5], dbcboEvent[0], txtEvent_notes},
+                  [this] { subSetLocalMenus(); });
+
+    // Load: the row comes from the data file, the lists from the system file.
+    DataDetail->setDatabaseName(gDataDBPath);
+    for (DataControl *lookup : {Datatbl_reminder_units, datatbl_repeat_type}) {
+        lookup->setDatabaseName(gSystemDBPath);
+        lookup->setReadOnly(true);
+    }
+    Datatbl_reminder_units->setRecordSource(
+        QStringLiteral("SELECT * FROM tbl_reminder_units ORDER BY reminder_sort_order"));
+    datatbl_repeat_type->setRecordSource(QStringLiteral("SELECT * FROM tbl_repeat_type ORDER BY repeat_type_id"));
+    Datatbl_reminder_units->refresh();
+    datatbl_repeat_type->refresh();
+    mAskToSave = true;
+
+    applyCheckStates();
+    subRepeatText();
+    resize(500, 440);
+    txtevent_name->setFocus();
+}
+
+frm_event_detail::~frm_event_detail() = default;
+
+void frm_event_detail::buildMenuBar()
+{
+    auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, this);
+    bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
+    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
+    bar->addItem(QStringLiteral("&File"), {}, {}, title);                     // 1
+    bar->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);  // 2
+    bar->addSeparator();                                                      // 3
+    bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);        // 4
+    bar->addSeparator();                                                      // 5
+    bar->addItem(QStringLiteral("Print"), {}, storeIcon(17), entry);          // 6
+    bar->addSeparator();                                                      // 7
+    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);                    // 8
+    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                     // 9
+    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);              // 10
+    bar->addSeparator();                                                      // 11
+    bar->addItem(QStringLiteral("&Cut"), {}, {}, entry);                      // 12
+    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                     // 13
+    bar->addItem(QStringLiteral("Paste"), {}, {}, entry);                     // 14
+    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);              // 15
+    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);              // 16
+    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                     // 17
+    ctToolBar_Menubar = bar;
+}
+
+void frm_event_detail::buildToolBar()
+{
+    auto *bar = new CtToolBar(CtToolBar::Mode::ToolBar, this);
+    bar->setObjectName(QStringLiteral("ctToolbar_Toolbar"));
+    bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
+    bar->addSeparator();                                                                                       // 2
+    bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                               // 3
+    bar->addSeparator();                                                                                       // 4
+    bar->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                      // 5
+    bar->addSeparator();                                                                                       // 6
+    bar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                                 // 7
+    ctToolbar_Toolbar = bar;
+}
+
+void frm_event_detail::buildFields(QWidget *fields)
+{
+    auto named = [](QWidget *w, const QString &name) {
+        w->setObjectName(name);
+        return w;
+    };
+
+    frameRepeat = new QGroupBox(fields);
+    frameRepeat->setObjectName(QStringLiteral("frameRepeat"));
+
+    txtevent_name = new QLineEdit(fields);
+    named(txtevent_name, QStringLiteral("txtevent_name"));
+    DataDetail->bind(txtevent_name, QStringLiteral("event_name"));
+
+    static const char *const kPickerFields[] = {"event_date", "event_time", "event_end_date"};
+    for (int i = 0; i < 3; ++i) {
+        auto *picker = new DatePicker(i == 2 ? frameRepeat : fields);
+        named(picker, QStringLiteral("DTPickerEvent(%1)").arg(i));
+        if (i == 1)
+            picker->setCustomFormat(QStringLiteral("h:mm tt"));
+        DTPickerEvent[size_t(i)] = picker;
+    }
+
+    static const char *const kCheckCaptions[] = {"Remind me in advance:", "Repeat this event", "All day, or at"};
+    static const char *const kCheckFields[] = {"event_show_reminder", "event_type_repeating", "event_all_day"};
+    for (int i = 0; i < 3; ++i) {
+        auto *box = new QCheckBox(QString::fromLatin1(kCheckCaptions[i]), fields);
+        named(box, QStringLiteral("Check1(%1)").arg(i));
+        Check1[size_t(i)] = box;
+    }
+
+    static const char *const kLabelTexts[] = {"", "", "", "Every:", "Until:"};
+    for (int i = 0; i < 5; ++i) {
+        auto *label = new QLabel(QString::fromLatin1(kLabelTexts[i]), frameRepeat);
+        named(label, QStringLiteral("lblEvent(%1)").arg(i));
+        lblEvent[size_t(i)] = label;
+    }
+    // The stored repeat keys are kept with the row, not shown.
+    lblEvent[1]->hide();
+    lblEvent[2]->hide();
+
+    // Both combos offer a list of the system file's and store the entry's id.
+    auto lookupCombo = [&named](QWidget *parent, int index, DataControl *lookup, const char *listField,
+                                const char *boundColumn) {
+        auto *c = new DbCombo(parent);
+        named(c, QStringLiteral("dbcboEvent(%1)").arg(index));
+        c->setStyle(2);
+        c->setRowSource(lookup);
+        c->setListField(QString::fromLatin1(listField));
+        c->setBoundColumn(QString::fromLatin1(boundColumn));
+        return c;
+    };
+    dbcboEvent[5] = lookupCombo(fields, 5, Datatbl_reminder_units, "reminder_desc", "reminder_minutes");
+    dbcboEvent[0] = lookupCombo(frameRepeat, 0, datatbl_repeat_type, "repeat_type_desc", "repeat_type_id");
+
+    txtEvent_notes = new QPlainTextEdit(fields);
+    named(txtEvent_notes, QStringLiteral("txtEvent_notes"));
+    txtEvent_notes->setTabChangesFocus(true);
+
+    for (int i = 0; i < 3; ++i) {
+        DataDetail->bind(DTPickerEvent[size_t(i)], QString::fromLatin1(kPickerFields[i]));
+        DataDetail->bind(Check1[size_t(i)], QString::fromLatin1(kCheckFields[i]));
+    }
+    DataDetail->bind(dbcboEvent[5], QStringLiteral("event_reminder_minutes"));
+    DataDetail->bind(dbcboEvent[0], QStringLiteral("event_repeat_every"));
+    DataDetail->bind(lblEvent[1], QStringLiteral("event_repeat_day_of_week"));
+    DataDetail->bind(lblEvent[2], QStringLiteral("event_repeat_day_of_month"));
+    DataDetail->bind(txtEvent_notes, QStringLiteral("event_notes"));
+}
+
+// ---------------------------------------------------------------- states
+
+void frm_event_detail::applyCheckStates()
+{
+    dbcboEvent[5]->setEnabled(Check1[0]->isChecked());
+    DTPickerEvent[1]->setEnabled(!Check1[2]->isChecked());
+}
+
+void frm_event_detail::forgetKeyLabelChanges()
+{
+    DataDetail->setDataChanged(lblEvent[1], false);
+    DataDetail->setDataChanged(lblEvent[2], false);
+}
+
+void frm_event_detail::afterLoad()
+{
+    applyCheckStates();
+    subRepeatText();
+    // The keys follow the date as loaded; only a change of the date or the
+    // unit makes them a change of the row.
+    forgetKeyLabelChanges();
+}
+
+void frm_event_detail::setDeleteEnabled(bool enabled)
+{
+    ctToolBar_Menubar->setItemEnabled(MenuDelete, enabled);
+    ctToolbar_Toolbar->setItemEnabled(ToolDelete, enabled);
+}
+
+void frm_event_detail::Form_Activate()
+{
+    // A new event is not in the file yet: there is nothing to delete.
+    setDeleteEnabled(DataDetail->editMode() != DataControl::EditAdd);
+}
+
+bool frm_event_detail::event(QEvent *e)
+{
+    if (e->type() == QEvent::WindowActivate || e->type() == QEvent::Show)
+        Form_Activate();
+    return QDialog::event(e);
+}
+
+void frm_event_detail::subNewEvent(const QDate &date)
+{
+    m_newEventDate = date;
+    DataDetail->setField(QStringLiteral("event_reminder_minutes"),
+                         lookupValue(Datatbl_reminder_units, QStringLiteral("reminder_desc"),
+                                     QStringLiteral("reminder_minutes"), QStringLiteral("30 minutes")));
+    DataDetail->setField(QStringLiteral("event_repeat_every"),
+                         lookupValue(datatbl_repeat_type, QStringLiteral("repeat_type_desc"),
+                                     QStringLiteral("repeat_type_id"), QStringLiteral("Month")));
+    DataDetail->setField(QStringLiteral("event_date"), dbDate(date));
+    // A calendar month on: 31 January runs until the last day of February.
+    DataDetail->setField(QStringLiteral("event_end_date"), dbDate(date.addMonths(1)));
+    DataDetail->setField(QStringLiteral("event_all_day"), -1);
+    DataDetail->setField(QStringLiteral("event_show_reminder"), -1);
+    afterLoad();
+    Form_Activate();
+}
+
+// ---------------------------------------------------------------- the repeat
+
+void frm_event_detail::subRepeatText()
+{
+    const bool repeating = Check1[1]->isChecked();
+    dbcboEvent[0]->setEnabled(repeating);
+    DTPickerEvent[2]->setEnabled(repeating);
+    lblEvent[3]->setEnabled(repeating);
+    lblEvent[4]->setEnabled(repeating);
+    lblEvent[0]->setVisible(repeating);
+
+    const QString unit = dbcboEvent[0]->Text();
+    const QDate d = dateFromDb(DTPickerEvent[0]->Value());
+    if (!d.isValid()) {
+        // Without a date there is no day to repeat on.
+        lblEvent[0]->setText(unit == QLatin1String("Day") ? QStringLiteral("(Every day)") : QString());
+        lblEvent[1]->setText(QString());
+        lblEvent[2]->setText(QString());
+        return;
+    }
+    const QLocale locale;
+    lblEvent[1]->setText(QString::number(d.day()));
+    lblEvent[2]->setText(locale.toString(d, QStringLiteral("MMMM d")));
+    if (unit == QLatin1String("Day")) {
+        lblEvent[0]->setText(QStringLiteral("(Every day)"));
+    } else if (unit == QLatin1String("Week")) {
+        lblEvent[0]->setText(QStringLiteral("(on ") + locale.toString(d, QStringLiteral("dddd")) + QStringLiteral("s)"));
+        lblEvent[1]->setText(QString::number(repeat_rule::keyOf(d).weekday));
+    } else if (unit == QLatin1String("Month")) {
+        lblEvent[0]->setText(QStringLiteral("(Day %1)").arg(d.day()));
+    } else if (unit == QLatin1String("Year")) {
+        lblEvent[0]->setText(QStringLiteral("(") + locale.toString(d, QStringLiteral("MMMM d")) + QStringLiteral(")"));
+    }
+}
+
+// ---------------------------------------------------------------- commands
+
+LocalMenuItems frm_event_detail::localMenuItems() const
+{
+    LocalMenuItems items;
+    items.menuBar = ctToolBar_Menubar;
+    return items;
+}
+
+void frm_event_detail::subSetLocalMenus()
+{
+    ::subSetLocalMenus(this, localMenuItems());
+}
+
+void frm_event_detail::subToolbarItems()
+{
+    subUpdateFieldButtons(localMenuItems(), gActiveControl);
+}
+
+void frm_event_detail::subUndo()
+{
+    DataDetail->updateControls();
+    afterLoad();
+}
+
+void frm_event_detail::subSave(bool ask, bool close)
+{
+    // An event opened and left as it was has nothing to write: writing it
+    // anyway would make it not acknowledged again. A new event is saved (or
+    // told what it lacks) whenever the user asks.
+    const bool adding = DataDetail->editMode() == DataControl::EditAdd;
+    if (!adding && !DataDetail->dataChanged()) {
+        if (close)
+            this->close();
+        return;
+    }
+    if (!funEventHandler(this, 6, 0))
+        return;
+    mAskToSave = ask;
+    const QVariant written = DataDetail->lastModified();
+    if (!DataDetail->update()) {
+        mAskToSave = true;
+        ui::errorReport(DataDetail->lastError().number, DataDetail->lastError().description,
+                        QStringLiteral("subSave"));
+        return;
+    }
+    if (DataDetail->lastModified() == written) {
+        // The user chose not to save: the changes are gone. A new event
+        // starts again from its defaults, so that the window still has a
+        // row to edit.
+        if (adding) {
+            DataDetail->addNew();
+            subNewEvent(m_newEventDate);
+        } else {
+            afterLoad();
+        }
+        return;
+    }
+    DataDetail->setBookmark(DataDetail->lastModified());
+    setWindowTitle(DataDetail->field(QStringLiteral("event_name")).toString());
+    gLastRecordID = long(DataDetail->field(QStringLiteral("event_id")).toLongLong());
+    afterLoad();
+    Form_Activate();
+    if (close)
+        this->close();
+}
+
+void frm_event_detail::subDelete()
+{
+    if (funEventHandler(this, 20, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()))) {
+        gLastRecordID = 0;
+        close();
+    }
+}
+
+void frm_event_detail::subPrint()
+{
+    subSave(true, false);
+    funEventHandler(this, 7, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()));
+}
+
+void frm_event_detail::ctToolBar_Menubar_ItemClick(int id)
+{
+    switch (id) {
+    case MenuSaveClose: subSave(false, true); break;
+    case MenuDelete: subDelete(); break;
+    case MenuPrint: subPrint(); break;
+    case MenuClose: close(); break;
+    case MenuUndo: subUndo(); break;
+    case MenuHelp: funHelp(this, 2, kHelpContext); break;
+    default: funEditMenuItem(this, id); break;
+    }
+}
+
+void frm_event_detail::ctToolbar_Toolbar_ItemClick(int id)
+{
+    switch (id) {
+    case ToolSaveClose: subSave(false, true); break;
+    case ToolPrint: subPrint(); break;
+    case ToolDelete: subDelete(); break;
+    case ToolHelp: funHelp(this, 2, kHelpContext); break;
+    default: break;
+    }
+}
+
+// ---------------------------------------------------------------- writing and closing
+
+void frm_event_detail::DataDetail_Validate(int &action, bool &save)
+{
+    // A row being deleted takes its pending changes with it.
+    if (action == DataControl::ActionDelete) {
+        save = false;
+        return;
+    }
+    if (save && mAskToSave) {
+        const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,
+                                                QStringLiteral("Save Changes"));
+        mKeepOpen = false;
+        if (answer != ui::Yes) {
+            save = false;
+            return;
+        }
+    } else {
+        mAskToSave = true;
+    }
+    if (!save)
+        return;
+
+    // What every write brings: the event is due again, and the stored repeat
+    // keys follow its date.
+    if (DataDetail->editMode() == DataControl::EditNone)
+        DataDetail->edit();
+    subRepeatText();
+    DataDetail->setField(QStringLiteral("event_acknowledged_date"), kNotAcknowledged);
+    DataDetail->setField(QStringLiteral("event_repeat_day_of_week"), lblEvent[1]->text());
+    DataDetail->setField(QStringLiteral("event_repeat_day_of_month"), lblEvent[2]->text());
+
+    if (action == DataControl::ActionUnload) {
+        if (!funEventHandler(this, 6, 0)) {
+            mKeepOpen = true;
+            action = DataControl::ActionCancel;
+        } else {
+            mKeepOpen = false;
+        }
+    }
+}
+
+void frm_event_detail::closeEvent(QCloseEvent *e)
+{
+    if (mKeepOpen) {
+        mKeepOpen = false;
+        e->ignore();
+        return;
+    }
+    subSetStatusText(QString());
+    QDialog::closeEvent(e);
+}

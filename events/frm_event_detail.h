@@ -1,0 +1,109 @@
+#pragma once
+// The event window: one row of tbl_event, single or repeating, added or edited
+// through the data control DataDetail, with its own menu bar and toolbar.
+//
+// The event handler makes a new window for each event, points DataDetail at
+// the row (a new one through subNewEvent), and shows it modally. Saving checks
+// the fields through the handler, and writes only when something changed:
+// an event opened and saved untouched keeps its acknowledged date, so the
+// past occurrences of a repeating event do not fall due again. A real write
+// sets the event back to not acknowledged and leaves its id in gLastRecordID.
+
+#include <QDate>
+#include <QDialog>
+#include <array>
+
+struct LocalMenuItems;
+class CtToolBar;
+class DataControl;
+class DatePicker;
+class DbCombo;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class VbImage;
+
+class frm_event_detail : public QDialog {
+    Q_OBJECT
+public:
+    explicit frm_event_detail(QWidget *parent = nullptr);
+    ~frm_event_detail() override;
+
+    // The row, and the two lookups of the system file behind the combos.
+    DataControl *DataDetail = nullptr;
+    DataControl *Datatbl_reminder_units = nullptr;
+    DataControl *datatbl_repeat_type = nullptr;
+
+    QLineEdit *txtevent_name = nullptr;
+    // 0 the date, 1 the time of day, 2 the "until" date; each may be empty.
+    std::array<DatePicker *, 3> DTPickerEvent{};
+    // 0 "Remind me in advance:", 1 "Repeat this event", 2 "All day, or at".
+    std::array<QCheckBox *, 3> Check1{};
+    // 0 the repeat unit, 5 the reminder's lead time; the others are unused.
+    std::array<DbCombo *, 6> dbcboEvent{};
+    // 0 the repeat description, 1 and 2 the stored repeat keys (hidden),
+    // 3 "Every:" and 4 "Until:".
+    std::array<QLabel *, 5> lblEvent{};
+    QPlainTextEdit *txtEvent_notes = nullptr;
+    QGroupBox *frameRepeat = nullptr;
+    VbImage *ImageMain = nullptr;
+    CtToolBar *ctToolBar_Menubar = nullptr;
+    CtToolBar *ctToolbar_Toolbar = nullptr;
+
+    // A write the data control starts on its own (closing with changes) asks
+    // "Save Changes?" first while this is set.
+    bool mAskToSave = true;
+    // A failed check at closing keeps the window open once.
+    bool mKeepOpen = false;
+
+    // The starting values of a new event dated `date` (the row must have
+    // been added to DataDetail): remind 30 minutes ahead, all day, repeating
+    // monthly until a month later once the box is ticked.
+    void subNewEvent(const QDate &date);
+
+    // gActiveControl = the field with the focus; then the edit items.
+    void subSetLocalMenus();
+    // The menu bar's Cut, Copy, Paste, Select Text and Delete Text follow
+    // gActiveControl: on for a text box or a combo box, off otherwise.
+    void subToolbarItems();
+    // The fields show the stored row again; pending changes are dropped.
+    void subUndo();
+    // Checks and writes the row when something changed (or when it is new);
+    // `ask` is the "Save Changes?" question for the write, `close` closes the
+    // window afterwards. A failed check or write keeps the window open with
+    // the changes pending.
+    void subSave(bool ask, bool close);
+    // Deletes the event (after the handler's question) and closes the window.
+    void subDelete();
+    // Saves (asking first), then prints the window.
+    void subPrint();
+    // Enables the repeat fields for a repeating event, describes the repeat
+    // and fills the two stored repeat keys from the date.
+    void subRepeatText();
+
+    void ctToolBar_Menubar_ItemClick(int id);
+    void ctToolbar_Toolbar_ItemClick(int id);
+    // Delete waits until a new event has been saved.
+    void Form_Activate();
+    void DataDetail_Validate(int &action, bool &save);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+
+private:
+    LocalMenuItems localMenuItems() const;
+    void buildMenuBar();
+    void buildToolBar();
+    void buildFields(QWidget *fields);
+    void applyCheckStates();
+    // After the fields were loaded: the dependent states, the description
+    // and the repeat keys, which by themselves are no change of the row.
+    void afterLoad();
+    void forgetKeyLabelChanges();
+    void setDeleteEnabled(bool enabled);
+
+    QDate m_newEventDate; // the date a new event started from
+};
