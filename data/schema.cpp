@@ -280,6 +280,10 @@ const char *const kIndexes[] = {
     "CREATE INDEX ix_property_pet_id ON tbl_property (property_pet_id)",
     "CREATE INDEX ix_picture_pet_id ON tbl_picture (picture_pet_id)",
     "CREATE INDEX ix_event_date ON tbl_event (event_date)",
+    // The pet window's pick lists of names and categories already used
+    // (SELECT DISTINCT) read these instead of every row of the table.
+    "CREATE INDEX ix_vaccine_name ON tbl_vaccine (vaccine_name)",
+    "CREATE INDEX ix_diary_category ON tbl_diary (diary_category)",
 };
 
 // ---------------------------------------------------------------------------
