@@ -118,6 +118,17 @@ QWidget *row(QWidget *parent, std::initializer_list<QWidget *> widgets, int stre
     return w;
 }
 
+// The Tab key goes through `chain` in this order.
+void tabChain(std::initializer_list<QWidget *> chain)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *w : chain) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
 QString pictureErrorText(int number, const QString &description)
 {
     switch (number) {
@@ -227,6 +238,23 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     Datatbl_command->bind(txtcommand[1], QStringLiteral("command_value"));
     Datatbl_property->bind(txtproperty[0], QStringLiteral("property_name"));
     Datatbl_property->bind(txtproperty[1], QStringLiteral("property_value"));
+    // The lists' columns get room for what they usually hold, each time they are read.
+    struct Width {
+        int tab;
+        const char *field;
+        int pixels;
+    };
+    static const Width widths[] = {{3, "vaccine_name", 150},  {3, "vaccine_received_date", 90},
+                                   {3, "vaccine_expiration_date", 90}, {3, "veterinarian_name", 130},
+                                   {4, "diary_date", 90},     {4, "diary_category", 120},
+                                   {5, "command_name", 150},  {6, "property_name", 130}};
+    for (int tab = 3; tab <= 6; ++tab)
+        connect(recordsOf(tab)->model(), &QAbstractItemModel::modelReset, this, [this, tab] {
+            for (const Width &w : widths)
+                if (w.tab == tab)
+                    if (const int column = recordsOf(tab)->fieldIndex(QLatin1String(w.field)); column >= 0)
+                        DBGridPet[size_t(tab)]->setColumnWidth(column, w.pixels);
+        });
     for (int tab = 3; tab <= 6; ++tab) {
         connect(recordsOf(tab), &DataControl::validate, this,
                 [this, tab](int &action, bool &save) { subRecordValidate(tab, action, save); });
@@ -314,6 +342,18 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     fields << DBCombovaccine_0 << DBCbovaccine_0 << txtvaccine << txtdiary[0] << txtdiary[1] << txtcommand[0]
            << txtcommand[1] << txtproperty[0] << txtproperty[1];
     subWatchFocus(fields, [this] { subSetLocalMenus(); });
+
+    // Tab follows each tab's fields as they stand, top to bottom.
+    tabChain({txtPet[0], txtPet[1], DBCbopet[3], txtPet[2], txtPet[3], cmdPet_dob, DBCbopet[2], cmdPet[2],
+              txtPet[10], txtPet[11], txtPet[4], txtPet[9], DBCbopet[5]});
+    tabChain({DBCbopet[0], cmdPet[0], DBCbopet[1], cmdPet[1], cmdPet[4], rtbpet[0], cmdPet[5], rtbpet[1]});
+    tabChain({DBGridPet[3], DBCombovaccine_0, DTPickerPet[0], DTPickerPet[1], DBCbovaccine_0, cmdPet[3], txtvaccine,
+              cmdVaccination[0], cmdVaccination[1], cmdVaccination[2]});
+    tabChain({DBGridPet[4], DTPickerPet[2], cmdDiary_date, DBCbopet[4], txtdiary[1], cmdDiary[0], cmdDiary[1],
+              cmdDiary[2]});
+    tabChain({DBGridPet[5], txtcommand[0], txtcommand[1], cmdCommand[0], cmdCommand[1], cmdCommand[2]});
+    tabChain({DBGridPet[6], txtproperty[0], txtproperty[1], cmdProperty[0], cmdProperty[1], cmdProperty[2], rtbpet[2],
+              rtbpet[3]});
 
     m_localItems.menuBar = ctToolBar_Menubar;
     m_localItems.formatItems = {18, 19, 20, 22, 23};

@@ -611,6 +611,10 @@ void TestPetDetail::tabsKeysAndHelp()
     QTest::keyClick(w->txtproperty[0], Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(w->tbsPet->SelectedIndex(), 1);
     QCOMPARE(w->HelpContextID, 2502);
+    // Tab alone goes down the fields as they stand.
+    w->txtPet[1]->setFocus();
+    QTest::keyClick(w->txtPet[1], Qt::Key_Tab);
+    QCOMPARE(funControlOf(QApplication::focusWidget()), static_cast<QWidget *>(w->DBCbopet[3]));
     QTest::keyClick(w->txtPet[1], Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(w->tbsPet->SelectedIndex(), 2);
     QCOMPARE(funControlOf(QApplication::focusWidget()), static_cast<QWidget *>(w->DBCbopet[0]));
