@@ -13,6 +13,7 @@
 #include "core/menu.h"
 #include "core/settings.h"
 #include "platform/clock.h"
+#include "platform/controls/ct_dropmenu.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/data_control.h"
 #include "platform/controls/data_grid.h"
@@ -144,7 +145,8 @@ private slots:
     void importDefaults();
     void textLengths();
 
-    void missingPictureAffectsOnlyThePicture();
+    void pictureFaultAffectsOnlyThePicture_data();
+    void pictureFaultAffectsOnlyThePicture();
     void pictureMenuAndPhotoSites_data();
     void pictureMenuAndPhotoSites();
     void phoneLabels_data();
@@ -464,16 +466,33 @@ void TestPetDetail::textLengths()
 
 // ---------------------------------------------------------------- picture, contacts, tabs
 
-void TestPetDetail::missingPictureAffectsOnlyThePicture()
+void TestPetDetail::pictureFaultAffectsOnlyThePicture_data()
 {
+    QTest::addColumn<QByteArray>("contents"); // empty: no file at all
+    QTest::addColumn<QString>("message");
+    QTest::newRow("file removed") << QByteArray()
+                                  << "The picture file for this pet was not found. Please import a new picture.";
+    QTest::newRow("not a picture") << QByteArray("this is no picture")
+                                   << "You have selected an unsupported picture format. Please import a different "
+                                      "picture.";
+}
+
+void TestPetDetail::pictureFaultAffectsOnlyThePicture()
+{
+    QFETCH(QByteArray, contents);
+    QFETCH(QString, message);
+    if (!contents.isEmpty()) {
+        QFile f(gPicturePath + "ZB_00042.jpg");
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(contents);
+    }
     const long rex = addRex(QStringLiteral("ZB_00042.jpg"));
     const long vet = addContact("Dr Smith", "555-0101", "Work");
     gDataDB->execute("UPDATE tbl_pet SET pet_vet_id = ?", {qlonglong(vet)});
     addVaccine(rex, "Rabies", "2025-01-01");
     Window w = open(rex, 3);
     QVERIFY(w);
-    QCOMPARE(messages(*m_pf),
-             QStringList{"The picture file for this pet was not found. Please import a new picture."});
+    QCOMPARE(messages(*m_pf), QStringList{message});
     const Shown &s = m_pf->dialogs().shown().front();
     QCOMPARE(s.title, QString("Picture error"));
     QCOMPARE(s.icon, int(ui::Exclamation));
@@ -523,6 +542,19 @@ void TestPetDetail::pictureMenuAndPhotoSites()
         QCOMPARE(menu->itemStoredText(29), "http://" + site1);
     if (!site2.isEmpty())
         QCOMPARE(menu->itemStoredText(31), site2.startsWith("https:") ? site2 : "http://" + site2);
+
+    // A right click on the picture pops up the shared picture menu for this
+    // window; its "Clear picture" acts here.
+    QTimer::singleShot(0, [] {
+        if (QWidget *popup = QApplication::activePopupWidget())
+            popup->close();
+    });
+    QTest::mouseClick(w->ImagePicture, Qt::RightButton);
+    CtDropMenu *pictureMenu = gControls->ctDropMenuContext->menu(3);
+    QCOMPARE(pictureMenu->owner(), static_cast<QWidget *>(w.get()));
+    w->lblPicture->setText("ZB_00009.jpg");
+    pictureMenu->triggerEntry(2, w.get());
+    QCOMPARE(w->lblPicture->text(), QString());
 
     // The picture items act on this window's picture: importing a sample.
     const QString sample = qEnvironmentVariable("ZORBI_SOURCE_DIR") + "/data/samples/Cat.gif";
@@ -611,8 +643,10 @@ void TestPetDetail::tabsKeysAndHelp()
     QTest::keyClick(w->txtproperty[0], Qt::Key_Tab, Qt::ControlModifier);
     QCOMPARE(w->tbsPet->SelectedIndex(), 1);
     QCOMPARE(w->HelpContextID, 2502);
-    // Tab alone goes down the fields as they stand.
+    // Tab alone goes down the fields as they stand; the pet's own boxes, too,
+    // are the field the edit commands act on.
     w->txtPet[1]->setFocus();
+    QCOMPARE(gActiveControl.data(), static_cast<QWidget *>(w->txtPet[1]));
     QTest::keyClick(w->txtPet[1], Qt::Key_Tab);
     QCOMPARE(funControlOf(QApplication::focusWidget()), static_cast<QWidget *>(w->DBCbopet[3]));
     QTest::keyClick(w->txtPet[1], Qt::Key_Tab, Qt::ControlModifier);
