@@ -281,12 +281,8 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
             [this](int &key) { subAutoCompleteGender(DBCbopet[5], Datatbl_gender_lookup, key); });
 
     // ---- buttons and keys
-    for (int i = 0; i <= 3; ++i)
-        connect(cmdPet[i], &QPushButton::clicked, this, [this, i] {
-            subAddContact(i < 3 ? DBCbopet[i] : DBCbovaccine_0);
-        });
-    connect(cmdPet[4], &QPushButton::clicked, this, [this] { cmdPet_Click(4); });
-    connect(cmdPet[5], &QPushButton::clicked, this, [this] { cmdPet_Click(5); });
+    for (int i = 0; i < 6; ++i)
+        connect(cmdPet[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdPet_Click(i); });
     connect(cmdPet_dob, &QPushButton::clicked, this, &frm_pet_detail::cmdPet_dob_Click);
     connect(cmdDiary_date, &QPushButton::clicked, this, &frm_pet_detail::cmdDiary_date_Click);
     for (int tab = 3; tab <= 6; ++tab)

@@ -127,7 +127,8 @@ public:
 
     // The tabs' buttons: which (0 Add/Save, 1 Cancel, 2 Delete) on tab 3 to 6.
     void subRecordButton(int tab, int which);
-    // The import buttons of tab 2: 4 feeding, 5 care.
+    // 0 to 3 add a person for their combo; 4 and 5 import the default
+    // feeding and care notes.
     void cmdPet_Click(int index);
     void cmdPet_dob_Click();
     void cmdDiary_date_Click();
