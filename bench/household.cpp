@@ -100,12 +100,18 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
             q.addBindValue(QStringLiteral("Brush weekly."));
             ok = run(q, error);
         }
+        // Pet 1 takes the busy pet's share; the others share the rest.
+        auto ownerOf = [&](int i, int busyShare) {
+            if (busyShare == 0)
+                return 1 + pick(size.pets);
+            return i <= busyShare || size.pets < 2 ? int(kBusyPet) : 2 + pick(size.pets - 1);
+        };
         for (int i = 1; ok && i <= size.vaccinations; ++i) {
             const QDate received = dayAround(700);
             q.prepare(QStringLiteral("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name,"
                                      " vaccine_received_date, vaccine_expiration_date, vaccine_vet_id,"
                                      " vaccine_notes) VALUES (?,?,?,?,?,?)"));
-            q.addBindValue(1 + pick(size.pets));
+            q.addBindValue(ownerOf(i, size.busyPetVaccinations));
             q.addBindValue(QLatin1String(kVaccines[pick(8)]));
             q.addBindValue(iso(received));
             q.addBindValue(iso(received.addYears(1)));
@@ -116,7 +122,7 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
         for (int i = 1; ok && i <= size.diary; ++i) {
             q.prepare(QStringLiteral("INSERT INTO tbl_diary (diary_pet_id, diary_date, diary_category,"
                                      " diary_text) VALUES (?,?,?,?)"));
-            q.addBindValue(1 + pick(size.pets));
+            q.addBindValue(ownerOf(i, size.busyPetDiary));
             q.addBindValue(iso(dayAround(900)));
             q.addBindValue(QLatin1String(kCategories[pick(6)]));
             q.addBindValue(QStringLiteral("A walk in the park, then a long nap."));

@@ -7,11 +7,16 @@ namespace bench {
 
 struct HouseholdSize {
     int pets, diary, vaccinations, events, repeatingEvents, people, pictures;
+    // Of the diary entries and vaccinations, how many belong to pet 1 (a pet
+    // kept for many years); the rest are spread over the other pets.
+    int busyPetDiary = 0, busyPetVaccinations = 0;
 };
 
-// A family's real use, and a very large collection.
+// A family's real use, and a very large collection with one busy pet.
 constexpr HouseholdSize kRealistic{5, 200, 40, 60, 10, 30, 100};
-constexpr HouseholdSize kLarge{1000, 100000, 20000, 10000, 1000, 2000, 5000};
+constexpr HouseholdSize kLarge{1000, 100000, 20000, 10000, 1000, 2000, 5000, 1000, 200};
+// The busy pet of the large household.
+constexpr long kBusyPet = 1;
 
 // Writes a new data file at `path` (replacing one that is there) holding `size`.
 bool makeHousehold(const QString &path, const HouseholdSize &size, QString *error);

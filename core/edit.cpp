@@ -13,6 +13,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -330,6 +332,63 @@ void subFormatIndent(QWidget *c)
 void subFormatOutdent(QWidget *c)
 {
     onRichBox(c, [](VbRichTextBox *b) { b->shiftSelIndent(-250); });
+}
+
+namespace {
+
+QPixmap drawFormatPicture(FormatCommand command, int side)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(0x30, 0x30, 0x38);
+    const qreal unit = side / 16.0;
+    if (command == FormatCommand::Outdent || command == FormatCommand::Indent) {
+        // Four lines of text, the middle two moved, and an arrow the way they go.
+        p.setPen(QPen(ink, qMax<qreal>(1.0, unit), Qt::SolidLine, Qt::FlatCap));
+        for (int i = 0; i < 4; ++i) {
+            const qreal y = (2.5 + i * 3.5) * unit;
+            const bool moved = i == 1 || i == 2;
+            p.drawLine(QPointF((moved ? 7 : 1) * unit, y), QPointF(15 * unit, y));
+        }
+        QPainterPath arrow;
+        const qreal mid = 7.75 * unit;
+        if (command == FormatCommand::Indent) {
+            arrow.moveTo(1 * unit, mid - 2.5 * unit);
+            arrow.lineTo(5 * unit, mid);
+            arrow.lineTo(1 * unit, mid + 2.5 * unit);
+        } else {
+            arrow.moveTo(5 * unit, mid - 2.5 * unit);
+            arrow.lineTo(1 * unit, mid);
+            arrow.lineTo(5 * unit, mid + 2.5 * unit);
+        }
+        arrow.closeSubpath();
+        p.fillPath(arrow, QColor(0x2a, 0x6f, 0xb8));
+        return pixmap;
+    }
+    QFont font(QStringLiteral("Serif"));
+    font.setPixelSize(int(13 * unit));
+    font.setBold(command == FormatCommand::Bold);
+    font.setItalic(command == FormatCommand::Italic);
+    font.setUnderline(command == FormatCommand::Underline);
+    p.setFont(font);
+    p.setPen(ink);
+    const QString letter = command == FormatCommand::Bold     ? QStringLiteral("B")
+                           : command == FormatCommand::Italic ? QStringLiteral("I")
+                                                              : QStringLiteral("U");
+    p.drawText(QRectF(0, 0, side, side), Qt::AlignCenter, letter);
+    return pixmap;
+}
+
+} // namespace
+
+QIcon funFormatIcon(FormatCommand command)
+{
+    QIcon icon;
+    icon.addPixmap(drawFormatPicture(command, 32));
+    icon.addPixmap(drawFormatPicture(command, 16));
+    return icon;
 }
 
 void subUpdateFieldButtons(const LocalMenuItems &items, QWidget *control)

@@ -10,6 +10,7 @@
 // below does both); its menu handler passes the edit items to funEditMenuItem()
 // and calls the format commands for its own format items.
 
+#include <QIcon>
 #include <QList>
 #include <functional>
 #include <vector>
@@ -45,6 +46,11 @@ void subFormatItalic(QWidget *control);
 void subFormatUnderline(QWidget *control);
 void subFormatIndent(QWidget *control);
 void subFormatOutdent(QWidget *control);
+
+// The pictures of the format commands' buttons ("B", "I", "U" and the two
+// indent arrows), drawn by the program itself.
+enum class FormatCommand { Bold, Italic, Underline, Outdent, Indent };
+QIcon funFormatIcon(FormatCommand command);
 
 // The items of a detail window that follow its active control.
 struct LocalMenuItems {

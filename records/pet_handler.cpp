@@ -7,15 +7,18 @@
 #include "core/hooks.h"
 #include "platform/controls/ct_listbar.h"
 #include "platform/controls/ct_toolbar.h"
+#include "platform/controls/data_control.h"
 #include "platform/controls/vb_image_list.h"
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
 #include "records/frm_pet_add.h"
+#include "records/frm_pet_detail.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <memory>
 
 namespace pet_handler {
 
@@ -183,33 +186,41 @@ bool funPetAdd(QWidget *frm)
     return ::funPetHandler(frm, 2, id, QString(), 1);
 }
 
+frm_pet_detail *funPetEditWindow(QWidget *frm, long petID, int tab)
+{
+    if (petID == 0 || !gDataDB)
+        return nullptr;
+    Hourglass hourglass;
+    gPetDetailTab = tab;
+    auto w = std::make_unique<frm_pet_detail>(frm);
+    w->DataDetail->setRecordSource(QStringLiteral("SELECT * FROM tbl_pet WHERE pet_id = ?"), {qlonglong(petID)});
+    if (!w->DataDetail->refresh()) {
+        const db::DbError error = w->DataDetail->lastError();
+        hourglass.release();
+        reportDbError(error, "funPetEdit");
+        return nullptr;
+    }
+    if (w->DataDetail->recordCount() == 0) {
+        hourglass.release();
+        ui::dialogs().msgBox(frm, QStringLiteral("Pet not found, may have been deleted."), ui::Information,
+                             QStringLiteral("Error"));
+        return nullptr;
+    }
+    // The window edits this one row for its whole life.
+    w->DataDetail->edit();
+    w->setWindowTitle(QStringLiteral("Pet Details - ") + w->DataDetail->field(QStringLiteral("pet_name")).toString());
+    w->setWindowIcon(generalIcon(1));
+    w->subPetDetailLoad(petID);
+    return w.release();
+}
+
 bool funPetEdit(QWidget *frm, long petID, int tab)
 {
-    Q_UNUSED(frm);
-    if (petID == 0 || !gDataDB)
+    std::unique_ptr<frm_pet_detail> w(funPetEditWindow(frm, petID, tab));
+    if (!w)
         return false;
-    gPetDetailTab = tab;
-    {
-        Hourglass hourglass;
-        auto rs = gDataDB->openRecordset(QStringLiteral("SELECT pet_id FROM tbl_pet WHERE pet_id = ?"),
-                                         {qlonglong(petID)});
-        hourglass.release();
-        if (!rs) {
-            reportDbError(gDataDB->lastError(), "funPetEdit");
-            return false;
-        }
-        if (rs->isEOF()) {
-            ui::dialogs().msgBox(frm, QStringLiteral("Pet not found, may have been deleted."), ui::Information,
-                                 QStringLiteral("Error"));
-            return false;
-        }
-    }
-    // GAP: the pet window (frm_pet_detail) is not part of the program yet.  It
-    // opens here on the pet's row, in edit mode, captioned "Pet Details - "
-    // and the name, with the program's icon, loaded by subPetDetailLoad(window,
-    // petID) and shown modally over `frm`; the answer is then True.  Until it
-    // exists nothing opens and the answer is False.
-    return false;
+    w->exec();
+    return true;
 }
 
 bool funPetDelete(QWidget *frm, long petID)

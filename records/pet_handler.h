@@ -9,6 +9,7 @@
 #include <QVariant>
 
 class QWidget;
+class frm_pet_detail;
 
 namespace pet_handler {
 
@@ -19,6 +20,10 @@ bool funPetHandler(QWidget *frm, int code, long petID, const QString &text, int 
 
 bool funPetAdd(QWidget *frm);
 bool funPetEdit(QWidget *frm, long petID, int tab);
+// The pet window of funPetEdit, made, bound and loaded on tab `tab` but not
+// shown (owned by the caller); null, after the message, when the pet is not
+// there.  funPetEdit shows it modally over `frm`.
+frm_pet_detail *funPetEditWindow(QWidget *frm, long petID, int tab);
 bool funPetDelete(QWidget *frm, long petID);
 bool funPetShow(QWidget *frm, long petID);
 bool funPetRefreshList(QWidget *frm);

@@ -13,6 +13,8 @@
 #include "platform/controls/vb_image_list.h"
 #include "platform/controls/vb_list_view.h"
 #include "records/frm_pet_add.h"
+#include "records/frm_pet_detail.h"
+#include "platform/controls/tab_strip.h"
 #include "records/pet_handler.h"
 #include "test_support.h"
 
@@ -84,6 +86,22 @@ void onPrompt(std::function<void(frm_pet_add *)> act)
             act(prompt);
         if (QWidget *left = QApplication::activeModalWidget())
             left->close();
+    });
+}
+
+// Acts on the pet window once it is the modal window, then closes it; gives
+// up after a while so that a failing test never waits.
+void onPetWindow(std::function<void(frm_pet_detail *)> act, int triesLeft = 200)
+{
+    QTimer::singleShot(10, [act, triesLeft] {
+        auto *w = qobject_cast<frm_pet_detail *>(QApplication::activeModalWidget());
+        if (!w) {
+            if (triesLeft > 0)
+                onPetWindow(act, triesLeft - 1);
+            return;
+        }
+        act(w);
+        w->close();
     });
 }
 
@@ -341,13 +359,18 @@ void TestPetHandler::addCancelled()
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 0);
     QCOMPARE(gNewPetName, QString());
     QCOMPARE(gNewPetSpecies, 0L);
-    // The real pet window is not there yet: a new pet is added, its window does not open.
+    // Confirmed: the new pet is added and its window opens on the details.
     onPrompt([](frm_pet_add *p) {
         p->txtPet->setText("Rex");
         p->DBCombo1->setCurrentIndex(0);
         p->cmdOK->click();
     });
-    QVERIFY(!funPetHandler(gMain, 1, 0, QString(), 1));
+    QString opened;
+    onPetWindow([&opened](frm_pet_detail *w) {
+        opened = QString("%1 on tab %2").arg(w->txtPet[0]->text()).arg(w->tbsPet->SelectedIndex());
+    });
+    QVERIFY(funPetHandler(gMain, 1, 0, QString(), 1));
+    QCOMPARE(opened, QString("Rex on tab 1"));
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 1);
 }
 

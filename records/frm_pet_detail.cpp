@@ -1,0 +1,1196 @@
+#include "records/frm_pet_detail.h"
+
+#include "core/auto_complete.h"
+#include "core/dates.h"
+#include "core/frm_controls.h"
+#include "core/frm_date.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/picture_files.h"
+#include "core/settings.h"
+#include "core/system.h"
+#include "platform/clock.h"
+#include "platform/controls/ct_dropmenu.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/data_control.h"
+#include "platform/controls/data_grid.h"
+#include "platform/controls/date_picker.h"
+#include "platform/controls/db_combo.h"
+#include "platform/controls/rich_text_box.h"
+#include "platform/controls/tab_strip.h"
+#include "platform/controls/vb_image.h"
+#include "platform/dialogs.h"
+#include "records/pet_handler.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+namespace {
+
+// Where the pet's picture sits on the details tab, in twips.
+constexpr int kPictureBox = 2880;
+constexpr int kPictureLeft = 5100;
+
+// The details tab's fields stand left of the picture.
+constexpr int kFieldColumnWidth = 332;
+
+// The four kinds of row on tabs 3 to 6: their table's pet-id field.
+const char *const kPetIdField[7] = {nullptr, nullptr, nullptr, "vaccine_pet_id", "diary_pet_id",
+                                    "command_pet_id", "property_pet_id"};
+
+QIcon generalIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
+
+QPixmap generalPicture(int index)
+{
+    return gControls ? gControls->ctImageMain.picture(0, index) : QPixmap();
+}
+
+QString indexed(const char *name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
+
+template <typename W> W *named(W *w, const QString &name)
+{
+    w->setObjectName(name);
+    return w;
+}
+
+QPushButton *plainButton(const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    // Enter in a field never presses a button of the window.
+    b->setAutoDefault(false);
+    return b;
+}
+
+// A small button beside a field that adds a person.
+QPushButton *personButton(int index, const QString &tip, QWidget *parent)
+{
+    auto *b = named(plainButton(QString(), parent), indexed("cmdPet", index));
+    b->setIcon(generalIcon(2));
+    b->setToolTip(tip);
+    b->setFixedWidth(28);
+    return b;
+}
+
+DbCombo *contactCombo(const QString &name, const QString &tip, QWidget *parent)
+{
+    auto *c = named(new DbCombo(parent), name);
+    c->setToolTip(tip);
+    c->setListField(QStringLiteral("contact_name"));
+    c->setBoundColumn(QStringLiteral("contact_id"));
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(16);
+    return c;
+}
+
+DbCombo *listCombo(const QString &name, const QString &listField, QWidget *parent)
+{
+    auto *c = named(new DbCombo(parent), name);
+    c->setListField(listField);
+    c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    c->setMinimumContentsLength(12);
+    return c;
+}
+
+QWidget *row(QWidget *parent, std::initializer_list<QWidget *> widgets, int stretchAt = 0)
+{
+    auto *w = new QWidget(parent);
+    auto *h = new QHBoxLayout(w);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(4);
+    int i = 0;
+    for (QWidget *x : widgets) {
+        x->setParent(w);
+        h->addWidget(x, i == stretchAt ? 1 : 0);
+        ++i;
+    }
+    return w;
+}
+
+// The Tab key goes through `chain` in this order.
+void tabChain(std::initializer_list<QWidget *> chain)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *w : chain) {
+        if (previous)
+            QWidget::setTabOrder(previous, w);
+        previous = w;
+    }
+}
+
+QString pictureErrorText(int number, const QString &description)
+{
+    switch (number) {
+    case 53:
+    case 76:
+        return QStringLiteral("The picture file for this pet was not found. Please import a new picture.");
+    case 481:
+        return QStringLiteral("You have selected an unsupported picture format. Please import a different picture.");
+    default:
+        return QString::number(number) + QStringLiteral(": ") + description;
+    }
+}
+
+QString shortDateText(const QVariant &value)
+{
+    const QDate d = anyDate(value);
+    return d.isValid() ? d.toString(vbShortDateFormat()) : QString();
+}
+
+} // namespace
+
+frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm_pet_detail"));
+    setWindowTitle(QStringLiteral("Pet Details"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setModal(true);
+
+    buildDataControls();
+    buildBars();
+
+    tbsPet = named(new TabStrip(this), QStringLiteral("tbsPet"));
+    tbsPet->addTab(QStringLiteral("details"), QStringLiteral("Details"), QStringLiteral("Details..."));
+    tbsPet->addTab(QStringLiteral("care"), QStringLiteral("Care and Feeding"), QStringLiteral("Care & feeding details..."));
+    tbsPet->addTab(QStringLiteral("vaccine"), QStringLiteral("Vaccinations and Meds"),
+                   QStringLiteral("Vaccinations & medications"));
+    tbsPet->addTab(QStringLiteral("diary"), QStringLiteral("Diary"), QStringLiteral("Diary entries..."));
+    tbsPet->addTab(QStringLiteral("commands"), QStringLiteral("Commands"), QStringLiteral("Commands..."));
+    tbsPet->addTab(QStringLiteral("miscellaneous"), QStringLiteral("Misc. Information"),
+                   QStringLiteral("Miscellaneous information..."));
+    tbsPet->setExpanding(false);
+
+    auto *frames = new QWidget(this);
+    auto *stack = new QGridLayout(frames);
+    stack->setContentsMargins(0, 0, 0, 0);
+    for (int i = 1; i <= 6; ++i) {
+        frmPet[i] = named(new QWidget(frames), indexed("frmPet", i));
+        stack->addWidget(frmPet[i], 0, 0);
+    }
+    buildDetailsTab();
+    buildCareTab();
+    buildRecordTabs();
+    tbsPet->setFrames({frmPet[1], frmPet[2], frmPet[3], frmPet[4], frmPet[5], frmPet[6]});
+
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(6, 0, 6, 6);
+    outer->setSpacing(4);
+    outer->setMenuBar(ctToolBar_Menubar);
+    outer->addWidget(ctToolbar_Toolbar);
+    outer->addWidget(tbsPet);
+    outer->addWidget(frames, 1);
+
+    // ---- the pet's fields
+    DataDetail->bind(txtPet[0], QStringLiteral("pet_name"));
+    DataDetail->bind(txtPet[1], QStringLiteral("pet_nickname"));
+    DataDetail->bind(txtPet[2], QStringLiteral("pet_color"));
+    DataDetail->bind(txtPet[3], QStringLiteral("pet_dob"));
+    // The birthday is kept as the files' date and shown as the user writes dates.
+    DataDetail->setDataFormat(
+        txtPet[3], [](const QVariant &stored) -> QVariant { return shortDateText(stored); },
+        [](const QVariant &shown) -> QVariant {
+            const QString text = shown.toString().trimmed();
+            if (text.isEmpty())
+                return QString();
+            return vbIsDate(text) ? QVariant(dbDate(vbCDate(text))) : QVariant(text);
+        });
+    DataDetail->bind(txtPet[4], QStringLiteral("pet_weight"));
+    DataDetail->bind(txtPet[9], QStringLiteral("pet_height_length"));
+    DataDetail->bind(txtPet[10], QStringLiteral("pet_mother"));
+    DataDetail->bind(txtPet[11], QStringLiteral("pet_father"));
+    DataDetail->bind(DBCbopet[0], QStringLiteral("pet_sitter_id"));
+    DataDetail->bind(DBCbopet[1], QStringLiteral("pet_emergency_contact_id"));
+    DataDetail->bind(DBCbopet[2], QStringLiteral("pet_vet_id"));
+    DataDetail->bind(DBCbopet[3], QStringLiteral("pet_breed"));
+    DataDetail->bind(DBCbopet[5], QStringLiteral("pet_gender"));
+    DataDetail->bind(lblPicture, QStringLiteral("pet_picture"));
+    static const char *const notes[4] = {"pet_feeding", "pet_care", "pet_notes", "pet_insurance_details"};
+    for (int i = 0; i < 4; ++i) {
+        DataDetail->bind(rtbpet[i], QLatin1String(notes[i]) + QStringLiteral("_rtf"));
+        DataDetail->bind(txtPetPlain[5 + i], QLatin1String(notes[i]));
+        // The plain copy follows every change of its note.
+        connect(rtbpet[i], &VbRichTextBox::textRTFChanged, this,
+                [this, i] { txtPetPlain[5 + i]->setPlainText(rtbpet[i]->text()); });
+    }
+    connect(DataDetail, &DataControl::validate, this, &frm_pet_detail::DataDetail_Validate);
+
+    // ---- the rows of tabs 3 to 6
+    Datatbl_vaccine->bind(DBCombovaccine_0, QStringLiteral("vaccine_name"));
+    Datatbl_vaccine->bind(DTPickerPet[0], QStringLiteral("vaccine_received_date"));
+    Datatbl_vaccine->bind(DTPickerPet[1], QStringLiteral("vaccine_expiration_date"));
+    Datatbl_vaccine->bind(DBCbovaccine_0, QStringLiteral("vaccine_vet_id"));
+    Datatbl_vaccine->bind(txtvaccine, QStringLiteral("vaccine_notes"));
+    Datatbl_diary->bind(DTPickerPet[2], QStringLiteral("diary_date"));
+    Datatbl_diary->bind(DBCbopet[4], QStringLiteral("diary_category"));
+    Datatbl_diary->bind(txtdiary[1], QStringLiteral("diary_text"));
+    Datatbl_command->bind(txtcommand[0], QStringLiteral("command_name"));
+    Datatbl_command->bind(txtcommand[1], QStringLiteral("command_value"));
+    Datatbl_property->bind(txtproperty[0], QStringLiteral("property_name"));
+    Datatbl_property->bind(txtproperty[1], QStringLiteral("property_value"));
+    // The lists' columns get room for what they usually hold, each time they are read.
+    struct Width {
+        int tab;
+        const char *field;
+        int pixels;
+    };
+    static const Width widths[] = {{3, "vaccine_name", 150},  {3, "vaccine_received_date", 90},
+                                   {3, "vaccine_expiration_date", 90}, {3, "veterinarian_name", 130},
+                                   {4, "diary_date", 90},     {4, "diary_category", 120},
+                                   {5, "command_name", 150},  {6, "property_name", 130}};
+    for (int tab = 3; tab <= 6; ++tab)
+        connect(recordsOf(tab)->model(), &QAbstractItemModel::modelReset, this, [this, tab] {
+            for (const Width &w : widths)
+                if (w.tab == tab)
+                    if (const int column = recordsOf(tab)->fieldIndex(QLatin1String(w.field)); column >= 0)
+                        DBGridPet[size_t(tab)]->setColumnWidth(column, w.pixels);
+        });
+    for (int tab = 3; tab <= 6; ++tab) {
+        connect(recordsOf(tab), &DataControl::validate, this,
+                [this, tab](int &action, bool &save) { subRecordValidate(tab, action, save); });
+        connect(DBGridPet[tab], &DataGrid::rowColChange, this, [this, tab] { subRecordChosen(tab); });
+    }
+
+    // ---- lists
+    for (int i = 0; i < 3; ++i) {
+        DBCbopet[i]->setRowSource(dataContacts);
+        connect(DBCbopet[i], &DbCombo::boundTextChanged, this, [this, i] { subShowContactPhone(i); });
+    }
+    DBCbovaccine_0->setRowSource(dataContacts);
+    DBCbopet[3]->setRowSource(Datatbl_breed);
+    DBCbopet[4]->setRowSource(Datadiary_category_lookup);
+    DBCbopet[5]->setRowSource(Datatbl_gender_lookup);
+    DBCombovaccine_0->setRowSource(datavaccine_lookup);
+    connect(DBCombovaccine_0, &DbCombo::keyPress, this,
+            [this](int &key) { subAutoCompleteVaccine(DBCombovaccine_0, datavaccine_lookup, key); });
+    connect(DBCbopet[3], &DbCombo::keyPress, this,
+            [this](int &key) { subAutoCompleteBreed(DBCbopet[3], Datatbl_breed, key); });
+    connect(DBCbopet[4], &DbCombo::keyPress, this,
+            [this](int &key) { subAutoCompleteDiaryCategory(DBCbopet[4], Datadiary_category_lookup, key); });
+    connect(DBCbopet[5], &DbCombo::keyPress, this,
+            [this](int &key) { subAutoCompleteGender(DBCbopet[5], Datatbl_gender_lookup, key); });
+
+    // ---- buttons and keys
+    for (int i = 0; i < 6; ++i)
+        connect(cmdPet[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdPet_Click(i); });
+    connect(cmdPet_dob, &QPushButton::clicked, this, &frm_pet_detail::cmdPet_dob_Click);
+    connect(cmdDiary_date, &QPushButton::clicked, this, &frm_pet_detail::cmdDiary_date_Click);
+    for (int tab = 3; tab <= 6; ++tab)
+        for (int which = 0; which < 3; ++which)
+            connect(buttonsOf(tab)[size_t(which)], &QPushButton::clicked, this,
+                    [this, tab, which] { subRecordButton(tab, which); });
+    connect(tbsPet, &TabStrip::click, this, &frm_pet_detail::tbsPet_Click);
+
+    // The diary's date is one value: the picker holds it, the text box shows
+    // it as text, and the date chooser writes into the text box.
+    auto *diaryText = static_cast<QLineEdit *>(txtdiary[0]);
+    connect(DTPickerPet[2], &DatePicker::valueChanged, this, [this, diaryText] {
+        if (m_syncingDiaryDate)
+            return;
+        ++m_syncingDiaryDate;
+        diaryText->setText(shortDateText(DTPickerPet[2]->Value()));
+        --m_syncingDiaryDate;
+    });
+    connect(diaryText, &QLineEdit::textChanged, this, [this](const QString &text) {
+        if (m_syncingDiaryDate)
+            return;
+        ++m_syncingDiaryDate;
+        if (text.trimmed().isEmpty())
+            DTPickerPet[2]->setValue(QVariant());
+        else if (vbIsDate(text))
+            DTPickerPet[2]->setValue(vbCDate(text));
+        --m_syncingDiaryDate;
+    });
+
+    auto *nextTab = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    nextTab->setContext(Qt::WindowShortcut);
+    connect(nextTab, &QShortcut::activated, this, &frm_pet_detail::subNextTab);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &frm_pet_detail::subShowHelp);
+    txtPet[3]->installEventFilter(this);
+    ImagePicture->installEventFilter(this);
+    frmPet[1]->installEventFilter(this);
+
+    // Every field registers itself for the edit commands when it gets the focus.
+    QList<QWidget *> fields;
+    for (QWidget *w : txtPet)
+        if (w)
+            fields << w;
+    for (QWidget *w : DBCbopet)
+        fields << w;
+    for (QWidget *w : rtbpet)
+        fields << w;
+    for (QWidget *w : DTPickerPet)
+        fields << w;
+    for (int tab = 3; tab <= 6; ++tab)
+        fields << DBGridPet[tab];
+    fields << DBCombovaccine_0 << DBCbovaccine_0 << txtvaccine << txtdiary[0] << txtdiary[1] << txtcommand[0]
+           << txtcommand[1] << txtproperty[0] << txtproperty[1];
+    subWatchFocus(fields, [this] { subSetLocalMenus(); });
+
+    // Tab follows each tab's fields as they stand, top to bottom.
+    tabChain({txtPet[0], txtPet[1], DBCbopet[3], txtPet[2], txtPet[3], cmdPet_dob, DBCbopet[2], cmdPet[2],
+              txtPet[10], txtPet[11], txtPet[4], txtPet[9], DBCbopet[5]});
+    tabChain({DBCbopet[0], cmdPet[0], DBCbopet[1], cmdPet[1], cmdPet[4], rtbpet[0], cmdPet[5], rtbpet[1]});
+    tabChain({DBGridPet[3], DBCombovaccine_0, DTPickerPet[0], DTPickerPet[1], DBCbovaccine_0, cmdPet[3], txtvaccine,
+              cmdVaccination[0], cmdVaccination[1], cmdVaccination[2]});
+    tabChain({DBGridPet[4], DTPickerPet[2], cmdDiary_date, DBCbopet[4], txtdiary[1], cmdDiary[0], cmdDiary[1],
+              cmdDiary[2]});
+    tabChain({DBGridPet[5], txtcommand[0], txtcommand[1], cmdCommand[0], cmdCommand[1], cmdCommand[2]});
+    tabChain({DBGridPet[6], txtproperty[0], txtproperty[1], cmdProperty[0], cmdProperty[1], cmdProperty[2], rtbpet[2],
+              rtbpet[3]});
+
+    m_localItems.menuBar = ctToolBar_Menubar;
+    m_localItems.formatItems = {18, 19, 20, 22, 23};
+    m_localItems.toolBar = ctToolbar_Toolbar;
+    m_localItems.formatButtons = {7, 8, 9, 11, 12};
+
+    resize(660, 560);
+    Form_Load();
+}
+
+frm_pet_detail::~frm_pet_detail() = default;
+
+// ---------------------------------------------------------------- building
+
+void frm_pet_detail::buildDataControls()
+{
+    auto make = [this](const char *name) {
+        auto *dc = new DataControl(this);
+        dc->setObjectName(QLatin1String(name));
+        return dc;
+    };
+    DataDetail = make("DataDetail");
+    dataContacts = make("dataContacts");
+    Datatbl_vaccine = make("Datatbl_vaccine");
+    Datatbl_diary = make("Datatbl_diary");
+    Datatbl_command = make("Datatbl_command");
+    Datatbl_property = make("Datatbl_property");
+    datavaccine_lookup = make("datavaccine_lookup");
+    Datadiary_category_lookup = make("Datadiary_category_lookup");
+    Datatbl_breed = make("Datatbl_breed");
+    Datatbl_gender_lookup = make("Datatbl_gender_lookup");
+    for (DataControl *lookup :
+         {dataContacts, datavaccine_lookup, Datadiary_category_lookup, Datatbl_breed, Datatbl_gender_lookup})
+        lookup->setReadOnly(true);
+    // The vaccination tab reads the saved query and writes its table.
+    Datatbl_vaccine->setBaseTable(QStringLiteral("tbl_vaccine"), QStringLiteral("vaccine_id"));
+}
+
+void frm_pet_detail::buildBars()
+{
+    auto *menu = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
+    ctToolBar_Menubar = menu;
+    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
+    menu->addItem(QStringLiteral("&File"), {}, {}, title);                                 // 1
+    menu->addItem(QStringLiteral("Save && Close"), {}, generalIcon(22), entry);            // 2
+    menu->addSeparator();                                                                  // 3
+    menu->addItem(QStringLiteral("&Delete"), {}, generalIcon(18), entry);                  // 4
+    menu->addSeparator();                                                                  // 5
+    menu->addItem(QStringLiteral("&Print"), {}, generalIcon(17), entry);                   // 6
+    menu->addSeparator();                                                                  // 7
+    menu->addItem(QStringLiteral("&Close"), {}, {}, entry);                                // 8
+    menu->addItem(QStringLiteral("&Edit"), {}, {}, title);                                 // 9
+    menu->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);                          // 10
+    menu->addSeparator();                                                                  // 11
+    menu->addItem(QStringLiteral("Cu&t"), {}, {}, entry);                                  // 12
+    menu->addItem(QStringLiteral("&Copy"), {}, {}, entry);                                 // 13
+    menu->addItem(QStringLiteral("&Paste"), {}, {}, entry);                                // 14
+    menu->addItem(QStringLiteral("&Select Text"), {}, {}, entry);                          // 15
+    menu->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);                          // 16
+    menu->addSeparator();                                                                  // 17
+    menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);  // 18
+    menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);       // 19
+    menu->addItem(QStringLiteral("Underline"), {}, funFormatIcon(FormatCommand::Underline), entry); // 20
+    menu->addSeparator();                                                                  // 21
+    menu->addItem(QStringLiteral("<- Outdent"), {}, funFormatIcon(FormatCommand::Outdent), entry);  // 22
+    menu->addItem(QStringLiteral("-> Indent"), {}, funFormatIcon(FormatCommand::Indent), entry);    // 23
+    menu->addItem(QStringLiteral("&Picture"), {}, {}, title);                              // 24
+    menu->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), generalIcon(20), entry); // 25
+    menu->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."), generalIcon(21), entry);   // 26
+    menu->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."), generalIcon(22), entry);    // 27
+    menu->addSeparator();                                                                  // 28
+    menu->addItem(QStringLiteral("Online Photo Site 1"), QStringLiteral("Go to online photo website"),
+                  generalIcon(23), entry);                                                 // 29
+    menu->addSeparator();                                                                  // 30
+    menu->addItem(QStringLiteral("Online Photo Site 2"), QStringLiteral("Go to online photo website"),
+                  generalIcon(23), entry);                                                 // 31
+    menu->addItem(QStringLiteral("&Help"), {}, {}, title);                                 // 32
+    connect(menu, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolBar_Menubar_ItemClick);
+
+    auto *tb = named(new CtToolBar(CtToolBar::Mode::ToolBar, this), QStringLiteral("ctToolbar_Toolbar"));
+    ctToolbar_Toolbar = tb;
+    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), generalIcon(22)); // 1
+    tb->addSeparator();                                                                                   // 2
+    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), generalIcon(17));                       // 3
+    tb->addSeparator();                                                                                   // 4
+    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), generalIcon(18));              // 5
+    tb->addSeparator();                                                                                   // 6
+    tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold)); // 7
+    tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
+                funFormatIcon(FormatCommand::Italic));                                                    // 8
+    tb->addItem(QStringLiteral("Underline"), QStringLiteral("Underline selected text"),
+                funFormatIcon(FormatCommand::Underline));                                                 // 9
+    tb->addSeparator();                                                                                   // 10
+    tb->addItem(QStringLiteral("Outdent"), QStringLiteral("Outdent line"), funFormatIcon(FormatCommand::Outdent)); // 11
+    tb->addItem(QStringLiteral("Indent"), QStringLiteral("Indent line"), funFormatIcon(FormatCommand::Indent));    // 12
+    tb->addSeparator();                                                                                   // 13
+    tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), generalIcon(20));          // 14
+    tb->addSeparator();                                                                                   // 15
+    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), generalIcon(30));                         // 16
+    connect(tb, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolbar_Toolbar_ItemClick);
+}
+
+void frm_pet_detail::buildDetailsTab()
+{
+    QWidget *frame = frmPet[1];
+    auto *left = named(new QWidget(frame), QStringLiteral("detailsFields"));
+    auto *column = new QVBoxLayout(left);
+    column->setContentsMargins(4, 8, 4, 4);
+    auto *form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    column->addLayout(form);
+
+    for (int i : {0, 1, 2, 3, 4, 9, 10, 11})
+        txtPet[size_t(i)] = named(new QLineEdit(frame), indexed("txtPet", i));
+    for (int i = 5; i <= 8; ++i) {
+        txtPetPlain[size_t(i)] = named(new QPlainTextEdit(frame), indexed("txtPet", i));
+        txtPetPlain[size_t(i)]->hide();
+    }
+    DBCbopet[2] = contactCombo(indexed("DBCbopet", 2),
+                               QStringLiteral("Select a veterinarian from the list, or click the button to the right "
+                                              "to add a new veterinarian"),
+                               frame);
+    DBCbopet[3] = listCombo(indexed("DBCbopet", 3), QStringLiteral("breed_name"), frame);
+    cmdPet[2] = personButton(2, QStringLiteral("Click to add a veterinarian"), frame);
+    cmdPet_dob = named(plainButton(QStringLiteral("..."), frame), QStringLiteral("cmdPet_dob"));
+    cmdPet_dob->setToolTip(QStringLiteral("Select birthday..."));
+    cmdPet_dob->setFixedWidth(28);
+    Label22_33 = named(new QLabel(QStringLiteral("(mm/dd/yyyy)"), frame), indexed("Label22", 33));
+    lblPhone[2] = named(new QLabel(frame), indexed("lblPhone", 2));
+
+    form->addRow(QStringLiteral("Pet Name:"), txtPet[0]);
+    form->addRow(QStringLiteral("Nickname:"), txtPet[1]);
+    form->addRow(QStringLiteral("Breed:"), DBCbopet[3]);
+    form->addRow(QStringLiteral("Color / Markings:"), txtPet[2]);
+    form->addRow(QStringLiteral("Birthday:"), row(frame, {txtPet[3], cmdPet_dob, Label22_33}));
+    form->addRow(QStringLiteral("Veterinarian:"), row(frame, {DBCbopet[2], cmdPet[2]}));
+    form->addRow(QString(), lblPhone[2]);
+
+    auto *parents = named(new QGroupBox(QStringLiteral("Parents"), left), QStringLiteral("fraParents"));
+    auto *parentsForm = new QFormLayout(parents);
+    parentsForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    parentsForm->addRow(QStringLiteral("Mother:"), txtPet[10]);
+    parentsForm->addRow(QStringLiteral("Father:"), txtPet[11]);
+    column->addWidget(parents);
+    column->addStretch(1);
+
+    // The species icon and the picture stand right of the fields, placed in
+    // twips as the picture routines place them.
+    ImageMain = named(new QLabel(frame), QStringLiteral("ImageMain"));
+    ImageMain->setGeometry(VbImage::twipsToPixels(kPictureLeft), 14, 32, 32);
+    ImagePicture = named(new VbImage(frame), QStringLiteral("ImagePicture"));
+    ImagePicture->setToolTip(QStringLiteral("Right-click for the picture menu"));
+    lblPicture = named(new QLabel(frame), QStringLiteral("lblPicture"));
+    lblPicture->hide();
+
+    auto *vitals = named(new QGroupBox(QStringLiteral("Vitals"), frame), QStringLiteral("fraVitals"));
+    auto *vitalsForm = new QFormLayout(vitals);
+    vitalsForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    DBCbopet[5] = listCombo(indexed("DBCbopet", 5), QStringLiteral("gender"), vitals);
+    DBCbopet[5]->setMinimumContentsLength(6);
+    vitalsForm->addRow(QStringLiteral("Weight:"), txtPet[4]);
+    vitalsForm->addRow(QStringLiteral("Height or Length:"), txtPet[9]);
+    vitalsForm->addRow(QStringLiteral("Gender:"), DBCbopet[5]);
+    const int pictureTop = VbImage::twipsToPixels(picture_files::kFittedTop + kPictureBox) + 10;
+    vitals->setGeometry(VbImage::twipsToPixels(kPictureLeft) - 4, pictureTop,
+                        VbImage::twipsToPixels(kPictureBox) + 64, vitals->sizeHint().height());
+    vitals->setObjectName(QStringLiteral("fraVitals"));
+    left->setGeometry(0, 0, kFieldColumnWidth, frame->height());
+    frame->setMinimumSize(vitals->geometry().right() + 8,
+                          qMax(vitals->geometry().bottom(), left->sizeHint().height()) + 8);
+}
+
+void frm_pet_detail::buildCareTab()
+{
+    QWidget *frame = frmPet[2];
+    auto *v = new QVBoxLayout(frame);
+    v->setContentsMargins(4, 8, 4, 4);
+
+    auto *contacts = named(new QGroupBox(QStringLiteral("Contacts"), frame), QStringLiteral("fraContacts"));
+    auto *form = new QFormLayout(contacts);
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    DBCbopet[0] = contactCombo(indexed("DBCbopet", 0),
+                               QStringLiteral("Select a sitter from the list, or click the button to the right to add "
+                                              "a new sitter"),
+                               contacts);
+    DBCbopet[1] = contactCombo(indexed("DBCbopet", 1),
+                               QStringLiteral("Select an emergency contact from the list, or click the button to the "
+                                              "right to add a new emergency contact"),
+                               contacts);
+    cmdPet[0] = personButton(0, QStringLiteral("Click to add a pet sitter"), contacts);
+    cmdPet[1] = personButton(1, QStringLiteral("Click to add an emergency contact"), contacts);
+    for (int i = 0; i < 2; ++i) {
+        lblPhone[size_t(i)] = named(new QLabel(contacts), indexed("lblPhone", i));
+        lblPhone[size_t(i)]->setMinimumWidth(160);
+    }
+    form->addRow(QStringLiteral("Sitter:"), row(contacts, {DBCbopet[0], cmdPet[0], lblPhone[0]}));
+    form->addRow(QStringLiteral("Emergency:"), row(contacts, {DBCbopet[1], cmdPet[1], lblPhone[1]}));
+    v->addWidget(contacts);
+
+    const QString captions[2] = {QStringLiteral("Feeding Instructions:"), QStringLiteral("Care Instructions:")};
+    const QString imports[2] = {QStringLiteral("Import default feeding instructions..."),
+                                QStringLiteral("Import default care instructions...")};
+    for (int i = 0; i < 2; ++i) {
+        rtbpet[size_t(i)] = named(new VbRichTextBox(frame), indexed("rtbpet", i));
+        cmdPet[size_t(4 + i)] = named(plainButton(imports[i], frame), indexed("cmdPet", 4 + i));
+        auto *label = new QLabel(captions[i], frame);
+        v->addWidget(row(frame, {label, cmdPet[size_t(4 + i)]}, 0));
+        v->addWidget(rtbpet[size_t(i)], 1);
+    }
+}
+
+void frm_pet_detail::buildRecordTabs()
+{
+    struct TabText {
+        const char *frame, *prompt, *buttons;
+        int icon;
+    };
+    static const TabText texts[7] = {
+        {}, {}, {},
+        {"Vaccine / Med Details", "Select a vaccine or medication from the list to edit or delete:", "cmdVaccination", 8},
+        {"Diary Entry Details", "Select a diary entry from the list below to edit or delete:", "cmdDiary", 13},
+        {"Command Details", "Select a command from the list below to edit or delete:", "cmdCommand", 9},
+        {"Misc. Information Details", "Select an item from the list below to edit or delete:", "cmdProperty", 15},
+    };
+    QFormLayout *forms[7] = {};
+    QVBoxLayout *columns[7] = {};
+    for (int tab = 3; tab <= 6; ++tab) {
+        QWidget *frame = frmPet[size_t(tab)];
+        auto *column = new QVBoxLayout;
+        columns[tab] = column;
+        Imagepet[size_t(tab)] = named(new QLabel(frame), indexed("Imagepet", tab));
+        Imagepet[size_t(tab)]->setFixedSize(32, 32);
+        auto *prompt = new QLabel(QString::fromLatin1(texts[tab].prompt), frame);
+        prompt->setWordWrap(true);
+        column->addWidget(row(frame, {Imagepet[size_t(tab)], prompt}, 1));
+        DBGridPet[size_t(tab)] = named(new DataGrid(frame), indexed("DBGridPet", tab));
+        DBGridPet[size_t(tab)]->setDataSource(recordsOf(tab));
+        column->addWidget(DBGridPet[size_t(tab)], 1);
+
+        auto *details = new QGroupBox(QString::fromLatin1(texts[tab].frame), frame);
+        auto *inner = new QVBoxLayout(details);
+        forms[tab] = new QFormLayout;
+        forms[tab]->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+        inner->addLayout(forms[tab]);
+        auto *buttonRow = new QHBoxLayout;
+        buttonRow->addStretch(1);
+        std::array<QPushButton *, 3> &buttons = buttonsOf(tab);
+        const QString captions[3] = {QStringLiteral("&Add"), QStringLiteral("&Cancel"), QStringLiteral("&Delete")};
+        for (int i = 0; i < 3; ++i) {
+            buttons[size_t(i)] = named(plainButton(captions[i], details), indexed(texts[tab].buttons, i));
+            buttonRow->addWidget(buttons[size_t(i)]);
+        }
+        inner->addLayout(buttonRow);
+        column->addWidget(details);
+    }
+
+    // Vaccinations and medications.
+    DBGridPet[3]->setColumns({{"vaccine_id", ""}, {"vaccine_object_type", ""}, {"vaccine_pet_id", ""},
+                              {"vaccine_name", "Vaccine / Med"}, {"vaccine_received_date", "Received"},
+                              {"vaccine_expiration_date", "Expires"}, {"vaccine_vet_id", ""},
+                              {"vaccine_acknowledged_date", ""}, {"vaccine_cr_ts", ""},
+                              {"veterinarian_name", "Veterinarian"}, {"vaccine_notes", "Notes"}});
+    QWidget *f3 = frmPet[3];
+    DBCombovaccine_0 = listCombo(indexed("DBCombovaccine", 0), QStringLiteral("vaccine_name"), f3);
+    DBCbovaccine_0 = contactCombo(indexed("DBCbovaccine", 0), QString(), f3);
+    cmdPet[3] = personButton(3, QStringLiteral("Select care person..."), f3);
+    for (int i = 0; i < 3; ++i) {
+        DTPickerPet[size_t(i)] = named(new DatePicker(frmPet[size_t(i < 2 ? 3 : 4)]), indexed("DTPickerPet", i));
+        DTPickerPet[size_t(i)]->setFormat(DatePicker::ShortDate);
+    }
+    txtvaccine = named(new QPlainTextEdit(f3), QStringLiteral("txtvaccine"));
+    txtvaccine->setTabChangesFocus(true);
+    txtvaccine->setFixedHeight(46);
+    forms[3]->addRow(QStringLiteral("Vaccine / Med:"), DBCombovaccine_0);
+    forms[3]->addRow(QStringLiteral("Recieved:"), row(f3, {DTPickerPet[0], new QLabel(QStringLiteral("Expires:")),
+                                                          DTPickerPet[1]}, 3));
+    forms[3]->addRow(QStringLiteral("Done by:"), row(f3, {DBCbovaccine_0, cmdPet[3]}));
+    forms[3]->addRow(QStringLiteral("Notes:"), txtvaccine);
+
+    // Diary.
+    DBGridPet[4]->setColumns({{"diary_id", ""}, {"diary_object_type", ""}, {"diary_pet_id", ""},
+                              {"diary_date", "Date"}, {"diary_category", "Category"}, {"diary_text_rtf", ""},
+                              {"diary_text", "Diary Entry"}, {"diary_cr_ts", ""}});
+    QWidget *f4 = frmPet[4];
+    txtdiary[0] = named(new QLineEdit(f4), indexed("txtdiary", 0));
+    txtdiary[0]->hide();
+    cmdDiary_date = named(plainButton(QStringLiteral("..."), f4), QStringLiteral("cmdDiary_date"));
+    cmdDiary_date->setToolTip(QStringLiteral("Select date..."));
+    cmdDiary_date->setFixedWidth(28);
+    DBCbopet[4] = listCombo(indexed("DBCbopet", 4), QStringLiteral("diary_category"), f4);
+    auto *entry = named(new QPlainTextEdit(f4), indexed("txtdiary", 1));
+    entry->setTabChangesFocus(true);
+    entry->setFixedHeight(70);
+    txtdiary[1] = entry;
+    auto *spacer = new QWidget;
+    forms[4]->addRow(QStringLiteral("Date:"), row(f4, {DTPickerPet[2], cmdDiary_date, txtdiary[0], spacer}, 3));
+    forms[4]->addRow(QStringLiteral("Category:"), DBCbopet[4]);
+    forms[4]->addRow(QStringLiteral("Entry:"), txtdiary[1]);
+
+    // Commands.
+    DBGridPet[5]->setColumns({{"command_id", ""}, {"command_object_type", ""}, {"command_pet_id", ""},
+                              {"command_name", "Command"}, {"command_value", "Behavior"}, {"command_cr_ts", ""}});
+    QWidget *f5 = frmPet[5];
+    txtcommand[0] = named(new QLineEdit(f5), indexed("txtcommand", 0));
+    auto *behaviour = named(new QPlainTextEdit(f5), indexed("txtcommand", 1));
+    behaviour->setTabChangesFocus(true);
+    behaviour->setFixedHeight(70);
+    txtcommand[1] = behaviour;
+    forms[5]->addRow(QStringLiteral("Command:"), txtcommand[0]);
+    forms[5]->addRow(QStringLiteral("Behavior:"), txtcommand[1]);
+
+    // Miscellaneous information, with the pet's notes and insurance beside it.
+    DBGridPet[6]->setColumns(
+        {{"property_id", ""}, {"property_name", "Item"}, {"property_value", "Value"}});
+    QWidget *f6 = frmPet[6];
+    txtproperty[0] = named(new QLineEdit(f6), indexed("txtproperty", 0));
+    txtproperty[1] = named(new QLineEdit(f6), indexed("txtproperty", 1));
+    forms[6]->addRow(QStringLiteral("Item:"), txtproperty[0]);
+    forms[6]->addRow(QStringLiteral("Value:"), txtproperty[1]);
+    auto *notes = new QVBoxLayout;
+    const QString captions[2] = {QStringLiteral("Notes:"), QStringLiteral("Insurance:")};
+    for (int i = 2; i < 4; ++i) {
+        rtbpet[size_t(i)] = named(new VbRichTextBox(f6), indexed("rtbpet", i));
+        notes->addWidget(new QLabel(captions[i - 2], f6));
+        notes->addWidget(rtbpet[size_t(i)], 1);
+    }
+
+    for (int tab = 3; tab <= 6; ++tab) {
+        auto *h = new QHBoxLayout(frmPet[size_t(tab)]);
+        h->setContentsMargins(4, 8, 4, 4);
+        h->addLayout(columns[tab], 1);
+        if (tab == 6)
+            h->addLayout(notes, 1);
+    }
+}
+
+// ---------------------------------------------------------------- loading
+
+void frm_pet_detail::Form_Load()
+{
+    for (DataControl *dc : {DataDetail, dataContacts, Datatbl_vaccine, Datatbl_diary, Datatbl_command,
+                            Datatbl_property, datavaccine_lookup, Datadiary_category_lookup})
+        dc->setDatabaseName(gDataDBPath);
+    Datatbl_breed->setDatabaseName(gSystemDBPath);
+    Datatbl_gender_lookup->setDatabaseName(gSystemDBPath);
+
+    dataContacts->setRecordSource(QStringLiteral("SELECT * FROM tbl_contact ORDER BY contact_name"));
+    datavaccine_lookup->setRecordSource(
+        QStringLiteral("SELECT DISTINCT vaccine_name FROM tbl_vaccine ORDER BY vaccine_name ASC"));
+    Datadiary_category_lookup->setRecordSource(
+        QStringLiteral("SELECT DISTINCT diary_category FROM tbl_diary ORDER BY diary_category ASC;"));
+    Datatbl_gender_lookup->setRecordSource(QStringLiteral("tbl_gender"));
+    for (DataControl *lookup : {dataContacts, datavaccine_lookup, Datadiary_category_lookup, Datatbl_gender_lookup})
+        lookup->refresh();
+
+    // The photo sites the user keeps, as web addresses.
+    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
+    for (int i = 0; i < 2; ++i) {
+        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
+        const int item = 29 + 2 * i;
+        ctToolBar_Menubar->setItemVisible(item - 1, !site.isEmpty());
+        ctToolBar_Menubar->setItemVisible(item, !site.isEmpty());
+        if (!site.isEmpty())
+            ctToolBar_Menubar->setItemStoredText(item, funSiteAddress(site));
+    }
+
+    const QDate today = zbclock::today();
+    DTPickerPet[0]->setValue(today);
+    DTPickerPet[1]->setValue(today.addYears(1));
+    DTPickerPet[2]->setValue(today);
+    Label22_33->setText(picture_files::funGetLocaleInfo(31).toLower());
+}
+
+void frm_pet_detail::subPetDetailLoad(long petID)
+{
+    const QVariantList pet{qlonglong(petID)};
+    Datatbl_vaccine->setRecordSource(
+        QStringLiteral("SELECT * FROM qry_vaccine WHERE vaccine_pet_id = ? "
+                       "ORDER BY vaccine_expiration_date DESC, vaccine_name ASC"),
+        pet);
+    Datatbl_diary->setRecordSource(
+        QStringLiteral("SELECT * FROM tbl_diary WHERE diary_pet_id = ? ORDER BY diary_date DESC, diary_id DESC"), pet);
+    Datatbl_command->setRecordSource(
+        QStringLiteral("SELECT * FROM tbl_command WHERE command_pet_id = ? ORDER BY command_name ASC"), pet);
+    Datatbl_property->setRecordSource(
+        QStringLiteral("SELECT * FROM tbl_property WHERE property_pet_id = ? ORDER BY property_id ASC"), pet);
+    for (int tab = 3; tab <= 6; ++tab) {
+        if (!recordsOf(tab)->refresh()) {
+            const db::DbError &e = recordsOf(tab)->lastError();
+            ui::errorReport(e.number, e.description, QStringLiteral("subPetDetailLoad"));
+        }
+    }
+    Datatbl_breed->setRecordSource(QStringLiteral("SELECT breed_name FROM tbl_breed WHERE breed_species_id = ?"),
+                                   {DataDetail->field(QStringLiteral("pet_species_id"))});
+    Datatbl_breed->refresh();
+
+    // A picture that cannot be shown concerns the picture box alone: the rest
+    // of the load always runs, so the tabs below start on new rows.
+    subLoadPicture();
+
+    ImageMain->setPixmap(
+        pet_handler::funSpeciesIcon(long(DataDetail->field(QStringLiteral("pet_species_id")).toLongLong()))
+            .pixmap(32, 32));
+    const int headers[7] = {0, 0, 0, 8, 13, 9, 15};
+    for (int tab = 3; tab <= 6; ++tab)
+        Imagepet[size_t(tab)]->setPixmap(generalPicture(headers[tab]));
+    for (int i = 0; i < 3; ++i)
+        subShowContactPhone(i);
+    for (int tab = 3; tab <= 6; ++tab)
+        subStartNewRow(tab);
+    const int tab = gPetDetailTab >= 1 && gPetDetailTab <= tbsPet->tabCount() ? gPetDetailTab : 1;
+    tbsPet->setSelectedIndex(tab);
+    ImagePicture->setVisible(true);
+    // The load raised the data control's first validation, which arms the
+    // question; the window starts unarmed, so its first close saves at once.
+    mAskToSave = false;
+    mKeepOpen = false;
+}
+
+void frm_pet_detail::subLoadPicture()
+{
+    const QString name = lblPicture->text();
+    ImagePicture->setStretch(false);
+    if (!ImagePicture->loadPicture(name.isEmpty() ? gDefaultPicture : gPicturePath + name)) {
+        // The normal pointer for the question, whatever the caller shows.
+        QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor));
+        ui::dialogs().msgBox(this, pictureErrorText(ImagePicture->lastError(), ImagePicture->lastErrorText()),
+                             ui::OKOnly | ui::Exclamation, QStringLiteral("Picture error"));
+        QApplication::restoreOverrideCursor();
+        // The stand-in picture; the record keeps its file name until the user
+        // imports or clears a picture.
+        ImagePicture->loadPicture(gDefaultPicture);
+    }
+    picture_files::subSizePicture(ImagePicture, kPictureBox, kPictureLeft, false);
+    ImagePicture->setVisible(true);
+}
+
+// ---------------------------------------------------------------- the pet
+
+long frm_pet_detail::petId() const { return long(DataDetail->field(QStringLiteral("pet_id")).toLongLong()); }
+
+void frm_pet_detail::DataDetail_Validate(int &action, bool &save)
+{
+    // A deleted pet has nothing left to check or write.
+    if (m_deleted) {
+        save = false;
+        return;
+    }
+    if (mAskToSave && save) {
+        const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,
+                                                QStringLiteral("Save Changes"));
+        mKeepOpen = false;
+        if (answer == ui::No) {
+            save = false;
+            if (action == DataControl::ActionUnload)
+                m_dropped = true;
+            return;
+        }
+    } else {
+        mAskToSave = true;
+    }
+    if (save && action == DataControl::ActionUnload) {
+        if (!::funPetHandler(this, 6, petId(), QString(), 0)) {
+            mKeepOpen = true;
+            action = DataControl::ActionCancel;
+        } else {
+            mKeepOpen = false;
+        }
+    }
+}
+
+void frm_pet_detail::subSave(bool askFlag, bool unloadAfter)
+{
+    if (DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged()) {
+        if (!::funPetHandler(this, 6, petId(), QString(), 0)) {
+            // The message has been shown once; the window stays on the field,
+            // and from now on a close with changes asks first.
+            mAskToSave = true;
+            return;
+        }
+        mAskToSave = askFlag;
+        if (!DataDetail->update()) {
+            const db::DbError &e = DataDetail->lastError();
+            ui::errorReport(e.number, e.description, QStringLiteral("subSave"));
+            return;
+        }
+        DataDetail->setBookmark(DataDetail->lastModified());
+        setWindowTitle(DataDetail->field(QStringLiteral("pet_name")).toString());
+        gLastRecordID = petId();
+        DataDetail->edit();
+    }
+    if (unloadAfter)
+        close();
+}
+
+void frm_pet_detail::subUndo()
+{
+    DataDetail->updateControls();
+    subLoadPicture();
+}
+
+void frm_pet_detail::subDelete()
+{
+    const long id = petId();
+    if (!::funPetHandler(gMain, 3, id, QString(), 1))
+        return;
+    gLastRecordID = 0;
+    // The row is gone: whatever was typed goes with it, nothing is checked or written.
+    m_deleted = true;
+    DataDetail->cancelUpdate();
+    for (int tab = 3; tab <= 6; ++tab)
+        recordsOf(tab)->cancelUpdate();
+    close();
+}
+
+void frm_pet_detail::subPrint() { ::funPetHandler(this, 7, petId(), QString(), 1); }
+
+void frm_pet_detail::subShowContactPhone(int index)
+{
+    QLabel *label = lblPhone[size_t(index)];
+    label->setText(QString());
+    const QVariant chosen = DBCbopet[size_t(index)]->BoundText();
+    if (chosen.isNull() || chosen.toString().isEmpty())
+        return;
+    // A person deleted meanwhile has no phone to show.
+    if (!dataContacts->findFirst(QStringLiteral("contact_id"), chosen))
+        return;
+    const QVariant phone = dataContacts->field(QStringLiteral("contact_ph_1"));
+    if (phone.isNull() || phone.toString().isEmpty())
+        return;
+    const QVariant type = dataContacts->field(QStringLiteral("contact_ph_1_type"));
+    label->setText((type.isNull() ? QString() : type.toString()) + QStringLiteral(": ") + phone.toString());
+}
+
+void frm_pet_detail::subAddContact(DbCombo *combo)
+{
+    gLastRecordID = 0;
+    ::funContactHandler(this, 1, 0, QString());
+    if (gLastRecordID != 0) {
+        dataContacts->refresh();
+        combo->setBoundText(qlonglong(gLastRecordID));
+        int index = 0;
+        for (int i = 0; i < 3; ++i)
+            if (DBCbopet[size_t(i)] == combo)
+                index = i;
+        subShowContactPhone(index);
+    }
+    combo->setFocus();
+    subSetLocalMenus();
+}
+
+void frm_pet_detail::cmdPet_Click(int index)
+{
+    if (index < 4) {
+        subAddContact(index < 3 ? DBCbopet[size_t(index)] : DBCbovaccine_0);
+        return;
+    }
+    const bool feeding = index == 4;
+    VbRichTextBox *box = rtbpet[feeding ? 0 : 1];
+    if (!box->document()->isEmpty()) {
+        const int answer = ui::dialogs().msgBox(
+            this,
+            feeding ? QStringLiteral("Overwrite existing feeding instructions?")
+                    : QStringLiteral("Overwrite existing care instructions?"),
+            ui::YesNoCancel | ui::Question | ui::DefaultButton3, QStringLiteral("Confirm overwrite"));
+        if (answer != ui::Yes)
+            return;
+    }
+    box->setTextRTF(pet_handler::funPetGetDefault(feeding ? 1 : 2));
+    subSetLocalMenus();
+}
+
+void frm_pet_detail::cmdPet_dob_Click()
+{
+    gDateValue = txtPet[3]->text();
+    gDatePrompt = QStringLiteral("Select pet birthday");
+    if (funShowDateChooser(this))
+        txtPet[3]->setText(shortDateText(gDateValue));
+    txtPet[3]->setFocus();
+}
+
+// ---------------------------------------------------------------- the pet's rows
+
+DataControl *frm_pet_detail::recordsOf(int tab) const
+{
+    switch (tab) {
+    case 3: return Datatbl_vaccine;
+    case 4: return Datatbl_diary;
+    case 5: return Datatbl_command;
+    case 6: return Datatbl_property;
+    default: return nullptr;
+    }
+}
+
+std::array<QPushButton *, 3> &frm_pet_detail::buttonsOf(int tab)
+{
+    switch (tab) {
+    case 3: return cmdVaccination;
+    case 4: return cmdDiary;
+    case 5: return cmdCommand;
+    default: return cmdProperty;
+    }
+}
+
+void frm_pet_detail::subStartNewRow(int tab)
+{
+    DataControl *x = recordsOf(tab);
+    if (x->addNew()) {
+        // A new entry starts on today (a medication for a year).
+        const QDate today = zbclock::today();
+        if (tab == 3) {
+            x->setField(QStringLiteral("vaccine_received_date"), today);
+            x->setField(QStringLiteral("vaccine_expiration_date"), today.addYears(1));
+        } else if (tab == 4) {
+            x->setField(QStringLiteral("diary_date"), today);
+        }
+    }
+    std::array<QPushButton *, 3> &buttons = buttonsOf(tab);
+    buttons[0]->setText(QStringLiteral("&Add"));
+    buttons[2]->setEnabled(false);
+}
+
+void frm_pet_detail::subRecordButton(int tab, int which)
+{
+    DataControl *x = recordsOf(tab);
+    const QVariant written = x->lastModified();
+    bool changed = false;
+    switch (which) {
+    case 0:
+        // Starting a new row first writes the one on screen when it changed.
+        if (!x->addNew())
+            return; // the failed write was reported; the row stays as typed
+        changed = x->lastModified() != written;
+        break;
+    case 1:
+        x->updateControls();
+        break;
+    case 2:
+        if (x->editMode() == DataControl::EditAdd || x->absolutePosition() < 0)
+            return;
+        if (!x->remove()) {
+            const db::DbError &e = x->lastError();
+            ui::errorReport(e.number, e.description, QStringLiteral("subRecordButton"));
+            return;
+        }
+        changed = true;
+        break;
+    default:
+        return;
+    }
+    // The list is read again after a write, so it keeps its order.
+    if (changed)
+        x->refresh();
+    subStartNewRow(tab);
+    switch (tab) {
+    case 3:
+        datavaccine_lookup->refresh();
+        DBCombovaccine_0->setFocus();
+        break;
+    case 4:
+        Datadiary_category_lookup->refresh();
+        DTPickerPet[2]->setFocus();
+        break;
+    case 5: txtcommand[0]->setFocus(); break;
+    case 6: txtproperty[0]->setFocus(); break;
+    default: break;
+    }
+}
+
+void frm_pet_detail::subRecordChosen(int tab)
+{
+    if (DBGridPet[size_t(tab)]->Row() < 0)
+        return;
+    std::array<QPushButton *, 3> &buttons = buttonsOf(tab);
+    buttons[0]->setText(QStringLiteral("&Save"));
+    buttons[2]->setEnabled(true);
+    recordsOf(tab)->edit();
+}
+
+void frm_pet_detail::subRecordValidate(int tab, int &action, bool &save)
+{
+    // At the window's close the window decides (closeEvent): a half-typed row
+    // is written with the pet, or dropped with it.
+    if (action == DataControl::ActionUnload) {
+        action = DataControl::ActionCancel;
+        return;
+    }
+    if (!save || action == DataControl::ActionDelete)
+        return;
+    DataControl *x = recordsOf(tab);
+    if (x->editMode() == DataControl::EditNone)
+        x->edit();
+    // A vaccination saved again is due for acknowledgement again.
+    if (tab == 3)
+        x->setField(QStringLiteral("vaccine_acknowledged_date"), kNotAcknowledged);
+    if (x->editMode() == DataControl::EditAdd)
+        x->setField(QLatin1String(kPetIdField[tab]), DataDetail->field(QStringLiteral("pet_id")));
+}
+
+void frm_pet_detail::cmdDiary_date_Click()
+{
+    auto *text = static_cast<QLineEdit *>(txtdiary[0]);
+    gDateValue = text->text();
+    gDatePrompt = QStringLiteral("Select entry date");
+    if (funShowDateChooser(this))
+        text->setText(shortDateText(gDateValue)); // and so into the entry's date
+    // The text box stands behind the picker, which takes the focus for it.
+    DTPickerPet[2]->setFocus();
+}
+
+// ---------------------------------------------------------------- menus, tabs, keys
+
+void frm_pet_detail::subSetLocalMenus() { ::subSetLocalMenus(this, m_localItems); }
+
+void frm_pet_detail::subUpdateFieldButtons(QWidget *ctl) { ::subUpdateFieldButtons(m_localItems, ctl); }
+
+void frm_pet_detail::ctToolBar_Menubar_ItemClick(int id)
+{
+    switch (id) {
+    case 2: subSave(false, true); break;
+    case 4: subDelete(); break;
+    case 6: subPrint(); break;
+    case 8: close(); break;
+    case 10: subUndo(); break;
+    case 12: case 13: case 14: case 15: case 16: funEditMenuItem(this, id); break;
+    case 18: subFormatBold(gActiveControl); break;
+    case 19: subFormatItalic(gActiveControl); break;
+    case 20: subFormatUnderline(gActiveControl); break;
+    case 22: subFormatOutdent(gActiveControl); break;
+    case 23: subFormatIndent(gActiveControl); break;
+    case 25: ::subImportPicture(this); break;
+    case 26: ::subClearPicture(this); break;
+    case 27: ::subSavePicture(this, lblPicture->text()); break;
+    case 29:
+    case 31: subShellOpen(this, ctToolBar_Menubar->itemStoredText(id)); break;
+    case 32: funHelp(this, 2, 2501); break;
+    default: break;
+    }
+}
+
+void frm_pet_detail::ctToolbar_Toolbar_ItemClick(int id)
+{
+    switch (id) {
+    case 1: subSave(false, true); break;
+    case 3: subPrint(); break;
+    case 5: subDelete(); break;
+    case 7: subFormatBold(gActiveControl); break;
+    case 8: subFormatItalic(gActiveControl); break;
+    case 9: subFormatUnderline(gActiveControl); break;
+    case 11: subFormatOutdent(gActiveControl); break;
+    case 12: subFormatIndent(gActiveControl); break;
+    case 14: ::subImportPicture(this); break;
+    case 16: funHelp(this, 2, 2501); break;
+    default: break;
+    }
+}
+
+QWidget *frm_pet_detail::tabFocusControl(int tab) const
+{
+    switch (tab) {
+    case 2: return DBCbopet[0];
+    case 3: return DBCombovaccine_0;
+    case 4: return DTPickerPet[2];
+    case 5: return txtcommand[0];
+    case 6: return txtproperty[0];
+    default: return nullptr;
+    }
+}
+
+void frm_pet_detail::tbsPet_Click()
+{
+    const int tab = tbsPet->SelectedIndex();
+    HelpContextID = 2501 + tab;
+    if (isVisible())
+        if (QWidget *first = tabFocusControl(tab))
+            first->setFocus();
+}
+
+void frm_pet_detail::subNextTab()
+{
+    const int count = tbsPet->tabCount();
+    if (count > 0)
+        tbsPet->setSelectedIndex(tbsPet->SelectedIndex() % count + 1);
+}
+
+void frm_pet_detail::subShowHelp() { funHelp(this, 2, HelpContextID); }
+
+void frm_pet_detail::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    QWidget *first = tabFocusControl(tbsPet->SelectedIndex());
+    (first ? first : txtPet[0])->setFocus();
+}
+
+bool frm_pet_detail::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == txtPet[3] && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down
+        && static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        cmdPet_dob_Click();
+        return true;
+    }
+    if (watched == ImagePicture && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        if (gControls)
+            if (CtDropMenu *menu = gControls->ctDropMenuContext->menu(3))
+                menu->popUp(this);
+        return true;
+    }
+    if (watched == frmPet[1] && event->type() == QEvent::Resize) {
+        if (auto *fields = frmPet[1]->findChild<QWidget *>(QStringLiteral("detailsFields")))
+            fields->setGeometry(0, 0, kFieldColumnWidth, frmPet[1]->height());
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frm_pet_detail::closeEvent(QCloseEvent *event)
+{
+    // The data controls have had their say (the pet checked and written);
+    // a failed check keeps the window once.
+    if (mKeepOpen) {
+        mKeepOpen = false;
+        event->ignore();
+        return;
+    }
+    if (m_deleted || m_dropped) {
+        for (int tab = 3; tab <= 6; ++tab)
+            recordsOf(tab)->cancelUpdate();
+    } else {
+        for (int tab = 3; tab <= 6; ++tab) {
+            DataControl *x = recordsOf(tab);
+            if (!x->dataChanged())
+                continue;
+            if (!x->update()) {
+                const db::DbError &e = x->lastError();
+                ui::errorReport(e.number, e.description, QStringLiteral("frm_pet_detail"));
+                tbsPet->setSelectedIndex(tab);
+                event->ignore();
+                return;
+            }
+        }
+    }
+    QDialog::closeEvent(event);
+}
