@@ -1,10 +1,10 @@
 #include "events/frm_reminder.h"
 
 #include "core/dates.h"
-#include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/system.h"
+#include "events/print_support.h"
 #include "events/reminders.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_image.h"
@@ -186,14 +186,7 @@ void subPrintReminders(frm_reminder *form)
         return;
     form->ctList1->setPrintTitle(funGetAppTitle());
     form->ctList1->setPrintSubTitle(vbFormatGeneralDate(zbclock::now()));
-    // The printer chosen in the main program's print set-up, else the default one.
-    std::unique_ptr<QPrinter> own;
-    QPrinter *printer = gReportPrinter;
-    if (!printer) {
-        own = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer = own.get();
-    }
-    if (!form->ctList1->PrintList(printer))
+    if (!form->ctList1->PrintList(&funProgramPrinter()))
         ui::dialogs().msgBox(form, QStringLiteral("The reminders could not be printed."),
                              ui::Exclamation | ui::OKOnly);
 }
