@@ -388,11 +388,22 @@ void frm_event_detail::subUndo()
     afterLoad();
 }
 
+bool frm_event_detail::commitTypedFields()
+{
+    for (DatePicker *picker : DTPickerEvent)
+        if (!picker->commitTyping())
+            return false;
+    return true;
+}
+
 void frm_event_detail::subSave(bool ask, bool close)
 {
     // An event opened and left as it was has nothing to write: writing it
     // anyway would make it not acknowledged again. A new event is saved (or
     // told what it lacks) whenever the user asks.
+    // A date or time still being typed is part of what is saved, or stops it.
+    if (!commitTypedFields())
+        return;
     const bool adding = DataDetail->editMode() == DataControl::EditAdd;
     if (!adding && !DataDetail->dataChanged()) {
         if (close)
@@ -476,6 +487,15 @@ void frm_event_detail::DataDetail_Validate(int &action, bool &save)
     if (action == DataControl::ActionDelete) {
         save = false;
         return;
+    }
+    if (action == DataControl::ActionUnload) {
+        if (!commitTypedFields()) {
+            mKeepOpen = true;
+            action = DataControl::ActionCancel;
+            save = false;
+            return;
+        }
+        save = save || DataDetail->dataChanged(); // what was typed is a change too
     }
     if (save && mAskToSave) {
         const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,

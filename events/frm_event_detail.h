@@ -88,6 +88,8 @@ public:
     // Delete waits until a new event has been saved.
     void Form_Activate();
     void DataDetail_Validate(int &action, bool &save);
+    // Reads a date or time the user is typing; false when one was refused.
+    bool commitTypedFields();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
