@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -121,6 +122,20 @@ frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(5, 1);
     fields->setFocusProxy(txtevent_name);
+    // Tab follows the fields as they are laid out: down the window, and left
+    // to right along a row; a date field's box comes before its date.
+    QList<QWidget *> order{txtevent_name};
+    // The picker itself stands for its date; it is put right after the date so
+    // that it is no stop of its own.
+    auto addPicker = [&order](DatePicker *p) { order << p->checkBox() << p->editor() << p; };
+    addPicker(DTPickerEvent[0]);
+    order << Check1[2];
+    addPicker(DTPickerEvent[1]);
+    order << Check1[0] << dbcboEvent[5] << Check1[1] << dbcboEvent[0];
+    addPicker(DTPickerEvent[2]);
+    order << txtEvent_notes;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(ctToolBar_Menubar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolBar_Menubar_ItemClick);
     connect(ctToolbar_Toolbar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolbar_Toolbar_ItemClick);

@@ -108,6 +108,7 @@ private slots:
     void printAsksToSaveFirst();
     void aNewEventNotSavedAtPrintStartsAgain();
     void startUpSwitchAddsAnEvent();
+    void tabFollowsTheFieldsDownTheWindow();
     void typedDatesAndTimesAreReadWhole_data();
     void typedDatesAndTimesAreReadWhole();
 
@@ -569,6 +570,41 @@ void TestEventEditor::startUpSwitchAddsAnEvent()
     QVERIFY(g_editorShown);
     QCOMPARE(scalar("SELECT event_name || ' ' || event_date FROM tbl_event").toString(),
              QString("Feed the fish 2003-04-16"));
+}
+
+void TestEventEditor::tabFollowsTheFieldsDownTheWindow()
+{
+    QStringList chain;
+    onEditor([&](frm_event_detail *w) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        check(w, 2)->click(); // at a time: the time field takes part
+        picker(w, 1)->checkBox()->click();
+        check(w, 1)->click(); // repeating: so do Every and Until
+        nameBox(w)->setFocus();
+        // A field inside a date picker is named by the picker and its part.
+        auto name = [](QWidget *f) {
+            if (auto *p = qobject_cast<DatePicker *>(f->parentWidget()))
+                return p->objectName() + (f == p->checkBox() ? ".check" : ".date");
+            return f->objectName();
+        };
+        QWidget *f = QApplication::focusWidget();
+        for (int i = 0; i < 14 && f; ++i) {
+            chain << name(f);
+            QTest::keyClick(f, Qt::Key_Tab);
+            f = QApplication::focusWidget();
+        }
+        m_pf->dialogs().queue(ui::No); // "Save Changes?"
+        w->close();
+    });
+    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 15)), true);
+    m_pf->dialogs().clear();
+    const QStringList fieldsDownTheWindow{"txtevent_name", "DTPickerEvent(0).check", "DTPickerEvent(0).date",
+                                          "Check1(2)", "DTPickerEvent(1).check", "DTPickerEvent(1).date",
+                                          "Check1(0)", "dbcboEvent(5)", "Check1(1)", "dbcboEvent(0)",
+                                          "DTPickerEvent(2).check", "DTPickerEvent(2).date", "txtEvent_notes",
+                                          "txtevent_name"};
+    QCOMPARE(chain.join(", "), fieldsDownTheWindow.join(", "));
 }
 
 void TestEventEditor::typedDatesAndTimesAreReadWhole_data()
