@@ -325,6 +325,15 @@ bool frm_event_detail::event(QEvent *e)
     return QDialog::event(e);
 }
 
+QString frm_event_detail::titleFor(const QVariant &name)
+{
+    constexpr qsizetype kLongest = 60; // characters; a title bar shows no more
+    if (name.isNull())
+        return QStringLiteral("(None)");
+    const QString text = name.toString();
+    return text.size() <= kLongest ? text : text.left(kLongest - 3) + QStringLiteral("...");
+}
+
 void frm_event_detail::subNewEvent(const QDate &date)
 {
     m_newEventDate = date;
@@ -448,7 +457,7 @@ void frm_event_detail::subSave(bool ask, bool close)
         return;
     }
     DataDetail->setBookmark(DataDetail->lastModified());
-    setWindowTitle(DataDetail->field(QStringLiteral("event_name")).toString());
+    setWindowTitle(titleFor(DataDetail->field(QStringLiteral("event_name"))));
     gLastRecordID = long(DataDetail->field(QStringLiteral("event_id")).toLongLong());
     afterLoad();
     Form_Activate();

@@ -26,6 +26,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <functional>
 
@@ -109,6 +110,7 @@ private slots:
     void aNewEventNotSavedAtPrintStartsAgain();
     void startUpSwitchAddsAnEvent();
     void tabFollowsTheFieldsDownTheWindow();
+    void aLongNameIsShortenedInTheTitle();
     void typedDatesAndTimesAreReadWhole_data();
     void typedDatesAndTimesAreReadWhole();
 
@@ -605,6 +607,26 @@ void TestEventEditor::tabFollowsTheFieldsDownTheWindow()
                                           "DTPickerEvent(2).check", "DTPickerEvent(2).date", "txtEvent_notes",
                                           "txtevent_name"};
     QCOMPARE(chain.join(", "), fieldsDownTheWindow.join(", "));
+}
+
+void TestEventEditor::aLongNameIsShortenedInTheTitle()
+{
+    const QString address = "https://example.org/" + QString(299, 'x');
+    const long id = addEvent(address, "2003-04-16");
+    QStringList titles;
+    onEditor([&](frm_event_detail *w) {
+        titles << w->windowTitle();
+        QCOMPARE(nameBox(w)->text(), address); // the name itself is whole
+        QVERIFY(w->frameGeometry().width() <= w->screen()->availableGeometry().width());
+        nameBox(w)->setText("y" + address);
+        w->subSave(false, false); // a save names the window anew
+        titles << w->windowTitle();
+        w->close();
+    });
+    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QVERIFY(g_editorShown);
+    QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), "y" + address);
+    QCOMPARE(titles, QStringList({address.left(57) + "...", ("y" + address).left(57) + "..."}));
 }
 
 void TestEventEditor::typedDatesAndTimesAreReadWhole_data()
