@@ -92,11 +92,18 @@ QDate parseShortDate(const QString &text)
         }
         return QDate(year, month, day); // invalid for 31 February and the like
     }
-    // A short date with names in it: let the locale read it, with either year width.
-    QDate d = locale.toDate(text, format);
+    // A short date with names in it: let the locale read it with a four-digit
+    // year, then with two digits in the same window as the numeric forms.
+    QDate d = locale.toDate(text, vbShortDateFormat());
+    if (d.isValid())
+        return d;
+    QString twoDigit = vbShortDateFormat();
+    twoDigit.replace(QStringLiteral("yyyy"), QStringLiteral("yy"));
+    d = locale.toDate(text, twoDigit);
     if (!d.isValid())
-        d = locale.toDate(text, vbShortDateFormat());
-    return d;
+        return {};
+    const int twoDigits = d.year() % 100;
+    return QDate(windowYear(twoDigits), d.month(), d.day());
 }
 
 QDate isoDateText(const QString &text)
@@ -224,6 +231,34 @@ QDate vbCDate(const QString &text)
 }
 
 bool vbIsDate(const QString &text) { return vbCDate(text).isValid(); }
+
+QTime vbCTime(const QString &text)
+{
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,2})(?::(\\d{2}))?(?::(\\d{2}))?\\s*(\\S*)$"));
+    const QRegularExpressionMatch m = form.match(trimBlanks(text));
+    if (!m.hasMatch())
+        return {};
+    const QString marker = m.captured(4);
+    const QLocale locale;
+    auto is = [&marker](const QString &word) {
+        return !word.isEmpty() && marker.compare(word, Qt::CaseInsensitive) == 0;
+    };
+    const bool am = is(locale.amText()) || is(QStringLiteral("AM"));
+    const bool pm = is(locale.pmText()) || is(QStringLiteral("PM"));
+    if (!marker.isEmpty() && !am && !pm)
+        return {};
+    int hour = m.captured(1).toInt();
+    const int minute = m.captured(2).isEmpty() ? 0 : m.captured(2).toInt();
+    const int second = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
+    if (am || pm) {
+        if (hour < 1 || hour > 12)
+            return {};
+        hour = hour % 12 + (pm ? 12 : 0);
+    } else if (m.captured(2).isEmpty()) {
+        return {}; // "5" could be morning or evening
+    }
+    return QTime(hour, minute, second); // invalid for 24:00, 5:60 and the like
+}
 
 // ---- The database files' text ----
 

@@ -47,7 +47,15 @@ QString vbShortDateFormat();
 // allowed; an impossible day such as 31 February is not a date.
 bool vbIsDate(const QString &text);
 // The date `text` names, or a null date when vbIsDate says it is not one.
+// The short-date form is read as the date hint shows it (four-digit year) and
+// as the locale writes it (a two-digit year); month names in any case.
 QDate vbCDate(const QString &text);
+
+// The time of day `text` names as a user types it: "5:30 PM", "5:30pm",
+// "5 PM", "17:30", "5:30:15 PM" (the locale's AM/PM words or AM/PM, in any
+// case; blanks around it allowed). A null time for anything else, including
+// an hour alone without AM/PM and "13:00 PM".
+QTime vbCTime(const QString &text);
 
 // ---- The database files' text ----
 

@@ -2,6 +2,7 @@
 #include "core/dates.h"
 #include "core/globals.h"
 #include "platform/clock.h"
+#include "platform/controls/ct_calendar.h"
 
 #include <QCalendarWidget>
 #include <QHBoxLayout>
@@ -17,6 +18,7 @@ frm_date::frm_date(QWidget *parent) : QDialog(parent)
     MonthView1->setObjectName(QStringLiteral("MonthView1"));
     MonthView1->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
     MonthView1->setGridVisible(true);
+    MonthView1->setFirstDayOfWeek(CtCalendar::kWeekStart); // weeks as the main calendar shows them
 
     cmdCancel = new QPushButton(tr("Cancel"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));

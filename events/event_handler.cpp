@@ -102,7 +102,7 @@ bool funRecordEdit(QWidget *form, long eventID)
     }
     editor.DataDetail->edit();
     const QVariant name = editor.DataDetail->field(QStringLiteral("event_name"));
-    editor.setWindowTitle(name.isNull() ? QStringLiteral("(None)") : name.toString());
+    editor.setWindowTitle(frm_event_detail::titleFor(name));
     hourglass.release();
     showEditor(editor);
     return true;

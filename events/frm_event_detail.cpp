@@ -17,6 +17,7 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -121,6 +122,20 @@ frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(5, 1);
     fields->setFocusProxy(txtevent_name);
+    // Tab follows the fields as they are laid out: down the window, and left
+    // to right along a row; a date field's box comes before its date.
+    QList<QWidget *> order{txtevent_name};
+    // The picker itself stands for its date; it is put right after the date so
+    // that it is no stop of its own.
+    auto addPicker = [&order](DatePicker *p) { order << p->checkBox() << p->editor() << p; };
+    addPicker(DTPickerEvent[0]);
+    order << Check1[2];
+    addPicker(DTPickerEvent[1]);
+    order << Check1[0] << dbcboEvent[5] << Check1[1] << dbcboEvent[0];
+    addPicker(DTPickerEvent[2]);
+    order << txtEvent_notes;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     connect(ctToolBar_Menubar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolBar_Menubar_ItemClick);
     connect(ctToolbar_Toolbar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolbar_Toolbar_ItemClick);
@@ -310,6 +325,15 @@ bool frm_event_detail::event(QEvent *e)
     return QDialog::event(e);
 }
 
+QString frm_event_detail::titleFor(const QVariant &name)
+{
+    constexpr qsizetype kLongest = 60; // characters; a title bar shows no more
+    if (name.isNull())
+        return QStringLiteral("(None)");
+    const QString text = name.toString();
+    return text.size() <= kLongest ? text : text.left(kLongest - 3) + QStringLiteral("...");
+}
+
 void frm_event_detail::subNewEvent(const QDate &date)
 {
     m_newEventDate = date;
@@ -388,11 +412,22 @@ void frm_event_detail::subUndo()
     afterLoad();
 }
 
+bool frm_event_detail::commitTypedFields()
+{
+    for (DatePicker *picker : DTPickerEvent)
+        if (!picker->commitTyping())
+            return false;
+    return true;
+}
+
 void frm_event_detail::subSave(bool ask, bool close)
 {
     // An event opened and left as it was has nothing to write: writing it
     // anyway would make it not acknowledged again. A new event is saved (or
     // told what it lacks) whenever the user asks.
+    // A date or time still being typed is part of what is saved, or stops it.
+    if (!commitTypedFields())
+        return;
     const bool adding = DataDetail->editMode() == DataControl::EditAdd;
     if (!adding && !DataDetail->dataChanged()) {
         if (close)
@@ -422,7 +457,7 @@ void frm_event_detail::subSave(bool ask, bool close)
         return;
     }
     DataDetail->setBookmark(DataDetail->lastModified());
-    setWindowTitle(DataDetail->field(QStringLiteral("event_name")).toString());
+    setWindowTitle(titleFor(DataDetail->field(QStringLiteral("event_name"))));
     gLastRecordID = long(DataDetail->field(QStringLiteral("event_id")).toLongLong());
     afterLoad();
     Form_Activate();
@@ -476,6 +511,15 @@ void frm_event_detail::DataDetail_Validate(int &action, bool &save)
     if (action == DataControl::ActionDelete) {
         save = false;
         return;
+    }
+    if (action == DataControl::ActionUnload) {
+        if (!commitTypedFields()) {
+            mKeepOpen = true;
+            action = DataControl::ActionCancel;
+            save = false;
+            return;
+        }
+        save = save || DataDetail->dataChanged(); // what was typed is a change too
     }
     if (save && mAskToSave) {
         const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,

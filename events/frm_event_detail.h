@@ -58,6 +58,10 @@ public:
     // A failed check at closing keeps the window open once.
     bool mKeepOpen = false;
 
+    // The window's title for an event named `name`: the name, shortened with
+    // "..." when it is long (a pasted web address); "(None)" for no name.
+    static QString titleFor(const QVariant &name);
+
     // The starting values of a new event dated `date` (the row must have
     // been added to DataDetail): remind 30 minutes ahead, all day, repeating
     // monthly until a month later once the box is ticked.
@@ -88,6 +92,8 @@ public:
     // Delete waits until a new event has been saved.
     void Form_Activate();
     void DataDetail_Validate(int &action, bool &save);
+    // Reads a date or time the user is typing; false when one was refused.
+    bool commitTypedFields();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/controls/ct_image.h"
 #include "platform/controls/ct_list.h"
+#include "platform/controls/wrap_label.h"
 #include "platform/db/database.h"
 #include "platform/dialogs.h"
 
@@ -33,16 +34,16 @@ frm_reminder::frm_reminder(QWidget *parent) : QDialog(parent)
     Image1->setPixmap(CtImage(CtImage::Store::Tray).picture(0, 1));
     Image1->setAlignment(Qt::AlignTop | Qt::AlignHCenter);
 
+    // The name and the due text wrap, however long they are (a pasted web
+    // address has no blank to wrap at), so that the window stays on the screen.
     for (int i = 0; i < 3; ++i) {
-        lblHeader[i] = new QLabel(this);
+        lblHeader[i] = i == 1 ? new QLabel(this) : new WrapLabel(this);
         lblHeader[i]->setObjectName(QStringLiteral("lblHeader(%1)").arg(i));
         lblHeader[i]->setTextFormat(Qt::PlainText);
     }
     QFont bold = lblHeader[0]->font();
     bold.setBold(true);
     lblHeader[0]->setFont(bold);
-    lblHeader[0]->setWordWrap(true);
-    lblHeader[2]->setWordWrap(true);
 
     ctList1 = new CtList(this);
     ctList1->setObjectName(QStringLiteral("ctList1"));

@@ -15,12 +15,12 @@
 
 namespace {
 
-// The Sunday on or before the first day of the month that holds `day`.
+// The week start (Sunday) on or before the first day of the month that holds `day`.
 int gridStartFor(int day)
 {
     const QDate date = funDayNumberToDate(day);
     const QDate first(date.year(), date.month(), 1);
-    return funDateToDayNumber(first) - first.dayOfWeek() % 7; // Qt counts Sunday as 7
+    return funDateToDayNumber(first) - (first.dayOfWeek() - CtCalendar::kWeekStart + 7) % 7;
 }
 
 QColor mix(const QColor &a, const QColor &b, qreal t)
@@ -379,7 +379,7 @@ void CtCalendar::paintGrid(QPainter &p, const QRectF &weekdays, const QRectF &gr
     for (int c = 0; c < 7; ++c) {
         const QRectF r(weekdays.left() + weekdays.width() * c / 7, weekdays.top(), weekdays.width() / 7,
                        weekdays.height());
-        const int qtDay = c == 0 ? 7 : c;
+        const int qtDay = (CtCalendar::kWeekStart - 1 + c) % 7 + 1;
         p.drawText(r, Qt::AlignCenter, locale.dayName(qtDay, QLocale::ShortFormat));
     }
 

@@ -20,6 +20,9 @@ class CtCalendar : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kGridDays = 42;
+    // The day every week of the grid starts on; the program's other month
+    // views (the date chooser, the date fields' pop-up) start on it too.
+    static constexpr Qt::DayOfWeek kWeekStart = Qt::Sunday;
 
     explicit CtCalendar(QWidget *parent = nullptr);
 

@@ -12,6 +12,13 @@
 //
 // The focus goes to the inner date edit (focusWidget() is that edit; its
 // parentWidget() is the picker).
+//
+// A user may also type a whole date or time over the field: the text is read
+// whole when the field is left (Tab, Enter, a click elsewhere, a command of
+// the window), as vbCDate and vbCTime read it or as the field shows it. Text
+// that is no date or time is refused with a message and the field keeps the
+// focus and the text; it never becomes some other value. Tab leaves the field
+// (the arrow keys move within it).
 
 #include <QDate>
 #include <QString>
@@ -21,6 +28,7 @@
 
 class QCheckBox;
 class QDateTimeEdit;
+class TypedDateTimeEdit;
 
 class DatePicker : public QWidget {
     Q_OBJECT
@@ -44,7 +52,12 @@ public:
     // A pattern in the picker's own letters: "h:mm tt" (tt = AM/PM), "M/d/yyyy".
     void setCustomFormat(const QString &pattern);
 
-    QDateTimeEdit *editor() const { return m_edit; }
+    QDateTimeEdit *editor() const;
+
+    // Reads what the user has typed and not yet left; false (after saying so
+    // and putting the focus back) when it is no date or time. A command that
+    // stores the picker's value asks this first.
+    bool commitTyping();
     QCheckBox *checkBox() const { return m_check; }
 
 signals:
@@ -58,7 +71,7 @@ private:
     bool isTimeFormat() const;
 
     QCheckBox *m_check;
-    QDateTimeEdit *m_edit;
+    TypedDateTimeEdit *m_edit;
     Format m_format = ShortDate;
     QString m_custom;
     bool m_hasCheckBox = true;

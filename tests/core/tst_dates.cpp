@@ -160,6 +160,18 @@ private slots:
         QTest::newRow("UK two-digit year") << "en_GB" << "5/6/07" << QDate(2007, 6, 5);
         QTest::newRow("German") << "de_DE" << "24.12.2021" << QDate(2021, 12, 24);
         QTest::newRow("Japanese year first") << "ja_JP" << "2021/12/24" << QDate(2021, 12, 24);
+        // The C locale's short date has month names: the form its hint shows,
+        // however the name is written, and ISO.
+        QTest::newRow("C as the hint shows") << "C" << "25 Dec 2020" << QDate(2020, 12, 25);
+        QTest::newRow("C one-digit day") << "C" << "5 Dec 2020" << QDate(2020, 12, 5);
+        QTest::newRow("C padded day") << "C" << "05 Dec 2020" << QDate(2020, 12, 5);
+        QTest::newRow("C month in lower case") << "C" << "25 dec 2020" << QDate(2020, 12, 25);
+        QTest::newRow("C month in capitals") << "C" << "25 DEC 2020" << QDate(2020, 12, 25);
+        QTest::newRow("C two-digit year") << "C" << "25 Dec 20" << QDate(2020, 12, 25);
+        QTest::newRow("C ISO") << "C" << "2020-12-25" << QDate(2020, 12, 25);
+        QTest::newRow("C impossible") << "C" << "31 Feb 2020" << QDate();
+        QTest::newRow("C no such month") << "C" << "25 Dex 2020" << QDate();
+        QTest::newRow("C numbers only") << "C" << "25 12 2020" << QDate();
         QTest::newRow("words") << "en_US" << "abc" << QDate();
         QTest::newRow("empty") << "en_US" << "" << QDate();
         QTest::newRow("blanks") << "en_US" << "   " << QDate();
@@ -174,6 +186,40 @@ private slots:
         QLocale::setDefault(QLocale(locale));
         QCOMPARE(vbCDate(text), expected);
         QCOMPARE(vbIsDate(text), expected.isValid());
+    }
+
+    void typedTimes_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QTime>("expected"); // null: not a time
+        QTest::newRow("afternoon") << "C" << "5:30 PM" << QTime(17, 30);
+        QTest::newRow("lower case, no blank") << "C" << "5:30pm" << QTime(17, 30);
+        QTest::newRow("hour and AM/PM") << "C" << "5 PM" << QTime(17, 0);
+        QTest::newRow("noon") << "C" << "12:00 PM" << QTime(12, 0);
+        QTest::newRow("midnight") << "C" << "12:15 AM" << QTime(0, 15);
+        QTest::newRow("with seconds") << "C" << "5:30:15 pm" << QTime(17, 30, 15);
+        QTest::newRow("24 hours") << "C" << "17:30" << QTime(17, 30);
+        QTest::newRow("24 hours, midnight") << "C" << "0:05" << QTime(0, 5);
+        QTest::newRow("blanks around") << "C" << "  9:05 AM " << QTime(9, 5);
+        QTest::newRow("US locale") << "en_US" << "5:30 PM" << QTime(17, 30);
+        QTest::newRow("hour alone") << "C" << "5" << QTime();
+        QTest::newRow("13 PM") << "C" << "13:00 PM" << QTime();
+        QTest::newRow("0 AM") << "C" << "0:30 AM" << QTime();
+        QTest::newRow("minute 60") << "C" << "5:60 PM" << QTime();
+        QTest::newRow("24:00") << "C" << "24:00" << QTime();
+        QTest::newRow("one-digit minutes") << "C" << "5:3 PM" << QTime();
+        QTest::newRow("other word") << "C" << "5:30 XM" << QTime();
+        QTest::newRow("words") << "C" << "half past five" << QTime();
+        QTest::newRow("empty") << "C" << "" << QTime();
+    }
+    void typedTimes()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(QTime, expected);
+        QLocale::setDefault(QLocale(locale));
+        QCOMPARE(vbCTime(text), expected);
     }
 
     void shortDateFormatHasFourDigitYear()

@@ -1,13 +1,18 @@
 // The date chooser: what it shows for the caller's value, and what each way of
 // leaving it answers.
 
+#include "core/dates.h"
 #include "core/frm_date.h"
 #include "core/globals.h"
 #include "platform/clock.h"
+#include "platform/controls/ct_calendar.h"
+#include "platform/controls/date_picker.h"
 #include "test_support.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QDateTimeEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QTableView>
 #include <QTimer>
@@ -24,12 +29,18 @@ private slots:
         resetGlobals();
         zbclock::setNow(QDateTime(kToday, QTime(9, 30)));
     }
-    void cleanup() { zbclock::reset(); }
+    void cleanup()
+    {
+        zbclock::reset();
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    }
 
     void answers_data();
     void answers();
     void aStaleOkIsNeverTaken();
     void shownModallyOverItsCaller();
+    void weeksStartOnTheCalendarsDay_data();
+    void weeksStartOnTheCalendarsDay();
 };
 
 void TestFrmDate::answers_data()
@@ -126,6 +137,29 @@ void TestFrmDate::shownModallyOverItsCaller()
     QCOMPARE(title, QStringLiteral("Select pet birthday"));
     QCOMPARE(parent, &caller);
     QCOMPARE(gDateValue, QVariant(QDate(2022, 12, 25)));
+}
+
+void TestFrmDate::weeksStartOnTheCalendarsDay_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("US, Sunday first") << "en_US";
+    QTest::newRow("C, Monday first") << "C";
+    QTest::newRow("German, Monday first") << "de_DE";
+    QTest::newRow("Egyptian, Saturday first") << "ar_EG";
+}
+
+// The chooser, a date field's pop-up and the main calendar show the weeks alike.
+void TestFrmDate::weeksStartOnTheCalendarsDay()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    CtCalendar calendar;
+    calendar.setDate(funDateToDayNumber(QDate(2024, 3, 15)));
+    QCOMPARE(funDayNumberToDate(calendar.DateStart()).dayOfWeek(), int(CtCalendar::kWeekStart));
+    frm_date chooser;
+    QCOMPARE(chooser.MonthView1->firstDayOfWeek(), CtCalendar::kWeekStart);
+    DatePicker picker;
+    QCOMPARE(picker.editor()->calendarWidget()->firstDayOfWeek(), CtCalendar::kWeekStart);
 }
 
 ZORBI_TEST_MAIN(TestFrmDate)

@@ -22,9 +22,11 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QDateTimeEdit>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPrinter>
+#include <QScreen>
 #include <QTimer>
 #include <functional>
 
@@ -107,6 +109,10 @@ private slots:
     void printAsksToSaveFirst();
     void aNewEventNotSavedAtPrintStartsAgain();
     void startUpSwitchAddsAnEvent();
+    void tabFollowsTheFieldsDownTheWindow();
+    void aLongNameIsShortenedInTheTitle();
+    void typedDatesAndTimesAreReadWhole_data();
+    void typedDatesAndTimesAreReadWhole();
 
 private:
     std::unique_ptr<ProgramFolder> m_pf;
@@ -122,6 +128,7 @@ void TestEventEditor::init()
 
 void TestEventEditor::cleanup()
 {
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     delete g_waiter;
     setCommandArguments({});
     resetSubjectRoutines();
@@ -565,6 +572,143 @@ void TestEventEditor::startUpSwitchAddsAnEvent()
     QVERIFY(g_editorShown);
     QCOMPARE(scalar("SELECT event_name || ' ' || event_date FROM tbl_event").toString(),
              QString("Feed the fish 2003-04-16"));
+}
+
+void TestEventEditor::tabFollowsTheFieldsDownTheWindow()
+{
+    QStringList chain;
+    onEditor([&](frm_event_detail *w) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        check(w, 2)->click(); // at a time: the time field takes part
+        picker(w, 1)->checkBox()->click();
+        check(w, 1)->click(); // repeating: so do Every and Until
+        nameBox(w)->setFocus();
+        // A field inside a date picker is named by the picker and its part.
+        auto name = [](QWidget *f) {
+            if (auto *p = qobject_cast<DatePicker *>(f->parentWidget()))
+                return p->objectName() + (f == p->checkBox() ? ".check" : ".date");
+            return f->objectName();
+        };
+        QWidget *f = QApplication::focusWidget();
+        for (int i = 0; i < 14 && f; ++i) {
+            chain << name(f);
+            QTest::keyClick(f, Qt::Key_Tab);
+            f = QApplication::focusWidget();
+        }
+        m_pf->dialogs().queue(ui::No); // "Save Changes?"
+        w->close();
+    });
+    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 15)), true);
+    m_pf->dialogs().clear();
+    const QStringList fieldsDownTheWindow{"txtevent_name", "DTPickerEvent(0).check", "DTPickerEvent(0).date",
+                                          "Check1(2)", "DTPickerEvent(1).check", "DTPickerEvent(1).date",
+                                          "Check1(0)", "dbcboEvent(5)", "Check1(1)", "dbcboEvent(0)",
+                                          "DTPickerEvent(2).check", "DTPickerEvent(2).date", "txtEvent_notes",
+                                          "txtevent_name"};
+    QCOMPARE(chain.join(", "), fieldsDownTheWindow.join(", "));
+}
+
+void TestEventEditor::aLongNameIsShortenedInTheTitle()
+{
+    const QString address = "https://example.org/" + QString(299, 'x');
+    const long id = addEvent(address, "2003-04-16");
+    QStringList titles;
+    onEditor([&](frm_event_detail *w) {
+        titles << w->windowTitle();
+        QCOMPARE(nameBox(w)->text(), address); // the name itself is whole
+        QVERIFY(w->frameGeometry().width() <= w->screen()->availableGeometry().width());
+        nameBox(w)->setText("y" + address);
+        w->subSave(false, false); // a save names the window anew
+        titles << w->windowTitle();
+        w->close();
+    });
+    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QVERIFY(g_editorShown);
+    QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), "y" + address);
+    QCOMPARE(titles, QStringList({address.left(57) + "...", ("y" + address).left(57) + "..."}));
+}
+
+void TestEventEditor::typedDatesAndTimesAreReadWhole_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<int>("field"); // 0 the date, 1 the time of day
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("retyped"); // after a refusal; "" when the first text is read
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("afternoon, C locale") << "C" << 1 << "5:30 PM" << "" << "5:30 PM" << "event_time" << "17:30:00";
+    QTest::newRow("afternoon, US") << "en_US" << 1 << "5:30 PM" << "" << "5:30 PM" << "event_time" << "17:30:00";
+    QTest::newRow("24 hours") << "en_US" << 1 << "17:30" << "" << "5:30 PM" << "event_time" << "17:30:00";
+    QTest::newRow("morning, lower case") << "C" << 1 << "9:05 am" << "" << "9:05 AM" << "event_time" << "09:05:00";
+    QTest::newRow("not a time") << "C" << 1 << "5:3x PM" << "5:30 PM" << "5:30 PM" << "event_time" << "17:30:00";
+    QTest::newRow("date as the hint shows, C") << "C" << 0 << "25 Dec 2026" << "" << "25 Dec 2026" << "event_date"
+                                               << "2026-12-25";
+    QTest::newRow("ISO date, US") << "en_US" << 0 << "2026-12-25" << "" << "12/25/2026" << "event_date" << "2026-12-25";
+    QTest::newRow("US short date") << "en_US" << 0 << "12/25/26" << "" << "12/25/2026" << "event_date" << "2026-12-25";
+    QTest::newRow("not a date") << "C" << 0 << "31 Feb 2026" << "1 Mar 2026" << "1 Mar 2026" << "event_date"
+                                << "2026-03-01";
+    // Save pressed while the field still holds what was typed ("!" for no Tab).
+    QTest::newRow("saved without leaving the field") << "C" << 1 << "5:30 PM!" << "" << "" << "event_time"
+                                                     << "17:30:00";
+}
+
+void TestEventEditor::typedDatesAndTimesAreReadWhole()
+{
+    QFETCH(QString, locale);
+    QFETCH(int, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, retyped);
+    QFETCH(QString, shown);
+    QFETCH(QString, column);
+    QFETCH(QString, stored);
+    QLocale::setDefault(QLocale(locale));
+    onEditor([&](frm_event_detail *w) {
+        w->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        QTest::keyClicks(nameBox(w), "Vet");
+        DatePicker *p = picker(w, field);
+        if (field == 1) {
+            check(w, 2)->click(); // not all day: at a time
+            p->checkBox()->click();
+        }
+        QDateTimeEdit *edit = p->editor();
+        auto *text = edit->findChild<QLineEdit *>();
+        QTest::mouseClick(text, Qt::LeftButton, {}, text->rect().center());
+        QCOMPARE(QApplication::focusWidget(), edit);
+        auto typeOver = [&](QString value) {
+            const bool leave = !value.endsWith('!');
+            value.remove('!');
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, value);
+            QCOMPARE(text->text(), value); // as typed, nothing moved about
+            if (leave)
+                QTest::keyClick(edit, Qt::Key_Tab);
+        };
+        typeOver(typed);
+        if (shown.isEmpty()) {
+            toolBar(w)->clickItem(1);
+            QVERIFY(!w->isVisible());
+            return;
+        }
+        if (!retyped.isEmpty()) {
+            // Refused with a message; the field keeps the text and the focus.
+            QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
+            QVERIFY(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text.contains(typed));
+            QCOMPARE(QApplication::focusWidget(), edit);
+            QCOMPARE(text->text(), typed);
+            typeOver(retyped);
+        }
+        QVERIFY(QApplication::focusWidget() != edit);
+        QCOMPARE(text->text(), shown);
+        toolBar(w)->clickItem(1);
+        QVERIFY(!w->isVisible());
+    });
+    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 15)), true);
+    QVERIFY(g_editorShown);
+    QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), retyped.isEmpty() ? 0 : 1);
+    QCOMPARE(scalar("SELECT " + column + " FROM tbl_event WHERE event_name = 'Vet'").toString(), stored);
 }
 
 ZORBI_TEST_MAIN(TestEventEditor)

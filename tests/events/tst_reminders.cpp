@@ -20,6 +20,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 
 using testsupport::ProgramFolder;
 using testsupport::onReminderWindow;
@@ -57,6 +58,7 @@ private slots:
     void deletedRecordIsSkipped();
     void aFailedRowDoesNotStopTheOthers();
     void windowMarksAndHeader();
+    void aLongNameStaysOnTheScreen();
     void printsWithTheMomentOfPrinting();
 
     void driverSchedule();
@@ -392,6 +394,31 @@ void TestReminders::windowMarksAndHeader()
         // The main program's window has no snooze, and choosing none keeps 5 minutes.
         QVERIFY(!w->DBCboSnooze->isVisibleTo(w));
         QCOMPARE(gSnoozeMinutes, QString("5"));
+        w->reject();
+    });
+    QVERIFY(reminders::funCheckReminders(false, false));
+    QCOMPARE(testsupport::reminderWindowsShown(), 1);
+}
+
+void TestReminders::aLongNameStaysOnTheScreen()
+{
+    // A pasted web address: one word of 319 characters.
+    const QString address = "https://example.org/" + QString(299, 'x');
+    addEvent(address, {{"event_time", "08:00:00"}});
+    openProgramFiles();
+    onReminderWindow([&](frm_reminder *w) {
+        QCoreApplication::processEvents();
+        const QRect screen = w->screen()->availableGeometry();
+        QCOMPARE(w->lblHeader[0]->text(), address); // the name as it is, wrapped on the screen
+        QVERIFY2(w->frameGeometry().width() <= screen.width(), qPrintable(QString::number(w->width())));
+        QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(QString("%1,%2 %3x%4").arg(w->frameGeometry().x()).arg(w->frameGeometry().y()).arg(w->frameGeometry().width()).arg(w->frameGeometry().height())));
+        for (QPushButton *b : {w->cmdClose, w->cmdPrint}) {
+            QVERIFY(b->isVisible());
+            QVERIFY(w->rect().contains(QRect(b->mapTo(w, QPoint(0, 0)), b->size())));
+        }
+        // The whole name is shown: the wrapped header is tall enough for it.
+        QVERIFY(w->lblHeader[0]->height() >= 2 * w->lblHeader[0]->fontMetrics().height());
+        w->grab().save(QCoreApplication::applicationDirPath() + "/reminder_window_long_name.png");
         w->reject();
     });
     QVERIFY(reminders::funCheckReminders(false, false));
