@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -66,6 +68,61 @@ QStringList qtFilters(const QString &vbFilter)
     return out;
 }
 
+namespace {
+
+// Qt's providers look inside a file whose name they do not know (the data
+// file's journal, say); this one goes by the name, and calls a name it does
+// not know a plain file.
+class IconsByName : public QFileIconProvider {
+public:
+    IconsByName() { setOptions(DontUseCustomDirectoryIcons); }
+
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::icon(info); // folders and drives: never opened
+        const QMimeType mime = byName(info);
+        const QIcon plain = QFileIconProvider::icon(File);
+        if (mime.isDefault())
+            return plain;
+        return QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), plain));
+    }
+
+    QString type(const QFileInfo &info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        const QMimeType mime = byName(info);
+        if (mime.isDefault())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase m_mime;
+    QMimeType byName(const QFileInfo &info) const
+    {
+        return m_mime.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<QAbstractFileIconProvider> fileIconProviderByName()
+{
+    return std::make_unique<IconsByName>();
+}
+
+void prepareFileDialog(QFileDialog &dialog, QAbstractFileIconProvider *iconProvider)
+{
+    // The desktop's dialog would decide types its own way, in our process.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+    dialog.setIconProvider(iconProvider);
+}
+
 static QString shownTitle(const QString &title) { return title.isEmpty() ? g_defaultTitle : title; }
 
 // ---------------------------------------------------------------- Qt
@@ -123,7 +180,9 @@ QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString
 
 QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 {
+    const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
     QFileDialog dlg(owner, r.title, r.initialDir);
+    prepareFileDialog(dlg, icons.get());
     const QStringList filters = qtFilters(r.filter);
     dlg.setNameFilters(filters);
     if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
@@ -150,8 +209,14 @@ QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 
 QString QtDialogs::pickFolder(QWidget *owner, const QString &title)
 {
-    return QFileDialog::getExistingDirectory(owner, title, QDir::homePath(),
-                                             QFileDialog::ShowDirsOnly);
+    const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
+    QFileDialog dlg(owner, title, QDir::homePath());
+    prepareFileDialog(dlg, icons.get());
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return QDir::cleanPath(dlg.selectedFiles().first());
 }
 
 // ---------------------------------------------------------------- scripted
