@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace ui {
 
@@ -305,8 +306,31 @@ QString ScriptedDialogs::pickFolder(QWidget *, const QString &title)
     return s.answer.toString();
 }
 
+namespace {
+QSet<int> &onceNumbers()
+{
+    static QSet<int> numbers;
+    return numbers;
+}
+QSet<QString> &explained()
+{
+    static QSet<QString> texts;
+    return texts;
+}
+} // namespace
+
+void reportOnce(int number) { onceNumbers().insert(number); }
+
 void errorReport(int number, const QString &description, const QString &routine, const QString &separator)
 {
+    if (onceNumbers().contains(number)) {
+        const QString key = QString::number(number) + QLatin1Char('\n') + description;
+        if (explained().contains(key))
+            return;
+        explained().insert(key);
+        dialogs().msgBox(QApplication::activeWindow(), description, Critical | OKOnly);
+        return;
+    }
     const QString title = routine.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Error - ") + routine;
     dialogs().msgBox(QApplication::activeWindow(), QString::number(number) + separator + description,
                      OKOnly, title);

@@ -133,4 +133,10 @@ public:
 void errorReport(int number, const QString &description, const QString &routine = {},
                  const QString &separator = QStringLiteral(": "));
 
+// A failure that stands for the state of a file rather than for one step that
+// failed (a damaged data file) is explained once: the first report of it shows
+// its description alone, with the critical icon and the program's title, and
+// later reports of the same failure show nothing, however many routines meet it.
+void reportOnce(int number);
+
 } // namespace ui

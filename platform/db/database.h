@@ -18,7 +18,8 @@ enum ErrorNumber : int {
     ErrNone = 0,
     ErrFileNotFound = 3024,       // "Could not find file '...'."
     ErrNotValidPassword = 3031,   // "Not a valid password."
-    ErrUnrecognizedFormat = 3343, // "Unrecognized database format '...'."
+    ErrUnrecognizedFormat = 3343, // "Unrecognized database format '...'."; a statement that
+                                  // meets a damaged page says the file is damaged
     ErrOpenedExclusively = 3356,  // the file is locked by another program
     ErrNoCurrentRecord = 3021,    // "No current record."
     ErrSyntax = 3075,             // a statement the engine refused
@@ -189,11 +190,17 @@ private:
     QString m_name, m_user, m_password;
 };
 
+// How a file keeps its journal.  WAL lets a reader and a writer work at once;
+// a rollback journal lets a file that is only read open read-only in a folder
+// nobody may write (WAL needs its shared-memory file beside the file even to read).
+enum class Journal { Wal, Rollback };
+
 // Makes a new database file of this system at `path` (which must not exist):
 // sets its application id and schema version, stores the salted hash of
 // `password` in its meta table, and runs `statements` in one transaction.
 bool createDatabaseFile(const QString &path, qint32 applicationId, const QString &password,
-                        const QStringList &statements, DbError *error);
+                        const QStringList &statements, DbError *error,
+                        Journal journal = Journal::Wal);
 
 // Statements over one table for names that come from the schema, never from
 // user text (they are quoted, not bound); the values go in as ? parameters.

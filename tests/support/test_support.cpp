@@ -30,8 +30,7 @@ void prepareEnvironment()
 bool makeSystemFile(const QString &path)
 {
     db::DbError err;
-    const bool ok = db::createDatabaseFile(path, db::kSystemFileId, funGetDBPassword(),
-                                           schema::systemFileStatements(), &err);
+    const bool ok = schema::makeSystemFile(path, funGetDBPassword(), &err);
     if (!ok)
         qWarning("system file: %d %s", err.number, qPrintable(err.description));
     return ok;
@@ -40,8 +39,7 @@ bool makeSystemFile(const QString &path)
 bool makeDataFile(const QString &path)
 {
     db::DbError err;
-    const bool ok = db::createDatabaseFile(path, db::kDataFileId, funGetDBPassword(),
-                                           schema::dataFileStatements(), &err);
+    const bool ok = schema::makeDataFile(path, funGetDBPassword(), &err);
     if (!ok)
         qWarning("data file: %d %s", err.number, qPrintable(err.description));
     return ok;
