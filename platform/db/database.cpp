@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -44,6 +46,27 @@ enum SqliteExtendedCode {
 
 const char kConnectOptions[] = "QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000";
 const char kReadOnlyConnectOptions[] = "QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY";
+
+// The files of the databases open in this process, by their real paths, with
+// the number of connections on each.
+QMutex g_openFilesLock;
+QHash<QString, int> g_openFiles;
+
+QString realPath(const QString &path)
+{
+    const QFileInfo fi(path);
+    const QString canonical = fi.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : canonical;
+}
+
+void noteOpenFile(const QString &file, int change)
+{
+    const QMutexLocker lock(&g_openFilesLock);
+    int &n = g_openFiles[file];
+    n += change;
+    if (n <= 0)
+        g_openFiles.remove(file);
+}
 
 QString nextConnectionName()
 {
@@ -438,6 +461,8 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool excl
     d->m_path = path;
     d->m_appId = appId;
     d->m_readOnly = readOnly;
+    d->m_filePath = realPath(path);
+    noteOpenFile(d->m_filePath, +1);
     d->m_alive = std::make_shared<int>(0);
     return d;
 }
@@ -671,6 +696,23 @@ void Database::close()
         return;
     removeConnection(m_connection);
     m_connection.clear();
+    noteOpenFile(m_filePath, -1);
+}
+
+bool isOpenDatabaseFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    QString file = realPath(path);
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        if (file.endsWith(QLatin1String(suffix))) {
+            // The companion may not be there; its database is.
+            file = realPath(file.chopped(int(qstrlen(suffix))));
+            break;
+        }
+    }
+    const QMutexLocker lock(&g_openFilesLock);
+    return g_openFiles.contains(file);
 }
 
 // ---------------------------------------------------------------- recordset

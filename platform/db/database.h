@@ -159,7 +159,7 @@ private:
     friend class Workspace;
     friend class Recordset;
     Database() = default;
-    QString m_connection, m_path;
+    QString m_connection, m_path, m_filePath;
     qint32 m_appId = 0;
     bool m_readOnly = false;
     std::shared_ptr<int> m_alive;
@@ -209,6 +209,12 @@ QString quoteIdentifier(const QString &name);
 QString insertStatement(const QString &table, const QStringList &columns);
 // "UPDATE t SET a = ?, b = ? WHERE key = ?"
 QString updateStatement(const QString &table, const QStringList &columns, const QString &key);
+
+// True when `path` names a file that a database open in this process keeps its
+// records in: the file itself, or its -wal, -shm or -journal beside it.  Such a
+// file is the engine's alone: opened, copied over or removed by anyone else it
+// loses records (and opening it only to read drops the engine's locks).
+bool isOpenDatabaseFile(const QString &path);
 
 // Two field values compared as findFirst compares them: numbers by value when
 // either is a number, text without regard to case; Null equals nothing.

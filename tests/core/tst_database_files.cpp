@@ -6,6 +6,7 @@
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
+#include "core/picture_files.h"
 #include "platform/db/database.h"
 #include "test_support.h"
 
@@ -105,6 +106,8 @@ private slots:
     void unwritablePlaces_data();
     void unwritablePlaces();
     void damagedDataFileIsReportedOnce();
+    void aPictureIsNotSavedOverTheFiles_data();
+    void aPictureIsNotSavedOverTheFiles();
 };
 
 void TestDatabaseFiles::shippedFilesKeepTheirJournals()
@@ -228,6 +231,36 @@ void TestDatabaseFiles::damagedDataFileIsReportedOnce()
     QVERIFY(!gDataDB->execute(QStringLiteral("UPDATE tbl_pet SET pet_name = 'x'")));
     ui::errorReport(gDataDB->lastError().number, gDataDB->lastError().description, QStringLiteral("subSave"));
     QCOMPARE(pf.dialogs().count(SD::Message), 1);
+}
+
+void TestDatabaseFiles::aPictureIsNotSavedOverTheFiles_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::newRow("data file") << "Zorbi.dat";
+    QTest::newRow("its journal") << "Zorbi.dat-wal";
+    QTest::newRow("system file") << "Zorbi.sys";
+}
+
+void TestDatabaseFiles::aPictureIsNotSavedOverTheFiles()
+{
+    QFETCH(QString, target);
+    ProgramFolder pf;
+    QVERIFY(funOpen_SystemDB(nullptr, funGetDBNameSystem()));
+    QVERIFY(funOpen_DataDB(nullptr, funGetDBNameData()));
+    QVERIFY(gDataDB->execute(QStringLiteral("INSERT INTO tbl_contact (contact_name) VALUES ('Vet')")));
+    gPicturePath = pf.file(QStringLiteral("Pictures/"));
+    QVERIFY(QFile::copy(qEnvironmentVariable("ZORBI_SOURCE_DIR") + QStringLiteral("/data/Default.gif"),
+                        gPicturePath + QStringLiteral("ZB_00001.gif")));
+    const qint64 size = QFileInfo(pf.file(target)).size();
+    pf.dialogs().queue(pf.file(target));
+    QVERIFY(!picture_files::funSavePictureAs(QStringLiteral("ZB_00001.gif")));
+    QCOMPARE(pf.dialogs().count(SD::Message), 1);
+    QVERIFY2(pf.dialogs().last(SD::Message)->text.contains(QStringLiteral("keeps its records in")),
+             qPrintable(pf.dialogs().last(SD::Message)->text));
+    QCOMPARE(QFileInfo(pf.file(target)).size(), size);
+    subCloseDataDB();
+    QVERIFY(funOpen_DataDB(nullptr, funGetDBNameData()));
+    QCOMPARE(scalarText(*gDataDB, QStringLiteral("SELECT COUNT(*) FROM tbl_contact")), QStringLiteral("1"));
 }
 
 ZORBI_TEST_MAIN(TestDatabaseFiles)
