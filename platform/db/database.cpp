@@ -177,12 +177,8 @@ DbError accessError(const QString &path, bool readOnly)
         return {ErrCannotOpen, QStringLiteral("You need permission to read the file '%1'.").arg(path)};
     if (readOnly)
         return {};
-    if (!file.isWritable())
-        return {ErrReadOnly, QStringLiteral("The file '%1' is read-only, so no changes can be saved "
-                                            "in it. Allow changes to the file, or use a copy of it "
-                                            "that you can change.")
-                                 .arg(path)};
-    // The engine keeps its journal in files beside the file.
+    // The engine keeps its journal in files beside the file; and a folder that
+    // cannot be written (a read-only drive) is the thing to tell first.
     const QString folder = folderOf(path);
     if (!QFileInfo(folder).isWritable())
         return {ErrReadOnly, QStringLiteral("The file '%1' is in the folder '%2', which is read-only "
@@ -190,6 +186,11 @@ DbError accessError(const QString &path, bool readOnly)
                                             "the file to a folder you can write to, or ask for "
                                             "permission to write in this folder.")
                                  .arg(path, QDir::toNativeSeparators(folder))};
+    if (!file.isWritable())
+        return {ErrReadOnly, QStringLiteral("The file '%1' is read-only, so no changes can be saved "
+                                            "in it. Allow changes to the file, or use a copy of it "
+                                            "that you can change.")
+                                 .arg(path)};
     return {};
 }
 
