@@ -190,7 +190,9 @@ QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
         dlg.selectNameFilter(filters[r.filterIndex - 1]);
     QString ext = r.defaultExt;
     ext.remove(QLatin1Char('*')).remove(QLatin1Char('.'));
-    if (!ext.isEmpty())
+    // A list of extensions ("*.bmp;*.gif") names no one suffix to add: added
+    // whole, it turned a typed "Dog" into a file that is not there.
+    if (!ext.isEmpty() && !ext.contains(QLatin1Char(';')) && !ext.contains(QLatin1Char(' ')))
         dlg.setDefaultSuffix(ext);
     if (!r.fileName.isEmpty())
         dlg.selectFile(r.fileName);

@@ -14,9 +14,6 @@
 #include <QDir>
 #include <QFile>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,22 +21,6 @@ using testsupport::ProgramFolder;
 using SD = ui::ScriptedDialogs;
 
 namespace {
-
-// Sets or clears the immutable flag, which stops even root from writing.
-bool setImmutable(const QString &path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
 
 bool writable(const QString &path)
 {
@@ -56,12 +37,12 @@ public:
         ::stat(QFile::encodeName(path).constData(), &st);
         m_mode = st.st_mode & 07777;
         ::chmod(QFile::encodeName(path).constData(), m_mode & ~0222);
-        m_immutable = setImmutable(path, true);
+        m_immutable = testsupport::setImmutable(path, true);
     }
     ~WriteProtect()
     {
         if (m_immutable)
-            setImmutable(m_path, false);
+            testsupport::setImmutable(m_path, false);
         ::chmod(QFile::encodeName(m_path).constData(), m_mode);
     }
     bool holds() const { return !writable(m_path); }

@@ -78,6 +78,8 @@ private slots:
     void dialogOnTheProgramFolderKeepsTheSharing_data();
     void dialogOnTheProgramFolderKeepsTheSharing();
     void typesComeFromTheNameAlone();
+    void defaultSuffix_data();
+    void defaultSuffix();
 };
 
 void TestFileDialog::dialogOnTheProgramFolderKeepsTheSharing_data()
@@ -140,6 +142,33 @@ void TestFileDialog::typesComeFromTheNameAlone()
              qPrintable(type(QStringLiteral("Zorbi.dat-shm"))));
     QVERIFY2(type(QStringLiteral("dog.png")).contains(QStringLiteral("PNG"), Qt::CaseInsensitive),
              qPrintable(type(QStringLiteral("dog.png"))));
+}
+
+void TestFileDialog::defaultSuffix_data()
+{
+    QTest::addColumn<QString>("defaultExt");
+    QTest::addColumn<QString>("suffix");
+    QTest::newRow("one") << "*.dat" << "dat";
+    QTest::newRow("a list") << "*.bmp;*.dib;*.gif" << "";
+    QTest::newRow("any") << "*.*" << "";
+    QTest::newRow("none") << "" << "";
+}
+
+void TestFileDialog::defaultSuffix()
+{
+    QFETCH(QString, defaultExt);
+    QFETCH(QString, suffix);
+    QTemporaryDir dir;
+    ui::QtDialogs real;
+    ui::FileRequest r;
+    r.filter = QStringLiteral("All Files (*.*)|*.*");
+    r.defaultExt = defaultExt;
+    r.initialDir = dir.path();
+    QString shown = QStringLiteral("(not shown)");
+    QPointer<QTimer> t = testsupport::onModal<QFileDialog>([&](QFileDialog *dlg) { shown = dlg->defaultSuffix(); });
+    real.fileDialog(nullptr, r);
+    delete t;
+    QCOMPARE(shown, suffix);
 }
 
 int main(int argc, char **argv)
