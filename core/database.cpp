@@ -38,6 +38,8 @@ static QString trimBlanks(const QString &s)
 
 static void ensureWorkspace()
 {
+    // A damaged file fails in every routine that reads it; the user hears of it once.
+    ui::reportOnce(db::ErrUnrecognizedFormat);
     if (!gWorkspace)
         gWorkspace = std::make_unique<db::Workspace>(QString(), QStringLiteral("admin"), QString());
 }
@@ -46,7 +48,9 @@ bool funOpen_SystemDB(QWidget *form, const QString &path)
 {
     ensureWorkspace();
     db::DbError err;
-    auto opened = gWorkspace->openDatabase(path, false, false, funDBConnect(), &err, db::kSystemFileId);
+    // Read-only: the program never writes the system file, and an install for
+    // all users keeps it in a folder the user cannot write.
+    auto opened = gWorkspace->openDatabase(path, false, true, funDBConnect(), &err, db::kSystemFileId);
     if (!opened) {
         ui::dialogs().msgBox(form,
                              QStringLiteral("Unable to open Zorbi system file: ") + trimBlanks(path) +

@@ -7,6 +7,7 @@
 #include "core/settings.h"
 #include "core/system.h"
 #include "platform/controls/vb_image.h"
+#include "platform/db/database.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
 
@@ -269,6 +270,14 @@ bool funSavePictureAs(const QString &fileName)
                                  + funGetAppTitle()
                                  + QStringLiteral(" keeps in its pictures folder. Please choose another file name "
                                                   "or folder."),
+                             ui::OKOnly | ui::Exclamation, QStringLiteral("Save picture as..."));
+        return false;
+    }
+    // Nor over the files the records are kept in, which only the engine may touch.
+    if (db::isOpenDatabaseFile(chosen)) {
+        ui::dialogs().msgBox(owner,
+                             QStringLiteral("The picture cannot be saved over a file that ") + funGetAppTitle()
+                                 + QStringLiteral(" keeps its records in. Please choose another file name or folder."),
                              ui::OKOnly | ui::Exclamation, QStringLiteral("Save picture as..."));
         return false;
     }

@@ -42,8 +42,9 @@ bool removeCompanions(const QString &path)
 
 // Makes a complete file under a temporary name in the same folder, so that the
 // real name only ever names a finished file.
-bool makeTemporary(const QString &target, qint32 appId, const QStringList &statements,
-                   QString *temporary)
+using Maker = bool (*)(const QString &path, const QString &password, db::DbError *error);
+
+bool makeTemporary(const QString &target, Maker make, QString *temporary)
 {
     const QString tmp = QStringLiteral("%1.%2.tmp").arg(target).arg(QCoreApplication::applicationPid());
     if (QFileInfo::exists(tmp) && !QFile::remove(tmp))
@@ -51,7 +52,7 @@ bool makeTemporary(const QString &target, qint32 appId, const QStringList &state
     if (!removeCompanions(tmp))
         return false;
     db::DbError err;
-    if (!db::createDatabaseFile(tmp, appId, funGetDBPassword(), statements, &err)) {
+    if (!make(tmp, funGetDBPassword(), &err)) {
         QFile::remove(tmp);
         removeCompanions(tmp);
         return fail(QStringLiteral("cannot create %1: error %2: %3")
@@ -77,7 +78,7 @@ bool writeSystemFile(const QString &folder)
 {
     const QString target = folder + QStringLiteral("/Zorbi.sys");
     QString tmp;
-    if (!makeTemporary(target, db::kSystemFileId, schema::systemFileStatements(), &tmp))
+    if (!makeTemporary(target, schema::makeSystemFile, &tmp))
         return false;
     if (!removeCompanions(target)) {
         QFile::remove(tmp);
@@ -101,7 +102,7 @@ bool writeDataFile(const QString &folder)
         return true;
     }
     QString tmp;
-    if (!makeTemporary(target, db::kDataFileId, schema::dataFileStatements(), &tmp))
+    if (!makeTemporary(target, schema::makeDataFile, &tmp))
         return false;
     if (!removeCompanions(target)) {
         QFile::remove(tmp);

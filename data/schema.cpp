@@ -1,5 +1,7 @@
 #include "data/schema.h"
 
+#include "platform/db/database.h"
+
 #include <QRegularExpression>
 
 // How the files hold their data, and why.
@@ -765,6 +767,18 @@ FROM qryrptVaccine
 WHERE vaccine_pet_id = ?
 GROUP BY vaccine_pet_id, vaccine_name
 ORDER BY max(vaccine_expiration_date), vaccine_name)");
+}
+
+bool makeSystemFile(const QString &path, const QString &password, db::DbError *error)
+{
+    return db::createDatabaseFile(path, db::kSystemFileId, password, systemFileStatements(), error,
+                                  db::Journal::Rollback);
+}
+
+bool makeDataFile(const QString &path, const QString &password, db::DbError *error)
+{
+    return db::createDatabaseFile(path, db::kDataFileId, password, dataFileStatements(), error,
+                                  db::Journal::Wal);
 }
 
 } // namespace schema

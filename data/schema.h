@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace db { struct DbError; }
+
 namespace schema {
 
 // Every statement that makes an empty data file: tables, indexes and the saved
@@ -15,6 +17,12 @@ QStringList dataFileStatements();
 
 // Every statement that makes the system file: its tables, then the lookup rows.
 QStringList systemFileStatements();
+
+// Make the two files at `path` (which must not exist) with `password`.  The
+// system file keeps a rollback journal: it is only ever read, and so opens
+// read-only in a program folder the user cannot write.  The data file runs in WAL.
+bool makeSystemFile(const QString &path, const QString &password, db::DbError *error);
+bool makeDataFile(const QString &path, const QString &password, db::DbError *error);
 
 // The names of what those statements create.
 QStringList dataFileTables();

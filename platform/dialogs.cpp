@@ -3,11 +3,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 
 namespace ui {
 
@@ -64,6 +67,61 @@ QStringList qtFilters(const QString &vbFilter)
         out << QStringLiteral("%1 (%2)").arg(text, patterns);
     }
     return out;
+}
+
+namespace {
+
+// Qt's providers look inside a file whose name they do not know (the data
+// file's journal, say); this one goes by the name, and calls a name it does
+// not know a plain file.
+class IconsByName : public QFileIconProvider {
+public:
+    IconsByName() { setOptions(DontUseCustomDirectoryIcons); }
+
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+
+    QIcon icon(const QFileInfo &info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::icon(info); // folders and drives: never opened
+        const QMimeType mime = byName(info);
+        const QIcon plain = QFileIconProvider::icon(File);
+        if (mime.isDefault())
+            return plain;
+        return QIcon::fromTheme(mime.iconName(), QIcon::fromTheme(mime.genericIconName(), plain));
+    }
+
+    QString type(const QFileInfo &info) const override
+    {
+        if (!info.isFile())
+            return QFileIconProvider::type(info);
+        const QMimeType mime = byName(info);
+        if (mime.isDefault())
+            return QCoreApplication::translate("QAbstractFileIconProvider", "File");
+        return mime.comment().isEmpty() ? mime.name() : mime.comment();
+    }
+
+private:
+    QMimeDatabase m_mime;
+    QMimeType byName(const QFileInfo &info) const
+    {
+        return m_mime.mimeTypeForFile(info.fileName(), QMimeDatabase::MatchExtension);
+    }
+};
+
+} // namespace
+
+std::unique_ptr<QAbstractFileIconProvider> fileIconProviderByName()
+{
+    return std::make_unique<IconsByName>();
+}
+
+void prepareFileDialog(QFileDialog &dialog, QAbstractFileIconProvider *iconProvider)
+{
+    // The desktop's dialog would decide types its own way, in our process.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontUseCustomDirectoryIcons);
+    dialog.setIconProvider(iconProvider);
 }
 
 static QString shownTitle(const QString &title) { return title.isEmpty() ? g_defaultTitle : title; }
@@ -123,14 +181,18 @@ QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString
 
 QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 {
+    const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
     QFileDialog dlg(owner, r.title, r.initialDir);
+    prepareFileDialog(dlg, icons.get());
     const QStringList filters = qtFilters(r.filter);
     dlg.setNameFilters(filters);
     if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
         dlg.selectNameFilter(filters[r.filterIndex - 1]);
     QString ext = r.defaultExt;
     ext.remove(QLatin1Char('*')).remove(QLatin1Char('.'));
-    if (!ext.isEmpty())
+    // A list of extensions ("*.bmp;*.gif") names no one suffix to add: added
+    // whole, it turned a typed "Dog" into a file that is not there.
+    if (!ext.isEmpty() && !ext.contains(QLatin1Char(';')) && !ext.contains(QLatin1Char(' ')))
         dlg.setDefaultSuffix(ext);
     if (!r.fileName.isEmpty())
         dlg.selectFile(r.fileName);
@@ -150,8 +212,14 @@ QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 
 QString QtDialogs::pickFolder(QWidget *owner, const QString &title)
 {
-    return QFileDialog::getExistingDirectory(owner, title, QDir::homePath(),
-                                             QFileDialog::ShowDirsOnly);
+    const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
+    QFileDialog dlg(owner, title, QDir::homePath());
+    prepareFileDialog(dlg, icons.get());
+    dlg.setFileMode(QFileDialog::Directory);
+    dlg.setOption(QFileDialog::ShowDirsOnly);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return QDir::cleanPath(dlg.selectedFiles().first());
 }
 
 // ---------------------------------------------------------------- scripted
@@ -240,8 +308,31 @@ QString ScriptedDialogs::pickFolder(QWidget *, const QString &title)
     return s.answer.toString();
 }
 
+namespace {
+QSet<int> &onceNumbers()
+{
+    static QSet<int> numbers;
+    return numbers;
+}
+QSet<QString> &explained()
+{
+    static QSet<QString> texts;
+    return texts;
+}
+} // namespace
+
+void reportOnce(int number) { onceNumbers().insert(number); }
+
 void errorReport(int number, const QString &description, const QString &routine, const QString &separator)
 {
+    if (onceNumbers().contains(number)) {
+        const QString key = QString::number(number) + QLatin1Char('\n') + description;
+        if (explained().contains(key))
+            return;
+        explained().insert(key);
+        dialogs().msgBox(QApplication::activeWindow(), description, Critical | OKOnly);
+        return;
+    }
     const QString title = routine.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Error - ") + routine;
     dialogs().msgBox(QApplication::activeWindow(), QString::number(number) + separator + description,
                      OKOnly, title);

@@ -6,8 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 #include <deque>
+#include <memory>
 #include <vector>
 
+class QAbstractFileIconProvider;
+class QFileDialog;
 class QWidget;
 
 namespace ui {
@@ -40,6 +43,17 @@ struct FileRequest {
 
 // Converts "Text|*.a;*.b|All|*.*" into Qt's "Text (*.a *.b);;All (*.*)" form.
 QStringList qtFilters(const QString &vbFilter);
+
+// Every file dialog of the program is a QFileDialog set up here (and shown
+// through dialogs()), never the desktop's own: it tells a file's icon and type
+// from its name alone.  Opening a file to sniff its contents would drop the
+// locks the database engine holds on it (on Linux, closing any descriptor of a
+// file drops all of the process's POSIX locks on it), and the other program
+// would then take our open data file for a left-over and delete its journal.
+// `iconProvider` must outlive the dialog.
+void prepareFileDialog(QFileDialog &dialog, QAbstractFileIconProvider *iconProvider);
+// The icon provider of those dialogs: icons and types by name only.
+std::unique_ptr<QAbstractFileIconProvider> fileIconProviderByName();
 
 class Dialogs {
 public:
@@ -118,5 +132,11 @@ public:
 // "Error - " and the routine's name (or "Error" when `routine` is empty).
 void errorReport(int number, const QString &description, const QString &routine = {},
                  const QString &separator = QStringLiteral(": "));
+
+// A failure that stands for the state of a file rather than for one step that
+// failed (a damaged data file) is explained once: the first report of it shows
+// its description alone, with the critical icon and the program's title, and
+// later reports of the same failure show nothing, however many routines meet it.
+void reportOnce(int number);
 
 } // namespace ui

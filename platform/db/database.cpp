@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSqlError>
@@ -21,6 +23,7 @@ namespace {
 // Primary result codes of SQLite (the driver reports the extended code; the low
 // byte is the primary one).
 enum SqliteCode {
+    kSqliteError = 1,
     kSqlitePerm = 3,
     kSqliteBusy = 5,
     kSqliteLocked = 6,
@@ -43,6 +46,27 @@ enum SqliteExtendedCode {
 
 const char kConnectOptions[] = "QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000";
 const char kReadOnlyConnectOptions[] = "QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=5000;QSQLITE_OPEN_READONLY";
+
+// The files of the databases open in this process, by their real paths, with
+// the number of connections on each.
+QMutex g_openFilesLock;
+QHash<QString, int> g_openFiles;
+
+QString realPath(const QString &path)
+{
+    const QFileInfo fi(path);
+    const QString canonical = fi.canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(fi.absoluteFilePath()) : canonical;
+}
+
+void noteOpenFile(const QString &file, int change)
+{
+    const QMutexLocker lock(&g_openFilesLock);
+    int &n = g_openFiles[file];
+    n += change;
+    if (n <= 0)
+        g_openFiles.remove(file);
+}
 
 QString nextConnectionName()
 {
@@ -87,6 +111,16 @@ QString unrecognizedFormat(const QString &path)
     return QStringLiteral("Unrecognized database format '%1'.").arg(path);
 }
 
+// A file that opened but has a page that cannot be read: every statement that
+// meets that page fails the same way, and what helps is the backup.
+QString damagedFile(const QString &path)
+{
+    return QStringLiteral("The database file '%1' is damaged: a part of it cannot be read, so some "
+                          "records cannot be shown or saved. Close the program and restore the file "
+                          "from a backup copy.")
+        .arg(path);
+}
+
 // The engine's number for a statement that SQLite refused; the description is
 // SQLite's own text.
 DbError statementError(const QSqlError &e, const QString &path)
@@ -99,7 +133,9 @@ DbError statementError(const QSqlError &e, const QString &path)
         return {ErrDiskNotReady, text};
     case kSqliteCorrupt:
     case kSqliteNotADb:
-        return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+        return {ErrUnrecognizedFormat, damagedFile(path)};
+    case kSqliteCantOpen:
+        return {ErrCannotOpen, text};
     case kSqliteBusy:
     case kSqliteLocked:
         return {ErrCurrentlyLocked, QStringLiteral("Could not update; currently locked.")};
@@ -124,24 +160,66 @@ DbError statementError(const QSqlError &e, const QString &path)
     }
 }
 
+QString folderOf(const QString &path)
+{
+    return QFileInfo(absolutePath(path)).absolutePath();
+}
+
+// What stands in the way of opening `path` as asked, told from the file
+// system before the engine is asked (the engine would open a write-protected
+// file read-only without a word, and every later change would fail); nothing
+// when the file may be opened.  QFileInfo asks the system (access()), so a
+// read-only mount or an immutable file counts even for root.
+DbError accessError(const QString &path, bool readOnly)
+{
+    const QFileInfo file(path);
+    if (!file.isReadable())
+        return {ErrCannotOpen, QStringLiteral("You need permission to read the file '%1'.").arg(path)};
+    if (readOnly)
+        return {};
+    // The engine keeps its journal in files beside the file; and a folder that
+    // cannot be written (a read-only drive) is the thing to tell first.
+    const QString folder = folderOf(path);
+    if (!QFileInfo(folder).isWritable())
+        return {ErrReadOnly, QStringLiteral("The file '%1' is in the folder '%2', which is read-only "
+                                            "for you, so no changes can be saved in the file. Move "
+                                            "the file to a folder you can write to, or ask for "
+                                            "permission to write in this folder.")
+                                 .arg(path, QDir::toNativeSeparators(folder))};
+    if (!file.isWritable())
+        return {ErrReadOnly, QStringLiteral("The file '%1' is read-only, so no changes can be saved "
+                                            "in it. Allow changes to the file, or use a copy of it "
+                                            "that you can change.")
+                                 .arg(path)};
+    return {};
+}
+
 // What a failure while opening and probing a file means to the caller.
-DbError openError(const QSqlError &e, const QString &path)
+DbError openError(const QSqlError &e, const QString &path, bool readOnly)
 {
     switch (primaryCode(e)) {
     case kSqliteBusy:
     case kSqliteLocked:
         return {ErrOpenedExclusively,
                 QStringLiteral("The database file '%1' is locked by another program.").arg(path)};
-    case kSqliteCantOpen:
-    case kSqlitePerm:
-    case kSqliteAuth:
-        return {ErrCannotOpen, QStringLiteral("Cannot open the file '%1'. It is opened exclusively "
-                                              "by another program, or you need permission to "
-                                              "read it.")
-                                   .arg(path)};
-    default:
+    case kSqliteError: // our own tables are not there
+    case kSqliteCorrupt:
+    case kSqliteNotADb:
         return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+    default:
+        break;
     }
+    if (DbError access = accessError(path, readOnly))
+        return access;
+    if (primaryCode(e) == kSqliteReadOnly)
+        return {ErrReadOnly, QStringLiteral("The file '%1' cannot be opened for changes: %2")
+                                 .arg(path, errorText(e))};
+    // Reading a file in WAL needs its shared-memory file beside it.
+    if (primaryCode(e) == kSqliteCantOpen && !QFileInfo(folderOf(path)).isWritable())
+        return {ErrCannotOpen, QStringLiteral("The file '%1' cannot be opened in the folder '%2', "
+                                              "which is read-only for you.")
+                                   .arg(path, QDir::toNativeSeparators(folderOf(path)))};
+    return {ErrCannotOpen, QStringLiteral("Cannot open the file '%1': %2").arg(path, errorText(e))};
 }
 
 // What a failure while writing a whole file (the compacted copy) means.
@@ -234,12 +312,12 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
 {
     QSqlDatabase c = QSqlDatabase::database(name, false);
     if (!c.open())
-        return openError(c.lastError(), path);
+        return openError(c.lastError(), path, readOnly);
     QSqlQuery q(c);
     q.setForwardOnly(true);
     // Before the first read, so that the first read takes the lock and keeps it.
     if (exclusive && !run(q, QStringLiteral("PRAGMA locking_mode=EXCLUSIVE")))
-        return openError(q.lastError(), path);
+        return openError(q.lastError(), path, readOnly);
 
     auto readInt = [&](const char *pragma, qint64 *value) {
         if (!run(q, QLatin1String(pragma)) || !q.next())
@@ -250,18 +328,18 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
     };
     qint64 id = 0, version = 0;
     if (!readInt("PRAGMA application_id", &id))
-        return openError(q.lastError(), path);
+        return openError(q.lastError(), path, readOnly);
     if (!ourApplicationId(qint32(id), expectedAppId))
         return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
     if (!readInt("PRAGMA user_version", &version))
-        return openError(q.lastError(), path);
+        return openError(q.lastError(), path, readOnly);
     if (version < 1 || version > kSchemaVersion)
         return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
 
     if (!run(q, QStringLiteral("SELECT meta_salt, meta_hash FROM zb_meta")))
-        return openError(q.lastError(), path);
+        return openError(q.lastError(), path, readOnly);
     if (!q.next())
-        return q.lastError().isValid() ? openError(q.lastError(), path)
+        return q.lastError().isValid() ? openError(q.lastError(), path, readOnly)
                                        : DbError{ErrUnrecognizedFormat, unrecognizedFormat(path)};
     const QString salt = q.value(0).toString(), hash = q.value(1).toString();
     q.finish();
@@ -269,13 +347,13 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
         return {ErrNotValidPassword, QStringLiteral("Not a valid password.")};
 
     if (!run(q, QStringLiteral("PRAGMA foreign_keys=ON")))
-        return openError(q.lastError(), path);
+        return openError(q.lastError(), path, readOnly);
     if (!readOnly) {
         // A file that cannot change its journal (say, write-protected) still opens.
         if (!run(q, QStringLiteral("PRAGMA journal_mode=WAL"))) {
             const int code = primaryCode(q.lastError());
             if (code == kSqliteBusy || code == kSqliteLocked)
-                return openError(q.lastError(), path);
+                return openError(q.lastError(), path, readOnly);
         }
         q.finish();
     }
@@ -358,6 +436,11 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool excl
             *error = {ErrFileNotFound, QStringLiteral("Could not find file '%1'.").arg(path)};
         return nullptr;
     }
+    if (const DbError access = accessError(path, readOnly)) {
+        if (error)
+            *error = access;
+        return nullptr;
+    }
     const QString name = nextConnectionName();
     {
         QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -379,12 +462,14 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool excl
     d->m_path = path;
     d->m_appId = appId;
     d->m_readOnly = readOnly;
+    d->m_filePath = realPath(path);
+    noteOpenFile(d->m_filePath, +1);
     d->m_alive = std::make_shared<int>(0);
     return d;
 }
 
 bool createDatabaseFile(const QString &path, qint32 applicationId, const QString &password,
-                        const QStringList &statements, DbError *error)
+                        const QStringList &statements, DbError *error, Journal journal)
 {
     auto fail = [error](DbError e) {
         if (error)
@@ -418,7 +503,8 @@ bool createDatabaseFile(const QString &path, qint32 applicationId, const QString
                     e = statementError(q.lastError(), path);
                 q.finish();
             };
-            step(QStringLiteral("PRAGMA journal_mode=WAL"));
+            step(journal == Journal::Wal ? QStringLiteral("PRAGMA journal_mode=WAL")
+                                         : QStringLiteral("PRAGMA journal_mode=DELETE"));
             step(QStringLiteral("PRAGMA foreign_keys=ON"));
             step(QStringLiteral("BEGIN IMMEDIATE"));
             step(QStringLiteral("PRAGMA application_id=%1").arg(applicationId));
@@ -611,6 +697,23 @@ void Database::close()
         return;
     removeConnection(m_connection);
     m_connection.clear();
+    noteOpenFile(m_filePath, -1);
+}
+
+bool isOpenDatabaseFile(const QString &path)
+{
+    if (path.isEmpty())
+        return false;
+    QString file = realPath(path);
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        if (file.endsWith(QLatin1String(suffix))) {
+            // The companion may not be there; its database is.
+            file = realPath(file.chopped(int(qstrlen(suffix))));
+            break;
+        }
+    }
+    const QMutexLocker lock(&g_openFilesLock);
+    return g_openFiles.contains(file);
 }
 
 // ---------------------------------------------------------------- recordset

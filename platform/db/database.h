@@ -18,7 +18,8 @@ enum ErrorNumber : int {
     ErrNone = 0,
     ErrFileNotFound = 3024,       // "Could not find file '...'."
     ErrNotValidPassword = 3031,   // "Not a valid password."
-    ErrUnrecognizedFormat = 3343, // "Unrecognized database format '...'."
+    ErrUnrecognizedFormat = 3343, // "Unrecognized database format '...'."; a statement that
+                                  // meets a damaged page says the file is damaged
     ErrOpenedExclusively = 3356,  // the file is locked by another program
     ErrNoCurrentRecord = 3021,    // "No current record."
     ErrSyntax = 3075,             // a statement the engine refused
@@ -158,7 +159,7 @@ private:
     friend class Workspace;
     friend class Recordset;
     Database() = default;
-    QString m_connection, m_path;
+    QString m_connection, m_path, m_filePath;
     qint32 m_appId = 0;
     bool m_readOnly = false;
     std::shared_ptr<int> m_alive;
@@ -189,11 +190,17 @@ private:
     QString m_name, m_user, m_password;
 };
 
+// How a file keeps its journal.  WAL lets a reader and a writer work at once;
+// a rollback journal lets a file that is only read open read-only in a folder
+// nobody may write (WAL needs its shared-memory file beside the file even to read).
+enum class Journal { Wal, Rollback };
+
 // Makes a new database file of this system at `path` (which must not exist):
 // sets its application id and schema version, stores the salted hash of
 // `password` in its meta table, and runs `statements` in one transaction.
 bool createDatabaseFile(const QString &path, qint32 applicationId, const QString &password,
-                        const QStringList &statements, DbError *error);
+                        const QStringList &statements, DbError *error,
+                        Journal journal = Journal::Wal);
 
 // Statements over one table for names that come from the schema, never from
 // user text (they are quoted, not bound); the values go in as ? parameters.
@@ -202,6 +209,12 @@ QString quoteIdentifier(const QString &name);
 QString insertStatement(const QString &table, const QStringList &columns);
 // "UPDATE t SET a = ?, b = ? WHERE key = ?"
 QString updateStatement(const QString &table, const QStringList &columns, const QString &key);
+
+// True when `path` names a file that a database open in this process keeps its
+// records in: the file itself, or its -wal, -shm or -journal beside it.  Such a
+// file is the engine's alone: opened, copied over or removed by anyone else it
+// loses records (and opening it only to read drops the engine's locks).
+bool isOpenDatabaseFile(const QString &path);
 
 // Two field values compared as findFirst compares them: numbers by value when
 // either is a number, text without regard to case; Null equals nothing.

@@ -14,27 +14,6 @@
 #include <QSettings>
 #include <QSqlQuery>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
-// Sets or clears the immutable flag, which stops even root from deleting a file.
-static bool setImmutable(const QString &path, bool on)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY);
-    if (fd < 0)
-        return false;
-    int flags = 0;
-    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (ok) {
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    ::close(fd);
-    return ok;
-}
-
 using testsupport::ProgramFolder;
 using SD = ui::ScriptedDialogs;
 
@@ -345,13 +324,13 @@ void TestStartup::exitClosesFilesAndDeletesTempFiles()
     // A file that cannot be deleted stays, and the others still go.
     const QString stuck = pf.file("stuck.tmp");
     { QFile f(stuck); QVERIFY(f.open(QIODevice::WriteOnly)); }
-    const bool immutable = setImmutable(stuck, true);
+    const bool immutable = testsupport::setImmutable(stuck, true);
     if (!immutable)
         QFile::remove(stuck);
     funPref_Set("AutomaticBackup", "0");
     subExitProcedure();
     if (immutable)
-        setImmutable(stuck, false);
+        testsupport::setImmutable(stuck, false);
     QVERIFY(!gSystemDB && !gDataDB);
     QStringList left{"Pictures", "Zorbi.dat", "Zorbi.sys", "c.txt", "folder.tmp", "tmp", "x.tmp.txt"};
     if (immutable)

@@ -12,6 +12,11 @@
 #include <QLocale>
 #include <QSettings>
 
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace testsupport {
 
 void prepareEnvironment()
@@ -30,8 +35,7 @@ void prepareEnvironment()
 bool makeSystemFile(const QString &path)
 {
     db::DbError err;
-    const bool ok = db::createDatabaseFile(path, db::kSystemFileId, funGetDBPassword(),
-                                           schema::systemFileStatements(), &err);
+    const bool ok = schema::makeSystemFile(path, funGetDBPassword(), &err);
     if (!ok)
         qWarning("system file: %d %s", err.number, qPrintable(err.description));
     return ok;
@@ -40,8 +44,7 @@ bool makeSystemFile(const QString &path)
 bool makeDataFile(const QString &path)
 {
     db::DbError err;
-    const bool ok = db::createDatabaseFile(path, db::kDataFileId, funGetDBPassword(),
-                                           schema::dataFileStatements(), &err);
+    const bool ok = schema::makeDataFile(path, funGetDBPassword(), &err);
     if (!ok)
         qWarning("data file: %d %s", err.number, qPrintable(err.description));
     return ok;
@@ -74,6 +77,21 @@ QStringList ProgramFolder::entries() const
 {
     return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
                                         QDir::Name);
+}
+
+bool setImmutable(const QString &path, bool on)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
 }
 
 QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt,

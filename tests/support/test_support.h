@@ -41,6 +41,10 @@ private:
     std::unique_ptr<ui::ScopedDialogs> m_scope;
 };
 
+// Sets or clears the immutable flag of a file or folder, which stops even root
+// from changing it; false where the file system has no such flag.
+bool setImmutable(const QString &path, bool on);
+
 // Runs `act` on the modal window that `isIt` knows once its loop shows it, so
 // that no test waits on a modal window; a dialog `act` leaves open is then put
 // away with done(Rejected), without a close event (and so without a write).
