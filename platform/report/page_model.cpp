@@ -1,6 +1,7 @@
 #include "platform/report/page_model.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDir>
 #include <QFileInfo>
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -212,6 +213,11 @@ bool exportPdf(const Document &doc, const QString &path, QString *error)
     if (doc.isEmpty()) {
         if (error)
             *error = QStringLiteral("There are no pages.");
+        return false;
+    }
+    if (!QFileInfo(path).absoluteDir().exists()) {
+        if (error)
+            *error = QStringLiteral("The folder of %1 does not exist.").arg(path);
         return false;
     }
     QPdfWriter writer(path);

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
+#include <unordered_map>
 
 namespace report {
 
@@ -345,7 +347,7 @@ private:
             int h = c.height;
             if (c.visible && c.canGrow && c.angle == 0) {
                 if (isText(c))
-                    h = qMax(h, textHeight(c, modelFont(c.font), c.text()));
+                    h = qMax(h, textHeight(c, fontOf(c), c.text()));
                 else if (c.kind == ControlKind::RichText && c.document) {
                     c.document->setTextWidth(c.width);
                     h = qMax(h, int(std::ceil(c.document->size().height())));
@@ -383,7 +385,7 @@ private:
                 it.kind = Item::Text;
                 it.rect = c.angle == 0 ? clipped(at) : at;
                 it.text = c.text();
-                it.font = modelFont(c.font);
+                it.font = fontOf(c);
                 it.foreColor = c.foreColor;
                 it.backColor = c.backColor;
                 it.alignment = c.alignment;
@@ -432,8 +434,21 @@ private:
         }
     }
 
+    // One model font a control while its font stays, so that the pages share
+    // it rather than hold a font of their own per item.
+    const QFont &fontOf(const Control &c) const
+    {
+        auto &entry = m_fonts[&c];
+        if (!entry.second.has_value() || !(entry.first == c.font)) {
+            entry.first = c.font;
+            entry.second = modelFont(c.font);
+        }
+        return *entry.second;
+    }
+
     Report &m_r;
     QRect m_area;
+    mutable std::unordered_map<const Control *, std::pair<QFont, std::optional<QFont>>> m_fonts;
     int m_y = 0;
     bool m_body = false; // the page holds more than its header
 };

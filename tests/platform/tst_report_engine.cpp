@@ -502,6 +502,8 @@ private slots:
         QFile::remove(QCoreApplication::applicationDirPath() + QStringLiteral("/tst_report_engine.pdf"));
         QFile::copy(path, QCoreApplication::applicationDirPath() + QStringLiteral("/tst_report_engine.pdf"));
 
+        QVERIFY(!exportPdf(r.document(), m_tmp.filePath(QStringLiteral("no such folder/report.pdf")), &why));
+        QVERIFY(!why.isEmpty());
         QVERIFY(!exportPdf(Document(), m_tmp.filePath(QStringLiteral("empty.pdf"))));
         QVERIFY(!QFile::exists(m_tmp.filePath(QStringLiteral("empty.pdf"))));
     }
