@@ -23,7 +23,8 @@
 //   Rich   a slice of a rich-text document: the part of `rich` from
 //          `richTop` down `rect.height()` twips, drawn at `rect`; a document
 //          that splits over pages gives one Rich item a page, each with its own
-//          richTop, cut at line boundaries by the layout.
+//          richTop, cut at line boundaries by the layout. Its fonts, like a
+//          Text's, are sized in twips, and its text width is the rect's.
 // Sub-reports and columns need nothing of their own here: their content is
 // flattened into items at their final positions.
 

@@ -197,7 +197,7 @@ bool ReportData::open(QString *error)
     if (m_database)
         m_rows->setDatabase(m_database);
     else
-        m_rows->setDatabaseName(m_databaseName);
+        m_rows->setDatabaseName(m_databaseName.isEmpty() ? db::connectDatabase(m_connect) : m_databaseName);
     m_rows->setRecordSource(m_source, m_params);
     if (!m_rows->refresh()) {
         *error = m_rows->lastError().description;

@@ -228,7 +228,8 @@ public:
     void setDatabase(db::Database *database) { m_database = database; }
     void setDatabaseName(const QString &path) { m_databaseName = path; }
     QString databaseName() const { return m_databaseName; }
-    // The connect text, kept as designers set it (the file comes from above).
+    // The connect text (";DATABASE=file;PWD=...;"), kept as designers set
+    // it; its file serves when no database name is given.
     void setConnect(const QString &connect) { m_connect = connect; }
     QString connect() const { return m_connect; }
     // SQL (with ? placeholders for `params`) or a saved query's (view's) name.

@@ -249,6 +249,16 @@ private slots:
         QCOMPARE(got, footers);
         QCOMPARE(innerHeaders, 3);
         QCOMPARE(innerFooters, 3);
+        QCOMPARE(doc.pageCount(), 1);
+
+        // A group that starts on a page of its own; the first stays on page 1.
+        if (byValue)
+            return;
+        Fixture paged(m_db.get());
+        paged.gh->newPageBefore = true;
+        QVERIFY(paged.run());
+        QCOMPARE(paged.document().pageCount(), 3); // by species: Cat | Dog | Cat
+        QVERIFY(findItem(paged.document(), 0, QStringLiteral("txtSpecies")));
     }
 
     // Rows that overflow: new pages with their page header at the top, no
@@ -401,6 +411,10 @@ private slots:
         Fixture r(m_db.get(), QStringLiteral("qry_pet"));
         Control *missing = r.detail()->addField(QStringLiteral("txtMissing"), {0, 0, 500, 300}, QStringLiteral("no_such"));
         missing->value = QStringLiteral("left over");
+        Control *hidden = r.detail()->addField(QStringLiteral("fldHidden"), {0, 0, 500, 300}, QStringLiteral("pet_id"));
+        hidden->visible = false;
+        QStringList hiddenSeen;
+        r.detail()->onFormat = [&] { hiddenSeen << hidden->text(); };
         QVariantList seen;
         r.onFetch = [&](bool eof) {
             if (!eof)
@@ -409,6 +423,9 @@ private slots:
         QVERIFY(r.run());
         QCOMPARE(itemTexts(r.document(), QStringLiteral("txtName")), (QStringList{"Tom", "Kit"}));
         QCOMPARE(itemTexts(r.document(), QStringLiteral("txtMissing")), (QStringList{"", ""}));
+        QCOMPARE(hiddenSeen.size(), 2); // a hidden bound field is read by code, and not printed
+        QVERIFY(!hiddenSeen[0].isEmpty() && hiddenSeen[0] != hiddenSeen[1]);
+        QVERIFY(itemTexts(r.document(), QStringLiteral("fldHidden")).isEmpty());
         QCOMPARE(seen.size(), 4);
         QCOMPARE(seen[0].toString(), QStringLiteral("Cat"));
         QVERIFY(seen[1].isNull());
