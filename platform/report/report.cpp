@@ -305,13 +305,19 @@ public:
         put(s, heights, m_y);
         m_y += h;
         m_body = true;
+        m_lastRow = m_r.DC.m_row;
     }
 
     // The page footer, anchored at the bottom of the printable area.
     void endPage()
     {
+        // The page footer sees the last row on its page, not the row whose
+        // band went on to the next page.
         Section &pf = *m_r.pageFooter();
+        const int current = m_r.DC.m_row;
+        m_r.DC.m_row = m_lastRow;
         m_r.format(pf);
+        m_r.DC.m_row = current;
         if (m_r.isCancelled())
             return;
         std::vector<int> heights;
@@ -451,6 +457,7 @@ private:
     mutable std::unordered_map<const Control *, std::pair<QFont, std::optional<QFont>>> m_fonts;
     int m_y = 0;
     bool m_body = false; // the page holds more than its header
+    int m_lastRow = -1;  // the row current when the page's last band was placed
 };
 
 // ---------------------------------------------------------------- report
@@ -660,6 +667,7 @@ bool Report::run()
     fetchData(true);
     if (m_cancelled)
         return finish(false);
+    DC.m_row = rows - 1; // the last row stays current for the closing bands
     closeGroups(0, rows - 1, previous);
     if (!m_cancelled)
         layout.place(*m_reportFooter);

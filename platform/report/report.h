@@ -45,11 +45,14 @@
 //     before anything of row k is formatted); the footers of the groups that
 //     closed, innermost first, formatted with row k-1 current; the headers
 //     that open, outermost first; the detail;
-//   at the end: fetchData(true), the last group footers (last row current),
-//     the report footer, the last page footer; reportEnd() (also after a cancel).
-//   The report header comes first on page 1, above the page header. The page
-//   header is formatted at each page start, the page footer at each page end,
-//   anchored at the bottom of the printable area.
+//   at the end: fetchData(true) (the data control at its end), then, with the
+//     last row current again, the last group footers, the report footer and
+//     the last page footer; reportEnd() (also after a cancel).
+//   The report header comes first on page 1, above the page header; both are
+//   formatted after the first fetchData, with the first row current. The page
+//   header is formatted at each page start (the page's first row current),
+//   the page footer at each page end (the page's last row current), anchored
+//   at the bottom of the printable area.
 //
 // Binding: before a band's onFormat, its bound fields take the current row's
 // value (a missing column reads Null, and raises the silent error 5800 once
@@ -247,6 +250,7 @@ public:
 
 private:
     friend class Report;
+    friend class Layout;
     bool open(QString *error);
     void close();
     QVariant fieldAt(int row, const QString &name) const;

@@ -272,6 +272,7 @@ private slots:
         setPets(pets);
         Fixture r(m_db.get());
         r.detail()->height = 1000;
+        r.pageFooter()->addField(QStringLiteral("fldLastOnPage"), {2000, 0, 2000, 300}, QStringLiteral("pet_name"));
         QVERIFY(r.run());
         const Document &doc = r.document();
         const QRect area = r.pageSetup.printableRect();
@@ -283,6 +284,7 @@ private slots:
         QCOMPARE(r.count(QStringLiteral("Detail")), 40);
         int rows = 0;
         for (int p = 0; p < doc.pageCount(); ++p) {
+            QString lastName;
             const Item *header = findItem(doc, p, QStringLiteral("lblPageHeader"));
             QVERIFY(header);
             QCOMPARE(header->rect.top(), p == 0 ? area.top() + 400 : area.top());
@@ -292,6 +294,7 @@ private slots:
             for (const Item &it : doc.pages[size_t(p)].items) {
                 if (it.name == QLatin1String("txtName")) {
                     ++rows;
+                    lastName = it.text;
                     QVERIFY(it.rect.top() + 1000 <= footer->rect.top());
                     QCOMPARE(it.rect.left(), 720 + 200);
                 }
@@ -302,6 +305,8 @@ private slots:
                                                  findItem(doc, p, QStringLiteral("Field13"))->textFor(p + 1, 4)}
                                          .join(QLatin1Char(' '));
             QCOMPARE(pageLine, QStringLiteral("Page %1 of 4").arg(p + 1));
+            // The page footer shows the page's last row, not the next page's first.
+            QCOMPARE(findItem(doc, p, QStringLiteral("fldLastOnPage"))->text, lastName);
             QVERIFY(doc.texts(p).contains(QStringLiteral("%1").arg(p + 1)));
         }
         QCOMPARE(rows, 40);
