@@ -32,7 +32,7 @@ public:
     std::vector<std::pair<int, QString>> errors;
 
     Section *gh = nullptr, *gf = nullptr;
-    Control *ghName = nullptr, *gfName = nullptr, *gfKey = nullptr, *detailName = nullptr;
+    Control *ghName = nullptr, *gfName = nullptr, *detailName = nullptr;
 
     explicit Fixture(db::Database *d, const QString &source = QStringLiteral("SELECT * FROM tbl_pet ORDER BY pet_id"))
     {
@@ -277,7 +277,8 @@ private slots:
         const Document &doc = r.document();
         const QRect area = r.pageSetup.printableRect();
         QCOMPARE(doc.size, QSize(12240, 15840)); // Letter, portrait
-        // 40 rows of 1000 in 15840 - 1440 - 300 (header) - 300 (footer): 13 a page, 12 on the first.
+        // 40 rows of 1000 in 15840 - 1440 (margins) - 300 (header) - 300 (footer)
+        // - 400 (report header, page 1): 13 a page.
         QCOMPARE(doc.pageCount(), 4);
         QCOMPARE(r.count(QStringLiteral("PageHeader")), 4);
         QCOMPARE(r.count(QStringLiteral("PageFooter")), 4);
@@ -316,7 +317,7 @@ private slots:
     // the paper's sides; controls are clipped to the print width.
     void growLandscapeAndClip()
     {
-        setPets({{QString(60, QLatin1Char('x')).replace(QLatin1Char('x'), QStringLiteral("word ")), "Cat"}});
+        setPets({{QStringLiteral("word ").repeated(60), "Cat"}});
         Fixture r(m_db.get());
         r.detailName->canGrow = true;
         r.detailName->width = 2000;
