@@ -13,7 +13,9 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
@@ -92,7 +94,10 @@ frm_report::frm_report(QWidget *parent) : QDialog(parent)
             cboZoom->setCurrentIndex(i);
     });
     subSetBackColor(MenuWhitePaper);
-    resize(900, 1000);
+    // A page across, and as much of it down as the screen has room for.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() - 80 : 1000;
+    resize(900, qBound(400, room, 1000));
 }
 
 frm_report::~frm_report() = default;
