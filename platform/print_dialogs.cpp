@@ -54,7 +54,7 @@ bool ScriptedDialogs::pageSetupDialog(QWidget *, QPrinter &printer)
     s.printerName = printer.printerName();
     const QVariant v = next();
     bool ok = false;
-    if (v.canConvert<QPageLayout>() && v.typeId() == qMetaTypeId<QPageLayout>()) {
+    if (v.typeId() == qMetaTypeId<QPageLayout>()) {
         ok = printer.setPageLayout(v.value<QPageLayout>());
     } else if (v.isValid()) {
         ok = v.toBool();

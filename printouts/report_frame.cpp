@@ -90,6 +90,14 @@ void ReportDesigner::connectData()
     DC.setDatabaseName(gDataDBPath);
 }
 
+void ReportDesigner::fetchData(bool)
+{
+    // The data control's own end, not the event's argument, says whether
+    // there is a row.
+    if (!DC.isEOF())
+        mPetID = long(DC.field(QStringLiteral("pet_id")).toLongLong());
+}
+
 void ReportDesigner::noData()
 {
     {

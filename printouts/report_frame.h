@@ -49,6 +49,8 @@ protected:
     // The start every printout makes: its connect text, and the data control
     // on the program's data file.
     void connectData();
+    // Keeps the row's pet for the bands of the same row (their sub-reports).
+    void fetchData(bool eof) override;
     // "There is no information to show.", then the run ends with no pages.
     void noData() override;
     // "Error Number: " n " " description, except for the errors that pass
@@ -65,6 +67,9 @@ protected:
     // that loaded and fitted, so nothing of an earlier row stays. False when
     // there is nothing to show.
     bool showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box);
+
+    // The pet of the row being printed.
+    long mPetID = 0;
 
     report::Control *lblReportName = nullptr;
     report::Control *lblFooter = nullptr;

@@ -67,10 +67,12 @@ public:
         detail()->onFormat = [this] {
             ++detailFormats;
             missingWasNull = missingWasNull && missing->value.isNull();
+            petsSeen << QStringLiteral("%1=%2").arg(mPetID).arg(DC.field(QStringLiteral("pet_id")).toLongLong());
             showFittedPicture(pic, fldPicture->text(), kBox);
         };
     }
     bool missingWasNull = true;
+    QStringList petsSeen; // the kept pet and the row's, at each detail
 
 protected:
     void reportStart() override
@@ -210,6 +212,10 @@ void TestReportFrame::pictureNeverCarriesOver()
     QCOMPARE(a->rect.left(), 720 + 5231);
     QCOMPARE(r.detailFormats, 6);
     QVERIFY(r.missingWasNull);
+    // Each row's bands see the pet of their own row, never the next one.
+    for (const QString &seen : r.petsSeen)
+        QCOMPARE(seen.section('=', 0, 0), seen.section('=', 1, 1));
+    QCOMPARE(r.petsSeen.size(), 6);
     // A missing column passes silently.
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }

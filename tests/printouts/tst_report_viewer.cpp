@@ -405,6 +405,17 @@ void TestReportViewer::printAndExport()
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().contains("/URI"));
 
+    // A name with its own extension keeps it; a folder that is not there
+    // gets a message and no file.
+    d.queue(m_out.filePath(QStringLiteral("max.pdf")));
+    QVERIFY(v->subExportPDF());
+    QVERIFY(QFileInfo::exists(m_out.filePath(QStringLiteral("max.pdf"))));
+    d.clear();
+    d.queue(m_out.filePath(QStringLiteral("gone/max.pdf")));
+    QVERIFY(!v->subExportPDF());
+    QCOMPARE(d.count(Kind::Message), 1);
+    QVERIFY(!QFileInfo::exists(m_out.filePath(QStringLiteral("gone/max.pdf"))));
+
     // The HTML and RTF entries do nothing yet.
     d.clear();
     v->ctToolBar_Menubar->clickItem(frm_report::MenuExportHTML);
