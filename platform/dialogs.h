@@ -57,9 +57,10 @@ public:
     virtual QString pickFolder(QWidget *owner, const QString &title) = 0;
     // The print dialog over `printer`: true when the user chose to print
     // (the printer then holds the choices made).
-    virtual bool printDialog(QWidget *owner, QPrinter &printer) = 0;
     // The page set-up dialog of `printer`: true when the user confirmed.
-    virtual bool pageSetupDialog(QWidget *owner, QPrinter &printer) = 0;
+    // A dialogs layer that does not print answers both as cancelled.
+    virtual bool printDialog(QWidget *owner, QPrinter &printer);
+    virtual bool pageSetupDialog(QWidget *owner, QPrinter &printer);
 };
 
 // The dialogs in use; Qt's own unless a test has set others.

@@ -9,6 +9,9 @@
 
 namespace ui {
 
+bool Dialogs::printDialog(QWidget *, QPrinter &) { return false; }
+bool Dialogs::pageSetupDialog(QWidget *, QPrinter &) { return false; }
+
 bool QtDialogs::printDialog(QWidget *owner, QPrinter &printer)
 {
     QPrintDialog dlg(&printer, owner);
