@@ -12,6 +12,7 @@
 #include "core/main_zorbi.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/vb_list_view.h"
+#include "platform/help_window.h"
 #include "platform/report/report_viewer.h"
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
@@ -310,6 +311,18 @@ void TestReportViewer::tools()
     QVERIFY(help.caption.isEmpty());
     QCOMPARE(v.tools()[1].id, 999);
     QVERIFY(v.tools()[1].separator);
+
+    // Help, from the tool and from the menu, is the viewer's page.
+    for (int way = 0; way < 2; ++way) {
+        help::closeHelpWindow();
+        if (way == 0)
+            v.ctToolBar_Viewer->clickItem(v.toolItem(frm_report::ToolHelp));
+        else
+            v.ctToolBar_Menubar->clickItem(frm_report::MenuHelp);
+        QVERIFY(help::helpWindow() && help::helpWindow()->isVisible());
+        QCOMPARE(help::helpWindow()->currentPage(), QStringLiteral("1002.html"));
+    }
+    help::closeHelpWindow();
 }
 
 void TestReportViewer::paperColours()
