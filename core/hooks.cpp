@@ -16,6 +16,7 @@ SubjectRoutines installedRoutines()
     r.petHandler = pet_handler::funPetHandler;
     r.petToolBar = pet_handler::subPetToolBar;
     r.reportHandler = report_handler::funReportHandler;
+    r.reportToolBar = report_handler::subReportToolBar;
     r.importPicture = picture_files::subImportPicture;
     r.clearPicture = [](QWidget *form) { picture_files::subClearPicture(form); };
     r.savePicture = picture_files::subSavePicture;

@@ -45,6 +45,8 @@ int storedCount(const QString &key, int fallback)
 
 QString funGetAppTitle() { return QStringLiteral("Zorbi 2003"); }
 
+QString funGetWebAddress() { return QStringLiteral("www.zorbi2003.example.org"); }
+
 void subInitApplication()
 {
     QApplication::setApplicationName(QStringLiteral("Zorbi 2003"));

@@ -6,6 +6,9 @@
 
 // "Zorbi 2003": the main window's caption and the default title of its boxes.
 QString funGetAppTitle();
+// The program's own web site, without "http://": the printouts' footer and
+// the About box show it.
+QString funGetWebAddress();
 
 // True when the program's arguments (not its own path) contain `sw`, compared
 // without regard to case, anywhere in the line.

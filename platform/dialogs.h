@@ -11,6 +11,7 @@
 
 class QAbstractFileIconProvider;
 class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace ui {
@@ -68,6 +69,12 @@ public:
     virtual QString fileDialog(QWidget *owner, const FileRequest &request) = 0;
     // The chosen folder, or "" when cancelled.
     virtual QString pickFolder(QWidget *owner, const QString &title) = 0;
+    // The print dialog over `printer`: true when the user chose to print
+    // (the printer then holds the choices made).
+    // The page set-up dialog of `printer`: true when the user confirmed.
+    // A dialogs layer that does not print answers both as cancelled.
+    virtual bool printDialog(QWidget *owner, QPrinter &printer);
+    virtual bool pageSetupDialog(QWidget *owner, QPrinter &printer);
 };
 
 // The dialogs in use; Qt's own unless a test has set others.
@@ -86,13 +93,18 @@ public:
                      const QString &defaultText) override;
     QString fileDialog(QWidget *owner, const FileRequest &request) override;
     QString pickFolder(QWidget *owner, const QString &title) override;
+    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    bool pageSetupDialog(QWidget *owner, QPrinter &printer) override;
 };
 
 // Answers from a queue and keeps a record of everything shown.  With the queue
 // empty a message box answers its default button and the other dialogs cancel.
+// The print dialog takes a path (it prints into that PDF file), true (prints
+// on the printer as it is) or false; the page set-up dialog a QPageLayout
+// (the printer takes it), true or false.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum Kind { Message, Input, File, Folder };
+    enum Kind { Message, Input, File, Folder, Print, PageSetup };
     struct Shown {
         Kind kind = Message;
         QString text;  // prompt
@@ -100,6 +112,7 @@ public:
         int buttons = 0, icon = 0, defaultButton = 1;
         QString defaultText;
         FileRequest file;
+        QString printerName; // Print, PageSetup: the printer the dialog was for
         QVariant answer;
     };
     void queue(const QVariant &answer) { m_answers.push_back(answer); }
@@ -114,6 +127,8 @@ public:
                      const QString &defaultText) override;
     QString fileDialog(QWidget *owner, const FileRequest &request) override;
     QString pickFolder(QWidget *owner, const QString &title) override;
+    bool printDialog(QWidget *owner, QPrinter &printer) override;
+    bool pageSetupDialog(QWidget *owner, QPrinter &printer) override;
 
 private:
     std::deque<QVariant> m_answers;

@@ -1,15 +1,155 @@
 #include "printouts/report_handler.h"
 
+#include "core/codes.h"
+#include "core/database.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
 #include "core/globals.h"
+#include "core/main_zorbi.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/vb_image_list.h"
+#include "platform/controls/vb_list_view.h"
+#include "platform/dialogs.h"
+#include "platform/hourglass.h"
+#include "printouts/frm_report.h"
+#include "printouts/rpt_pet_poster.h"
+
+#include <QPrinter>
+#include <optional>
 
 namespace report_handler {
 
-bool funReportHandler(QWidget *, int action, long, long, bool)
+namespace {
+
+frm_main *mainOf(QWidget *form)
+{
+    if (auto *m = qobject_cast<frm_main *>(form))
+        return m;
+    return gMain;
+}
+
+// The picture's index in an image list, appended once under its key and
+// reused after that.
+int listImage(VbImageList *list, const QString &key, const QIcon &icon)
+{
+    const int at = list->indexOf(key);
+    return at > 0 ? at : list->add(icon, key);
+}
+
+} // namespace
+
+bool funReportHandler(QWidget *form, int action, long reportID, long recordID, bool modal)
 {
     switch (action) {
-    case 22: return funReportInitialize();
+    case ActionInitialize: return funReportInitialize();
+    case ActionOpenReport: return funReportOpen(form, reportID, recordID, modal);
+    case ActionShow: return funReportShow(form);
     default: return false;
     }
+}
+
+std::unique_ptr<report::Report> funNewDesigner(long reportID)
+{
+    switch (reportID) {
+    case 4: return std::make_unique<printouts::rptPetPoster>();
+    default: return nullptr;
+    }
+}
+
+bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
+{
+    resetReportGlobals();
+    gReportConnect = QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
+                     QStringLiteral(";");
+    const ReportEntry *entry = nullptr;
+    for (size_t i = 1; i < gReports.size() && !entry; ++i)
+        if (gReports[i].ReportID == reportID)
+            entry = &gReports[i];
+    if (!entry) {
+        ui::dialogs().msgBox(form, QStringLiteral("Invalid report specified(") + QString::number(reportID) +
+                                       QStringLiteral(")."),
+                             ui::Critical, funGetAppTitle());
+        return false;
+    }
+    gReportName = entry->Name;
+    if (recordID != 0)
+        gReportPetID = recordID;
+    // The sitter's trip (1), the greeting card (7) and the web page (9) ask
+    // their options first; their windows come with those printouts.
+    if (reportID == 1 || reportID == 7 || reportID == 9)
+        return false;
+    // The designer copies the globals it reads now, while they are this open's.
+    std::unique_ptr<report::Report> designer = funNewDesigner(reportID);
+    if (!designer)
+        return false;
+
+    Hourglass wait;
+    QPrinter *programPrinter = funReportPrinter();
+    designer->pageSetup.setPaper(programPrinter->pageLayout());
+    // Laid out once, before any window: an empty printout (its layout said
+    // so) never shows a viewer.
+    if (!designer->run())
+        return true;
+    auto *viewer = new frm_report(modal ? form : nullptr);
+    viewer->setWindowTitle(gReportName);
+    if (gControls)
+        viewer->setWindowIcon(gControls->ctImageMain.icon(0, 1));
+    viewer->printer().setPrinterName(programPrinter->printerName());
+    viewer->setReport(std::move(designer));
+    wait.release();
+    if (modal) {
+        viewer->setModal(true);
+        viewer->exec();
+    } else {
+        viewer->show();
+        viewer->activateWindow();
+    }
+    return true;
+}
+
+bool funReportShow(QWidget *form)
+{
+    frm_main *w = mainOf(form);
+    if (!w)
+        return false;
+    w->showView(ViewPrintouts);
+    VbListView *list = w->ListView_Report;
+    list->clearItems();
+    for (size_t i = 1; i < gReports.size(); ++i) {
+        const ReportEntry &r = gReports[i];
+        if (r.Kind != 2 && r.Kind != 3)
+            continue;
+        const QString key = QStringLiteral("r") + QString::number(r.ReportID);
+        const QIcon large = gControls ? gControls->ctImageMain.icon(2, int(r.LargeImage)) : QIcon();
+        const QIcon small = gControls ? gControls->ctImageMain.icon(2, int(r.SmallImage)) : QIcon();
+        VbListItem *item = list->addItem(key, r.Name, listImage(w->ImageListReport_Large, key, large),
+                                         listImage(w->ImageListReport_Small, key, small));
+        item->setSubItems(1, r.Description);
+        item->setTag(qlonglong(r.ListTag));
+    }
+    return true;
+}
+
+void subReportToolBar(QWidget *form)
+{
+    frm_main *w = mainOf(form);
+    if (!w)
+        return;
+    CtToolBar *tb = w->ctToolbar_MainToolbar;
+    tb->setItemVisible(8, true);
+    tb->setItemVisible(9, true);
+    tb->setItemEnabled(9, true);
+    tb->setItemVisible(10, false);
+    tb->setItemVisible(11, false);
+    for (int id = 12; id <= 15; ++id)
+        tb->setItemVisible(id, true);
+    w->ListView_Report->setView(gListviewReport);
+    for (int id : {15, 14, 13})
+        tb->setItemChecked(id, false);
+    const int view = w->ListView_Report->View();
+    tb->setItemChecked(view == 3 ? 15 : view == 1 ? 14 : 13, true);
+    for (int id : {16, 17, 21, 19, 18, 20})
+        tb->setItemVisible(id, false);
 }
 
 bool funReportInitialize()

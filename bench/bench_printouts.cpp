@@ -1,0 +1,200 @@
+// The printouts on the large household: the pet poster of a pet whose
+// picture is a 4000 x 3000 photo, laid out into its viewer and exported to
+// PDF; and a 500-page text report (made for this benchmark) laid out, and
+// laid out and written to PDF. The PDFs stay in the folder `--out DIR`
+// names (by default one in the temporary folder), which is printed at the end.
+
+#include "household.h"
+
+#include "core/database.h"
+#include "core/globals.h"
+#include "platform/report/page_model.h"
+#include "platform/report/report.h"
+#include "printouts/frm_report.h"
+#include "printouts/report_handler.h"
+#include "printouts/rpt_pet_poster.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+
+namespace {
+
+QString g_out;
+constexpr long kPosterPet = 2;
+constexpr int kTextRows = 23000; // 46 rows a page: 500 pages
+
+bool start(benchmark::State &state)
+{
+    bench::useBenchFolder(true);
+    gWorkspace = std::make_unique<db::Workspace>();
+    if (!funOpen_SystemDB(nullptr, funGetDBNameSystem()) || !funOpen_DataDB(nullptr, funGetDBNameData())) {
+        state.SkipWithError("open failed");
+        return false;
+    }
+    report_handler::funReportInitialize();
+    gPicturePath = QFileInfo(gDataDBPath).absolutePath() + QStringLiteral("/Pictures/");
+    QDir().mkpath(gPicturePath);
+    const QString photo = QStringLiteral("bench_photo.jpg");
+    if (!QFileInfo::exists(gPicturePath + photo)) {
+        // A camera's photo: 4000 x 3000 with detail enough to weigh what one does.
+        QImage img(4000, 3000, QImage::Format_RGB32);
+        QPainter p(&img);
+        QLinearGradient g(0, 0, 4000, 3000);
+        g.setColorAt(0, QColor(40, 90, 30));
+        g.setColorAt(1, QColor(200, 170, 120));
+        p.fillRect(img.rect(), g);
+        for (int i = 0; i < 400; ++i)
+            p.fillRect(QRect((i * 397) % 4000, (i * 211) % 3000, 60 + i % 90, 40 + i % 70),
+                       QColor((i * 37) % 256, (i * 91) % 256, (i * 53) % 256));
+        p.end();
+        img.save(gPicturePath + photo, "JPEG", 90);
+    }
+    gDataDB->execute(QStringLiteral("UPDATE tbl_pet SET pet_picture = ? WHERE pet_id = ?"),
+                     {photo, qlonglong(kPosterPet)});
+    return true;
+}
+
+std::unique_ptr<printouts::rptPetPoster> poster()
+{
+    gReportPetID = kPosterPet;
+    gReportName = QStringLiteral("Pet Poster");
+    return std::make_unique<printouts::rptPetPoster>();
+}
+
+// Rows of text, page header and footer with "Page n of m": about 135 texts a page.
+class TextReport : public report::Report {
+public:
+    TextReport()
+    {
+        setName(QStringLiteral("rptBenchText"));
+        DC.setDatabase(gDataDB.get());
+        DC.setRecordSource(QStringLiteral("SELECT diary_id, diary_date, diary_category, diary_text FROM tbl_diary "
+                                          "ORDER BY diary_id LIMIT ?"),
+                           {kTextRows});
+        const QFont f(QStringLiteral("Liberation Sans"), 9);
+        pageHeader()->height = 300;
+        pageHeader()->addLabel(QStringLiteral("lblTitle"), {0, 0, 6000, 300}, QStringLiteral("Diary"))->font = f;
+        detail()->height = 300;
+        detail()->addField(QStringLiteral("fldDate"), {0, 0, 1400, 300}, QStringLiteral("diary_date"))->font = f;
+        detail()->addField(QStringLiteral("fldCategory"), {1500, 0, 1800, 300}, QStringLiteral("diary_category"))->font = f;
+        report::Control *text = detail()->addField(QStringLiteral("fldText"), {3400, 0, 7000, 300}, QStringLiteral("diary_text"));
+        text->font = f;
+        text->wordWrap = false;
+        pageFooter()->height = 300;
+        pageFooter()->addLabel(QStringLiteral("lblPage"), {0, 0, 500, 300}, QStringLiteral("Page"))->font = f;
+        pageFooter()->addField(QStringLiteral("Field12"), {500, 0, 500, 300})->summary = report::Control::PageNumber;
+        pageFooter()->addLabel(QStringLiteral("lblOf"), {1000, 0, 300, 300}, QStringLiteral("of"))->font = f;
+        pageFooter()->addField(QStringLiteral("Field13"), {1300, 0, 500, 300})->summary = report::Control::PageCount;
+    }
+};
+
+void perPage(benchmark::State &state, int pages)
+{
+    state.counters["pages"] = pages;
+    state.counters["per_page"] =
+        benchmark::Counter(pages, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+// The poster laid out and its viewer shown, as opening it from the pet panel does.
+void BM_PetPosterOpen(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    int pages = 0;
+    for (auto _ : state) {
+        auto r = poster();
+        if (!r->run()) {
+            state.SkipWithError("no pages");
+            break;
+        }
+        frm_report viewer;
+        viewer.setReport(std::move(r));
+        viewer.show();
+        QCoreApplication::processEvents();
+        pages = viewer.pageCount();
+    }
+    state.counters["pages"] = pages;
+    resetGlobals();
+}
+
+void BM_PetPosterPdf(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    auto r = poster();
+    if (!r->run()) {
+        state.SkipWithError("no pages");
+        return;
+    }
+    const QString path = g_out + QStringLiteral("/pet_poster.pdf");
+    for (auto _ : state)
+        report::exportPdf(r->document(), path);
+    state.counters["bytes"] = double(QFileInfo(path).size());
+    resetGlobals();
+}
+
+void BM_TextReportLayout(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    int pages = 0;
+    for (auto _ : state) {
+        TextReport r;
+        r.run();
+        pages = r.document().pageCount();
+    }
+    perPage(state, pages);
+    resetGlobals();
+}
+
+void BM_TextReportLayoutPdf(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    int pages = 0;
+    const QString path = g_out + QStringLiteral("/text_report.pdf");
+    for (auto _ : state) {
+        TextReport r;
+        r.run();
+        report::exportPdf(r.document(), path);
+        pages = r.document().pageCount();
+    }
+    perPage(state, pages);
+    state.counters["bytes"] = double(QFileInfo(path).size());
+    resetGlobals();
+}
+
+} // namespace
+
+BENCHMARK(BM_PetPosterOpen)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PetPosterPdf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextReportLayout)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TextReportLayoutPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // --out DIR is ours; the rest is the benchmark library's.
+    std::vector<char *> args;
+    for (int i = 0; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--out" && i + 1 < argc)
+            g_out = QString::fromLocal8Bit(argv[++i]);
+        else
+            args.push_back(argv[i]);
+    }
+    if (g_out.isEmpty())
+        g_out = QDir::temp().filePath(QStringLiteral("zorbi_bench_printouts"));
+    QDir().mkpath(g_out);
+    g_out = QFileInfo(g_out).absoluteFilePath();
+    int n = int(args.size());
+    QApplication app(n, args.data());
+    const int rc = bench::runBenchmarks(n, args.data());
+    std::printf("PDFs written to %s\n", qPrintable(g_out));
+    return rc;
+}

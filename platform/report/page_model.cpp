@@ -1,0 +1,255 @@
+#include "platform/report/page_model.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QTextBlockFormat>
+#include <QTextCharFormat>
+#include <QTextCursor>
+
+namespace report {
+
+QString Item::textFor(int pageNumber, int pageCount) const
+{
+    switch (deferred) {
+    case PageNumber: return QString::number(pageNumber);
+    case PageCount: return QString::number(pageCount);
+    case NoDeferred: break;
+    }
+    return text;
+}
+
+QStringList Document::texts(int pageIndex) const
+{
+    QStringList out;
+    if (pageIndex < 0 || pageIndex >= pageCount())
+        return out;
+    for (const Item &it : pages[size_t(pageIndex)].items) {
+        if (it.kind == Item::Text)
+            out << it.textFor(pageIndex + 1, pageCount());
+        else if (it.kind == Item::Rich && it.rich)
+            out << it.rich->toPlainText();
+    }
+    return out;
+}
+
+namespace {
+
+int textFlags(const Item &it)
+{
+    return it.alignment | (it.wordWrap ? Qt::TextWordWrap : 0);
+}
+
+// A linked text goes through a text document: the PDF engine writes a link
+// annotation only for an anchor it meets while drawing a document's text.
+void drawLinkedText(QPainter &p, const Item &it, const QString &text, const QRectF &box)
+{
+    QTextDocument doc;
+    doc.setDocumentMargin(0);
+    doc.setDefaultFont(it.font);
+    doc.setTextWidth(it.wordWrap ? box.width() : -1);
+    QTextCursor c(&doc);
+    QTextBlockFormat bf;
+    bf.setAlignment(Qt::Alignment(it.alignment & Qt::AlignHorizontal_Mask));
+    c.setBlockFormat(bf);
+    QTextCharFormat cf;
+    cf.setFont(it.font);
+    cf.setForeground(it.foreColor);
+    cf.setAnchor(true);
+    cf.setAnchorHref(it.href);
+    c.insertText(text, cf);
+    if (!it.wordWrap)
+        doc.setTextWidth(box.width());
+    double dy = 0;
+    const double h = doc.size().height();
+    if (it.alignment & Qt::AlignVCenter)
+        dy = (box.height() - h) / 2;
+    else if (it.alignment & Qt::AlignBottom)
+        dy = box.height() - h;
+    p.save();
+    p.translate(box.left(), box.top() + dy);
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = QRectF(0, -dy, box.width(), box.height());
+    ctx.palette.setColor(QPalette::Text, it.foreColor);
+    p.setClipRect(ctx.clip, Qt::IntersectClip);
+    doc.documentLayout()->draw(&p, ctx);
+    p.restore();
+}
+
+void drawText(QPainter &p, const Item &it, const QString &text)
+{
+    QRectF box = it.rect;
+    p.save();
+    if (it.backColor.isValid())
+        p.fillRect(box, it.backColor);
+    if (it.angle != 0) {
+        // Turned about the rect: 900 reads bottom to top, starting at its
+        // bottom-left corner; 2700 top to bottom from its top-right corner.
+        if (it.angle == 2700) {
+            p.translate(box.topRight());
+            p.rotate(90);
+        } else {
+            p.translate(box.bottomLeft());
+            p.rotate(-it.angle / 10.0);
+        }
+        box = (it.angle == 900 || it.angle == 2700) ? QRectF(0, 0, it.rect.height(), it.rect.width())
+                                                    : QRectF(0, -it.rect.height(), it.rect.width(), it.rect.height());
+    }
+    if (!it.href.isEmpty()) {
+        drawLinkedText(p, it, text, box);
+    } else {
+        p.setFont(it.font);
+        p.setPen(it.foreColor);
+        p.setClipRect(box, Qt::IntersectClip);
+        p.drawText(box, textFlags(it), text);
+    }
+    p.restore();
+}
+
+void drawImage(QPainter &p, const Item &it, int maxDpi)
+{
+    if (it.image.isNull() || it.rect.isEmpty())
+        return;
+    const int maxW = qMax(1, int(qint64(it.rect.width()) * maxDpi / kTwipsPerInch));
+    const int maxH = qMax(1, int(qint64(it.rect.height()) * maxDpi / kTwipsPerInch));
+    p.save();
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (it.image.width() > maxW || it.image.height() > maxH)
+        p.drawImage(QRectF(it.rect), it.image.scaled(maxW, maxH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    else
+        p.drawImage(QRectF(it.rect), it.image);
+    p.restore();
+}
+
+} // namespace
+
+void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOptions &options)
+{
+    if (pageIndex < 0 || pageIndex >= doc.pageCount())
+        return;
+    const int count = doc.pageCount();
+    for (const Item &it : doc.pages[size_t(pageIndex)].items) {
+        switch (it.kind) {
+        case Item::Text:
+            drawText(p, it, it.textFor(pageIndex + 1, count));
+            break;
+        case Item::Image:
+            drawImage(p, it, options.maxImageDpi);
+            break;
+        case Item::Line:
+            p.save();
+            p.setPen(QPen(it.lineColor, qMax(1, it.lineWidth)));
+            p.drawLine(it.line);
+            p.restore();
+            break;
+        case Item::Box:
+            p.save();
+            if (it.fillColor.isValid())
+                p.fillRect(it.rect, it.fillColor);
+            if (it.lineWidth > 0) {
+                p.setPen(QPen(it.lineColor, it.lineWidth));
+                p.setBrush(Qt::NoBrush);
+                p.drawRect(it.rect);
+            }
+            p.restore();
+            break;
+        case Item::Rich:
+            if (it.rich) {
+                p.save();
+                p.translate(it.rect.left(), it.rect.top() - it.richTop);
+                QAbstractTextDocumentLayout::PaintContext ctx;
+                ctx.clip = QRectF(0, it.richTop, it.rect.width(), it.rect.height());
+                p.setClipRect(ctx.clip, Qt::IntersectClip);
+                it.rich->documentLayout()->draw(&p, ctx);
+                p.restore();
+            }
+            break;
+        }
+    }
+}
+
+bool paintDocument(QPagedPaintDevice &device, const Document &doc, QString *error, int from, int to,
+                   const RenderOptions &options)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    if (doc.isEmpty())
+        return fail(QStringLiteral("There are no pages."));
+    from = from <= 0 ? 1 : from;
+    to = (to <= 0 || to > doc.pageCount()) ? doc.pageCount() : to;
+    if (from > to)
+        return fail(QStringLiteral("There are no pages in that range."));
+    if (auto *printer = dynamic_cast<QPrinter *>(&device))
+        printer->setFullPage(true);
+    device.setPageLayout(QPageLayout(doc.pageSize, doc.orientation, QMarginsF(0, 0, 0, 0)));
+    QPainter p;
+    if (!p.begin(&device))
+        return fail(QStringLiteral("The output could not be started."));
+    const double scale = device.logicalDpiX() / double(kTwipsPerInch);
+    for (int n = from; n <= to; ++n) {
+        if (n > from && !device.newPage()) {
+            p.end();
+            return fail(QStringLiteral("A new page could not be started."));
+        }
+        p.save();
+        p.scale(scale, device.logicalDpiY() / double(kTwipsPerInch));
+        paintPage(p, doc, n - 1, options);
+        p.restore();
+    }
+    if (!p.end())
+        return fail(QStringLiteral("The output could not be finished."));
+    return true;
+}
+
+bool exportPdf(const Document &doc, const QString &path, QString *error)
+{
+    if (doc.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("There are no pages.");
+        return false;
+    }
+    if (!QFileInfo(path).absoluteDir().exists()) {
+        if (error)
+            *error = QStringLiteral("The folder of %1 does not exist.").arg(path);
+        return false;
+    }
+    QPdfWriter writer(path);
+    writer.setResolution(kTwipsPerInch);
+    writer.setTitle(doc.title);
+    writer.setCreator(QStringLiteral("Zorbi 2003"));
+    RenderOptions options;
+    options.maxImageDpi = kPdfImageDpi;
+    if (!paintDocument(writer, doc, error, 0, 0, options))
+        return false;
+    if (!QFileInfo(path).isFile()) {
+        if (error)
+            *error = QStringLiteral("The file could not be written.");
+        return false;
+    }
+    return true;
+}
+
+QImage renderPage(const Document &doc, int pageIndex, double scale, const QColor &paper)
+{
+    const QSize px(qMax(1, qRound(doc.size.width() * scale)), qMax(1, qRound(doc.size.height() * scale)));
+    QImage img(px, QImage::Format_ARGB32_Premultiplied);
+    img.fill(paper);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.scale(scale, scale);
+    RenderOptions options;
+    options.maxImageDpi = kPdfImageDpi;
+    paintPage(p, doc, pageIndex, options);
+    p.end();
+    return img;
+}
+
+} // namespace report

@@ -1,0 +1,133 @@
+#pragma once
+// The laid-out pages of a report: what the viewer shows, the printer prints
+// and every export writes. A report is run once (platform/report/report.h);
+// its band occurrences become positioned items here, and nothing downstream
+// ever formats a band again.
+//
+// Everything is in twips (1440 to the inch), in page coordinates: (0, 0) is
+// the top-left corner of the paper, the margins are already in the positions.
+// Fonts carry their size as a pixel size in twips (10 pt = 200), so text lays
+// out the same on the screen, the printer and the PDF: the painter is scaled so
+// that one unit is one twip and the glyphs follow.
+//
+// Kinds of item:
+//   Text   a run of text in a rect: font, colour, optional back colour,
+//          alignment, word wrap, angle (tenths of a degree, 900 reads bottom to
+//          top), optional link. `deferred` marks a page number or page count,
+//          written when the page is painted (the count is only known once the
+//          whole report is laid out).
+//   Image  a picture stretched into its rect (already reduced to the size it
+//          prints; see kModelImageDpi).
+//   Line   from `line.p1()` to `line.p2()`, pen width and colour.
+//   Box    a rectangle: border colour and width (0 = none), optional fill.
+//   Rich   a slice of a rich-text document: the part of `rich` from
+//          `richTop` down `rect.height()` twips, drawn at `rect`; a document
+//          that splits over pages gives one Rich item a page, each with its own
+//          richTop, cut at line boundaries by the layout. Its fonts, like a
+//          Text's, are sized in twips, and its text width is the rect's.
+// Sub-reports and columns need nothing of their own here: their content is
+// flattened into items at their final positions.
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QLineF>
+#include <QList>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QRect>
+#include <QString>
+#include <QTextDocument>
+#include <memory>
+#include <vector>
+
+class QPainter;
+class QPagedPaintDevice;
+
+namespace report {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kTwipsPerPoint = 20;
+// Pictures are kept at no more than this resolution of the rect they print
+// in: enough for a printer, and a 4000 x 3000 photo does not ride along whole.
+constexpr int kModelImageDpi = 300;
+// PDF and screen need no more than this.
+constexpr int kPdfImageDpi = 150;
+
+struct Item {
+    enum Kind { Text, Image, Line, Box, Rich };
+    enum Deferred { NoDeferred, PageNumber, PageCount };
+
+    Kind kind = Text;
+    QString name;         // the control it came from (for the writers and tests)
+    QRect rect;           // twips, page coordinates
+
+    // Text
+    QString text;
+    QFont font;           // pixel size in twips
+    QColor foreColor = Qt::black;
+    QColor backColor;     // invalid: transparent
+    int alignment = Qt::AlignLeft | Qt::AlignTop;
+    bool wordWrap = true;
+    int angle = 0;        // tenths of a degree, counter-clockwise
+    QString href;
+    Deferred deferred = NoDeferred;
+
+    // Image
+    QImage image;
+
+    // Line and Box
+    QLineF line;
+    QColor lineColor = Qt::black;
+    int lineWidth = 15;   // twips; 0 draws no border
+    QColor fillColor;     // Box: invalid = no fill
+
+    // Rich
+    std::shared_ptr<const QTextDocument> rich;
+    int richTop = 0;
+
+    // The text as it prints on page `pageNumber` (1-based) of `pageCount`.
+    QString textFor(int pageNumber, int pageCount) const;
+};
+
+struct Page {
+    std::vector<Item> items;
+};
+
+struct Document {
+    QString title;
+    QPageSize pageSize = QPageSize(QPageSize::Letter);
+    QPageLayout::Orientation orientation = QPageLayout::Portrait;
+    QSize size;            // twips, as oriented
+    std::vector<Page> pages;
+
+    int pageCount() const { return int(pages.size()); }
+    bool isEmpty() const { return pages.empty(); }
+    // The page's texts, deferred ones resolved, in item order (for searching
+    // and for tests).
+    QStringList texts(int pageIndex) const;
+};
+
+struct RenderOptions {
+    int maxImageDpi = kModelImageDpi; // pictures drawn above this are reduced first
+};
+
+// Paints page `pageIndex` (0-based) with the painter's unit being one twip
+// and (0, 0) the paper's corner. No paper colour: that is the viewer's.
+void paintPage(QPainter &painter, const Document &doc, int pageIndex, const RenderOptions &options = {});
+
+// Paints every page onto a printer or PDF writer: sets its page layout to
+// the document's paper and orientation with no margins (the positions hold
+// them), scales to twips and starts a new sheet per page. False, with `error`,
+// when the device cannot be painted on. Pages `from`..`to` (1-based, 0 = all).
+bool paintDocument(QPagedPaintDevice &device, const Document &doc, QString *error = nullptr,
+                   int from = 0, int to = 0, const RenderOptions &options = {});
+
+// Writes the document as a PDF at `path`: real text and link annotations.
+// Writes nothing for a document without pages (and returns false).
+bool exportPdf(const Document &doc, const QString &path, QString *error = nullptr);
+
+// The page as an image `scale` device pixels a twip, on `paper`.
+QImage renderPage(const Document &doc, int pageIndex, double scale, const QColor &paper = Qt::white);
+
+} // namespace report

@@ -1,0 +1,349 @@
+#include "printouts/frm_report.h"
+
+#include "core/frm_controls.h"
+#include "core/system.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/dialogs.h"
+#include "platform/hourglass.h"
+#include "platform/report/report.h"
+#include "platform/report/report_viewer.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+QIcon generalIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
+
+// The pictures of the window's own tools; the stock tools bring their own.
+QIcon toolPicture(const QString &name)
+{
+    QStyle *st = QApplication::style();
+    if (name == QLatin1String("close"))
+        return generalIcon(28);
+    if (name == QLatin1String("print"))
+        return generalIcon(17);
+    if (name == QLatin1String("help"))
+        return generalIcon(30);
+    if (name == QLatin1String("publish"))
+        return gControls ? gControls->ctImageMain.icon(2, 5) : QIcon();
+    if (name == QLatin1String("first"))
+        return st->standardIcon(QStyle::SP_MediaSkipBackward);
+    if (name == QLatin1String("previous"))
+        return st->standardIcon(QStyle::SP_MediaSeekBackward);
+    if (name == QLatin1String("next"))
+        return st->standardIcon(QStyle::SP_MediaSeekForward);
+    if (name == QLatin1String("last"))
+        return st->standardIcon(QStyle::SP_MediaSkipForward);
+    if (name == QLatin1String("back"))
+        return st->standardIcon(QStyle::SP_ArrowBack);
+    if (name == QLatin1String("forward"))
+        return st->standardIcon(QStyle::SP_ArrowForward);
+    return {};
+}
+
+frm_report::Tool tool(int id, const QString &caption, const QString &picture = {})
+{
+    frm_report::Tool t;
+    t.id = id;
+    t.caption = caption;
+    t.picture = picture;
+    return t;
+}
+
+frm_report::Tool separator(int id)
+{
+    frm_report::Tool t;
+    t.id = id;
+    t.separator = true;
+    return t;
+}
+
+} // namespace
+
+frm_report::frm_report(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frm_report"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowFlag(Qt::WindowMaximizeButtonHint);
+    setWindowFlag(Qt::WindowMinimizeButtonHint);
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    buildMenuBar();
+    buildViewerToolBar();
+    ARViewer_Report = new report::ReportViewer(this);
+    ARViewer_Report->setObjectName(QStringLiteral("ARViewer_Report"));
+    outer->addWidget(ctToolBar_Menubar);
+    outer->addWidget(ctToolBar_Viewer);
+    outer->addWidget(ARViewer_Report, 1);
+    connect(ARViewer_Report, &report::ReportViewer::pageChanged, this, [this] { syncPageBox(); });
+    connect(ARViewer_Report, &report::ReportViewer::zoomChanged, this, [this](int z) {
+        const int i = cboZoom->findData(z);
+        if (i >= 0)
+            cboZoom->setCurrentIndex(i);
+    });
+    subSetBackColor(MenuWhitePaper);
+    // A page across, and as much of it down as the screen has room for.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() - 80 : 1000;
+    resize(900, qBound(400, room, 1000));
+}
+
+frm_report::~frm_report() = default;
+
+void frm_report::buildMenuBar()
+{
+    auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, this);
+    bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
+    ctToolBar_Menubar = bar;
+    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
+    struct Entry { int id; const char *caption; int level; };
+    const Entry entries[] = {
+        {MenuFile, "&File", title},
+        {MenuExportHTML, "Export to HTML file", entry},
+        {MenuExportPDF, "Export to PDF file", entry},
+        {MenuExportRTF, "Export to RTF file", entry},
+        {MenuSeparator5, nullptr, entry},
+        {MenuPrint, "&Print", entry},
+        {MenuPrinterSetup, "Printer Setup", entry},
+        {MenuSeparator8, nullptr, entry},
+        {MenuClose, "&Close", entry},
+        {MenuView, "&View", title},
+        {MenuWhitePaper, "White Paper", entry},
+        {MenuBluePaper, "Blue Paper", entry},
+        {MenuYellowPaper, "Yellow Paper", entry},
+        {MenuPinkPaper, "Pink Paper", entry},
+        {MenuHelp, "&Help", title},
+    };
+    for (const Entry &e : entries) {
+        const int id = e.caption ? bar->addItem(QString::fromLatin1(e.caption), {}, {}, e.level) : bar->addSeparator();
+        if (id != e.id)
+            qFatal("frm_report: menu item %s is %d, not %d", e.caption ? e.caption : "separator", id, e.id);
+    }
+    connect(bar, &CtToolBar::itemClick, this, &frm_report::ctToolBar_Menubar_ItemClick);
+}
+
+std::vector<frm_report::Tool> frm_report::stockTools()
+{
+    return {
+        tool(StockContents, QStringLiteral("Contents")),
+        separator(StockSeparator),
+        tool(StockPrint, QStringLiteral("Print")),
+        separator(StockSeparator),
+        tool(StockZoomOut, QStringLiteral("Zoom Out")),
+        tool(StockZoomIn, QStringLiteral("Zoom In")),
+        tool(StockZoomBox, QStringLiteral("Zoom")),
+        separator(StockSeparator),
+        tool(StockFirstPage, QString(), QStringLiteral("first")),
+        tool(StockPreviousPage, QString(), QStringLiteral("previous")),
+        tool(StockNextPage, QString(), QStringLiteral("next")),
+        tool(StockLastPage, QString(), QStringLiteral("last")),
+        tool(StockPageNumber, QStringLiteral("Page")),
+        separator(StockSeparator),
+        tool(StockBack, QString(), QStringLiteral("back")),
+        tool(StockForward, QString(), QStringLiteral("forward")),
+    };
+}
+
+void frm_report::subSetupViewerToolbar(std::vector<Tool> &tools)
+{
+    auto insert = [&tools](size_t at, const Tool &t) { tools.insert(tools.begin() + std::ptrdiff_t(std::min(at, tools.size())), t); };
+    auto hide = [&tools](size_t at) {
+        if (at < tools.size())
+            tools[at].visible = false;
+    };
+    insert(0, tool(ToolClose, QStringLiteral("Close"), QStringLiteral("close")));
+    insert(1, separator(ToolSeparator));
+    insert(2, tool(ToolPublish, QStringLiteral("Publish"), QStringLiteral("publish")));
+    hide(3);
+    hide(5);
+    insert(5, tool(ToolPrint, QStringLiteral("Print"), QStringLiteral("print")));
+    for (int i = 3; i >= 1; --i)
+        hide(tools.size() - size_t(i));
+    insert(tools.size(), tool(ToolHelp, QString(), QStringLiteral("help")));
+}
+
+void frm_report::buildViewerToolBar()
+{
+    m_tools = stockTools();
+    subSetupViewerToolbar(m_tools);
+    auto *bar = new CtToolBar(CtToolBar::Mode::ToolBar, this);
+    bar->setObjectName(QStringLiteral("ctToolBar_Viewer"));
+    ctToolBar_Viewer = bar;
+    m_toolOfItem.assign(1, 0);
+    for (const Tool &t : m_tools) {
+        const int item = t.separator ? bar->addSeparator() : bar->addItem(t.caption, t.caption, toolPicture(t.picture));
+        m_toolOfItem.push_back(t.id);
+        if (!t.visible)
+            bar->setItemVisible(item, false);
+    }
+    // The zoom box and the page number are boxes, standing where their items are.
+    cboZoom = new QComboBox(this);
+    cboZoom->setObjectName(QStringLiteral("cboZoom"));
+    for (int z : report::ReportViewer::zoomSteps())
+        cboZoom->addItem(QString::number(z) + QLatin1Char('%'), z);
+    cboZoom->setCurrentIndex(cboZoom->findData(100));
+    connect(cboZoom, &QComboBox::activated, this,
+            [this](int i) { ARViewer_Report->setZoom(cboZoom->itemData(i).toInt()); });
+    spnPage = new QSpinBox(this);
+    spnPage->setObjectName(QStringLiteral("spnPage"));
+    spnPage->setRange(1, 1);
+    connect(spnPage, &QSpinBox::valueChanged, this, [this](int v) { ARViewer_Report->setPage(v - 1); });
+    for (auto [toolId, box] : {std::pair<int, QWidget *>{StockZoomBox, cboZoom}, {StockPageNumber, spnPage}}) {
+        const int item = toolItem(toolId);
+        QAction *a = bar->toolBar()->insertWidget(bar->action(item), box);
+        a->setVisible(bar->itemVisible(item));
+        bar->setItemVisible(item, false);
+    }
+    connect(bar, &CtToolBar::itemClick, this, [this](int item) {
+        if (item > 0 && item < int(m_toolOfItem.size()))
+            ARViewer_Report_ToolClick(m_toolOfItem[size_t(item)]);
+    });
+}
+
+int frm_report::toolItem(int toolId) const
+{
+    for (size_t i = 1; i < m_toolOfItem.size(); ++i)
+        if (m_toolOfItem[i] == toolId)
+            return int(i);
+    return 0;
+}
+
+void frm_report::setReport(std::unique_ptr<report::Report> designer)
+{
+    m_designer = std::move(designer);
+    m_doc = m_designer ? m_designer->takeDocument() : report::Document();
+    ARViewer_Report->setDocument(&m_doc);
+    syncPageBox();
+}
+
+void frm_report::syncPageBox()
+{
+    const QSignalBlocker block(spnPage);
+    spnPage->setRange(1, qMax(1, pageCount()));
+    spnPage->setSuffix(QStringLiteral(" of ") + QString::number(qMax(1, pageCount())));
+    spnPage->setValue(ARViewer_Report->page() + 1);
+}
+
+QColor frm_report::paperColor(int id)
+{
+    switch (id) {
+    case MenuWhitePaper: return QColor(255, 255, 255);
+    case MenuBluePaper: return QColor(192, 255, 255);
+    case MenuYellowPaper: return QColor(255, 255, 192);
+    case MenuPinkPaper: return QColor(255, 192, 192);
+    default: return {};
+    }
+}
+
+void frm_report::ctToolBar_Menubar_ItemClick(int id)
+{
+    switch (id) {
+    case MenuExportHTML: subExportHTML(); break;
+    case MenuExportPDF: subExportPDF(); break;
+    case MenuExportRTF: subExportRTF(); break;
+    case MenuPrint: subViewerPrint(); break;
+    case MenuPrinterSetup: subPageSetup(); break;
+    case MenuClose: close(); break;
+    case MenuWhitePaper:
+    case MenuBluePaper:
+    case MenuYellowPaper:
+    case MenuPinkPaper: subSetBackColor(id); break;
+    case MenuHelp: funHelp(this, 2, HelpContextID); break;
+    default: break;
+    }
+}
+
+void frm_report::ARViewer_Report_ToolClick(int toolId)
+{
+    switch (toolId) {
+    case ToolClose: close(); break;
+    case ToolPublish: subExportHTML(); break;
+    case ToolPrint: subViewerPrint(); break;
+    case ToolHelp: funHelp(this, 2, HelpContextID); break;
+    case StockZoomOut: ARViewer_Report->zoomOut(); break;
+    case StockZoomIn: ARViewer_Report->zoomIn(); break;
+    case StockFirstPage: ARViewer_Report->firstPage(); break;
+    case StockPreviousPage: ARViewer_Report->previousPage(); break;
+    case StockNextPage: ARViewer_Report->nextPage(); break;
+    case StockLastPage: ARViewer_Report->lastPage(); break;
+    default: break;
+    }
+}
+
+void frm_report::subSetBackColor(int id)
+{
+    for (int item = MenuWhitePaper; item <= MenuPinkPaper; ++item)
+        ctToolBar_Menubar->setItemChecked(item, false);
+    const QColor paper = paperColor(id);
+    if (paper.isValid())
+        ARViewer_Report->setBackColor(paper);
+    ctToolBar_Menubar->setItemChecked(id, true);
+}
+
+void frm_report::subPageSetup() { ui::dialogs().pageSetupDialog(this, m_printer); }
+
+bool frm_report::subViewerPrint()
+{
+    if (m_doc.isEmpty())
+        return false;
+    m_printer.setFromTo(0, 0);
+    if (!ui::dialogs().printDialog(this, m_printer))
+        return false;
+    int from = 0, to = 0;
+    if (m_printer.printRange() == QPrinter::PageRange) {
+        from = m_printer.fromPage();
+        to = m_printer.toPage();
+    }
+    Hourglass wait;
+    QString error;
+    if (!report::paintDocument(m_printer, m_doc, &error, from, to)) {
+        wait.release();
+        ui::dialogs().msgBox(this, error.isEmpty() ? QStringLiteral("The printout could not be printed.") : error,
+                             ui::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+bool frm_report::subExportPDF()
+{
+    if (m_doc.isEmpty())
+        return false;
+    ui::FileRequest req;
+    req.title = QStringLiteral("Export to PDF");
+    // Linux names differ by case: the filter offers both.
+    req.filter = QStringLiteral("Portable Document Format (*.PDF)|*.PDF;*.pdf");
+    req.defaultExt = QStringLiteral("PDF");
+    req.save = true;
+    req.overwritePrompt = true;
+    QString path = ui::dialogs().fileDialog(this, req);
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".PDF");
+    Hourglass wait;
+    QString error;
+    if (!report::exportPdf(m_doc, path, &error)) {
+        wait.release();
+        ui::dialogs().msgBox(this, error, ui::Exclamation);
+        return false;
+    }
+    return true;
+}
+
+// The web page and the rich-text file come with their writers; until then
+// the two entries stay on the menu and do nothing.
+void frm_report::subExportHTML() {}
+void frm_report::subExportRTF() {}

@@ -1,0 +1,204 @@
+#include "printouts/report_frame.h"
+
+#include "core/database.h"
+#include "core/dates.h"
+#include "core/globals.h"
+#include "core/main_zorbi.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QImageReader>
+#include <QtGlobal>
+#include <cmath>
+
+namespace printouts {
+
+namespace {
+
+// The normal pointer while a box waits for the user, over the hourglass of
+// the open.
+class NormalPointer {
+public:
+    NormalPointer() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
+    ~NormalPointer() { QApplication::restoreOverrideCursor(); }
+};
+
+// A picture's size in hundredths of a millimetre, from its pixels and dots
+// per metre (96 dpi when the file says nothing).
+double hundredthsOfMm(int pixels, int dotsPerMetre)
+{
+    if (dotsPerMetre <= 0)
+        dotsPerMetre = 3780;
+    return double(pixels) * 100000.0 / dotsPerMetre;
+}
+
+} // namespace
+
+QString printoutFontFamily() { return QStringLiteral("Liberation Sans"); }
+
+QFont printoutFont(double points, bool bold)
+{
+    QFont f(printoutFontFamily());
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+PictureFit funFitPicture(double W, double H, double BW, double BH, double L0, double T0)
+{
+    PictureFit fit;
+    if (!(W > 0) || !(H > 0) || !(BW > 0) || !(BH > 0))
+        return fit;
+    const double rw = W / BW, rh = H / BH;
+    if (rh < rw) {
+        fit.width = W <= BW ? W : BW;
+        fit.height = fit.width / W * H;
+    } else {
+        fit.height = H <= BH ? H : BH;
+        fit.width = fit.height / H * W;
+    }
+    fit.top = T0;
+    fit.left = L0 + (BW - fit.width) / 2;
+    fit.visible = true;
+    return fit;
+}
+
+QString funPetHeading(const QVariant &name, const QVariant &nickname)
+{
+    QString text = name.isNull() ? QString() : name.toString();
+    if (!nickname.isNull())
+        text += QStringLiteral(" (") + nickname.toString() + QStringLiteral(")");
+    return text;
+}
+
+QString funReportAgeText(const QVariant &birthDate)
+{
+    if (birthDate.isNull() || !dateFromDb(birthDate).isValid())
+        return QString();
+    return funAgeText(birthDate);
+}
+
+ReportDesigner::ReportDesigner() : m_petID(gReportPetID), m_reportName(gReportName) {}
+
+void ReportDesigner::connectData()
+{
+    m_connect = QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
+                QStringLiteral(";");
+    DC.setConnect(m_connect);
+    DC.setDatabaseName(gDataDBPath);
+}
+
+void ReportDesigner::fetchData(bool)
+{
+    // The data control's own end, not the event's argument, says whether
+    // there is a row.
+    if (!DC.isEOF())
+        mPetID = long(DC.field(QStringLiteral("pet_id")).toLongLong());
+}
+
+void ReportDesigner::noData()
+{
+    {
+        NormalPointer pointer;
+        ui::dialogs().msgBox(nullptr, QStringLiteral("There is no information to show."), ui::Information,
+                             funGetAppTitle());
+    }
+    cancel();
+}
+
+void ReportDesigner::error(int number, const QString &description, bool &cancelDisplay)
+{
+    cancelDisplay = true;
+    if (number == report::ErrCancelled || number == report::ErrFieldNotFound) {
+        qInfo("%s: error %d passed over: %s", qPrintable(name()), number, qPrintable(description));
+        return;
+    }
+    NormalPointer pointer;
+    ui::dialogs().msgBox(nullptr, QStringLiteral("Error Number: ") + QString::number(qint16(number)) +
+                                      QStringLiteral(" ") + description,
+                         ui::Critical, funGetAppTitle());
+}
+
+void ReportDesigner::addPageFooter(bool pageNumbers)
+{
+    report::Section *s = pageFooter();
+    s->height = 450;
+    lblReportName = s->addLabel(QStringLiteral("lblReportName"), {0, 0, 6800, 225});
+    lblReportName->font = printoutFont(8, true);
+    fldFooterDate = s->addField(QStringLiteral("fldFooterDate"), {6903, 0, 3087, 225});
+    fldFooterDate->font = printoutFont(8);
+    fldFooterDate->alignment = Qt::AlignRight | Qt::AlignTop;
+    lblFooter = s->addLabel(QStringLiteral("lblFooter"), {6903, 225, 3087, 225});
+    lblFooter->font = printoutFont(8);
+    lblFooter->alignment = Qt::AlignRight | Qt::AlignTop;
+    lblFooter->foreColor = QColor(0, 0, 255);
+    if (pageNumbers) {
+        const QFont f = printoutFont(8);
+        s->addLabel(QStringLiteral("lblPage"), {0, 225, 450, 225}, QStringLiteral("Page"))->font = f;
+        report::Control *n = s->addField(QStringLiteral("Field12"), {450, 225, 450, 225});
+        n->summary = report::Control::PageNumber;
+        n->font = f;
+        s->addLabel(QStringLiteral("lblOf"), {900, 225, 300, 225}, QStringLiteral("of"))->font = f;
+        report::Control *m = s->addField(QStringLiteral("Field13"), {1200, 225, 450, 225});
+        m->summary = report::Control::PageCount;
+        m->font = f;
+    }
+    s->onFormat = [this] { PageFooter_Format(); };
+}
+
+void ReportDesigner::PageFooter_Format()
+{
+    const QString site = funGetWebAddress();
+    if (lblReportName)
+        lblReportName->caption = m_reportName;
+    if (lblFooter) {
+        lblFooter->caption = funGetAppTitle() + QStringLiteral(" (") + site + QStringLiteral(")");
+        lblFooter->hyperlink = QStringLiteral("http://") + site;
+    }
+    if (fldFooterDate)
+        fldFooterDate->setText(vbFormatLongDate(zbclock::now().date()));
+}
+
+bool ReportDesigner::showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box)
+{
+    picture->visible = false;
+    picture->picture = QImage();
+    if (fileName.isEmpty())
+        return false;
+    QImageReader reader(gPicturePath + fileName);
+    const QSize pixels = reader.size();
+    if (!pixels.isValid() || pixels.isEmpty())
+        return false;
+    // Decoded no larger than the box needs at print resolution: a camera's
+    // picture does not ride along whole. A decoder that reduces as it reads
+    // keeps the file's resolution; any other picture is read whole, its
+    // resolution taken, and then reduced.
+    const QSize most(qMax(1, int(qint64(box.width()) * report::kModelImageDpi / report::kTwipsPerInch)),
+                     qMax(1, int(qint64(box.height()) * report::kModelImageDpi / report::kTwipsPerInch)));
+    const bool tooBig = pixels.width() > most.width() || pixels.height() > most.height();
+    const QSize reduced = pixels.scaled(most, Qt::KeepAspectRatio);
+    const bool reducesAsItReads = reader.supportsOption(QImageIOHandler::ScaledSize);
+    if (tooBig && reducesAsItReads)
+        reader.setScaledSize(reduced);
+    QImage image = reader.read();
+    if (image.isNull())
+        return false;
+    const int dpmX = image.dotsPerMeterX(), dpmY = image.dotsPerMeterY();
+    if (tooBig && !reducesAsItReads)
+        image = image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const PictureFit fit = funFitPicture(hundredthsOfMm(pixels.width(), dpmX), hundredthsOfMm(pixels.height(), dpmY),
+                                         box.width(), box.height(), box.left(), box.top());
+    if (!fit.visible)
+        return false;
+    picture->left = int(std::lround(fit.left));
+    picture->top = int(std::lround(fit.top));
+    picture->width = qMax(1, int(std::lround(fit.width)));
+    picture->height = qMax(1, int(std::lround(fit.height)));
+    picture->picture = image;
+    picture->visible = true;
+    return true;
+}
+
+} // namespace printouts

@@ -1,0 +1,84 @@
+#pragma once
+// What every printout shares: the data connection, the no-data message and
+// cancel, the error box, the page footer with the program's web address, the
+// pet's name heading, the age text, and the fitting of a picture into its box.
+// Each printout is a ReportDesigner with its own bands and handlers.
+
+#include "platform/report/report.h"
+
+#include <QFont>
+#include <QString>
+#include <QVariant>
+
+namespace printouts {
+
+// The face every printout is laid out in: metric-compatible with the common
+// sans-serif face the layouts were sized for, so lines break the same way on
+// every machine.
+QString printoutFontFamily();
+QFont printoutFont(double points, bool bold = false);
+
+// Where a picture goes in its box: the box's width BW and height BH, its left
+// L0 and top T0, and the picture's own width W and height H (in the units the
+// picture reports). Never larger than the picture's size, its proportions
+// kept, inside the box, centred across it at the box's top. A picture without
+// a width or height is not shown.
+struct PictureFit {
+    bool visible = false;
+    double left = 0, top = 0, width = 0, height = 0;
+};
+PictureFit funFitPicture(double W, double H, double BW, double BH, double L0, double T0);
+
+// The pet's heading: the name ("" for none), then " (" nickname ")" when the
+// pet has a nickname.
+QString funPetHeading(const QVariant &name, const QVariant &nickname);
+// The age printed for a birth date: "" for none or for what is not a date.
+QString funReportAgeText(const QVariant &birthDate);
+
+class ReportDesigner : public report::Report {
+public:
+    // Takes its own copy of the printout globals: several viewers may be open
+    // at once, and the next open sets the globals anew.
+    ReportDesigner();
+
+    long petID() const { return m_petID; }
+    QString reportName() const { return m_reportName; }
+    QString connectText() const { return m_connect; }
+
+protected:
+    // The start every printout makes: its connect text, and the data control
+    // on the program's data file.
+    void connectData();
+    // Keeps the row's pet for the bands of the same row (their sub-reports).
+    void fetchData(bool eof) override;
+    // "There is no information to show.", then the run ends with no pages.
+    void noData() override;
+    // "Error Number: " n " " description, except for the errors that pass
+    // silently (a cancel, a column the layout names and the source lacks).
+    void error(int number, const QString &description, bool &cancelDisplay) override;
+
+    // Lays out the page footer: the printout's name, the product line with
+    // its link, today's date, and, when asked, "Page n of m".
+    void addPageFooter(bool pageNumbers);
+    void PageFooter_Format();
+
+    // Puts the picture file `fileName` (in the pictures folder) into `picture`,
+    // fitted into `box`. The control starts hidden and shows only a picture
+    // that loaded and fitted, so nothing of an earlier row stays. False when
+    // there is nothing to show.
+    bool showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box);
+
+    // The pet of the row being printed.
+    long mPetID = 0;
+
+    report::Control *lblReportName = nullptr;
+    report::Control *lblFooter = nullptr;
+    report::Control *fldFooterDate = nullptr;
+
+private:
+    long m_petID = 0;
+    QString m_reportName;
+    QString m_connect;
+};
+
+} // namespace printouts

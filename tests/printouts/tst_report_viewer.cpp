@@ -1,0 +1,461 @@
+// Opening printouts and their viewer, on the running program: the invalid
+// id, the printouts not built yet, the globals at each open, the viewer only
+// for a printout with pages, the printouts view and its toolbar; the viewer's
+// menu bar and tools, paper colours on screen only, printing through the print
+// dialog into a PDF, Printer Setup, export to PDF, and every band formatted
+// once however often the pages are shown, printed and exported.
+
+#include "core/codes.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "core/main_zorbi.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/vb_list_view.h"
+#include "platform/help_window.h"
+#include "platform/report/report_viewer.h"
+#include "printouts/frm_report.h"
+#include "printouts/report_handler.h"
+#include "printouts/rpt_pet_poster.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QPageLayout>
+#include <QProcess>
+#include <QSpinBox>
+
+using testsupport::ProgramFolder;
+using Kind = ui::ScriptedDialogs::Kind;
+
+namespace {
+
+long addPet(const QVariant &name, const QVariant &nickname = {})
+{
+    gDataDB->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name, pet_nickname, pet_species_id) VALUES (?, ?, 1)"),
+                     {name, nickname});
+    return long(gDataDB->lastInsertId().toLongLong());
+}
+
+QList<frm_report *> viewers()
+{
+    QList<frm_report *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *v = qobject_cast<frm_report *>(w))
+            out << v;
+    return out;
+}
+
+// The poster with a page per pet and a count of its formats.
+class CountingPoster : public printouts::rptPetPoster {
+public:
+    int formats = 0;
+    CountingPoster()
+    {
+        for (report::Section *s : sections()) {
+            auto was = s->onFormat;
+            s->onFormat = [this, was] {
+                ++formats;
+                if (was)
+                    was();
+            };
+        }
+        detail()->newPageBefore = true;
+    }
+
+protected:
+    void reportStart() override
+    {
+        connectData();
+        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet ORDER BY pet_id"));
+    }
+};
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+} // namespace
+
+class TestReportViewer : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void invalidId();
+    void notBuiltYet_data();
+    void notBuiltYet();
+    void globalsAtEachOpen();
+    void posterOpens();
+    void posterModal();
+    void deletedPetShowsNoViewer();
+    void printoutsView();
+    void printoutsToolBar_data();
+    void printoutsToolBar();
+
+    void menuBar();
+    void tools();
+    void paperColours();
+    void paging();
+    void printAndExport();
+    void formattedOnce();
+
+private:
+    std::unique_ptr<frm_report> viewerOf(std::unique_ptr<report::Report> r);
+    std::unique_ptr<ProgramFolder> m_pf;
+    QTemporaryDir m_out;
+};
+
+void TestReportViewer::init()
+{
+    m_pf = std::make_unique<ProgramFolder>();
+    QCOMPARE(Main(), -1);
+    QVERIFY(gMain && gDataDB);
+}
+
+void TestReportViewer::cleanup()
+{
+    for (frm_report *v : viewers())
+        delete v;
+    m_pf.reset();
+}
+
+std::unique_ptr<frm_report> TestReportViewer::viewerOf(std::unique_ptr<report::Report> r)
+{
+    if (!r->run())
+        return nullptr;
+    auto v = std::make_unique<frm_report>();
+    v->setAttribute(Qt::WA_DeleteOnClose, false);
+    v->setReport(std::move(r));
+    return v;
+}
+
+void TestReportViewer::invalidId()
+{
+    QVERIFY(!funReportHandler(gMain, ActionOpenReport, 14, 0, false));
+    QCOMPARE(m_pf->dialogs().shown().size(), size_t(1));
+    const auto *m = m_pf->dialogs().last(Kind::Message);
+    QCOMPARE(m->text, QStringLiteral("Invalid report specified(14)."));
+    QCOMPARE(m->icon, int(ui::Critical));
+    QCOMPARE(m->title, QStringLiteral("Zorbi 2003"));
+    QVERIFY(viewers().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestReportViewer::notBuiltYet_data()
+{
+    QTest::addColumn<int>("id");
+    for (int id : {1, 2, 3, 5, 6, 7, 8, 9, 10, 11, 12, 13})
+        QTest::newRow(qPrintable(QString::number(id))) << id;
+}
+
+void TestReportViewer::notBuiltYet()
+{
+    QFETCH(int, id);
+    const long pet = addPet("Rex");
+    QVERIFY(!funReportHandler(gMain, ActionOpenReport, id, pet, false));
+    QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+    QVERIFY(viewers().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestReportViewer::globalsAtEachOpen()
+{
+    gGreetingTitle = QStringLiteral("Happy Birthday");
+    gGreetingText = QStringLiteral("text");
+    gReportTripID = 3;
+    gReportPetID = 9;
+    gPublishDiary = gPublishVaccinations = gPublishCommands = gPublishMisc = false;
+    funReportHandler(gMain, ActionOpenReport, 6, 0, true);
+    QCOMPARE(gGreetingTitle, QString());
+    QCOMPARE(gGreetingText, QString());
+    QCOMPARE(gReportTripID, 0L);
+    QCOMPARE(gReportPetID, 0L);
+    QVERIFY(gPublishDiary && gPublishVaccinations && gPublishCommands && gPublishMisc);
+    QCOMPARE(gReportName, QStringLiteral("Pet Details"));
+    QVERIFY(gReportConnect.startsWith(QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=")));
+    funReportHandler(gMain, ActionOpenReport, 4, 17, false);
+    QCOMPARE(gReportPetID, 17L);
+    resetGlobals();
+    QCOMPARE(gReportName, QString());
+    QCOMPARE(gReportConnect, QString());
+}
+
+void TestReportViewer::posterOpens()
+{
+    const long pet = addPet("Rex", "Rexie");
+    QVERIFY(funReportHandler(gMain, ActionOpenReport, 4, pet, false));
+    QCOMPARE(viewers().size(), 1);
+    frm_report *v = viewers().first();
+    QVERIFY(v->isVisible());
+    QVERIFY(!v->parentWidget());
+    QCOMPARE(v->windowTitle(), QStringLiteral("Pet Poster"));
+    QCOMPARE(v->pageCount(), 1);
+    QVERIFY(v->document().texts(0).contains(QStringLiteral("Rex (Rexie)")));
+    QCOMPARE(v->printer().printerName(), funReportPrinter()->printerName());
+    QVERIFY(!QApplication::overrideCursor());
+    QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+}
+
+void TestReportViewer::posterModal()
+{
+    const long pet = addPet("Rex");
+    bool seen = false;
+    QPointer<QTimer> t = testsupport::onModal<frm_report>([&](frm_report *v) {
+        seen = v->parentWidget() == gMain && v->pageCount() == 1 && !QApplication::overrideCursor();
+        v->close();
+    });
+    QVERIFY(funReportHandler(gMain, ActionOpenReport, 4, pet, true));
+    delete t;
+    QVERIFY(seen);
+    QTRY_VERIFY(viewers().isEmpty());
+}
+
+void TestReportViewer::deletedPetShowsNoViewer()
+{
+    const long pet = addPet("Rex");
+    gDataDB->execute(QStringLiteral("DELETE FROM tbl_pet WHERE pet_id = ?"), {qlonglong(pet)});
+    funReportHandler(gMain, ActionOpenReport, 4, pet, false);
+    QCOMPARE(m_pf->dialogs().count(Kind::Message), 1);
+    QCOMPARE(m_pf->dialogs().last(Kind::Message)->text, QStringLiteral("There is no information to show."));
+    QCOMPARE(m_pf->dialogs().last(Kind::Message)->icon, int(ui::Information));
+    QApplication::processEvents();
+    QVERIFY(viewers().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
+}
+
+void TestReportViewer::printoutsView()
+{
+    for (int pass = 0; pass < 2; ++pass) {
+        QVERIFY(funReportHandler(gMain, ActionShow));
+        QCOMPARE(gCurrentView, int(ViewPrintouts));
+        QCOMPARE(gMain->shownView(), int(ViewPrintouts));
+        VbListView *list = gMain->ListView_Report;
+        QCOMPARE(list->ItemCount(), 5);
+        const QStringList keys{"r1", "r2", "r9", "r12", "r13"};
+        for (int i = 0; i < 5; ++i) {
+            VbListItem *item = list->ListItem(keys[i]);
+            QVERIFY(item);
+            const ReportEntry &e = gReports[size_t(keys[i].mid(1).toInt())];
+            QCOMPARE(item->text(), e.Name);
+            QCOMPARE(item->SubItems(1), e.Description);
+            QCOMPARE(item->Tag().toInt(), 13);
+        }
+    }
+}
+
+void TestReportViewer::printoutsToolBar_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("checked");
+    QTest::newRow("details") << 3 << 15;
+    QTest::newRow("small icons") << 1 << 14;
+    QTest::newRow("large icons") << 0 << 13;
+    QTest::newRow("list") << 2 << 13;
+}
+
+void TestReportViewer::printoutsToolBar()
+{
+    QFETCH(int, mode);
+    QFETCH(int, checked);
+    gListviewReport = mode;
+    funReportHandler(gMain, ActionShow);
+    CtToolBar *tb = gMain->ctToolbar_MainToolbar;
+    QCOMPARE(gMain->ListView_Report->View(), mode);
+    for (int id = 13; id <= 15; ++id)
+        QCOMPARE(tb->itemChecked(id), id == checked);
+    for (int id : {8, 9, 12, 13, 14, 15})
+        QVERIFY(tb->itemVisible(id));
+    for (int id : {10, 11, 16, 17, 18, 19, 20, 21})
+        QVERIFY(!tb->itemVisible(id));
+}
+
+void TestReportViewer::menuBar()
+{
+    frm_report v;
+    CtToolBar *m = v.ctToolBar_Menubar;
+    QCOMPARE(m->itemCount(), 15);
+    const QStringList captions{"&File", "Export to HTML file", "Export to PDF file", "Export to RTF file", "",
+                               "&Print", "Printer Setup", "", "&Close", "&View", "White Paper", "Blue Paper",
+                               "Yellow Paper", "Pink Paper", "&Help"};
+    for (int id = 1; id <= 15; ++id) {
+        QCOMPARE(m->isSeparator(id), id == 5 || id == 8);
+        if (!m->isSeparator(id))
+            QCOMPARE(m->itemText(id), captions[id - 1]);
+    }
+    for (int id : {1, 10, 15})
+        QCOMPARE(m->itemLevel(id), int(CtToolBar::MenuTitle));
+}
+
+void TestReportViewer::tools()
+{
+    frm_report v;
+    QList<int> shown;
+    for (const frm_report::Tool &t : v.tools())
+        if (t.visible && !t.separator)
+            shown << t.id;
+    QCOMPARE(shown.first(), int(frm_report::ToolClose));
+    QCOMPARE(shown.last(), int(frm_report::ToolHelp));
+    QVERIFY(shown.indexOf(frm_report::ToolPublish) < shown.indexOf(frm_report::ToolPrint));
+    for (int stock : {frm_report::StockZoomIn, frm_report::StockZoomOut, frm_report::StockZoomBox,
+                      frm_report::StockFirstPage, frm_report::StockNextPage, frm_report::StockPageNumber})
+        QVERIFY(shown.contains(stock));
+    for (int gone : {frm_report::StockContents, frm_report::StockPrint, frm_report::StockBack, frm_report::StockForward})
+        QVERIFY(!shown.contains(gone));
+    const frm_report::Tool &help = v.tools().back();
+    QCOMPARE(help.id, 13);
+    QVERIFY(help.caption.isEmpty());
+    QCOMPARE(v.tools()[1].id, 999);
+    QVERIFY(v.tools()[1].separator);
+
+    // Help, from the tool and from the menu, is the viewer's page.
+    for (int way = 0; way < 2; ++way) {
+        help::closeHelpWindow();
+        if (way == 0)
+            v.ctToolBar_Viewer->clickItem(v.toolItem(frm_report::ToolHelp));
+        else
+            v.ctToolBar_Menubar->clickItem(frm_report::MenuHelp);
+        QVERIFY(help::helpWindow() && help::helpWindow()->isVisible());
+        QCOMPARE(help::helpWindow()->currentPage(), QStringLiteral("1002.html"));
+    }
+    help::closeHelpWindow();
+}
+
+void TestReportViewer::paperColours()
+{
+    addPet("Rex");
+    auto v = viewerOf(std::make_unique<CountingPoster>());
+    QVERIFY(v);
+    CtToolBar *m = v->ctToolBar_Menubar;
+    QVERIFY(m->itemChecked(frm_report::MenuWhitePaper));
+    m->clickItem(frm_report::MenuPinkPaper);
+    for (int id = 11; id <= 14; ++id)
+        QCOMPARE(m->itemChecked(id), id == frm_report::MenuPinkPaper);
+    QCOMPARE(v->ARViewer_Report->backColor(), QColor(255, 192, 192));
+    QCOMPARE(v->ARViewer_Report->shownImage().pixelColor(2, 2), QColor(255, 192, 192));
+    m->clickItem(frm_report::MenuBluePaper);
+    QCOMPARE(v->ARViewer_Report->shownImage().pixelColor(2, 2), QColor(192, 255, 255));
+    m->clickItem(frm_report::MenuYellowPaper);
+    QCOMPARE(v->ARViewer_Report->shownImage().pixelColor(2, 2), QColor(255, 255, 192));
+    QCOMPARE(m->itemChecked(frm_report::MenuBluePaper), false);
+    // The paper is the screen's: the page itself stays white.
+    QCOMPARE(report::renderPage(v->document(), 0, 0.05).pixelColor(2, 2), QColor(Qt::white));
+}
+
+void TestReportViewer::paging()
+{
+    for (const char *n : {"A", "B", "C"})
+        addPet(n);
+    auto v = viewerOf(std::make_unique<CountingPoster>());
+    QCOMPARE(v->pageCount(), 3);
+    auto click = [&](int tool) { v->ctToolBar_Viewer->clickItem(v->toolItem(tool)); };
+    click(frm_report::StockNextPage);
+    QCOMPARE(v->ARViewer_Report->page(), 1);
+    QCOMPARE(v->spnPage->value(), 2);
+    click(frm_report::StockLastPage);
+    click(frm_report::StockNextPage);
+    QCOMPARE(v->ARViewer_Report->page(), 2);
+    v->spnPage->setValue(1);
+    QCOMPARE(v->ARViewer_Report->page(), 0);
+    click(frm_report::StockPreviousPage);
+    QCOMPARE(v->ARViewer_Report->page(), 0);
+    const QSize at100 = v->ARViewer_Report->shownImage().size();
+    click(frm_report::StockZoomIn);
+    QCOMPARE(v->ARViewer_Report->zoom(), 125);
+    QVERIFY(v->ARViewer_Report->shownImage().width() > at100.width());
+    click(frm_report::StockZoomOut);
+    click(frm_report::StockZoomOut);
+    QCOMPARE(v->ARViewer_Report->zoom(), 75);
+}
+
+void TestReportViewer::printAndExport()
+{
+    for (const char *n : {"A", "B"})
+        addPet(n);
+    auto v = viewerOf(std::make_unique<CountingPoster>());
+    QCOMPARE(v->pageCount(), 2);
+    ui::ScriptedDialogs &d = m_pf->dialogs();
+
+    // Printing: cancelled prints nothing; chosen, into a PDF file.
+    const QString printed = m_out.filePath(QStringLiteral("printed.pdf"));
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuPrint);
+    QCOMPARE(d.count(Kind::Print), 1);
+    QCOMPARE(d.last(Kind::Print)->printerName, v->printer().printerName());
+    d.queue(printed);
+    v->ctToolBar_Viewer->clickItem(v->toolItem(frm_report::ToolPrint));
+    QVERIFY(QFileInfo::exists(printed));
+    QVERIFY(run(QStringLiteral("pdfinfo"), {printed}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))));
+
+    // Printer Setup: the viewer's printer's set-up dialog.
+    QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
+    d.queue(QVariant::fromValue(a4));
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuPrinterSetup);
+    QCOMPARE(d.count(Kind::PageSetup), 1);
+    QCOMPARE(v->printer().pageLayout().pageSize().id(), QPageSize::A4);
+
+    // Export: a cancelled dialog writes nothing; a name without extension
+    // takes .PDF; the PDF holds the pages, the text and the footer's link.
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportPDF);
+    const auto *req = d.last(Kind::File);
+    QCOMPARE(req->file.title, QStringLiteral("Export to PDF"));
+    QCOMPARE(req->file.defaultExt, QStringLiteral("PDF"));
+    QVERIFY(req->file.save);
+    QVERIFY(req->file.overwritePrompt);
+    QVERIFY(req->file.filter.startsWith(QStringLiteral("Portable Document Format (*.PDF)|")));
+    QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 1);
+    d.queue(m_out.filePath(QStringLiteral("rex")));
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportPDF);
+    const QString pdf = m_out.filePath(QStringLiteral("rex.PDF"));
+    QVERIFY(QFileInfo::exists(pdf));
+    QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))));
+    const QString text = run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    QVERIFY2(text.contains(QStringLiteral("Zorbi 2003 (") + funGetWebAddress()), qPrintable(text));
+    QFile f(pdf);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("/URI"));
+
+    // A name with its own extension keeps it; a folder that is not there
+    // gets a message and no file.
+    d.queue(m_out.filePath(QStringLiteral("max.pdf")));
+    QVERIFY(v->subExportPDF());
+    QVERIFY(QFileInfo::exists(m_out.filePath(QStringLiteral("max.pdf"))));
+    d.clear();
+    d.queue(m_out.filePath(QStringLiteral("gone/max.pdf")));
+    QVERIFY(!v->subExportPDF());
+    QCOMPARE(d.count(Kind::Message), 1);
+    QVERIFY(!QFileInfo::exists(m_out.filePath(QStringLiteral("gone/max.pdf"))));
+
+    // The HTML and RTF entries do nothing yet.
+    d.clear();
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportHTML);
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportRTF);
+    QCOMPARE(d.shown().size(), size_t(0));
+}
+
+void TestReportViewer::formattedOnce()
+{
+    for (const char *n : {"A", "B", "C"})
+        addPet(n);
+    auto r = std::make_unique<CountingPoster>();
+    CountingPoster *counted = r.get();
+    auto v = viewerOf(std::move(r));
+    // Per page the page header, the detail and the page footer; the report
+    // header and footer once.
+    const int formats = counted->formats;
+    QCOMPARE(formats, 11);
+    v->show();
+    v->ARViewer_Report->lastPage();
+    v->ctToolBar_Menubar->clickItem(frm_report::MenuPinkPaper);
+    m_pf->dialogs().queue(m_out.filePath(QStringLiteral("p.pdf")));
+    QVERIFY(v->subViewerPrint());
+    m_pf->dialogs().queue(m_out.filePath(QStringLiteral("e.pdf")));
+    QVERIFY(v->subExportPDF());
+    QCOMPARE(counted->formats, formats);
+}
+
+ZORBI_TEST_MAIN(TestReportViewer)
+#include "tst_report_viewer.moc"
