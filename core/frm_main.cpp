@@ -322,6 +322,7 @@ void frm_main::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program: the modes are kept, then the exit runs once.
     event->accept();
+    settings::holdWrites(); // the exit writes them with its own values, once
     saveListViewModes();
     subExitProgram();
 }

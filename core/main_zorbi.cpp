@@ -193,8 +193,12 @@ void subDeleteTempFiles()
 
 void subExitProcedure()
 {
+    // What the exit stores (the list-view modes, the count, the prompt's answer)
+    // goes to the settings file in one write.
+    settings::holdWrites();
     if (funBackupPromptDue())
         subShowBackupPrompt(nullptr);
+    settings::flushWrites();
     subCloseSystemDB();
     subCloseDataDB();
     for (QWidget *w : QApplication::topLevelWidgets())
