@@ -497,8 +497,8 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
             funPrefsHandler(this, 5, 3);
         break;
     case 13:
-    case 14:
-    case 15: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
+    case 14: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
+    case 15: subShellOpenFolder(this, ctToolBar_MainMenuBar->itemStoredText(id)); break;
     case 16: funPrefsHandler(this, 5, 3); break;
     case 18: funCheckReminders(0, true); break;
     case 20: funPrefsHandler(this, 5, 1); break;

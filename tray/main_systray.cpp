@@ -100,7 +100,7 @@ void subBuildTrayMenu()
 
 bool funStartMain(const QString &sw)
 {
-    subShellOpen(gSystray, funGetProgramFolder() + QStringLiteral("/Zorbi"), sw);
+    subStartProgram(gSystray, OurProgram::Main, sw);
     return false;
 }
 
