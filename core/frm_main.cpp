@@ -322,6 +322,7 @@ void frm_main::closeEvent(QCloseEvent *event)
 {
     // Closing the window ends the program: the modes are kept, then the exit runs once.
     event->accept();
+    settings::holdWrites(); // the exit writes them with its own values, once
     saveListViewModes();
     subExitProgram();
 }
@@ -496,8 +497,8 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
             funPrefsHandler(this, 5, 3);
         break;
     case 13:
-    case 14:
-    case 15: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
+    case 14: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
+    case 15: subShellOpenFolder(this, ctToolBar_MainMenuBar->itemStoredText(id)); break;
     case 16: funPrefsHandler(this, 5, 3); break;
     case 18: funCheckReminders(0, true); break;
     case 20: funPrefsHandler(this, 5, 1); break;

@@ -1,6 +1,7 @@
 #include "core/globals.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
+#include "core/settings.h"
 #include "platform/controls/data_control.h"
 #include "tray/frm_systray.h"
 #include <QCoreApplication>
@@ -138,5 +139,6 @@ void resetGlobals()
     gCheckInterval = 5;
     gSnoozeMinutes = QStringLiteral("5");
     gReminderCheckBusy = false;
+    settings::resetSession();
     gMenuOpen = gMenuSeparator = gMenuCheck = gMenuAddEvent = gMenuAbout = gMenuClose = gMenuExit = 0;
 }

@@ -87,7 +87,13 @@ int Main()
     // 1. One copy per user.
     g_instance = std::make_unique<InstanceLock>(QStringLiteral("Zorbi"));
     if (!g_instance->tryLock()) {
+        const QString refused = g_instance->error();
         g_instance.reset();
+        if (!refused.isEmpty()) {
+            ui::dialogs().msgBox(nullptr, funGetAppTitle() + QStringLiteral(" cannot start. ") + refused,
+                                 ui::Critical | ui::OKOnly);
+            return 1;
+        }
         ui::dialogs().msgBox(nullptr, funGetAppTitle() + QStringLiteral(" is already running."),
                              ui::Information | ui::OKOnly);
         return 0;
@@ -195,8 +201,12 @@ void subDeleteTempFiles()
 
 void subExitProcedure()
 {
+    // What the exit stores (the list-view modes, the count, the prompt's answer)
+    // goes to the settings file in one write.
+    settings::holdWrites();
     if (funBackupPromptDue())
         subShowBackupPrompt(nullptr);
+    settings::flushWrites();
     subCloseSystemDB();
     subCloseDataDB();
     for (QWidget *w : QApplication::topLevelWidgets())

@@ -10,7 +10,7 @@
 
 QString funGetReminderTitle() { return funGetAppTitle() + QStringLiteral(" Reminders"); }
 
-QString funGetReminderProgram() { return funGetProgramFolder() + QStringLiteral("/Zorbi_Reminder"); }
+QString funGetReminderProgram() { return funGetProgramPath(OurProgram::Reminder); }
 
 namespace reminder_control {
 
@@ -30,7 +30,7 @@ bool funRemindersControl(QWidget *form, int action, const QString &parameters)
     case 0:
         return proglink::postQuit(funGetReminderTitle());
     case 1:
-        subShellOpen(form, funGetReminderProgram(), parameters);
+        subStartProgram(form, OurProgram::Reminder, parameters);
         return true;
     default:
         return false;

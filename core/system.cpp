@@ -16,9 +16,44 @@ QString funPickFolder(QWidget *form, const QString &title)
     return folder.isNull() ? QString("") : folder;
 }
 
-void subShellOpen(QWidget * /*form*/, const QString &file, const QString &parameters)
+void subShellOpen(QWidget *form, const QString &file, const QString & /*parameters*/)
 {
-    shell::open(file, parameters);
+    if (file.trimmed().isEmpty() || shell::openAddress(file))
+        return;
+    ui::dialogs().msgBox(form,
+                         QStringLiteral("\"") + file.trimmed()
+                             + QStringLiteral("\" is not a web or e-mail address, so it cannot be opened."),
+                         ui::Exclamation | ui::OKOnly);
+}
+
+void subShellOpenFolder(QWidget *form, const QString &folder)
+{
+    if (folder.trimmed().isEmpty() || shell::openFolder(folder))
+        return;
+    ui::dialogs().msgBox(form,
+                         QStringLiteral("The folder \"") + folder
+                             + QStringLiteral("\" cannot be opened: there is no such folder."),
+                         ui::Exclamation | ui::OKOnly);
+}
+
+QString funGetProgramPath(OurProgram program)
+{
+    return funGetProgramFolder()
+        + (program == OurProgram::Main ? QStringLiteral("/Zorbi") : QStringLiteral("/Zorbi_Reminder"));
+}
+
+void subStartProgram(QWidget * /*form*/, OurProgram program, const QString &parameters)
+{
+    shell::startProgram(funGetProgramPath(program), parameters);
+}
+
+void subShellOpenProgramFile(QWidget * /*form*/, ProgramFile file)
+{
+    switch (file) {
+    case ProgramFile::License: shell::openOwnFile(funGetProgramFolder() + QStringLiteral("/License.rtf")); break;
+    case ProgramFile::PicturesFolder: shell::openOwnFile(funGetPicturesFolder()); break;
+    case ProgramFile::SamplesFolder: shell::openOwnFile(funGetSamplesFolder()); break;
+    }
 }
 
 bool funHelp(QWidget *form, int action, int context)

@@ -266,7 +266,7 @@ void HelpWindow::followLink(const QUrl &link)
     else if (url.isLocalFile() || url.scheme().isEmpty())
         m_browser->setSource(url);
     else
-        shell::open(url.toString());
+        shell::openAddress(url.toString());
 }
 
 HelpWindow *helpWindow() { return g_window.data(); }

@@ -13,13 +13,17 @@ const QByteArray kQuit = QByteArrayLiteral("quit\n");
 
 QString socketPath(const QString &title)
 {
-    return InstanceLock::runtimeFolder() + QLatin1Char('/') + title + QStringLiteral(".socket");
+    const QString folder = InstanceLock::runtimeFolder();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + title + QStringLiteral(".socket");
 }
 
 bool isRunning(const QString &title, int timeoutMs)
 {
+    const QString path = socketPath(title);
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(socketPath(title));
+    socket.connectToServer(path);
     const bool up = socket.waitForConnected(timeoutMs);
     socket.abort();
     return up;
@@ -27,8 +31,11 @@ bool isRunning(const QString &title, int timeoutMs)
 
 bool postQuit(const QString &title)
 {
+    const QString path = socketPath(title);
+    if (path.isEmpty())
+        return false;
     QLocalSocket socket;
-    socket.connectToServer(socketPath(title));
+    socket.connectToServer(path);
     if (!socket.waitForConnected(1000))
         return false;
     socket.write(kQuit);
@@ -48,6 +55,8 @@ bool Listener::listen()
     if (isListening())
         return true;
     const QString path = socketPath(m_title);
+    if (path.isEmpty())
+        return false;
     // The lock is ours, so a socket file still there was left by a copy that died.
     QLocalServer::removeServer(path);
     m_server = new QLocalServer(this);

@@ -11,7 +11,8 @@ class QLocalServer;
 
 namespace proglink {
 
-// The socket a program with this title listens on.
+// The socket a program with this title listens on, in the runtime folder of
+// InstanceLock; "" when there is no private folder for it.
 QString socketPath(const QString &title);
 
 // True when a program with this title answers within `timeoutMs`.

@@ -1,38 +1,27 @@
 #include "platform/shell.h"
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QUrl>
+#include <QRegularExpression>
 
 namespace {
 
 shell::Opener g_opener;
 
-bool startsWithCI(const QString &text, const char *prefix)
+void hand(const QUrl &url)
 {
-    return text.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+    if (g_opener)
+        g_opener(url.toString(QUrl::FullyEncoded), QString(), false);
+    else
+        QDesktopServices::openUrl(url);
 }
 
-bool isAddress(const QString &text)
+bool hasBlankOrControl(const QString &text)
 {
-    return startsWithCI(text, "http://") || startsWithCI(text, "https://")
-        || startsWithCI(text, "ftp://") || startsWithCI(text, "mailto:")
-        || startsWithCI(text, "file://");
-}
-
-// A file is run only when it is a program: the executable bit alone is not
-// enough, since whole drives (a memory stick, a shared folder) mark every
-// document executable, and "running" a web page there would do nothing.
-bool isProgram(const QFileInfo &info)
-{
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    QFile f(info.absoluteFilePath());
-    if (!f.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = f.read(4);
-    return head == QByteArray("\x7f" "ELF", 4) || head.startsWith("#!");
+    for (const QChar c : text)
+        if (c.isSpace() || c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            return true;
+    return false;
 }
 
 } // namespace
@@ -41,36 +30,67 @@ namespace shell {
 
 void setOpener(Opener opener) { g_opener = std::move(opener); }
 
-void open(const QString &target, const QString &parameters)
+QUrl webAddress(const QString &stored)
 {
-    const QString text = target.trimmed();
-    if (text.isEmpty())
-        return;
+    const QString text = stored.trimmed();
+    if (text.isEmpty() || hasBlankOrControl(text))
+        return QUrl();
 
-    QUrl url;
-    if (isAddress(text)) {
-        url = QUrl(text);
-    } else if (startsWithCI(text, "www.")) {
-        url = QUrl(QStringLiteral("http://") + text);
+    // "name:" starts an address of that scheme, except a host followed by its
+    // port ("x.org:8080"), which is a web address without one.
+    static const QRegularExpression schemeRx(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*):(.*)$"));
+    static const QRegularExpression portRx(QStringLiteral("^[0-9]+([/?#].*)?$"));
+    QString candidate = text;
+    if (const auto m = schemeRx.match(text); m.hasMatch()) {
+        const QString scheme = m.captured(1).toLower();
+        const bool hostAndPort = scheme.contains(QLatin1Char('.')) && portRx.match(m.captured(2)).hasMatch();
+        if (hostAndPort)
+            candidate = QStringLiteral("http://") + text;
+        else if (scheme != QLatin1String("http") && scheme != QLatin1String("https")
+                 && scheme != QLatin1String("mailto"))
+            return QUrl();
     } else {
-        const QFileInfo info(target); // a file's name is taken as given, blanks and all
-        if (isProgram(info)) {
-            const QString program = info.absoluteFilePath();
-            if (g_opener) {
-                g_opener(program, parameters, true);
-                return;
-            }
-            QProcess::startDetached(program, QProcess::splitCommand(parameters));
-            return;
-        }
-        url = QUrl::fromLocalFile(info.absoluteFilePath());
+        candidate = QStringLiteral("http://") + text;
     }
 
+    const QUrl url(candidate, QUrl::StrictMode);
+    if (!url.isValid())
+        return QUrl();
+    if (url.scheme() == QLatin1String("mailto"))
+        return url.path().isEmpty() ? QUrl() : url;
+    // A web address names a host: "http:///bin/sh" (from "/bin/sh") does not.
+    return url.host().isEmpty() ? QUrl() : url;
+}
+
+bool openAddress(const QString &text)
+{
+    const QUrl url = webAddress(text);
+    if (url.isEmpty())
+        return false;
+    hand(url);
+    return true;
+}
+
+bool openFolder(const QString &path)
+{
+    if (path.trimmed().isEmpty())
+        return false;
+    const QFileInfo info(path); // a folder's name is taken as given, blanks and all
+    if (!info.isDir())
+        return false;
+    hand(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return true;
+}
+
+void openOwnFile(const QString &path) { hand(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())); }
+
+void startProgram(const QString &path, const QString &parameters)
+{
     if (g_opener) {
-        g_opener(url.toString(), parameters, false);
+        g_opener(path, parameters, true);
         return;
     }
-    QDesktopServices::openUrl(url);
+    QProcess::startDetached(path, QProcess::splitCommand(parameters));
 }
 
 } // namespace shell

@@ -1,21 +1,43 @@
 #pragma once
-// Opening a document, a folder, a web or mail address, or a program, the way
+// Opening a web or mail address, a folder, or one of our own programs, the way
 // the desktop would when the user opened it.
+//
+// Text from the data file, the settings or a text box only ever becomes a web or
+// mail address: an address the user stored must never run a program or open a
+// local file (a "photo site" set to a program, or to file:///etc/passwd).
 
 #include <QString>
+#include <QUrl>
 #include <functional>
 
 namespace shell {
 
-// Web and mail addresses (http, https, mailto, ftp, and a bare "www." text taken
-// as http), documents and folders go to the desktop's own handler; a program
-// (an executable binary or script) is started on its own with `parameters`
-// split as a command line. Whether it worked is not reported.
-void open(const QString &target, const QString &parameters = {});
+// Stored or typed text as the web or mail address it stands for: http, https
+// and mailto only, with "http://" put before a text that names no scheme
+// ("www.x.org", "x.org:8080/pets"). An empty QUrl for anything else: another
+// scheme (file:, javascript:, ftp:), a path, or text with blanks or line breaks.
+QUrl webAddress(const QString &text);
 
-// Replaces the opening, for tests: the opener receives what would be opened
-// (the address, a "file://" address for a document or folder, or the program's
-// path) and whether it is a program. nullptr opens for real again.
+// Opens webAddress(text) with the desktop's handler; false, opening nothing,
+// when the text is not such an address.
+bool openAddress(const QString &text);
+
+// Opens a folder in the desktop's file manager; false, opening nothing, unless
+// `path` is an existing folder (never a file, so never a program).
+bool openFolder(const QString &path);
+
+// Opens a document or folder of the program's own (its help, its license) with
+// the desktop's handler. Only for paths the program makes itself, never for
+// stored or typed text.
+void openOwnFile(const QString &path);
+
+// Starts a program on its own with `parameters` split as a command line. Only
+// for our own programs by the paths the program makes itself.
+void startProgram(const QString &path, const QString &parameters);
+
+// Replaces the opening, for tests: the opener receives what would be opened (the
+// address, a "file://" address for a folder or document, or the program's path)
+// and whether it is a program. nullptr opens for real again.
 using Opener = std::function<void(const QString &target, const QString &parameters, bool isProgram)>;
 void setOpener(Opener opener);
 

@@ -38,7 +38,13 @@ int Main()
     // A copy that was just told to quit (the main program restarts this program
     // right after a backup) is given a moment to let go of the lock.
     if (!g_instance->tryLock(2000)) {
+        const QString refused = g_instance->error();
         g_instance.reset();
+        if (!refused.isEmpty()) {
+            ui::dialogs().msgBox(nullptr, title + QStringLiteral(" cannot start. ") + refused,
+                                 ui::Critical | ui::OKOnly);
+            return 1;
+        }
         ui::dialogs().msgBox(nullptr, title + QStringLiteral(" is already running."),
                              ui::Information | ui::OKOnly);
         return 0;
@@ -100,7 +106,7 @@ void subBuildTrayMenu()
 
 bool funStartMain(const QString &sw)
 {
-    subShellOpen(gSystray, funGetProgramFolder() + QStringLiteral("/Zorbi"), sw);
+    subStartProgram(gSystray, OurProgram::Main, sw);
     return false;
 }
 

@@ -399,6 +399,9 @@ void TestMainWindow::menuBar_data()
     QTest::newRow("albums, no site") << 12 << "" << QStringList{"prefs(5,3)"} << "";
     QTest::newRow("albums, a site") << 12 << "pics.example.org" << QStringList{} << "";
     QTest::newRow("site 1") << 13 << "pics.example.org" << QStringList{} << "http://pics.example.org";
+    // A site set to a program or a local file opens nothing.
+    QTest::newRow("site 1, a program") << 13 << "/bin/sh" << QStringList{} << "";
+    QTest::newRow("site 1, a local file") << 13 << "file:///etc/passwd" << QStringList{} << "";
     QTest::newRow("add albums") << 16 << "" << QStringList{"prefs(5,3)"} << "";
     QTest::newRow("check reminders") << 18 << "" << QStringList{"reminders(0,1)"} << "";
     QTest::newRow("preferences") << 20 << "" << QStringList{"prefs(5,1)"} << "";

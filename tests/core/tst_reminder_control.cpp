@@ -16,6 +16,7 @@
 #include "platform/single_instance.h"
 #include "reminder_window.h"
 #include "test_support.h"
+#include "tray/frm_systray.h"
 #include "tray/main_systray.h"
 
 #include <QApplication>
@@ -25,8 +26,44 @@
 #include <QSignalSpy>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using testsupport::ProgramFolder;
+
+namespace {
+
+// Puts the runtime and cache folders back as they were.
+struct FolderEnvironment {
+    QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    bool hadCache = qEnvironmentVariableIsSet("XDG_CACHE_HOME");
+    ~FolderEnvironment()
+    {
+        qputenv("XDG_RUNTIME_DIR", runtime);
+        if (hadCache)
+            qputenv("XDG_CACHE_HOME", cache);
+        else
+            qunsetenv("XDG_CACHE_HOME");
+    }
+};
+
+struct Owner {
+    uid_t uid = 0;
+    mode_t mode = 0;
+};
+Owner ownerOf(const QString &path)
+{
+    struct stat st {};
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+        return {uid_t(-1), 0};
+    return {st.st_uid, mode_t(st.st_mode & 07777)};
+}
+
+bool giveAway(const QString &path) { return ::chown(QFile::encodeName(path).constData(), 65534, 65534) == 0; }
+bool setMode(const QString &path, mode_t mode) { return ::chmod(QFile::encodeName(path).constData(), mode) == 0; }
+
+} // namespace
 using SD = ui::ScriptedDialogs;
 using reminder_control::funAutoStartIsOn;
 using reminder_control::funRegistryDelVal;
@@ -41,6 +78,10 @@ private slots:
     void cleanup();
 
     void linkAnswersAndQuits();
+    void runtimeFolderIsPrivate_data();
+    void runtimeFolderIsPrivate();
+    void noPrivateFolderRefusesToStart();
+    void bothProgramsAgreeWithoutRuntimeFolder();
     void controlActions();
     void prefsHandler();
 
@@ -97,6 +138,137 @@ void TestReminderControl::linkAnswersAndQuits()
     QVERIFY(proglink::socketPath(title).startsWith(InstanceLock::runtimeFolder() + "/"));
     listener.close();
     QVERIFY(!funRemindersRunning());
+}
+
+// The lock and the socket live in a folder only this user can open: the runtime
+// folder when it is one, else a private folder in the user's cache; never a
+// shared one, where another user's file would pass for a running copy.
+void TestReminderControl::runtimeFolderIsPrivate_data()
+{
+    QTest::addColumn<QString>("runtime"); // "@" = the test's folder; "-" = unset
+    QTest::addColumn<bool>("used");
+    QTest::newRow("private") << "@/run" << true;
+    QTest::newRow("unset") << "-" << false;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("relative") << "run" << false;
+    QTest::newRow("missing") << "@/gone" << false;
+    QTest::newRow("world-writable") << "@/open" << false;
+    QTest::newRow("shared /tmp") << "/tmp" << false;
+    QTest::newRow("readable by the group") << "@/group" << false;
+    QTest::newRow("another user's") << "@/theirs" << false;
+    QTest::newRow("a file") << "@/file" << false;
+    QTest::newRow("a link to a private folder") << "@/link" << false;
+}
+
+void TestReminderControl::runtimeFolderIsPrivate()
+{
+    QFETCH(QString, runtime);
+    QFETCH(bool, used);
+    FolderEnvironment restore;
+    QTemporaryDir dir;
+    for (const char *name : {"run", "open", "group", "theirs"})
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    QVERIFY(setMode(dir.filePath("run"), 0700));
+    QVERIFY(setMode(dir.filePath("open"), 0777));
+    QVERIFY(setMode(dir.filePath("group"), 0750));
+    QVERIFY(setMode(dir.filePath("theirs"), 0700));
+    if (runtime == "@/theirs" && !giveAway(dir.filePath("theirs")))
+        QSKIP("a folder cannot be given to another user here");
+    QFile(dir.filePath("file")).open(QIODevice::WriteOnly);
+    QVERIFY(QFile::link(dir.filePath("run"), dir.filePath("link")));
+    runtime.replace("@", dir.path());
+    if (runtime == "-")
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+
+    const QString expected = used ? runtime : dir.filePath("cache/zorbi-runtime");
+    QString why;
+    QCOMPARE(InstanceLock::runtimeFolder(&why), expected);
+    QVERIFY(why.isEmpty());
+    const Owner made = ownerOf(expected);
+    QCOMPARE(made.uid, ::geteuid());
+    QCOMPARE(made.mode, mode_t(0700));
+    QCOMPARE(ownerOf(dir.filePath("open")).mode, mode_t(0777)); // a folder not ours to mend is left alone
+
+    // The lock and the socket of both programs are there.
+    for (const QString &path : {InstanceLock::lockPath("Zorbi"), InstanceLock::lockPath("Zorbi_Reminder"),
+                                proglink::socketPath(funGetReminderTitle())})
+        QCOMPARE(QFileInfo(path).absolutePath(), expected);
+    InstanceLock lock(QStringLiteral("Zorbi"));
+    QVERIFY(lock.tryLock());
+    QVERIFY(QFile::exists(expected + "/Zorbi.lock"));
+    lock.release();
+    proglink::Listener listener(funGetReminderTitle());
+    QVERIFY(listener.listen());
+    QVERIFY(proglink::isRunning(funGetReminderTitle()));
+    listener.close();
+}
+
+void TestReminderControl::noPrivateFolderRefusesToStart()
+{
+    FolderEnvironment restore;
+    QTemporaryDir dir;
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(dir.filePath("cache")));
+    const QString fallback = dir.filePath("cache/zorbi-runtime");
+
+    // One of ours that lost its mode is made private again.
+    QVERIFY(QDir().mkpath(fallback));
+    QVERIFY(setMode(fallback, 0777));
+    QCOMPARE(InstanceLock::runtimeFolder(), fallback);
+    QCOMPARE(ownerOf(fallback).mode, mode_t(0700));
+
+    // A cache folder that others may change is not used.
+    QVERIFY(setMode(dir.filePath("cache"), 0777));
+    QString why;
+    QCOMPARE(InstanceLock::runtimeFolder(&why), QString());
+    QCOMPARE(why, dir.filePath("cache") + " can be changed by other users.");
+    QVERIFY(setMode(dir.filePath("cache"), 0700));
+
+    // Another user's folder there: neither program starts, and each says why.
+    if (!giveAway(fallback))
+        QSKIP("a folder cannot be given to another user here");
+    QCOMPARE(InstanceLock::runtimeFolder(&why), QString());
+    QCOMPARE(why, fallback + " belongs to another user.");
+    QCOMPARE(InstanceLock::lockPath("Zorbi"), QString());
+    QCOMPARE(proglink::socketPath(funGetReminderTitle()), QString());
+    QVERIFY(!funRemindersRunning());
+    QVERIFY(!funRemindersControl(nullptr, 0));
+
+    ProgramFolder pf;
+    QCOMPARE(Main(), 1);
+    QCOMPARE(main_systray::Main(), 1);
+    ui::setDefaultTitle(funGetAppTitle()); // the reminder program's start set its own
+    QCOMPARE(pf.dialogs().count(SD::Message), 2);
+    const QString reason = "There is no private folder for its lock: " + fallback + " belongs to another user.";
+    QCOMPARE(pf.dialogs().shown()[0].text, "Zorbi 2003 cannot start. " + reason);
+    QCOMPARE(pf.dialogs().shown()[0].icon, int(ui::Critical));
+    QCOMPARE(pf.dialogs().shown()[1].text, "Zorbi 2003 Reminders cannot start. " + reason);
+    QVERIFY(!gSystemDB && !gDataDB && !gSystray);
+}
+
+// Without a runtime folder both programs still find each other, in the same
+// private folder, across processes.
+void TestReminderControl::bothProgramsAgreeWithoutRuntimeFolder()
+{
+    FolderEnvironment restore;
+    ProgramFolder pf;
+    if (!copyReminderProgram(pf))
+        QSKIP("the reminder program has not been built");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(pf.file("cache")));
+    // Told to go while it can still be found, whatever happens below.
+    auto quit = qScopeGuard([] { proglink::postQuit(funGetReminderTitle()); });
+    QVERIFY(!funRemindersRunning());
+    QVERIFY(funRemindersControl(nullptr, 1, "/nocheck"));
+    QTRY_VERIFY_WITH_TIMEOUT(funRemindersRunning(), 20000);
+    QVERIFY(QFile::exists(pf.file("cache/zorbi-runtime/Zorbi_Reminder.lock")));
+    QVERIFY(funRemindersControl(nullptr, 0));
+    InstanceLock lock(QStringLiteral("Zorbi_Reminder"));
+    QVERIFY(lock.tryLock(10000)); // it heard the quit and ended
+    lock.release();
 }
 
 void TestReminderControl::controlActions()

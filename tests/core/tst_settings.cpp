@@ -10,10 +10,18 @@
 #include <QSettings>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 QString configFolder() { return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Zorbi 2003"); }
 QString settingsFile() { return configFolder() + QStringLiteral("/Zorbi 2003.conf"); }
+
+ino_t fileInode(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
 
 } // namespace
 
@@ -22,7 +30,11 @@ class TestSettings : public QObject {
     ui::ScriptedDialogs m_dialogs;
 
 private slots:
-    void init() { m_dialogs.clear(); }
+    void init()
+    {
+        m_dialogs.clear();
+        settings::resetSession();
+    }
 
     void defaultAsText_data()
     {
@@ -102,27 +114,112 @@ private slots:
         QCOMPARE(funPref_Get(QStringLiteral("Sitter_Contact"), QString()), QStringLiteral("Aunt May"));
     }
 
-    void unwritableStoreIsReported()
+    // The file cannot be written, in ways that stop root too: the file's own path
+    // taken by a folder, or the settings folder taken by a plain file.
+    void unwritableStoreIsReportedOnce_data()
     {
+        QTest::addColumn<bool>("folderIsAFile");
+        QTest::newRow("settings file is a folder") << false;
+        QTest::newRow("settings folder is a file") << true;
+    }
+    void unwritableStoreIsReportedOnce()
+    {
+        QFETCH(bool, folderIsAFile);
         ui::ScopedDialogs scope(&m_dialogs);
         QVERIFY(funPref_Set(QStringLiteral("Listview_Pet"), 1));
-        // A plain file where the settings folder belongs: nothing can be written.
         const QString aside = configFolder() + QStringLiteral(".aside");
         QVERIFY(QDir().rename(configFolder(), aside));
-        {
+        if (folderIsAFile) {
             QFile blocker(configFolder());
             QVERIFY(blocker.open(QIODevice::WriteOnly));
+        } else {
+            QVERIFY(QDir().mkpath(settingsFile()));
         }
-        const bool stored = funPref_Set(QStringLiteral("Listview_Pet"), 3);
-        QFile::remove(configFolder());
-        QVERIFY(QDir().rename(aside, configFolder()));
+        auto restore = qScopeGuard([&] {
+            if (folderIsAFile)
+                QFile::remove(configFolder());
+            else
+                QDir(configFolder()).removeRecursively();
+            QDir().rename(aside, configFolder());
+        });
 
-        QVERIFY(!stored);
+        // Reads give their defaults and say nothing.
+        QCOMPARE(funPref_Get(QStringLiteral("Listview_Pet"), 0), QStringLiteral("0"));
+        QCOMPARE(funPref_Get(QStringLiteral("BackupCount"), 99), QStringLiteral("99"));
+        QVERIFY(m_dialogs.shown().empty());
+
+        // The first failed write is reported; the others of the run are not.
+        QVERIFY(!funPref_Set(QStringLiteral("Listview_Pet"), 3));
+        QVERIFY(!funPref_Set(QStringLiteral("Database"), QStringLiteral("/pets/Zorbi.dat")));
+        QVERIFY(!funPref_Set(QStringLiteral("Listview_Pet"), 3));
+        QVERIFY(!funPref_Set(QStringLiteral("Listview_Pet"), 1));
+        QCOMPARE(m_dialogs.shown().size(), size_t(1));
         const ui::ScriptedDialogs::Shown *box = m_dialogs.last(ui::ScriptedDialogs::Message);
-        QVERIFY(box);
         QCOMPARE(box->title, QStringLiteral("Error"));
         QCOMPARE(box->text, QStringLiteral("75: Path/File access error"));
+        // This run goes on with what it set.
         QCOMPARE(funPref_Get(QStringLiteral("Listview_Pet"), 0), QStringLiteral("1"));
+        QCOMPARE(funPref_Get(QStringLiteral("Database"), QString()), QStringLiteral("/pets/Zorbi.dat"));
+
+        // Once the file can be written again, a change reaches it.
+        restore.dismiss();
+        if (folderIsAFile)
+            QFile::remove(configFolder());
+        else
+            QDir(configFolder()).removeRecursively();
+        QVERIFY(QDir().rename(aside, configFolder()));
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Pet"), 0));
+        QCOMPARE(QSettings(settingsFile(), QSettings::IniFormat).value("Preferences/Listview_Pet").toString(),
+                 QStringLiteral("0"));
+        QCOMPARE(m_dialogs.shown().size(), size_t(1));
+    }
+
+    // Storing the value that is already there leaves the file alone.
+    void unchangedValueIsNotWritten()
+    {
+        ui::ScopedDialogs scope(&m_dialogs);
+        QVERIFY(funPref_Set(QStringLiteral("Database"), QStringLiteral("/home/me/Zorbi.dat")));
+        const QFileInfo before(settingsFile());
+        const ino_t inode = fileInode(settingsFile());
+        const int writes = settings::writeCount();
+
+        QVERIFY(funPref_Set(QStringLiteral("Database"), QStringLiteral("/home/me/Zorbi.dat")));
+        QCOMPARE(settings::writeCount(), writes);
+        QCOMPARE(fileInode(settingsFile()), inode);
+        QCOMPARE(QFileInfo(settingsFile()).lastModified(), before.lastModified());
+
+        QVERIFY(funPref_Set(QStringLiteral("Database"), QStringLiteral("/home/me/Other.dat")));
+        QCOMPARE(settings::writeCount(), writes + 1);
+        QVERIFY(fileInode(settingsFile()) != inode);
+    }
+
+    // Held writes go out together, and not at all when nothing changed.
+    void heldWritesGoOutOnce()
+    {
+        ui::ScopedDialogs scope(&m_dialogs);
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Pet"), 0));
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Report"), 0));
+        int writes = settings::writeCount();
+
+        settings::holdWrites();
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Pet"), 0));
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Report"), 0));
+        QVERIFY(settings::flushWrites());
+        QCOMPARE(settings::writeCount(), writes);
+
+        settings::holdWrites();
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Pet"), 3));
+        QVERIFY(funPref_Set(QStringLiteral("Listview_Report"), 1));
+        QVERIFY(funPref_Set(QStringLiteral("BackupCount"), 7));
+        QCOMPARE(funPref_Get(QStringLiteral("Listview_Pet"), 0), QStringLiteral("3")); // seen while held
+        QCOMPARE(settings::writeCount(), writes);
+        QVERIFY(settings::flushWrites());
+        QCOMPARE(settings::writeCount(), writes + 1);
+        QSettings reader(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(reader.value("Preferences/Listview_Pet").toString(), QStringLiteral("3"));
+        QCOMPARE(reader.value("Preferences/Listview_Report").toString(), QStringLiteral("1"));
+        QCOMPARE(reader.value("Preferences/BackupCount").toString(), QStringLiteral("7"));
+        QVERIFY(m_dialogs.shown().empty());
     }
 };
 

@@ -1,10 +1,12 @@
 // Start-up and exit of the main program, with real files in a temporary program folder.
 
 #include "core/database.h"
+#include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/main_zorbi.h"
 #include "core/settings.h"
+#include "platform/controls/vb_list_view.h"
 #include "platform/db/database.h"
 #include "platform/single_instance.h"
 #include "test_support.h"
@@ -40,6 +42,8 @@ private slots:
     void backupRule_data();
     void backupRule();
     void exitClosesFilesAndDeletesTempFiles();
+    void unwritableSettingsAreReportedOnce();
+    void unchangedSettingsAreNotRewritten();
 };
 
 void TestStartup::opensBothShippedFiles()
@@ -344,3 +348,48 @@ void TestStartup::exitClosesFilesAndDeletesTempFiles()
 
 ZORBI_TEST_MAIN(TestStartup)
 #include "tst_startup.moc"
+
+void TestStartup::unwritableSettingsAreReportedOnce()
+{
+    ProgramFolder pf;
+    // A folder where the settings file belongs: it can be neither read nor written.
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zorbi 2003", "Zorbi 2003").fileName();
+    QVERIFY(QDir().mkpath(file));
+    int prompts = 0;
+    subjectRoutines().showBackupPromptBox = [&](QWidget *) { ++prompts; };
+
+    QCOMPARE(Main(), -1);
+    QVERIFY(gSystemDB && gDataDB);
+    funPref_Set("Listview_Pet", 3); // the modes of this run, stored at exit
+    settings::holdWrites();
+    gMain->saveListViewModes();
+    subExitProcedure();
+    QCOMPARE(prompts, 1); // the defaults: the count of 99 brings the prompt
+    QCOMPARE(pf.dialogs().shown().size(), size_t(1));
+    QCOMPARE(pf.dialogs().last(SD::Message)->text, QString("75: Path/File access error"));
+}
+
+void TestStartup::unchangedSettingsAreNotRewritten()
+{
+    ProgramFolder pf;
+    funPref_Set("Database", pf.file("Zorbi.dat"));
+    funPref_Set("AutomaticBackup", "0");
+    funPref_Set("BackupCount", "1");
+    for (const char *key : {"Listview_Pet", "Listview_Address", "Listview_Report", "Listview_Picture"})
+        funPref_Set(key, 0);
+    const int before = settings::writeCount();
+
+    // Opening the data file it names leaves the setting as it is.
+    QCOMPARE(Main(), -1);
+    QCOMPARE(settings::writeCount(), before);
+
+    // The exit stores the new count, and the modes, in one write.
+    gMain->ListView_Pet->setView(3);
+    settings::holdWrites();
+    gMain->saveListViewModes();
+    subExitProcedure();
+    QCOMPARE(settings::writeCount(), before + 1);
+    QCOMPARE(funPref_Get("BackupCount", ""), QString("2"));
+    QCOMPARE(funPref_Get("Listview_Pet", ""), QString("3"));
+    QCOMPARE(pf.dialogs().shown().size(), size_t(0));
+}

@@ -84,46 +84,124 @@ private slots:
         QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 0);
     }
 
-    void shellRouting_data()
+    // Stored or typed text is opened only as a web or mail address; "" = refused.
+    void shellAddresses_data()
     {
         QTest::addColumn<QString>("target"); // "@/" stands for the test's folder
-        QTest::addColumn<QString>("parameters");
         QTest::addColumn<QString>("opened");
-        QTest::addColumn<bool>("isProgram");
-        QTest::newRow("web address") << "http://www.example.com/a?b=1" << "" << "http://www.example.com/a?b=1" << false;
-        QTest::newRow("secure address") << "HTTPS://example.com" << "" << "https://example.com" << false;
-        QTest::newRow("bare www") << "www.x.com" << "" << "http://www.x.com" << false;
-        QTest::newRow("bare www, capitals") << "WWW.X.COM/pets" << "" << "http://www.x.com/pets" << false;
-        QTest::newRow("mail") << "mailto:vet@example.com" << "" << "mailto:vet@example.com" << false;
-        QTest::newRow("ftp") << "ftp://files.example.com/x" << "" << "ftp://files.example.com/x" << false;
-        QTest::newRow("document") << "@/page.html" << "" << "file://@/page.html" << false;
-        QTest::newRow("document with a blank") << "@/my pet.html" << "" << "file://@/my pet.html" << false;
-        QTest::newRow("folder") << "@/sub" << "" << "file://@/sub" << false;
-        QTest::newRow("executable document") << "@/flagged.html" << "" << "file://@/flagged.html" << false;
-        QTest::newRow("program with parameters") << "@/prog" << "/about \"a b\"" << "@/prog" << true;
-        QTest::newRow("script") << "@/script" << "" << "@/script" << true;
+        QTest::newRow("web address") << "http://www.example.com/a?b=1" << "http://www.example.com/a?b=1";
+        QTest::newRow("secure address") << "HTTPS://example.com" << "https://example.com";
+        QTest::newRow("scheme and host in capitals") << "HTTP://X" << "http://x";
+        QTest::newRow("bare www") << "www.x.org" << "http://www.x.org";
+        QTest::newRow("bare www, capitals") << "WWW.X.COM/pets" << "http://www.x.com/pets";
+        QTest::newRow("bare host") << "photos.example.com/me" << "http://photos.example.com/me";
+        QTest::newRow("bare host and port") << "x.org:8080/pets" << "http://x.org:8080/pets";
+        QTest::newRow("blanks around") << "  www.x.org \n" << "http://www.x.org";
+        QTest::newRow("mail") << "mailto:a@b" << "mailto:a@b";
+        QTest::newRow("mail in capitals") << "MAILTO:vet@example.com" << "mailto:vet@example.com";
+        QTest::newRow("javascript") << "javascript:alert(1)" << "";
+        QTest::newRow("local file address") << "file:///etc/passwd" << "";
+        QTest::newRow("local file address, capitals") << "FILE:///etc/passwd" << "";
+        QTest::newRow("ftp") << "ftp://files.example.com/x" << "";
+        QTest::newRow("other scheme") << "smb://server/share" << "";
+        QTest::newRow("program by path") << "/bin/sh" << "";
+        QTest::newRow("program in the test folder") << "@/prog" << "";
+        QTest::newRow("script in the test folder") << "@/script" << "";
+        QTest::newRow("document by path") << "@/page.html" << "";
+        QTest::newRow("folder by path") << "@/sub" << "";
+        QTest::newRow("relative path") << "../page.html" << "";
+        QTest::newRow("network path") << "//server/share" << "";
+        QTest::newRow("drive letter") << "C:\\Windows\\notepad.exe" << "";
+        QTest::newRow("web address without host") << "http:///bin/sh" << "";
+        QTest::newRow("empty mail") << "mailto:" << "";
+        QTest::newRow("blank inside") << "www.x.org/my pets" << "";
+        QTest::newRow("blank before a command") << "http://x.org /bin/sh" << "";
+        QTest::newRow("line break inside") << "http://x.org\nfile:///etc/passwd" << "";
+        QTest::newRow("tab inside") << "www.x.org\t/bin/sh" << "";
     }
-    void shellRouting()
+    void shellAddresses()
     {
         QFETCH(QString, target);
-        QFETCH(QString, parameters);
         QFETCH(QString, opened);
-        QFETCH(bool, isProgram);
+        testsupport::ProgramFolder program(false);
         QTemporaryDir dir;
-        writeFile(dir.filePath(QStringLiteral("page.html")), "<html></html>");
-        writeFile(dir.filePath(QStringLiteral("my pet.html")), "<html></html>");
-        writeFile(dir.filePath(QStringLiteral("flagged.html")), "<html></html>", true);
+        writeFile(dir.filePath(QStringLiteral("page.html")), "<html></html>", true);
         QFile::copy(QStringLiteral("/bin/true"), dir.filePath(QStringLiteral("prog")));
         writeFile(dir.filePath(QStringLiteral("script")), "#!/bin/sh\nexit 0\n", true);
         QDir(dir.path()).mkdir(QStringLiteral("sub"));
-        target.replace(QStringLiteral("@"), dir.path());
-        opened.replace(QStringLiteral("@"), dir.path());
+        target.replace(QStringLiteral("@/"), dir.path() + QLatin1Char('/'));
 
-        subShellOpen(nullptr, target, parameters);
+        subShellOpen(nullptr, target, QStringLiteral("/about"));
+        if (opened.isEmpty()) {
+            QVERIFY(m_opened.empty());
+            // The user hears why nothing opened.
+            QCOMPARE(program.dialogs().count(ui::ScriptedDialogs::Message), 1);
+            const auto *box = program.dialogs().last(ui::ScriptedDialogs::Message);
+            QCOMPARE(box->text, "\"" + target.trimmed() + "\" is not a web or e-mail address, so it cannot be opened.");
+            QCOMPARE(box->icon, int(ui::Exclamation));
+        } else {
+            QCOMPARE(m_opened.size(), size_t(1));
+            QCOMPARE(m_opened[0].target, opened);
+            QCOMPARE(m_opened[0].parameters, QString());
+            QVERIFY(!m_opened[0].isProgram);
+            QCOMPARE(program.dialogs().shown().size(), size_t(0));
+        }
+    }
+
+    // The help window's links to the outside go the same way.
+    void helpLinksOpenOnlyAddresses()
+    {
+        QTemporaryDir dir;
+        writePage(dir.path(), QStringLiteral("1.html"), QStringLiteral("One"),
+                  QStringLiteral("<a href=\"http://www.example.com/\">web</a> <a href=\"ftp://x.org/f\">ftp</a>"));
+        help::HelpWindow window;
+        window.setHelpFolder(dir.path());
+        window.showPage(QStringLiteral("1.html"));
+        for (const char *link : {"http://www.example.com/", "ftp://x.org/f", "javascript:alert(1)"})
+            emit window.browser()->anchorClicked(QUrl(QLatin1String(link)));
         QCOMPARE(m_opened.size(), size_t(1));
-        QCOMPARE(m_opened[0].target, opened);
-        QCOMPARE(m_opened[0].parameters, parameters);
-        QCOMPARE(m_opened[0].isProgram, isProgram);
+        QCOMPARE(m_opened[0].target, QStringLiteral("http://www.example.com/"));
+    }
+
+    // Only our own two programs are started, by their own paths.
+    void ourProgramsStart()
+    {
+        testsupport::ProgramFolder program(false);
+        subStartProgram(nullptr, OurProgram::Reminder, QStringLiteral("/nocheck"));
+        subStartProgram(nullptr, OurProgram::Main, QStringLiteral("/about \"a b\""));
+        QCOMPARE(m_opened.size(), size_t(2));
+        QCOMPARE(m_opened[0].target, program.path() + QStringLiteral("/Zorbi_Reminder"));
+        QCOMPARE(m_opened[0].parameters, QStringLiteral("/nocheck"));
+        QVERIFY(m_opened[0].isProgram);
+        QCOMPARE(m_opened[1].target, program.path() + QStringLiteral("/Zorbi"));
+        QCOMPARE(m_opened[1].parameters, QStringLiteral("/about \"a b\""));
+        QVERIFY(m_opened[1].isProgram);
+    }
+
+    // The local photo folder opens only as a folder; the program's own files by name.
+    void foldersAndOwnFiles()
+    {
+        testsupport::ProgramFolder program(false);
+        QDir(program.path()).mkpath(QStringLiteral("my photos"));
+        writeFile(program.file(QStringLiteral("prog")), "#!/bin/sh\nexit 0\n", true);
+        subShellOpenFolder(nullptr, program.file(QStringLiteral("my photos")));
+        QCOMPARE(program.dialogs().shown().size(), size_t(0));
+        subShellOpenFolder(nullptr, program.file(QStringLiteral("prog")));
+        subShellOpenFolder(nullptr, program.file(QStringLiteral("gone")));
+        subShellOpenFolder(nullptr, QStringLiteral("http://www.x.org"));
+        QCOMPARE(program.dialogs().count(ui::ScriptedDialogs::Message), 3);
+        QCOMPARE(program.dialogs().last(ui::ScriptedDialogs::Message)->text,
+                 QStringLiteral("The folder \"http://www.x.org\" cannot be opened: there is no such folder."));
+
+        subShellOpenProgramFile(nullptr, ProgramFile::License);
+        subShellOpenProgramFile(nullptr, ProgramFile::PicturesFolder);
+        const QString base = QUrl::fromLocalFile(program.path()).toString(QUrl::FullyEncoded);
+        QCOMPARE(m_opened.size(), size_t(3));
+        QCOMPARE(m_opened[0].target, base + QStringLiteral("/my%20photos"));
+        QCOMPARE(m_opened[1].target, base + QStringLiteral("/License.rtf"));
+        QCOMPARE(m_opened[2].target, base + QStringLiteral("/Pictures"));
+        for (const Opened &o : m_opened)
+            QVERIFY(!o.isProgram);
     }
 
     void shellOpensNothingForNothing()

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QMenu>
+#include <QSettings>
 #include <QTimer>
 
 using testsupport::ProgramFolder;
@@ -42,6 +43,7 @@ private slots:
     void menuCommands();
     void iconClicks();
     void quitMessageEndsTheProgram();
+    void unwritableSettingsAreReportedOnce();
 
 private:
     std::unique_ptr<ProgramFolder> m_pf;
@@ -276,3 +278,19 @@ void TestReminderProgram::quitMessageEndsTheProgram()
 
 ZORBI_TEST_MAIN(TestReminderProgram)
 #include "tst_reminder_program.moc"
+
+void TestReminderProgram::unwritableSettingsAreReportedOnce()
+{
+    // A folder where the settings file belongs: it can be neither read nor written.
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zorbi 2003", "Zorbi 2003").fileName();
+    QVERIFY(QDir().mkpath(file));
+    setCommandArguments({"--"});
+    QCOMPARE(main_systray::Main(), -1);
+    for (int minutes : {6, 12, 18}) {
+        zbclock::setNow(QDateTime(QDate(2026, 12, 10), QTime(12, minutes)));
+        gSystray->Timer1_Timer();
+    }
+    QVERIFY(gNextReminderCheck >= QDateTime(QDate(2026, 12, 10), QTime(12, 18))); // it went on checking
+    QCOMPARE(m_pf->dialogs().shown().size(), size_t(1));
+    QCOMPARE(m_pf->dialogs().last(SD::Message)->text, QString("75: Path/File access error"));
+}
