@@ -39,36 +39,57 @@ Recurrence::Recurrence(RepeatType type, const QDate &first, const QDate &last)
 {
 }
 
+namespace {
+
+int daysInMonth(int year, int month)
+{
+    switch (month) {
+    case 2: return QDate::isLeapYear(year) ? 29 : 28;
+    case 4:
+    case 6:
+    case 9:
+    case 11: return 30;
+    default: return 31;
+    }
+}
+
+} // namespace
+
 // A monthly or yearly item in one month: on its own day, or on the month's
 // last day when the month is too short for it.
 Occurrence Recurrence::inMonth(int year, int month) const
 {
-    const int days = QDate(year, month, 1).daysInMonth();
-    if (days == 0)
-        return {};
+    const int days = daysInMonth(year, month);
     return {QDate(year, month, std::min(m_key.day, days)), m_key.day > days};
 }
 
+// Worked out from the day's parts rather than day by day: the calendar asks
+// this for every item on every day it shows one.
 Occurrence Recurrence::next(const QDate &from) const
 {
     if (!m_first.isValid() || !from.isValid())
         return {};
     const QDate day = std::max(from, m_first);
     Occurrence o;
+    int y = 0, m = 0, d = 0;
     switch (m_type) {
     case RepeatType::Day: o.date = day; break;
-    case RepeatType::Week: o.date = day.addDays((m_key.weekday - keyOf(day).weekday + 7) % 7); break;
+    case RepeatType::Week:
+        o.date = day.addDays((m_key.weekday - (day.dayOfWeek() % 7 + 1) + 7) % 7); // Sunday 1 .. Saturday 7
+        break;
     case RepeatType::Month:
-        o = inMonth(day.year(), day.month());
-        if (o.isValid() && o.date < day) {
-            const QDate nextMonth = QDate(day.year(), day.month(), 1).addMonths(1);
-            o = inMonth(nextMonth.year(), nextMonth.month());
+        day.getDate(&y, &m, &d);
+        if (std::min(m_key.day, daysInMonth(y, m)) < d) {
+            m = m % 12 + 1;
+            y += m == 1 ? 1 : 0;
         }
+        o = inMonth(y, m);
         break;
     case RepeatType::Year:
-        o = inMonth(day.year(), m_key.month);
-        if (o.isValid() && o.date < day)
-            o = inMonth(day.year() + 1, m_key.month);
+        day.getDate(&y, &m, &d);
+        if (m > m_key.month || (m == m_key.month && std::min(m_key.day, daysInMonth(y, m)) < d))
+            ++y;
+        o = inMonth(y, m_key.month);
         break;
     case RepeatType::None: break;
     }
