@@ -83,9 +83,7 @@ struct Item {
     int seconds = -1;   // the time of day, -1 for none
     qint64 rowId = 0;   // record_id, the last key of the order
     // Repeating rows only.
-    int first = 0, last = 0; // the span as day numbers
-    int unit = 0;
-    repeat_rule::DayKey key;
+    repeat_rule::Recurrence rule;
 };
 
 // The columns of a query's rows by position, looked up once.
@@ -139,11 +137,8 @@ bool readItem(const db::Recordset &rs, const Columns &c, bool repeating, TimeTex
     if (repeating) {
         item->recordId = rs.field(c.recordId);
         item->species = 0;
-        item->unit = rs.field(c.repeatEvery).toInt();
-        item->first = dayNumber(item->date);
-        const QDate last = dateFromDb(rs.field(c.endDate));
-        item->last = last.isValid() ? dayNumber(last) : item->first;
-        item->key = repeat_rule::keyOf(item->date);
+        item->rule = repeat_rule::Recurrence(repeat_rule::repeatTypeOf(rs.field(c.repeatEvery)), item->date,
+                                             dateFromDb(rs.field(c.endDate)));
     } else {
         item->recordId = rs.field(item->kind == 8 ? c.recordId : c.petId);
         item->species = rs.field(c.species).toInt();
@@ -293,25 +288,34 @@ bool placeRepeatingItems(Grid &grid)
     const std::vector<Item> items = readItems(*rs, true, grid.timeTexts);
     rs.reset();
 
-    // Day by day through the grid, every item in the query's order.
-    for (QDate d = grid.start; d <= grid.end; d = d.addDays(1)) {
-        const int day = dayNumber(d);
-        const repeat_rule::DayKey key = repeat_rule::keyOf(d);
-        for (const Item &i : items)
-            if (i.first <= day && day <= i.last && repeat_rule::sameKey(i.unit, i.key, key))
-                place(grid, i, d, day, false);
-    }
-
-    // A month shorter than an item's day of the month shows the item on its
-    // last day: the 29th to 31st in their order, each in the query's order.
+    // Each item's occurrences on its own day of the month (or week, or year)
+    // go on the grid day by day, each day's items in the query's order. Those
+    // that stand in at a month's end are shown on the shown month's last day
+    // alone, after all the others: a neighbouring month's last day in the
+    // grey part of the grid shows an item only on its own day.
+    const qint64 gridDays = std::max<qint64>(0, grid.start.daysTo(grid.end) + 1);
+    std::vector<std::vector<const Item *>> onDay(static_cast<size_t>(gridDays));
     const QDate e = fDateEndOfMonth(grid.shown);
-    const int eDay = dayNumber(e);
-    const repeat_rule::DayKey eKey = repeat_rule::keyOf(e);
-    for (int n = e.day() + 1; n <= 31; ++n)
-        for (const Item &i : items)
-            if (i.key.day == n && i.first <= eDay && eDay <= i.last
-                && repeat_rule::fallsOnMonthEnd(i.unit, i.key, eKey))
-                place(grid, i, e, eDay, false);
+    std::vector<const Item *> atMonthEnd;
+    for (const Item &i : items) {
+        for (repeat_rule::Occurrence o = i.rule.next(grid.start); o.isValid() && o.date <= grid.end;
+             o = i.rule.next(o.date.addDays(1)))
+            if (!o.monthEnd)
+                onDay[size_t(grid.start.daysTo(o.date))].push_back(&i);
+        const repeat_rule::Occurrence last = i.rule.next(e);
+        if (last.monthEnd && last.date == e)
+            atMonthEnd.push_back(&i);
+    }
+    for (size_t n = 0; n < onDay.size(); ++n) {
+        const QDate d = grid.start.addDays(qint64(n));
+        for (const Item *i : onDay[n])
+            place(grid, *i, d, dayNumber(d), false);
+    }
+    // The 29th to 31st in their order, each in the query's order.
+    std::stable_sort(atMonthEnd.begin(), atMonthEnd.end(),
+                     [](const Item *a, const Item *b) { return a->rule.dayOfMonth() < b->rule.dayOfMonth(); });
+    for (const Item *i : atMonthEnd)
+        place(grid, *i, e, dayNumber(e), false);
     return true;
 }
 

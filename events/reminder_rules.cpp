@@ -1,6 +1,7 @@
 #include "events/reminder_rules.h"
 
 #include "core/dates.h"
+#include "events/repeat_rule.h"
 
 namespace reminders {
 
@@ -71,52 +72,18 @@ QDateTime minuteOf(const QDateTime &t)
     return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()), Qt::UTC);
 }
 
-// The day a monthly or yearly event falls on in the month of `day` when the
-// month lacks the event's own day: that month's last day.
-bool lacksTheDay(const QDate &eventDate, const QDate &day)
-{
-    return eventDate.day() >= day.daysInMonth();
-}
-
 } // namespace
 
 QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery, const QDate &acknowledgedOn)
 {
-    if (!first.isValid() || !until.isValid() || repeatEvery < 1 || repeatEvery > 4)
+    if (!until.isValid())
         return {};
     // An occurrence counts as acknowledged up to the midnight after the moment
     // written for it, so the look starts on the next day.
-    QDate day = first;
-    if (acknowledgedOn.isValid() && acknowledgedOn >= day)
-        day = acknowledgedOn.addDays(1);
-    for (; day.isValid() && day <= until; day = day.addDays(1)) {
-        QDate on;
-        switch (repeatEvery) {
-        case 1:
-            on = day;
-            break;
-        case 2:
-            if (day.dayOfWeek() == first.dayOfWeek())
-                on = day;
-            break;
-        case 3:
-            if (day.day() == first.day())
-                on = day;
-            else if (lacksTheDay(first, day))
-                on = fDateEndOfMonth(day);
-            break;
-        case 4:
-            if (day.month() == first.month() && day.day() == first.day())
-                on = day;
-            else if (day.month() == first.month() && lacksTheDay(first, day))
-                on = fDateEndOfMonth(day);
-            break;
-        }
-        // A month's last day that lies beyond the until date is no occurrence.
-        if (on.isValid() && on <= until)
-            return on;
-    }
-    return {};
+    QDate from = first;
+    if (acknowledgedOn.isValid() && acknowledgedOn >= first)
+        from = acknowledgedOn.addDays(1);
+    return repeat_rule::Recurrence(repeat_rule::repeatTypeOf(repeatEvery), first, until).next(from).date;
 }
 
 bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now)
@@ -167,8 +134,8 @@ DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVari
     }
     // A repeat that is none of the four, or an acknowledged date that cannot be
     // read (taken as never acknowledged), does not make the row unreadable.
-    const int every = repeatEvery.isNull() ? 0 : repeatEvery.toInt();
-    const QDate on = funNextOccurrence(r.date, until, every, dateFromDb(acknowledged));
+    const QDate on = funNextOccurrence(r.date, until, int(repeat_rule::repeatTypeOf(repeatEvery)),
+                                       dateFromDb(acknowledged));
     if (!on.isValid())
         return c;
     const QDateTime occurs = at(on, r.time);

@@ -11,14 +11,11 @@
 
 namespace reminders {
 
-// The day a repeating event falls on next: the first day from `first` up to
-// `until` (both included) that lies after `acknowledgedOn` (the day of its last
-// acknowledgement, which covers that whole day) and on which
-// the event falls by its repeat (1 daily, 2 weekly on the weekday of `first`,
-// 3 monthly on the day of the month of `first`, 4 yearly on its month and day).
-// A monthly or yearly event whose day the month lacks (the 31st, 29 February)
-// falls on the month's last day. A null date when there is none, or the repeat
-// is none of the four.
+// The day a repeating event falls on next: its first occurrence by its repeat
+// type (the value stored in event_repeat_every) from `first` up to `until` (both
+// included) that lies after `acknowledgedOn` (the day of its last
+// acknowledgement, which covers that whole day). A null date when there is
+// none, or the repeat is none of the four.
 QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery, const QDate &acknowledgedOn);
 
 // True when `dueTime` lies before the current minute (a reminder for 9:00 is not

@@ -1,26 +1,34 @@
 #pragma once
-// When a repeating item comes round: the one place that knows the repeat units
-// (1 daily, 2 weekly, 3 monthly, 4 yearly), the span an item repeats over, and
-// where an occurrence goes in a month too short for it.
+// When a repeating item comes round: the one rule that the calendar and the
+// reminder check both ask, knowing the repeat types, the span an item repeats
+// over, and where an occurrence goes in a month too short for it.
 //
 // An item repeats from its own date (its first day) to its last day; without a
 // last day it stands on its first day only. Within that span it comes round on
 // every day whose key equals the key of its first day: daily every day, weekly
 // the same weekday, monthly the same day of the month, yearly the same month
 // and day. A monthly item on the 29th to 31st, or a yearly one on 29 February,
-// also comes round on the last day of a month that lacks its day.
+// comes round on the last day of a month that lacks its day instead.
 //
-// Keys are numbers taken from the dates themselves, never text, so the rules
-// do not depend on the user's language or on any stored label.
+// Keys are numbers taken from the dates themselves, never text, so the rule
+// does not depend on the user's language or on any stored label.
 
 #include <QDate>
+#include <QVariant>
 
 namespace repeat_rule {
 
-enum Unit { Daily = 1, Weekly = 2, Monthly = 3, Yearly = 4 };
+// The repeat types by the values the data file stores in event_repeat_every
+// (the ids of the system file's repeat types "Day", "Week", "Month", "Year").
+// None stands for any other stored value: such an item never comes round.
+enum class RepeatType { None = 0, Day = 1, Week = 2, Month = 3, Year = 4 };
 
-// The parts of a date the units compare. Made once per date, so that a long
-// walk over days and items compares plain numbers.
+// The repeat type of a stored value; a Null, or a value that is none of the
+// four, is None.
+RepeatType repeatTypeOf(int stored);
+RepeatType repeatTypeOf(const QVariant &stored);
+
+// The parts of a date the repeat types compare.
 struct DayKey {
     int weekday = 0; // 1 Sunday .. 7 Saturday
     int day = 0;     // day of the month
@@ -30,21 +38,38 @@ struct DayKey {
 };
 DayKey keyOf(const QDate &date);
 
-// True when `day` lies within the span: first <= day <= last, or day == first
-// when there is no last day (a null `last`).
-bool inSpan(const QDate &first, const QDate &last, const QDate &day);
+// One day on which an item comes round.
+struct Occurrence {
+    QDate date;            // null: there is none
+    bool monthEnd = false; // the last day of a month, standing in for a day the month lacks
+    bool isValid() const { return date.isValid(); }
+};
 
-// True when `day` has the key of `first` for `unit`; an unknown unit never matches.
-bool sameKey(int unit, const DayKey &first, const DayKey &day);
-bool sameKey(int unit, const QDate &first, const QDate &day);
+// The rule of one repeating item.
+class Recurrence {
+public:
+    Recurrence() = default;
+    // `last` null: the item stands on `first` only.
+    Recurrence(RepeatType type, const QDate &first, const QDate &last);
 
-// True when `day` is the last day of its month and stands in for a monthly or
-// yearly occurrence that the month lacks (its day of the month lies beyond it).
-bool fallsOnMonthEnd(int unit, const DayKey &first, const DayKey &day);
-bool fallsOnMonthEnd(int unit, const QDate &first, const QDate &day);
+    // The first occurrence on or after `from` within the span, or none.
+    Occurrence next(const QDate &from) const;
+    bool occursOn(const QDate &day) const;
 
-// The whole rule: the item comes round on `day`, by its key or in place of a
-// missing day at the month's end, within its span.
-bool occursOn(int unit, const QDate &first, const QDate &last, const QDate &day);
+    // The item's own day of the month, the day a month-end occurrence stands in for.
+    int dayOfMonth() const { return m_key.day; }
+
+private:
+    Occurrence inMonth(int year, int month) const;
+
+    RepeatType m_type = RepeatType::None;
+    QDate m_first, m_last;
+    DayKey m_key;
+};
+
+inline bool occursOn(RepeatType type, const QDate &first, const QDate &last, const QDate &day)
+{
+    return Recurrence(type, first, last).occursOn(day);
+}
 
 } // namespace repeat_rule

@@ -12,6 +12,7 @@
 #include "platform/controls/ct_calendar.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/db/database.h"
+#include "repeat_dates.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -101,6 +102,8 @@ private slots:
     void gridOfEachWeekday();
     void repeatingItems_data();
     void repeatingItems();
+    void repeatDates_data();
+    void repeatDates();
     void threeLinesThenMore();
     void settingsHideItems_data();
     void settingsHideItems();
@@ -180,6 +183,10 @@ void TestCalendar::repeatingItems_data()
         << QStringList{"2003-04-01", "2003-04-08", "2003-04-15", "2003-04-22", "2003-04-29", "2003-05-06"};
     QTest::newRow("monthly 31st, grey 31 March and 30 April") << april << "Rent" << QStringList{"2003-03-31", "2003-04-30"};
     QTest::newRow("monthly 31st in February 2003") << QDate(2003, 2, 1) << "Rent" << QStringList{"2003-01-31", "2003-02-28"};
+    // A month's last day in the grey part stands in for no day: only the shown month's does.
+    QTest::newRow("monthly 31st, not on the grey 30 April of May") << QDate(2003, 5, 1) << "Rent" << QStringList{"2003-05-31"};
+    QTest::newRow("monthly 31st, not on the grey 28 February of March")
+        << QDate(2003, 3, 1) << "Rent" << QStringList{"2003-03-31"};
     QTest::newRow("monthly 31st in February 2004") << QDate(2004, 2, 1) << "Rent" << QStringList{"2004-02-29"};
     QTest::newRow("monthly 29th in February 2003") << QDate(2003, 2, 1) << "Groom" << QStringList{"2003-01-29", "2003-02-28"};
     QTest::newRow("monthly 30th in February 2003") << QDate(2003, 2, 1) << "Trim" << QStringList{"2003-01-30", "2003-02-28"};
@@ -216,6 +223,28 @@ void TestCalendar::repeatingItems()
         if (day.month() == month.month())
             QVERIFY(!cal()->DateTextColor(dn(day)).isValid());
     }
+}
+
+void TestCalendar::repeatDates_data() { repeatdates::addTable(); }
+
+// The days of the shown month that hold the item (the grey days around it are
+// left to repeatingItems).
+void TestCalendar::repeatDates()
+{
+    QFETCH(int, type);
+    QFETCH(QDate, first);
+    QFETCH(QDate, until);
+    QFETCH(QDate, month);
+    QFETCH(repeatdates::Dates, dates);
+    addRepeating("Rule", first.toString(Qt::ISODate), type, until.isValid() ? until.toString(Qt::ISODate) : QString());
+    show(month);
+    repeatdates::Dates got;
+    for (const QString &d : daysOf("Rule")) {
+        const QDate day = QDate::fromString(d, Qt::ISODate);
+        if (day.month() == month.month())
+            got << day;
+    }
+    QCOMPARE(got, dates);
 }
 
 void TestCalendar::threeLinesThenMore()

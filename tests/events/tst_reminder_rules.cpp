@@ -1,6 +1,7 @@
 // When a reminder falls due and what its due text says, row by row, at fixed moments.
 
 #include "events/reminder_rules.h"
+#include "repeat_dates.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -19,6 +20,8 @@ class TestReminderRules : public QObject {
 private slots:
     void nextOccurrence_data();
     void nextOccurrence();
+    void repeatDates_data();
+    void repeatDates();
     void singleDue_data();
     void singleDue();
     void repeatingDue_data();
@@ -91,6 +94,37 @@ void TestReminderRules::nextOccurrence()
                                                    QDate::fromString(until, "yyyy-MM-dd"), every,
                                                    QDateTime::fromString(acknowledged, "yyyy-MM-dd HH:mm:ss").date());
     QCOMPARE(got.toString("yyyy-MM-dd"), expected);
+}
+
+void TestReminderRules::repeatDates_data() { repeatdates::addTable(); }
+
+// The check walks a month of occurrences as the user meets them: each one is
+// due in turn, and acknowledging it (with what the check would write) brings
+// up the next.
+void TestReminderRules::repeatDates()
+{
+    QFETCH(int, type);
+    QFETCH(QDate, first);
+    QFETCH(QDate, until);
+    QFETCH(QDate, month);
+    QFETCH(repeatdates::Dates, dates);
+    const QDateTime now(QDate(2100, 1, 1), QTime(0, 0));
+    const QDate monthEnd = month.addMonths(1).addDays(-1);
+    QDateTime acknowledged(month.addDays(-1), QTime(12, 0));
+    repeatdates::Dates got;
+    for (;;) {
+        const DueCheck c = reminders::funRepeatingDue(
+            first.toString(Qt::ISODate), "10:00:00", 0, until.isValid() ? QVariant(until.toString(Qt::ISODate)) : QVariant(),
+            type, acknowledged.toString("yyyy-MM-dd HH:mm:ss"), now);
+        QVERIFY(c.verdict != DueCheck::Bad);
+        if (c.verdict == DueCheck::NotDue || c.acknowledgeValue.date() > monthEnd)
+            break;
+        QCOMPARE(c.acknowledgeValue.time(), QTime(10, 0, 1));
+        got << c.acknowledgeValue.date();
+        QVERIFY(got.size() <= 31);
+        acknowledged = c.acknowledgeValue;
+    }
+    QCOMPARE(got, dates);
 }
 
 void TestReminderRules::singleDue_data()

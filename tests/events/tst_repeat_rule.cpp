@@ -73,7 +73,7 @@ void TestRepeatRule::occursOn()
     QFETCH(QDate, last);
     QFETCH(QDate, day);
     QFETCH(bool, occurs);
-    QCOMPARE(repeat_rule::occursOn(unit, first, last, day), occurs);
+    QCOMPARE(repeat_rule::occursOn(repeatTypeOf(unit), first, last, day), occurs);
 }
 
 void TestRepeatRule::weekdayCountsFromSunday()
