@@ -118,8 +118,10 @@ int CtList::addRow(const QString &cells)
     item->setFlags(kRowFlags);
     if (m_checkBoxes)
         item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
+    // Appended last: its index is the count less one. Asking the tree for it
+    // walks every row, which made filling a long list quadratic.
     addTopLevelItem(item);
-    return indexOfTopLevelItem(item);
+    return topLevelItemCount() - 1;
 }
 
 QTreeWidgetItem *CtList::rowItem(int row) const
