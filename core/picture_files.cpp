@@ -34,6 +34,8 @@ const QString kUnsupportedChosen = QStringLiteral(
 const QString kUnsupportedLoaded =
     QStringLiteral("You have selected an unsupported picture format. Please import a different picture.");
 const QString kInvalidFormatTitle = QStringLiteral("Invalid picture format");
+const QString kNotAFile =
+    QStringLiteral("\"%1\" is not a picture file that can be imported. Please select a picture file.");
 
 // True when the file's extension is one of the formats the import offers.
 bool hasPictureFormat(const QString &path)
@@ -79,7 +81,16 @@ QString choosePictureFile(QWidget *form)
                 continue;
             return {};
         }
+        // Only a plain file is read: a pipe or a device named like a picture
+        // would block the copy for good (or never end), and a folder is no picture.
         const QFileInfo fi(chosen);
+        if (!fi.isFile()) {
+            if (ui::dialogs().msgBox(form, kNotAFile.arg(fi.fileName()), ui::OKCancel | ui::Exclamation,
+                                     kInvalidFormatTitle)
+                == ui::OK)
+                continue;
+            return {};
+        }
         if (fi.size() > kLargePicture) {
             const int answer = ui::dialogs().msgBox(form, largePictureText(fi.fileName(), fi.size()),
                                                     ui::YesNoCancel | ui::Exclamation,
@@ -199,20 +210,23 @@ void subImportPicture(QWidget *form)
         return;
     }
 
+    // The copy is read before the window changes: a file that is no picture
+    // leaves the window with the picture (and the stored name) it had.
+    VbImage probe;
+    if (!probe.loadPicture(target)) {
+        hourglass.release();
+        if (probe.lastError() == 481)
+            ui::dialogs().msgBox(form, kUnsupportedLoaded, ui::OKCancel | ui::Exclamation, kInvalidFormatTitle);
+        else
+            ui::errorReport(probe.lastError(), probe.lastErrorText());
+        // The copy belongs to no record.
+        QFile::remove(target);
+        return;
+    }
     label->setText(name);
     QCoreApplication::processEvents();
     subResetPicture(image);
-    if (!image->loadPicture(target)) {
-        hourglass.release();
-        if (image->lastError() == 481)
-            ui::dialogs().msgBox(form, kUnsupportedLoaded, ui::OKCancel | ui::Exclamation, kInvalidFormatTitle);
-        else
-            ui::errorReport(image->lastError(), image->lastErrorText());
-        // The copy belongs to no record.
-        QFile::remove(target);
-        subClearPicture(form, image, label);
-        return;
-    }
+    image->setPicture(probe.picture());
     const PictureBox box = pictureBoxOf(form);
     subSizePicture(image, box.size, box.left, false);
     QCoreApplication::processEvents();

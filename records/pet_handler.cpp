@@ -28,6 +28,9 @@ namespace {
 // can drop the last one's and keep what start-up put before them.
 const QString kPanelImage = QStringLiteral("pet panel");
 
+// The list bar's name for a pet without one.
+const QString kNoPetName = QStringLiteral("(None)");
+
 frm_main *mainOf(QWidget *frm)
 {
     if (auto *m = qobject_cast<frm_main *>(frm))
@@ -227,16 +230,13 @@ bool funPetDelete(QWidget *frm, long petID)
 {
     if (!gDataDB)
         return false;
-    // The name as the list bar shows it.
+    // The name as the list bar shows it, read from the record: a pet just
+    // added is not in the list bar yet.
     QString name;
-    const QString id = QString::number(petID);
-    for (size_t i = 1; i < gListBarCargo.size(); ++i) {
-        const QVariantList &e = gListBarCargo[i];
-        if (e.size() >= 3 && e[0].toInt() == 1 && e[1].toString() == id) {
-            name = e[2].toString();
-            break;
-        }
-    }
+    if (auto rs = gDataDB->openRecordset(QStringLiteral("SELECT pet_name FROM tbl_pet WHERE pet_id = ?"),
+                                         {qlonglong(petID)});
+        rs && !rs->isEOF())
+        name = nameOr(rs->field(QStringLiteral("pet_name")), kNoPetName);
     const int answer = ui::dialogs().msgBox(
         frm,
         QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\" and his/her pictures?"),
@@ -365,7 +365,7 @@ bool funPetRefreshList(QWidget *frm)
     }
     for (; !rs->isEOF(); rs->moveNext())
         addEntry(rs->field(QStringLiteral("pet_object_type")), rs->field(QStringLiteral("pet_id")).toLongLong(),
-                 nameOr(rs->field(QStringLiteral("pet_name")), QStringLiteral("(None)")),
+                 nameOr(rs->field(QStringLiteral("pet_name")), kNoPetName),
                  funSpeciesIcon(long(rs->field(QStringLiteral("pet_species_id")).toLongLong())));
     return true;
 }

@@ -1028,13 +1028,14 @@ void DataControl::pushToControls()
 
 bool DataControl::eventFilter(QObject *watched, QEvent *event)
 {
-    // A dialog would hide itself on Esc without a close event, and so without
-    // the check and the write that closing brings: Esc closes it as the close
-    // box does.
+    // A detail window has no Esc: a dialog would hide itself on Esc without a
+    // close event, dropping what was typed unasked, and closing it instead
+    // would write what the user may have meant to leave. Esc does nothing;
+    // the window closes by its close box and its commands.
     if (watched == m_window && event->type() == QEvent::KeyPress && qobject_cast<QDialog *>(m_window)) {
-        const auto *key = static_cast<QKeyEvent *>(event);
+        auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
-            m_window->close();
+            key->accept();
             return true;
         }
     }

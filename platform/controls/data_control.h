@@ -100,8 +100,8 @@
 //   database's own numbers for what the file refused.
 // - Close the window with close(), not reject()/done()/accept(): the data
 //   control sees the close event before the window's closeEvent() and raises
-//   Unload there (hiding a dialog sends no close event). Esc in a dialog is
-//   turned into close() for the same reason.
+//   Unload there (hiding a dialog sends no close event). Esc in a dialog does
+//   nothing, so it neither hides the window unasked nor writes.
 
 #include "platform/db/database.h"
 

@@ -8,6 +8,12 @@
 
 namespace {
 
+// The suggestion the auto-complete last put into a box, where the typed part
+// of it ends, and the text as the user typed it.
+constexpr const char *kSuggestedText = "zbSuggestedText";
+constexpr const char *kSuggestedFrom = "zbSuggestedFrom";
+constexpr const char *kTypedText = "zbTypedText";
+
 // The character code a key press types, as the key-press event reports it;
 // 0 for a key that types nothing.
 int keyAsciiOf(const QKeyEvent *e)
@@ -231,11 +237,26 @@ void subComboAutoComplete(QComboBox *combo, DataControl *lookup, const QString &
 {
     if (!combo || !lookup || !combo->isEditable() || !combo->lineEdit())
         return;
+    QLineEdit *line = combo->lineEdit();
+    // Esc while a suggestion is shown takes the suggested rest back out, so
+    // the box holds what the user typed and nothing more.
+    if (keyAscii == 27) {
+        const QVariant suggested = line->property(kSuggestedText);
+        const int typedLength = line->property(kSuggestedFrom).toInt();
+        if (suggested.isValid() && line->text() == suggested.toString() && line->hasSelectedText()
+            && line->selectionStart() == typedLength && line->selectionEnd() == int(line->text().size())) {
+            const QString typed = line->property(kTypedText).toString();
+            combo->setEditText(typed);
+            line->setCursorPosition(int(typed.size()));
+            line->setProperty(kSuggestedText, QVariant());
+            keyAscii = 0;
+        }
+        return;
+    }
     // Backspace and the other control keys are the box's own: Backspace
     // deletes one character (or the suggested rest) and nothing is completed.
     if (keyAscii < 32)
         return;
-    QLineEdit *line = combo->lineEdit();
     const int start = line->hasSelectedText() ? line->selectionStart() : line->cursorPosition();
     // What the user typed, taken as it is: no character has a meaning of its own.
     const QString typed = line->text().left(start) + QChar(keyAscii);
@@ -252,6 +273,9 @@ void subComboAutoComplete(QComboBox *combo, DataControl *lookup, const QString &
         lookup->moveTo(row);
         combo->setEditText(value);
         line->setSelection(start + 1, int(value.size()) - (start + 1));
+        line->setProperty(kSuggestedText, value);
+        line->setProperty(kSuggestedFrom, start + 1);
+        line->setProperty(kTypedText, typed);
         keyAscii = 0;
         return;
     }

@@ -88,5 +88,7 @@ class QComboBox;
 // text before the caret plus that character (compared as it is, without
 // regard to case) fills the box, the part not typed is selected, and the key
 // is swallowed (keyAscii = 0). Without a match, and for Backspace, the key is
-// left to the box. The lookup is left on the matching row.
+// left to the box. The lookup is left on the matching row. Esc while the
+// suggestion stands removes its suggested rest (the key is swallowed), so
+// the box keeps only what was typed.
 void subComboAutoComplete(QComboBox *combo, DataControl *lookup, const QString &listField, int &keyAscii);

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <sys/stat.h>
 
 using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
@@ -80,6 +81,8 @@ private slots:
     void formatCheck_data();
     void formatCheck();
     void notAPicture();
+    void notARegularFile_data();
+    void notARegularFile();
     void importWithNoFreeName();
 
     void fit_data();
@@ -280,10 +283,13 @@ void TestPictureFiles::formatCheck()
 void TestPictureFiles::notAPicture()
 {
     // Accepted by its name, refused by its contents: the copy goes again and
-    // the default picture takes the picture's place.
+    // the window keeps the picture it had, and its stored name.
     makeFile(m_source + "/.jpg");
+    makePicture(gPicturePath + "ZB_00007.jpg");
     PictureWindow w;
     w.label->setText("ZB_00007.jpg");
+    QVERIFY(w.image->loadPicture(gPicturePath + "ZB_00007.jpg"));
+    const QImage before = w.image->picture().toImage();
     m_pf->dialogs().queue(m_source + "/.jpg");
     ::subImportPicture(&w.window);
     const Shown *message = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
@@ -293,11 +299,44 @@ void TestPictureFiles::notAPicture()
     QCOMPARE(message->title, QString("Invalid picture format"));
     QCOMPARE(message->buttons, int(ui::OKCancel));
     QCOMPARE(message->icon, int(ui::Exclamation));
-    QCOMPARE(w.label->text(), QString());
+    QCOMPARE(w.label->text(), QString("ZB_00007.jpg"));
+    QCOMPARE(pictures(), QStringList{"ZB_00007.jpg"});
+    QCOMPARE(w.image->picture().toImage(), before);
+}
+
+void TestPictureFiles::notARegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("pipe") << "fifo";
+    QTest::newRow("device") << "device";
+    QTest::newRow("folder") << "folder";
+}
+
+// Only a plain file is read: a pipe or a device named .jpg would hang the
+// copy for good. The user is told and chooses again; nothing changes.
+void TestPictureFiles::notARegularFile()
+{
+    QFETCH(QString, kind);
+    const QString path = m_source + "/odd.jpg";
+    if (kind == "fifo")
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "device")
+        QVERIFY(QFile::link("/dev/zero", path));
+    else
+        QVERIFY(QDir().mkpath(path));
+    PictureWindow w;
+    w.label->setText("ZB_00007.jpg");
+    m_pf->dialogs().queue(path);
+    m_pf->dialogs().queue(int(ui::OK)); // choose again ...
+    ::subImportPicture(&w.window);      // ... and cancel the dialog
+    QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::File), 2);
+    const Shown *message = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
+    QVERIFY(message);
+    QCOMPARE(message->text,
+             QString("\"odd.jpg\" is not a picture file that can be imported. Please select a picture file."));
+    QCOMPARE(message->buttons, int(ui::OKCancel));
+    QCOMPARE(w.label->text(), QString("ZB_00007.jpg"));
     QCOMPARE(pictures(), QStringList{});
-    QVERIFY(w.image->hasPicture());
-    QCOMPARE(w.image->picture().toImage(), QImage(gDefaultPicture).convertToFormat(w.image->picture().toImage().format()));
-    QVERIFY(w.image->isVisibleTo(&w.window));
 }
 
 void TestPictureFiles::importWithNoFreeName()

@@ -153,6 +153,7 @@ private slots:
     void phoneLabels();
     void addPersonFromTheWindow();
     void tabsKeysAndHelp();
+    void escapeWritesNothing();
     void birthdayChooser();
 
     void rowOrders();
@@ -657,6 +658,40 @@ void TestPetDetail::tabsKeysAndHelp()
     QCOMPARE(w->tbsPet->SelectedIndex(), 4);
     QVERIFY(w->DTPickerPet[2]->isAncestorOf(QApplication::focusWidget()));
     w->close();
+}
+
+// The window has no Esc: it stays, writes nothing, and a suggestion shown
+// in a box is taken back to what was typed.
+void TestPetDetail::escapeWritesNothing()
+{
+    const long rex = addRex();
+    gDataDB->execute(QStringLiteral("UPDATE tbl_pet SET pet_breed = 'Labrador Retriever' WHERE pet_id = ?"),
+                     {qlonglong(rex)});
+    Window w = open(rex);
+    QApplication::setActiveWindow(w.get());
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    DbCombo *breed = w->DBCbopet[3];
+    QCOMPARE(breed->Text(), QString("Labrador Retriever"));
+    breed->setFocus();
+    breed->lineEdit()->selectAll();
+    QTest::keyClick(breed, Qt::Key_G);
+    QCOMPARE(breed->Text(), QString("German Shepherd"));
+    QCOMPARE(breed->lineEdit()->selectedText(), QString("erman Shepherd"));
+    QTest::keyClick(breed, Qt::Key_Escape);
+    QVERIFY(w->isVisible());
+    QCOMPARE(breed->Text(), QString("g"));
+    // Esc again, and Esc in a plain box: still open, still nothing written.
+    w->txtPet[0]->setText("Changed");
+    QTest::keyClick(breed, Qt::Key_Escape);
+    QTest::keyClick(w->txtPet[0], Qt::Key_Escape);
+    QVERIFY(w->isVisible());
+    QVERIFY(messages(*m_pf).isEmpty());
+    QCOMPARE(value("SELECT pet_breed FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString(),
+             QString("Labrador Retriever"));
+    QCOMPARE(value("SELECT pet_name FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString(), QString("Rex"));
+    w.reset();
+    QCOMPARE(value("SELECT pet_breed FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString(),
+             QString("Labrador Retriever"));
 }
 
 void TestPetDetail::birthdayChooser()

@@ -493,6 +493,12 @@ void TestPetHandler::deleteAnswerNo()
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 1);
     QVERIFY(QFile::exists(gPicturePath + "ZB_00001.jpg"));
     QVERIFY(g_calls.isEmpty());
+    // A pet without a name is named as the list bar shows it.
+    const long nameless = addPet("", 1);
+    m_pf->dialogs().queue(ui::No);
+    QVERIFY(!funPetHandler(gMain, 3, nameless, QString(), 1));
+    QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
+             QString("Are you sure you want to delete \"(None)\" and his/her pictures?"));
 }
 
 void TestPetHandler::deleteWithPictures()
@@ -552,8 +558,9 @@ void TestPetHandler::deleteKeepsFilesOthersUse()
     QVERIFY(QFile::exists(gPicturePath + "ZB_00001.jpg"));
     QVERIFY(funPetHandler(gMain, 3, sneaky, QString(), 1));
     QVERIFY(QFile::exists(m_pf->file("Zorbi.sys")));
-    // Without the list bar's entry the prompt names no one, and still asks.
-    QVERIFY(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text.startsWith("Are you sure you want to delete \"\""));
+    // Not yet in the list bar (a pet just added): the prompt names it from its record.
+    QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
+             QString("Are you sure you want to delete \"Sneaky\" and his/her pictures?"));
 }
 
 void TestPetHandler::deleteFailureChangesNothing()
