@@ -31,7 +31,7 @@ class UserPropertyBox : public QTextEdit {
 public:
     using QTextEdit::QTextEdit;
     QString textRTF() const { return QStringLiteral("{\\rtf1 ") + toPlainText() + QLatin1Char('}'); }
-    void setTextRTF(const QString &rtf) { setPlainText(rtf.mid(7).chopped(1)); }
+    void setTextRTF(const QString &rtf) { const QString body = rtf.mid(7); setPlainText(body.left(body.size() - 1)); }
 };
 
 struct Validation {
