@@ -1,5 +1,6 @@
 #include "core/database.h"
 
+#include "core/dates.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "platform/dialogs.h"
@@ -24,17 +25,6 @@ QString funGetDBPassword()
 }
 
 QString funDBConnect() { return QStringLiteral("MS Access;PWD=") + funGetDBPassword(); }
-
-// Blanks only, as the file names were always trimmed.
-static QString trimBlanks(const QString &s)
-{
-    int b = 0, e = s.size();
-    while (b < e && s[b] == QLatin1Char(' '))
-        ++b;
-    while (e > b && s[e - 1] == QLatin1Char(' '))
-        --e;
-    return s.mid(b, e - b);
-}
 
 static void ensureWorkspace()
 {

@@ -14,17 +14,6 @@ bool inVbRange(const QDate &d)
     return d.isValid() && d.year() >= 100 && d.year() <= 9999;
 }
 
-// Blanks only: a tab or a line break inside a typed date is not a date.
-QString trimBlanks(const QString &text)
-{
-    qsizetype from = 0, to = text.size();
-    while (from < to && text.at(from) == QLatin1Char(' '))
-        ++from;
-    while (to > from && text.at(to - 1) == QLatin1Char(' '))
-        --to;
-    return text.mid(from, to - from);
-}
-
 // Two-digit years as the old run-time read them: 00-29 are this century, 30-99 the last.
 int windowYear(int twoDigits) { return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits; }
 
@@ -136,6 +125,17 @@ QString plural(qint64 n, const char *unit)
 }
 
 } // namespace
+
+QString trimBlanks(const QString &text)
+{
+    qsizetype from = 0, to = text.size();
+    while (from < to && text.at(from) == QLatin1Char(' '))
+        ++from;
+    while (to > from && text.at(to - 1) == QLatin1Char(' '))
+        --to;
+    return text.mid(from, to - from);
+}
+
 
 QDate anyDate(const QVariant &value)
 {

@@ -12,7 +12,7 @@
 #include "platform/controls/ct_calendar.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/dialogs.h"
-#include "platform/wait_cursor.h"
+#include "platform/hourglass.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -407,7 +407,7 @@ bool funCalendarShow(QWidget *form, const QVariant &dateArg)
     QDate date = asDate(dateArg);
     if (!date.isValid())
         date = zbclock::today();
-    ui::WaitCursor wait;
+    Hourglass hourglass;
     gCurrentView = 6;
     subSetToolBar(form, 6);
 
@@ -447,7 +447,7 @@ bool funCalendarRefresh(QWidget *form, const QVariant &dateArg, const QVariant &
         start = funDayNumberToDate(cal->DateStart());
     if (!end.isValid())
         end = funDayNumberToDate(cal->DateEnd());
-    ui::WaitCursor wait;
+    Hourglass hourglass;
     return fillCalendar(cal, date, start, end, CalendarSettings::fromPrefs());
 }
 
@@ -457,7 +457,7 @@ bool funCalendarPrint(QWidget *form)
     if (!cal)
         return false;
     cal->setPrintTitle(funGetAppTitle() + QStringLiteral(" Calendar"));
-    ui::WaitCursor wait;
+    Hourglass hourglass;
     // A month is wider than it is high: it goes across the page, and the
     // printer keeps its own orientation for everything else.
     QPrinter &printer = funProgramPrinter();

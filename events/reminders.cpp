@@ -11,6 +11,7 @@
 #include "platform/controls/ct_list.h"
 #include "platform/db/database.h"
 #include "platform/dialogs.h"
+#include "platform/hourglass.h"
 #include "tray/frm_systray.h"
 
 #include <QApplication>
@@ -56,14 +57,6 @@ public:
     ~Busy() { gReminderCheckBusy = false; }
     Busy(const Busy &) = delete;
     Busy &operator=(const Busy &) = delete;
-};
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
 };
 
 // The name as listed: "(None)" for none, and on one line.
@@ -157,7 +150,7 @@ bool checkNow(bool showSnooze, bool messageIfNone)
     db::DbError error;
     bool collected = false;
     {
-        WaitCursor wait;
+        Hourglass hourglass;
         collected = funCollectReminders(*gDataDB, zbclock::now(), &error);
     }
     if (!collected) {
@@ -358,7 +351,7 @@ void subAcknowledgeChecked(frm_reminder *form)
         return;
     std::vector<Report> held;
     {
-        WaitCursor wait;
+        Hourglass hourglass;
         // One short transaction: every marked item is written, or, should the
         // program be stopped, none is, and all are listed again.
         if (!gDataDB->transaction()) {

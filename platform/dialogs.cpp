@@ -24,8 +24,6 @@ Dialogs &dialogs() { return g_dialogs ? *g_dialogs : g_qtDialogs; }
 
 void setDialogs(Dialogs *d) { g_dialogs = d; }
 
-QString defaultTitle() { return g_defaultTitle; }
-
 void setDefaultTitle(const QString &title) { g_defaultTitle = title; }
 
 int styleButtons(int style) { return style & 0x7; }

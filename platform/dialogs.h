@@ -82,7 +82,6 @@ Dialogs &dialogs();
 void setDialogs(Dialogs *d); // nullptr restores Qt's dialogs
 
 // The title a box without a title of its own shows.
-QString defaultTitle();
 void setDefaultTitle(const QString &title);
 
 // The real dialogs on Qt's widgets.

@@ -33,7 +33,6 @@ public:
 
     // The folder of the pages; changing it forgets the pages seen so far.
     void setHelpFolder(const QString &folder);
-    QString helpFolder() const { return m_folder; }
 
     // Shows a page of the help folder by its file name ("2501.html").
     void showPage(const QString &page);

@@ -507,11 +507,6 @@ QVariant DataControl::bookmark() const
     return hasCurrent() && m_mode != EditAdd ? QVariant(m_rows[m_pos].serial) : QVariant();
 }
 
-QVariant DataControl::bookmarkAt(int row) const
-{
-    return row >= 0 && row < recordCount() ? QVariant(m_rows[row].serial) : QVariant();
-}
-
 // ---------------------------------------------------------------- moving
 
 bool DataControl::raiseValidate(int &action, bool &save)

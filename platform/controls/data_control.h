@@ -184,7 +184,6 @@ public:
     // Moves to the row with this key value.
     bool moveToKey(const QVariant &key);
     QVariant bookmark() const; // the current row's; null without one
-    QVariant bookmarkAt(int row) const;
     bool setBookmark(const QVariant &bookmark);
     QVariant lastModified() const { return m_lastModified; }
 
@@ -259,7 +258,6 @@ private:
     void pushBinding(Binding &b);
     QVariant controlValue(const Binding &b) const;
     void clearChangeFlags();
-    void markChanged(QWidget *control);
     Binding *bindingFor(QWidget *control);
     const Binding *bindingFor(QWidget *control) const;
     bool positionOn(int row, int action);
@@ -267,7 +265,6 @@ private:
     QString tableShownInFull(db::Database *d) const;
     QVariantList readBack(db::Database *d, const QVariant &key) const;
     QVariantList defaultsForNewRow(db::Database *d) const;
-    bool isNumericColumn(int index) const;
     bool fail(int number, const QString &description);
     bool hasCurrent() const;
     void afterWindowClose(bool *keepOpen);
