@@ -225,10 +225,16 @@ void TestMainWindow::showingAViewShowsOneFrame()
     }
     gMain->showView(1, " Rex");
     QCOMPARE(gMain->lblMain[1]->text(), QString(" Rex"));
-    // A tiny window breaks nothing.
+    // A window made tiny lays out again when it grows: the shown frame fills the
+    // room beside the list bar once more.
+    QFrame *shown = gMain->frameMain[size_t(frm_main::frameOfView(1))];
     gMain->resize(40, 30);
     QCoreApplication::processEvents();
+    QVERIFY(shown->width() >= 0 && shown->height() >= 0);
     gMain->resize(1000, 700);
+    QCoreApplication::processEvents();
+    QVERIFY2(shown->width() > 500 && shown->height() > 400,
+             qPrintable(QStringLiteral("%1x%2").arg(shown->width()).arg(shown->height())));
 }
 
 void TestMainWindow::listViewModesRoundTrip()
