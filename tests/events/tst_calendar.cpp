@@ -16,7 +16,9 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QPrinter>
 #include <QToolButton>
 
@@ -472,6 +474,14 @@ void TestCalendar::printsTheMonth()
     QCOMPARE(cal()->PrintTitle(), QString("Zorbi 2003 Calendar"));
     QCOMPARE(cal()->PrintSubTitle(), QString("April 2003"));
     QVERIFY(QFileInfo(pdf).size() > 1000);
+    // The month went across the page, and the printer is back as it was.
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QRegularExpressionMatch box =
+        QRegularExpression(QStringLiteral(R"(/MediaBox \[\s*0 0 ([\d.]+) ([\d.]+)\s*\])"))
+            .match(QString::fromLatin1(file.readAll()));
+    QVERIFY(box.hasMatch());
+    QVERIFY2(box.captured(1).toDouble() > box.captured(2).toDouble(), qPrintable(box.captured(0)));
     QCOMPARE(funReportPrinter()->pageLayout().orientation(), QPageLayout::Portrait);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);
 }
