@@ -6,6 +6,7 @@
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
+#include "core/database.h"
 #include "core/main_zorbi.h"
 #include "core/menu.h"
 #include "platform/controls/ct_listbar.h"
@@ -23,6 +24,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTimer>
 #include <QTreeView>
 #include <functional>
@@ -47,6 +50,30 @@ long addPicture(long petId, const QVariant &title, const QString &file = {})
                                     "picture_filename) VALUES (?, ?, ?, ?)"),
                      {qlonglong(petId), title, QStringLiteral("about ") + title.toString(), file});
     return long(gDataDB->lastInsertId().toLongLong());
+}
+
+// Gives the system file's default texts values of the test's own, so that each
+// reaches the column it belongs in; the system file is opened again afterwards.
+const QStringList kDefaults{"{\\rtf1 feed rtf}", "{\\rtf1 care rtf}", "feed text", "care text"};
+
+void writeDefaults()
+{
+    subCloseSystemDB();
+    {
+        QSqlDatabase c = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("defaults"));
+        c.setDatabaseName(funGetDBNameSystem());
+        QVERIFY(c.open());
+        QSqlQuery q(c);
+        QVERIFY(q.prepare(QStringLiteral("UPDATE tbl_defaults SET default_feeding_rtf = ?, default_care_rtf = ?, "
+                                         "default_feeding_text = ?, default_care_text = ?")));
+        for (const QString &v : kDefaults)
+            q.addBindValue(v);
+        QVERIFY(q.exec());
+        QVERIFY(q.numRowsAffected() > 0);
+        c.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("defaults"));
+    QVERIFY(funOpen_SystemDB(nullptr, funGetDBNameSystem()));
 }
 
 int count(const QString &sql, const QVariantList &params = {})
@@ -306,6 +333,7 @@ void TestPetHandler::toolbar()
 
 void TestPetHandler::addWithQuotes()
 {
+    writeDefaults();
     const QString name = QStringLiteral("O'Brien \"Bud\" ');--");
     QStringList opened;
     subjectRoutines().petHandler = [&opened](QWidget *f, int code, long id, const QString &t, int tab) {
@@ -329,15 +357,11 @@ void TestPetHandler::addWithQuotes()
     QCOMPARE(opened, QStringList{QString("open(%1,1)").arg(id)});
     QCOMPARE(value("SELECT pet_name FROM tbl_pet").toString(), name);
     QCOMPARE(value("SELECT pet_species_id FROM tbl_pet").toInt(), 2);
-    // The four default texts, copied as the system file holds them.
-    for (const char *column : {"feeding_rtf", "feeding_text", "care_rtf", "care_text"}) {
-        QString own = QString("pet_") + column;
-        own.remove("_text");
-        auto sys = gSystemDB->openRecordset(QString("SELECT default_%1 FROM tbl_defaults").arg(column));
-        QVERIFY(sys && !sys->isEOF());
-        QVERIFY(!sys->field(0).toString().isEmpty());
-        QCOMPARE(value(QString("SELECT %1 FROM tbl_pet").arg(own)).toString(), sys->field(0).toString());
-    }
+    // The default texts, each in its own column; the plain ones are not copied.
+    QCOMPARE(value("SELECT pet_feeding_rtf FROM tbl_pet").toString(), kDefaults[0]);
+    QCOMPARE(value("SELECT pet_care_rtf FROM tbl_pet").toString(), kDefaults[1]);
+    QCOMPARE(value("SELECT pet_feeding FROM tbl_pet").toString(), kDefaults[2]);
+    QCOMPARE(value("SELECT pet_care FROM tbl_pet").toString(), kDefaults[3]);
     QVERIFY(QApplication::overrideCursor() == nullptr);
 }
 
@@ -613,13 +637,12 @@ void TestPetHandler::otherCodes()
 
 void TestPetHandler::defaults()
 {
-    auto sys = gSystemDB->openRecordset("SELECT * FROM tbl_defaults");
-    QVERIFY(sys && !sys->isEOF());
-    QCOMPARE(pet_handler::funPetGetDefault(1), sys->field("default_feeding_rtf").toString());
-    QCOMPARE(pet_handler::funPetGetDefault(2), sys->field("default_care_rtf").toString());
-    QCOMPARE(pet_handler::funPetGetDefault(3), sys->field("default_feeding_text").toString());
-    QCOMPARE(pet_handler::funPetGetDefault(4), sys->field("default_care_text").toString());
+    // As shipped, the rich-text defaults are rich text.
     QVERIFY(pet_handler::funPetGetDefault(1).startsWith("{\\rtf"));
+    QVERIFY(pet_handler::funPetGetDefault(2).startsWith("{\\rtf"));
+    writeDefaults();
+    for (int which = 1; which <= 4; ++which)
+        QCOMPARE(pet_handler::funPetGetDefault(which), kDefaults[which - 1]);
     QCOMPARE(pet_handler::funPetGetDefault(5, 6), QString("Rabbit"));
     QCOMPARE(pet_handler::funPetGetDefault(5, 0), QString());
     QCOMPARE(pet_handler::funPetGetDefault(5, QVariant()), QString());
