@@ -2,9 +2,12 @@
 // to the codes it does not know.
 
 #include "core/frm_controls.h"
+#include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/main_zorbi.h"
+#include "platform/controls/vb_image_list.h"
+#include "platform/controls/vb_list_view.h"
 #include "printouts/report_handler.h"
 #include "test_support.h"
 
@@ -75,6 +78,23 @@ void TestReportCatalogue::entries()
     QTEST(int(e.Kind), "kind");
     QTEST(int(e.SmallImage), "small");
     QTEST(int(e.LargeImage), "large");
+
+    // What the printouts list shows of it: the printouts of the whole household
+    // (kinds 2 and 3) with their name, description and large picture; a pet's own
+    // printouts and the picture print stay out of it.
+    ProgramFolder pf;
+    QCOMPARE(Main(), -1);
+    QVERIFY(report_handler::funReportShow(gMain));
+    QFETCH(int, kind);
+    QFETCH(int, large);
+    VbListItem *item = gMain->ListView_Report->ListItem(QStringLiteral("r%1").arg(id));
+    QCOMPARE(item != nullptr, kind == 2 || kind == 3);
+    if (item) {
+        QTEST(item->text(), "name");
+        QTEST(item->SubItems(1), "description");
+        const QImage shown = gMain->ListView_Report->Icons()->picture(item->Icon()).pixmap(32).toImage();
+        QCOMPARE(shown, gControls->ctImageMain.icon(2, large).pixmap(32).toImage());
+    }
 }
 
 void TestReportCatalogue::otherCodes()
