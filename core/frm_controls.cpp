@@ -17,6 +17,8 @@
 
 frm_controls *gControls = nullptr;
 
+QIcon storeIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
+
 frm_controls::frm_controls(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_controls"));

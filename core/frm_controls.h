@@ -21,3 +21,7 @@ public:
 };
 
 extern frm_controls *gControls;
+
+// A picture of the store's general group (group 0), as the windows' buttons and
+// menus use it; none before the shared controls are loaded.
+QIcon storeIcon(int index);

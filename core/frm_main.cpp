@@ -44,11 +44,6 @@ namespace {
 // The view code of each frame.
 constexpr int kFrameView[5] = {20, 1, 2, 6, 13};
 
-QIcon storeIcon(int index)
-{
-    return gControls ? gControls->ctImageMain.icon(0, index) : QIcon();
-}
-
 // A key's id: the key without its first character ("r7" -> 7).
 long keyId(const QString &key) { return key.mid(1).toLong(); }
 

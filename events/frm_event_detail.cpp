@@ -38,11 +38,6 @@ enum ToolItem { ToolSaveClose = 1, ToolPrint = 3, ToolDelete = 5, ToolHelp = 7 }
 
 constexpr int kHelpContext = 3002;
 
-QIcon storeIcon(int index)
-{
-    return gControls ? gControls->ctImageMain.icon(0, index) : QIcon();
-}
-
 // The value a lookup stores for the entry the user reads as `text`.
 QVariant lookupValue(const DataControl *lookup, const QString &listField, const QString &boundField,
                      const QString &text)

@@ -23,18 +23,17 @@
 
 namespace {
 
-QIcon generalIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
 
 // The pictures of the window's own tools; the stock tools bring their own.
 QIcon toolPicture(const QString &name)
 {
     QStyle *st = QApplication::style();
     if (name == QLatin1String("close"))
-        return generalIcon(28);
+        return storeIcon(28);
     if (name == QLatin1String("print"))
-        return generalIcon(17);
+        return storeIcon(17);
     if (name == QLatin1String("help"))
-        return generalIcon(30);
+        return storeIcon(30);
     if (name == QLatin1String("publish"))
         return gControls ? gControls->ctImageMain.icon(2, 5) : QIcon();
     if (name == QLatin1String("first"))

@@ -50,7 +50,6 @@ constexpr int kFieldColumnWidth = 332;
 const char *const kPetIdField[7] = {nullptr, nullptr, nullptr, "vaccine_pet_id", "diary_pet_id",
                                     "command_pet_id", "property_pet_id"};
 
-QIcon generalIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
 
 QPixmap generalPicture(int index)
 {
@@ -77,7 +76,7 @@ QPushButton *plainButton(const QString &caption, QWidget *parent)
 QPushButton *personButton(int index, const QString &tip, QWidget *parent)
 {
     auto *b = named(plainButton(QString(), parent), indexed("cmdPet", index));
-    b->setIcon(generalIcon(2));
+    b->setIcon(storeIcon(2));
     b->setToolTip(tip);
     b->setFixedWidth(28);
     return b;
@@ -394,11 +393,11 @@ void frm_pet_detail::buildBars()
     ctToolBar_Menubar = menu;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
     menu->addItem(QStringLiteral("&File"), {}, {}, title);                                 // 1
-    menu->addItem(QStringLiteral("Save && Close"), {}, generalIcon(22), entry);            // 2
+    menu->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);            // 2
     menu->addSeparator();                                                                  // 3
-    menu->addItem(QStringLiteral("&Delete"), {}, generalIcon(18), entry);                  // 4
+    menu->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);                  // 4
     menu->addSeparator();                                                                  // 5
-    menu->addItem(QStringLiteral("&Print"), {}, generalIcon(17), entry);                   // 6
+    menu->addItem(QStringLiteral("&Print"), {}, storeIcon(17), entry);                   // 6
     menu->addSeparator();                                                                  // 7
     menu->addItem(QStringLiteral("&Close"), {}, {}, entry);                                // 8
     menu->addItem(QStringLiteral("&Edit"), {}, {}, title);                                 // 9
@@ -417,25 +416,25 @@ void frm_pet_detail::buildBars()
     menu->addItem(QStringLiteral("<- Outdent"), {}, funFormatIcon(FormatCommand::Outdent), entry);  // 22
     menu->addItem(QStringLiteral("-> Indent"), {}, funFormatIcon(FormatCommand::Indent), entry);    // 23
     menu->addItem(QStringLiteral("&Picture"), {}, {}, title);                              // 24
-    menu->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), generalIcon(20), entry); // 25
-    menu->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."), generalIcon(21), entry);   // 26
-    menu->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."), generalIcon(22), entry);    // 27
+    menu->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), storeIcon(20), entry); // 25
+    menu->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."), storeIcon(21), entry);   // 26
+    menu->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."), storeIcon(22), entry);    // 27
     menu->addSeparator();                                                                  // 28
     menu->addItem(QStringLiteral("Online Photo Site 1"), QStringLiteral("Go to online photo website"),
-                  generalIcon(23), entry);                                                 // 29
+                  storeIcon(23), entry);                                                 // 29
     menu->addSeparator();                                                                  // 30
     menu->addItem(QStringLiteral("Online Photo Site 2"), QStringLiteral("Go to online photo website"),
-                  generalIcon(23), entry);                                                 // 31
+                  storeIcon(23), entry);                                                 // 31
     menu->addItem(QStringLiteral("&Help"), {}, {}, title);                                 // 32
     connect(menu, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolBar_Menubar_ItemClick);
 
     auto *tb = named(new CtToolBar(CtToolBar::Mode::ToolBar, this), QStringLiteral("ctToolbar_Toolbar"));
     ctToolbar_Toolbar = tb;
-    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), generalIcon(22)); // 1
+    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
     tb->addSeparator();                                                                                   // 2
-    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), generalIcon(17));                       // 3
+    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                       // 3
     tb->addSeparator();                                                                                   // 4
-    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), generalIcon(18));              // 5
+    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));              // 5
     tb->addSeparator();                                                                                   // 6
     tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold)); // 7
     tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
@@ -446,9 +445,9 @@ void frm_pet_detail::buildBars()
     tb->addItem(QStringLiteral("Outdent"), QStringLiteral("Outdent line"), funFormatIcon(FormatCommand::Outdent)); // 11
     tb->addItem(QStringLiteral("Indent"), QStringLiteral("Indent line"), funFormatIcon(FormatCommand::Indent));    // 12
     tb->addSeparator();                                                                                   // 13
-    tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), generalIcon(20));          // 14
+    tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));          // 14
     tb->addSeparator();                                                                                   // 15
-    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), generalIcon(30));                         // 16
+    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                         // 16
     connect(tb, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolbar_Toolbar_ItemClick);
 }
 

@@ -38,7 +38,6 @@ frm_main *mainOf(QWidget *frm)
     return gMain;
 }
 
-QIcon generalIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
 
 QString nameOr(const QVariant &name, const QString &none)
 {
@@ -162,7 +161,7 @@ bool funPetAdd(QWidget *frm)
     {
         frm_pet_add prompt(frm);
         prompt.setWindowTitle(QStringLiteral("Add New Pet"));
-        prompt.setWindowIcon(generalIcon(1));
+        prompt.setWindowIcon(storeIcon(1));
         prompt.exec();
     }
     if (gNewPetSpecies <= 0 || !gDataDB)
@@ -212,7 +211,7 @@ frm_pet_detail *funPetEditWindow(QWidget *frm, long petID, int tab)
     // The window edits this one row for its whole life.
     w->DataDetail->edit();
     w->setWindowTitle(QStringLiteral("Pet Details - ") + w->DataDetail->field(QStringLiteral("pet_name")).toString());
-    w->setWindowIcon(generalIcon(1));
+    w->setWindowIcon(storeIcon(1));
     w->subPetDetailLoad(petID);
     return w.release();
 }
@@ -304,9 +303,9 @@ bool funPetShow(QWidget *frm, long petID)
         addPanelItem(list, QStringLiteral("edit"), QStringLiteral("Edit Details"), QStringLiteral("Edit pet details"),
                      1, own);
         addPanelItem(list, QStringLiteral("vaccine"), QStringLiteral("Update Vaccinations"),
-                     QStringLiteral("Update pet vaccinations"), 1, addPanelIcons(w, generalIcon(8), generalIcon(7)));
+                     QStringLiteral("Update pet vaccinations"), 1, addPanelIcons(w, storeIcon(8), storeIcon(7)));
         addPanelItem(list, QStringLiteral("diary"), QStringLiteral("Add Diary Entries"),
-                     QStringLiteral("Update pet diary"), 1, addPanelIcons(w, generalIcon(13), generalIcon(12)));
+                     QStringLiteral("Update pet diary"), 1, addPanelIcons(w, storeIcon(13), storeIcon(12)));
 
         for (size_t i = 1; i < gReports.size(); ++i) {
             const ReportEntry &r = gReports[i];
@@ -325,7 +324,7 @@ bool funPetShow(QWidget *frm, long petID)
         if (!pictures) {
             reportDbError(gDataDB->lastError(), "funPetHandler");
         } else if (!pictures->isEOF()) {
-            const PanelIcons icons = addPanelIcons(w, generalIcon(26), generalIcon(25));
+            const PanelIcons icons = addPanelIcons(w, storeIcon(26), storeIcon(25));
             for (; !pictures->isEOF(); pictures->moveNext()) {
                 const QVariant description = pictures->field(QStringLiteral("picture_description"));
                 addPanelItem(list, QStringLiteral("p") + pictures->field(QStringLiteral("picture_id")).toString(),
@@ -360,7 +359,7 @@ bool funPetRefreshList(QWidget *frm)
     };
     if (rs->isEOF()) {
         // While there is no pet the bar offers to add one; afterwards the menu and toolbar do.
-        addEntry(1, 0, QStringLiteral("Add New Pet"), generalIcon(27));
+        addEntry(1, 0, QStringLiteral("Add New Pet"), storeIcon(27));
         return true;
     }
     for (; !rs->isEOF(); rs->moveNext())
