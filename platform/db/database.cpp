@@ -464,7 +464,6 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool excl
     d->m_readOnly = readOnly;
     d->m_filePath = realPath(path);
     noteOpenFile(d->m_filePath, +1);
-    d->m_alive = std::make_shared<int>(0);
     return d;
 }
 
@@ -584,8 +583,7 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     return true;
 }
 
-std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVariantList &params,
-                                                   Recordset::Type type)
+std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVariantList &params)
 {
     m_error = {};
     if (!isOpen()) {
@@ -593,9 +591,6 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVa
         return nullptr;
     }
     std::unique_ptr<Recordset> rs(new Recordset);
-    rs->m_db = this;
-    rs->m_dbAlive = m_alive;
-    rs->m_type = type;
     {
         QSqlQuery q(connection());
         q.setForwardOnly(true);
@@ -619,37 +614,6 @@ std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVa
         }
     }
     rs->m_pos = 0;
-
-    if (type == Recordset::Dynaset) {
-        // Only a statement over one table can write back.
-        static const QRegularExpression oneTable(
-            QStringLiteral(R"(^\s*SELECT\s+\*\s+FROM\s+("?)([A-Za-z_][A-Za-z0-9_]*)\1)"
-                           R"((\s+(WHERE|ORDER\s+BY)\b.*)?\s*;?\s*$)"),
-            QRegularExpression::CaseInsensitiveOption
-                | QRegularExpression::DotMatchesEverythingOption);
-        const QRegularExpressionMatch m = oneTable.match(sql);
-        if (m.hasMatch()) {
-            QSqlQuery q(connection());
-            q.setForwardOnly(true);
-            if (run(q, QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' "
-                                      "AND name = ? COLLATE NOCASE"),
-                     {m.captured(2)})
-                && q.next()) {
-                const QString table = q.value(0).toString();
-                q.finish();
-                QStringList keys;
-                if (run(q, QStringLiteral("SELECT name FROM pragma_table_info(?) WHERE pk > 0"),
-                         {table})) {
-                    while (q.next())
-                        keys << q.value(0).toString();
-                }
-                if (keys.size() == 1 && rs->indexOf(keys.first()) >= 0) {
-                    rs->m_table = table;
-                    rs->m_key = keys.first();
-                }
-            }
-        }
-    }
     return rs;
 }
 
@@ -692,7 +656,6 @@ bool Database::compactTo(const QString &target)
 
 void Database::close()
 {
-    m_alive.reset();
     if (m_connection.isEmpty())
         return;
     removeConnection(m_connection);
@@ -734,7 +697,7 @@ void Recordset::fail(int number, const QString &description)
 
 bool Recordset::hasCurrent() const
 {
-    return !m_removed && m_pos >= 0 && m_pos < int(m_rows.size());
+    return m_pos >= 0 && m_pos < int(m_rows.size());
 }
 
 bool Recordset::isEOF() const
@@ -752,20 +715,11 @@ int Recordset::recordCount() const
     return int(m_rows.size());
 }
 
-void Recordset::endEdit()
-{
-    m_mode = None;
-    m_buffer.clear();
-    m_set.clear();
-}
-
 static const QString kNoCurrentRecord = QStringLiteral("No current record.");
 
 void Recordset::moveFirst()
 {
     m_error = {};
-    endEdit();
-    m_removed = false;
     if (m_rows.empty()) {
         fail(ErrNoCurrentRecord, kNoCurrentRecord);
         return;
@@ -776,8 +730,6 @@ void Recordset::moveFirst()
 void Recordset::moveLast()
 {
     m_error = {};
-    endEdit();
-    m_removed = false;
     if (m_rows.empty()) {
         fail(ErrNoCurrentRecord, kNoCurrentRecord);
         return;
@@ -788,12 +740,6 @@ void Recordset::moveLast()
 void Recordset::moveNext()
 {
     m_error = {};
-    endEdit();
-    if (m_removed) {
-        // The row after the removed one already sits at m_pos.
-        m_removed = false;
-        return;
-    }
     if (isEOF()) {
         fail(ErrNoCurrentRecord, kNoCurrentRecord);
         return;
@@ -804,12 +750,6 @@ void Recordset::moveNext()
 void Recordset::movePrevious()
 {
     m_error = {};
-    endEdit();
-    if (m_removed) {
-        m_removed = false;
-        --m_pos;
-        return;
-    }
     if (isBOF()) {
         fail(ErrNoCurrentRecord, kNoCurrentRecord);
         return;
@@ -820,12 +760,10 @@ void Recordset::movePrevious()
 bool Recordset::move(int absolutePosition)
 {
     m_error = {};
-    endEdit();
     if (absolutePosition < 0 || absolutePosition >= int(m_rows.size())) {
         fail(ErrNoCurrentRecord, kNoCurrentRecord);
         return false;
     }
-    m_removed = false;
     m_pos = absolutePosition;
     return true;
 }
@@ -874,8 +812,6 @@ bool Recordset::findFirst(const QString &field, const QVariant &value)
     }
     for (int r = 0; r < int(m_rows.size()); ++r) {
         if (sameValue(m_rows[r].at(i), value)) {
-            endEdit();
-            m_removed = false;
             m_pos = r;
             return true;
         }
@@ -887,8 +823,6 @@ QVariant Recordset::field(int index) const
 {
     if (index < 0 || index >= m_names.size())
         return {};
-    if (m_mode != None)
-        return m_buffer.at(index);
     if (!hasCurrent())
         return {};
     return m_rows[m_pos].at(index);
@@ -919,175 +853,10 @@ bool Recordset::hasField(const QString &name) const
     return indexOf(name) >= 0;
 }
 
-bool Recordset::writable()
-{
-    if (m_dbAlive.expired()) {
-        fail(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
-        return false;
-    }
-    if (m_type != Dynaset || m_table.isEmpty()) {
-        fail(ErrReadOnly, QStringLiteral("Cannot update. Database or object is read-only."));
-        return false;
-    }
-    return true;
-}
-
-bool Recordset::addNew()
-{
-    m_error = {};
-    if (!writable())
-        return false;
-    m_mode = Adding;
-    m_buffer = QVariantList(m_names.size());
-    m_set.assign(m_names.size(), false);
-    return true;
-}
-
-bool Recordset::edit()
-{
-    m_error = {};
-    if (!writable())
-        return false;
-    if (!hasCurrent()) {
-        endEdit();
-        fail(ErrNoCurrentRecord, kNoCurrentRecord);
-        return false;
-    }
-    m_mode = Editing;
-    m_buffer = m_rows[m_pos];
-    m_set.assign(m_names.size(), false);
-    return true;
-}
-
-void Recordset::setField(const QString &name, const QVariant &value)
-{
-    m_error = {};
-    if (m_mode == None) {
-        fail(ErrUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-        return;
-    }
-    const int i = indexOf(name);
-    if (i < 0) {
-        fail(ErrItemNotFound, QStringLiteral("Item not found in this collection."));
-        return;
-    }
-    m_buffer[i] = value;
-    m_set[i] = true;
-}
-
-bool Recordset::readRow(const QString &where, const QVariant &value, QVariantList *row)
-{
-    std::unique_ptr<Recordset> rs = m_db->openRecordset(
-        QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoteIdentifier(m_table), where), {value});
-    if (!rs || rs->recordCount() == 0)
-        return false;
-    row->clear();
-    for (const QString &n : std::as_const(m_names))
-        *row << rs->field(n);
-    return true;
-}
-
-bool Recordset::update()
-{
-    m_error = {};
-    if (m_mode == None) {
-        fail(ErrUpdateWithoutEdit, QStringLiteral("Update or CancelUpdate without AddNew or Edit."));
-        return false;
-    }
-    if (!writable())
-        return false;
-    const int keyIndex = indexOf(m_key);
-    QStringList columns;
-    QVariantList values;
-    for (int i = 0; i < m_names.size(); ++i) {
-        if (m_set[i]) {
-            columns << m_names.at(i);
-            values << m_buffer.at(i);
-        }
-    }
-    const QString key = quoteIdentifier(m_key);
-
-    if (m_mode == Adding) {
-        if (!m_db->execute(insertStatement(m_table, columns), values)) {
-            m_error = m_db->lastError();
-            return false;
-        }
-        // Read the row back, so the table's defaults show in it.
-        QVariantList row;
-        const bool found = m_set[keyIndex] ? readRow(key, m_buffer.at(keyIndex), &row)
-                                           : readRow(QStringLiteral("rowid"), m_db->lastInsertId(), &row);
-        if (!found)
-            row = m_buffer;
-        m_rows.push_back(row);
-        m_pos = int(m_rows.size()) - 1;
-        m_removed = false;
-        m_lastKey = row.at(keyIndex);
-        endEdit();
-        return true;
-    }
-
-    // Editing: only the fields that were set, by the key the row had.
-    if (!columns.isEmpty()) {
-        values << m_rows[m_pos].at(keyIndex);
-        if (!m_db->execute(updateStatement(m_table, columns, m_key), values)) {
-            m_error = m_db->lastError();
-            return false;
-        }
-        // A row deleted meanwhile by the other program is no failure; keep what was written.
-        QVariantList row;
-        if (!readRow(key, m_buffer.at(keyIndex), &row))
-            row = m_buffer;
-        m_rows[m_pos] = row;
-    }
-    endEdit();
-    return true;
-}
-
-void Recordset::cancelUpdate()
-{
-    m_error = {};
-    endEdit();
-}
-
-bool Recordset::remove()
-{
-    m_error = {};
-    if (!writable())
-        return false;
-    if (!hasCurrent()) {
-        fail(ErrNoCurrentRecord, kNoCurrentRecord);
-        return false;
-    }
-    endEdit();
-    if (!m_db->execute(QStringLiteral("DELETE FROM %1 WHERE %2 = ?")
-                           .arg(quoteIdentifier(m_table), quoteIdentifier(m_key)),
-                       {m_rows[m_pos].at(indexOf(m_key))})) {
-        m_error = m_db->lastError();
-        return false;
-    }
-    m_rows.erase(m_rows.begin() + m_pos);
-    m_removed = true;
-    return true;
-}
-
-QVariant Recordset::lastInsertedKey() const
-{
-    return m_lastKey;
-}
-
-bool Recordset::editing() const
-{
-    return m_mode != None;
-}
-
 void Recordset::close()
 {
-    endEdit();
     m_rows.clear();
     m_pos = -1;
-    m_removed = false;
-    m_dbAlive.reset();
-    m_db = nullptr;
 }
 
 } // namespace db

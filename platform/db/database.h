@@ -57,14 +57,11 @@ constexpr int kSchemaVersion = 1;
 
 class Database;
 
-// A set of rows read from one statement.  A snapshot is read whole at open (a
-// static copy); a dynaset reads the same way but can write back: AddNew/Edit fill
-// an edit buffer, Update writes it to the one table the statement reads, Delete
-// removes the current row.  Field lookups by name ignore case.
+// The rows of one statement, read whole at open (a static copy): a window that
+// writes does so through its data control, everything else with statements.
+// Field lookups by name ignore case.
 class Recordset {
 public:
-    enum Type { Snapshot, Dynaset };
-
     bool isEOF() const;
     bool isBOF() const;
     int recordCount() const;
@@ -86,41 +83,18 @@ public:
     QStringList fieldNames() const;
     bool hasField(const QString &name) const;
 
-    // Writing (dynaset only).
-    bool addNew();
-    bool edit();
-    void setField(const QString &name, const QVariant &value);
-    bool update();        // writes the edit buffer; an added row gets its key
-    void cancelUpdate();
-    bool remove();        // DAO's Delete
-    QVariant lastInsertedKey() const;
-    bool editing() const;
-
     void close();
     const DbError &lastError() const { return m_error; }
 
 private:
     friend class Database;
     Recordset() = default;
-    struct Row { QVariantList values; };
-    Database *m_db = nullptr;
-    Type m_type = Snapshot;
     QStringList m_names;
     std::vector<QVariantList> m_rows;
     int m_pos = -1; // current row; -1 BOF, size() EOF
-    QString m_table, m_key;
-    enum EditMode { None, Adding, Editing } m_mode = None;
-    QVariantList m_buffer;
-    QVariant m_lastKey;
     DbError m_error;
     int indexOf(const QString &name) const;
-    std::vector<bool> m_set;            // which buffer fields setField() filled
-    bool m_removed = false;             // the current row was just removed
-    std::weak_ptr<int> m_dbAlive;       // expires when the database is closed
-    bool writable();
     bool hasCurrent() const;
-    void endEdit();
-    bool readRow(const QString &where, const QVariant &value, QVariantList *row);
     void fail(int number, const QString &description);
 };
 
@@ -142,8 +116,7 @@ public:
     QVariant lastInsertId() const { return m_lastInsertId; }
 
     // Opens a recordset over one SELECT; nullptr on failure (see lastError()).
-    std::unique_ptr<Recordset> openRecordset(const QString &sql, const QVariantList &params = {},
-                                             Recordset::Type type = Recordset::Snapshot);
+    std::unique_ptr<Recordset> openRecordset(const QString &sql, const QVariantList &params = {});
 
     bool transaction();
     bool commit();
@@ -162,7 +135,6 @@ private:
     QString m_connection, m_path, m_filePath;
     qint32 m_appId = 0;
     bool m_readOnly = false;
-    std::shared_ptr<int> m_alive;
     int m_affected = 0;
     QVariant m_lastInsertId;
     DbError m_error;
