@@ -190,6 +190,21 @@ bool stopReminderProgram(QWidget *form)
     return true;
 }
 
+// The callers pass the hidden shared-controls form; the dialogs then stand
+// over the window the user is at rather than in a corner of the screen.
+QWidget *ownerFor(QWidget *form)
+{
+    if (form && form->isVisible())
+        return form;
+    // Only a window on screen: one the backup has closed may be on its way out.
+    if (QWidget *active = QApplication::activeWindow(); active && active->isVisible())
+        return active;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == QLatin1String("frm_main") && w->isVisible())
+            return w;
+    return form;
+}
+
 bool keptOpen(const QWidget *w)
 {
     const QString name = w->objectName();
@@ -302,7 +317,7 @@ bool funIsLiveFile(const QString &target)
             continue;
         const QString file = resolvedPath(live);
         // The engine's journals beside a file are part of it.
-        for (const QString suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
+        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
             if (chosen == file + suffix || chosen == resolvedPath(live + suffix) || sameFile(target, file + suffix))
                 return true;
         }
@@ -322,12 +337,13 @@ QString funAskBackupTarget(QWidget *form)
     // An old backup is replaced without a question, and only by a complete copy.
     request.overwritePrompt = false;
     for (;;) {
-        const QString chosen = ui::dialogs().fileDialog(form, request);
+        QWidget *owner = ownerFor(form);
+        const QString chosen = ui::dialogs().fileDialog(owner, request);
         if (chosen.isEmpty())
             return QString();
         if (!funIsLiveFile(chosen))
             return chosen;
-        ui::dialogs().msgBox(form,
+        ui::dialogs().msgBox(owner,
                              QStringLiteral("The file you have selected is your current Zorbi data file. "
                                             "Please save to a different file name."),
                              ui::Exclamation | ui::OKOnly, kErrorTitle);
@@ -345,22 +361,24 @@ bool funBackupTo(QWidget *form, const QString &target)
     subCloseDataDB();
     subCloseSystemDB();
     const db::DbError failed = writeCopy(gDataDBPath, target);
+    // The windows the backup closed are gone; the boxes stand over the main window.
+    QWidget *owner = ownerFor(form);
     if (failed.number == db::ErrOpenedExclusively) {
         // Another program holds the data file for itself: it cannot be opened again.
         hourglass.release();
-        showError(form, failed);
+        showError(owner, failed);
         endProcess(1);
         return false;
     }
-    if (!reopenFiles(form, failed))
+    if (!reopenFiles(owner, failed))
         return false;
 
     hourglass.release();
     if (failed) {
-        showError(form, failed);
+        showError(owner, failed);
     } else {
         ui::dialogs().msgBox(
-            form,
+            owner,
             QStringLiteral("Your data file \"") + gDataDBPath + QStringLiteral("\" has been backed up to \"") + target
                 + QStringLiteral("\".\nPlease remember that this backup DOES NOT backup any of your picture files, "
                                  "due to the large size of picture files.\n\nYour pictures are stored in folder \"")
