@@ -1,5 +1,8 @@
 #include "core/hooks.h"
 
+#include "core/backup.h"
+#include "core/frm_about.h"
+#include "core/frm_backup.h"
 #include "core/picture_files.h"
 #include "events/calendar_handler.h"
 #include "events/event_handler.h"
@@ -28,6 +31,9 @@ SubjectRoutines installedRoutines()
         return reminders::funCheckReminders(showSnooze != 0, messageIfNone);
     };
     r.remindersRunning = [] { return reminder_control::funRemindersRunning(); };
+    r.backupDatabase = backup::subBackupDatabase;
+    r.showAboutBox = about_box::subShowAboutBox;
+    r.showBackupPromptBox = backup_prompt::subShowBackupPromptBox;
     return r;
 }
 

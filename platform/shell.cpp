@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -91,6 +92,31 @@ void startProgram(const QString &path, const QString &parameters)
         return;
     }
     QProcess::startDetached(path, QProcess::splitCommand(parameters));
+}
+
+QStringList systemInfoPrograms()
+{
+    return {QStringLiteral("hardinfo2"), QStringLiteral("hardinfo"), QStringLiteral("kinfocenter"),
+            QStringLiteral("lshw-gtk")};
+}
+
+QString findSystemInfoProgram()
+{
+    for (const QString &name : systemInfoPrograms()) {
+        const QString path = QStandardPaths::findExecutable(name);
+        if (!path.isEmpty())
+            return path;
+    }
+    return QString();
+}
+
+bool startSystemInfo()
+{
+    const QString program = findSystemInfoProgram();
+    if (program.isEmpty())
+        return false;
+    startProgram(program, QString());
+    return true;
 }
 
 } // namespace shell

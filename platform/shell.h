@@ -7,6 +7,7 @@
 // local file (a "photo site" set to a program, or to file:///etc/passwd).
 
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
@@ -34,6 +35,13 @@ void openOwnFile(const QString &path);
 // Starts a program on its own with `parameters` split as a command line. Only
 // for our own programs by the paths the program makes itself.
 void startProgram(const QString &path, const QString &parameters);
+
+// The system-information tools of the desktops, in the order they are looked
+// for; the first one on PATH is the system's, "" when there is none.
+QStringList systemInfoPrograms();
+QString findSystemInfoProgram();
+// Starts that tool; false, starting nothing, when there is none.
+bool startSystemInfo();
 
 // Replaces the opening, for tests: the opener receives what would be opened (the
 // address, a "file://" address for a folder or document, or the program's path)

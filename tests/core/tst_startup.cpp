@@ -240,6 +240,7 @@ void TestStartup::defaultPicturePath()
         QCOMPARE(gDefaultPicture, QString());
         QCOMPARE(gPicturePath, pf.file("Pictures") + "/");
         QVERIFY(gSystemDB && gDataDB);
+        funPref_Set("AutomaticBackup", "0"); // no backup prompt at the exit
         subExitProcedure();
     }
     {
@@ -249,6 +250,7 @@ void TestStartup::defaultPicturePath()
         gif.close();
         QCOMPARE(Main(), -1);
         QCOMPARE(gDefaultPicture, pf.file("Default.gif"));
+        funPref_Set("AutomaticBackup", "0");
         subExitProcedure();
     }
 }
