@@ -126,38 +126,8 @@ frm_contact_detail::~frm_contact_detail() = default;
 
 void frm_contact_detail::buildBars()
 {
-    auto *menu = new CtToolBar(CtToolBar::Mode::MenuBar, this);
-    menu->setObjectName(QStringLiteral("ctToolBar_Menubar"));
-    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    menu->addItem(QStringLiteral("&File"), {}, {}, title);                     // 1
-    menu->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);  // 2
-    menu->addSeparator();                                                      // 3
-    menu->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);        // 4
-    menu->addSeparator();                                                      // 5
-    menu->addItem(QStringLiteral("Print"), {}, storeIcon(17), entry);          // 6
-    menu->addSeparator();                                                      // 7
-    menu->addItem(QStringLiteral("&Close"), {}, {}, entry);                    // 8
-    menu->addItem(QStringLiteral("&Edit"), {}, {}, title);                     // 9
-    menu->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);              // 10
-    menu->addSeparator();                                                      // 11
-    menu->addItem(QStringLiteral("&Cut"), {}, {}, entry);                      // 12
-    menu->addItem(QStringLiteral("&Copy"), {}, {}, entry);                     // 13
-    menu->addItem(QStringLiteral("Paste"), {}, {}, entry);                     // 14
-    menu->addItem(QStringLiteral("&Select Text"), {}, {}, entry);              // 15
-    menu->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);              // 16
-    menu->addItem(QStringLiteral("&Help"), {}, {}, title);                     // 17
-    ctToolBar_Menubar = menu;
-
-    auto *tb = new CtToolBar(CtToolBar::Mode::ToolBar, this);
-    tb->setObjectName(QStringLiteral("ctToolbar_Toolbar"));
-    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
-    tb->addSeparator();                                                                                      // 2
-    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                              // 3
-    tb->addSeparator();                                                                                      // 4
-    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                     // 5
-    tb->addSeparator();                                                                                      // 6
-    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                                // 7
-    ctToolbar_Toolbar = tb;
+    ctToolBar_Menubar = funRecordMenuBar(this);
+    ctToolbar_Toolbar = funRecordToolBar(this);
 }
 
 void frm_contact_detail::buildFields(QWidget *body)

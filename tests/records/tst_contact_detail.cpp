@@ -97,6 +97,7 @@ private slots:
     void deleteDropsPendingEdits();
     void refusedWriteKeepsTheWindow();
     void addPeopleFromThePetWindow();
+    void aDeletedVetShowsAsNoOne();
 
 private:
     std::unique_ptr<ProgramFolder> m_pf;
@@ -480,6 +481,22 @@ void TestContactDetail::addPeopleFromThePetWindow()
     QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_sitter_id")
                  .toString(),
              QString("Sitter \"Sam\""));
+}
+
+void TestContactDetail::aDeletedVetShowsAsNoOne()
+{
+    const long vet = addContact("Old Vet");
+    gDataDB->execute("INSERT INTO tbl_pet (pet_name, pet_species_id, pet_vet_id) VALUES ('Rex', 1, ?)",
+                     {qlonglong(vet)});
+    const long rex = long(gDataDB->lastInsertId().toLongLong());
+    m_pf->dialogs().queue(ui::Yes);
+    QVERIFY(funContactHandler(gMain, 3, vet, "Old Vet"));
+    // The pet keeps the id, which no one is given again; its window shows no vet.
+    std::unique_ptr<frm_pet_detail> pet(pet_handler::funPetEditWindow(gMain, rex, 1));
+    QVERIFY(pet);
+    QCOMPARE(pet->DBCbopet[2]->Text(), QString());
+    addContact("New Person");
+    QVERIFY(value("SELECT MAX(contact_id) FROM tbl_contact").toLongLong() > vet);
 }
 
 ZORBI_TEST_MAIN(TestContactDetail)
