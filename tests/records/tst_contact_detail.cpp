@@ -20,6 +20,8 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QFileInfo>
+#include <QPrinter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -91,6 +93,7 @@ private slots:
     void lastRecordIdAfterEachClose();
     void print_data();
     void print();
+    void printsTheWindowItself();
     void phoneTypeFromTheMenu();
     void mailAndWebOpenTheStoredAddress();
     void editItemsFollowTheFocus();
@@ -321,6 +324,29 @@ void TestContactDetail::print()
     QCOMPARE(calls, QStringList{QStringLiteral("print frm_contact_detail %1").arg(bo)});
     QCOMPARE(messages(*m_pf), answer ? QStringList{"Save Changes?"} : QStringList{});
     QCOMPARE(value("SELECT contact_city FROM tbl_contact").toString(), stored);
+}
+
+void TestContactDetail::printsTheWindowItself()
+{
+    const QString pdf = m_pf->file("person.pdf");
+    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    funReportPrinter()->setOutputFileName(pdf);
+    // A new person, not saved at the question: printed as it stands, and the
+    // window holds a fresh new person that can still be saved.
+    withWindow(0, [&](frm_contact_detail *w) {
+        line(w, 0)->setText("Al");
+        m_pf->dialogs().queue(ui::No);
+        w->ctToolBar_Menubar_ItemClick(6);
+        QVERIFY(QFileInfo(pdf).size() > 500);
+        QCOMPARE(w->DataDetail->editMode(), int(DataControl::EditAdd));
+        QCOMPARE(line(w, 0)->text(), QString());
+        QCOMPARE(w->lblcontact[3]->text(), QString("Fax"));
+        line(w, 0)->setText("Bo");
+        w->ctToolBar_Menubar_ItemClick(2);
+    });
+    QCOMPARE(messages(*m_pf), QStringList{"Save Changes?"});
+    QCOMPARE(value("SELECT group_concat(contact_name || '/' || contact_ph_3_type) FROM tbl_contact").toString(),
+             QString("Bo/Fax"));
 }
 
 void TestContactDetail::phoneTypeFromTheMenu()
