@@ -1,4 +1,5 @@
 #include "core/edit.h"
+#include "core/frm_controls.h"
 #include "core/globals.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/rich_text_box.h"
@@ -434,4 +435,44 @@ void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()>
     for (QWidget *c : controls)
         if (c)
             new FocusWatcher(c, onFocus);
+}
+
+
+CtToolBar *funRecordMenuBar(QWidget *window)
+{
+    auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, window);
+    bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
+    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
+    bar->addItem(QStringLiteral("&File"), {}, {}, title);                     // 1
+    bar->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);  // 2
+    bar->addSeparator();                                                      // 3
+    bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);        // 4
+    bar->addSeparator();                                                      // 5
+    bar->addItem(QStringLiteral("Print"), {}, storeIcon(17), entry);          // 6
+    bar->addSeparator();                                                      // 7
+    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);                    // 8
+    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                     // 9
+    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);              // 10
+    bar->addSeparator();                                                      // 11
+    bar->addItem(QStringLiteral("&Cut"), {}, {}, entry);                      // 12
+    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                     // 13
+    bar->addItem(QStringLiteral("Paste"), {}, {}, entry);                     // 14
+    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);              // 15
+    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);              // 16
+    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                     // 17
+    return bar;
+}
+
+CtToolBar *funRecordToolBar(QWidget *window)
+{
+    auto *bar = new CtToolBar(CtToolBar::Mode::ToolBar, window);
+    bar->setObjectName(QStringLiteral("ctToolbar_Toolbar"));
+    bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
+    bar->addSeparator();                                                                                       // 2
+    bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                               // 3
+    bar->addSeparator();                                                                                       // 4
+    bar->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                      // 5
+    bar->addSeparator();                                                                                       // 6
+    bar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                                 // 7
+    return bar;
 }

@@ -78,3 +78,12 @@ bool funEditMenuItem(QWidget *form, int id);
 // Calls `onFocus` each time one of `controls`, or a part of one (a combo box's
 // line edit, a grid's cell), gets the focus.
 void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()> &onFocus);
+
+// The menu bar and the toolbar of a detail window whose commands are the
+// common ones, named ctToolBar_Menubar and ctToolbar_Toolbar, with the items
+// numbered as the windows read them (separators count): menu 1 "&File",
+// 2 "Save && Close", 4 "&Delete", 6 "Print", 8 "&Close", 9 "&Edit", 10 "Undo
+// Changes", 12 to 16 the edit items, 17 "&Help"; toolbar 1 "Save && Close",
+// 3 "Print", 5 "Delete", 7 "Help".
+CtToolBar *funRecordMenuBar(QWidget *window);
+CtToolBar *funRecordToolBar(QWidget *window);

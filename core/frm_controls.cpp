@@ -72,7 +72,9 @@ void frm_controls::ctDropMenuContext_ItemClick(int menu, int item)
             if (funContactHandler(main, 1, 0, QString()))
                 funContactHandler(main, 15, 0, QString());
         } else if (item == 3) {
-            funContactHandler(main, 2, id, QString());
+            // The person may come back renamed.
+            if (funContactHandler(main, 2, id, QString()))
+                funContactHandler(main, 15, 0, QString());
         } else if (item == 5) {
             VbListView *list = form ? form->findChild<VbListView *>(QStringLiteral("ListView_Contact")) : nullptr;
             VbListItem *selected = list ? list->SelectedItem() : nullptr;

@@ -228,6 +228,9 @@ void frm_main::buildViews()
     ListView_Contact = makeList(FrameContact, "ListView_Contact",
                                 {QStringLiteral("Name"), QStringLiteral("Primary Phone"), QStringLiteral("E-Mail")},
                                 ImageListContact_large, ImageListContact_small);
+    // Names and numbers show whole; the e-mail takes the rest of the width.
+    ListView_Contact->setColumnWidth(0, 240);
+    ListView_Contact->setColumnWidth(1, 170);
     ListView_Report = makeList(FrameReport, "ListView_Report", {QStringLiteral("Name"), QStringLiteral("Description")},
                                ImageListReport_Large, ImageListReport_Small);
 

@@ -7,6 +7,7 @@
 #include "events/calendar_handler.h"
 #include "events/event_handler.h"
 #include "printouts/report_handler.h"
+#include "records/contact_handler.h"
 #include "records/pet_handler.h"
 #include "core/reminder_control.h"
 #include "events/reminders.h"
@@ -18,6 +19,8 @@ SubjectRoutines installedRoutines()
     SubjectRoutines r;
     r.petHandler = pet_handler::funPetHandler;
     r.petToolBar = pet_handler::subPetToolBar;
+    r.contactHandler = contact_handler::funContactHandler;
+    r.contactToolBar = contact_handler::subContactToolBar;
     r.reportHandler = report_handler::funReportHandler;
     r.reportToolBar = report_handler::subReportToolBar;
     r.importPicture = picture_files::subImportPicture;

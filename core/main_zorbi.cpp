@@ -144,6 +144,8 @@ int Main()
     subBuildContextMenus();
     gMain->ImageListpet_small->insert(1, gControls->ctImageMain.icon(0, 2));
     gMain->ImageListpet_large->insert(1, gControls->ctImageMain.icon(0, 3));
+    gMain->ImageListContact_small->insert(1, gControls->ctImageMain.icon(0, 2));
+    gMain->ImageListContact_large->insert(1, gControls->ctImageMain.icon(0, 3));
     gMain->ImageListPicture_Small->insert(1, gControls->ctImageMain.icon(0, 16));
     gMain->ImageListPicture_Large->insert(1, gControls->ctImageMain.icon(0, 17));
     const QString iconSize = funPref_Get(QStringLiteral("MainMenuIconSize"), 0);

@@ -169,44 +169,9 @@ frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
 
 frm_event_detail::~frm_event_detail() = default;
 
-void frm_event_detail::buildMenuBar()
-{
-    auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, this);
-    bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
-    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    bar->addItem(QStringLiteral("&File"), {}, {}, title);                     // 1
-    bar->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);  // 2
-    bar->addSeparator();                                                      // 3
-    bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);        // 4
-    bar->addSeparator();                                                      // 5
-    bar->addItem(QStringLiteral("Print"), {}, storeIcon(17), entry);          // 6
-    bar->addSeparator();                                                      // 7
-    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);                    // 8
-    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                     // 9
-    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);              // 10
-    bar->addSeparator();                                                      // 11
-    bar->addItem(QStringLiteral("&Cut"), {}, {}, entry);                      // 12
-    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                     // 13
-    bar->addItem(QStringLiteral("Paste"), {}, {}, entry);                     // 14
-    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);              // 15
-    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);              // 16
-    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                     // 17
-    ctToolBar_Menubar = bar;
-}
+void frm_event_detail::buildMenuBar() { ctToolBar_Menubar = funRecordMenuBar(this); }
 
-void frm_event_detail::buildToolBar()
-{
-    auto *bar = new CtToolBar(CtToolBar::Mode::ToolBar, this);
-    bar->setObjectName(QStringLiteral("ctToolbar_Toolbar"));
-    bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
-    bar->addSeparator();                                                                                       // 2
-    bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                               // 3
-    bar->addSeparator();                                                                                       // 4
-    bar->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                      // 5
-    bar->addSeparator();                                                                                       // 6
-    bar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                                 // 7
-    ctToolbar_Toolbar = bar;
-}
+void frm_event_detail::buildToolBar() { ctToolbar_Toolbar = funRecordToolBar(this); }
 
 void frm_event_detail::buildFields(QWidget *fields)
 {
