@@ -24,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QPushButton>
 #include <QSignalSpy>
 
 #include <csignal>
