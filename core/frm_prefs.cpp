@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QVBoxLayout>
 
 bool gPrefsChanged = false;
@@ -39,7 +40,8 @@ template <typename W> W *named(W *w, const QString &name)
     return w;
 }
 
-QIcon storeIcon(int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); }
+// The folder pickers' buttons show a folder.
+QIcon folderIcon() { return QApplication::style()->standardIcon(QStyle::SP_DirIcon); }
 QPixmap storePicture(int index) { return gControls ? gControls->ctImageMain.picture(0, index) : QPixmap(); }
 
 QLabel *wrappedNote(const QString &text, QWidget *parent)
@@ -185,7 +187,7 @@ QWidget *frm_prefs::buildGeneralTab()
     bg->addLayout(every, 1, 0, 1, 3);
     bg->addWidget(new QLabel(QStringLiteral("Default Backup Location:"), backup), 2, 0, 1, 3);
     txtPrefs[1] = named(new QLineEdit(backup), indexed("txtPrefs", 1));
-    cmdPrefs[0] = named(new QPushButton(storeIcon(24), QString(), backup), indexed("cmdPrefs", 0));
+    cmdPrefs[0] = named(new QPushButton(folderIcon(), QString(), backup), indexed("cmdPrefs", 0));
     cmdPrefs[0]->setToolTip(QStringLiteral("Select a default backup location"));
     bg->addWidget(txtPrefs[1], 3, 0, 1, 2);
     bg->addWidget(cmdPrefs[0], 3, 2);
@@ -219,9 +221,9 @@ QWidget *frm_prefs::buildCalendarTab()
         chkPrefs[i] = named(new QCheckBox(QLatin1String(captions[i]), tab), indexed("chkPrefs", i));
         v->addWidget(chkPrefs[i]);
     }
-    // "&&" shows one "&" in a label.
+    // The note's "&&" was a label's way of showing one "&"; our labels show text as it is.
     v->addWidget(wrappedNote(QStringLiteral("Note: It is strongly recommended that you leave Vaccination / Medication "
-                                            "Received && Expiration Dates checked, so you can easily see when "
+                                            "Received & Expiration Dates checked, so you can easily see when "
                                             "vaccination expirations are coming due on your calendar."),
                              tab));
     v->addStretch(1);
@@ -245,7 +247,7 @@ QWidget *frm_prefs::buildPhotosTab()
         g->addWidget(txtPrefs[2 + i], row, 0);
         g->addWidget(cmdPrefs[6 + i], row, 1);
         if (i == 2) {
-            cmdPrefs[9] = named(new QPushButton(storeIcon(24), QString(), tab), indexed("cmdPrefs", 9));
+            cmdPrefs[9] = named(new QPushButton(folderIcon(), QString(), tab), indexed("cmdPrefs", 9));
             cmdPrefs[9]->setToolTip(QStringLiteral("Select local photo album/folder"));
             g->addWidget(cmdPrefs[9], row, 2);
         }
