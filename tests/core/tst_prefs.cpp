@@ -83,6 +83,8 @@ private slots:
     void openButtons_data();
     void openButtons();
     void backupNow();
+    void backupNowThatClosesTheWindow_data();
+    void backupNowThatClosesTheWindow();
     void showsModallyOnItsTab();
 
 private:
@@ -511,6 +513,43 @@ void TestPrefs::backupNow()
     w.show();
     w.cmdPrefs[5]->click();
     QCOMPARE(m_calls, QStringList{"backup(frm_controls,0)"});
+}
+
+void TestPrefs::backupNowThatClosesTheWindow_data()
+{
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<bool>("letGo"); // the backup also lets the window go (deleteLater)
+    QTest::newRow("closed") << false << false;
+    QTest::newRow("closed and let go") << false << true;
+    QTest::newRow("edited, closed and let go") << true << true;
+}
+
+void TestPrefs::backupNowThatClosesTheWindow()
+{
+    QFETCH(bool, edited);
+    QFETCH(bool, letGo);
+    // The backup closes every window but the main window and the hidden form,
+    // the preferences it was started from among them.
+    subjectRoutines().backupDatabase = [letGo](QWidget *, bool) {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *p = qobject_cast<frm_prefs *>(w)) {
+                p->close();
+                if (letGo)
+                    p->deleteLater();
+            }
+    };
+    m_pf->dialogs().queue(int(ui::Yes)); // "Save changes?" when there is an edit
+    QPointer<QTimer> t = testsupport::onModal<frm_prefs>([edited](frm_prefs *w) {
+        if (edited)
+            edit(w->txtPrefs[2], "www.a.org");
+        w->cmdPrefs[5]->click();
+    });
+    QVERIFY(funPrefsHandler(gMain, 5, 1));
+    delete t;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!gMain->findChild<frm_prefs *>());
+    QCOMPARE(m_pf->dialogs().count(SD::Message), edited ? 1 : 0);
+    QCOMPARE(funPref_Get("PhotoSite_1"), QString(edited ? "www.a.org" : ""));
 }
 
 void TestPrefs::showsModallyOnItsTab()
