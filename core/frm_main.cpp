@@ -57,6 +57,14 @@ QString funSiteAddress(const QString &site)
     return QStringLiteral("http://") + site;
 }
 
+void subSetListBarIconSize(int size)
+{
+    if (!gMain || !gMain->ctListBar_main)
+        return;
+    gMain->ctListBar_main->setIconSize(size == 1 ? 1 : 0);
+    gMain->ctListBar_main->setIconSize2(size == 1 ? 0 : 2);
+}
+
 void subSetStatusText(const QString &text)
 {
     if (gMain && gMain->StatusBar_panel1)

@@ -112,6 +112,9 @@ extern frm_main *gMain;
 extern QPrinter *gReportPrinter;
 QPrinter *funReportPrinter();
 
+// The main window's list bar with large icons (0) or small icons (1).
+void subSetListBarIconSize(int size);
+
 // Puts `text` into the first panel of the main window's status bar.
 void subSetStatusText(const QString &text);
 

@@ -26,6 +26,7 @@ namespace {
 QStringList g_arguments;
 bool g_argumentsSet = false;
 std::unique_ptr<InstanceLock> g_instance;
+} // namespace
 
 // A stored count as a whole number, or `fallback` when it is empty or not a
 // number; kept within the 16-bit range the counts were always stored in.
@@ -41,7 +42,6 @@ int storedCount(const QString &key, int fallback)
         return fallback;
     return int(v);
 }
-} // namespace
 
 QString funGetAppTitle() { return QStringLiteral("Zorbi 2003"); }
 
@@ -149,13 +149,8 @@ int Main()
     gMain->ImageListPicture_Small->insert(1, gControls->ctImageMain.icon(0, 16));
     gMain->ImageListPicture_Large->insert(1, gControls->ctImageMain.icon(0, 17));
     const QString iconSize = funPref_Get(QStringLiteral("MainMenuIconSize"), 0);
-    if (iconSize == QLatin1String("0")) {
-        gMain->ctListBar_main->setIconSize(0);
-        gMain->ctListBar_main->setIconSize2(2);
-    } else if (iconSize == QLatin1String("1")) {
-        gMain->ctListBar_main->setIconSize(1);
-        gMain->ctListBar_main->setIconSize2(0);
-    }
+    if (iconSize == QLatin1String("0") || iconSize == QLatin1String("1"))
+        subSetListBarIconSize(iconSize.toInt());
     gListviewPet = storedCount(QStringLiteral("Listview_Pet"), 0);
     gListviewAddress = storedCount(QStringLiteral("Listview_Address"), 0);
     gListviewReport = storedCount(QStringLiteral("Listview_Report"), 0);

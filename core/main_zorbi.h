@@ -34,6 +34,9 @@ void subExitProcedure();
 // The automatic-backup rule: true when the backup prompt is due; otherwise the
 // count of exits since the last prompt is raised and stored.
 bool funBackupPromptDue();
+// A stored count as a whole number, or `fallback` when it is empty or not a
+// number (as the backup rule reads its settings).
+int storedCount(const QString &key, int fallback);
 
 void subDeleteTempFiles();
 void subInitReports();

@@ -1,12 +1,17 @@
 #include "core/reminder_control.h"
 
+#include "core/frm_controls.h"
+#include "core/frm_prefs.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/system.h"
 #include "platform/autostart.h"
+#include "platform/controls/tab_strip.h"
 #include "platform/db/database.h"
 #include "platform/dialogs.h"
 #include "platform/program_link.h"
+
+#include <QPointer>
 
 QString funGetReminderTitle() { return funGetAppTitle() + QStringLiteral(" Reminders"); }
 
@@ -45,11 +50,18 @@ bool funPrefsHandler(QWidget *form, int code, int tab)
     return false;
 }
 
-bool funPrefsShow(QWidget * /*form*/, int /*tab*/)
+bool funPrefsShow(QWidget *form, int tab)
 {
-    // The preferences window is not part of the program yet; until it is, nothing
-    // is shown and the caller hears that nothing was done.
-    return false;
+    // Held by a guard: a backup started from the window closes it, and may let
+    // it go before the modal loop returns here.
+    QPointer<frm_prefs> w = new frm_prefs(form);
+    w->setWindowTitle(QStringLiteral("Preferences"));
+    if (gControls)
+        w->setWindowIcon(gControls->ctImageMain.icon(0, 14));
+    w->tbsPrefs->setSelectedIndex(tab);
+    w->exec();
+    delete w.data();
+    return true;
 }
 
 void subAutoStartOn()

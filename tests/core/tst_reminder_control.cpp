@@ -3,6 +3,7 @@
 // preferences dispatcher.
 
 #include "core/database.h"
+#include "core/frm_prefs.h"
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/main_zorbi.h"
@@ -23,6 +24,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLockFile>
+#include <QPushButton>
 #include <QSignalSpy>
 
 #include <csignal>
@@ -305,8 +307,10 @@ void TestReminderControl::prefsHandler()
     // The main window reaches it through the installed routines.
     QVERIFY(!::funPrefsHandler(nullptr, 7, 1));
     QCOMPARE(pf.dialogs().count(SD::Message), 2);
-    // The preferences window is not there yet: code 5 shows nothing and says so.
-    QVERIFY(!reminder_control::funPrefsHandler(nullptr, 5, 2));
+    // Code 5 shows the preferences window and answers True once it is closed.
+    QPointer<QTimer> t = testsupport::onModal<frm_prefs>([](frm_prefs *w) { w->cmdPrefs[3]->click(); });
+    QVERIFY(reminder_control::funPrefsHandler(nullptr, 5, 2));
+    delete t;
     QCOMPARE(pf.dialogs().count(SD::Message), 2);
 }
 
