@@ -38,33 +38,44 @@ rptPetDetails::rptPetDetails()
     // The details beside the picture, then the notes, each as long as it is.
     report::Section *d = detail();
     const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
+    // A label and its field a line.
+    struct Row {
+        const char *caption, *name, *column;
+        report::Control *rptPetDetails::*member;
+    };
+    static const Row rows[] = {
+        {"Breed:", "txtBreed", "pet_breed", &rptPetDetails::txtBreed},
+        {"Birthday:", "txtDOB", "pet_dob", &rptPetDetails::txtDOB},
+        {"Gender:", "txtGender", "pet_gender", &rptPetDetails::txtGender},
+        {"Color:", "txtColor", "pet_color", &rptPetDetails::txtColor},
+        {"Ht / Len:", "txtHeightLength", "pet_height_length", &rptPetDetails::txtHeightLength},
+        {"Weight:", "txtWeight", "pet_weight", &rptPetDetails::txtWeight},
+        {"Father:", "txtFather", "pet_father", &rptPetDetails::txtFather},
+        {"Mother:", "txtMother", "pet_mother", &rptPetDetails::txtMother},
+        {"Vet:", "txtVet", "pet_vet", &rptPetDetails::txtVet},
+        {"Vet Ph:", "txtVetPhone", "pet_vet_ph", &rptPetDetails::txtVetPhone},
+        {"Sitter:", "txtSitter", "pet_sitter", &rptPetDetails::txtSitter},
+        {"Sitter Ph:", "txtSitterPhone", "pet_sitter_ph", &rptPetDetails::txtSitterPhone},
+        {"Em. Contact:", "txtEmergency", "pet_emer", &rptPetDetails::txtEmergency},
+        {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph", &rptPetDetails::txtEmergencyPhone},
+    };
     int y = 60;
-    auto row = [&](const QString &caption, const QString &name, const QString &column, int width = 3750) {
-        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, caption)->font = labelFont;
-        report::Control *f = d->addField(name, {kFieldLeft, y, width, kRow - 30}, column);
+    for (const Row &r : rows) {
+        const QString name = QLatin1String(r.name);
+        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, QLatin1String(r.caption))
+            ->font = labelFont;
+        report::Control *f = d->addField(name, {kFieldLeft, y, 3750, kRow - 30}, QLatin1String(r.column));
         f->font = fieldFont;
         f->wordWrap = false;
+        this->*r.member = f;
         y += kRow;
-        return f;
-    };
-    txtBreed = row(QStringLiteral("Breed:"), QStringLiteral("txtBreed"), QStringLiteral("pet_breed"));
-    txtDOB = row(QStringLiteral("Birthday:"), QStringLiteral("txtDOB"), QStringLiteral("pet_dob"), 1500);
+    }
+    // The age beside the birthday.
+    txtDOB->width = 1500;
     txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
-    txtAge = d->addField(QStringLiteral("txtAge"), {kFieldLeft + 1550, y - kRow, 2200, kRow - 30});
+    txtAge = d->addField(QStringLiteral("txtAge"), {kFieldLeft + 1550, txtDOB->top, 2200, kRow - 30});
     txtAge->font = fieldFont;
     txtAge->wordWrap = false;
-    txtGender = row(QStringLiteral("Gender:"), QStringLiteral("txtGender"), QStringLiteral("pet_gender"));
-    txtColor = row(QStringLiteral("Color:"), QStringLiteral("txtColor"), QStringLiteral("pet_color"));
-    txtHeightLength = row(QStringLiteral("Ht / Len:"), QStringLiteral("txtHeightLength"), QStringLiteral("pet_height_length"));
-    txtWeight = row(QStringLiteral("Weight:"), QStringLiteral("txtWeight"), QStringLiteral("pet_weight"));
-    txtFather = row(QStringLiteral("Father:"), QStringLiteral("txtFather"), QStringLiteral("pet_father"));
-    txtMother = row(QStringLiteral("Mother:"), QStringLiteral("txtMother"), QStringLiteral("pet_mother"));
-    txtVet = row(QStringLiteral("Vet:"), QStringLiteral("txtVet"), QStringLiteral("pet_vet"));
-    txtVetPhone = row(QStringLiteral("Vet Ph:"), QStringLiteral("txtVetPhone"), QStringLiteral("pet_vet_ph"));
-    txtSitter = row(QStringLiteral("Sitter:"), QStringLiteral("txtSitter"), QStringLiteral("pet_sitter"));
-    txtSitterPhone = row(QStringLiteral("Sitter Ph:"), QStringLiteral("txtSitterPhone"), QStringLiteral("pet_sitter_ph"));
-    txtEmergency = row(QStringLiteral("Em. Contact:"), QStringLiteral("txtEmergency"), QStringLiteral("pet_emer"));
-    txtEmergencyPhone = row(QStringLiteral("Emerg Ph:"), QStringLiteral("txtEmergencyPhone"), QStringLiteral("pet_emer_ph"));
 
     fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
     fldPicture->visible = false;
