@@ -147,7 +147,6 @@ std::shared_ptr<QTextDocument> richDocument(const QString &text, const QFont &fo
 // top-left corner (the left margin).
 class Control {
 public:
-    friend class Report;
     enum Summary { NoSummary, PageNumber, PageCount };
 
     Control(ControlKind kind, QString name, const QRect &geometry);
@@ -196,6 +195,7 @@ public:
     void setRect(const QRect &r);
 
 private:
+    friend class Report;
     friend class Layout;
     const QTextDocument *m_boundDocument = nullptr; // the engine's document of this row
 };
