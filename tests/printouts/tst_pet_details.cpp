@@ -190,8 +190,12 @@ private slots:
         QCOMPARE(textsOf(doc, rows, 2),
                  (QStringList{"Collie", "[No vaccinations to display]", "Rex the collie slept", "Rex the collie herded",
                               "Sit", "[No misc. information to display]"}));
-        for (int p = 0; p < 3; ++p)
+        for (int p = 0; p < 3; ++p) {
             QVERIFY(doc.texts(p).join(' ').contains(QStringLiteral("Page %1 of 3").arg(p + 1)));
+            // Kept beside the test for a person to look at.
+            report::renderPage(doc, p, 0.06).save(QCoreApplication::applicationDirPath() +
+                                                  QStringLiteral("/tst_pet_details_all_%1.png").arg(p + 1));
+        }
     }
 
     // Red for an expiry before today, row by row; today's, none and a later
