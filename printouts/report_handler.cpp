@@ -12,6 +12,7 @@
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
 #include "printouts/frm_report.h"
+#include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
 
 #include <QPrinter>
@@ -52,6 +53,8 @@ std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
     case 4: return std::make_unique<printouts::rptPetPoster>();
+    case 6:
+    case 9: return std::make_unique<printouts::rptPetDetails>();
     default: return nullptr;
     }
 }

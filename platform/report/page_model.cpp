@@ -9,7 +9,9 @@
 #include <QPrinter>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextLayout>
 
 namespace report {
 
@@ -23,6 +25,46 @@ QString Item::textFor(int pageNumber, int pageCount) const
     return text;
 }
 
+namespace {
+
+// Calls `fn(block, layout, line)` for each line of a rich-text slice: those
+// whose tops lie inside it, which the layout cut it to hold.
+template <typename Fn> void forEachSliceLine(const Item &it, Fn fn)
+{
+    const double from = it.richTop - 0.5, to = it.richTop + it.rect.height() - 0.5;
+    for (QTextBlock b = it.rich->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout *l = b.layout();
+        if (!l)
+            continue;
+        const double top = l->position().y();
+        if (top >= to)
+            break;
+        for (int i = 0; i < l->lineCount(); ++i) {
+            const QTextLine line = l->lineAt(i);
+            const double y = top + line.y();
+            if (y >= from && y < to)
+                fn(b, *l, line);
+        }
+    }
+}
+
+} // namespace
+
+QString Item::richText() const
+{
+    if (kind != Rich || !rich)
+        return {};
+    QString out;
+    int lastBlock = -1;
+    forEachSliceLine(*this, [&](const QTextBlock &b, const QTextLayout &, const QTextLine &line) {
+        if (lastBlock >= 0 && b.blockNumber() != lastBlock)
+            out += QLatin1Char('\n');
+        out += b.text().mid(line.textStart(), line.textLength());
+        lastBlock = b.blockNumber();
+    });
+    return out;
+}
+
 QStringList Document::texts(int pageIndex) const
 {
     QStringList out;
@@ -32,7 +74,7 @@ QStringList Document::texts(int pageIndex) const
         if (it.kind == Item::Text)
             out << it.textFor(pageIndex + 1, pageCount());
         else if (it.kind == Item::Rich && it.rich)
-            out << it.rich->toPlainText();
+            out << it.richText();
     }
     return out;
 }
@@ -159,12 +201,15 @@ void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOpti
             break;
         case Item::Rich:
             if (it.rich) {
+                // Line by line: a printer or PDF gets the lines of this page
+                // only, not the whole paragraphs they belong to, clipped.
                 p.save();
                 p.translate(it.rect.left(), it.rect.top() - it.richTop);
-                QAbstractTextDocumentLayout::PaintContext ctx;
-                ctx.clip = QRectF(0, it.richTop, it.rect.width(), it.rect.height());
-                p.setClipRect(ctx.clip, Qt::IntersectClip);
-                it.rich->documentLayout()->draw(&p, ctx);
+                p.setClipRect(QRectF(0, it.richTop, it.rect.width(), it.rect.height()), Qt::IntersectClip);
+                p.setPen(Qt::black);
+                forEachSliceLine(it, [&](const QTextBlock &, const QTextLayout &l, const QTextLine &line) {
+                    line.draw(&p, l.position());
+                });
                 p.restore();
             }
             break;

@@ -26,7 +26,8 @@
 //          richTop, cut at line boundaries by the layout. Its fonts, like a
 //          Text's, are sized in twips, and its text width is the rect's.
 // Sub-reports and columns need nothing of their own here: their content is
-// flattened into items at their final positions.
+// flattened into items at their final positions. A rich-text document is
+// shared by its slices and never changed once laid out.
 
 #include <QColor>
 #include <QFont>
@@ -88,6 +89,8 @@ struct Item {
 
     // The text as it prints on page `pageNumber` (1-based) of `pageCount`.
     QString textFor(int pageNumber, int pageCount) const;
+    // Rich: the text of the lines on this slice, paragraphs on lines of their own.
+    QString richText() const;
 };
 
 struct Page {
@@ -104,7 +107,7 @@ struct Document {
     int pageCount() const { return int(pages.size()); }
     bool isEmpty() const { return pages.empty(); }
     // The page's texts, deferred ones resolved, in item order (for searching
-    // and for tests).
+    // and for tests); of a rich-text slice, the lines on the page.
     QStringList texts(int pageIndex) const;
 };
 

@@ -2,10 +2,15 @@
 
 #include "platform/clock.h"
 #include "platform/controls/data_control.h"
+#include "platform/rtf.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDateTime>
 #include <QFontMetricsF>
 #include <QLocale>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 #include <QtDebug>
 #include <algorithm>
 #include <cmath>
@@ -267,14 +272,181 @@ bool sameKey(const QVariant &a, const QVariant &b)
 
 } // namespace
 
-// Places formatted band occurrences onto pages.
+// A sub-report's content: its band occurrences one under the other, each
+// with its items placed from (0, 0) of the band.
+struct Strip {
+    struct Band {
+        int height = 0;
+        std::vector<Item> items;
+    };
+    std::vector<Band> bands;
+    int height = 0;
+};
+
+std::shared_ptr<QTextDocument> richDocument(const QString &text, const QFont &font, int width)
+{
+    auto doc = std::make_shared<QTextDocument>();
+    doc->setDocumentMargin(0);
+    doc->setDefaultFont(modelFont(font));
+    QTextOption option = doc->defaultTextOption();
+    option.setTabStopDistance(720);
+    doc->setDefaultTextOption(option);
+    if (!text.isEmpty())
+        rtf::read(text, doc.get());
+
+    // The codec gives sizes in points and indents in pixels of the screen;
+    // the page model counts both in twips.
+    struct Run {
+        int from, to;
+        QTextCharFormat format;
+    };
+    std::vector<Run> runs;
+    auto twipsFormat = [](QTextCharFormat f) {
+        if (f.hasProperty(QTextFormat::FontPointSize)) {
+            const double pt = f.fontPointSize();
+            f.clearProperty(QTextFormat::FontPointSize);
+            f.setProperty(QTextFormat::FontPixelSize, qMax(1, qRound(pt * kTwipsPerPoint)));
+        }
+        return f;
+    };
+    QTextCursor cursor(doc.get());
+    cursor.beginEditBlock();
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        QTextBlockFormat bf = b.blockFormat();
+        const double scale = rtf::kTwipsPerPixel;
+        bf.setLeftMargin(bf.leftMargin() * scale);
+        bf.setRightMargin(bf.rightMargin() * scale);
+        bf.setTopMargin(bf.topMargin() * scale);
+        bf.setBottomMargin(bf.bottomMargin() * scale);
+        bf.setTextIndent(bf.textIndent() * scale);
+        cursor.setPosition(b.position());
+        cursor.setBlockFormat(bf);
+        cursor.setBlockCharFormat(twipsFormat(b.charFormat()));
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment f = it.fragment();
+            if (f.isValid() && f.charFormat().hasProperty(QTextFormat::FontPointSize))
+                runs.push_back({f.position(), f.position() + f.length(), twipsFormat(f.charFormat())});
+        }
+    }
+    for (const Run &r : runs) {
+        cursor.setPosition(r.from);
+        cursor.setPosition(r.to, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(r.format);
+    }
+    cursor.endEditBlock();
+    doc->setTextWidth(qMax(1, width));
+    return doc;
+}
+
+namespace {
+
+// One visible control of a band occurrence as it is laid out: where it ends
+// up in the band and, for rich text and sub-reports, the part of its content
+// still to come.
+struct Piece {
+    enum Kind { Fixed, Rich, Sub };
+    const Control *c = nullptr;
+    Kind kind = Fixed;
+    int designTop = 0, designBottom = 0; // what pushing down goes by
+    int top = 0, height = 0;             // in the band
+    int lineDy = 0;                      // a line: its first point below `top`
+    // Rich and Sub: the content from `offset` down to breaks.back(), which
+    // may be cut at any of `breaks` (content positions, ascending).
+    int offset = 0;
+    std::vector<int> breaks;
+    std::shared_ptr<const QTextDocument> doc;
+    std::shared_ptr<const Strip> strip;
+
+    int bottom() const { return top + height; }
+    int end() const { return breaks.empty() ? height : breaks.back(); }
+};
+
+struct Band {
+    std::vector<Piece> pieces;
+    int minHeight = 0;
+    bool canGrow = true;
+    bool splits = false;
+
+    int height() const
+    {
+        if (!canGrow)
+            return minHeight;
+        int h = minHeight;
+        for (const Piece &p : pieces)
+            h = qMax(h, p.bottom());
+        return h;
+    }
+};
+
+// A control that grew moves every control whose top is at or below its
+// designed bottom down by as much as it grew; those moved move the ones below
+// them in turn.
+void pushDown(std::vector<Piece> &pieces)
+{
+    std::vector<size_t> order(pieces.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return pieces[a].designTop < pieces[b].designTop; });
+    for (size_t k = 0; k < order.size(); ++k) {
+        Piece &p = pieces[order[k]];
+        int shift = 0;
+        for (size_t j = 0; j < k; ++j) {
+            const Piece &q = pieces[order[j]];
+            if (q.designTop < p.designTop && q.designBottom <= p.designTop)
+                shift = qMax(shift, q.bottom() - q.designBottom);
+        }
+        p.top = p.designTop + shift;
+    }
+}
+
+// The tops of a document's lines below its first one, then its end.
+std::vector<int> lineBreaks(const QTextDocument &doc, int end)
+{
+    std::vector<int> out;
+    QAbstractTextDocumentLayout *layout = doc.documentLayout();
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextLayout *l = b.layout();
+        if (!l)
+            continue;
+        const double blockTop = layout->blockBoundingRect(b).top();
+        for (int i = 0; i < l->lineCount(); ++i) {
+            const int y = int(std::floor(blockTop + l->lineAt(i).y()));
+            if (y > 0 && y < end && (out.empty() || y > out.back()))
+                out.push_back(y);
+        }
+    }
+    out.push_back(end);
+    return out;
+}
+
+void translate(Item &it, int dx, int dy)
+{
+    it.rect.translate(dx, dy);
+    if (it.kind == Item::Line)
+        it.line.translate(dx, dy);
+}
+
+} // namespace
+
+// Places formatted band occurrences onto pages, or, for a sub-report, into
+// its strip.
 class Layout {
 public:
-    explicit Layout(Report &r) : m_r(r), m_area(r.pageSetup.printableRect()) {}
+    Layout(Report &r, Strip *strip, int width)
+        : m_r(r), m_strip(strip),
+          m_area(strip ? QRect(0, 0, qMax(1, width), std::numeric_limits<int>::max() / 4) : r.pageSetup.printableRect())
+    {
+    }
 
-    // Page 1: the report header, then the page header.
+    // Page 1: the report header, then the page header. A sub-report has its
+    // report header only.
     void begin()
     {
+        if (m_strip) {
+            place(*m_r.reportHeader(), false);
+            return;
+        }
         newPage();
         place(*m_r.reportHeader(), false);
         if (m_r.isCancelled())
@@ -287,23 +459,58 @@ public:
     void place(Section &s, bool mayBreak = true)
     {
         m_r.format(s);
+        if (m_r.isCancelled() || !s.visible)
+            return;
+        const bool columns = !m_strip && &s == m_r.detail() && s.columnCount > 1;
+        const int width = columns ? slotWidth(s) : m_area.width();
+        Band b = build(s, width);
         if (m_r.isCancelled())
             return;
-        std::vector<int> heights;
-        const int h = measure(s, &heights);
-        if (!s.visible)
+        if (m_strip) {
+            Strip::Band out;
+            out.height = b.height();
+            emitBand(b, takeAll(b), 0, 0, width, out.items);
+            m_strip->height += out.height;
+            m_strip->bands.push_back(std::move(out));
             return;
-        if (mayBreak && m_body && (s.newPageBefore || m_y + h > bodyBottom())) {
-            endPage();
-            if (m_r.isCancelled())
-                return;
-            newPage();
-            pageHeader();
-            if (m_r.isCancelled())
+        }
+        if (columns) {
+            placeInSlot(s, b, width);
+            return;
+        }
+        endRow();
+        if (mayBreak && m_body && s.newPageBefore && !nextPage())
+            return;
+        for (;;) {
+            const int h = b.height();
+            const int room = bodyBottom() - m_y;
+            if (!mayBreak || h <= room) {
+                put(b, takeAll(b), m_y);
+                m_y += h;
+                break;
+            }
+            std::vector<int> take;
+            const int cutAt = b.splits ? cut(b, room, take) : -1;
+            if (cutAt < 0) {
+                // Nothing of it fits here: on the next page, or, on an empty
+                // page, whole, however tall it is.
+                if (m_body) {
+                    if (!nextPage())
+                        return;
+                    if (b.splits)
+                        continue;
+                }
+                put(b, takeAll(b), m_y);
+                m_y += h;
+                break;
+            }
+            put(b, take, m_y);
+            m_body = true;
+            m_lastRow = m_r.DC.m_row;
+            b = remainder(b, cutAt, take);
+            if (!nextPage())
                 return;
         }
-        put(s, heights, m_y);
-        m_y += h;
         m_body = true;
         m_lastRow = m_r.DC.m_row;
     }
@@ -311,6 +518,9 @@ public:
     // The page footer, anchored at the bottom of the printable area.
     void endPage()
     {
+        if (m_strip)
+            return;
+        endRow();
         // The page footer sees the last row on its page, not the row whose
         // band went on to the next page.
         Section &pf = *m_r.pageFooter();
@@ -318,12 +528,10 @@ public:
         m_r.DC.m_row = m_lastRow;
         m_r.format(pf);
         m_r.DC.m_row = current;
-        if (m_r.isCancelled())
+        if (m_r.isCancelled() || !pf.visible)
             return;
-        std::vector<int> heights;
-        const int h = measure(pf, &heights);
-        if (pf.visible)
-            put(pf, heights, m_area.top() + m_area.height() - h);
+        Band b = build(pf, m_area.width());
+        put(b, takeAll(b), m_area.top() + m_area.height() - b.height());
     }
 
 private:
@@ -333,6 +541,19 @@ private:
         m_r.m_pageNumber = m_r.m_doc.pageCount();
         m_y = m_area.top();
         m_body = false;
+        m_slot = 0;
+    }
+
+    // Ends the page and starts the next below its page header; false after a cancel.
+    bool nextPage()
+    {
+        m_slot = 0;
+        endPage();
+        if (m_r.isCancelled())
+            return false;
+        newPage();
+        pageHeader();
+        return !m_r.isCancelled();
     }
 
     void pageHeader()
@@ -343,46 +564,234 @@ private:
 
     int bodyBottom() const { return m_area.top() + m_area.height() - m_r.pageFooter()->height; }
 
-    // The band's height after its controls have grown; the controls' heights.
-    int measure(const Section &s, std::vector<int> *heights) const
+    // ---- columns
+
+    int slotWidth(const Section &s) const
     {
-        int bottom = 0;
-        heights->clear();
-        for (const auto &cp : s.controls()) {
-            const Control &c = *cp;
-            int h = c.height;
-            if (c.visible && c.canGrow && c.angle == 0) {
-                if (isText(c))
-                    h = qMax(h, textHeight(c, fontOf(c), c.text()));
-                else if (c.kind == ControlKind::RichText && c.document) {
-                    c.document->setTextWidth(c.width);
-                    h = qMax(h, int(std::ceil(c.document->size().height())));
-                }
-            }
-            heights->push_back(h);
-            if (!c.visible)
-                continue;
-            const int b = c.kind == ControlKind::Line ? qMax(c.top, c.top + c.height) : c.top + h;
-            bottom = qMax(bottom, b);
-        }
-        return s.canGrow ? qMax(s.height, bottom) : s.height;
+        const int n = qMax(1, s.columnCount);
+        return qMax(1, (m_area.width() - (n - 1) * s.columnSpacing) / n);
     }
 
-    // The band's visible controls as items at (left margin, top).
-    void put(const Section &s, const std::vector<int> &heights, int top)
+    // Slots across, then down; a row as high as its highest occurrence.
+    void placeInSlot(const Section &s, const Band &b, int width)
     {
-        Page &page = m_r.m_doc.pages.back();
-        const int x0 = m_area.left(), x1 = m_area.left() + m_area.width();
+        const int h = b.height();
+        if (m_slot > 0 && m_rowTop + h > bodyBottom())
+            endRow();
+        if (m_slot == 0) {
+            if (m_body && m_y + h > bodyBottom() && !nextPage())
+                return;
+            m_rowTop = m_y;
+            m_rowHeight = 0;
+        }
+        const int x = m_area.left() + m_slot * (width + s.columnSpacing);
+        std::vector<Item> &items = m_r.m_doc.pages.back().items;
+        emitBand(b, takeAll(b), x, m_rowTop, width, items);
+        m_rowHeight = qMax(m_rowHeight, h);
+        m_body = true;
+        m_lastRow = m_r.DC.m_row;
+        if (++m_slot >= s.columnCount)
+            endRow();
+    }
+
+    void endRow()
+    {
+        if (m_slot > 0)
+            m_y = m_rowTop + m_rowHeight;
+        m_slot = 0;
+    }
+
+    // ---- a band occurrence
+
+    // The band's visible controls as they grow and push, its sub-reports run.
+    Band build(const Section &s, int width)
+    {
+        Band b;
+        b.minHeight = s.height;
+        b.canGrow = s.canGrow;
+        for (const auto &cp : s.controls()) {
+            const Control &c = *cp;
+            if (!c.visible)
+                continue;
+            Piece p;
+            p.c = &c;
+            p.designTop = c.top;
+            int h = c.height;
+            if (c.kind == ControlKind::Line) {
+                p.designTop = qMin(c.top, c.top + c.height);
+                p.lineDy = c.top - p.designTop;
+                h = std::abs(c.height);
+            } else if (isText(c) && c.canGrow && c.angle == 0) {
+                h = qMax(h, textHeight(c, fontOf(c), c.text()));
+            } else if (c.kind == ControlKind::RichText && c.document && !c.document->isEmpty()) {
+                std::shared_ptr<const QTextDocument> doc;
+                if (c.document.get() == c.m_boundDocument) {
+                    doc = c.document;
+                } else {
+                    QTextDocument *copy = c.document->clone();
+                    copy->setTextWidth(qMax(1, c.width));
+                    doc.reset(copy);
+                }
+                p.kind = Piece::Rich;
+                p.doc = doc;
+                if (c.canGrow) {
+                    const int content = int(std::ceil(doc->size().height()));
+                    h = qMax(h, content);
+                    p.breaks = lineBreaks(*doc, h);
+                } else {
+                    p.breaks = {h};
+                }
+            } else if (c.kind == ControlKind::SubReport && c.subReport) {
+                auto strip = std::make_shared<Strip>();
+                if (c.subReport->execute(strip.get(), qMin(c.width, width - qMax(0, c.left))) &&
+                    strip->height > 0) {
+                    h = qMax(h, strip->height);
+                    p.kind = Piece::Sub;
+                    int at = 0;
+                    for (const Strip::Band &sb : strip->bands) {
+                        at += sb.height;
+                        if (at > 0 && at < h && (p.breaks.empty() || at > p.breaks.back()))
+                            p.breaks.push_back(at);
+                    }
+                    p.breaks.push_back(h);
+                    p.strip = std::move(strip);
+                }
+                if (m_r.isCancelled())
+                    return b;
+            }
+            p.height = h;
+            p.designBottom = p.designTop + (c.kind == ControlKind::Line ? h : c.height);
+            if (p.kind != Piece::Fixed && p.breaks.size() > 1)
+                b.splits = true;
+            b.pieces.push_back(std::move(p));
+        }
+        b.splits = b.splits && s.canGrow;
+        pushDown(b.pieces);
+        return b;
+    }
+
+    static std::vector<int> takeAll(const Band &b)
+    {
+        std::vector<int> take(b.pieces.size());
+        for (size_t i = 0; i < take.size(); ++i) {
+            const Piece &p = b.pieces[i];
+            take[i] = p.kind == Piece::Fixed ? p.height : p.end() - p.offset;
+        }
+        return take;
+    }
+
+    // Where to cut a band that does not fit in `room`: no fixed control
+    // crosses the cut, and each rich text or sub-report gives what it can up
+    // to it (in `take`; -1 for what goes wholly to the next part). -1 when
+    // nothing at all fits.
+    static int cut(const Band &b, int room, std::vector<int> &take)
+    {
+        int at = room;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const Piece &p : b.pieces) {
+                if (p.kind == Piece::Fixed && p.top < at && p.bottom() > at) {
+                    at = p.top;
+                    moved = true;
+                }
+            }
+        }
+        bool progress = false;
+        take.assign(b.pieces.size(), -1);
+        for (size_t i = 0; i < b.pieces.size(); ++i) {
+            const Piece &p = b.pieces[i];
+            if (p.top >= at)
+                continue;
+            if (p.kind == Piece::Fixed) {
+                take[i] = p.height;
+                progress = true;
+                continue;
+            }
+            const int limit = p.offset + (at - p.top);
+            int best = -1;
+            for (int br : p.breaks) {
+                if (br > limit)
+                    break;
+                if (br > p.offset)
+                    best = br;
+            }
+            if (best > p.offset) {
+                take[i] = best - p.offset;
+                progress = true;
+            }
+        }
+        return progress ? at : -1;
+    }
+
+    // What is left of a band cut at `at` after `take`, as a band of its own.
+    static Band remainder(const Band &b, int at, const std::vector<int> &take)
+    {
+        Band r;
+        r.minHeight = qMax(0, b.minHeight - at);
+        r.canGrow = b.canGrow;
+        for (size_t i = 0; i < b.pieces.size(); ++i) {
+            const Piece &p = b.pieces[i];
+            if (p.kind == Piece::Fixed && take[i] >= 0)
+                continue;
+            if (p.kind != Piece::Fixed && take[i] > 0 && p.offset + take[i] >= p.end())
+                continue;
+            Piece q = p;
+            if (p.top >= at) {
+                q.top = p.top - at;
+                q.designTop = q.top;
+                q.designBottom = q.bottom();
+            } else {
+                q.offset = p.offset + qMax(0, take[i]);
+                q.top = q.designTop = 0;
+                q.designBottom = qMax(0, p.bottom() - at);
+                q.height = p.end() - q.offset;
+            }
+            if (q.kind != Piece::Fixed)
+                r.splits = true;
+            r.pieces.push_back(std::move(q));
+        }
+        pushDown(r.pieces);
+        return r;
+    }
+
+    // The part of the band `take` says at `top` of the page.
+    void put(const Band &b, const std::vector<int> &take, int top)
+    {
+        emitBand(b, take, m_area.left(), top, m_area.width(), m_r.m_doc.pages.back().items);
+    }
+
+    // The band's items, its left edge at `x0`, its top at `top`, nothing
+    // wider than `width`.
+    void emitBand(const Band &b, const std::vector<int> &take, int x0, int top, int width, std::vector<Item> &out)
+    {
+        const int x1 = x0 + width;
         auto clipped = [&](QRect r) {
             r.setLeft(qMax(r.left(), x0));
             r.setRight(qMin(r.right(), x1 - 1));
             return r;
         };
-        for (size_t i = 0; i < s.controls().size(); ++i) {
-            const Control &c = *s.controls()[i];
-            if (!c.visible)
+        for (size_t i = 0; i < b.pieces.size(); ++i) {
+            const Piece &p = b.pieces[i];
+            if (take[i] < 0 || (take[i] == 0 && p.kind != Piece::Fixed))
                 continue;
-            const QRect at(x0 + c.left, top + c.top, c.width, heights[i]);
+            const Control &c = *p.c;
+            const QRect at(x0 + c.left, top + p.top, c.width, p.height);
+            if (p.kind == Piece::Sub) {
+                const int from = p.offset, to = p.offset + take[i];
+                int y = 0;
+                for (const Strip::Band &sb : p.strip->bands) {
+                    if (y >= from && y + sb.height <= to) {
+                        for (const Item &src : sb.items) {
+                            out.push_back(src);
+                            translate(out.back(), at.left(), top + p.top + y - from);
+                        }
+                    }
+                    y += sb.height;
+                    if (y >= to)
+                        break;
+                }
+                continue;
+            }
             Item it;
             it.name = c.name;
             switch (c.kind) {
@@ -410,13 +819,15 @@ private:
                 it.rect = at;
                 it.image = imageForModel(c.picture, at);
                 break;
-            case ControlKind::Line:
+            case ControlKind::Line: {
                 it.kind = Item::Line;
-                it.line = QLineF(x0 + c.left, top + c.top, x0 + c.left + c.width, top + c.top + c.height);
-                it.rect = QRect(at.topLeft(), QSize(c.width, c.height)).normalized();
+                const int y1 = top + p.top + p.lineDy;
+                it.line = QLineF(x0 + c.left, y1, x0 + c.left + c.width, y1 + c.height);
+                it.rect = QRect(QPoint(x0 + c.left, y1), QSize(c.width, c.height)).normalized();
                 it.lineColor = c.foreColor;
                 it.lineWidth = c.lineWidth;
                 break;
+            }
             case ControlKind::Box:
                 it.kind = Item::Box;
                 it.rect = clipped(at);
@@ -425,18 +836,19 @@ private:
                 it.fillColor = c.backColor;
                 break;
             case ControlKind::RichText:
-                if (!c.document)
+                if (!p.doc)
                     continue;
                 it.kind = Item::Rich;
-                it.rect = clipped(at);
-                it.rich = std::shared_ptr<const QTextDocument>(c.document->clone());
+                it.rect = clipped(QRect(at.left(), at.top(), c.width, take[i]));
+                it.rich = p.doc;
+                it.richTop = p.offset;
                 break;
             case ControlKind::SubReport:
-                continue; // placed by the sub-report layer
+                continue; // a sub-report without content
             }
             if (it.rect.width() <= 0 && it.kind != Item::Line)
                 continue;
-            page.items.push_back(std::move(it));
+            out.push_back(std::move(it));
         }
     }
 
@@ -453,12 +865,15 @@ private:
     }
 
     Report &m_r;
+    Strip *m_strip;
     QRect m_area;
     mutable std::unordered_map<const Control *, std::pair<QFont, std::optional<QFont>>> m_fonts;
     int m_y = 0;
     bool m_body = false; // the page holds more than its header
     int m_lastRow = -1;  // the row current when the page's last band was placed
+    int m_slot = 0, m_rowTop = 0, m_rowHeight = 0; // the row of detail slots being filled
 };
+
 
 // ---------------------------------------------------------------- report
 
@@ -526,24 +941,29 @@ void Report::bind(Section &s)
 {
     for (const auto &cp : s.controls()) {
         Control &c = *cp;
-        if (c.kind != ControlKind::Field || c.dataField.isEmpty() || c.summary != Control::NoSummary)
+        const bool field = c.kind == ControlKind::Field && c.summary == Control::NoSummary;
+        if ((!field && c.kind != ControlKind::RichText) || c.dataField.isEmpty())
             continue;
         const QString df = c.dataField.trimmed();
+        QVariant value;
         if (QString(df).remove(QLatin1Char(' ')).compare(QLatin1String("=Now()"), Qt::CaseInsensitive) == 0) {
-            c.value = zbclock::now();
+            value = zbclock::now();
         } else if (df.startsWith(QLatin1Char('@'))) {
             const Section *h = s.kind == SectionKind::GroupFooter ? s.m_header : &s;
-            c.value = h ? h->groupValue : QVariant();
+            value = h ? h->groupValue : QVariant();
         } else if (DC.hasField(df)) {
-            c.value = DC.field(df);
+            value = DC.field(df);
+        } else if (std::find(m_missingReported.begin(), m_missingReported.end(), &c) == m_missingReported.end()) {
+            m_missingReported.push_back(&c);
+            raiseError(ErrFieldNotFound,
+                       QStringLiteral("The field %1 of %2 names no column of the record source.").arg(df, c.name));
+        }
+        if (c.kind == ControlKind::RichText) {
+            // A document of the row's own: the pages keep the ones before.
+            c.document = richDocument(value.toString(), c.font, c.width);
+            c.m_boundDocument = c.document.get();
         } else {
-            c.value = QVariant();
-            if (std::find(m_missingReported.begin(), m_missingReported.end(), &c) == m_missingReported.end()) {
-                m_missingReported.push_back(&c);
-                raiseError(ErrFieldNotFound,
-                           QStringLiteral("The field %1 of %2 names no column of the record source.")
-                               .arg(df, c.name));
-            }
+            c.value = value;
         }
     }
 }
@@ -562,21 +982,33 @@ bool Report::run()
     m_doc.pageSize = pageSetup.paper;
     m_doc.orientation = pageSetup.orientation;
     m_doc.size = pageSetup.paperSize();
+    return execute(nullptr, 0);
+}
+
+bool Report::execute(Strip *strip, int width)
+{
+    // A report attached to itself, or to one of the reports it runs in, runs once.
+    if (m_running)
+        return false;
+    m_running = true;
     m_cancelled = false;
     m_pageNumber = 0;
     m_missingReported.clear();
 
-    // Every way out: no pages after a cancel, the rows let go, reportEnd().
-    auto finish = [this](bool ok) {
+    // Every way out: nothing laid out after a cancel, the rows let go, reportEnd().
+    auto finish = [this, strip](bool ok) {
         if (m_cancelled) {
             m_doc.pages.clear();
+            if (strip)
+                *strip = Strip();
             raiseError(ErrCancelled, QStringLiteral("The report was cancelled."));
             ok = false;
         }
         DC.close();
         reportEnd();
         m_pageNumber = 0;
-        return ok && !m_doc.isEmpty();
+        m_running = false;
+        return ok && (strip ? !strip->bands.empty() : !m_doc.isEmpty());
     };
 
     reportStart();
@@ -588,7 +1020,7 @@ bool Report::run()
         return finish(false);
     }
 
-    Layout layout(*this);
+    Layout layout(*this, strip, width);
     const int rows = DC.recordCount();
     const int levels = int(m_groups.size());
 

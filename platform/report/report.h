@@ -73,7 +73,31 @@
 // could not be read (the run ends with no pages). An unhandled error (display
 // left on) is logged; the engine shows no window of its own.
 //
-// Not in this layer yet: sub-report and rich-text splitting, two-column detail.
+// Rich text: a RichText control bound to a column reads the column's RTF (or
+// plain text) through platform/rtf into a document of its own for the row,
+// laid out at the control's width; it grows, and splits over pages at its
+// line boundaries.
+//
+// Sub-reports: a SubReport control runs its attached report when its band is
+// laid out, that is after the band's onFormat (which may set the child's
+// record source), once for each occurrence of the band. The child's report
+// header, groups, detail and report footer (never its page header or footer)
+// become a strip of bands at the control's place, as wide as the control;
+// it grows, and splits over pages between the child's bands. A hidden
+// sub-report is not run and takes no room.
+//
+// Growing: a control that grows moves the controls whose top lies at or
+// below its designed bottom down by as much as it grew, so that stacked
+// texts never overlap. A band that does not fit in what is left of a page
+// and holds rich text or a sub-report is split there: what fits stays (the
+// other controls stay whole on the part where they start), the rest goes on
+// the next page below its page header. Any other band moves to the next page
+// whole.
+//
+// Columns: a detail of columnCount 2 fills slots across, then down (1 2 /
+// 3 4), each slot (print width - spacing) / 2 wide; a row of slots is as
+// high as its highest occurrence, and any other band starts a new row at the
+// full width. A detail in columns is never split.
 
 #include "platform/db/database.h"
 #include "platform/report/page_model.h"
@@ -112,6 +136,12 @@ QString formatValue(const QVariant &value, const QString &outputFormat);
 enum class ControlKind { Label, Field, Picture, Line, Box, RichText, SubReport };
 
 class Report;
+struct Strip;
+
+// Reads `text` (RTF or plain text) into a document laid out for the page
+// model: its fonts sized in twips and unhinted, its indents in twips, `width`
+// twips wide, `font` for text that names none.
+std::shared_ptr<QTextDocument> richDocument(const QString &text, const QFont &font, int width);
 
 // A control of a section. Geometry in twips, relative to the section's
 // top-left corner (the left margin).
@@ -152,8 +182,10 @@ public:
     // border in foreColor (lineWidth 0: none), fill in backColor.
     int lineWidth = 15;
 
-    // RichText: the document, laid out at the control's width. Sub-report: the
-    // attached report. Both are placed whole in this layer.
+    // RichText: the document, laid out at the control's width; bound to
+    // `dataField`, the engine gives it a new document for every row (one set
+    // by code is copied into the pages as it stands when laid out).
+    // Sub-report: the attached report, which the attaching code owns.
     std::shared_ptr<QTextDocument> document;
     Report *subReport = nullptr;
 
@@ -161,6 +193,11 @@ public:
     QString text() const;
     QRect rect() const { return QRect(left, top, width, height); }
     void setRect(const QRect &r);
+
+private:
+    friend class Report;
+    friend class Layout;
+    const QTextDocument *m_boundDocument = nullptr; // the engine's document of this row
 };
 
 enum class SectionKind { ReportHeader, PageHeader, GroupHeader, Detail, GroupFooter, PageFooter, ReportFooter };
@@ -176,6 +213,10 @@ public:
     bool visible = true;
     bool canGrow = true;
     bool newPageBefore = false;   // start on a new page (unless the page is still empty)
+    // Detail only: 1, or 2 side by side (across, then down), `columnSpacing`
+    // twips apart.
+    int columnCount = 1;
+    int columnSpacing = 0;
 
     // Runs once for each occurrence of the band, before it is laid out.
     std::function<void()> onFormat;
@@ -309,6 +350,8 @@ protected:
 private:
     friend class Layout;
     struct Group { Section *header; Section *footer; };
+    // The run itself: into pages, or (a sub-report) into `strip`, `width` wide.
+    bool execute(Strip *strip, int width);
     void raiseError(int number, const QString &description);
     void format(Section &s);
     void bind(Section &s);
@@ -320,6 +363,7 @@ private:
     Document m_doc;
     bool m_cancelled = false;
     int m_pageNumber = 0;
+    bool m_running = false;
     std::vector<const Control *> m_missingReported;
 };
 

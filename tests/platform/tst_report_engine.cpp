@@ -14,7 +14,9 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QtTest>
+#include <cmath>
 
 using namespace report;
 
@@ -107,6 +109,53 @@ protected:
     }
 };
 
+// A sub-report of a pet's toys: its title, a hidden empty-list label that
+// noData shows (and each run hides again), a row per toy, a closing line.
+class ToySub : public Report {
+public:
+    Control *lblEmpty = nullptr;
+    int runs = 0;
+
+    explicit ToySub(db::Database *d)
+    {
+        setName(QStringLiteral("rptToySub"));
+        DC.setDatabase(d);
+        reportHeader()->height = 300;
+        reportHeader()->addLabel(QStringLiteral("lblToys"), {0, 0, 3000, 300}, QStringLiteral("Toys"));
+        auto [gh, gf] = addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
+        gh->height = 0;
+        lblEmpty = gh->addLabel(QStringLiteral("lblEmpty"), {0, 0, 3000, 300}, QStringLiteral("[No toys]"));
+        lblEmpty->visible = false;
+        detail()->height = 300;
+        detail()->addField(QStringLiteral("txtToy"), {200, 0, 3000, 300}, QStringLiteral("toy_name"));
+        gf->height = 100;
+        gf->addLine(QStringLiteral("lnEnd"), 0, 50, 3000, 50);
+    }
+    void forPet(const QVariant &id)
+    {
+        DC.setRecordSource(QStringLiteral("SELECT * FROM tbl_toy WHERE toy_pet_id = ? ORDER BY toy_id"), {id});
+    }
+
+protected:
+    void reportStart() override
+    {
+        ++runs;
+        lblEmpty->visible = false;
+    }
+    void noData() override { lblEmpty->visible = true; }
+};
+
+// The texts of the items named in `names`, page by page, in item order.
+QStringList textsOf(const Document &doc, const QStringList &names)
+{
+    QStringList out;
+    for (int p = 0; p < doc.pageCount(); ++p)
+        for (const Item &it : doc.pages[size_t(p)].items)
+            if (names.contains(it.name))
+                out << it.textFor(p + 1, doc.pageCount());
+    return out;
+}
+
 const Item *findItem(const Document &doc, int page, const QString &name)
 {
     for (const Item &it : doc.pages[size_t(page)].items) {
@@ -152,6 +201,20 @@ class TstReportEngine : public QObject {
                                   {p.at(0), p.at(1)}));
     }
 
+    // Pets by name, each with `toys` toys named "<pet> toy <n>".
+    void setPetsWithToys(const QList<QPair<QString, int>> &pets)
+    {
+        setPets({});
+        QVERIFY(m_db->execute(QStringLiteral("DELETE FROM tbl_toy")));
+        for (const auto &[name, toys] : pets) {
+            QVERIFY(m_db->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name, pet_species) VALUES (?, 'Dog')"), {name}));
+            const QVariant id = m_db->lastInsertId();
+            for (int i = 1; i <= toys; ++i)
+                QVERIFY(m_db->execute(QStringLiteral("INSERT INTO tbl_toy (toy_pet_id, toy_name) VALUES (?, ?)"),
+                                      {id, QStringLiteral("%1 toy %2").arg(name).arg(i, 3, 10, QLatin1Char('0'))}));
+        }
+    }
+
 private slots:
     void initTestCase()
     {
@@ -160,8 +223,10 @@ private slots:
         db::DbError e;
         QVERIFY2(db::createDatabaseFile(path, db::kDataFileId, QStringLiteral("pw"),
                                         {QStringLiteral("CREATE TABLE tbl_pet (pet_id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                                        "pet_name TEXT, pet_species TEXT)"),
-                                         QStringLiteral("CREATE VIEW qry_pet AS SELECT * FROM tbl_pet ORDER BY pet_id")},
+                                                        "pet_name TEXT, pet_species TEXT, pet_notes_rtf TEXT)"),
+                                         QStringLiteral("CREATE VIEW qry_pet AS SELECT * FROM tbl_pet ORDER BY pet_id"),
+                                         QStringLiteral("CREATE TABLE tbl_toy (toy_id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                                        "toy_pet_id INTEGER, toy_name TEXT)")},
                                         &e),
                  qPrintable(e.description));
         m_db = db::Workspace().openDatabase(path, false, false, kConnect, &e);
@@ -444,6 +509,283 @@ private slots:
         QCOMPARE(bad.errors.size(), size_t(1));
         QCOMPARE(bad.errors[0].first, int(ErrRecordSource));
         QVERIFY(!bad.log.contains(QStringLiteral("NoData")));
+    }
+
+    // A sub-report in the detail runs for each pet with the source the
+    // detail's format set, below the pet's name; a pet without toys shows the
+    // empty-list label, and the next pet's run has it hidden again.
+    void subReportPerRow()
+    {
+        setPetsWithToys({{"Tom", 2}, {"Kit", 0}, {"Rex", 1}});
+        Fixture r(m_db.get());
+        ToySub toys(m_db.get());
+        Control *srpt = r.detail()->addSubReport(QStringLiteral("srptToys"), {1000, 300, 4000, 0});
+        srpt->subReport = &toys;
+        r.detail()->onFormat = [&] { toys.forPet(r.DC.field(QStringLiteral("pet_id"))); };
+        QVERIFY(r.run());
+        const Document &doc = r.document();
+        QCOMPARE(doc.pageCount(), 1);
+        QCOMPARE(toys.runs, 3);
+        QCOMPARE(textsOf(doc, {"txtName", "lblToys", "lblEmpty", "txtToy"}),
+                 (QStringList{"Tom", "Toys", "Tom toy 001", "Tom toy 002", "Kit", "Toys", "[No toys]", "Rex", "Toys",
+                              "Rex toy 001"}));
+        // Placed at the control, inside the band, which grows by them; the
+        // next band starts below.
+        const auto &items = doc.pages[0].items;
+        int nameTop = -1, bottom = 0;
+        for (const Item &it : items) {
+            if (it.name == QLatin1String("txtName")) {
+                QVERIFY2(it.rect.top() >= bottom, qPrintable(it.text));
+                nameTop = it.rect.top();
+            } else if (it.name == QLatin1String("lblToys")) {
+                QCOMPARE(it.rect.top(), nameTop + 300);
+                QCOMPARE(it.rect.left(), 720 + 1000);
+            } else if (it.name == QLatin1String("txtToy")) {
+                QCOMPARE(it.rect.left(), 720 + 1000 + 200);
+            }
+            if (it.name != QLatin1String("lblPage") && it.name != QLatin1String("lblOf") &&
+                !it.name.startsWith(QLatin1String("Field1")))
+                bottom = qMax(bottom, it.rect.bottom() + 1);
+        }
+        // Tom: 300 + title 300 + 2 rows + footer 100; Kit: the label instead of rows.
+        const Item *kit = nullptr, *rex = nullptr;
+        for (const Item &it : items) {
+            if (it.name == QLatin1String("txtName") && it.text == QLatin1String("Kit"))
+                kit = &it;
+            if (it.name == QLatin1String("txtName") && it.text == QLatin1String("Rex"))
+                rex = &it;
+        }
+        QVERIFY(kit && rex);
+        QCOMPARE(rex->rect.top() - kit->rect.top(), 300 + 300 + 300 + 100);
+
+        // A hidden sub-report is not run and takes no room.
+        Fixture hidden(m_db.get());
+        ToySub none(m_db.get());
+        Control *h = hidden.detail()->addSubReport(QStringLiteral("srptToys"), {1000, 300, 4000, 0});
+        h->subReport = &none;
+        h->visible = false;
+        QVERIFY(hidden.run());
+        QCOMPARE(none.runs, 0);
+        QVERIFY(textsOf(hidden.document(), {"lblToys"}).isEmpty());
+    }
+
+    // A sub-report longer than the page goes on over the next pages, cut
+    // between its rows, each page with its header and footer; the band after
+    // it follows on the last page.
+    void subReportSplitsOverPages()
+    {
+        setPetsWithToys({{"Tom", 120}, {"Kit", 1}});
+        Fixture r(m_db.get());
+        ToySub toys(m_db.get());
+        r.detail()->addSubReport(QStringLiteral("srptToys"), {1000, 300, 4000, 0})->subReport = &toys;
+        r.detail()->onFormat = [&] { toys.forPet(r.DC.field(QStringLiteral("pet_id"))); };
+        QVERIFY(r.run());
+        const Document &doc = r.document();
+        const QRect area = r.pageSetup.printableRect();
+        const int footerTop = area.top() + area.height() - 300;
+        // 300 + 300 + 120 x 300 + 100 + 300 ... in about 13,500 a page.
+        QCOMPARE(doc.pageCount(), 3);
+        QStringList expected{"Tom", "Toys"};
+        for (int i = 1; i <= 120; ++i)
+            expected << QStringLiteral("Tom toy %1").arg(i, 3, 10, QLatin1Char('0'));
+        expected << "Kit" << "Toys" << "Kit toy 001";
+        QCOMPARE(textsOf(doc, {"txtName", "lblToys", "txtToy"}), expected);
+        QCOMPARE(toys.runs, 2);
+        for (int p = 0; p < doc.pageCount(); ++p) {
+            QVERIFY(findItem(doc, p, QStringLiteral("lblPageHeader")));
+            QVERIFY(findItem(doc, p, QStringLiteral("Field13")));
+            const Item *first = findItem(doc, p, QStringLiteral("txtToy"));
+            QVERIFY(first);
+            if (p > 0) // straight below the page header
+                QCOMPARE(first->rect.top(), area.top() + 300);
+            int last = 0;
+            for (const Item &it : doc.pages[size_t(p)].items) {
+                if (it.name == QLatin1String("txtToy")) {
+                    QVERIFY(it.rect.top() >= last); // in order, never overlapping
+                    last = it.rect.bottom() + 1;
+                    QVERIFY2(last <= footerTop, qPrintable(it.text));
+                }
+            }
+        }
+        // The closing line and Kit on the last page, below Tom's last toy.
+        const Item *lastTom = nullptr;
+        for (const Item &it : doc.pages[2].items)
+            if (it.text == QLatin1String("Tom toy 120"))
+                lastTom = &it;
+        QVERIFY(lastTom);
+        const Item *kit = findItem(doc, 2, QStringLiteral("txtName"));
+        QVERIFY(kit && kit->text == QLatin1String("Kit"));
+        QCOMPARE(kit->rect.top(), lastTom->rect.bottom() + 1 + 100);
+        QCOMPARE(r.count(QStringLiteral("PageHeader")), 3);
+    }
+
+    // Rich text from RTF: bold and italic kept, sized in twips, growing and
+    // pushing the controls below it down, split over pages at line tops so
+    // that the slices follow on from each other and hold every line once.
+    void richTextSplitsAtLines()
+    {
+        QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ");
+        QStringList lines;
+        for (int i = 1; i <= 150; ++i) {
+            rtf += QStringLiteral("Paragraph %1 has {\\b bold} and {\\i italic} words.\\par ").arg(i);
+            lines << QStringLiteral("Paragraph %1 has bold and italic words.").arg(i);
+        }
+        rtf += QLatin1Char('}');
+        setPets({{"Tom", "Cat"}, {"Kit", "Cat"}});
+        QVERIFY(m_db->execute(QStringLiteral("UPDATE tbl_pet SET pet_notes_rtf = ? WHERE pet_name = 'Tom'"), {rtf}));
+        Fixture r(m_db.get());
+        Control *notes = r.detail()->addRichText(QStringLiteral("rtfNotes"), {1000, 300, 8000, 300});
+        notes->dataField = QStringLiteral("pet_notes_rtf");
+        r.detail()->addLabel(QStringLiteral("lblAfter"), {0, 600, 2000, 300}, QStringLiteral("After"));
+        QVERIFY(r.run());
+        const Document &doc = r.document();
+        QCOMPARE(doc.pageCount(), 3);
+        const QRect area = r.pageSetup.printableRect();
+        const int footerTop = area.top() + area.height() - 300;
+        std::vector<const Item *> slices;
+        for (int p = 0; p < doc.pageCount(); ++p)
+            for (const Item &it : doc.pages[size_t(p)].items)
+                if (it.name == QLatin1String("rtfNotes"))
+                    slices.push_back(&it);
+        QCOMPARE(slices.size(), size_t(3)); // Kit's empty note prints nothing
+        QStringList got;
+        for (size_t i = 0; i < slices.size(); ++i) {
+            const Item &it = *slices[i];
+            QVERIFY(it.rect.bottom() + 1 <= footerTop);
+            QCOMPARE(it.rect.left(), 720 + 1000);
+            QCOMPARE(it.rect.width(), 8000);
+            if (i > 0) {
+                QCOMPARE(it.richTop, slices[i - 1]->richTop + slices[i - 1]->rect.height());
+                QCOMPARE(it.rect.top(), area.top() + 300);
+            }
+            got += it.richText().split(QLatin1Char('\n'));
+        }
+        QCOMPARE(got, lines);
+        QCOMPARE(slices.back()->richTop + slices.back()->rect.height(), int(std::ceil(slices[0]->rich->size().height())));
+        // The slices share one document, in twips, with its formatting.
+        QCOMPARE(slices[0]->rich.get(), slices[2]->rich.get());
+        const QTextBlock b = slices[0]->rich->begin();
+        bool bold = false, italic = false;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QFont f = it.fragment().charFormat().font();
+            QCOMPARE(f.pixelSize(), 200);
+            bold = bold || (f.bold() && it.fragment().text() == QLatin1String("bold"));
+            italic = italic || (f.italic() && it.fragment().text() == QLatin1String("italic"));
+        }
+        QVERIFY(bold && italic);
+        // Pushed below the note's end on the last page, as the next pet's row.
+        const Item *after = findItem(doc, 2, QStringLiteral("lblAfter"));
+        QVERIFY(after);
+        QCOMPARE(after->rect.top(), slices.back()->rect.bottom() + 1);
+        QCOMPARE(textsOf(doc, {"txtName"}), (QStringList{"Tom", "Kit"}));
+        // Painted, each page shows its own lines only.
+        const QString pdf = m_tmp.filePath(QStringLiteral("rich.pdf"));
+        QVERIFY(exportPdf(doc, pdf));
+        const QString page2 = run(QStringLiteral("pdftotext"), {"-f", "2", "-l", "2", pdf, "-"});
+        const QString firstOn2 = slices[1]->richText().section(QLatin1Char('\n'), 0, 0);
+        const QString lastOn1 = slices[0]->richText().section(QLatin1Char('\n'), -1);
+        QVERIFY2(page2.contains(firstOn2), qPrintable(page2));
+        QVERIFY2(!page2.contains(lastOn1), qPrintable(lastOn1));
+    }
+
+    // Two columns: slots across, then down, in the order of the rows; a group
+    // header or footer starts a new row at the full width; a control is cut
+    // at its slot's edge.
+    void twoColumnSlots()
+    {
+        setPets({{"Tom", "Cat"}, {"Kit", "Cat"}, {"Ash", "Cat"}, {"Rex", "Dog"}, {"Max", "Dog"}});
+        Fixture r(m_db.get());
+        r.detail()->columnCount = 2;
+        r.detail()->columnSpacing = 360;
+        r.detail()->height = 1000;
+        r.detailName->width = 6000;
+        QVERIFY(r.run());
+        const Document &doc = r.document();
+        QCOMPARE(doc.pageCount(), 1);
+        const int slot = (10800 - 360) / 2;
+        QMap<QString, QRect> at;
+        for (const Item &it : doc.pages[0].items)
+            at[it.name + QLatin1Char(':') + it.text] = it.rect;
+        const QRect cat = at.value(QStringLiteral("txtSpecies:Cat")), dog = at.value(QStringLiteral("txtSpecies:Dog"));
+        const QRect tom = at.value(QStringLiteral("txtName:Tom")), kit = at.value(QStringLiteral("txtName:Kit")),
+                    ash = at.value(QStringLiteral("txtName:Ash")), rex = at.value(QStringLiteral("txtName:Rex")),
+                    max = at.value(QStringLiteral("txtName:Max"));
+        const QRect catEnd = at.value(QStringLiteral("txtLast:Ash"));
+        QCOMPARE(tom.topLeft(), QPoint(720 + 200, cat.bottom() + 1));
+        QCOMPARE(kit.topLeft(), QPoint(720 + slot + 360 + 200, tom.top()));
+        QCOMPARE(ash.topLeft(), QPoint(720 + 200, tom.top() + 1000));
+        QCOMPARE(tom.right() + 1, 720 + slot);             // cut at the slot's edge
+        QCOMPARE(kit.right() + 1, 720 + 2 * slot + 360);
+        QCOMPARE(catEnd.topLeft(), QPoint(720, ash.top() + 1000)); // the half row ends
+        QCOMPARE(dog.top(), catEnd.bottom() + 1);
+        QCOMPARE(rex.topLeft(), QPoint(720 + 200, dog.bottom() + 1));
+        QCOMPARE(max.topLeft(), QPoint(720 + slot + 360 + 200, rex.top()));
+    }
+
+    // Key-less groups inside a keyed one: their footers stack under each
+    // pet, innermost first, each with the pet's own values, each holding a
+    // sub-report of that pet; one hidden takes no room.
+    void stackedFooters()
+    {
+        setPetsWithToys({{"Tom", 1}, {"Kit", 0}});
+        Fixture r(m_db.get());
+        r.gh->setGroupColumn(QStringLiteral("pet_id"));
+        r.gh->newPageBefore = true;
+        std::vector<std::unique_ptr<ToySub>> subs;
+        std::vector<Section *> footers;
+        for (int i = 2; i <= 4; ++i) {
+            auto [h, f] = r.addGroup(QStringLiteral("GroupHeader%1").arg(i), QStringLiteral("GroupFooter%1").arg(i));
+            h->height = 0;
+            f->height = 0;
+            subs.push_back(std::make_unique<ToySub>(m_db.get()));
+            Control *c = f->addSubReport(QStringLiteral("srpt%1").arg(i), {0, 0, 4000, 0});
+            c->subReport = subs.back().get();
+            Control *who = f->addField(QStringLiteral("txtWho%1").arg(i), {5000, 10, 2000, 300}, QStringLiteral("pet_name"));
+            who->visible = i != 3;
+            c->visible = i != 3;
+            f->onFormat = [&r, f] { r.log << f->name + QLatin1Char(':') + r.DC.field(QStringLiteral("pet_name")).toString(); };
+            footers.push_back(f);
+        }
+        r.detail()->onFormat = [&] {
+            r.log << QStringLiteral("Detail:") + r.detailName->text();
+            for (auto &s : subs)
+                s->forPet(r.DC.field(QStringLiteral("pet_id")));
+        };
+        QVERIFY(r.run());
+        QStringList footerLog;
+        for (const QString &e : r.log)
+            if (e.startsWith(QLatin1String("GroupFooter")) || e.startsWith(QLatin1String("Detail")) ||
+                e.startsWith(QLatin1String("FetchData")))
+                footerLog << e;
+        QCOMPARE(footerLog, (QStringList{"FetchData:Tom", "Detail:Tom", "FetchData:Kit", "GroupFooter4:Tom",
+                                         "GroupFooter3:Tom", "GroupFooter2:Tom", "GroupFooter1:Tom", "Detail:Kit",
+                                         "FetchData:eof", "GroupFooter4:Kit", "GroupFooter3:Kit", "GroupFooter2:Kit",
+                                         "GroupFooter1:Kit"}));
+        const Document &doc = r.document();
+        QCOMPARE(doc.pageCount(), 2);
+        QCOMPARE(subs[1]->runs, 0);
+        for (int p = 0; p < 2; ++p) {
+            const QString pet = p == 0 ? QStringLiteral("Tom") : QStringLiteral("Kit");
+            QStringList got;
+            int y = 0;
+            for (const Item &it : doc.pages[size_t(p)].items) {
+                if (it.name.startsWith(QLatin1String("txtWho")) || it.name == QLatin1String("lblToys") ||
+                    it.name == QLatin1String("txtToy") || it.name == QLatin1String("lblEmpty") ||
+                    it.name == QLatin1String("txtLast")) {
+                    got << it.name + QLatin1Char('=') + it.textFor(p + 1, 2);
+                    QVERIFY(it.rect.top() >= y);
+                    y = it.rect.top();
+                }
+            }
+            const QString rows = p == 0 ? QStringLiteral("txtToy=Tom toy 001") : QStringLiteral("lblEmpty=[No toys]");
+            QCOMPARE(got, (QStringList{"lblToys=Toys", rows, "txtWho4=" + pet, "lblToys=Toys", rows, "txtWho2=" + pet,
+                                       "txtLast=" + pet}));
+        }
+        // Each name pushed below its sub-report (300 + 300 + 100); the hidden
+        // footer's place taken by the next.
+        const Item *who4 = findItem(doc, 0, QStringLiteral("txtWho4")), *who2 = findItem(doc, 0, QStringLiteral("txtWho2"));
+        QCOMPARE(who4->rect.top(), findItem(doc, 0, QStringLiteral("lblToys"))->rect.top() + 700 + 10);
+        QCOMPARE(who2->rect.top() - who4->rect.top(), 700 + 10 + 300);
     }
 
     // Output formats of the engine's own formatter, and "=Now()" from the clock.

@@ -1,0 +1,176 @@
+#include "printouts/rpt_pet_details.h"
+
+#include "core/globals.h"
+
+namespace printouts {
+
+namespace {
+
+constexpr int kRow = 285;
+constexpr int kLabelWidth = 1300;
+constexpr int kFieldLeft = 1350;
+constexpr int kNotesTop = 4250;
+
+} // namespace
+
+rptPetDetails::rptPetDetails()
+    : m_diary(gPublishDiary), m_vaccinations(gPublishVaccinations), m_commands(gPublishCommands),
+      m_misc(gPublishMisc)
+{
+    setName(QStringLiteral("rptPetDetails"));
+    DC.setRecordSource(QStringLiteral("qryrptPet"));
+    reportHeader()->height = 0;
+    pageHeader()->height = 0;
+
+    // One group a pet: by its id, so that two pets of one name keep their own
+    // headings and lists.
+    auto [gh, gf] = addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
+    gh->setGroupColumn(QStringLiteral("pet_id"));
+    gh->newPageBefore = true;
+    gh->height = 600;
+    txtHeading = gh->addField(QStringLiteral("txtHeading"), {0, 0, 10040, 450});
+    txtHeading->font = printoutFont(16, true);
+    txtHeading->wordWrap = false;
+    gh->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    gh->onFormat = [this] { GroupHeader_Format(); };
+    gf->height = 0;
+
+    // The details beside the picture, then the notes, each as long as it is.
+    report::Section *d = detail();
+    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
+    // A label and its field a line.
+    struct Row {
+        const char *caption, *name, *column;
+        report::Control *rptPetDetails::*member;
+    };
+    static const Row rows[] = {
+        {"Breed:", "txtBreed", "pet_breed", &rptPetDetails::txtBreed},
+        {"Birthday:", "txtDOB", "pet_dob", &rptPetDetails::txtDOB},
+        {"Gender:", "txtGender", "pet_gender", &rptPetDetails::txtGender},
+        {"Color:", "txtColor", "pet_color", &rptPetDetails::txtColor},
+        {"Ht / Len:", "txtHeightLength", "pet_height_length", &rptPetDetails::txtHeightLength},
+        {"Weight:", "txtWeight", "pet_weight", &rptPetDetails::txtWeight},
+        {"Father:", "txtFather", "pet_father", &rptPetDetails::txtFather},
+        {"Mother:", "txtMother", "pet_mother", &rptPetDetails::txtMother},
+        {"Vet:", "txtVet", "pet_vet", &rptPetDetails::txtVet},
+        {"Vet Ph:", "txtVetPhone", "pet_vet_ph", &rptPetDetails::txtVetPhone},
+        {"Sitter:", "txtSitter", "pet_sitter", &rptPetDetails::txtSitter},
+        {"Sitter Ph:", "txtSitterPhone", "pet_sitter_ph", &rptPetDetails::txtSitterPhone},
+        {"Em. Contact:", "txtEmergency", "pet_emer", &rptPetDetails::txtEmergency},
+        {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph", &rptPetDetails::txtEmergencyPhone},
+    };
+    int y = 60;
+    for (const Row &r : rows) {
+        const QString name = QLatin1String(r.name);
+        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, QLatin1String(r.caption))
+            ->font = labelFont;
+        report::Control *f = d->addField(name, {kFieldLeft, y, 3750, kRow - 30}, QLatin1String(r.column));
+        f->font = fieldFont;
+        f->wordWrap = false;
+        this->*r.member = f;
+        y += kRow;
+    }
+    // The age beside the birthday.
+    txtDOB->width = 1500;
+    txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
+    txtAge = d->addField(QStringLiteral("txtAge"), {kFieldLeft + 1550, txtDOB->top, 2200, kRow - 30});
+    txtAge->font = fieldFont;
+    txtAge->wordWrap = false;
+
+    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
+    fldPicture->visible = false;
+    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
+    picPicture->visible = false;
+
+    y = kNotesTop;
+    auto note = [&](const QString &caption, const QString &name, const QString &column) {
+        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, caption)->font = labelFont;
+        report::Control *r = d->addRichText(name, {kFieldLeft, y, 10040 - kFieldLeft, kRow - 30});
+        r->dataField = column;
+        r->font = fieldFont;
+        y += kRow + 60;
+        return r;
+    };
+    rtfInsurance = note(QStringLiteral("Insurance:"), QStringLiteral("rtfInsurance"), QStringLiteral("pet_insurance_details_rtf"));
+    rtfNotes = note(QStringLiteral("Notes:"), QStringLiteral("rtfNotes"), QStringLiteral("pet_notes_rtf"));
+    rtfCare = note(QStringLiteral("Care:"), QStringLiteral("rtfCare"), QStringLiteral("pet_care_rtf"));
+    rtfFeeding = note(QStringLiteral("Feeding:"), QStringLiteral("rtfFeeding"), QStringLiteral("pet_feeding_rtf"));
+    d->height = y;
+    d->onFormat = [this] { Detail_Format(); };
+
+    // The four lists under the details, each in a footer of its own, in this
+    // order (footers close innermost first). A list left out takes no room.
+    auto list = [&](int level, const QString &name) {
+        auto [h, f] = addGroup(QStringLiteral("GroupHeader%1").arg(level), QStringLiteral("GroupFooter%1").arg(level));
+        h->height = 0;
+        f->height = 0;
+        return f->addSubReport(name, {0, 180, SubReportDesigner::kWidth, 0});
+    };
+    srptPropertySub = list(2, QStringLiteral("srptPropertySub"));
+    srptCommandSub = list(3, QStringLiteral("srptCommandSub"));
+    srptDiarySub = list(4, QStringLiteral("srptDiarySub"));
+    srptVaccinationSub = list(5, QStringLiteral("srptVaccinationSub"));
+
+    addPageFooter(true);
+    reportFooter()->height = 0;
+}
+
+rptPetDetails::~rptPetDetails() = default;
+
+void rptPetDetails::reportStart()
+{
+    connectData();
+    if (petID() != 0)
+        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(petID())});
+    else
+        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet ORDER BY pet_name, pet_id"));
+    m_vaccinationSub = std::make_unique<rptVaccinationSub>();
+    m_diarySub = std::make_unique<rptDiarySub>();
+    m_commandSub = std::make_unique<rptCommandSub>();
+    m_propertySub = std::make_unique<rptPropertySub>();
+    for (SubReportDesigner *s : std::initializer_list<SubReportDesigner *>{m_vaccinationSub.get(), m_diarySub.get(),
+                                                                           m_commandSub.get(), m_propertySub.get()}) {
+        s->DC.setConnect(connectText());
+        s->DC.setDatabaseName(gDataDBPath);
+    }
+    srptVaccinationSub->subReport = m_vaccinationSub.get();
+    srptDiarySub->subReport = m_diarySub.get();
+    srptCommandSub->subReport = m_commandSub.get();
+    srptPropertySub->subReport = m_propertySub.get();
+}
+
+void rptPetDetails::reportEnd()
+{
+    for (report::Control *c : {srptVaccinationSub, srptDiarySub, srptCommandSub, srptPropertySub})
+        c->subReport = nullptr;
+    m_vaccinationSub.reset();
+    m_diarySub.reset();
+    m_commandSub.reset();
+    m_propertySub.reset();
+}
+
+void rptPetDetails::GroupHeader_Format()
+{
+    txtHeading->setText(funPetHeading(DC.field(QStringLiteral("pet_name")), DC.field(QStringLiteral("pet_nickname"))));
+}
+
+void rptPetDetails::Detail_Format()
+{
+    if (m_diarySub) {
+        m_diarySub->setPetSource(
+            QStringLiteral("SELECT * FROM qryrptDiary WHERE diary_pet_id = ? ORDER BY diary_date DESC"), mPetID);
+        m_vaccinationSub->setPetSource(QStringLiteral("SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? "
+                                                      "ORDER BY vaccine_expiration_date DESC, vaccine_name ASC"),
+                                       mPetID);
+        m_commandSub->setPetSource(QStringLiteral("SELECT * FROM qryrptCommand WHERE command_pet_id = ?"), mPetID);
+        m_propertySub->setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), mPetID);
+    }
+    txtAge->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
+    srptDiarySub->visible = m_diary;
+    srptCommandSub->visible = m_commands;
+    srptPropertySub->visible = m_misc;
+    srptVaccinationSub->visible = m_vaccinations;
+    showFittedPicture(picPicture, fldPicture->text(), kPictureBox);
+}
+
+} // namespace printouts
