@@ -1,3 +1,4 @@
+#include "apps/routines.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 
@@ -6,6 +7,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installProgramRoutines();
     subInitApplication();
 
     const int code = Main();

@@ -1,3 +1,4 @@
+#include "apps/routines.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "tray/main_systray.h"
@@ -7,6 +8,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installProgramRoutines();
     // The same settings as the main program's; the program lives in the
     // notification area, so closing the reminder window does not end it.
     subInitApplication();

@@ -1,6 +1,7 @@
 // The address book shown from the list bar, on a realistic household and on
 // a very large one (2,000 people), in each view mode and sorted by a column.
 
+#include "apps/routines.h"
 #include "household.h"
 
 #include "core/database.h"
@@ -70,5 +71,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installProgramRoutines();
     return bench::runBenchmarks(argc, argv);
 }

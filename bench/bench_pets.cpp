@@ -1,6 +1,7 @@
 // The pet panel and the list bar's pet entries, filled on a realistic
 // household and on a very large one; and opening the pet window.
 
+#include "apps/routines.h"
 #include "household.h"
 
 #include "core/database.h"
@@ -108,5 +109,6 @@ int main(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    installProgramRoutines();
     return bench::runBenchmarks(argc, argv);
 }

@@ -7,6 +7,7 @@
 // through the program's own start-up and exit procedures, so what is timed is
 // what a user waits for, less the window manager and less the reminder check.
 
+#include "apps/routines.h"
 #include "household.h"
 
 #include "core/globals.h"
@@ -30,6 +31,7 @@ QString runFolder() { return bench::benchRoot() + QStringLiteral("/run"); }
 int runChild(int argc, char **argv, const QString &what, const QString &folder)
 {
     QApplication app(argc, argv);
+    installProgramRoutines();
     QApplication::setApplicationName(QStringLiteral("Zorbi 2003"));
     QApplication::setOrganizationName(QStringLiteral("Zorbi 2003"));
     QApplication::setQuitOnLastWindowClosed(false);

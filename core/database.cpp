@@ -1,6 +1,6 @@
 #include "core/database.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/globals.h"
 #include "core/settings.h"
 #include "platform/dialogs.h"

@@ -1,6 +1,6 @@
 #include "core/frm_controls.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"

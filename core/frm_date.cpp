@@ -1,5 +1,5 @@
 #include "core/frm_date.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/globals.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_calendar.h"

@@ -1,9 +1,9 @@
 #pragma once
 // The routines of the subjects (pets, people, pictures, events, the calendar,
 // printouts, preferences, backup, reminders) as the main window calls them.
-// Each subject's module adds its routines to the installed set (hooks.cpp); a
-// routine whose module is not there does nothing and answers False. Tests may
-// replace single routines with their own and reset the set afterwards.
+// The programs install the set at start (apps/); a routine that is not there
+// does nothing and answers False. Tests may replace single routines with their
+// own and reset the set afterwards.
 
 #include <QString>
 #include <QVariant>
@@ -30,6 +30,8 @@ struct SubjectRoutines {
     std::function<void(QWidget *form, const QString &fileName)> savePicture;
 };
 
+// Makes `routines` the installed set and the one in use.
+void installSubjectRoutines(const SubjectRoutines &routines);
 // The routines in use; resetSubjectRoutines() puts back the installed ones (tests).
 SubjectRoutines &subjectRoutines();
 void resetSubjectRoutines();

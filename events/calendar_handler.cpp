@@ -1,6 +1,6 @@
 #include "events/calendar_handler.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"

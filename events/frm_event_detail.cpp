@@ -1,6 +1,6 @@
 #include "events/frm_event_detail.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/edit.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"

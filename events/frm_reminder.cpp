@@ -1,6 +1,6 @@
 #include "events/frm_reminder.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/system.h"

@@ -1,6 +1,6 @@
 #include "events/reminder_rules.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "events/repeat_rule.h"
 
 namespace reminders {

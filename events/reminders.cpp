@@ -1,18 +1,18 @@
 #include "events/reminders.h"
 
 #include "core/database.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "events/frm_reminder.h"
 #include "events/reminder_rules.h"
 #include "platform/clock.h"
+#include "platform/controls/ct_image.h"
 #include "platform/controls/ct_list.h"
 #include "platform/db/database.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
-#include "tray/frm_systray.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -41,13 +41,17 @@ void report(int number, const QString &description, const QString &routine)
         ui::errorReport(number, description, routine, QStringLiteral(" - "));
 }
 
+// The reminder program's hidden window, as its timer passed it in for the check
+// under way.
+QPointer<QWidget> g_programWindow;
+
 // The window the program's boxes belong to: the main window, or the reminder
-// program's hidden form.
+// program's hidden window.
 QWidget *owner()
 {
     if (gMain)
         return gMain;
-    return gSystray;
+    return g_programWindow.data();
 }
 
 // Marks a check (or an acknowledgement) under way for as long as it lasts.
@@ -137,7 +141,7 @@ void fillWindow(frm_reminder &w, bool showSnooze)
     w.cmdPrint->setEnabled(true);
     w.setSnoozeShown(showSnooze);
     w.setWindowTitle(QStringLiteral("Reminders - ") + funGetAppTitle());
-    w.setWindowIcon(gSystray ? gSystray->ctImage1.icon(0, 1) : CtImage(CtImage::Store::Tray).icon(0, 1));
+    w.setWindowIcon(CtImage(CtImage::Store::Tray).icon(0, 1));
 }
 
 bool checkNow(bool showSnooze, bool messageIfNone)
@@ -274,7 +278,7 @@ bool funCheckReminders(bool showSnooze, bool messageIfNone)
     return checkNow(showSnooze, messageIfNone);
 }
 
-void subReminderTimer(bool forced)
+void subReminderTimer(QWidget *programWindow, bool forced)
 {
     // A check under way holds the files open and its window up; this pass waits
     // for the next tick rather than closing the files under it.
@@ -290,17 +294,18 @@ void subReminderTimer(bool forced)
     const QDateTime now = zbclock::now();
     if (!gNextReminderCheck.isValid() || now >= gNextReminderCheck || forced) {
         Busy busy;
+        g_programWindow = programWindow;
         gNextReminderCheck = funDateAdd(gCheckUnit, gCheckInterval, now);
         prepareFiles();
-        if (!funOpen_DataDB(gSystray, gDataDBPath)) {
-            ui::dialogs().msgBox(gSystray,
+        if (!funOpen_DataDB(owner(), gDataDBPath)) {
+            ui::dialogs().msgBox(owner(),
                                  QStringLiteral("Unable to open Zorbi data file, no reminders available..."),
                                  ui::OKOnly, QStringLiteral("Error"));
             closeFiles();
             return;
         }
-        if (!funOpen_SystemDB(gSystray, gSystemDBPath)) {
-            ui::dialogs().msgBox(gSystray,
+        if (!funOpen_SystemDB(owner(), gSystemDBPath)) {
+            ui::dialogs().msgBox(owner(),
                                  QStringLiteral("Unable to open Zorbi system file, no reminders available..."),
                                  ui::OKOnly, QStringLiteral("Error"));
             closeFiles();
@@ -388,13 +393,13 @@ void subAcknowledgeChecked(frm_reminder *form)
 void subAcknowledgeReminders(frm_reminder *form)
 {
     prepareFiles();
-    if (!funOpen_DataDB(gSystray, gDataDBPath)) {
-        ui::dialogs().msgBox(gSystray, QStringLiteral("Unable to open Zorbi data file, events could not be acknowledged."),
+    if (!funOpen_DataDB(owner(), gDataDBPath)) {
+        ui::dialogs().msgBox(owner(), QStringLiteral("Unable to open Zorbi data file, events could not be acknowledged."),
                              ui::Critical | ui::OKOnly, QStringLiteral("Error"));
         return;
     }
-    if (!funOpen_SystemDB(gSystray, gSystemDBPath)) {
-        ui::dialogs().msgBox(gSystray,
+    if (!funOpen_SystemDB(owner(), gSystemDBPath)) {
+        ui::dialogs().msgBox(owner(),
                              QStringLiteral("Unable to open Zorbi system file, events could not be acknowledged."),
                              ui::Critical | ui::OKOnly, QStringLiteral("Error"));
         return;
@@ -411,7 +416,7 @@ void subAcknowledgeReminders(frm_reminder *form)
     // reminder window. The icon in the notification area is a window of its own
     // that bypasses the window manager, and open menus are pop-ups: both stay.
     for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w == form || w == gSystray || !w->isVisible())
+        if (w == form || w == g_programWindow || !w->isVisible())
             continue;
         if (w->objectName().compare(QStringLiteral("frm_systray"), Qt::CaseInsensitive) == 0)
             continue;

@@ -22,8 +22,9 @@ QString funGetInterval();
 
 // The reminder program's periodic driver: when the next check has come, or when
 // `forced`, it opens both files, checks (with the snooze list; the "nothing due"
-// message only when forced) and closes them again.
-void subReminderTimer(bool forced);
+// message only when forced) and closes them again. `programWindow` is the
+// reminder program's hidden window, which owns the check's boxes.
+void subReminderTimer(QWidget *programWindow, bool forced);
 
 // Lists the due items of the open data file in the reminder window and waits for
 // the window to close: true when it was shown. `showSnooze` marks the reminder

@@ -1,7 +1,7 @@
 #include "printouts/report_frame.h"
 
 #include "core/database.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "platform/clock.h"

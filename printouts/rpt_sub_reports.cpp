@@ -1,7 +1,7 @@
 #include "printouts/rpt_sub_reports.h"
 
 #include "core/database.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/globals.h"
 #include "platform/clock.h"
 

@@ -1,7 +1,7 @@
 #include "records/frm_pet_detail.h"
 
 #include "core/auto_complete.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_controls.h"
 #include "core/frm_date.h"
 #include "core/frm_main.h"

@@ -33,7 +33,7 @@ frm_systray::~frm_systray()
         gSystray = nullptr;
 }
 
-void frm_systray::Timer1_Timer() { reminders::subReminderTimer(false); }
+void frm_systray::Timer1_Timer() { reminders::subReminderTimer(this, false); }
 
 void frm_systray::ctTray1_MenuRequest() { ctDropMenu1->popUp(this); }
 
@@ -46,7 +46,7 @@ void frm_systray::ctTray1_ButtonNotify(int button)
 void frm_systray::ctDropMenu1_ItemClick(int /*menu*/, int entry)
 {
     if (entry == gMenuCheck)
-        reminders::subReminderTimer(true);
+        reminders::subReminderTimer(this, true);
     else if (entry == gMenuClose)
         return;
     else if (entry == gMenuExit)

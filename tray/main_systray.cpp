@@ -68,7 +68,7 @@ int Main()
 
     // 4. The first check, at once (the next-check time is not set yet).
     if (!funIsCommand(QStringLiteral("/nocheck")))
-        reminders::subReminderTimer(false);
+        reminders::subReminderTimer(gSystray, false);
 
     // 5-6. The menu and the icon. Where the desktop has no notification area the
     // icon does not show; the timer still checks and the window still comes.

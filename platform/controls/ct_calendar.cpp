@@ -1,6 +1,6 @@
 #include "platform/controls/ct_calendar.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/clock.h"
 
 #include <QContextMenuEvent>

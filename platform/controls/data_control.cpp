@@ -1,6 +1,6 @@
 #include "platform/controls/data_control.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/dialogs.h"
 
 #include <QAbstractButton>

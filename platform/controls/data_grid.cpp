@@ -1,6 +1,6 @@
 #include "platform/controls/data_grid.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/controls/data_control.h"
 
 #include <QHeaderView>

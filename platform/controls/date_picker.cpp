@@ -1,6 +1,6 @@
 #include "platform/controls/date_picker.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/clock.h"
 
 #include "platform/controls/ct_calendar.h"

@@ -1,6 +1,6 @@
 // Day numbers, month ends, ages, typed dates and the database files' date text.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/clock.h"
 #include "support/test_support.h"
 

@@ -1,7 +1,7 @@
 // The date chooser: what it shows for the caller's value, and what each way of
 // leaving it answers.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_date.h"
 #include "core/globals.h"
 #include "platform/clock.h"

@@ -2,7 +2,7 @@
 // subject routines.
 
 #include "core/database.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
 #include "core/globals.h"

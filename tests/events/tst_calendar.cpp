@@ -1,7 +1,7 @@
 // The month calendar: its grid, the fill from both saved queries, the settings,
 // the colours, printing, and the toolbar, on the running main window.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"

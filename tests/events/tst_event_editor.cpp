@@ -4,7 +4,7 @@
 // check or write, deleting its row, printing, and the start-up switch that
 // adds an event.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"

@@ -1,7 +1,7 @@
 // The event handler's own codes and the day list: what each row holds, what
 // each button and a double-click open, and deleting an event from the list.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"

@@ -2,7 +2,7 @@
 // acknowledging, snoozing and the periodic driver, at fixed moments.
 
 #include "core/database.h"
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/settings.h"
@@ -468,7 +468,7 @@ void TestReminders::driverSchedule()
         zbclock::setNow(at("2026-12-10 12:01:00"));
         w->reject(); // closed without Done
     });
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     QCOMPARE(testsupport::reminderWindowsShown(), 1);
     QCOMPARE(gNextReminderCheck, at("2026-12-10 12:05:00"));
     QVERIFY(!gDataDB && !gSystemDB && !gWorkspace); // nothing held open between checks
@@ -477,20 +477,20 @@ void TestReminders::driverSchedule()
     // Ticks before the next check do nothing.
     testsupport::stopWatchingReminderWindow();
     zbclock::setNow(at("2026-12-10 12:04:59"));
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     QVERIFY(!reminders::reminderWindow());
     QCOMPARE(testsupport::reminderWindowsShown(), 1);
 
     // "Check Reminders" checks at once.
     onReminderWindow([](frm_reminder *w) { w->reject(); });
-    reminders::subReminderTimer(true);
+    reminders::subReminderTimer(nullptr, true);
     QCOMPARE(testsupport::reminderWindowsShown(), 2);
     QCOMPARE(gNextReminderCheck, at("2026-12-10 12:09:59"));
 
     // The tick at the next-check time checks again.
     zbclock::setNow(at("2026-12-10 12:09:59"));
     onReminderWindow([](frm_reminder *w) { markAndDone(w, {"Vet"}); });
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     QCOMPARE(testsupport::reminderWindowsShown(), 3);
     QCOMPARE(acknowledged("tbl_event", id), QString("2026-12-10 12:09:59"));
     QVERIFY(!gDataDB && !gSystemDB);
@@ -539,7 +539,7 @@ void TestReminders::snooze()
         zbclock::setNow(at("2026-12-10 12:02:00"));
         QTest::mouseClick(w->cmdClose, Qt::LeftButton); // nothing marked
     });
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     QCOMPARE(testsupport::reminderWindowsShown(), 1);
     QCOMPARE(gNextReminderCheck, at(qPrintable(next)));
     QCOMPARE(acknowledged("tbl_event", id), kNotAcknowledged); // nothing marked, nothing written
@@ -553,9 +553,9 @@ void TestReminders::snooze()
 void TestReminders::driverMessages()
 {
     addEvent("Next week", {{"event_date", "2026-12-17"}});
-    reminders::subReminderTimer(false); // a tick: nothing due, nothing said
+    reminders::subReminderTimer(nullptr, false); // a tick: nothing due, nothing said
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
-    reminders::subReminderTimer(true); // "Check Reminders"
+    reminders::subReminderTimer(nullptr, true); // "Check Reminders"
     QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
     QCOMPARE(m_pf->dialogs().last(SD::Message)->text, QString("There are no event reminders due at this time."));
     QCOMPARE(m_pf->dialogs().last(SD::Message)->title, QString("Zorbi 2003"));
@@ -565,7 +565,7 @@ void TestReminders::driverCannotOpenTheDataFile()
 {
     funPref_Set("Database", m_pf->file("Moved away.dat"));
     m_pf->dialogs().queue(QString()); // the user declines to choose another file
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     QCOMPARE(m_pf->dialogs().count(SD::File), 1);
     const auto *m = m_pf->dialogs().last(SD::Message);
     QVERIFY(m);
@@ -581,7 +581,7 @@ void TestReminders::driverCannotOpenTheDataFile()
     m_pf->dialogs().clear();
     funPref_Set("Database", m_pf->file("Zorbi.dat"));
     QFile::rename(m_pf->file("Zorbi.sys"), m_pf->file("Zorbi.old"));
-    reminders::subReminderTimer(true);
+    reminders::subReminderTimer(nullptr, true);
     QCOMPARE(m_pf->dialogs().last(SD::Message)->text, QString("Unable to open Zorbi system file, no reminders available..."));
     QVERIFY(!gDataDB && !gSystemDB);
 }
@@ -597,7 +597,7 @@ void TestReminders::acknowledgingCannotOpenTheDataFile()
         markAndDone(w, {"Vet"});
         QVERIFY(!w->isVisible());
     });
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     const auto *m = m_pf->dialogs().last(SD::Message);
     QVERIFY(m);
     QCOMPARE(m->text, QString("Unable to open Zorbi data file, events could not be acknowledged."));
@@ -618,8 +618,8 @@ void TestReminders::noSecondCheckWhileOneIsUnderWay()
         second = addEvent("Second", {{"event_time", "11:00:00"}});
         zbclock::setNow(at("2026-12-10 12:10:00"));
         const std::vector<QVariantList> before = gReminders;
-        reminders::subReminderTimer(false);
-        reminders::subReminderTimer(true);
+        reminders::subReminderTimer(nullptr, false);
+        reminders::subReminderTimer(nullptr, true);
         QVERIFY(!reminders::funCheckReminders(false, true));
         QCOMPARE(gReminders, before);
         QCOMPARE(reminders::reminderWindow(), w);
@@ -627,7 +627,7 @@ void TestReminders::noSecondCheckWhileOneIsUnderWay()
         QCOMPARE(w->ctList1->RowCount(), 1);
         markAndDone(w, {"First"});
     });
-    reminders::subReminderTimer(false);
+    reminders::subReminderTimer(nullptr, false);
     QCOMPARE(testsupport::reminderWindowsShown(), 1);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
     QCOMPARE(acknowledged("tbl_event", first), QString("2026-12-10 12:10:00"));

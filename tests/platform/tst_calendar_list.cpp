@@ -4,7 +4,7 @@
 
 #include "test_support.h"
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_calendar.h"
 #include "platform/controls/ct_list.h"

@@ -3,7 +3,7 @@
 // from one row to the next, no data and its message, the error box and the
 // errors that pass silently, the page footer; and the pet poster.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "platform/clock.h"

@@ -2,7 +2,7 @@
 // and Delete, the notes with their plain copies, the picture, the contact
 // combos, the tabs and keys, and the pet's rows on tabs 3 to 6.
 
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "core/edit.h"
 #include "core/frm_controls.h"
 #include "core/frm_date.h"

@@ -2,6 +2,7 @@
 // What every test needs: its own program folder, settings and runtime folder,
 // scripted dialogs, and real database files made from the shipped schema.
 
+#include "apps/routines.h"
 #include "platform/dialogs.h"
 
 #include <QPointer>
@@ -68,6 +69,7 @@ template <typename W> QPointer<QTimer> onModal(const std::function<void(W *)> &a
     {                                                                                              \
         testsupport::prepareEnvironment();                                                         \
         QApplication app(argc, argv);                                                              \
+        installProgramRoutines();                                                                  \
         QApplication::setAttribute(Qt::AA_Use96Dpi, true);                                         \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \

@@ -9,6 +9,10 @@
 #include <QTime>
 #include <QVariant>
 
+// Leading and trailing blanks only, as the old run-time trimmed: a tab or a line
+// break stays (inside a typed date it is no date; in a file name it is no blank).
+QString trimBlanks(const QString &text);
+
 // Any date the program hands around: a QDate, a QDateTime, or text as stored
 // or typed (vbCDate's forms, or stored ISO text); a null date for anything else.
 QDate anyDate(const QVariant &value);
@@ -35,10 +39,6 @@ QDate fDateEndOfMonth(const QDateTime &dateTime);
 // singular for 1) from a birth date to now, in the largest unit with at least one
 // completed period; "" for today, a future date, or a value that is not a date.
 // The birth date may be a QDate, a QDateTime or text (as stored, or as typed).
-// Leading and trailing blanks only, as the old run-time trimmed: a tab or a line
-// break stays (inside a typed date it is no date; in a file name it is no blank).
-QString trimBlanks(const QString &text);
-
 QString funAgeText(const QVariant &birthDate);
 
 // ---- Typed dates ----

@@ -1,4 +1,4 @@
-#include "core/dates.h"
+#include "platform/dates.h"
 #include "platform/clock.h"
 #include <QHash>
 #include <QLocale>
@@ -135,7 +135,6 @@ QString trimBlanks(const QString &text)
         --to;
     return text.mid(from, to - from);
 }
-
 
 QDate anyDate(const QVariant &value)
 {
