@@ -129,14 +129,17 @@ void fillWindow(frm_reminder &w, bool showSnooze)
     w.cmdClose->setEnabled(false);
     w.cmdPrint->setEnabled(false);
     w.ctList1->clearRows();
+    // The cells as they are (a ";" in a name stays in the name), all in one go.
+    QList<QStringList> rows;
+    QStringList data;
+    rows.reserve(qsizetype(gReminders.size()));
+    data.reserve(qsizetype(gReminders.size()));
     for (size_t i = 1; i < gReminders.size(); ++i) {
         const QVariantList &e = gReminders[i];
-        const int row = w.ctList1->addRow(QStringLiteral(";") + e[2].toString() + QLatin1Char(';') + e[3].toString());
-        // The cells are set again as they are: a ";" in a name stays in the name.
-        w.ctList1->setCellText(row, 2, e[2].toString());
-        w.ctList1->setCellText(row, 3, e[3].toString());
-        w.ctList1->setRowData(row, QString::number(i));
+        rows.append({QString(), e[2].toString(), e[3].toString()});
+        data.append(QString::number(i));
     }
+    w.ctList1->addRows(rows, data);
     w.lblHeader[0]->setText(w.ctList1->CellText(0, 2));
     w.lblHeader[1]->setText(QStringLiteral("Due:"));
     w.lblHeader[2]->setText(w.ctList1->CellText(0, 3));
