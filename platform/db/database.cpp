@@ -348,6 +348,10 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
 
     if (!run(q, QStringLiteral("PRAGMA foreign_keys=ON")))
         return openError(q.lastError(), path, readOnly);
+    // Sorts and temporary tables stay in memory: spilled to temporary files, the
+    // sort of a large household's reminders cost more than the rest of the query.
+    if (!run(q, QStringLiteral("PRAGMA temp_store=MEMORY")))
+        return openError(q.lastError(), path, readOnly);
     if (!readOnly) {
         // A file that cannot change its journal (say, write-protected) still opens.
         if (!run(q, QStringLiteral("PRAGMA journal_mode=WAL"))) {
