@@ -588,6 +588,37 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     return true;
 }
 
+bool Database::forEachRow(const QString &sql, const QVariantList &params,
+                          const std::function<void(const QStringList &names, const QVariantList &values)> &row)
+{
+    m_error = {};
+    if (!isOpen()) {
+        setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
+        return false;
+    }
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    if (!run(q, sql, params)) {
+        setErrorFrom(q.lastError());
+        return false;
+    }
+    const QSqlRecord rec = q.record();
+    QStringList names;
+    for (int i = 0; i < rec.count(); ++i)
+        names << rec.fieldName(i);
+    QVariantList values(rec.count());
+    while (q.next()) {
+        for (int i = 0; i < rec.count(); ++i)
+            values[i] = q.value(i);
+        row(names, values);
+    }
+    if (q.lastError().isValid()) {
+        setErrorFrom(q.lastError());
+        return false;
+    }
+    return true;
+}
+
 std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVariantList &params,
                                                    Recordset::Type type)
 {
