@@ -70,10 +70,11 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
         if (ok)
             c.transaction();
         QSqlQuery q(c);
-        for (int i = 1; ok && i <= size.people; ++i) {
+        if (ok)
             q.prepare(QStringLiteral("INSERT INTO tbl_contact (contact_name, contact_address, contact_city,"
                                      " contact_state, contact_zip, contact_ph_1, contact_ph_1_type,"
                                      " contact_email) VALUES (?,?,?,?,?,?,?,?)"));
+        for (int i = 1; ok && i <= size.people; ++i) {
             q.addBindValue(QStringLiteral("%1 %2").arg(QLatin1String(kNames[i % 15]), QLatin1String(kSurnames[i % 10])));
             q.addBindValue(QStringLiteral("%1 Elm Street").arg(i));
             q.addBindValue(QStringLiteral("Springfield"));
@@ -84,10 +85,11 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
             q.addBindValue(QStringLiteral("person%1@example.org").arg(i));
             ok = run(q, error);
         }
-        for (int i = 1; ok && i <= size.pets; ++i) {
+        if (ok)
             q.prepare(QStringLiteral("INSERT INTO tbl_pet (pet_species_id, pet_name, pet_dob, pet_breed,"
                                      " pet_gender, pet_vet_id, pet_sitter_id, pet_emergency_contact_id,"
                                      " pet_feeding, pet_care) VALUES (?,?,?,?,?,?,?,?,?,?)"));
+        for (int i = 1; ok && i <= size.pets; ++i) {
             q.addBindValue(1 + pick(10));
             q.addBindValue(QStringLiteral("%1 %2").arg(QLatin1String(kNames[i % 15])).arg(i));
             q.addBindValue(iso(today.addDays(-pick(5000) - 30)));
@@ -106,11 +108,12 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
                 return 1 + pick(size.pets);
             return i <= busyShare || size.pets < 2 ? int(kBusyPet) : 2 + pick(size.pets - 1);
         };
-        for (int i = 1; ok && i <= size.vaccinations; ++i) {
-            const QDate received = dayAround(700);
+        if (ok)
             q.prepare(QStringLiteral("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name,"
                                      " vaccine_received_date, vaccine_expiration_date, vaccine_vet_id,"
                                      " vaccine_notes) VALUES (?,?,?,?,?,?)"));
+        for (int i = 1; ok && i <= size.vaccinations; ++i) {
+            const QDate received = dayAround(700);
             q.addBindValue(ownerOf(i, size.busyPetVaccinations));
             q.addBindValue(QLatin1String(kVaccines[pick(8)]));
             q.addBindValue(iso(received));
@@ -119,22 +122,24 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
             q.addBindValue(QStringLiteral("Booster due next year."));
             ok = run(q, error);
         }
-        for (int i = 1; ok && i <= size.diary; ++i) {
+        if (ok)
             q.prepare(QStringLiteral("INSERT INTO tbl_diary (diary_pet_id, diary_date, diary_category,"
                                      " diary_text) VALUES (?,?,?,?)"));
+        for (int i = 1; ok && i <= size.diary; ++i) {
             q.addBindValue(ownerOf(i, size.busyPetDiary));
             q.addBindValue(iso(dayAround(900)));
             q.addBindValue(QLatin1String(kCategories[pick(6)]));
             q.addBindValue(QStringLiteral("A walk in the park, then a long nap."));
             ok = run(q, error);
         }
-        for (int i = 1; ok && i <= size.events; ++i) {
-            const bool repeating = i <= size.repeatingEvents;
-            const QDate d = dayAround(400);
+        if (ok)
             q.prepare(QStringLiteral("INSERT INTO tbl_event (event_name, event_date, event_time, event_end_date,"
                                      " event_show_reminder, event_type_repeating, event_all_day,"
                                      " event_reminder_minutes, event_repeat_every, event_notes)"
                                      " VALUES (?,?,?,?,?,?,?,?,?,?)"));
+        for (int i = 1; ok && i <= size.events; ++i) {
+            const bool repeating = i <= size.repeatingEvents;
+            const QDate d = dayAround(400);
             q.addBindValue(repeating ? QStringLiteral("Walk the dog") : QStringLiteral("Vet appointment"));
             q.addBindValue(iso(d));
             q.addBindValue(QStringLiteral("%1:%2:00").arg(8 + pick(10), 2, 10, QLatin1Char('0')).arg(pick(4) * 15, 2, 10, QLatin1Char('0')));
@@ -147,9 +152,10 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
             q.addBindValue(QStringLiteral("Bring the lead."));
             ok = run(q, error);
         }
-        for (int i = 1; ok && i <= size.pictures; ++i) {
+        if (ok)
             q.prepare(QStringLiteral("INSERT INTO tbl_picture (picture_pet_id, picture_title, picture_description,"
                                      " picture_date, picture_category, picture_filename) VALUES (?,?,?,?,?,?)"));
+        for (int i = 1; ok && i <= size.pictures; ++i) {
             q.addBindValue(1 + pick(size.pets));
             q.addBindValue(QStringLiteral("Picture %1").arg(i));
             q.addBindValue(QStringLiteral("At the beach"));
@@ -169,23 +175,49 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
     return ok;
 }
 
-QString benchFolder(const QString &root, bool large)
+const HouseholdSize &householdSize(int size)
 {
-    return root + (large ? QStringLiteral("/large") : QStringLiteral("/realistic"));
+    switch (size) {
+    case Huge: return kHuge;
+    case Large: return kLarge;
+    default: return kRealistic;
+    }
 }
 
-bool makeBenchFolders(const QString &root)
+const char *sizeName(int size)
+{
+    switch (size) {
+    case Huge: return "huge";
+    case Large: return "large";
+    default: return "realistic";
+    }
+}
+
+int sizeNamed(const QString &name)
+{
+    for (int size : {Realistic, Large, Huge})
+        if (name == QLatin1String(sizeName(size)))
+            return size;
+    return -1;
+}
+
+QString benchFolder(const QString &root, int size)
+{
+    return root + QLatin1Char('/') + QLatin1String(sizeName(size));
+}
+
+bool makeBenchFolders(const QString &root, int largest)
 {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + QStringLiteral("/settings"));
-    for (const bool large : {false, true}) {
-        const QString folder = benchFolder(root, large);
+    for (int size = Realistic; size <= largest; ++size) {
+        const QString folder = benchFolder(root, size);
         QDir().mkpath(folder);
         db::DbError err;
         QString error;
         if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
                                     schema::systemFileStatements(), &err) ||
-            !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), large ? kLarge : kRealistic, &error)) {
-            std::fprintf(stderr, "could not make the %s household: %s%s\n", large ? "large" : "realistic",
+            !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), householdSize(size), &error)) {
+            std::fprintf(stderr, "could not make the %s household: %s%s\n", sizeName(size),
                          qPrintable(err.description), qPrintable(error));
             return false;
         }
@@ -199,18 +231,18 @@ QString g_root;
 
 QString benchRoot() { return g_root; }
 
-void useBenchFolder(bool large)
+void useBenchFolder(int size)
 {
-    const QString folder = benchFolder(g_root, large);
+    const QString folder = benchFolder(g_root, size);
     setProgramFolder(folder);
     funPref_Set(QStringLiteral("Database"), folder + QStringLiteral("/Zorbi.dat"));
 }
 
-int runBenchmarks(int argc, char **argv)
+int runBenchmarks(int argc, char **argv, int largest)
 {
     QTemporaryDir dir;
     g_root = dir.path();
-    if (!makeBenchFolders(g_root))
+    if (!makeBenchFolders(g_root, largest))
         return 1;
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

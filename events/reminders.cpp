@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <optional>
 
 namespace reminders {
 
@@ -77,9 +78,8 @@ QString listName(const QVariant &name)
 // The columns of a reminder query by their place, looked up once per query.
 struct Columns {
     int kind, id, date, time, allDay, lead, name, repeating, endDate, every, acknowledged;
-    explicit Columns(const db::Recordset &rs)
+    explicit Columns(const QStringList &names)
     {
-        const QStringList names = rs.fieldNames();
         auto at = [&names](const char *name) {
             for (int i = 0; i < names.size(); ++i)
                 if (names.at(i).compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
@@ -100,13 +100,13 @@ struct Columns {
     }
 };
 
-// A column's value; Null for a column the query does not have.
-QVariant value(const db::Recordset &rs, int column)
+// A column's value in a row; Null for a column the query does not have.
+QVariant value(const QVariantList &rs, int column)
 {
-    return column >= 0 ? rs.field(column) : QVariant();
+    return column >= 0 && column < rs.size() ? rs.at(column) : QVariant();
 }
 
-void addEntry(const db::Recordset &rs, const Columns &c, const DueCheck &due)
+void addEntry(const QVariantList &rs, const Columns &c, const DueCheck &due)
 {
     gReminderEntry = QVariantList{value(rs, c.kind),    value(rs, c.id),         listName(value(rs, c.name)),
                                   due.dueText,          value(rs, c.repeating),  due.acknowledgeValue,
@@ -114,7 +114,7 @@ void addEntry(const db::Recordset &rs, const Columns &c, const DueCheck &due)
     gReminders.push_back(gReminderEntry);
 }
 
-void skipped(const db::Recordset &rs, const Columns &c)
+void skipped(const QVariantList &rs, const Columns &c)
 {
     qWarning("reminders: row %s of kind %s cannot be read and was left out",
              qPrintable(value(rs, c.id).toString()), qPrintable(value(rs, c.kind).toString()));
@@ -126,14 +126,17 @@ void fillWindow(frm_reminder &w, bool showSnooze)
     w.cmdClose->setEnabled(false);
     w.cmdPrint->setEnabled(false);
     w.ctList1->clearRows();
+    // The cells as they are (a ";" in a name stays in the name), all in one go.
+    QList<QStringList> rows;
+    QStringList data;
+    rows.reserve(qsizetype(gReminders.size()));
+    data.reserve(qsizetype(gReminders.size()));
     for (size_t i = 1; i < gReminders.size(); ++i) {
         const QVariantList &e = gReminders[i];
-        const int row = w.ctList1->addRow(QStringLiteral(";") + e[2].toString() + QLatin1Char(';') + e[3].toString());
-        // The cells are set again as they are: a ";" in a name stays in the name.
-        w.ctList1->setCellText(row, 2, e[2].toString());
-        w.ctList1->setCellText(row, 3, e[3].toString());
-        w.ctList1->setRowData(row, QString::number(i));
+        rows.append({QString(), e[2].toString(), e[3].toString()});
+        data.append(QString::number(i));
     }
+    w.ctList1->addRows(rows, data);
     w.lblHeader[0]->setText(w.ctList1->CellText(0, 2));
     w.lblHeader[1]->setText(QStringLiteral("Due:"));
     w.lblHeader[2]->setText(w.ctList1->CellText(0, 3));
@@ -219,47 +222,54 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
     // Rows whose day, less their lead time, lies more than a day ahead cannot be
     // due, whatever their time of day: the file leaves them out, so that a large
     // household's far future is not read at all.
-    auto single = data.openRecordset(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
-                                                    "event_all_day, event_reminder_minutes, event_name, "
-                                                    "event_type_repeating FROM qry_reminder_single WHERE "
-                                                    "event_acknowledged_date = ? AND "
-                                                    "julianday(event_date) - ifnull(event_reminder_minutes, 0) / 1440.0 "
-                                                    "<= julianday(?) + 1 "
-                                                    "ORDER BY event_date ASC, event_time ASC"),
-                                     {kNotAcknowledged, dbDateTime(now)});
-    if (!single) {
+    // Read row by row: a large household has tens of thousands due, and none
+    // of the rows is wanted once its entry is made.
+    std::optional<Columns> sc;
+    const bool singleRead = data.forEachRow(
+        QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                       "event_all_day, event_reminder_minutes, event_name, "
+                       "event_type_repeating FROM qry_reminder_single WHERE "
+                       "event_acknowledged_date = ? AND "
+                       "julianday(event_date) - ifnull(event_reminder_minutes, 0) / 1440.0 "
+                       "<= julianday(?) + 1 "
+                       "ORDER BY event_date ASC, event_time ASC"),
+        {kNotAcknowledged, dbDateTime(now)}, [&](const QStringList &names, const QVariantList &row) {
+            if (!sc)
+                sc.emplace(names);
+            const DueCheck due = funSingleDue(value(row, sc->date), value(row, sc->time),
+                                              value(row, sc->allDay), value(row, sc->lead), now);
+            if (due.verdict == DueCheck::Due)
+                addEntry(row, *sc, due);
+            else if (due.verdict == DueCheck::Bad)
+                skipped(row, *sc);
+        });
+    if (!singleRead) {
         if (error)
             *error = data.lastError();
         return false;
-    }
-    const Columns sc(*single);
-    for (; !single->isEOF(); single->moveNext()) {
-        const DueCheck due = funSingleDue(value(*single, sc.date), value(*single, sc.time),
-                                          value(*single, sc.allDay), value(*single, sc.lead), now);
-        if (due.verdict == DueCheck::Due)
-            addEntry(*single, sc, due);
-        else if (due.verdict == DueCheck::Bad)
-            skipped(*single, sc);
     }
 
-    auto repeating = data.openRecordset(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
-                                                       "event_reminder_minutes, event_name, event_type_repeating, "
-                                                       "event_end_date, event_repeat_every, event_acknowledged_date "
-                                                       "FROM qry_reminder_events_repeating"));
-    if (!repeating) {
+    std::optional<Columns> rc;
+    const bool repeatingRead = data.forEachRow(
+        QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                       "event_reminder_minutes, event_name, event_type_repeating, "
+                       "event_end_date, event_repeat_every, event_acknowledged_date "
+                       "FROM qry_reminder_events_repeating"),
+        {}, [&](const QStringList &names, const QVariantList &row) {
+            if (!rc)
+                rc.emplace(names);
+            const DueCheck due = funRepeatingDue(value(row, rc->date), value(row, rc->time),
+                                                 value(row, rc->lead), value(row, rc->endDate),
+                                                 value(row, rc->every), value(row, rc->acknowledged), now);
+            if (due.verdict == DueCheck::Due)
+                addEntry(row, *rc, due);
+            else if (due.verdict == DueCheck::Bad)
+                skipped(row, *rc);
+        });
+    if (!repeatingRead) {
         if (error)
             *error = data.lastError();
         return false;
-    }
-    const Columns rc(*repeating);
-    for (; !repeating->isEOF(); repeating->moveNext()) {
-        const DueCheck due = funRepeatingDue(value(*repeating, rc.date), value(*repeating, rc.time),
-                                             value(*repeating, rc.lead), value(*repeating, rc.endDate),
-                                             value(*repeating, rc.every), value(*repeating, rc.acknowledged), now);
-        if (due.verdict == DueCheck::Due)
-            addEntry(*repeating, rc, due);
-        else if (due.verdict == DueCheck::Bad)
-            skipped(*repeating, rc);
     }
     return true;
 }

@@ -114,14 +114,40 @@ int CtList::addRow(const QString &cells)
     while (parts.size() < columns)
         parts.append(QString());
 
-    auto *item = new QTreeWidgetItem(parts);
+    // Appended last: its index is the count less one. Asking the tree for it
+    // walks every row, which made filling a long list quadratic.
+    addTopLevelItem(newRowItem(parts));
+    return topLevelItemCount() - 1;
+}
+
+QTreeWidgetItem *CtList::newRowItem(const QStringList &cells) const
+{
+    auto *item = new QTreeWidgetItem(cells);
     item->setFlags(kRowFlags);
     if (m_checkBoxes)
         item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
-    // Appended last: its index is the count less one. Asking the tree for it
-    // walks every row, which made filling a long list quadratic.
-    addTopLevelItem(item);
-    return topLevelItemCount() - 1;
+    return item;
+}
+
+int CtList::addRows(const QList<QStringList> &rows, const QStringList &data)
+{
+    const int first = topLevelItemCount();
+    const int columns = qMax(1, columnCount());
+    QList<QTreeWidgetItem *> items;
+    items.reserve(rows.size());
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        QStringList cells = rows.at(i).mid(0, columns);
+        while (cells.size() < columns)
+            cells.append(QString());
+        QTreeWidgetItem *item = newRowItem(cells);
+        if (i < data.size())
+            item->setData(0, kDataRole, data.at(i));
+        items.append(item);
+    }
+    // Set up before the tree holds them, and handed over together: the view
+    // hears of one insertion instead of one per row and per cell.
+    addTopLevelItems(items);
+    return first;
 }
 
 QTreeWidgetItem *CtList::rowItem(int row) const

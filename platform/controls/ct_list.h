@@ -37,6 +37,12 @@ public:
     // Adds a row from one text whose cells are separated by ";" (empty cells
     // kept; cells beyond the columns are dropped); returns the new row's index.
     int addRow(const QString &cells);
+    // Adds many rows at once, each from its cells as they are (one text per
+    // column, no ";" read into them; missing cells empty, surplus dropped) with
+    // its data text from `data` (none where `data` is shorter). The list takes
+    // them in one step, so a long fill costs no more per row than a short one.
+    // Returns the index of the first row added.
+    int addRows(const QList<QStringList> &rows, const QStringList &data = {});
     int RowCount() const { return topLevelItemCount(); }
 
     QString RowData(int row) const;
@@ -87,6 +93,7 @@ protected:
 
 private:
     QTreeWidgetItem *rowItem(int row) const;
+    QTreeWidgetItem *newRowItem(const QStringList &cells) const; // not yet in the tree
     int columnIndex(int column) const; // 0-based, or -1 when out of range
 
     bool m_checkBoxes = false;

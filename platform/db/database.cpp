@@ -348,6 +348,10 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
 
     if (!run(q, QStringLiteral("PRAGMA foreign_keys=ON")))
         return openError(q.lastError(), path, readOnly);
+    // Sorts and temporary tables stay in memory: spilled to temporary files, the
+    // sort of a large household's reminders cost more than the rest of the query.
+    if (!run(q, QStringLiteral("PRAGMA temp_store=MEMORY")))
+        return openError(q.lastError(), path, readOnly);
     if (!readOnly) {
         // A file that cannot change its journal (say, write-protected) still opens.
         if (!run(q, QStringLiteral("PRAGMA journal_mode=WAL"))) {
@@ -580,6 +584,37 @@ bool Database::execute(const QString &sql, const QVariantList &params)
     }
     m_affected = q.numRowsAffected();
     m_lastInsertId = q.lastInsertId();
+    return true;
+}
+
+bool Database::forEachRow(const QString &sql, const QVariantList &params,
+                          const std::function<void(const QStringList &names, const QVariantList &values)> &row)
+{
+    m_error = {};
+    if (!isOpen()) {
+        setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
+        return false;
+    }
+    QSqlQuery q(connection());
+    q.setForwardOnly(true);
+    if (!run(q, sql, params)) {
+        setErrorFrom(q.lastError());
+        return false;
+    }
+    const QSqlRecord rec = q.record();
+    QStringList names;
+    for (int i = 0; i < rec.count(); ++i)
+        names << rec.fieldName(i);
+    QVariantList values(rec.count());
+    while (q.next()) {
+        for (int i = 0; i < rec.count(); ++i)
+            values[i] = q.value(i);
+        row(names, values);
+    }
+    if (q.lastError().isValid()) {
+        setErrorFrom(q.lastError());
+        return false;
+    }
     return true;
 }
 

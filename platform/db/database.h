@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -117,6 +118,12 @@ public:
 
     // Opens a recordset over one SELECT; nullptr on failure (see lastError()).
     std::unique_ptr<Recordset> openRecordset(const QString &sql, const QVariantList &params = {});
+    // Reads one SELECT row by row, handing each row's values (in the order of
+    // `names`, the statement's columns) to `row` and keeping none of them: for
+    // a long read done once, which a snapshot would hold whole in memory.
+    // False on failure (see lastError()), also after some rows were handed over.
+    bool forEachRow(const QString &sql, const QVariantList &params,
+                    const std::function<void(const QStringList &names, const QVariantList &values)> &row);
 
     bool transaction();
     bool commit();

@@ -66,6 +66,7 @@ private slots:
     void listCells_data();
     void listCells();
     void listRows();
+    void listAddRows();
     void listChecks();
     void listEnterInDialog();
     void listCurrentRow();
@@ -383,6 +384,38 @@ void TestCalendarList::listRows()
     QCOMPARE(list.CurrentRow(), -1);
     QCOMPARE(list.addRow(QStringLiteral("again")), 0);
     QCOMPARE(list.CellText(0, 1), QStringLiteral("again"));
+}
+
+void TestCalendarList::listAddRows()
+{
+    CtList list;
+    list.setColumns({QString(), QStringLiteral("Event"), QStringLiteral("Due")});
+    list.setCheckBoxes(true);
+    list.addRow(QStringLiteral(";first;row"));
+    // Cells as given, a ";" kept; short rows padded, surplus cells dropped; data
+    // where given.
+    QCOMPARE(list.addRows({{QString(), QStringLiteral("Vet; shots"), QStringLiteral("Today")},
+                           {QString(), QStringLiteral("Walk")},
+                           {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("surplus")}},
+                          {QStringLiteral("7"), QStringLiteral("8")}),
+             1);
+    QCOMPARE(list.RowCount(), 4);
+    QCOMPARE(list.CellText(1, 2), QStringLiteral("Vet; shots"));
+    QCOMPARE(list.CellText(1, 3), QStringLiteral("Today"));
+    QCOMPARE(list.CellText(2, 3), QString());
+    QCOMPARE(list.CellText(3, 3), QStringLiteral("c"));
+    QCOMPARE(list.CellText(0, 2), QStringLiteral("first"));
+    QCOMPARE(list.RowData(1), QStringLiteral("7"));
+    QCOMPARE(list.RowData(2), QStringLiteral("8"));
+    QCOMPARE(list.RowData(3), QString());
+    // Every row added has its unmarked box, which only the owner changes.
+    for (int row = 1; row < 4; ++row) {
+        QCOMPARE(list.CheckState(row), 0);
+        QVERIFY(list.topLevelItem(row)->data(0, Qt::CheckStateRole).isValid());
+        QVERIFY(!(list.topLevelItem(row)->flags() & Qt::ItemIsUserCheckable));
+    }
+    QCOMPARE(list.addRows({}), 4);
+    QCOMPARE(list.addRow(QStringLiteral(";last")), 4);
 }
 
 void TestCalendarList::listChecks()

@@ -486,6 +486,40 @@ private slots:
         QCOMPARE(rs->field(QStringLiteral("pet_object_type")).toInt(), -1);
     }
 
+    void rowByRow()
+    {
+        auto d = open(makeFile());
+        QVERIFY(d);
+        addPet(*d, QStringLiteral("Bella"));
+        addPet(*d, QStringLiteral("rex"));
+        addPet(*d, QStringLiteral("Abby"));
+        QStringList seen, columns;
+        QVERIFY(d->forEachRow(QStringLiteral("SELECT pet_name, pet_nickname FROM tbl_pet WHERE pet_name <> ? "
+                                             "ORDER BY pet_name"),
+                              {QStringLiteral("Bella")}, [&](const QStringList &names, const QVariantList &row) {
+                                  columns = names;
+                                  QCOMPARE(row.size(), 2);
+                                  QVERIFY(row.at(1).isNull());
+                                  seen << row.at(0).toString();
+                              }));
+        QCOMPARE(seen, (QStringList{"Abby", "rex"}));
+        QCOMPARE(columns, (QStringList{"pet_name", "pet_nickname"}));
+        QVERIFY(!d->lastError());
+        int calls = 0;
+        QVERIFY(d->forEachRow(QStringLiteral("SELECT * FROM tbl_pet WHERE pet_id = 0"), {},
+                              [&](const QStringList &, const QVariantList &) { ++calls; }));
+        QCOMPARE(calls, 0);
+        // A failing statement says so, with the engine's error, and hands over nothing.
+        QVERIFY(!d->forEachRow(QStringLiteral("SELEC * FROM tbl_pet"), {},
+                               [&](const QStringList &, const QVariantList &) { ++calls; }));
+        QCOMPARE(d->lastError().number, int(ErrSyntax));
+        QCOMPARE(calls, 0);
+        d->close();
+        QVERIFY(!d->forEachRow(QStringLiteral("SELECT * FROM tbl_pet"), {},
+                               [&](const QStringList &, const QVariantList &) { ++calls; }));
+        QCOMPARE(d->lastError().number, int(ErrObjectInvalid));
+    }
+
     void statementErrors_data()
     {
         QTest::addColumn<QString>("sql");
