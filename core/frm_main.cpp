@@ -591,7 +591,10 @@ void frm_main::ListView_Pet_DblClick()
     } else if (tag == 20) {
         funPictureHandler(this, 2, keyId(key), QString(), ListView_Picture->View());
     }
-    funPetHandler(this, 5, petId, QString(), 1);
+    // The panel is filled again only while it is on screen: a pet deleted from
+    // its window has left the calendar there, and no panel of a pet that is gone.
+    if (shownView() == 1)
+        funPetHandler(this, 5, petId, QString(), 1);
 }
 
 void frm_main::ListView_Pet_ItemClick(VbListItem *item)
