@@ -142,6 +142,23 @@ QString pictureErrorText(int number, const QString &description)
     }
 }
 
+// The distinct values of `field` in `table`, ordered as SELECT DISTINCT ...
+// ORDER BY would give them (a Null first, when there is one), found by
+// stepping through the field's index from one value to the next rather than
+// by reading every row: the diary of a large household has a hundred
+// thousand rows and a dozen categories. `table` and `field` are our names,
+// never user text.
+QString distinctValuesSql(const char *table, const char *field)
+{
+    return QStringLiteral("WITH RECURSIVE used(value) AS ("
+                          "SELECT min(%2) FROM %1 "
+                          "UNION ALL SELECT (SELECT min(%2) FROM %1 WHERE %2 > used.value) FROM used "
+                          "WHERE used.value IS NOT NULL) "
+                          "SELECT NULL AS %2 WHERE EXISTS (SELECT 1 FROM %1 WHERE %2 IS NULL) "
+                          "UNION ALL SELECT value FROM used WHERE value IS NOT NULL")
+        .arg(QLatin1String(table), QLatin1String(field));
+}
+
 QString shortDateText(const QVariant &value)
 {
     const QDate d = anyDate(value);
@@ -696,11 +713,11 @@ void frm_pet_detail::Form_Load()
     Datatbl_breed->setDatabaseName(gSystemDBPath);
     Datatbl_gender_lookup->setDatabaseName(gSystemDBPath);
 
-    dataContacts->setRecordSource(QStringLiteral("SELECT * FROM tbl_contact ORDER BY contact_name"));
-    datavaccine_lookup->setRecordSource(
-        QStringLiteral("SELECT DISTINCT vaccine_name FROM tbl_vaccine ORDER BY vaccine_name ASC"));
-    Datadiary_category_lookup->setRecordSource(
-        QStringLiteral("SELECT DISTINCT diary_category FROM tbl_diary ORDER BY diary_category ASC;"));
+    // The people with what the window shows of them: their names and phones.
+    dataContacts->setRecordSource(QStringLiteral("SELECT contact_id, contact_name, contact_ph_1, contact_ph_1_type "
+                                                 "FROM tbl_contact ORDER BY contact_name"));
+    datavaccine_lookup->setRecordSource(distinctValuesSql("tbl_vaccine", "vaccine_name"));
+    Datadiary_category_lookup->setRecordSource(distinctValuesSql("tbl_diary", "diary_category"));
     Datatbl_gender_lookup->setRecordSource(QStringLiteral("tbl_gender"));
     for (DataControl *lookup : {dataContacts, datavaccine_lookup, Datadiary_category_lookup, Datatbl_gender_lookup})
         lookup->refresh();
@@ -884,6 +901,33 @@ void frm_pet_detail::subShowContactPhone(int index)
     label->setText((type.isNull() ? QString() : type.toString()) + QStringLiteral(": ") + phone.toString());
 }
 
+bool frm_pet_detail::personNamed(DbCombo *combo, int tab, const QString &title)
+{
+    const QString typed = combo->unmatchedText();
+    if (typed.isEmpty())
+        return true;
+    // Saving would store no one in the box's place: the typed name is kept
+    // in the box for the user to correct, and nothing is written.
+    ui::dialogs().msgBox(this,
+                         QStringLiteral("There is no one named \"") + typed
+                             + QStringLiteral("\" in the address book. Please select a name from the list, or click "
+                                              "the button to the right of the box to add a new person."),
+                         ui::Information, title);
+    if (tbsPet->SelectedIndex() != tab)
+        tbsPet->setSelectedIndex(tab);
+    combo->setFocus();
+    if (QLineEdit *line = combo->lineEdit())
+        line->selectAll();
+    return false;
+}
+
+bool frm_pet_detail::funPeopleNamed()
+{
+    return personNamed(DBCbopet[2], 1, QStringLiteral("Veterinarian"))
+        && personNamed(DBCbopet[0], 2, QStringLiteral("Sitter"))
+        && personNamed(DBCbopet[1], 2, QStringLiteral("Emergency Contact"));
+}
+
 void frm_pet_detail::subAddContact(DbCombo *combo)
 {
     gLastRecordID = 0;
@@ -1039,6 +1083,11 @@ void frm_pet_detail::subRecordValidate(int tab, int &action, bool &save)
     }
     if (!save || action == DataControl::ActionDelete)
         return;
+    // A "Done by" that names no one is told, and the row is not written.
+    if (tab == 3 && !personNamed(DBCbovaccine_0, 3, QStringLiteral("Done by"))) {
+        action = DataControl::ActionCancel;
+        return;
+    }
     DataControl *x = recordsOf(tab);
     if (x->editMode() == DataControl::EditNone)
         x->edit();
@@ -1183,6 +1232,10 @@ void frm_pet_detail::closeEvent(QCloseEvent *event)
             DataControl *x = recordsOf(tab);
             if (!x->dataChanged())
                 continue;
+            if (tab == 3 && !personNamed(DBCbovaccine_0, 3, QStringLiteral("Done by"))) {
+                event->ignore();
+                return;
+            }
             if (!x->update()) {
                 const db::DbError &e = x->lastError();
                 ui::errorReport(e.number, e.description, QStringLiteral("frm_pet_detail"));

@@ -387,6 +387,8 @@ bool funPetGetValidate(QWidget *frm)
         birthday->setFocus();
         return false;
     }
+    if (auto *pet = qobject_cast<frm_pet_detail *>(frm); pet && !pet->funPeopleNamed())
+        return false;
     return true;
 }
 
