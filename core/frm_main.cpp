@@ -291,6 +291,8 @@ void frm_main::showView(int view, const QString &title)
         lblMain[frame]->setText(title);
     gCurrentView = view;
     subSetToolBar(this, view);
+    if (this == gMain)
+        subMarkListBar();
 }
 
 int frm_main::shownView() const

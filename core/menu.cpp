@@ -137,8 +137,11 @@ void subSetToolBar(QWidget *form, int view)
 // The bar marks what the window shows: the pet whose panel is up, or the
 // fixed entry of the view on screen. A place in the bar would not do: a pet
 // added or deleted moves every entry below it.
-static void subMarkShownEntry(frm_main *w)
+void subMarkListBar()
 {
+    frm_main *w = gMain;
+    if (!w)
+        return;
     CtListBar *bar = w->ctListBar_main;
     const int view = w->shownView();
     const qlonglong pet = view == 1 ? w->ListView_Pet->Tag().toLongLong() : 0;
@@ -163,6 +166,5 @@ void subRefreshListBar()
         gMain->ctListBar_main->removeAll();
     funPetHandler(gMain, 15, 0, QString(), 1);
     subListBarFixedItems(gMain);
-    if (gMain)
-        subMarkShownEntry(gMain);
+    subMarkListBar();
 }

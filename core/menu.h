@@ -17,3 +17,6 @@ void subSetToolBar(QWidget *form, int view);
 // Rebuilds the list bar and its cargo: the pets, then the fixed entries; the
 // entry of what the main window shows is the bar's current one.
 void subRefreshListBar();
+// Makes the list bar's current entry the one of what the main window shows:
+// the pet whose panel is up, or the fixed entry of the view.
+void subMarkListBar();

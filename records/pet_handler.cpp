@@ -3,6 +3,7 @@
 #include "core/dates.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
+#include "core/menu.h"
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "platform/controls/ct_listbar.h"
@@ -335,6 +336,7 @@ bool funPetShow(QWidget *frm, long petID)
         }
     }
     w->lblMain[FramePet]->setText(QStringLiteral(" ") + name);
+    subMarkListBar(); // the panel is this pet's now
     return true;
 }
 
