@@ -35,6 +35,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QPainter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -102,6 +104,29 @@ DbCombo *listCombo(const QString &name, const QString &listField, QWidget *paren
     c->setMinimumContentsLength(12);
     return c;
 }
+
+// A frame around a group of fields with its caption set into the frame's top
+// line. The style's own group box draws the caption above the line, apart
+// from the frame, where it reads as the caption of nothing in particular.
+class CaptionedFrame : public QGroupBox {
+public:
+    explicit CaptionedFrame(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QFontMetrics fm = fontMetrics();
+        const QRect caption(6, 0, fm.horizontalAdvance(title()) + 8, fm.height());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipRegion(QRegion(rect()).subtracted(caption));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRoundedRect(QRectF(rect().adjusted(0, fm.height() / 2, -1, -1)).translated(0.5, 0.5), 3, 3);
+        painter.setClipping(false);
+        style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
+                              title(), QPalette::WindowText);
+    }
+};
 
 QWidget *row(QWidget *parent, std::initializer_list<QWidget *> widgets, int stretchAt = 0)
 {
@@ -505,7 +530,7 @@ void frm_pet_detail::buildDetailsTab()
     form->addRow(QStringLiteral("Veterinarian:"), row(frame, {DBCbopet[2], cmdPet[2]}));
     form->addRow(QString(), lblPhone[2]);
 
-    auto *parents = named(new QGroupBox(QStringLiteral("Parents"), left), QStringLiteral("fraParents"));
+    auto *parents = named(new CaptionedFrame(QStringLiteral("Parents"), left), QStringLiteral("fraParents"));
     auto *parentsForm = new QFormLayout(parents);
     parentsForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     parentsForm->addRow(QStringLiteral("Mother:"), txtPet[10]);
@@ -522,7 +547,7 @@ void frm_pet_detail::buildDetailsTab()
     lblPicture = named(new QLabel(frame), QStringLiteral("lblPicture"));
     lblPicture->hide();
 
-    auto *vitals = named(new QGroupBox(QStringLiteral("Vitals"), frame), QStringLiteral("fraVitals"));
+    auto *vitals = named(new CaptionedFrame(QStringLiteral("Vitals"), frame), QStringLiteral("fraVitals"));
     auto *vitalsForm = new QFormLayout(vitals);
     vitalsForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     DBCbopet[5] = listCombo(indexed("DBCbopet", 5), QStringLiteral("gender"), vitals);
@@ -545,7 +570,7 @@ void frm_pet_detail::buildCareTab()
     auto *v = new QVBoxLayout(frame);
     v->setContentsMargins(4, 8, 4, 4);
 
-    auto *contacts = named(new QGroupBox(QStringLiteral("Contacts"), frame), QStringLiteral("fraContacts"));
+    auto *contacts = named(new CaptionedFrame(QStringLiteral("Contacts"), frame), QStringLiteral("fraContacts"));
     auto *form = new QFormLayout(contacts);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     DBCbopet[0] = contactCombo(indexed("DBCbopet", 0),
@@ -606,7 +631,7 @@ void frm_pet_detail::buildRecordTabs()
         DBGridPet[size_t(tab)]->setDataSource(recordsOf(tab));
         column->addWidget(DBGridPet[size_t(tab)], 1);
 
-        auto *details = new QGroupBox(QString::fromLatin1(texts[tab].frame), frame);
+        auto *details = new CaptionedFrame(QString::fromLatin1(texts[tab].frame), frame);
         auto *inner = new QVBoxLayout(details);
         forms[tab] = new QFormLayout;
         forms[tab]->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
