@@ -539,6 +539,8 @@ void TestPetDetail::pictureFaultAffectsOnlyThePicture()
     const Shown &s = m_pf->dialogs().shown().front();
     QCOMPARE(s.title, QString("Picture error"));
     QCOMPARE(s.icon, int(ui::Exclamation));
+    // Asked while the pet window is still being made, it opens over the main window.
+    QCOMPARE(s.over.data(), static_cast<QWidget *>(gMain));
     // The rest of the load ran: the tab, the phone line, the species icon, and
     // the vaccinations on a new row.
     QCOMPARE(w->tbsPet->SelectedIndex(), 3);
@@ -729,6 +731,7 @@ void TestPetDetail::unknownPersonIsToldAndKept()
              QStringList{"There is no one named \"Dr Nobody\" in the address book. Please select a name from the "
                          "list, or click the button to the right of the box to add a new person."});
     QCOMPARE(m_pf->dialogs().shown().front().title, title);
+    QCOMPARE(m_pf->dialogs().shown().front().over.data(), static_cast<QWidget *>(w.get())); // over the pet window
     QVERIFY(w->isVisible());
     QCOMPARE(w->tbsPet->SelectedIndex(), tab);
     QCOMPARE(combo->Text(), QString("Dr Nobody"));
