@@ -297,6 +297,8 @@ void frm_main::showView(int view, const QString &title)
         lblMain[frame]->setText(title);
     gCurrentView = view;
     subSetToolBar(this, view);
+    if (this == gMain)
+        subMarkListBar();
 }
 
 int frm_main::shownView() const
@@ -597,7 +599,10 @@ void frm_main::ListView_Pet_DblClick()
     } else if (tag == 20) {
         funPictureHandler(this, 2, keyId(key), QString(), ListView_Picture->View());
     }
-    funPetHandler(this, 5, petId, QString(), 1);
+    // The panel is filled again only while it is on screen: a pet deleted from
+    // its window has left the calendar there, and no panel of a pet that is gone.
+    if (shownView() == 1)
+        funPetHandler(this, 5, petId, QString(), 1);
 }
 
 void frm_main::ListView_Pet_ItemClick(VbListItem *item)

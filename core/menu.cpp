@@ -8,6 +8,7 @@
 #include "platform/controls/ct_dropmenu.h"
 #include "platform/controls/ct_listbar.h"
 #include "platform/controls/ct_toolbar.h"
+#include "platform/controls/vb_list_view.h"
 
 namespace {
 
@@ -133,6 +134,31 @@ void subSetToolBar(QWidget *form, int view)
     }
 }
 
+// The bar marks what the window shows: the pet whose panel is up, or the
+// fixed entry of the view on screen. A place in the bar would not do: a pet
+// added or deleted moves every entry below it.
+void subMarkListBar()
+{
+    frm_main *w = gMain;
+    if (!w)
+        return;
+    CtListBar *bar = w->ctListBar_main;
+    const int view = w->shownView();
+    const qlonglong pet = view == 1 ? w->ListView_Pet->Tag().toLongLong() : 0;
+    int mark = 0;
+    for (int item = 1; item <= bar->itemCount(1) && mark == 0; ++item) {
+        const int slot = bar->itemCargo(1, item);
+        if (slot <= 0 || slot >= int(gListBarCargo.size()) || gListBarCargo[size_t(slot)].size() < 2)
+            continue;
+        const QVariantList &entry = gListBarCargo[size_t(slot)];
+        const int code = entry[0].toInt();
+        const qlonglong id = entry[1].toLongLong();
+        if (view == 1 ? code == 1 && id != 0 && id == pet : view != 0 && code == view && id == 0)
+            mark = item;
+    }
+    bar->setCurrentItem(mark);
+}
+
 void subRefreshListBar()
 {
     gListBarCargo.assign(1, QVariantList());
@@ -140,4 +166,5 @@ void subRefreshListBar()
         gMain->ctListBar_main->removeAll();
     funPetHandler(gMain, 15, 0, QString(), 1);
     subListBarFixedItems(gMain);
+    subMarkListBar();
 }

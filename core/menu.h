@@ -14,5 +14,9 @@ void subMenuPhotoSites(QWidget *form);
 void subListBarFixedItems(QWidget *form);
 // The toolbar of a view, set by the subject that owns the view.
 void subSetToolBar(QWidget *form, int view);
-// Rebuilds the list bar and its cargo: the pets, then the fixed entries.
+// Rebuilds the list bar and its cargo: the pets, then the fixed entries; the
+// entry of what the main window shows is the bar's current one.
 void subRefreshListBar();
+// Makes the list bar's current entry the one of what the main window shows:
+// the pet whose panel is up, or the fixed entry of the view.
+void subMarkListBar();

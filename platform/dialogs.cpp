@@ -124,11 +124,29 @@ void prepareFileDialog(QFileDialog &dialog, QAbstractFileIconProvider *iconProvi
 
 static QString shownTitle(const QString &title) { return title.isEmpty() ? g_defaultTitle : title; }
 
+static bool onScreen(const QWidget *w) { return w && w->isVisible() && !w->isMinimized(); }
+
+QWidget *ownerWindow(QWidget *owner)
+{
+    if (QWidget *w = owner ? owner->window() : nullptr; onScreen(w))
+        return w;
+    if (QWidget *modal = QApplication::activeModalWidget(); onScreen(modal))
+        return modal;
+    if (QWidget *active = QApplication::activeWindow(); onScreen(active))
+        return active;
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        const Qt::WindowType type = top->windowType();
+        if (onScreen(top) && (type == Qt::Window || type == Qt::Dialog))
+            return top;
+    }
+    return nullptr;
+}
+
 // ---------------------------------------------------------------- Qt
 
 int QtDialogs::msgBox(QWidget *owner, const QString &prompt, int style, const QString &title)
 {
-    QMessageBox box(owner);
+    QMessageBox box(ownerWindow(owner));
     box.setWindowTitle(shownTitle(title));
     box.setText(prompt);
     switch (styleIcon(style)) {
@@ -172,7 +190,7 @@ QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString
                             const QString &defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(owner, shownTitle(title), prompt, QLineEdit::Normal,
+    const QString text = QInputDialog::getText(ownerWindow(owner), shownTitle(title), prompt, QLineEdit::Normal,
                                                defaultText, &ok);
     return ok ? text : QString();
 }
@@ -180,7 +198,7 @@ QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString
 QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 {
     const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
-    QFileDialog dlg(owner, r.title, r.initialDir);
+    QFileDialog dlg(ownerWindow(owner), r.title, r.initialDir);
     prepareFileDialog(dlg, icons.get());
     const QStringList filters = qtFilters(r.filter);
     dlg.setNameFilters(filters);
@@ -211,7 +229,7 @@ QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 QString QtDialogs::pickFolder(QWidget *owner, const QString &title)
 {
     const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
-    QFileDialog dlg(owner, title, QDir::homePath());
+    QFileDialog dlg(ownerWindow(owner), title, QDir::homePath());
     prepareFileDialog(dlg, icons.get());
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setOption(QFileDialog::ShowDirsOnly);
@@ -244,9 +262,10 @@ const ScriptedDialogs::Shown *ScriptedDialogs::last(Kind k) const
     return nullptr;
 }
 
-int ScriptedDialogs::msgBox(QWidget *, const QString &prompt, int style, const QString &title)
+int ScriptedDialogs::msgBox(QWidget *owner, const QString &prompt, int style, const QString &title)
 {
     Shown s;
+    s.over = ownerWindow(owner);
     s.kind = Message;
     s.text = prompt;
     s.title = shownTitle(title);
@@ -267,10 +286,11 @@ int ScriptedDialogs::msgBox(QWidget *, const QString &prompt, int style, const Q
     return answer;
 }
 
-QString ScriptedDialogs::inputBox(QWidget *, const QString &prompt, const QString &title,
+QString ScriptedDialogs::inputBox(QWidget *owner, const QString &prompt, const QString &title,
                                   const QString &defaultText)
 {
     Shown s;
+    s.over = ownerWindow(owner);
     s.kind = Input;
     s.text = prompt;
     s.title = shownTitle(title);
@@ -281,9 +301,10 @@ QString ScriptedDialogs::inputBox(QWidget *, const QString &prompt, const QStrin
     return s.answer.toString();
 }
 
-QString ScriptedDialogs::fileDialog(QWidget *, const FileRequest &request)
+QString ScriptedDialogs::fileDialog(QWidget *owner, const FileRequest &request)
 {
     Shown s;
+    s.over = ownerWindow(owner);
     s.kind = File;
     s.text = request.title;
     s.title = request.title;
@@ -294,9 +315,10 @@ QString ScriptedDialogs::fileDialog(QWidget *, const FileRequest &request)
     return s.answer.toString();
 }
 
-QString ScriptedDialogs::pickFolder(QWidget *, const QString &title)
+QString ScriptedDialogs::pickFolder(QWidget *owner, const QString &title)
 {
     Shown s;
+    s.over = ownerWindow(owner);
     s.kind = Folder;
     s.text = title;
     s.title = title;

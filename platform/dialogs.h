@@ -2,6 +2,7 @@
 // Every modal question the program asks goes through one interface, so that a
 // test can queue the answers and read back exactly what was shown.
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -55,6 +56,14 @@ QStringList qtFilters(const QString &vbFilter);
 void prepareFileDialog(QFileDialog &dialog, QAbstractFileIconProvider *iconProvider);
 // The icon provider of those dialogs: icons and types by name only.
 std::unique_ptr<QAbstractFileIconProvider> fileIconProviderByName();
+
+// The window a dialog asked for by `owner` opens over, centred: the owner's
+// window when it is on screen; otherwise (no owner, the hidden form that holds
+// the shared controls, a window not shown yet) the modal window or the active
+// one, else a window of the program that is on screen; null when none is.
+// Over a hidden window a dialog would open where that window would stand, at
+// the top left of the screen.
+QWidget *ownerWindow(QWidget *owner);
 
 class Dialogs {
 public:
@@ -113,6 +122,7 @@ public:
         FileRequest file;
         QString printerName; // Print, PageSetup: the printer the dialog was for
         QVariant answer;
+        QPointer<QWidget> over; // ownerWindow() of the dialog's owner
     };
     void queue(const QVariant &answer) { m_answers.push_back(answer); }
     const std::vector<Shown> &shown() const { return m_shown; }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSplitter>
 #include <QTextDocument>
 #include <QUrl>
@@ -164,8 +166,40 @@ void HelpWindow::showSearch()
     runSearch(m_searchText->text());
 }
 
+void HelpWindow::placeOnScreen()
+{
+    QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr;
+    const bool overOwner = owner && owner->isVisible();
+    QScreen *screen = overOwner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect room = screen->availableGeometry();
+    // The window manager's frame, guessed until the window has had one.
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isNull() && !m_placed)
+        frame = QSize(8, 32);
+    const QSize fits = size().boundedTo(room.size() - frame);
+    if (fits != size())
+        resize(fits);
+    QRect where(QPoint(0, 0), fits + frame);
+    if (!m_placed)
+        where.moveCenter(overOwner ? owner->frameGeometry().center() : room.center());
+    else
+        where.moveTopLeft(pos());
+    m_placed = true;
+    where.moveRight(qMin(where.right(), room.right()));
+    where.moveBottom(qMin(where.bottom(), room.bottom()));
+    where.moveLeft(qMax(where.left(), room.left()));
+    where.moveTop(qMax(where.top(), room.top()));
+    move(where.topLeft());
+}
+
 void HelpWindow::present()
 {
+    // Over the window that asks, and all of it on the screen: left to the
+    // window manager it opened wherever there was room, its foot off the screen.
+    if (!isVisible())
+        placeOnScreen();
     show();
     if (isMinimized())
         showNormal();

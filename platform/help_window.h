@@ -58,6 +58,10 @@ public:
     void runSearch(const QString &words);
 
 private:
+    // Sized and moved to lie wholly on the screen: centred over the owner's
+    // window the first time, afterwards where it was left, pulled back in.
+    void placeOnScreen();
+
     struct Page {
         QString file, title, text;
     };
@@ -68,6 +72,7 @@ private:
     QString m_folder;
     QList<Page> m_pages;
     bool m_indexed = false;
+    bool m_placed = false;
 
     HelpBrowser *m_browser = nullptr;
     QPushButton *m_back = nullptr, *m_forward = nullptr;

@@ -14,13 +14,13 @@ bool Dialogs::pageSetupDialog(QWidget *, QPrinter &) { return false; }
 
 bool QtDialogs::printDialog(QWidget *owner, QPrinter &printer)
 {
-    QPrintDialog dlg(&printer, owner);
+    QPrintDialog dlg(&printer, ownerWindow(owner));
     return dlg.exec() == QDialog::Accepted;
 }
 
 bool QtDialogs::pageSetupDialog(QWidget *owner, QPrinter &printer)
 {
-    QPageSetupDialog dlg(&printer, owner);
+    QPageSetupDialog dlg(&printer, ownerWindow(owner));
     return dlg.exec() == QDialog::Accepted;
 }
 

@@ -35,6 +35,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QPainter>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -102,6 +104,29 @@ DbCombo *listCombo(const QString &name, const QString &listField, QWidget *paren
     return c;
 }
 
+// A frame around a group of fields with its caption set into the frame's top
+// line. The style's own group box draws the caption above the line, apart
+// from the frame, where it reads as the caption of nothing in particular.
+class CaptionedFrame : public QGroupBox {
+public:
+    explicit CaptionedFrame(const QString &caption, QWidget *parent) : QGroupBox(caption, parent) {}
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QFontMetrics fm = fontMetrics();
+        const QRect caption(6, 0, fm.horizontalAdvance(title()) + 8, fm.height());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setClipRegion(QRegion(rect()).subtracted(caption));
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRoundedRect(QRectF(rect().adjusted(0, fm.height() / 2, -1, -1)).translated(0.5, 0.5), 3, 3);
+        painter.setClipping(false);
+        style()->drawItemText(&painter, caption, Qt::AlignCenter | Qt::TextShowMnemonic, palette(), isEnabled(),
+                              title(), QPalette::WindowText);
+    }
+};
+
 QWidget *row(QWidget *parent, std::initializer_list<QWidget *> widgets, int stretchAt = 0)
 {
     auto *w = new QWidget(parent);
@@ -139,6 +164,23 @@ QString pictureErrorText(int number, const QString &description)
     default:
         return QString::number(number) + QStringLiteral(": ") + description;
     }
+}
+
+// The distinct values of `field` in `table`, ordered as SELECT DISTINCT ...
+// ORDER BY would give them (a Null first, when there is one), found by
+// stepping through the field's index from one value to the next rather than
+// by reading every row: the diary of a large household has a hundred
+// thousand rows and a dozen categories. `table` and `field` are our names,
+// never user text.
+QString distinctValuesSql(const char *table, const char *field)
+{
+    return QStringLiteral("WITH RECURSIVE used(value) AS ("
+                          "SELECT min(%2) FROM %1 "
+                          "UNION ALL SELECT (SELECT min(%2) FROM %1 WHERE %2 > used.value) FROM used "
+                          "WHERE used.value IS NOT NULL) "
+                          "SELECT NULL AS %2 WHERE EXISTS (SELECT 1 FROM %1 WHERE %2 IS NULL) "
+                          "UNION ALL SELECT value FROM used WHERE value IS NOT NULL")
+        .arg(QLatin1String(table), QLatin1String(field));
 }
 
 QString shortDateText(const QVariant &value)
@@ -487,7 +529,7 @@ void frm_pet_detail::buildDetailsTab()
     form->addRow(QStringLiteral("Veterinarian:"), row(frame, {DBCbopet[2], cmdPet[2]}));
     form->addRow(QString(), lblPhone[2]);
 
-    auto *parents = named(new QGroupBox(QStringLiteral("Parents"), left), QStringLiteral("fraParents"));
+    auto *parents = named(new CaptionedFrame(QStringLiteral("Parents"), left), QStringLiteral("fraParents"));
     auto *parentsForm = new QFormLayout(parents);
     parentsForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     parentsForm->addRow(QStringLiteral("Mother:"), txtPet[10]);
@@ -504,7 +546,7 @@ void frm_pet_detail::buildDetailsTab()
     lblPicture = named(new QLabel(frame), QStringLiteral("lblPicture"));
     lblPicture->hide();
 
-    auto *vitals = named(new QGroupBox(QStringLiteral("Vitals"), frame), QStringLiteral("fraVitals"));
+    auto *vitals = named(new CaptionedFrame(QStringLiteral("Vitals"), frame), QStringLiteral("fraVitals"));
     auto *vitalsForm = new QFormLayout(vitals);
     vitalsForm->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     DBCbopet[5] = listCombo(indexed("DBCbopet", 5), QStringLiteral("gender"), vitals);
@@ -527,7 +569,7 @@ void frm_pet_detail::buildCareTab()
     auto *v = new QVBoxLayout(frame);
     v->setContentsMargins(4, 8, 4, 4);
 
-    auto *contacts = named(new QGroupBox(QStringLiteral("Contacts"), frame), QStringLiteral("fraContacts"));
+    auto *contacts = named(new CaptionedFrame(QStringLiteral("Contacts"), frame), QStringLiteral("fraContacts"));
     auto *form = new QFormLayout(contacts);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     DBCbopet[0] = contactCombo(indexed("DBCbopet", 0),
@@ -588,7 +630,7 @@ void frm_pet_detail::buildRecordTabs()
         DBGridPet[size_t(tab)]->setDataSource(recordsOf(tab));
         column->addWidget(DBGridPet[size_t(tab)], 1);
 
-        auto *details = new QGroupBox(QString::fromLatin1(texts[tab].frame), frame);
+        auto *details = new CaptionedFrame(QString::fromLatin1(texts[tab].frame), frame);
         auto *inner = new QVBoxLayout(details);
         forms[tab] = new QFormLayout;
         forms[tab]->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
@@ -695,11 +737,11 @@ void frm_pet_detail::Form_Load()
     Datatbl_breed->setDatabaseName(gSystemDBPath);
     Datatbl_gender_lookup->setDatabaseName(gSystemDBPath);
 
-    dataContacts->setRecordSource(QStringLiteral("SELECT * FROM tbl_contact ORDER BY contact_name"));
-    datavaccine_lookup->setRecordSource(
-        QStringLiteral("SELECT DISTINCT vaccine_name FROM tbl_vaccine ORDER BY vaccine_name ASC"));
-    Datadiary_category_lookup->setRecordSource(
-        QStringLiteral("SELECT DISTINCT diary_category FROM tbl_diary ORDER BY diary_category ASC;"));
+    // The people with what the window shows of them: their names and phones.
+    dataContacts->setRecordSource(QStringLiteral("SELECT contact_id, contact_name, contact_ph_1, contact_ph_1_type "
+                                                 "FROM tbl_contact ORDER BY contact_name"));
+    datavaccine_lookup->setRecordSource(distinctValuesSql("tbl_vaccine", "vaccine_name"));
+    Datadiary_category_lookup->setRecordSource(distinctValuesSql("tbl_diary", "diary_category"));
     Datatbl_gender_lookup->setRecordSource(QStringLiteral("tbl_gender"));
     for (DataControl *lookup : {dataContacts, datavaccine_lookup, Datadiary_category_lookup, Datatbl_gender_lookup})
         lookup->refresh();
@@ -883,6 +925,33 @@ void frm_pet_detail::subShowContactPhone(int index)
     label->setText((type.isNull() ? QString() : type.toString()) + QStringLiteral(": ") + phone.toString());
 }
 
+bool frm_pet_detail::personNamed(DbCombo *combo, int tab, const QString &title)
+{
+    const QString typed = combo->unmatchedText();
+    if (typed.isEmpty())
+        return true;
+    // Saving would store no one in the box's place: the typed name is kept
+    // in the box for the user to correct, and nothing is written.
+    ui::dialogs().msgBox(this,
+                         QStringLiteral("There is no one named \"") + typed
+                             + QStringLiteral("\" in the address book. Please select a name from the list, or click "
+                                              "the button to the right of the box to add a new person."),
+                         ui::Information, title);
+    if (tbsPet->SelectedIndex() != tab)
+        tbsPet->setSelectedIndex(tab);
+    combo->setFocus();
+    if (QLineEdit *line = combo->lineEdit())
+        line->selectAll();
+    return false;
+}
+
+bool frm_pet_detail::funPeopleNamed()
+{
+    return personNamed(DBCbopet[2], 1, QStringLiteral("Veterinarian"))
+        && personNamed(DBCbopet[0], 2, QStringLiteral("Sitter"))
+        && personNamed(DBCbopet[1], 2, QStringLiteral("Emergency Contact"));
+}
+
 void frm_pet_detail::subAddContact(DbCombo *combo)
 {
     gLastRecordID = 0;
@@ -1038,6 +1107,11 @@ void frm_pet_detail::subRecordValidate(int tab, int &action, bool &save)
     }
     if (!save || action == DataControl::ActionDelete)
         return;
+    // A "Done by" that names no one is told, and the row is not written.
+    if (tab == 3 && !personNamed(DBCbovaccine_0, 3, QStringLiteral("Done by"))) {
+        action = DataControl::ActionCancel;
+        return;
+    }
     DataControl *x = recordsOf(tab);
     if (x->editMode() == DataControl::EditNone)
         x->edit();
@@ -1182,6 +1256,10 @@ void frm_pet_detail::closeEvent(QCloseEvent *event)
             DataControl *x = recordsOf(tab);
             if (!x->dataChanged())
                 continue;
+            if (tab == 3 && !personNamed(DBCbovaccine_0, 3, QStringLiteral("Done by"))) {
+                event->ignore();
+                return;
+            }
             if (!x->update()) {
                 const db::DbError &e = x->lastError();
                 ui::errorReport(e.number, e.description, QStringLiteral("frm_pet_detail"));

@@ -135,6 +135,11 @@ public:
     void tbsPet_Click();
     void DataDetail_Validate(int &action, bool &save);
 
+    // Each person box (sitter, emergency contact, veterinarian) names a person
+    // of the address book or is empty; otherwise the user is told, the box
+    // is shown with its text kept, and the answer is false.
+    bool funPeopleNamed();
+
     // The data control and grid of tab 3 to 6.
     DataControl *recordsOf(int tab) const;
 
@@ -156,6 +161,7 @@ private:
     void subDelete();
     void subPrint();
     void subShowContactPhone(int index);
+    bool personNamed(DbCombo *combo, int tab, const QString &title);
     void subAddContact(DbCombo *combo);
     void subLoadPicture();
     void subStartNewRow(int tab);

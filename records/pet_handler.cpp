@@ -3,6 +3,7 @@
 #include "platform/dates.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
+#include "core/menu.h"
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "platform/controls/ct_listbar.h"
@@ -334,6 +335,7 @@ bool funPetShow(QWidget *frm, long petID)
         }
     }
     w->lblMain[FramePet]->setText(QStringLiteral(" ") + name);
+    subMarkListBar(); // the panel is this pet's now
     return true;
 }
 
@@ -386,6 +388,8 @@ bool funPetGetValidate(QWidget *frm)
         birthday->setFocus();
         return false;
     }
+    if (auto *pet = qobject_cast<frm_pet_detail *>(frm); pet && !pet->funPeopleNamed())
+        return false;
     return true;
 }
 

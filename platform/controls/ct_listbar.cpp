@@ -1,15 +1,97 @@
 #include "platform/controls/ct_listbar.h"
 
+#include <QHelpEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
 #include <QTimer>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kGroup = 1;
 constexpr int kLargeIcon = 32;
 constexpr int kSmallIcon = 16;
+// A caption as it fits in `width` on at most `lines` lines: broken at blanks
+// where it can, anywhere where a word alone is too wide, and the last line
+// ends in an ellipsis when there is more.
+QString fittedCaption(const QString &caption, const QFont &font, int width, int lines)
+{
+    const QFontMetrics fm(font);
+    if (width <= 0 || lines <= 0)
+        return caption;
+    QTextLayout layout(caption);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.setFont(font);
+    QStringList shown;
+    layout.beginLayout();
+    int used = 0;
+    for (int n = 0; n < lines; ++n) {
+        QTextLine line = layout.createLine();
+        if (!line.isValid())
+            break;
+        line.setLineWidth(width);
+        const QString part = caption.mid(line.textStart(), line.textLength());
+        used = line.textStart() + line.textLength();
+        shown << (n + 1 < lines ? part.trimmed() : caption.mid(line.textStart()).trimmed());
+    }
+    layout.endLayout();
+    if (shown.isEmpty())
+        return caption;
+    QString &last = shown.last();
+    if (used < caption.size() || fm.horizontalAdvance(last) > width)
+        last = fm.elidedText(last, Qt::ElideRight, width);
+    return shown.join(QLatin1Char('\n'));
+}
+
+// Draws each caption in the lines its item has room for: a long name ends in
+// an ellipsis instead of being cut through the middle of a line, and its
+// whole text is the item's tip.
+class CaptionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    int lines = 2;
+
+    QString shownText(const QStyleOptionViewItem &option, const QString &caption) const
+    {
+        const int margin = 2 * (option.widget ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
+                                                                                      nullptr, option.widget) + 1
+                                              : 3);
+        const int width = option.rect.width() - margin
+                          - (option.decorationPosition == QStyleOptionViewItem::Left
+                                 ? option.decorationSize.width() + margin
+                                 : 0);
+        return fittedCaption(caption, option.font, width,
+                             option.decorationPosition == QStyleOptionViewItem::Left ? 1 : lines);
+    }
+
+    bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
+                   const QModelIndex &index) override
+    {
+        if (event->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(event, view, option, index);
+        QStyleOptionViewItem shown = option;
+        initStyleOption(&shown, index);
+        const QString caption = index.data(Qt::DisplayRole).toString();
+        if (shown.text != caption)
+            QToolTip::showText(event->globalPos(), caption, view);
+        else
+            QToolTip::hideText();
+        return true;
+    }
+
+protected:
+    void initStyleOption(QStyleOptionViewItem *option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->text = shownText(*option, option->text);
+    }
+};
+
 } // namespace
 
 // The list of group 1. Clicks are told apart here rather than through the
@@ -19,6 +101,15 @@ constexpr int kSmallIcon = 16;
 class CtListBarView : public QListWidget {
 public:
     explicit CtListBarView(CtListBar *bar) : QListWidget(bar), m_bar(bar) {}
+
+    // The option the delegate draws the item of `row` with.
+    QStyleOptionViewItem optionOf(int row) const
+    {
+        QStyleOptionViewItem option;
+        initViewItemOption(&option);
+        option.rect = visualRect(model()->index(row, 0));
+        return option;
+    }
 
     int rowAtPos(const QPoint &pos) const
     {
@@ -83,6 +174,7 @@ CtListBar::CtListBar(QWidget *parent) : QWidget(parent)
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setUniformItemSizes(false);
+    m_list->setItemDelegate(new CaptionDelegate(m_list));
     QPalette listPalette = m_list->palette();
     listPalette.setColor(QPalette::Base, QColor(0xee, 0xf3, 0xf9));
     m_list->setPalette(listPalette);
@@ -156,6 +248,15 @@ QString CtListBar::itemText(int group, int item) const
     if (group != kGroup || item < 1 || item > m_list->count())
         return {};
     return m_list->item(item - 1)->text();
+}
+
+QString CtListBar::shownText(int group, int item) const
+{
+    const QString caption = itemText(group, item);
+    auto *delegate = static_cast<CaptionDelegate *>(m_list->itemDelegate());
+    if (caption.isEmpty())
+        return caption;
+    return delegate->shownText(m_list->optionOf(item - 1), caption);
 }
 
 int CtListBar::currentItem() const

@@ -39,6 +39,9 @@ public:
     int itemCargo(int group, int item) const; // 0 for an item that does not exist
     void setItemCargo(int group, int item, int cargo);
     QString itemText(int group, int item) const;
+    // The caption as the item shows it: on the lines its item has room for
+    // (one with small icons), a name too long ending in "…" ("\n" between lines).
+    QString shownText(int group, int item) const;
 
     // 0 when there is none.
     int currentItem() const;

@@ -41,6 +41,21 @@ class TypedDateTimeEdit : public QDateTimeEdit {
 public:
     explicit TypedDateTimeEdit(QWidget *parent) : QDateTimeEdit(parent) {}
 
+    // The pop-up calendar is made the first time it may be needed: making it
+    // costs a window with dates several milliseconds, and most fields never
+    // open it. Its weeks start on the main calendar's day.
+    QCalendarWidget *preparedCalendar()
+    {
+        if (!calendarPopup())
+            return nullptr;
+        QCalendarWidget *calendar = calendarWidget();
+        if (!m_calendarReady) {
+            calendar->setFirstDayOfWeek(CtCalendar::kWeekStart);
+            m_calendarReady = true;
+        }
+        return calendar;
+    }
+
     // True when nothing typed is pending or it was read; otherwise the user is
     // told, the field keeps the text and takes the focus back.
     bool commit()
@@ -92,6 +107,8 @@ protected:
     void keyPressEvent(QKeyEvent *e) override
     {
         const int key = e->key();
+        if (key == Qt::Key_F4 || ((key == Qt::Key_Down || key == Qt::Key_Up) && (e->modifiers() & Qt::AltModifier)))
+            preparedCalendar();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down
             || key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_F4
             || (key == Qt::Key_Down && (e->modifiers() & Qt::AltModifier))) {
@@ -148,6 +165,7 @@ protected:
         // The arrows and the calendar button work on what was typed.
         if (!commit())
             return;
+        preparedCalendar();
         QDateTimeEdit::mousePressEvent(e);
     }
 
@@ -233,6 +251,7 @@ private:
 
     bool m_typing = false;
     bool m_refusing = false;
+    bool m_calendarReady = false;
 };
 
 DatePicker::DatePicker(QWidget *parent)
@@ -284,6 +303,8 @@ QVariant DatePicker::Value() const
 bool DatePicker::commitTyping() { return m_edit->commit(); }
 
 QDateTimeEdit *DatePicker::editor() const { return m_edit; }
+
+QCalendarWidget *DatePicker::calendarWidget() const { return m_edit->preparedCalendar(); }
 
 void DatePicker::setValue(const QVariant &value)
 {
@@ -346,8 +367,6 @@ void DatePicker::setFormat(Format format)
         break;
     }
     m_edit->setCalendarPopup(!isTimeFormat());
-    if (!isTimeFormat())
-        m_edit->calendarWidget()->setFirstDayOfWeek(CtCalendar::kWeekStart);
 }
 
 void DatePicker::setCustomFormat(const QString &pattern)

@@ -28,6 +28,7 @@
 
 class QCheckBox;
 class QDateTimeEdit;
+class QCalendarWidget;
 class TypedDateTimeEdit;
 
 class DatePicker : public QWidget {
@@ -53,6 +54,9 @@ public:
     void setCustomFormat(const QString &pattern);
 
     QDateTimeEdit *editor() const;
+    // The pop-up calendar of a date format, made when first asked for (here
+    // or by the user opening it); null for a time.
+    QCalendarWidget *calendarWidget() const;
 
     // Reads what the user has typed and not yet left; false (after saying so
     // and putting the focus back) when it is no date or time. A command that

@@ -5,6 +5,7 @@
 #include <QAbstractItemModel>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QStringListModel>
 
 namespace {
 
@@ -40,8 +41,9 @@ int keyAsciiOf(const QKeyEvent *e)
 
 } // namespace
 
-DbCombo::DbCombo(QWidget *parent) : QComboBox(parent)
+DbCombo::DbCombo(QWidget *parent) : QComboBox(parent), m_items(new QStringListModel(this))
 {
+    setModel(m_items);
     setInsertPolicy(QComboBox::NoInsert);
     setStyle(0);
     installEventFilter(this);
@@ -120,14 +122,21 @@ int DbCombo::selectedRow() const { return rowOfValue(m_value); }
 
 void DbCombo::rebuild()
 {
-    ++m_quiet;
-    clear();
+    // The list is handed over whole: a long list (every person of the address
+    // book) added one item at a time costs the combo a signal and a layout
+    // per item.
+    QStringList items;
     if (m_source) {
-        for (int r = 0; r < m_source->recordCount(); ++r) {
-            const QVariant v = m_source->value(r, m_listField);
-            addItem(v.isNull() ? QString() : v.toString());
+        const int rows = m_source->recordCount();
+        const int column = m_source->fieldIndex(m_listField);
+        items.reserve(rows);
+        for (int r = 0; column >= 0 && r < rows; ++r) {
+            const QVariant v = m_source->value(r, column);
+            items << (v.isNull() ? QString() : v.toString());
         }
     }
+    ++m_quiet;
+    m_items->setStringList(items);
     --m_quiet;
     showValue();
 }
@@ -137,8 +146,12 @@ void DbCombo::showValue()
     ++m_quiet;
     const int row = rowOfValue(m_value);
     setCurrentIndex(row);
-    if (isEditable() && row < 0)
-        setEditText(separateColumns() || m_value.isNull() ? QString() : m_value.toString());
+    if (isEditable() && row < 0) {
+        if (separateColumns())
+            setEditText(m_value.isNull() ? m_unmatched : QString());
+        else
+            setEditText(m_value.isNull() ? QString() : m_value.toString());
+    }
     --m_quiet;
 }
 
@@ -147,6 +160,7 @@ QVariant DbCombo::BoundText() const { return m_value; }
 void DbCombo::setBoundText(const QVariant &value)
 {
     m_value = value;
+    m_unmatched.clear();
     showValue();
     emit boundTextChanged();
 }
@@ -160,10 +174,12 @@ void DbCombo::setText(const QString &text)
     if (row >= 0) {
         setCurrentIndex(row);
         m_value = separateColumns() ? rowValue(row) : QVariant(itemText(row));
+        m_unmatched.clear();
     } else {
         setCurrentIndex(-1);
         setEditText(text);
         m_value = separateColumns() ? QVariant() : QVariant(text);
+        m_unmatched = separateColumns() ? text.trimmed() : QString();
     }
     --m_quiet;
     emit boundTextChanged();
@@ -175,8 +191,9 @@ void DbCombo::userEdited()
         return;
     const QString text = currentText();
     if (separateColumns()) {
-        const int row = rowOfText(text);
+        const int row = rowOfText(text.trimmed());
         m_value = row >= 0 ? rowValue(row) : QVariant();
+        m_unmatched = row >= 0 ? QString() : text.trimmed();
     } else {
         m_value = text;
     }
@@ -188,6 +205,7 @@ void DbCombo::userPicked(int index)
     if (m_quiet || index < 0)
         return;
     m_value = separateColumns() ? rowValue(index) : QVariant(itemText(index));
+    m_unmatched.clear();
     emit boundTextChanged();
 }
 

@@ -12,7 +12,10 @@
 //
 // A stored id that no row of the list has (a person deleted meanwhile) shows
 // an empty box and stays the value until the user chooses, so saving the row
-// never changes it by itself. The list follows its data control: after a
+// never changes it by itself. A typed text that names no row (with a bound
+// column of its own) makes the value Null but stays in the box, also across a
+// refresh of the list, until the user or a load changes it; the window reads
+// it with unmatchedText() and tells the user before it writes anything. The list follows its data control: after a
 // refresh of the lookup the box shows the same value again.
 
 #include <QComboBox>
@@ -21,6 +24,8 @@
 #include <QVariant>
 
 #include "platform/controls/data_control.h"
+
+class QStringListModel;
 
 class DbCombo : public QComboBox {
     Q_OBJECT
@@ -56,6 +61,10 @@ public:
     // The row of the lookup that the box's value names, -1 for none.
     int selectedRow() const;
 
+    // With a bound column of its own: the text the user typed that names no
+    // row of the list ("" when it names one, or the box is empty).
+    QString unmatchedText() const { return m_unmatched; }
+
 signals:
     void boundTextChanged();
     // A typed character, as its character code (8 Backspace, 13 Enter, 2 for
@@ -75,9 +84,11 @@ private:
     QVariant rowValue(int row) const;
     bool separateColumns() const;
 
+    QStringListModel *m_items;
     QPointer<DataControl> m_source;
     QString m_listField, m_boundColumn;
     QVariant m_value;
+    QString m_unmatched;
     int m_quiet = 0;
 };
 

@@ -159,7 +159,7 @@ void TestFrmDate::weeksStartOnTheCalendarsDay()
     frm_date chooser;
     QCOMPARE(chooser.MonthView1->firstDayOfWeek(), CtCalendar::kWeekStart);
     DatePicker picker;
-    QCOMPARE(picker.editor()->calendarWidget()->firstDayOfWeek(), CtCalendar::kWeekStart);
+    QCOMPARE(picker.calendarWidget()->firstDayOfWeek(), CtCalendar::kWeekStart);
 }
 
 ZORBI_TEST_MAIN(TestFrmDate)

@@ -103,6 +103,7 @@ void fillPetPanel(long petId)
 {
     VbListView *l = gMain->ListView_Pet;
     l->clearItems();
+    gMain->showView(1);
     l->setTag(qlonglong(petId));
     l->addItem(QStringLiteral("edit"), QStringLiteral("Edit Details"))->setTag(1);
     l->addItem(QStringLiteral("vaccine"), QStringLiteral("Update Vaccinations"))->setTag(1);

@@ -10,10 +10,12 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 namespace {
@@ -256,6 +258,33 @@ private slots:
         QVERIFY(w->isVisible());
         QCOMPARE(w->currentPage(), QStringLiteral("2501.html"));
         QCOMPARE(program.dialogs().shown().size(), size_t(0));
+    }
+
+    // The help window opens over the window that asks for it, and wholly on
+    // the screen even when that window stands at the screen's foot.
+    void helpWindowStaysOnTheScreen()
+    {
+        testsupport::ProgramFolder program(false);
+        QTemporaryDir pages;
+        gHelpFile = pages.path();
+        writePage(pages.path(), QStringLiteral("contents.html"), QStringLiteral("Contents"), QStringLiteral("all"));
+        const QRect room = QGuiApplication::primaryScreen()->availableGeometry();
+        QWidget owner;
+        owner.setGeometry(room.right() - 260, room.bottom() - 130, 240, 110);
+        owner.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&owner));
+        QVERIFY(funHelp(&owner, 1, 0));
+        help::HelpWindow *w = help::helpWindow();
+        QVERIFY(w && w->isVisible());
+        QVERIFY2(room.contains(w->frameGeometry()),
+                 qPrintable(QStringLiteral("%1,%2 %3x%4").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height())));
+        QVERIFY(w->frameGeometry().contains(owner.frameGeometry().center()));
+        // Moved half off the screen and opened again, it comes back whole.
+        QVERIFY(funHelp(nullptr, 4, 0));
+        w->move(room.right() - 100, room.bottom() - 100);
+        QVERIFY(funHelp(&owner, 1, 0));
+        QVERIFY(room.contains(w->frameGeometry()));
+        delete w;
     }
 
     void helpCloseWithoutWindow()

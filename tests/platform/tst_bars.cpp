@@ -106,6 +106,8 @@ private slots:
     void listBarItemsAndCargo();
     void listBarClicks();
     void listBarDoubleClickSurvivesRebuild();
+    void listBarLongNamesEndInAnEllipsis_data();
+    void listBarLongNamesEndInAnEllipsis();
 
     void dropMenuNumbersEntries();
     void dropMenuTrigger_data();
@@ -377,6 +379,42 @@ void TestBars::listBarItemsAndCargo()
     QCOMPARE(bar.iconSize2(), 2);
     QCOMPARE(bar.listWidget()->viewMode(), QListView::IconMode);
     QCOMPARE(bar.listWidget()->iconSize(), QSize(32, 32));
+}
+
+void TestBars::listBarLongNamesEndInAnEllipsis_data()
+{
+    QTest::addColumn<int>("iconSize");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("large icons") << 0 << 2;
+    QTest::newRow("small icons") << 1 << 1;
+}
+
+// A name too long for its item is shown on the lines the item has, the last
+// ending in an ellipsis, never cut through a line; a short one as it is.
+void TestBars::listBarLongNamesEndInAnEllipsis()
+{
+    QFETCH(int, iconSize);
+    QFETCH(int, lines);
+    CtListBar bar;
+    bar.setIconSize(iconSize);
+    const QStringList names{QStringLiteral("Rex"), QStringLiteral("Bartholomew-the-Magnificent-Third-of-Hollyhock-Lane"),
+                            QStringLiteral("Sir Reginald Fluffington Whiskers of the Royal House of Windsor")};
+    for (const QString &name : names)
+        bar.addPictureItem(1, name, someIcon());
+    bar.resize(110, 400);
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QCOMPARE(bar.shownText(1, 1), QString("Rex"));
+    const QFontMetrics fm(bar.listWidget()->font());
+    for (int item = 2; item <= 3; ++item) {
+        QCOMPARE(bar.itemText(1, item), names[item - 1]);
+        const QStringList shown = bar.shownText(1, item).split(QLatin1Char('\n'));
+        QCOMPARE(shown.size(), lines);
+        QVERIFY2(shown.last().endsWith(QChar(0x2026)), qPrintable(shown.last()));
+        for (const QString &line : shown)
+            QVERIFY2(fm.horizontalAdvance(line) <= bar.listWidget()->viewport()->width(), qPrintable(line));
+    }
+    bar.grab().save(QStringLiteral("listbar-long-names-%1.png").arg(iconSize));
 }
 
 void TestBars::listBarClicks()

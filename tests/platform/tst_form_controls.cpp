@@ -3,10 +3,13 @@
 
 #include "platform/controls/date_picker.h"
 #include "platform/controls/tab_strip.h"
+#include "platform/dialogs.h"
 #include "test_support.h"
 
 #include <QCheckBox>
 #include <QDateTimeEdit>
+#include <QMessageBox>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -82,6 +85,40 @@ private slots:
         QVERIFY(!picker.editor()->isEnabled());
         picker.setEnabled(true);
         QVERIFY(picker.editor()->isEnabled());
+    }
+
+    // A message box opens over a window on screen, whatever its owner: a
+    // hidden owner (the form that holds shared controls, a window about to be
+    // shown) or none would put it at the top left.
+    void messageBoxOpensOverAWindowOnScreen_data()
+    {
+        QTest::addColumn<int>("owner"); // 0 the window, 1 a hidden window, 2 none
+        QTest::newRow("its window") << 0;
+        QTest::newRow("hidden owner") << 1;
+        QTest::newRow("no owner") << 2;
+    }
+    void messageBoxOpensOverAWindowOnScreen()
+    {
+        QFETCH(int, owner);
+        QWidget window;
+        window.setGeometry(560, 420, 400, 300);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QWidget hidden;
+        QWidget *owners[3] = {&window, &hidden, nullptr};
+        QCOMPARE(ui::ownerWindow(owners[owner]), &window);
+        QPoint centre;
+        QWidget *parent = nullptr;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                centre = box->frameGeometry().center();
+                parent = box->parentWidget();
+                box->close();
+            }
+        });
+        ui::QtDialogs().msgBox(owners[owner], QStringLiteral("Where am I?"), ui::OKOnly, QString());
+        QCOMPARE(parent, &window);
+        QVERIFY2(window.frameGeometry().contains(centre), qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
     }
 };
 

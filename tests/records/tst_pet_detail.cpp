@@ -14,6 +14,7 @@
 #include "core/settings.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_dropmenu.h"
+#include "platform/controls/ct_listbar.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/data_control.h"
 #include "platform/controls/data_grid.h"
@@ -22,6 +23,7 @@
 #include "platform/controls/rich_text_box.h"
 #include "platform/controls/tab_strip.h"
 #include "platform/controls/vb_image.h"
+#include "platform/controls/vb_list_view.h"
 #include "platform/rtf.h"
 #include "records/frm_pet_detail.h"
 #include "records/pet_handler.h"
@@ -140,6 +142,7 @@ private slots:
     void saveAndClose();
     void undoPutsBackTheStoredValues();
     void deleteFromTheWindow();
+    void listBarMarksThePetShown();
     void notesAreStoredAsRtfWithPlainCopies();
     void importDefaults_data();
     void importDefaults();
@@ -152,6 +155,8 @@ private slots:
     void phoneLabels_data();
     void phoneLabels();
     void addPersonFromTheWindow();
+    void unknownPersonIsToldAndKept_data();
+    void unknownPersonIsToldAndKept();
     void tabsKeysAndHelp();
     void escapeWritesNothing();
     void birthdayChooser();
@@ -349,6 +354,43 @@ void TestPetDetail::deleteFromTheWindow()
     QVERIFY(m_calls.contains("calendar(5)"));
 }
 
+// The list bar marks the pet whose panel is up, also after a pet sorted
+// before it was added; deleted from its window, a pet gives way to the
+// calendar, which the bar then marks.
+void TestPetDetail::listBarMarksThePetShown()
+{
+    resetSubjectRoutines(); // the real calendar
+    CtListBar *bar = gMain->ctListBar_main;
+    auto marked = [bar] { return bar->itemText(1, bar->currentItem()); };
+    insert("INSERT INTO tbl_pet (pet_name, pet_species_id) VALUES ('Alf', 1)", {});
+    const long cleo = insert("INSERT INTO tbl_pet (pet_name, pet_species_id) VALUES ('Cleo', 1)", {});
+    subRefreshListBar();
+    gMain->ctListBar_main_ItemClick(1, 2);
+    QCOMPARE(gMain->ListView_Pet->Tag().toLongLong(), qlonglong(cleo));
+    QCOMPARE(marked(), QString("Cleo"));
+    insert("INSERT INTO tbl_pet (pet_name, pet_species_id) VALUES ('Bea', 1)", {});
+    subRefreshListBar();
+    QCOMPARE(bar->itemText(1, 2), QString("Bea"));
+    QCOMPARE(marked(), QString("Cleo"));
+
+    // "Edit Details" of Cleo's panel, and Delete in her window.
+    gMain->ListView_Pet->selectKey("edit");
+    onModal([this](QWidget *w) {
+        auto *pet = qobject_cast<frm_pet_detail *>(w);
+        QVERIFY(pet);
+        m_pf->dialogs().queue(ui::Yes);
+        pet->ctToolbar_Toolbar->clickItem(5);
+    });
+    gMain->ListView_Pet_DblClick();
+    QCOMPARE(value("SELECT count(*) FROM tbl_pet WHERE pet_id = ?", {qlonglong(cleo)}).toInt(), 0);
+    QCOMPARE(gMain->shownView(), 6);
+    QCOMPARE(marked(), QString("Calendar"));
+    QVERIFY(gMain->lblMain[FrameCalendar]->text().startsWith(" Calendar - "));
+    // The fixed entries are marked by the view they show.
+    gMain->ctListBar_main_ItemClick(1, 1);
+    QCOMPARE(marked(), QString("Alf"));
+}
+
 void TestPetDetail::notesAreStoredAsRtfWithPlainCopies()
 {
     const long rex = addRex();
@@ -497,6 +539,8 @@ void TestPetDetail::pictureFaultAffectsOnlyThePicture()
     const Shown &s = m_pf->dialogs().shown().front();
     QCOMPARE(s.title, QString("Picture error"));
     QCOMPARE(s.icon, int(ui::Exclamation));
+    // Asked while the pet window is still being made, it opens over the main window.
+    QCOMPARE(s.over.data(), static_cast<QWidget *>(gMain));
     // The rest of the load ran: the tab, the phone line, the species icon, and
     // the vaccinations on a new row.
     QCOMPARE(w->tbsPet->SelectedIndex(), 3);
@@ -632,6 +676,80 @@ void TestPetDetail::addPersonFromTheWindow()
     QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_vet_id")
                  .toString(),
              QString("New Vet"));
+}
+
+void TestPetDetail::unknownPersonIsToldAndKept_data()
+{
+    QTest::addColumn<int>("box"); // DBCbopet(0..2), or 3 for the vaccination's "Done by"
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("veterinarian") << 2 << 1 << "Veterinarian";
+    QTest::newRow("sitter") << 0 << 2 << "Sitter";
+    QTest::newRow("emergency") << 1 << 2 << "Emergency Contact";
+    QTest::newRow("done by") << 3 << 3 << "Done by";
+}
+
+// A typed name that is no one in the address book is neither dropped nor
+// stored as no one: the user is told, the text stays, nothing is written.
+void TestPetDetail::unknownPersonIsToldAndKept()
+{
+    QFETCH(int, box);
+    QFETCH(int, tab);
+    QFETCH(QString, title);
+    const long rex = addRex();
+    const long old = addContact("Old Vet");
+    gDataDB->execute("UPDATE tbl_pet SET pet_vet_id = ?, pet_sitter_id = ?, pet_emergency_contact_id = ?",
+                     {qlonglong(old), qlonglong(old), qlonglong(old)});
+    const char *const fields[3] = {"pet_sitter_id", "pet_emergency_contact_id", "pet_vet_id"};
+    auto stored = [&] {
+        return box < 3 ? value(QStringLiteral("SELECT %1 FROM tbl_pet").arg(QLatin1String(fields[box])))
+                       : value("SELECT vaccine_vet_id FROM tbl_vaccine");
+    };
+    Window w = open(rex, box == 1 || box == 2 ? 1 : tab);
+    DbCombo *combo = box < 3 ? w->DBCbopet[size_t(box)] : w->DBCombovaccine_0;
+    if (box == 3) {
+        w->DBCombovaccine_0->setText("Rabies");
+        combo = w->DBCbovaccine_0;
+    }
+    auto type = [combo](const QString &text) {
+        combo->lineEdit()->selectAll();
+        QTest::keyClicks(combo->lineEdit(), text);
+    };
+    auto write = [&] {
+        if (box == 3)
+            w->cmdVaccination[0]->click();
+        else
+            w->close();
+    };
+    type("Dr Nobody");
+    QVERIFY(combo->BoundText().isNull());
+    // The list read again (a person added for another box) keeps the text.
+    w->dataContacts->refresh();
+    QCOMPARE(combo->Text(), QString("Dr Nobody"));
+    write();
+    QCOMPARE(messages(*m_pf),
+             QStringList{"There is no one named \"Dr Nobody\" in the address book. Please select a name from the "
+                         "list, or click the button to the right of the box to add a new person."});
+    QCOMPARE(m_pf->dialogs().shown().front().title, title);
+    QCOMPARE(m_pf->dialogs().shown().front().over.data(), static_cast<QWidget *>(w.get())); // over the pet window
+    QVERIFY(w->isVisible());
+    QCOMPARE(w->tbsPet->SelectedIndex(), tab);
+    QCOMPARE(combo->Text(), QString("Dr Nobody"));
+    QCOMPARE(stored(), box < 3 ? QVariant(qlonglong(old)) : QVariant());
+    if (box == 3)
+        QCOMPARE(value("SELECT count(*) FROM tbl_vaccine").toInt(), 0);
+
+    // A name of the list, typed in any case, is that person.
+    m_pf->dialogs().clear();
+    type("old vet");
+    QCOMPARE(combo->BoundText().toLongLong(), qlonglong(old));
+    if (box < 3)
+        m_pf->dialogs().queue(ui::Yes); // the pet's second close asks first
+    write();
+    if (box == 3)
+        w->close();
+    QVERIFY(!w->isVisible());
+    QCOMPARE(stored().toLongLong(), qlonglong(old));
 }
 
 void TestPetDetail::tabsKeysAndHelp()
