@@ -5,6 +5,7 @@
 #include "events/event_handler.h"
 #include "printouts/report_handler.h"
 #include "records/pet_handler.h"
+#include "records/picture_handler.h"
 #include "core/reminder_control.h"
 #include "events/reminders.h"
 
@@ -15,6 +16,7 @@ SubjectRoutines installedRoutines()
     SubjectRoutines r;
     r.petHandler = pet_handler::funPetHandler;
     r.petToolBar = pet_handler::subPetToolBar;
+    r.pictureHandler = picture_handler::funPictureHandler;
     r.reportHandler = report_handler::funReportHandler;
     r.reportToolBar = report_handler::subReportToolBar;
     r.importPicture = picture_files::subImportPicture;

@@ -104,6 +104,21 @@ void subMenuPhotoSites(QWidget *form)
     }
 }
 
+void subShowPhotoSiteItems(CtToolBar *bar, int firstSite)
+{
+    if (!bar)
+        return;
+    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
+    for (int i = 0; i < 2; ++i) {
+        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
+        const int item = firstSite + 2 * i;
+        bar->setItemVisible(item - 1, !site.isEmpty());
+        bar->setItemVisible(item, !site.isEmpty());
+        if (!site.isEmpty())
+            bar->setItemStoredText(item, funSiteAddress(site));
+    }
+}
+
 void subListBarFixedItems(QWidget *form)
 {
     auto *bar = form ? form->findChild<CtListBar *>(QStringLiteral("ctListBar_main")) : nullptr;

@@ -7,6 +7,7 @@
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
+#include "core/menu.h"
 #include "core/picture_files.h"
 #include "core/settings.h"
 #include "core/system.h"
@@ -706,15 +707,7 @@ void frm_pet_detail::Form_Load()
         lookup->refresh();
 
     // The photo sites the user keeps, as web addresses.
-    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
-    for (int i = 0; i < 2; ++i) {
-        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
-        const int item = 29 + 2 * i;
-        ctToolBar_Menubar->setItemVisible(item - 1, !site.isEmpty());
-        ctToolBar_Menubar->setItemVisible(item, !site.isEmpty());
-        if (!site.isEmpty())
-            ctToolBar_Menubar->setItemStoredText(item, funSiteAddress(site));
-    }
+    subShowPhotoSiteItems(ctToolBar_Menubar, 29);
 
     const QDate today = zbclock::today();
     DTPickerPet[0]->setValue(today);
