@@ -15,7 +15,6 @@
 #include "records/frm_picture.h"
 
 #include <QCoreApplication>
-#include <QPainter>
 #include <vector>
 
 namespace picture_handler {
@@ -36,19 +35,9 @@ QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString()
 // The report of an unexpected failure: number and description, titled "Error".
 void reportError(const db::DbError &e) { ui::errorReport(e.number, e.description); }
 
-// A thumbnail centred on a square of the list's size, so that every item's
-// picture takes the same room and the image list keeps it as it is.
-QIcon squareIcon(const QImage &image)
-{
-    if (image.width() == kThumbnailSide && image.height() == kThumbnailSide)
-        return QIcon(QPixmap::fromImage(image));
-    QImage square(kThumbnailSide, kThumbnailSide, QImage::Format_ARGB32_Premultiplied);
-    square.fill(Qt::transparent);
-    QPainter p(&square);
-    p.drawImage((kThumbnailSide - image.width()) / 2, (kThumbnailSide - image.height()) / 2, image);
-    p.end();
-    return QIcon(QPixmap::fromImage(std::move(square)));
-}
+// A thumbnail as the image list keeps it; the list view centres it in its
+// square.
+QIcon thumbnailIcon(QImage image) { return QIcon(QPixmap::fromImage(std::move(image))); }
 
 // What the gallery shows for a picture without a readable file: the default
 // picture, or the program's own picture icon when that is missing too.
@@ -56,11 +45,11 @@ QIcon standInIcon()
 {
     const QImage fallback = thumbnails::thumbnail(gDefaultPicture);
     if (!fallback.isNull())
-        return squareIcon(fallback);
+        return thumbnailIcon(fallback);
     if (gControls)
-        return squareIcon(gControls->ctImageMain.picture(0, 17)
-                              .scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-                              .toImage());
+        return thumbnailIcon(gControls->ctImageMain.picture(0, 17)
+                                 .scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                 .toImage());
     return {};
 }
 
@@ -266,8 +255,7 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
                     standIn = standInIcon();
                 large->add(standIn);
             } else {
-                large->add(squareIcon(picture));
-                picture = QImage(); // the image list holds it now
+                large->add(thumbnailIcon(std::move(picture)));
             }
         }
         VbListItem *item =
