@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QPainter>
 #include <QTemporaryFile>
 #include <QStandardPaths>
 #include <QUrl>
@@ -168,9 +169,24 @@ QImage thumbnail(const QString &path)
     return image;
 }
 
-QList<QImage> thumbnails(const QStringList &paths)
+QImage squared(const QImage &image)
 {
-    return QtConcurrent::blockingMapped<QList<QImage>>(paths, [](const QString &p) { return thumbnail(p); });
+    if (image.isNull() || (image.width() == kNormalSize && image.height() == kNormalSize))
+        return image;
+    QImage square(kNormalSize, kNormalSize, QImage::Format_ARGB32_Premultiplied);
+    square.fill(Qt::transparent);
+    QPainter p(&square);
+    p.drawImage((kNormalSize - image.width()) / 2, (kNormalSize - image.height()) / 2, image);
+    p.end();
+    return square;
+}
+
+QList<QImage> thumbnails(const QStringList &paths, bool square)
+{
+    return QtConcurrent::blockingMapped<QList<QImage>>(paths, [square](const QString &p) {
+        const QImage image = thumbnail(p);
+        return square ? squared(image) : image;
+    });
 }
 
 } // namespace thumbnails

@@ -34,7 +34,11 @@ QString cachedPath(const QString &path);
 // (see above) or cannot be read as a picture. Safe to call from any thread.
 QImage thumbnail(const QString &path);
 // The thumbnails of many files, made in parallel on the machine's cores; in
-// the order of `paths`, with a null image for each file that gives none.
-QList<QImage> thumbnails(const QStringList &paths);
+// the order of `paths`, with a null image for each file that gives none. With
+// `square`, each is centred on a transparent square of the normal size, so
+// that a list of them stands in line.
+QList<QImage> thumbnails(const QStringList &paths, bool square = false);
+// `image` centred on a transparent square of the normal size.
+QImage squared(const QImage &image);
 
 } // namespace thumbnails

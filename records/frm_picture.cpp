@@ -167,7 +167,8 @@ void frm_picture::buildFields(QWidget *body)
     frame->setFrameShadow(QFrame::Sunken);
     frame->setGeometry(boxLeft - 3, boxTop - 3, boxSide + 6, boxSide + 6);
     ImageMain = named(new VbImage(body), QStringLiteral("ImageMain"));
-    ImageMain->setGeometry(boxLeft, 14, 32, 32);
+    ImageMain->setLeft(box.left);
+    ImageMain->setTop(VbImage::pixelsToTwips(14));
     ImagePicture = named(new VbImage(body), QStringLiteral("ImagePicture"));
     ImagePicture->setToolTip(QStringLiteral("Right-click for the picture menu"));
     lblPicture = named(new QLabel(body), QStringLiteral("lblPicture"));
@@ -178,6 +179,7 @@ void frm_picture::buildFields(QWidget *body)
     auto *form = new QFormLayout(fields);
     form->setContentsMargins(0, 0, 0, 0);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    form->setRowWrapPolicy(QFormLayout::DontWrapRows);
 
     txtpicture[0] = named(new QLineEdit(fields), indexed("txtpicture", 0));
     txtpictureCaption = named(new QPlainTextEdit(fields), indexed("txtpicture", 2));
@@ -205,9 +207,10 @@ void frm_picture::buildFields(QWidget *body)
     auto *h = new QHBoxLayout(dateRow);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(4);
-    h->addWidget(txtpicture[3], 1);
+    txtpicture[3]->setFixedWidth(84);
+    h->addWidget(txtpicture[3]);
     h->addWidget(cmdPicture);
-    h->addWidget(lblDateFormat);
+    h->addWidget(lblDateFormat, 1);
 
     form->addRow(QStringLiteral("Title:"), txtpicture[0]);
     form->addRow(QStringLiteral("Caption:"), txtpictureCaption);
@@ -242,7 +245,7 @@ void frm_picture::Form_Load()
 
     subShowPhotoSiteItems(ctToolBar_Menubar, MenuSite1);
     lblDateFormat->setText(picture_files::funGetLocaleInfo(31).toLower());
-    resize(minimumSizeHint().expandedTo(QSize(540, 400)));
+    resize(minimumSizeHint().expandedTo(QSize(520, 340)));
 }
 
 long frm_picture::pictureId() const { return long(DataDetail->field(QStringLiteral("picture_id")).toLongLong()); }

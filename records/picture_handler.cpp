@@ -35,9 +35,9 @@ QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString()
 // The report of an unexpected failure: number and description, titled "Error".
 void reportError(const db::DbError &e) { ui::errorReport(e.number, e.description); }
 
-// A thumbnail as the image list keeps it; the list view centres it in its
-// square.
-QIcon thumbnailIcon(QImage image) { return QIcon(QPixmap::fromImage(std::move(image))); }
+// A thumbnail as the image list keeps it: square, so that the titles under
+// the pictures stand in line.
+QIcon thumbnailIcon(QImage image) { return QIcon(QPixmap::fromImage(thumbnails::squared(std::move(image)))); }
 
 // What the gallery shows for a picture without a readable file: the default
 // picture, or the program's own picture icon when that is missing too.
@@ -244,7 +244,7 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
         paths.reserve(qsizetype(rows.size()));
         for (const GalleryRow &r : rows)
             paths << (r.file.isEmpty() ? QString() : gPicturePath + r.file);
-        pictures = thumbnails::thumbnails(paths);
+        pictures = thumbnails::thumbnails(paths, true);
     }
     for (size_t i = 0; i < rows.size(); ++i) {
         const GalleryRow &r = rows[i];

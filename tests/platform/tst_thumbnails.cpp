@@ -197,6 +197,17 @@ void TestThumbnails::manyInTheirOrder()
                 QVERIFY(thumbs[i].isNull());
         }
     }
+    // Squared for a list: the picture in the middle, the rest left clear.
+    const QList<QImage> squares = thumbnails::thumbnails(paths, true);
+    for (int i = 0; i < squares.size(); ++i) {
+        if (!sizes[i].isValid()) {
+            QVERIFY(squares[i].isNull());
+            continue;
+        }
+        QCOMPARE(squares[i].size(), QSize(128, 128));
+        QCOMPARE(qAlpha(squares[i].pixel(0, 64)), sizes[i].width() == 128 ? 255 : 0);
+        QCOMPARE(qAlpha(squares[i].pixel(64, 64)), 255);
+    }
 }
 
 ZORBI_TEST_MAIN(TestThumbnails)
