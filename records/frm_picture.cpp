@@ -204,6 +204,7 @@ void frm_picture::buildFields(QWidget *body)
     lblDateFormat = named(new QLabel(fields), QStringLiteral("lblDateFormat"));
 
     auto *dateRow = new QWidget(fields);
+    dateRow->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     auto *h = new QHBoxLayout(dateRow);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(4);
