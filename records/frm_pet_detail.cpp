@@ -394,22 +394,7 @@ void frm_pet_detail::buildBars()
     auto *menu = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
     ctToolBar_Menubar = menu;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    menu->addItem(QStringLiteral("&File"), {}, {}, title);                                 // 1
-    menu->addItem(QStringLiteral("Save && Close"), {}, generalIcon(22), entry);            // 2
-    menu->addSeparator();                                                                  // 3
-    menu->addItem(QStringLiteral("&Delete"), {}, generalIcon(18), entry);                  // 4
-    menu->addSeparator();                                                                  // 5
-    menu->addItem(QStringLiteral("&Print"), {}, generalIcon(17), entry);                   // 6
-    menu->addSeparator();                                                                  // 7
-    menu->addItem(QStringLiteral("&Close"), {}, {}, entry);                                // 8
-    menu->addItem(QStringLiteral("&Edit"), {}, {}, title);                                 // 9
-    menu->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);                          // 10
-    menu->addSeparator();                                                                  // 11
-    menu->addItem(QStringLiteral("Cu&t"), {}, {}, entry);                                  // 12
-    menu->addItem(QStringLiteral("&Copy"), {}, {}, entry);                                 // 13
-    menu->addItem(QStringLiteral("&Paste"), {}, {}, entry);                                // 14
-    menu->addItem(QStringLiteral("&Select Text"), {}, {}, entry);                          // 15
-    menu->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);                          // 16
+    subAddRecordMenus(menu);                                                               // 1 to 16
     menu->addSeparator();                                                                  // 17
     menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);  // 18
     menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);       // 19

@@ -109,22 +109,7 @@ void frm_picture::buildBars()
 {
     auto *bar = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    bar->addItem(QStringLiteral("&File"), {}, {}, title);                                 // 1
-    bar->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);             // 2
-    bar->addSeparator();                                                                 // 3
-    bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);                   // 4
-    bar->addSeparator();                                                                 // 5
-    bar->addItem(QStringLiteral("&Print"), {}, storeIcon(17), entry);                    // 6
-    bar->addSeparator();                                                                 // 7
-    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);                               // 8
-    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                                // 9
-    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);                         // 10
-    bar->addSeparator();                                                                 // 11
-    bar->addItem(QStringLiteral("Cu&t"), {}, {}, entry);                                 // 12
-    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                                // 13
-    bar->addItem(QStringLiteral("&Paste"), {}, {}, entry);                               // 14
-    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);                         // 15
-    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);                         // 16
+    subAddRecordMenus(bar);                                                              // 1 to 16
     bar->addSeparator();                                                                 // 17
     bar->addItem(QStringLiteral("&Picture"), {}, {}, title);                             // 18
     bar->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), storeIcon(20), entry); // 19
