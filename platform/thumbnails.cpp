@@ -59,8 +59,7 @@ struct Original {
 // The cached thumbnail, while it still stands for the file as it is now.
 QImage cached(const QString &thumbPath, const Original &file)
 {
-    if (!QFileInfo(thumbPath).isFile())
-        return {};
+    // A missing thumbnail is simply not read.
     QImageReader reader(thumbPath, "png");
     const QImage image = reader.read();
     if (image.isNull() || image.width() > kNormalSize || image.height() > kNormalSize)
@@ -140,11 +139,15 @@ QString fileUri(const QString &path)
     return QString::fromLatin1(QUrl::fromLocalFile(absolute).toEncoded());
 }
 
-QString cachedPath(const QString &path)
+namespace {
+QString cachedPathOfUri(const QString &uri)
 {
-    const QByteArray md5 = QCryptographicHash::hash(fileUri(path).toUtf8(), QCryptographicHash::Md5).toHex();
+    const QByteArray md5 = QCryptographicHash::hash(uri.toUtf8(), QCryptographicHash::Md5).toHex();
     return normalFolder() + QLatin1Char('/') + QString::fromLatin1(md5) + QStringLiteral(".png");
 }
+} // namespace
+
+QString cachedPath(const QString &path) { return cachedPathOfUri(fileUri(path)); }
 
 QImage thumbnail(const QString &path)
 {
@@ -158,7 +161,7 @@ QImage thumbnail(const QString &path)
     if (db::isOpenDatabaseFile(absolute))
         return {};
     const Original file{fileUri(absolute), info.lastModified().toSecsSinceEpoch(), info.size()};
-    const QString thumbPath = cachedPath(absolute);
+    const QString thumbPath = cachedPathOfUri(file.uri);
     QImage image = cached(thumbPath, file);
     if (!image.isNull())
         return image;
