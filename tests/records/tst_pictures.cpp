@@ -384,6 +384,8 @@ void TestPictures::edit_data()
     QTest::newRow("no picture") << "" << "";
     QTest::newRow("missing file") << "ZB_00002.jpg" << "53: File not found";
     QTest::newRow("no picture in it") << "ZB_00003.jpg" << "481: Invalid picture";
+    // The data file is the database engine's alone: it is never read as a picture.
+    QTest::newRow("the data file") << "../Zorbi.dat" << "481: Invalid picture";
 }
 
 void TestPictures::edit()
