@@ -12,6 +12,7 @@
 #include "printouts/report_handler.h"
 #include "records/contact_handler.h"
 #include "records/pet_handler.h"
+#include "records/picture_handler.h"
 
 namespace {
 SubjectRoutines programRoutines()
@@ -19,6 +20,7 @@ SubjectRoutines programRoutines()
     SubjectRoutines r;
     r.petHandler = pet_handler::funPetHandler;
     r.petToolBar = pet_handler::subPetToolBar;
+    r.pictureHandler = picture_handler::funPictureHandler;
     r.contactHandler = contact_handler::funContactHandler;
     r.contactToolBar = contact_handler::subContactToolBar;
     r.reportHandler = report_handler::funReportHandler;

@@ -228,6 +228,8 @@ void frm_main::buildViews()
                                 {QStringLiteral("Title"), QStringLiteral("Pet"), QStringLiteral("Category"),
                                  QStringLiteral("Date"), QStringLiteral("Caption")},
                                 ImageListPicture_Large, ImageListPicture_Small);
+    // A title (up to 30 characters) fits its column.
+    ListView_Picture->setColumnWidth(0, 200);
     ListView_Pet = makeList(FramePet, "ListView_Pet", {QStringLiteral("Name"), QStringLiteral("Description")},
                             ImageListpet_large, ImageListpet_small);
     // The panel's entries ("Update Vaccinations", the printouts' names) fit their

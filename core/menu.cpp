@@ -105,6 +105,43 @@ void subMenuPhotoSites(QWidget *form)
     }
 }
 
+void subAddRecordMenus(CtToolBar *bar)
+{
+    auto icon = [](int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); };
+    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
+    bar->addItem(QStringLiteral("&File"), {}, {}, title);                // 1
+    bar->addItem(QStringLiteral("Save && Close"), {}, icon(22), entry);  // 2
+    bar->addSeparator();                                                 // 3
+    bar->addItem(QStringLiteral("&Delete"), {}, icon(18), entry);        // 4
+    bar->addSeparator();                                                 // 5
+    bar->addItem(QStringLiteral("&Print"), {}, icon(17), entry);         // 6
+    bar->addSeparator();                                                 // 7
+    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);               // 8
+    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                // 9
+    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);         // 10
+    bar->addSeparator();                                                 // 11
+    bar->addItem(QStringLiteral("Cu&t"), {}, {}, entry);                 // 12
+    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                // 13
+    bar->addItem(QStringLiteral("&Paste"), {}, {}, entry);               // 14
+    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);         // 15
+    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);         // 16
+}
+
+void subShowPhotoSiteItems(CtToolBar *bar, int firstSite)
+{
+    if (!bar)
+        return;
+    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
+    for (int i = 0; i < 2; ++i) {
+        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
+        const int item = firstSite + 2 * i;
+        bar->setItemVisible(item - 1, !site.isEmpty());
+        bar->setItemVisible(item, !site.isEmpty());
+        if (!site.isEmpty())
+            bar->setItemStoredText(item, funSiteAddress(site));
+    }
+}
+
 void subListBarFixedItems(QWidget *form)
 {
     auto *bar = form ? form->findChild<CtListBar *>(QStringLiteral("ctListBar_main")) : nullptr;

@@ -7,6 +7,7 @@
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
+#include "core/menu.h"
 #include "core/picture_files.h"
 #include "core/settings.h"
 #include "core/system.h"
@@ -434,22 +435,7 @@ void frm_pet_detail::buildBars()
     auto *menu = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
     ctToolBar_Menubar = menu;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    menu->addItem(QStringLiteral("&File"), {}, {}, title);                                 // 1
-    menu->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);            // 2
-    menu->addSeparator();                                                                  // 3
-    menu->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);                  // 4
-    menu->addSeparator();                                                                  // 5
-    menu->addItem(QStringLiteral("&Print"), {}, storeIcon(17), entry);                   // 6
-    menu->addSeparator();                                                                  // 7
-    menu->addItem(QStringLiteral("&Close"), {}, {}, entry);                                // 8
-    menu->addItem(QStringLiteral("&Edit"), {}, {}, title);                                 // 9
-    menu->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);                          // 10
-    menu->addSeparator();                                                                  // 11
-    menu->addItem(QStringLiteral("Cu&t"), {}, {}, entry);                                  // 12
-    menu->addItem(QStringLiteral("&Copy"), {}, {}, entry);                                 // 13
-    menu->addItem(QStringLiteral("&Paste"), {}, {}, entry);                                // 14
-    menu->addItem(QStringLiteral("&Select Text"), {}, {}, entry);                          // 15
-    menu->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);                          // 16
+    subAddRecordMenus(menu);                                                               // 1 to 16
     menu->addSeparator();                                                                  // 17
     menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);  // 18
     menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);       // 19
@@ -747,15 +733,7 @@ void frm_pet_detail::Form_Load()
         lookup->refresh();
 
     // The photo sites the user keeps, as web addresses.
-    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
-    for (int i = 0; i < 2; ++i) {
-        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
-        const int item = 29 + 2 * i;
-        ctToolBar_Menubar->setItemVisible(item - 1, !site.isEmpty());
-        ctToolBar_Menubar->setItemVisible(item, !site.isEmpty());
-        if (!site.isEmpty())
-            ctToolBar_Menubar->setItemStoredText(item, funSiteAddress(site));
-    }
+    subShowPhotoSiteItems(ctToolBar_Menubar, 29);
 
     const QDate today = zbclock::today();
     DTPickerPet[0]->setValue(today);

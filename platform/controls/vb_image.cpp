@@ -1,5 +1,7 @@
 #include "platform/controls/vb_image.h"
 
+#include "platform/db/database.h"
+
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
@@ -20,6 +22,13 @@ bool VbImage::loadPicture(const QString &path)
     }
     if (!QFileInfo(path).isFile()) {
         m_error = 53;
+        setPicture(QPixmap());
+        return false;
+    }
+    // The database files are the engine's alone: reading one here would drop
+    // the engine's locks on it. No picture is kept in them anyway.
+    if (db::isOpenDatabaseFile(path)) {
+        m_error = 481;
         setPicture(QPixmap());
         return false;
     }

@@ -1,5 +1,6 @@
 // The file dialogs beside open database files: they list the folder by name
 // only, so the sharing with the other program survives a look at the folder.
+// The same holds for the picture readers, whatever file a record names.
 //
 // The second program is this executable run again with "--count <file>": it
 // opens the data file as the reminder program does, reads, and closes.
@@ -7,7 +8,9 @@
 #include "core/database.h"
 #include "core/globals.h"
 #include "platform/db/database.h"
+#include "platform/controls/vb_image.h"
 #include "platform/dialogs.h"
+#include "platform/thumbnails.h"
 #include "test_support.h"
 
 #include <QAbstractFileIconProvider>
@@ -78,6 +81,7 @@ private slots:
     void dialogOnTheProgramFolderKeepsTheSharing_data();
     void dialogOnTheProgramFolderKeepsTheSharing();
     void typesComeFromTheNameAlone();
+    void pictureReadersKeepTheSharing();
     void defaultSuffix_data();
     void defaultSuffix();
 };
@@ -119,6 +123,28 @@ void TestFileDialog::dialogOnTheProgramFolderKeepsTheSharing()
     // Our connection still holds its journal: the other program did not take it as left over.
     QVERIFY(QFileInfo::exists(dat + QStringLiteral("-wal")));
     QVERIFY(addContact(*gDataDB, QStringLiteral("After the dialog")));
+    QCOMPARE(countInAnotherProcess(dat), 2);
+    subCloseDataDB();
+    QCOMPARE(countInAnotherProcess(dat), 2);
+}
+
+void TestFileDialog::pictureReadersKeepTheSharing()
+{
+    ProgramFolder pf;
+    const QString dat = pf.file(QStringLiteral("Zorbi.dat"));
+    QVERIFY(funOpen_DataDB(nullptr, dat));
+    QVERIFY(addContact(*gDataDB, QStringLiteral("Before the pictures")));
+    QVERIFY(QFileInfo::exists(dat + QStringLiteral("-wal")));
+
+    // A record naming the data file or its journal as its picture.
+    for (const QString &name : {dat, dat + QStringLiteral("-wal"), dat + QStringLiteral("-shm")}) {
+        QVERIFY(thumbnails::thumbnail(name).isNull());
+        VbImage image;
+        QVERIFY(!image.loadPicture(name));
+    }
+    QCOMPARE(countInAnotherProcess(dat), 1);
+    QVERIFY(QFileInfo::exists(dat + QStringLiteral("-wal")));
+    QVERIFY(addContact(*gDataDB, QStringLiteral("After the pictures")));
     QCOMPARE(countInAnotherProcess(dat), 2);
     subCloseDataDB();
     QCOMPARE(countInAnotherProcess(dat), 2);

@@ -15,8 +15,9 @@
 
 namespace testsupport {
 
-// Points the process's settings and runtime folder at a temporary folder and
-// fixes the locale; call before the application object exists.
+// Points the process's settings, runtime folder and thumbnail cache at a
+// temporary folder and fixes the locale; call before the application object
+// exists.
 void prepareEnvironment();
 
 // Makes the system file and the (empty) data file of the shipped schema.

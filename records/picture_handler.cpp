@@ -1,0 +1,292 @@
+#include "records/picture_handler.h"
+
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
+#include "core/globals.h"
+#include "core/hooks.h"
+#include "platform/controls/ct_toolbar.h"
+#include "platform/controls/data_control.h"
+#include "platform/controls/vb_image.h"
+#include "platform/controls/vb_image_list.h"
+#include "platform/controls/vb_list_view.h"
+#include "platform/dialogs.h"
+#include "platform/hourglass.h"
+#include "platform/thumbnails.h"
+#include "records/frm_picture.h"
+
+#include <QCoreApplication>
+#include <vector>
+
+namespace picture_handler {
+
+namespace {
+
+constexpr int kThumbnailSide = 128;
+
+frm_main *mainOf(QWidget *form)
+{
+    if (auto *m = qobject_cast<frm_main *>(form))
+        return m;
+    return gMain;
+}
+
+QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
+
+// The report of an unexpected failure: number and description, titled "Error".
+void reportError(const db::DbError &e) { ui::errorReport(e.number, e.description); }
+
+// A thumbnail as the image list keeps it: square, so that the titles under
+// the pictures stand in line.
+QIcon thumbnailIcon(QImage image) { return QIcon(QPixmap::fromImage(thumbnails::squared(std::move(image)))); }
+
+// What the gallery shows for a picture without a readable file: the default
+// picture, or the program's own picture icon when that is missing too.
+QIcon standInIcon()
+{
+    const QImage fallback = thumbnails::thumbnail(gDefaultPicture);
+    if (!fallback.isNull())
+        return thumbnailIcon(fallback);
+    if (gControls)
+        return thumbnailIcon(gControls->ctImageMain.picture(0, 17)
+                                 .scaled(kThumbnailSide, kThumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                 .toImage());
+    return {};
+}
+
+struct GalleryRow {
+    QVariant id;
+    QString title, pet, category, date, caption, file;
+};
+
+} // namespace
+
+bool funPictureHandler(QWidget *form, int code, long pictureID, const QString &text, int viewMode)
+{
+    switch (code) {
+    case 1: return funPictureAdd(form);
+    case 2: return funPictureEdit(form, pictureID);
+    case 3:
+    case 20: return funPictureDelete(form, code, pictureID, text);
+    case 5: return funPictureListShow(form, viewMode);
+    case 7: return funReportHandler(form, 19, 11, pictureID, true);
+    case 15: return funPictureRefreshList(form, viewMode);
+    default:
+        ui::dialogs().msgBox(form, QStringLiteral("Invalid function specified for picture handler."), ui::OKOnly);
+        return false;
+    }
+}
+
+std::unique_ptr<frm_picture> funPictureWindow(QWidget *form, long pictureID)
+{
+    Hourglass hourglass;
+    auto w = std::make_unique<frm_picture>(form);
+    if (pictureID == 0)
+        w->DataDetail->setRecordSource(QStringLiteral("SELECT * FROM tbl_picture WHERE picture_id = 0"));
+    else
+        w->DataDetail->setRecordSource(QStringLiteral("SELECT * FROM tbl_picture WHERE picture_id = ?"),
+                                       {qlonglong(pictureID)});
+    if (!w->DataDetail->refresh()) {
+        const db::DbError error = w->DataDetail->lastError();
+        hourglass.release();
+        reportError(error);
+        return nullptr;
+    }
+    if (gControls) {
+        w->setWindowIcon(gControls->ctImageMain.icon(0, 1));
+        w->ImageMain->setPicture(gControls->ctImageMain.picture(0, 26));
+    }
+    if (pictureID == 0) {
+        if (!w->DataDetail->addNew()) {
+            const db::DbError error = w->DataDetail->lastError();
+            hourglass.release();
+            reportError(error);
+            return nullptr;
+        }
+        w->setWindowTitle(QStringLiteral("New Picture"));
+        w->subShowPicture(gDefaultPicture);
+        w->Form_Activate();
+        return w;
+    }
+    if (w->DataDetail->recordCount() == 0) {
+        hourglass.release();
+        ui::dialogs().msgBox(form, QStringLiteral("Picture not found, may have been deleted."), ui::Information,
+                             QStringLiteral("Error"));
+        return nullptr;
+    }
+    w->DataDetail->edit();
+    gLastRecordID = pictureID;
+    w->setWindowTitle(frm_picture::titleFor(w->DataDetail->field(QStringLiteral("picture_title"))));
+    const QString file = textOf(w->DataDetail->field(QStringLiteral("picture_filename")));
+    int number = 0;
+    QString description;
+    if (!w->subShowPicture(file.isEmpty() ? gDefaultPicture : gPicturePath + file, &number, &description)) {
+        // The window still opens, with the default picture in the box.
+        hourglass.release();
+        ui::dialogs().msgBox(form, QString::number(number) + QStringLiteral(": ") + description,
+                             ui::OKOnly | ui::Exclamation, QStringLiteral("Picture error"));
+    }
+    w->Form_Activate();
+    return w;
+}
+
+bool funPictureAdd(QWidget *form)
+{
+    gCurrentView = 20;
+    std::unique_ptr<frm_picture> w = funPictureWindow(form, 0);
+    if (!w)
+        return false;
+    w->exec();
+    return true;
+}
+
+bool funPictureEdit(QWidget *form, long pictureID)
+{
+    if (pictureID == 0)
+        return false;
+    gCurrentView = 20;
+    std::unique_ptr<frm_picture> w = funPictureWindow(form, pictureID);
+    if (!w)
+        return false;
+    w->exec();
+    return true;
+}
+
+bool funPictureDelete(QWidget *form, int code, long pictureID, const QString &title)
+{
+    const int answer = ui::dialogs().msgBox(
+        form, QStringLiteral("Are you sure you want to delete picture \"") + title + QStringLiteral("\"?"),
+        ui::YesNo | ui::Question | ui::DefaultButton2, QStringLiteral("Confirm Delete"));
+    if (answer != ui::Yes)
+        return false;
+    // Only the record goes: the picture's file stays in the pictures folder.
+    if (code == 20) {
+        DataControl *row = form ? form->findChild<DataControl *>(QStringLiteral("DataDetail")) : nullptr;
+        if (!row) {
+            reportError({db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set.")});
+            return false;
+        }
+        if (!row->remove()) {
+            reportError(row->lastError());
+            return false;
+        }
+        return true;
+    }
+    if (!gDataDB) {
+        reportError({db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set.")});
+        return false;
+    }
+    if (!gDataDB->execute(QStringLiteral("DELETE FROM tbl_picture WHERE picture_id = ?"), {qlonglong(pictureID)})) {
+        reportError(gDataDB->lastError());
+        return false;
+    }
+    return true;
+}
+
+bool funPictureListShow(QWidget *form, int viewMode)
+{
+    frm_main *w = mainOf(form);
+    if (!w)
+        return false;
+    {
+        Hourglass hourglass;
+        w->showView(20);
+        subPictureToolBar(w);
+        w->ListView_Picture->setView(viewMode);
+        // The pressed view button is the view on screen.
+        const int shown = w->ListView_Picture->View();
+        for (int id = 13; id <= 15; ++id)
+            w->ctToolbar_MainToolbar->setItemChecked(id, false);
+        w->ctToolbar_MainToolbar->setItemChecked(shown == 3 ? 15 : shown == 1 ? 14 : 13, true);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    return funPictureRefreshList(w, viewMode);
+}
+
+bool funPictureRefreshList(QWidget *form, int viewMode)
+{
+    frm_main *w = mainOf(form);
+    if (!w || !gDataDB)
+        return false;
+    Hourglass hourglass;
+    auto rs = gDataDB->openRecordset(QStringLiteral("SELECT * FROM qry_listview_picture ORDER BY picture_title ASC"));
+    if (!rs) {
+        const db::DbError error = gDataDB->lastError();
+        hourglass.release();
+        reportError(error);
+        return false;
+    }
+    std::vector<GalleryRow> rows;
+    rows.reserve(size_t(rs->recordCount()));
+    for (; !rs->isEOF(); rs->moveNext())
+        rows.push_back({rs->field(QStringLiteral("picture_id")), textOf(rs->field(QStringLiteral("picture_title"))),
+                        textOf(rs->field(QStringLiteral("pet_name"))),
+                        textOf(rs->field(QStringLiteral("picture_category"))),
+                        textOf(rs->field(QStringLiteral("picture_date"))),
+                        textOf(rs->field(QStringLiteral("picture_description"))),
+                        textOf(rs->field(QStringLiteral("picture_filename")))});
+    rs.reset();
+
+    VbListView *list = w->ListView_Picture;
+    VbImageList *large = w->ImageListPicture_Large;
+    list->clearItems();
+    list->setIcons(nullptr);
+    large->clear();
+    large->setImageSize(QSize(kThumbnailSide, kThumbnailSide));
+
+    // Thumbnails only for the large-icon view, all files at once on every
+    // core; a file that is missing or is no picture gets the stand-in, and the
+    // fill goes on.
+    const bool withThumbnails = viewMode == 0;
+    QList<QImage> pictures;
+    QIcon standIn;
+    if (withThumbnails) {
+        QStringList paths;
+        paths.reserve(qsizetype(rows.size()));
+        for (const GalleryRow &r : rows)
+            paths << (r.file.isEmpty() ? QString() : gPicturePath + r.file);
+        pictures = thumbnails::thumbnails(paths, true);
+    }
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const GalleryRow &r = rows[i];
+        if (withThumbnails) {
+            QImage &picture = pictures[qsizetype(i)];
+            if (picture.isNull()) {
+                if (standIn.isNull())
+                    standIn = standInIcon();
+                large->add(standIn);
+            } else {
+                large->add(thumbnailIcon(std::move(picture)));
+            }
+        }
+        VbListItem *item =
+            list->addItem(QString(), r.title.isEmpty() ? QStringLiteral("Untitled") : r.title, large->Count(), 1);
+        item->setSubItems(1, r.pet);
+        item->setSubItems(2, r.category);
+        item->setSubItems(3, r.date);
+        item->setSubItems(4, r.caption);
+        item->setTag(r.id);
+    }
+    if (withThumbnails)
+        list->setIcons(large);
+    return true;
+}
+
+void subPictureToolBar(QWidget *form)
+{
+    frm_main *w = mainOf(form);
+    if (!w)
+        return;
+    CtToolBar *tb = w->ctToolbar_MainToolbar;
+    for (int id = 8; id <= 15; ++id)
+        tb->setItemVisible(id, true);
+    tb->setItemEnabled(11, false);
+    w->ListView_Picture->setView(gListviewPicture);
+    for (int id = 13; id <= 15; ++id)
+        tb->setItemChecked(id, false);
+    const int view = w->ListView_Picture->View();
+    tb->setItemChecked(view == 3 ? 15 : view == 1 ? 14 : 13, true);
+    for (int id = 16; id <= 21; ++id)
+        tb->setItemVisible(id, false);
+}
+
+} // namespace picture_handler
