@@ -84,6 +84,15 @@ bool openFolder(const QString &path)
 
 void openOwnFile(const QString &path) { hand(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())); }
 
+bool openDocument(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !info.isFile() || info.isExecutable())
+        return false;
+    hand(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return true;
+}
+
 void startProgram(const QString &path, const QString &parameters)
 {
     if (g_opener) {

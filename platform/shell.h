@@ -31,6 +31,11 @@ bool openFolder(const QString &path);
 // stored or typed text.
 void openOwnFile(const QString &path);
 
+// Opens a file the program has just written where the user asked (an
+// exported web page) with the desktop's handler for its kind; false, opening
+// nothing, unless `path` is an existing plain file that is not a program.
+bool openDocument(const QString &path);
+
 // Starts a program on its own with `parameters` split as a command line. Only
 // for our own programs by the paths the program makes itself.
 void startProgram(const QString &path, const QString &parameters);
