@@ -1,5 +1,7 @@
 #include "platform/rtf.h"
 
+#include "platform/shell.h"
+
 #include <QBuffer>
 #include <QColor>
 #include <QImage>
@@ -594,24 +596,6 @@ void escapeText(const QString &s, QString &out, bool &delimit)
     }
 }
 
-// A link address as a HYPERLINK field's argument: within its quotes a quote
-// or a backslash would end or escape it, and braces would end the field, so
-// those, blanks, controls and everything outside ASCII go by their %-codes
-// (the UTF-8 bytes), as an address carries them anyway.
-QString fieldAddress(const QString &href)
-{
-    QString out;
-    const QByteArray utf8 = href.toUtf8();
-    for (const char ch : utf8) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b <= 0x20 || b >= 0x7F || b == '"' || b == '\\' || b == '{' || b == '}')
-            out += QStringLiteral("%%1").arg(int(b), 2, 16, QLatin1Char('0')).toUpper();
-        else
-            out += QLatin1Char(char(b));
-    }
-    return out;
-}
-
 class Writer {
 public:
     // `twipsPerUnit`: the twips of one unit of the documents' layout (their
@@ -746,7 +730,7 @@ void Writer::span(const QString &s, const QTextCharFormat &f, const QFont &def, 
     // The field's groups keep the link's format to themselves: after them the
     // format in force is the one before.
     const Run outside = m_run;
-    m_out += QStringLiteral("{\\field{\\*\\fldinst HYPERLINK \"") + fieldAddress(href)
+    m_out += QStringLiteral("{\\field{\\*\\fldinst HYPERLINK \"") + shell::encodedAddress(href)
              + QStringLiteral("\"}{\\fldrslt ");
     m_delimit = false;
     setRun(runOf(f, def));
@@ -906,7 +890,11 @@ struct PageWriter::Impl {
     bool firstPage = true;
     QString shading(const QColor &fill)
     {
-        return fill.isValid() && fill.alpha() > 0 ? QStringLiteral("\\cbpat%1").arg(writer.colorIndex(fill)) : QString();
+        if (!fill.isValid() || fill.alpha() == 0)
+            return {};
+        // Solid: the pattern's colour at full strength over its ground.
+        const int c = writer.colorIndex(fill);
+        return QStringLiteral("\\cbpat%1\\cfpat%1\\shading10000").arg(c);
     }
 };
 
@@ -965,7 +953,11 @@ void PageWriter::rule(const QRect &box, int sides, int width, const QColor &colo
         if (sides & Right)
             ws += QStringLiteral("\\brdrr") + border;
     }
-    ws += d->shading(fill);
+    if (const QString shade = d->shading(fill); !shade.isEmpty()) {
+        // A paragraph's shading covers its own lines: one line exactly as
+        // tall as the box.
+        ws += shade + QStringLiteral("\\sl-%1\\slmult0").arg(qMax(1, box.height()));
+    }
     d->writer.emptyParagraph(ws);
 }
 

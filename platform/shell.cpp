@@ -62,6 +62,20 @@ QUrl webAddress(const QString &stored)
     return url.host().isEmpty() ? QUrl() : url;
 }
 
+QString encodedAddress(const QString &address)
+{
+    static const QByteArray unsafe = QByteArrayLiteral("\"\\()<>{}|^`");
+    QString out;
+    for (const char ch : address.toUtf8()) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b <= 0x20 || b >= 0x7F || unsafe.contains(ch))
+            out += QStringLiteral("%%1").arg(int(b), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += QLatin1Char(ch);
+    }
+    return out;
+}
+
 bool openAddress(const QString &text)
 {
     const QUrl url = webAddress(text);

@@ -18,6 +18,11 @@ namespace shell {
 // scheme (file:, javascript:, ftp:), a path, or text with blanks or line breaks.
 QUrl webAddress(const QString &text);
 
+// A link address as plain ASCII that no quoting of a file format can be
+// broken by: blanks, controls, everything outside ASCII (as its UTF-8 bytes),
+// and " \\ ( ) < > { } | ^ ` go by their %-codes; the rest, "%" included, stays.
+QString encodedAddress(const QString &address);
+
 // Opens webAddress(text) with the desktop's handler; false, opening nothing,
 // when the text is not such an address.
 bool openAddress(const QString &text);

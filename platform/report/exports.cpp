@@ -404,21 +404,16 @@ void rtfItem(rtf::PageWriter &w, const Item &it, int pageNumber, int pageCount)
         }
         const QString s = it.textFor(pageNumber, pageCount);
         QRect r = it.rect;
-        QColor back = it.backColor;
         if (it.alignment & (Qt::AlignVCenter | Qt::AlignBottom)) {
-            // A frame's text stands at its top: the frame moves down instead,
-            // the fill staying on the whole rect.
+            // A frame's text stands at its top: the frame moves down instead.
             const int flags = it.alignment | (it.wordWrap ? Qt::TextWordWrap : 0);
             const double h = QFontMetricsF(it.font).boundingRect(QRectF(0, 0, r.width(), 1e7), flags, s).height();
             const int room = r.height() - int(std::ceil(h));
-            if (room > 0) {
-                if (back.isValid())
-                    w.rule(r, 0, 0, Qt::black, back);
-                back = QColor();
+            if (room > 0)
                 r.setTop(r.top() + ((it.alignment & Qt::AlignVCenter) ? room / 2 : room));
-            }
         }
-        w.text(r, s, it.font, it.foreColor, Qt::Alignment(it.alignment), it.href, back);
+        // A back colour shades the text's lines (a paragraph's shading).
+        w.text(r, s, it.font, it.foreColor, Qt::Alignment(it.alignment), it.href, it.backColor);
         break;
     }
     case Item::Image:

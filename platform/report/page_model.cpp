@@ -1,5 +1,7 @@
 #include "platform/report/page_model.h"
 
+#include "platform/shell.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
@@ -60,7 +62,9 @@ void drawLinkedText(QPainter &p, const Item &it, const QString &text, const QRec
     cf.setFont(it.font);
     cf.setForeground(it.foreColor);
     cf.setAnchor(true);
-    cf.setAnchorHref(it.href);
+    // The PDF writer puts the address into its file as it stands: a
+    // backslash or a parenthesis of it would end or break its string there.
+    cf.setAnchorHref(shell::encodedAddress(it.href));
     c.insertText(text, cf);
     if (!it.wordWrap)
         doc.setTextWidth(box.width());

@@ -217,6 +217,7 @@ void TestReportExports::hostile()
     QTest::newRow("both") << QStringLiteral("<b>&\"'{\\}");
     QTest::newRow("non-ascii") << QStringLiteral(u"Grüße, Ωμέγα, Пёс – “Rex”");
     QTest::newRow("ends") << QStringLiteral("]]></div><script>x</script>\\par }");
+    QTest::newRow("parentheses") << QStringLiteral("a) >> /Evil (b\\");
 }
 
 void TestReportExports::htmlParsesAndShowsTheText()
@@ -303,6 +304,14 @@ void TestReportExports::pdfHasPagesAndLinks()
     QFile f(path);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().contains("/URI"));
+    // The link goes where it says, whatever its address holds, and adds
+    // nothing to the file's structure.
+    const QStringList links = run(QStringLiteral("pdfinfo"), {QStringLiteral("-url"), path})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+    QVERIFY(!links.isEmpty());
+    for (const QString &l : links)
+        QCOMPARE(QUrl::fromPercentEncoding(l.section(QLatin1Char(' '), -1, -1, QString::SectionSkipEmpty).toUtf8()),
+                 kHref + text);
     const QString shown = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
     QVERIFY2(shown.contains(QStringLiteral("Visit ") + text), qPrintable(shown));
     QVERIFY(shown.contains(QStringLiteral("Bold ") + text));
