@@ -31,6 +31,8 @@ namespace rtf {
 
 // Twips (1/1440 inch) per pixel of the document's layout (96 pixels an inch).
 inline constexpr double kTwipsPerPixel = 15.0;
+// The quality photos are written in, here and in the web page.
+inline constexpr int kJpegQuality = 90;
 
 // True when `text` is RTF (it starts with "{\rtf", blanks before it allowed).
 bool isRtf(const QString &text);
@@ -52,8 +54,9 @@ QString plainText(const QString &text);
 // printouts' export): each box is a frame positioned on its page in twips from
 // the paper's top-left corner, and the pages are parted by \page. Text is
 // written as write() writes it (escaped, everything outside ASCII as \uN),
-// links as HYPERLINK fields, pictures as PNG. Fonts sized in pixels, in boxes
-// and in the documents given, are taken as sized in twips.
+// links as HYPERLINK fields, pictures as JPEG (PNG when they have see-through
+// parts). Fonts sized in pixels, in boxes and in the documents given, are
+// taken as sized in twips.
 class PageWriter {
 public:
     PageWriter(const QSize &paper, bool landscape); // twips, as oriented

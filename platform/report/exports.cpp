@@ -239,7 +239,8 @@ void HtmlWriter::image(const Item &it)
         return;
     QString &name = m_written[it.image.cacheKey()];
     if (name.isEmpty()) {
-        name = m_prefix + QLatin1Char('_') + QString::number(m_written.size()) + QLatin1String(".png");
+        name = m_prefix + QLatin1Char('_') + QString::number(m_written.size())
+               + (it.image.hasAlphaChannel() ? QLatin1String(".png") : QLatin1String(".jpg"));
         if (m_images)
             m_images->push_back(atDpi(it.image, it.rect, kPdfImageDpi));
     }
@@ -502,9 +503,14 @@ bool exportHtml(const Document &doc, const QString &path, QString *error, QStrin
     const QByteArray page = htmlText(doc, prefix, &images).toUtf8();
     const QDir folder = info.absoluteDir();
     for (size_t i = 0; i < images.size(); ++i) {
-        const QString file = folder.filePath(prefix + QLatin1Char('_') + QString::number(i + 1) + QLatin1String(".png"));
+        // Photos as JPEG, pictures with see-through parts as PNG, as the
+        // page names them.
+        const bool png = images[i].hasAlphaChannel();
+        const QString file = folder.filePath(prefix + QLatin1Char('_') + QString::number(i + 1)
+                                             + (png ? QLatin1String(".png") : QLatin1String(".jpg")));
         QSaveFile f(file);
-        if (!f.open(QIODevice::WriteOnly) || !images[i].save(&f, "PNG") || !f.commit())
+        if (!f.open(QIODevice::WriteOnly) || !images[i].save(&f, png ? "PNG" : "JPEG", png ? -1 : rtf::kJpegQuality)
+            || !f.commit())
             return fail(error, QStringLiteral("%1 could not be written: %2").arg(file, f.errorString()));
         if (pictures)
             *pictures << file;

@@ -6,8 +6,9 @@
 // is escaped for the format it goes into: a pet named <b>&"'{\} prints as typed.
 //
 // The web page is one file at exactly the path given (UTF-8, well-formed, so
-// any XML reader can read it), a positioned box per page; its pictures are PNG
-// files beside it named after it: "rex.htm" keeps "rex_1.png", "rex_2.png", ...
+// any XML reader can read it), a positioned box per page; its pictures are
+// files beside it named after it: "rex.htm" keeps "rex_1.jpg", "rex_2.png", ...
+// (photos as JPEG, pictures with see-through parts as PNG).
 // The rich-text file extends platform/rtf: positioned frames, pictures, links
 // as fields, a \page between pages.
 
@@ -23,8 +24,8 @@ namespace report {
 // paths into `pictures`). Nothing is written for a document without pages, or
 // into a folder that is not there; false, with `error`.
 bool exportHtml(const Document &doc, const QString &path, QString *error = nullptr, QStringList *pictures = nullptr);
-// The page itself, its pictures named `picturePrefix` + "_" + n + ".png"
-// (the images to write, in that order, into `images`).
+// The page itself, its pictures named `picturePrefix` + "_" + n + ".jpg" or
+// ".png" (the images to write, in that order, into `images`).
 QString htmlText(const Document &doc, const QString &picturePrefix, std::vector<QImage> *images = nullptr);
 
 // Writes the document as an RTF file at `path`; as exportHtml for no pages
