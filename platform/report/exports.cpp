@@ -47,16 +47,6 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
     return true;
 }
 
-// A picture at no more than `dpi` of the rect it prints in.
-QImage atDpi(const QImage &img, const QRect &rect, int dpi)
-{
-    const int maxW = qMax(1, int(qint64(rect.width()) * dpi / kTwipsPerInch));
-    const int maxH = qMax(1, int(qint64(rect.height()) * dpi / kTwipsPerInch));
-    if (img.width() <= maxW && img.height() <= maxH)
-        return img;
-    return img.scaled(maxW, maxH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
-
 // The blocks of `doc` that hold characters of [from, to], each with the
 // part of its text in the range: the rule richRange() gives its ranges by.
 template <typename Fn>
@@ -242,7 +232,7 @@ void HtmlWriter::image(const Item &it)
         name = m_prefix + QLatin1Char('_') + QString::number(m_written.size())
                + (it.image.hasAlphaChannel() ? QLatin1String(".png") : QLatin1String(".jpg"));
         if (m_images)
-            m_images->push_back(atDpi(it.image, it.rect, kPdfImageDpi));
+            m_images->push_back(imageForDpi(it.image, it.rect, kPdfImageDpi));
     }
     // The file's name as an address: a name with "#", "?", "%" or blanks
     // names the file, not a part of it.
@@ -419,7 +409,7 @@ void rtfItem(rtf::PageWriter &w, const Item &it, int pageNumber, int pageCount)
     }
     case Item::Image:
         if (!it.image.isNull() && !it.rect.isEmpty())
-            w.picture(it.rect, atDpi(it.image, it.rect, kPdfImageDpi));
+            w.picture(it.rect, imageForDpi(it.image, it.rect, kPdfImageDpi));
         break;
     case Item::Line: {
         const int lw = qMax(1, it.lineWidth);
