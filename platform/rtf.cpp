@@ -877,13 +877,14 @@ QString Writer::finish(const QString &documentWords) const
 
 // A frame at a fixed place on the page: its paragraphs stand there, whatever
 // else the page holds; paragraphs in a row with the same frame share it.
-QString frameWords(const QRect &r)
+QString frameWords(const QRect &r, int gap)
 {
-    return QStringLiteral("\\pvpg\\phpg\\posx%1\\posy%2\\absw%3\\absh-%4\\dxfrtext0")
+    return QStringLiteral("\\pvpg\\phpg\\posx%1\\posy%2\\absw%3\\absh-%4\\dxfrtext%5")
         .arg(qMax(0, r.left()))
         .arg(qMax(0, r.top()))
         .arg(qMax(1, r.width()))
-        .arg(qMax(1, r.height()));
+        .arg(qMax(1, r.height()))
+        .arg(gap);
 }
 
 } // namespace
@@ -892,6 +893,16 @@ struct PageWriter::Impl {
     Writer writer{1.0};
     QString documentWords;
     bool firstPage = true;
+    QRect lastBox;
+    int lastGap = 0;
+    // Each box a frame of its own: two boxes in a row at the same place would
+    // otherwise be one frame, the second's text below the first's.
+    QString frame(const QRect &box)
+    {
+        lastGap = box == lastBox ? 1 - lastGap : 0;
+        lastBox = box;
+        return frameWords(box, lastGap);
+    }
     QString shading(const QColor &fill)
     {
         if (!fill.isValid() || fill.alpha() == 0)
@@ -919,6 +930,7 @@ void PageWriter::newPage()
     if (!d->firstPage)
         d->writer.pageBreak();
     d->firstPage = false;
+    d->lastBox = QRect();
 }
 
 void PageWriter::text(const QRect &box, const QString &s, const QFont &font, const QColor &color,
@@ -927,24 +939,24 @@ void PageWriter::text(const QRect &box, const QString &s, const QFont &font, con
     QTextCharFormat f;
     f.setFont(font, QTextCharFormat::FontPropertiesAll);
     f.setForeground(color);
-    d->writer.textParagraph(frameWords(box) + d->shading(back), alignment & Qt::AlignHorizontal_Mask, s, f, font,
+    d->writer.textParagraph(d->frame(box) + d->shading(back), alignment & Qt::AlignHorizontal_Mask, s, f, font,
                             href);
 }
 
 void PageWriter::rich(const QRect &box, const QTextDocument *doc, int from, int to)
 {
     if (doc)
-        d->writer.blocks(doc, from, to, frameWords(box));
+        d->writer.blocks(doc, from, to, d->frame(box));
 }
 
 void PageWriter::picture(const QRect &box, const QImage &image)
 {
-    d->writer.picture(frameWords(box), image, box.size());
+    d->writer.picture(d->frame(box), image, box.size());
 }
 
 void PageWriter::rule(const QRect &box, int sides, int width, const QColor &color, const QColor &fill)
 {
-    QString ws = frameWords(box);
+    QString ws = d->frame(box);
     if (width > 0) {
         // RTF's borders are at most 75 twips wide.
         const QString border = QStringLiteral("\\brdrs\\brdrw%1\\brdrcf%2").arg(qBound(1, width, 75)).arg(d->writer.colorIndex(color));

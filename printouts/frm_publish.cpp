@@ -19,6 +19,7 @@ frm_publish::frm_publish(QWidget *parent) : QDialog(parent)
     Label1 = new QLabel(QStringLiteral("Select which details you want to publish:"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     auto *outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize); // a dialog of its own size, not resized
     outer->addWidget(Label1);
 
     // "&&" shows one "&" and marks no key.
