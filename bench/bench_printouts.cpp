@@ -1,15 +1,17 @@
 // The printouts on the large household: the pet poster of a pet whose
 // picture is a 4000 x 3000 photo, laid out into its viewer and exported to
-// PDF; a 500-page text report (made for this benchmark) laid out, and
-// laid out and written to PDF; the pet details of the busiest pet (1,000
+// PDF, to the web page and to RTF; a 500-page text report (made for this
+// benchmark) laid out, laid out and written to PDF, and, laid out once,
+// written as a web page and as RTF; the pet details of the busiest pet (1,000
 // diary entries, 200 vaccinations, given four rich-text notes and the photo
-// here), and of all 1,000 pets, with the peak memory of that run. The PDFs stay in the folder `--out DIR`
+// here), and of all 1,000 pets, with the peak memory of that run. The files stay in the folder `--out DIR`
 // names (by default one in the temporary folder), which is printed at the end.
 
 #include "household.h"
 
 #include "core/database.h"
 #include "core/globals.h"
+#include "platform/report/exports.h"
 #include "platform/report/page_model.h"
 #include "platform/report/report.h"
 #include "printouts/frm_report.h"
@@ -260,6 +262,67 @@ void BM_PetDetailsAllPets(benchmark::State &state)
     resetGlobals();
 }
 
+// The pages laid out once, then written again and again by one writer.
+using Writer = bool (*)(const report::Document &, const QString &, QString *);
+
+void writeEach(benchmark::State &state, const report::Document &doc, const QString &name, Writer writer)
+{
+    const QString path = g_out + QLatin1Char('/') + name;
+    for (auto _ : state) {
+        if (!writer(doc, path, nullptr)) {
+            state.SkipWithError("not written");
+            break;
+        }
+    }
+    perPage(state, doc.pageCount());
+    state.counters["bytes"] = double(QFileInfo(path).size());
+}
+
+bool html(const report::Document &doc, const QString &path, QString *error)
+{
+    return report::exportHtml(doc, path, error);
+}
+
+void BM_PetPosterHtml(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    auto r = poster();
+    if (r->run())
+        writeEach(state, r->document(), QStringLiteral("pet_poster.htm"), html);
+    resetGlobals();
+}
+
+void BM_PetPosterRtf(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    auto r = poster();
+    if (r->run())
+        writeEach(state, r->document(), QStringLiteral("pet_poster.rtf"), report::exportRtf);
+    resetGlobals();
+}
+
+void BM_TextReportHtml(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    TextReport r;
+    r.run();
+    writeEach(state, r.document(), QStringLiteral("text_report.htm"), html);
+    resetGlobals();
+}
+
+void BM_TextReportRtf(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    TextReport r;
+    r.run();
+    writeEach(state, r.document(), QStringLiteral("text_report.rtf"), report::exportRtf);
+    resetGlobals();
+}
+
 } // namespace
 
 BENCHMARK(BM_PetDetailsBusyPet)->Unit(benchmark::kMillisecond);
@@ -268,6 +331,10 @@ BENCHMARK(BM_PetPosterOpen)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PetPosterPdf)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TextReportLayout)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_TextReportLayoutPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(BM_PetPosterHtml)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PetPosterRtf)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TextReportHtml)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_TextReportRtf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char **argv)
 {
@@ -288,6 +355,6 @@ int main(int argc, char **argv)
     int n = int(args.size());
     QApplication app(n, args.data());
     const int rc = bench::runBenchmarks(n, args.data());
-    std::printf("PDFs written to %s\n", qPrintable(g_out));
+    std::printf("Files written to %s\n", qPrintable(g_out));
     return rc;
 }

@@ -1,6 +1,10 @@
 #include "platform/rtf.h"
 
+#include "platform/shell.h"
+
+#include <QBuffer>
 #include <QColor>
+#include <QImage>
 #include <QFont>
 #include <QSet>
 #include <QStringDecoder>
@@ -9,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFragment>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -23,7 +28,6 @@ bool isAsciiLetter(QChar c)
 
 // Twips as a length of the layout; RTF's own limit is 22 inches either way.
 double twipsToPixels(int twips) { return qBound(-31680, twips, 31680) / kTwipsPerPixel; }
-int pixelsToTwips(double pixels) { return int(qRound(pixels * kTwipsPerPixel)); }
 
 // The decoder name of a Windows code page.
 QByteArray codePageName(int cp)
@@ -594,27 +598,57 @@ void escapeText(const QString &s, QString &out, bool &delimit)
 
 class Writer {
 public:
-    explicit Writer(const QTextDocument *doc) : m_doc(doc), m_default(doc->defaultFont())
+    // `twipsPerUnit`: the twips of one unit of the documents' layout (their
+    // pixel sizes and indents): 15 for a document laid out at 96 dots an
+    // inch, 1 for one laid out in twips.
+    explicit Writer(double twipsPerUnit = kTwipsPerPixel) : m_twipsPerUnit(twipsPerUnit)
     {
-        fontIndex(m_default.family());
+        m_run.color = 0; // the reader starts in the automatic colour
     }
-    QString run();
+
+    int fontIndex(const QString &family);
+    int colorIndex(const QColor &c);
+
+    // The paragraphs that hold the characters [from, to) of `doc` (to < 0:
+    // to its end); each starts with \pard, then `frame` (paragraph words that
+    // every one of them shares).
+    void blocks(const QTextDocument *doc, int from, int to, const QString &frame);
+    // One paragraph of text in one format; a link address makes the text a
+    // HYPERLINK field.
+    void textParagraph(const QString &frame, Qt::Alignment alignment, const QString &s,
+                       const QTextCharFormat &format, const QFont &defaultFont, const QString &href);
+    // A paragraph that shows only its frame's borders and fill.
+    void emptyParagraph(const QString &frame);
+    // A picture as PNG, shown at `goal` twips.
+    void picture(const QString &frame, const QImage &image, const QSize &goal);
+    void pageBreak();
+
+    // The file: the font and colour tables, then `documentWords`, then the body.
+    QString finish(const QString &documentWords) const;
 
 private:
     struct Run {
         bool bold = false, italic = false, underline = false, strike = false;
         int font = -1, halfPoints = -1, color = -1;
     };
-    int fontIndex(const QString &family);
-    int colorIndex(const QTextCharFormat &f);
-    Run runOf(const QTextCharFormat &f);
+    Run runOf(const QTextCharFormat &f, const QFont &def);
+    void setRun(const Run &r);
+    void span(const QString &s, const QTextCharFormat &f, const QFont &def, const QString &href);
     void word(const QString &w) { m_out += QLatin1Char('\\') + w; m_delimit = true; }
     void word(const char *w, int value) { word(QLatin1String(w) + QString::number(value)); }
+    void words(const QString &ws)
+    {
+        if (ws.isEmpty())
+            return;
+        m_out += ws;
+        m_delimit = true;
+    }
     void text(const QString &s) { escapeText(s, m_out, m_delimit); }
-    void block(const QTextBlock &b);
+    void paragraphStart(const QTextBlockFormat &bf, const QTextDocument *doc, const QString &frame);
+    void paragraphEnd();
+    int twips(double units) const { return int(qRound(units * m_twipsPerUnit)); }
 
-    const QTextDocument *m_doc;
-    QFont m_default;
+    double m_twipsPerUnit;
     QStringList m_fonts;
     std::vector<QColor> m_colors; // table entries from 1 on
     QString m_out;
@@ -632,11 +666,9 @@ int Writer::fontIndex(const QString &family)
     return int(i);
 }
 
-int Writer::colorIndex(const QTextCharFormat &f)
+int Writer::colorIndex(const QColor &color)
 {
-    if (f.foreground().style() == Qt::NoBrush)
-        return 0;
-    const QColor c = f.foreground().color().toRgb();
+    const QColor c = color.toRgb();
     for (size_t i = 0; i < m_colors.size(); ++i)
         if (m_colors[i].rgb() == c.rgb())
             return int(i + 1);
@@ -644,32 +676,74 @@ int Writer::colorIndex(const QTextCharFormat &f)
     return int(m_colors.size());
 }
 
-Writer::Run Writer::runOf(const QTextCharFormat &f)
+Writer::Run Writer::runOf(const QTextCharFormat &f, const QFont &def)
 {
     Run r;
-    const int weight = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() : m_default.weight();
+    const int weight = f.hasProperty(QTextFormat::FontWeight) ? f.fontWeight() : def.weight();
     r.bold = weight >= QFont::DemiBold;
-    r.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : m_default.italic();
-    r.underline = f.fontUnderline();
-    r.strike = f.fontStrikeOut();
+    r.italic = f.hasProperty(QTextFormat::FontItalic) ? f.fontItalic() : def.italic();
+    r.underline = f.hasProperty(QTextFormat::FontUnderline) || f.hasProperty(QTextFormat::TextUnderlineStyle)
+                      ? f.fontUnderline()
+                      : def.underline();
+    r.strike = f.hasProperty(QTextFormat::FontStrikeOut) ? f.fontStrikeOut() : def.strikeOut();
     QString family = f.fontFamilies().toStringList().value(0);
     if (family.isEmpty())
-        family = m_default.family();
+        family = def.family();
     r.font = fontIndex(family);
+    const double unitPoints = m_twipsPerUnit / 20.0;
     double points = f.fontPointSize();
     if (points <= 0 && f.hasProperty(QTextFormat::FontPixelSize))
-        points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
+        points = f.intProperty(QTextFormat::FontPixelSize) * unitPoints;
     if (points <= 0)
-        points = m_default.pointSizeF() > 0 ? m_default.pointSizeF() : m_default.pixelSize() * 0.75;
+        points = def.pointSizeF() > 0 ? def.pointSizeF() : def.pixelSize() * unitPoints;
     r.halfPoints = qMax(1, int(qRound(points * 2)));
-    r.color = colorIndex(f);
+    r.color = f.foreground().style() == Qt::NoBrush ? 0 : colorIndex(f.foreground().color());
     return r;
 }
 
-void Writer::block(const QTextBlock &b)
+void Writer::setRun(const Run &r)
 {
-    const QTextBlockFormat bf = b.blockFormat();
+    if (r.bold != m_run.bold)
+        word(r.bold ? QStringLiteral("b") : QStringLiteral("b0"));
+    if (r.italic != m_run.italic)
+        word(r.italic ? QStringLiteral("i") : QStringLiteral("i0"));
+    if (r.underline != m_run.underline)
+        word(r.underline ? QStringLiteral("ul") : QStringLiteral("ulnone"));
+    if (r.strike != m_run.strike)
+        word(r.strike ? QStringLiteral("strike") : QStringLiteral("strike0"));
+    if (r.font != m_run.font)
+        word("f", r.font);
+    if (r.halfPoints != m_run.halfPoints)
+        word("fs", r.halfPoints);
+    if (r.color != m_run.color)
+        word("cf", r.color);
+    m_run = r;
+}
+
+void Writer::span(const QString &s, const QTextCharFormat &f, const QFont &def, const QString &href)
+{
+    if (href.isEmpty()) {
+        setRun(runOf(f, def));
+        text(s);
+        return;
+    }
+    // The field's groups keep the link's format to themselves: after them the
+    // format in force is the one before.
+    const Run outside = m_run;
+    m_out += QStringLiteral("{\\field{\\*\\fldinst HYPERLINK \"") + shell::encodedAddress(href)
+             + QStringLiteral("\"}{\\fldrslt ");
+    m_delimit = false;
+    setRun(runOf(f, def));
+    text(s);
+    m_out += QStringLiteral("}}");
+    m_delimit = false;
+    m_run = outside;
+}
+
+void Writer::paragraphStart(const QTextBlockFormat &bf, const QTextDocument *doc, const QString &frame)
+{
     word(QStringLiteral("pard"));
+    words(frame);
     const Qt::Alignment h = bf.alignment() & Qt::AlignHorizontal_Mask;
     if (h & Qt::AlignHCenter)
         word(QStringLiteral("qc"));
@@ -677,51 +751,111 @@ void Writer::block(const QTextBlock &b)
         word(QStringLiteral("qj"));
     else if (h & Qt::AlignRight)
         word(QStringLiteral("qr"));
-    const int left = pixelsToTwips(bf.leftMargin() + bf.indent() * m_doc->indentWidth());
-    if (left)
+    const double indentWidth = doc ? doc->indentWidth() : 0;
+    if (const int left = twips(bf.leftMargin() + bf.indent() * indentWidth))
         word("li", left);
-    if (const int right = pixelsToTwips(bf.rightMargin()))
+    if (const int right = twips(bf.rightMargin()))
         word("ri", right);
-    if (const int first = pixelsToTwips(bf.textIndent()))
+    if (const int first = twips(bf.textIndent()))
         word("fi", first);
-    if (const int before = pixelsToTwips(bf.topMargin()))
+    if (const int before = twips(bf.topMargin()))
         word("sb", before);
-    if (const int after = pixelsToTwips(bf.bottomMargin()))
+    if (const int after = twips(bf.bottomMargin()))
         word("sa", after);
+}
 
-    for (auto it = b.begin(); !it.atEnd(); ++it) {
-        const QTextFragment frag = it.fragment();
-        if (!frag.isValid() || frag.charFormat().isImageFormat())
-            continue;
-        const Run r = runOf(frag.charFormat());
-        if (r.bold != m_run.bold)
-            word(r.bold ? QStringLiteral("b") : QStringLiteral("b0"));
-        if (r.italic != m_run.italic)
-            word(r.italic ? QStringLiteral("i") : QStringLiteral("i0"));
-        if (r.underline != m_run.underline)
-            word(r.underline ? QStringLiteral("ul") : QStringLiteral("ulnone"));
-        if (r.strike != m_run.strike)
-            word(r.strike ? QStringLiteral("strike") : QStringLiteral("strike0"));
-        if (r.font != m_run.font)
-            word("f", r.font);
-        if (r.halfPoints != m_run.halfPoints)
-            word("fs", r.halfPoints);
-        if (r.color != m_run.color)
-            word("cf", r.color);
-        m_run = r;
-        text(frag.text());
-    }
+void Writer::paragraphEnd()
+{
     word(QStringLiteral("par"));
     m_out += QLatin1Char('\n');
     m_delimit = false;
 }
 
-QString Writer::run()
+void Writer::blocks(const QTextDocument *doc, int from, int to, const QString &frame)
 {
-    m_run.color = 0; // the reader starts in the automatic colour
-    for (QTextBlock b = m_doc->begin(); b.isValid(); b = b.next())
-        block(b);
+    const QFont def = doc->defaultFont();
+    if (to < 0)
+        to = std::numeric_limits<int>::max();
+    for (QTextBlock b = doc->findBlock(qMax(0, from)); b.isValid() && b.position() <= to; b = b.next()) {
+        const int start = b.position(), end = start + b.length() - 1; // without the block's separator
+        if (end < from)
+            continue;
+        paragraphStart(b.blockFormat(), doc, frame);
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (!frag.isValid() || frag.charFormat().isImageFormat())
+                continue;
+            const int fs = frag.position(), fe = fs + frag.length();
+            const int s = qMax(fs, from), e = qMin(fe, to);
+            if (s >= e)
+                continue;
+            const QTextCharFormat cf = frag.charFormat();
+            const QString href = cf.isAnchor() ? cf.anchorHref() : QString();
+            span(s == fs && e == fe ? frag.text() : frag.text().mid(s - fs, e - s), cf, def, href);
+        }
+        paragraphEnd();
+    }
+}
 
+void Writer::textParagraph(const QString &frame, Qt::Alignment alignment, const QString &s,
+                           const QTextCharFormat &format, const QFont &defaultFont, const QString &href)
+{
+    QTextBlockFormat bf;
+    bf.setAlignment(alignment);
+    paragraphStart(bf, nullptr, frame);
+    span(s, format, defaultFont, href);
+    paragraphEnd();
+}
+
+void Writer::emptyParagraph(const QString &frame)
+{
+    paragraphStart(QTextBlockFormat(), nullptr, frame);
+    // The paragraph's own line as small as RTF allows, so it never pushes
+    // the frame beyond its height; the size it sets is the next run's concern.
+    Run r = m_run;
+    r.halfPoints = 2;
+    setRun(r);
+    paragraphEnd();
+}
+
+void Writer::picture(const QString &frame, const QImage &image, const QSize &goal)
+{
+    // A photo as JPEG, which writes many times faster and smaller; a
+    // picture with see-through parts as PNG, which keeps them.
+    const bool png = image.hasAlphaChannel();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, png ? "PNG" : "JPEG", png ? -1 : kJpegQuality))
+        return;
+    paragraphStart(QTextBlockFormat(), nullptr, frame);
+    m_out += QStringLiteral("{\\pict\\%1\\picw%2\\pich%3\\picwgoal%4\\pichgoal%5\n")
+                 .arg(png ? QLatin1String("pngblip") : QLatin1String("jpegblip"))
+                 .arg(image.width())
+                 .arg(image.height())
+                 .arg(qMax(1, goal.width()))
+                 .arg(qMax(1, goal.height()));
+    const QByteArray hex = bytes.toHex();
+    constexpr qsizetype kLine = 128;
+    m_out.reserve(m_out.size() + hex.size() + hex.size() / kLine + 8);
+    for (qsizetype i = 0; i < hex.size(); i += kLine) {
+        m_out += QLatin1String(hex.constData() + i, qMin(kLine, hex.size() - i));
+        m_out += QLatin1Char('\n');
+    }
+    m_out += QLatin1Char('}');
+    m_delimit = false;
+    paragraphEnd();
+}
+
+void Writer::pageBreak()
+{
+    word(QStringLiteral("pard"));
+    word(QStringLiteral("page"));
+    paragraphEnd();
+}
+
+QString Writer::finish(const QString &documentWords) const
+{
     QString head = QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1{\\fonttbl");
     for (qsizetype i = 0; i < m_fonts.size(); ++i) {
         // A name is text like any other, but ";" would end it early.
@@ -738,10 +872,112 @@ QString Writer::run()
             head += QStringLiteral("\\red%1\\green%2\\blue%3;").arg(c.red()).arg(c.green()).arg(c.blue());
         head += QLatin1Char('}');
     }
-    return head + QLatin1Char('\n') + m_out + QLatin1Char('}');
+    return head + documentWords + QLatin1Char('\n') + m_out + QLatin1Char('}');
+}
+
+// A frame at a fixed place on the page: its paragraphs stand there, whatever
+// else the page holds; paragraphs in a row with the same frame share it.
+QString frameWords(const QRect &r, int gap)
+{
+    return QStringLiteral("\\pvpg\\phpg\\posx%1\\posy%2\\absw%3\\absh-%4\\dxfrtext%5")
+        .arg(qMax(0, r.left()))
+        .arg(qMax(0, r.top()))
+        .arg(qMax(1, r.width()))
+        .arg(qMax(1, r.height()))
+        .arg(gap);
 }
 
 } // namespace
+
+struct PageWriter::Impl {
+    Writer writer{1.0};
+    QString documentWords;
+    bool firstPage = true;
+    QRect lastBox;
+    int lastGap = 0;
+    // Each box a frame of its own: two boxes in a row at the same place would
+    // otherwise be one frame, the second's text below the first's.
+    QString frame(const QRect &box)
+    {
+        lastGap = box == lastBox ? 1 - lastGap : 0;
+        lastBox = box;
+        return frameWords(box, lastGap);
+    }
+    QString shading(const QColor &fill)
+    {
+        if (!fill.isValid() || fill.alpha() == 0)
+            return {};
+        // Solid: the pattern's colour at full strength over its ground.
+        const int c = writer.colorIndex(fill);
+        return QStringLiteral("\\cbpat%1\\cfpat%1\\shading10000").arg(c);
+    }
+};
+
+PageWriter::PageWriter(const QSize &paper, bool landscape) : d(std::make_unique<Impl>())
+{
+    // The flow of the pages holds only their breaks; everything printed is
+    // in frames placed on the paper, so the margins matter to nothing else.
+    d->documentWords = QStringLiteral("\\paperw%1\\paperh%2\\margl360\\margr360\\margt360\\margb360%3")
+                           .arg(paper.width())
+                           .arg(paper.height())
+                           .arg(landscape ? QStringLiteral("\\landscape") : QString());
+}
+
+PageWriter::~PageWriter() = default;
+
+void PageWriter::newPage()
+{
+    if (!d->firstPage)
+        d->writer.pageBreak();
+    d->firstPage = false;
+    d->lastBox = QRect();
+}
+
+void PageWriter::text(const QRect &box, const QString &s, const QFont &font, const QColor &color,
+                      Qt::Alignment alignment, const QString &href, const QColor &back)
+{
+    QTextCharFormat f;
+    f.setFont(font, QTextCharFormat::FontPropertiesAll);
+    f.setForeground(color);
+    d->writer.textParagraph(d->frame(box) + d->shading(back), alignment & Qt::AlignHorizontal_Mask, s, f, font,
+                            href);
+}
+
+void PageWriter::rich(const QRect &box, const QTextDocument *doc, int from, int to)
+{
+    if (doc)
+        d->writer.blocks(doc, from, to, d->frame(box));
+}
+
+void PageWriter::picture(const QRect &box, const QImage &image)
+{
+    d->writer.picture(d->frame(box), image, box.size());
+}
+
+void PageWriter::rule(const QRect &box, int sides, int width, const QColor &color, const QColor &fill)
+{
+    QString ws = d->frame(box);
+    if (width > 0) {
+        // RTF's borders are at most 75 twips wide.
+        const QString border = QStringLiteral("\\brdrs\\brdrw%1\\brdrcf%2").arg(qBound(1, width, 75)).arg(d->writer.colorIndex(color));
+        if (sides & Top)
+            ws += QStringLiteral("\\brdrt") + border;
+        if (sides & Left)
+            ws += QStringLiteral("\\brdrl") + border;
+        if (sides & Bottom)
+            ws += QStringLiteral("\\brdrb") + border;
+        if (sides & Right)
+            ws += QStringLiteral("\\brdrr") + border;
+    }
+    if (const QString shade = d->shading(fill); !shade.isEmpty()) {
+        // A paragraph's shading covers its own lines: one line exactly as
+        // tall as the box.
+        ws += shade + QStringLiteral("\\sl-%1\\slmult0").arg(qMax(1, box.height()));
+    }
+    d->writer.emptyParagraph(ws);
+}
+
+QString PageWriter::finish() { return d->writer.finish(d->documentWords); }
 
 bool isRtf(const QString &text)
 {
@@ -764,8 +1000,10 @@ void read(const QString &text, QTextDocument *doc)
 
 QString write(const QTextDocument *doc)
 {
-    Writer w(doc);
-    return w.run();
+    Writer w;
+    w.fontIndex(doc->defaultFont().family());
+    w.blocks(doc, 0, -1, QString());
+    return w.finish(QString());
 }
 
 QString write(const QTextDocumentFragment &fragment, const QFont &defaultFont)

@@ -16,9 +16,14 @@
 // not start with "{\rtf" is taken as plain text, and broken RTF (unbalanced
 // braces, a cut-off end) is read as far as it goes: nothing is refused.
 
+#include <QColor>
 #include <QFont>
+#include <QRect>
+#include <QSize>
 #include <QString>
+#include <memory>
 
+class QImage;
 class QTextDocument;
 class QTextDocumentFragment;
 
@@ -26,6 +31,8 @@ namespace rtf {
 
 // Twips (1/1440 inch) per pixel of the document's layout (96 pixels an inch).
 inline constexpr double kTwipsPerPixel = 15.0;
+// The quality photos are written in, here and in the web page.
+inline constexpr int kJpegQuality = 90;
 
 // True when `text` is RTF (it starts with "{\rtf", blanks before it allowed).
 bool isRtf(const QString &text);
@@ -42,5 +49,43 @@ QString write(const QTextDocumentFragment &fragment, const QFont &defaultFont = 
 // The text without its formatting: paragraphs joined by "\n", line breaks as
 // "\n" too.
 QString plainText(const QString &text);
+
+// A file of pages whose every box stands at a fixed place on the paper (the
+// printouts' export): each box is a frame positioned on its page in twips from
+// the paper's top-left corner, and the pages are parted by \page. Text is
+// written as write() writes it (escaped, everything outside ASCII as \uN),
+// links as HYPERLINK fields, pictures as JPEG (PNG when they have see-through
+// parts). Fonts sized in pixels, in boxes and in the documents given, are
+// taken as sized in twips.
+class PageWriter {
+public:
+    PageWriter(const QSize &paper, bool landscape); // twips, as oriented
+    ~PageWriter();
+    PageWriter(const PageWriter &) = delete;
+    PageWriter &operator=(const PageWriter &) = delete;
+
+    // Starts a page; every page but the first after a \page.
+    void newPage();
+    // Text in one font and colour, aligned across the box; a link address
+    // makes it a link; an invalid `back` leaves the box transparent.
+    void text(const QRect &box, const QString &text, const QFont &font, const QColor &color,
+              Qt::Alignment alignment, const QString &href = {}, const QColor &back = {});
+    // The paragraphs holding the characters [from, to) of `doc`, a document
+    // laid out in twips, with their formatting and links.
+    void rich(const QRect &box, const QTextDocument *doc, int from, int to);
+    // A picture stretched into the box.
+    void picture(const QRect &box, const QImage &image);
+    // The box's borders on the sides asked for (a line is one side of a thin
+    // box), and its fill.
+    enum Side { Top = 1, Left = 2, Bottom = 4, Right = 8, AllSides = 15 };
+    void rule(const QRect &box, int sides, int width, const QColor &color, const QColor &fill = {});
+
+    // The whole file.
+    QString finish();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
 
 } // namespace rtf

@@ -63,6 +63,20 @@ QUrl webAddress(const QString &stored)
     return url.host().isEmpty() ? QUrl() : url;
 }
 
+QString encodedAddress(const QString &address)
+{
+    static const QByteArray unsafe = QByteArrayLiteral("\"\\()<>{}|^`");
+    QString out;
+    for (const char ch : address.toUtf8()) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b <= 0x20 || b >= 0x7F || unsafe.contains(ch))
+            out += QStringLiteral("%%1").arg(int(b), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            out += QLatin1Char(ch);
+    }
+    return out;
+}
+
 bool openAddress(const QString &text)
 {
     const QUrl url = webAddress(text);
@@ -84,6 +98,15 @@ bool openFolder(const QString &path)
 }
 
 void openOwnFile(const QString &path) { hand(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())); }
+
+bool openDocument(const QString &path)
+{
+    const QFileInfo info(path);
+    if (path.trimmed().isEmpty() || !info.isFile() || info.isExecutable())
+        return false;
+    hand(QUrl::fromLocalFile(info.absoluteFilePath()));
+    return true;
+}
 
 void startProgram(const QString &path, const QString &parameters)
 {

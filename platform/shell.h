@@ -19,6 +19,11 @@ namespace shell {
 // scheme (file:, javascript:, ftp:), a path, or text with blanks or line breaks.
 QUrl webAddress(const QString &text);
 
+// A link address as plain ASCII that no quoting of a file format can be
+// broken by: blanks, controls, everything outside ASCII (as its UTF-8 bytes),
+// and " \\ ( ) < > { } | ^ ` go by their %-codes; the rest, "%" included, stays.
+QString encodedAddress(const QString &address);
+
 // Opens webAddress(text) with the desktop's handler; false, opening nothing,
 // when the text is not such an address.
 bool openAddress(const QString &text);
@@ -31,6 +36,11 @@ bool openFolder(const QString &path);
 // the desktop's handler. Only for paths the program makes itself, never for
 // stored or typed text.
 void openOwnFile(const QString &path);
+
+// Opens a file the program has just written where the user asked (an
+// exported web page) with the desktop's handler for its kind; false, opening
+// nothing, unless `path` is an existing plain file that is not a program.
+bool openDocument(const QString &path);
 
 // Starts a program on its own with `parameters` split as a command line. Only
 // for our own programs by the paths the program makes itself.

@@ -1,10 +1,13 @@
 #include "printouts/frm_report.h"
 
 #include "core/frm_controls.h"
+#include "core/main_zorbi.h"
 #include "core/system.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "platform/shell.h"
+#include "platform/report/exports.h"
 #include "platform/report/report.h"
 #include "platform/report/report_viewer.h"
 
@@ -316,33 +319,63 @@ bool frm_report::subViewerPrint()
     return true;
 }
 
+QString frm_report::exportPath(const QString &title, const QString &filter, const QString &ext)
+{
+    ui::FileRequest req;
+    req.title = title;
+    req.filter = filter;
+    req.defaultExt = ext;
+    req.save = true;
+    req.overwritePrompt = true;
+    QString path = ui::dialogs().fileDialog(this, req);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + ext;
+    return path;
+}
+
+bool frm_report::writeExport(const std::function<bool(QString *error)> &writer)
+{
+    Hourglass wait;
+    QString error;
+    if (writer(&error))
+        return true;
+    wait.release();
+    ui::dialogs().msgBox(this, error, ui::Exclamation);
+    return false;
+}
+
+// Linux names differ by case: each filter offers the extension both ways.
 bool frm_report::subExportPDF()
 {
     if (m_doc.isEmpty())
         return false;
-    ui::FileRequest req;
-    req.title = QStringLiteral("Export to PDF");
-    // Linux names differ by case: the filter offers both.
-    req.filter = QStringLiteral("Portable Document Format (*.PDF)|*.PDF;*.pdf");
-    req.defaultExt = QStringLiteral("PDF");
-    req.save = true;
-    req.overwritePrompt = true;
-    QString path = ui::dialogs().fileDialog(this, req);
-    if (path.isEmpty())
+    const QString path = exportPath(QStringLiteral("Export to PDF"),
+                                    QStringLiteral("Portable Document Format (*.PDF)|*.PDF;*.pdf"), QStringLiteral("PDF"));
+    return !path.isEmpty() && writeExport([&](QString *error) { return report::exportPdf(m_doc, path, error); });
+}
+
+bool frm_report::subExportHTML()
+{
+    if (m_doc.isEmpty())
         return false;
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QStringLiteral(".PDF");
-    Hourglass wait;
-    QString error;
-    if (!report::exportPdf(m_doc, path, &error)) {
-        wait.release();
-        ui::dialogs().msgBox(this, error, ui::Exclamation);
+    const QString path =
+        exportPath(QStringLiteral("Publish to HTML"),
+                   QStringLiteral("Hyper Text Mark-Up Language (*.HTM)|*.HTM;*.htm;*.html;*.HTML"), QStringLiteral("HTM"));
+    if (path.isEmpty() || !writeExport([&](QString *error) { return report::exportHtml(m_doc, path, error); }))
         return false;
-    }
+    // The page opened is the file written, by its own name and case.
+    if (ui::dialogs().msgBox(this, QStringLiteral("Would you like to open the HTML page in your broswer?"),
+                             ui::YesNo | ui::Question, funGetAppTitle())
+        == ui::Yes)
+        shell::openDocument(path);
     return true;
 }
 
-// The web page and the rich-text file come with their writers; until then
-// the two entries stay on the menu and do nothing.
-void frm_report::subExportHTML() {}
-void frm_report::subExportRTF() {}
+bool frm_report::subExportRTF()
+{
+    if (m_doc.isEmpty())
+        return false;
+    const QString path =
+        exportPath(QStringLiteral("Export to RTF"), QStringLiteral("Rich Text Format (*.RTF)|*.RTF;*.rtf"), QStringLiteral("RTF"));
+    return !path.isEmpty() && writeExport([&](QString *error) { return report::exportRtf(m_doc, path, error); });
+}

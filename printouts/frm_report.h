@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QPrinter>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -79,9 +80,11 @@ public:
     void subSetBackColor(int id);
     void subPageSetup();
     bool subViewerPrint();
+    // Each asks for the file and writes it; true when it was written. The
+    // web page then offers to open itself in the browser.
     bool subExportPDF();
-    void subExportHTML();
-    void subExportRTF();
+    bool subExportHTML();
+    bool subExportRTF();
 
     // The screen colour of a paper item (11..14), invalid for another id.
     static QColor paperColor(int id);
@@ -90,6 +93,11 @@ private:
     void buildMenuBar();
     void buildViewerToolBar();
     void syncPageBox();
+    // The export's file from the save dialog ("" when cancelled); a name
+    // typed without an extension takes `ext`.
+    QString exportPath(const QString &title, const QString &filter, const QString &ext);
+    // Runs a writer under the hourglass; its failure is told.
+    bool writeExport(const std::function<bool(QString *error)> &writer);
 
     std::unique_ptr<report::Report> m_designer;
     report::Document m_doc;

@@ -11,6 +11,7 @@
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "printouts/frm_publish.h"
 #include "printouts/frm_report.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
@@ -77,9 +78,12 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     gReportName = entry->Name;
     if (recordID != 0)
         gReportPetID = recordID;
-    // The sitter's trip (1), the greeting card (7) and the web page (9) ask
-    // their options first; their windows come with those printouts.
-    if (reportID == 1 || reportID == 7 || reportID == 9)
+    // The web page (9) asks which parts to publish first; the sitter's trip
+    // (1) and the greeting card (7) ask theirs, whose windows come with those
+    // printouts.
+    if (reportID == 9 && !funReportPublishOptions(form))
+        return false;
+    if (reportID == 1 || reportID == 7)
         return false;
     // The designer copies the globals it reads now, while they are this open's.
     std::unique_ptr<report::Report> designer = funNewDesigner(reportID);
@@ -108,6 +112,15 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
         viewer->activateWindow();
     }
     return true;
+}
+
+bool funReportPublishOptions(QWidget *form)
+{
+    gReportOptionsOK = false;
+    frm_publish options(form);
+    options.setWindowTitle(QStringLiteral("Publish Zorbi options"));
+    options.exec();
+    return gReportOptionsOK;
 }
 
 bool funReportShow(QWidget *form)

@@ -23,6 +23,10 @@ bool funReportHandler(QWidget *form, int action, long reportID, long recordID, b
 // option window, and a printout whose layout the program does not have yet.
 bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal);
 
+// The publish options, modal and owned by `form`: true when the user
+// confirmed them (gReportOptionsOK), the publish flags then set.
+bool funReportPublishOptions(QWidget *form);
+
 // The layout of a printout, made afresh for each open; none for a printout
 // not built yet.
 std::unique_ptr<report::Report> funNewDesigner(long reportID);

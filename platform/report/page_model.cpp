@@ -1,5 +1,7 @@
 #include "platform/report/page_model.h"
 
+#include "platform/shell.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
@@ -102,7 +104,9 @@ void drawLinkedText(QPainter &p, const Item &it, const QString &text, const QRec
     cf.setFont(it.font);
     cf.setForeground(it.foreColor);
     cf.setAnchor(true);
-    cf.setAnchorHref(it.href);
+    // The PDF writer puts the address into its file as it stands: a
+    // backslash or a parenthesis of it would end or break its string there.
+    cf.setAnchorHref(shell::encodedAddress(it.href));
     c.insertText(text, cf);
     if (!it.wordWrap)
         doc.setTextWidth(box.width());
@@ -156,18 +160,22 @@ void drawImage(QPainter &p, const Item &it, int maxDpi)
 {
     if (it.image.isNull() || it.rect.isEmpty())
         return;
-    const int maxW = qMax(1, int(qint64(it.rect.width()) * maxDpi / kTwipsPerInch));
-    const int maxH = qMax(1, int(qint64(it.rect.height()) * maxDpi / kTwipsPerInch));
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (it.image.width() > maxW || it.image.height() > maxH)
-        p.drawImage(QRectF(it.rect), it.image.scaled(maxW, maxH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    else
-        p.drawImage(QRectF(it.rect), it.image);
+    p.drawImage(QRectF(it.rect), imageForDpi(it.image, it.rect, maxDpi));
     p.restore();
 }
 
 } // namespace
+
+QImage imageForDpi(const QImage &img, const QRect &rect, int dpi)
+{
+    const int maxW = qMax(1, int(qint64(rect.width()) * dpi / kTwipsPerInch));
+    const int maxH = qMax(1, int(qint64(rect.height()) * dpi / kTwipsPerInch));
+    if (img.width() <= maxW && img.height() <= maxH)
+        return img;
+    return img.scaled(maxW, maxH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
 
 void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOptions &options)
 {

@@ -55,6 +55,10 @@ constexpr int kModelImageDpi = 300;
 // PDF and screen need no more than this.
 constexpr int kPdfImageDpi = 150;
 
+// A picture at no more than `dpi` of the rect (twips) it prints in; smaller
+// ones as they are.
+QImage imageForDpi(const QImage &image, const QRect &rect, int dpi);
+
 struct Item {
     enum Kind { Text, Image, Line, Box, Rich };
     enum Deferred { NoDeferred, PageNumber, PageCount };

@@ -253,14 +253,7 @@ int textHeight(const Control &c, const QFont &font, const QString &text)
     return int(std::ceil(r.height()));
 }
 
-QImage imageForModel(const QImage &img, const QRect &rect)
-{
-    const int maxW = qMax(1, int(qint64(rect.width()) * kModelImageDpi / kTwipsPerInch));
-    const int maxH = qMax(1, int(qint64(rect.height()) * kModelImageDpi / kTwipsPerInch));
-    if (img.width() <= maxW && img.height() <= maxH)
-        return img;
-    return img.scaled(maxW, maxH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-}
+QImage imageForModel(const QImage &img, const QRect &rect) { return imageForDpi(img, rect, kModelImageDpi); }
 
 bool sameKey(const QVariant &a, const QVariant &b)
 {

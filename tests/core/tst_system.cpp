@@ -206,6 +206,22 @@ private slots:
             QVERIFY(!o.isProgram);
     }
 
+    // An exported page opens as itself; never a folder, a missing file or a program.
+    void writtenDocuments()
+    {
+        testsupport::ProgramFolder program(false);
+        writeFile(program.file(QStringLiteral("Rex page.HTM")), "<html/>", false);
+        writeFile(program.file(QStringLiteral("prog.htm")), "#!/bin/sh\nexit 0\n", true);
+        QVERIFY(shell::openDocument(program.file(QStringLiteral("Rex page.HTM"))));
+        QVERIFY(!shell::openDocument(program.file(QStringLiteral("rex page.htm"))));
+        QVERIFY(!shell::openDocument(program.file(QStringLiteral("prog.htm"))));
+        QVERIFY(!shell::openDocument(program.path()));
+        QVERIFY(!shell::openDocument(QString()));
+        QCOMPARE(m_opened.size(), size_t(1));
+        QCOMPARE(m_opened[0].target, QUrl::fromLocalFile(program.file(QStringLiteral("Rex page.HTM"))).toString(QUrl::FullyEncoded));
+        QVERIFY(!m_opened[0].isProgram);
+    }
+
     void shellOpensNothingForNothing()
     {
         subShellOpen(nullptr, QString(), QString());

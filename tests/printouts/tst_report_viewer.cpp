@@ -2,8 +2,10 @@
 // id, the printouts not built yet, the globals at each open, the viewer only
 // for a printout with pages, the printouts view and its toolbar; the viewer's
 // menu bar and tools, paper colours on screen only, printing through the print
-// dialog into a PDF, Printer Setup, export to PDF, and every band formatted
-// once however often the pages are shown, printed and exported.
+// dialog into a PDF, Printer Setup, export to PDF, publishing to HTML (the
+// file at exactly the chosen path, the question, the shell opening exactly
+// that file) and export to RTF, every band formatted once however often the
+// pages are shown, printed and exported; the publish options.
 
 #include "core/codes.h"
 #include "core/frm_main.h"
@@ -14,12 +16,20 @@
 #include "platform/controls/vb_list_view.h"
 #include "platform/help_window.h"
 #include "platform/report/report_viewer.h"
+#include "platform/rtf.h"
+#include "platform/shell.h"
+#include "printouts/frm_publish.h"
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_poster.h"
 #include "test_support.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextDocument>
 #include <QPageLayout>
 #include <QProcess>
 #include <QSpinBox>
@@ -102,7 +112,15 @@ private slots:
     void paperColours();
     void paging();
     void printAndExport();
+    void exportHtml_data();
+    void exportHtml();
+    void exportRtf();
     void formattedOnce();
+
+    void publishWindow();
+    void publishOptions_data();
+    void publishOptions();
+    void publishCancelled();
 
 private:
     std::unique_ptr<frm_report> viewerOf(std::unique_ptr<report::Report> r);
@@ -149,7 +167,7 @@ void TestReportViewer::invalidId()
 void TestReportViewer::notBuiltYet_data()
 {
     QTest::addColumn<int>("id");
-    for (int id : {1, 2, 3, 5, 7, 8, 9, 10, 11, 12, 13})
+    for (int id : {1, 2, 3, 5, 7, 8, 10, 11, 12, 13})
         QTest::newRow(qPrintable(QString::number(id))) << id;
 }
 
@@ -429,11 +447,107 @@ void TestReportViewer::printAndExport()
     QCOMPARE(d.count(Kind::Message), 1);
     QVERIFY(!QFileInfo::exists(m_out.filePath(QStringLiteral("gone/max.pdf"))));
 
-    // The HTML and RTF entries do nothing yet.
-    d.clear();
+}
+
+void TestReportViewer::exportHtml_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<int>("answer");
+    QTest::newRow("no extension") << QStringLiteral("rex") << QStringLiteral("rex.HTM") << int(ui::Yes);
+    QTest::newRow("htm") << QStringLiteral("rex.htm") << QStringLiteral("rex.htm") << int(ui::Yes);
+    QTest::newRow("html") << QStringLiteral("rex.html") << QStringLiteral("rex.html") << int(ui::Yes);
+    QTest::newRow("case") << QStringLiteral("Rex.Htm") << QStringLiteral("Rex.Htm") << int(ui::Yes);
+    QTest::newRow("not opened") << QStringLiteral("rex.htm") << QStringLiteral("rex.htm") << int(ui::No);
+}
+
+// Publishing: the page is written at exactly the chosen path, then the
+// question; Yes opens exactly that file through the shell.
+void TestReportViewer::exportHtml()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(int, answer);
+    const QString hostile = QStringLiteral("<b>&\"'{\\}");
+    addPet(hostile);
+    auto v = viewerOf(std::make_unique<CountingPoster>());
+    QVERIFY(v);
+    QStringList opened;
+    shell::setOpener([&](const QString &target, const QString &, bool program) {
+        if (!program)
+            opened << target;
+    });
+    ui::ScriptedDialogs &d = m_pf->dialogs();
+    QTemporaryDir dir;
+
+    // Cancelled: nothing written, nothing asked.
+    v->ctToolBar_Viewer->clickItem(v->toolItem(frm_report::ToolPublish));
+    const auto *req = d.last(Kind::File);
+    QVERIFY(req);
+    QCOMPARE(req->file.title, QStringLiteral("Publish to HTML"));
+    QCOMPARE(req->file.defaultExt, QStringLiteral("HTM"));
+    QVERIFY(req->file.save && req->file.overwritePrompt);
+    QVERIFY(req->file.filter.startsWith(QStringLiteral("Hyper Text Mark-Up Language (*.HTM)|")));
+    QCOMPARE(d.count(Kind::Message), 0);
+    QVERIFY(QDir(dir.path()).isEmpty());
+
+    d.queue(dir.filePath(typed));
+    d.queue(answer);
+    v->ctToolBar_Viewer->clickItem(v->toolItem(frm_report::ToolPublish));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
+    const auto *m = d.last(Kind::Message);
+    QVERIFY(m);
+    QCOMPARE(m->text, QStringLiteral("Would you like to open the HTML page in your broswer?"));
+    QCOMPARE(m->buttons, int(ui::YesNo));
+    QCOMPARE(m->icon, int(ui::Question));
+    QCOMPARE(m->title, QStringLiteral("Zorbi 2003"));
+    if (answer == ui::Yes)
+        QCOMPARE(opened, QStringList{QUrl::fromLocalFile(dir.filePath(written)).toString(QUrl::FullyEncoded)});
+    else
+        QVERIFY(opened.isEmpty());
+    shell::setOpener(nullptr);
+
+    QFile f(dir.filePath(written));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(f.readAll());
+    QVERIFY(html.contains(QStringLiteral("&lt;b&gt;&amp;&quot;&#39;{\\}")));
+    QVERIFY(!html.contains(hostile));
+    QTextDocument shown;
+    shown.setHtml(html);
+    QVERIFY(shown.toPlainText().contains(hostile));
+
+    // The menu's entry is the same export.
+    d.queue(dir.filePath(QStringLiteral("menu")));
+    d.queue(int(ui::No));
     v->ctToolBar_Menubar->clickItem(frm_report::MenuExportHTML);
+    QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("menu.HTM"))));
+}
+
+void TestReportViewer::exportRtf()
+{
+    const QString hostile = QStringLiteral(u"<b>&\"'{\\} Grüße");
+    addPet(hostile);
+    auto v = viewerOf(std::make_unique<CountingPoster>());
+    QVERIFY(v);
+    ui::ScriptedDialogs &d = m_pf->dialogs();
+    QTemporaryDir dir;
     v->ctToolBar_Menubar->clickItem(frm_report::MenuExportRTF);
-    QCOMPARE(d.shown().size(), size_t(0));
+    const auto *req = d.last(Kind::File);
+    QCOMPARE(req->file.title, QStringLiteral("Export to RTF"));
+    QCOMPARE(req->file.defaultExt, QStringLiteral("RTF"));
+    QVERIFY(req->file.filter.startsWith(QStringLiteral("Rich Text Format (*.RTF)|")));
+    QVERIFY(QDir(dir.path()).isEmpty());
+    for (const QString &typed : {QStringLiteral("rex"), QStringLiteral("max.rtf")}) {
+        d.queue(dir.filePath(typed));
+        v->ctToolBar_Menubar->clickItem(frm_report::MenuExportRTF);
+    }
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), QStringList({"max.rtf", "rex.RTF"}));
+    QCOMPARE(d.count(Kind::Message), 0); // no question follows
+    QFile f(dir.filePath(QStringLiteral("rex.RTF")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString rtfText = QString::fromLatin1(f.readAll());
+    QVERIFY(rtf::plainText(rtfText).contains(hostile));
+    QVERIFY(rtfText.contains(QStringLiteral("HYPERLINK \"http://")));
 }
 
 void TestReportViewer::formattedOnce()
@@ -454,7 +568,89 @@ void TestReportViewer::formattedOnce()
     QVERIFY(v->subViewerPrint());
     m_pf->dialogs().queue(m_out.filePath(QStringLiteral("e.pdf")));
     QVERIFY(v->subExportPDF());
+    m_pf->dialogs().queue(m_out.filePath(QStringLiteral("e.htm")));
+    m_pf->dialogs().queue(int(ui::No));
+    QVERIFY(v->subExportHTML());
+    m_pf->dialogs().queue(m_out.filePath(QStringLiteral("e.rtf")));
+    QVERIFY(v->subExportRTF());
     QCOMPARE(counted->formats, formats);
+}
+
+void TestReportViewer::publishWindow()
+{
+    frm_publish w;
+    QCOMPARE(w.Label1->text(), QStringLiteral("Select which details you want to publish:"));
+    const QStringList captions{"Include Vaccination Information", "Include Diary Events", "Include Misc. Information",
+                               "Include Commands && Behavior"};
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(w.chkExportOptions[size_t(i)]->text(), captions[i]);
+        QVERIFY(w.chkExportOptions[size_t(i)]->isChecked());
+    }
+    QCOMPARE(w.cmdPublish[1]->text(), QStringLiteral("&OK"));
+    QCOMPARE(w.cmdPublish[2]->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(w.HelpContextID, 1001);
+    auto *f1 = w.findChild<QShortcut *>();
+    QVERIFY(f1);
+    QCOMPARE(f1->key(), QKeySequence(Qt::Key_F1));
+    emit f1->activated();
+    QVERIFY(help::helpWindow() && help::helpWindow()->isVisible());
+    QCOMPARE(help::helpWindow()->currentPage(), QStringLiteral("1001.html"));
+    help::closeHelpWindow();
+}
+
+void TestReportViewer::publishOptions_data()
+{
+    // Boxes 0 vaccinations, 1 diary, 2 misc., 3 commands: their states, and
+    // the flags that follow (vaccinations, diary, misc., commands).
+    QTest::addColumn<QList<int>>("states");
+    QTest::addColumn<QList<bool>>("flags");
+    const int on = Qt::Checked, off = Qt::Unchecked, grey = Qt::PartiallyChecked;
+    QTest::newRow("defaults") << QList<int>{on, on, on, on} << QList<bool>{true, true, true, true};
+    QTest::newRow("all cleared") << QList<int>{off, off, off, off} << QList<bool>{false, false, false, false};
+    QTest::newRow("only diary cleared") << QList<int>{on, off, on, on} << QList<bool>{true, false, true, true};
+    QTest::newRow("only commands") << QList<int>{off, off, off, on} << QList<bool>{false, false, false, true};
+    QTest::newRow("grey counts as ticked") << QList<int>{grey, off, grey, off} << QList<bool>{true, false, true, false};
+}
+
+void TestReportViewer::publishOptions()
+{
+    QFETCH(QList<int>, states);
+    QFETCH(QList<bool>, flags);
+    gPublishDiary = gPublishVaccinations = gPublishCommands = gPublishMisc = !flags[0];
+    gReportOptionsOK = true;
+    bool seen = false;
+    QPointer<QTimer> t = testsupport::onModal<frm_publish>([&](frm_publish *w) {
+        QVERIFY(!gReportOptionsOK); // asked afresh
+        seen = w->windowTitle() == QStringLiteral("Publish Zorbi options") && w->parentWidget() == gMain;
+        for (int i = 0; i < 4; ++i) {
+            w->chkExportOptions[size_t(i)]->setTristate(states[i] == Qt::PartiallyChecked);
+            w->chkExportOptions[size_t(i)]->setCheckState(Qt::CheckState(states[i]));
+        }
+        w->cmdPublish[1]->click();
+    });
+    QVERIFY(report_handler::funReportPublishOptions(gMain));
+    delete t;
+    QVERIFY(seen);
+    QVERIFY(gReportOptionsOK);
+    QCOMPARE(QList<bool>({gPublishVaccinations, gPublishDiary, gPublishMisc, gPublishCommands}), flags);
+}
+
+void TestReportViewer::publishCancelled()
+{
+    const long pet = addPet("Rex");
+    gPublishDiary = false;
+    QPointer<QTimer> t = testsupport::onModal<frm_publish>([](frm_publish *w) {
+        w->chkExportOptions[1]->setChecked(false);
+        w->cmdPublish[2]->click();
+    });
+    QVERIFY(!funReportHandler(gMain, ActionOpenReport, 9, pet, false));
+    delete t;
+    QVERIFY(!gReportOptionsOK);
+    QVERIFY(gPublishDiary && gPublishVaccinations && gPublishCommands && gPublishMisc); // as the open set them
+    QCOMPARE(gReportName, QStringLiteral("Publish Zorbi"));
+    QApplication::processEvents();
+    QVERIFY(viewers().isEmpty());
+    QVERIFY(!QApplication::overrideCursor());
 }
 
 ZORBI_TEST_MAIN(TestReportViewer)

@@ -1,0 +1,459 @@
+// The writers of the laid-out pages against hostile text: every user text,
+// link address, title and file name run through the web page, the RTF file
+// and the PDF. The page must parse as XML and show the text as typed, its
+// links and pictures pointing where they should; the RTF must balance its
+// braces, stay ASCII and read back through our own reader with its
+// formatting; the PDF must have its pages and its link annotations. Also the
+// web page's file names, and rich text split over two pages.
+
+#include "platform/report/exports.h"
+#include "platform/rtf.h"
+#include "test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextFragment>
+#include <QTextLayout>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+using namespace report;
+
+namespace {
+
+const QString kHref = QStringLiteral("http://www.x.org/pets?name=");
+
+QFont modelFont(int points, bool bold = false)
+{
+    QFont f(QStringLiteral("Liberation Sans"));
+    f.setPixelSize(points * kTwipsPerPoint);
+    f.setBold(bold);
+    f.setHintingPreference(QFont::PreferNoHinting);
+    return f;
+}
+
+Item textItem(const QString &name, const QRect &rect, const QString &text)
+{
+    Item it;
+    it.kind = Item::Text;
+    it.name = name;
+    it.rect = rect;
+    it.text = text;
+    it.font = modelFont(10);
+    return it;
+}
+
+// A rich text laid out in twips, as the engine lays its notes out: a bold
+// run and an italic paragraph, each holding `s`.
+std::shared_ptr<QTextDocument> richDoc(const QString &s, int width)
+{
+    auto doc = std::make_shared<QTextDocument>();
+    doc->setDocumentMargin(0);
+    doc->setDefaultFont(modelFont(10));
+    QTextCursor c(doc.get());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    c.insertText(QStringLiteral("Bold ") + s, bold);
+    c.insertText(QStringLiteral(" plain"), QTextCharFormat());
+    QTextCharFormat italic;
+    italic.setFontItalic(true);
+    c.insertBlock();
+    c.insertText(QStringLiteral("Italic ") + s, italic);
+    doc->setTextWidth(width);
+    return doc;
+}
+
+// Two pages: on the first the text, a link, a label turned 900, a picture,
+// a line, a box and rich text; on the second the page number and the text.
+Document hostileDoc(const QString &s)
+{
+    Document doc;
+    doc.title = s;
+    doc.size = QSize(12240, 15840);
+    doc.pages.resize(2);
+    auto &one = doc.pages[0].items;
+    one.push_back(textItem(QStringLiteral("txtName"), {1000, 1000, 6000, 400}, s));
+    Item link = textItem(QStringLiteral("lblLink"), {1000, 1600, 6000, 400}, QStringLiteral("Visit ") + s);
+    link.href = kHref + s;
+    one.push_back(link);
+    Item turned = textItem(QStringLiteral("lblTurned"), {200, 3000, 400, 4000}, QStringLiteral("Up ") + s);
+    turned.angle = 900;
+    one.push_back(turned);
+    Item picture;
+    picture.kind = Item::Image;
+    picture.rect = {7000, 1000, 2000, 1500};
+    picture.image = QImage(40, 30, QImage::Format_RGB32);
+    picture.image.fill(QColor(200, 30, 30));
+    one.push_back(picture);
+    Item line;
+    line.kind = Item::Line;
+    line.line = QLineF(1000, 5000, 9000, 5000);
+    line.rect = QRect(1000, 5000, 8000, 0);
+    one.push_back(line);
+    Item box;
+    box.kind = Item::Box;
+    box.rect = {1000, 5200, 3000, 1000};
+    box.fillColor = QColor(255, 255, 192);
+    one.push_back(box);
+    Item rich;
+    rich.kind = Item::Rich;
+    rich.rich = richDoc(s, 6000);
+    rich.rect = QRect(1000, 6500, 6000, int(std::ceil(rich.rich->size().height())));
+    one.push_back(rich);
+    Item number = textItem(QStringLiteral("Field12"), {1000, 14000, 1000, 300}, QString());
+    number.deferred = Item::PageNumber;
+    doc.pages[1].items.push_back(number);
+    doc.pages[1].items.push_back(textItem(QStringLiteral("txtAgain"), {1000, 1000, 6000, 400}, s));
+    doc.pages[1].items.push_back(textItem(QStringLiteral("txtOver"), {1000, 1000, 6000, 400}, QStringLiteral("Over")));
+    return doc;
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(20000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// What an XML reader finds in the page: its texts, the attributes by name.
+struct Parsed {
+    QString error;
+    QString title;
+    QStringList texts;
+    QStringList hrefs, srcs;
+    int pages = 0;
+};
+
+Parsed parse(const QString &html)
+{
+    Parsed p;
+    QXmlStreamReader xml(html);
+    QString current;
+    while (!xml.atEnd()) {
+        switch (xml.readNext()) {
+        case QXmlStreamReader::StartElement: {
+            const auto a = xml.attributes();
+            if (xml.name() == QLatin1String("title"))
+                p.title = xml.readElementText();
+            if (xml.name() == QLatin1String("a"))
+                p.hrefs << a.value(QLatin1String("href")).toString();
+            if (xml.name() == QLatin1String("img"))
+                p.srcs << a.value(QLatin1String("src")).toString();
+            if (a.value(QLatin1String("class")) == QLatin1String("p"))
+                ++p.pages;
+            break;
+        }
+        case QXmlStreamReader::Characters:
+            if (!xml.isWhitespace())
+                current += xml.text();
+            break;
+        case QXmlStreamReader::EndElement:
+            if (!current.isEmpty())
+                p.texts << current;
+            current.clear();
+            break;
+        default: break;
+        }
+    }
+    if (xml.hasError())
+        p.error = xml.errorString() + QStringLiteral(" at line ") + QString::number(xml.lineNumber());
+    return p;
+}
+
+// False when a brace of the text is unmatched; escaped ones do not count.
+bool bracesBalance(const QString &rtf)
+{
+    int depth = 0;
+    for (qsizetype i = 0; i < rtf.size(); ++i) {
+        const QChar c = rtf[i];
+        if (c == u'\\')
+            ++i;
+        else if (c == u'{')
+            ++depth;
+        else if (c == u'}' && --depth < 0)
+            return false;
+    }
+    return depth == 0;
+}
+
+} // namespace
+
+class TestReportExports : public QObject {
+    Q_OBJECT
+private slots:
+    void htmlParsesAndShowsTheText_data() { hostile(); }
+    void htmlParsesAndShowsTheText();
+    void rtfBalancesAndReadsBack_data() { hostile(); }
+    void rtfBalancesAndReadsBack();
+    void pdfHasPagesAndLinks_data() { hostile(); }
+    void pdfHasPagesAndLinks();
+    void htmlFileNames_data();
+    void htmlFileNames();
+    void nothingWritten();
+    void richTextSplitOverPages();
+
+private:
+    static void hostile();
+    QTemporaryDir m_dir;
+};
+
+void TestReportExports::hostile()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("markup") << QStringLiteral("<b>&\"'");
+    QTest::newRow("rtf") << QStringLiteral("{\\}");
+    QTest::newRow("both") << QStringLiteral("<b>&\"'{\\}");
+    QTest::newRow("non-ascii") << QStringLiteral(u"Grüße, Ωμέγα, Пёс – “Rex”");
+    QTest::newRow("ends") << QStringLiteral("]]></div><script>x</script>\\par }");
+    QTest::newRow("parentheses") << QStringLiteral("a) >> /Evil (b\\");
+}
+
+void TestReportExports::htmlParsesAndShowsTheText()
+{
+    QFETCH(QString, text);
+    const Document doc = hostileDoc(text);
+    const QString path = m_dir.filePath(QStringLiteral("page.htm"));
+    QStringList pictures;
+    QString error;
+    QVERIFY2(exportHtml(doc, path, &error, &pictures), qPrintable(error));
+    const QString html = readText(path);
+    const Parsed p = parse(html);
+    QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
+    QCOMPARE(p.pages, 2);
+    QCOMPARE(p.title, text);
+    QVERIFY2(p.texts.contains(text), qPrintable(p.texts.join(QLatin1Char('|'))));
+    QVERIFY(p.texts.contains(QStringLiteral("Visit ") + text));
+    QVERIFY(p.texts.contains(QStringLiteral("Up ") + text));
+    QVERIFY(p.texts.contains(QStringLiteral("Bold ") + text));
+    QVERIFY(p.texts.contains(QStringLiteral("Italic ") + text));
+    QVERIFY(p.texts.contains(QStringLiteral("2"))); // the second page's number
+    QCOMPARE(p.hrefs, QStringList{kHref + text});
+    QCOMPARE(p.srcs.size(), 1);
+    QCOMPARE(pictures.size(), 1);
+    QCOMPARE(QFileInfo(path).dir().filePath(QUrl::fromPercentEncoding(p.srcs[0].toUtf8())), pictures[0]);
+    const QColor shownColour = QImage(pictures[0]).pixelColor(5, 5);
+    QVERIFY(qAbs(shownColour.red() - 200) < 8 && qAbs(shownColour.green() - 30) < 8);
+
+    // A browser's reader shows it as typed too.
+    QTextDocument shown;
+    shown.setHtml(html);
+    QVERIFY(shown.toPlainText().contains(text));
+    QVERIFY(shown.toPlainText().contains(QStringLiteral("Visit ") + text));
+}
+
+void TestReportExports::rtfBalancesAndReadsBack()
+{
+    QFETCH(QString, text);
+    const Document doc = hostileDoc(text);
+    const QString path = m_dir.filePath(QStringLiteral("doc.rtf"));
+    QString error;
+    QVERIFY2(exportRtf(doc, path, &error), qPrintable(error));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    for (const char c : bytes)
+        QVERIFY2(static_cast<unsigned char>(c) < 0x80, "the file is ASCII: everything above 127 goes as \\u");
+    const QString rtf = QString::fromLatin1(bytes);
+    QVERIFY(rtf.startsWith(QStringLiteral("{\\rtf1")));
+    QVERIFY(bracesBalance(rtf));
+    QCOMPARE(rtf.count(QRegularExpression(QStringLiteral("\\\\page(?![a-z])"))), 1);
+    QVERIFY(rtf.contains(QStringLiteral("\\paperw12240\\paperh15840")));
+    QCOMPARE(rtf.count(QStringLiteral("{\\pict\\jpegblip")), 1); // the photo
+    QCOMPARE(rtf.count(QStringLiteral("{\\pict\\pngblip")), 1);  // the turned label, see-through
+    QVERIFY(rtf.contains(QStringLiteral("{\\field{\\*\\fldinst HYPERLINK \"http://www.x.org/pets?name=")));
+    // The second page's two texts at one place stay two frames: in a row,
+    // frames alike to the letter would be one.
+    const QString frame = QStringLiteral("\\pvpg\\phpg\\posx1000\\posy1000\\absw6000\\absh-400\\dxfrtext");
+    const qsizetype page2 = rtf.indexOf(QRegularExpression(QStringLiteral("\\\\page(?![a-z])")));
+    QCOMPARE(rtf.mid(page2).count(frame + QLatin1Char('0')), 1);
+    QCOMPARE(rtf.mid(page2).count(frame + QLatin1Char('1')), 1);
+
+    // Our own reader gets every text back, the rich text with its formatting.
+    QTextDocument back;
+    rtf::read(rtf, &back);
+    const QString plain = back.toPlainText();
+    for (const QString &t : {text, QStringLiteral("Visit ") + text, QStringLiteral("Bold ") + text,
+                             QStringLiteral("Italic ") + text})
+        QVERIFY2(plain.contains(t), qPrintable(plain));
+    QVERIFY(!plain.contains(QStringLiteral("HYPERLINK")));
+    bool boldSeen = false, italicSeen = false;
+    for (QTextBlock b = back.begin(); b.isValid(); b = b.next())
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            if (frag.text().startsWith(QStringLiteral("Bold ")))
+                boldSeen = frag.charFormat().fontWeight() == QFont::Bold && frag.charFormat().fontPointSize() == 10.0;
+            if (frag.text().startsWith(QStringLiteral("Italic ")))
+                italicSeen = frag.charFormat().fontItalic();
+        }
+    QVERIFY(boldSeen);
+    QVERIFY(italicSeen);
+}
+
+void TestReportExports::pdfHasPagesAndLinks()
+{
+    QFETCH(QString, text);
+    const Document doc = hostileDoc(text);
+    const QString path = m_dir.filePath(QStringLiteral("doc.pdf"));
+    QVERIFY(exportPdf(doc, path));
+    QVERIFY(run(QStringLiteral("pdfinfo"), {path}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("/URI"));
+    // The link goes where it says, whatever its address holds, and adds
+    // nothing to the file's structure.
+    const QStringList links = run(QStringLiteral("pdfinfo"), {QStringLiteral("-url"), path})
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+    QVERIFY(!links.isEmpty());
+    for (const QString &l : links)
+        QCOMPARE(QUrl::fromPercentEncoding(l.section(QLatin1Char(' '), -1, -1, QString::SectionSkipEmpty).toUtf8()),
+                 kHref + text);
+    const QString shown = run(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    QVERIFY2(shown.contains(QStringLiteral("Visit ") + text), qPrintable(shown));
+    QVERIFY(shown.contains(QStringLiteral("Bold ") + text));
+}
+
+void TestReportExports::htmlFileNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("htm") << QStringLiteral("rex.htm") << QStringLiteral("rex_1.jpg");
+    QTest::newRow("html") << QStringLiteral("rex.html") << QStringLiteral("rex_1.jpg");
+    QTest::newRow("case") << QStringLiteral("Rex.HTM") << QStringLiteral("Rex_1.jpg");
+    QTest::newRow("dots") << QStringLiteral("my.pet.htm") << QStringLiteral("my.pet_1.jpg");
+    QTest::newRow("none") << QStringLiteral("rex") << QStringLiteral("rex_1.jpg");
+    QTest::newRow("hostile") << QStringLiteral("a\"b<c>&'d #1%.htm") << QStringLiteral("a\"b<c>&'d #1%_1.jpg");
+}
+
+void TestReportExports::htmlFileNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, picture);
+    QTemporaryDir dir;
+    Document doc = hostileDoc(QStringLiteral("Rex"));
+    // The same picture twice is one file; one with see-through parts is a PNG.
+    doc.pages[1].items.push_back(doc.pages[0].items[3]);
+    Item clear = doc.pages[0].items[3];
+    clear.image = QImage(20, 20, QImage::Format_ARGB32);
+    clear.image.fill(Qt::transparent);
+    doc.pages[1].items.push_back(clear);
+    QString second = picture;
+    second.replace(QStringLiteral("_1.jpg"), QStringLiteral("_2.png"));
+    QVERIFY(exportHtml(doc, dir.filePath(name)));
+    QStringList files{name, picture, second};
+    files.sort();
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), files);
+    QVERIFY(QImage(dir.filePath(second)).hasAlphaChannel());
+    const Parsed p = parse(readText(dir.filePath(name)));
+    QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
+    QCOMPARE(p.srcs.size(), 3);
+    QStringList shown;
+    for (const QString &src : p.srcs)
+        shown << QUrl::fromPercentEncoding(src.toUtf8());
+    QCOMPARE(shown, QStringList({picture, picture, second}));
+}
+
+void TestReportExports::nothingWritten()
+{
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY(!exportHtml(Document(), dir.filePath(QStringLiteral("a.htm")), &error));
+    QVERIFY(!error.isEmpty());
+    QVERIFY(!exportRtf(Document(), dir.filePath(QStringLiteral("a.rtf"))));
+    const Document doc = hostileDoc(QStringLiteral("Rex"));
+    QVERIFY(!exportHtml(doc, dir.filePath(QStringLiteral("gone/a.htm")), &error));
+    QVERIFY(error.contains(QStringLiteral("does not exist")));
+    QVERIFY(!exportRtf(doc, dir.filePath(QStringLiteral("gone/a.rtf"))));
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// A note too long for its page goes on in a second slice of the same
+// document: each writer writes a slice's own lines, and the two slices hold
+// the whole text once.
+void TestReportExports::richTextSplitOverPages()
+{
+    auto doc = std::make_shared<QTextDocument>();
+    doc->setDocumentMargin(0);
+    doc->setDefaultFont(modelFont(10));
+    QTextCursor c(doc.get());
+    QStringList words;
+    for (int i = 1; i <= 120; ++i)
+        words << QStringLiteral("w%1").arg(i);
+    c.insertText(QStringLiteral("First paragraph."));
+    c.insertBlock();
+    c.insertText(words.join(QLatin1Char(' ')));
+    c.insertBlock();
+    c.insertText(QStringLiteral("Last paragraph."));
+    doc->setTextWidth(3000);
+    const int total = int(std::ceil(doc->size().height())); // laid out
+    // Cut after the long paragraph's third line.
+    const QTextBlock longBlock = doc->begin().next();
+    QTextLayout *tl = longBlock.layout();
+    QVERIFY(tl->lineCount() > 5);
+    const QTextLine third = tl->lineAt(2);
+    const int cut = int(tl->position().y() + third.y() + third.height());
+
+    Document out;
+    out.size = QSize(12240, 15840);
+    out.pages.resize(2);
+    Item first;
+    first.kind = Item::Rich;
+    first.rich = doc;
+    first.rect = QRect(1000, 14000, 3000, cut);
+    Item second = first;
+    second.rect = QRect(1000, 1000, 3000, total - cut);
+    second.richTop = cut;
+    out.pages[0].items.push_back(first);
+    out.pages[1].items.push_back(second);
+
+    const auto [a1, z1] = richRange(first);
+    const auto [a2, z2] = richRange(second);
+    const int cutAt = longBlock.position() + third.textStart() + third.textLength();
+    QCOMPARE(a1, 0);
+    QCOMPARE(z1, cutAt);
+    QCOMPARE(a2, cutAt);
+    QCOMPARE(z2, doc->characterCount() - 1);
+    Item nothing = first;
+    nothing.richTop = total + 100;
+    QCOMPARE(richRange(nothing).first, -1);
+
+    const QString html = htmlText(out, QStringLiteral("x"));
+    const int page2 = int(html.indexOf(QStringLiteral("id=\"page2\"")));
+    QVERIFY(page2 > 0);
+    const QString p1 = html.left(page2), p2 = html.mid(page2);
+    QVERIFY(p1.contains(QStringLiteral("First paragraph.")) && !p2.contains(QStringLiteral("First paragraph.")));
+    QVERIFY(p2.contains(QStringLiteral("Last paragraph.")) && !p1.contains(QStringLiteral("Last paragraph.")));
+    // The words either side of the cut, each on its own page.
+    const QString plain = doc->toPlainText();
+    const QString before = plain.left(cutAt).trimmed().section(QLatin1Char(' '), -1);
+    const QString after = plain.mid(cutAt).trimmed().section(QLatin1Char(' '), 0, 0);
+    const auto has = [](const QString &html, const QString &word) {
+        return html.contains(QRegularExpression(QStringLiteral("\\b") + word + QStringLiteral("\\b")));
+    };
+    QVERIFY(has(p1, before) && !has(p2, before));
+    QVERIFY(has(p2, after) && !has(p1, after));
+
+    QTextDocument back;
+    rtf::read(rtfText(out), &back);
+    // The long paragraph comes back in two parts, one a page, together whole.
+    QString joined = back.toPlainText();
+    joined.replace(QLatin1Char('\n'), QString());
+    QString whole = doc->toPlainText();
+    whole.replace(QLatin1Char('\n'), QString());
+    QCOMPARE(joined, whole);
+}
+
+ZORBI_TEST_MAIN(TestReportExports)
+#include "tst_report_exports.moc"
