@@ -12,8 +12,11 @@
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
 #include "printouts/frm_report.h"
+#include "printouts/frm_trip.h"
+#include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_pet_sitter.h"
 
 #include <QPrinter>
 #include <optional>
@@ -52,9 +55,11 @@ bool funReportHandler(QWidget *form, int action, long reportID, long recordID, b
 std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
+    case 1: return std::make_unique<printouts::rptPetSitter>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 13: return std::make_unique<printouts::rptHealthStatement>();
     default: return nullptr;
     }
 }
@@ -79,7 +84,9 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
         gReportPetID = recordID;
     // The sitter's trip (1), the greeting card (7) and the web page (9) ask
     // their options first; their windows come with those printouts.
-    if (reportID == 1 || reportID == 7 || reportID == 9)
+    if (reportID == 1 && !funReportTripOptions(form))
+        return false;
+    if (reportID == 7 || reportID == 9)
         return false;
     // The designer copies the globals it reads now, while they are this open's.
     std::unique_ptr<report::Report> designer = funNewDesigner(reportID);
