@@ -4,7 +4,9 @@
 // benchmark) laid out, laid out and written to PDF, and, laid out once,
 // written as a web page and as RTF; the pet details of the busiest pet (1,000
 // diary entries, 200 vaccinations, given four rich-text notes and the photo
-// here), and of all 1,000 pets, with the peak memory of that run. The files stay in the folder `--out DIR`
+// here), and of all 1,000 pets, with the peak memory of that run; every
+// pet's health statement, and every pet's sitter instructions with a trip,
+// laid out and written to PDF. The files stay in the folder `--out DIR`
 // names (by default one in the temporary folder), which is printed at the end.
 
 #include "household.h"
@@ -16,8 +18,11 @@
 #include "platform/report/report.h"
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
+#include "platform/dialogs.h"
+#include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_pet_sitter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -321,10 +326,68 @@ void BM_TextReportRtf(benchmark::State &state)
     r.run();
     writeEach(state, r.document(), QStringLiteral("text_report.rtf"), report::exportRtf);
     resetGlobals();
+    resetGlobals();
+}
+
+// A printout of every pet laid out and written to PDF (with the trip `trip`
+// makes, for the sitter's), the time per page.
+template <typename Designer>
+void allPetsPdf(benchmark::State &state, const QString &name, const QString &file, long (*trip)() = nullptr)
+{
+    if (!start(state))
+        return;
+    const long tripID = trip ? trip() : 0;
+    // The sitter's contact prompt answers from the script (blank), never a window.
+    ui::ScriptedDialogs boxes;
+    ui::ScopedDialogs scope(&boxes);
+    int pages = 0;
+    const QString path = g_out + QLatin1Char('/') + file;
+    for (auto _ : state) {
+        gReportPetID = 0;
+        gReportTripID = tripID;
+        gReportName = name;
+        Designer r;
+        if (!r.run()) {
+            state.SkipWithError("no pages");
+            break;
+        }
+        report::exportPdf(r.document(), path);
+        pages = r.document().pageCount();
+    }
+    perPage(state, pages);
+    state.counters["bytes"] = double(QFileInfo(path).size());
+    resetGlobals();
+}
+
+long summerTrip()
+{
+    gDataDB->execute(QStringLiteral("DELETE FROM tbl_trip"));
+    gDataDB->execute(QStringLiteral("INSERT INTO tbl_trip (trip_name, trip_location, trip_date_begin, "
+                                    "trip_date_begin_tod, trip_date_end, trip_date_end_tod, trip_contact_location, "
+                                    "trip_contact_number, trip_notes) VALUES ('Summer holiday', 'Lake Tahoe', "
+                                    "'2026-07-01', 'Morning', '2026-07-14', 'Evening', 'Lakeside Lodge', "
+                                    "'555-0142', 'Water the plants and take in the mail.')"));
+    return long(gDataDB->lastInsertId().toLongLong());
+}
+
+// Every pet's health statement.
+void BM_HealthStatementAllPetsPdf(benchmark::State &state)
+{
+    allPetsPdf<printouts::rptHealthStatement>(state, QStringLiteral("Health Statement"),
+                                              QStringLiteral("health_statement_all.pdf"));
+}
+
+// The sitter's instructions for every pet, with a trip.
+void BM_PetSitterAllPetsPdf(benchmark::State &state)
+{
+    allPetsPdf<printouts::rptPetSitter>(state, QStringLiteral("Pet Sitter Instructions"),
+                                        QStringLiteral("pet_sitter_all.pdf"), summerTrip);
 }
 
 } // namespace
 
+BENCHMARK(BM_HealthStatementAllPetsPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PetSitterAllPetsPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PetDetailsBusyPet)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PetDetailsAllPets)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PetPosterOpen)->Unit(benchmark::kMillisecond);

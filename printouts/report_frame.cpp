@@ -17,14 +17,6 @@ namespace printouts {
 
 namespace {
 
-// The normal pointer while a box waits for the user, over the hourglass of
-// the open.
-class NormalPointer {
-public:
-    NormalPointer() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
-    ~NormalPointer() { QApplication::restoreOverrideCursor(); }
-};
-
 // A picture's size in hundredths of a millimetre, from its pixels and dots
 // per metre (96 dpi when the file says nothing).
 double hundredthsOfMm(int pixels, int dotsPerMetre)
@@ -35,6 +27,43 @@ double hundredthsOfMm(int pixels, int dotsPerMetre)
 }
 
 } // namespace
+
+NormalPointer::NormalPointer() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
+NormalPointer::~NormalPointer() { QApplication::restoreOverrideCursor(); }
+
+std::vector<report::Control *> addLabelledFields(report::Section *section, std::initializer_list<LabelledField> rows,
+                                                 const FieldColumn &at)
+{
+    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
+    std::vector<report::Control *> fields;
+    int y = at.top;
+    for (const LabelledField &r : rows) {
+        const QString name = QLatin1String(r.name);
+        section->addLabel(QStringLiteral("lbl") + name.mid(3), {at.labelLeft, y, at.labelWidth, at.rowHeight - 30},
+                          QLatin1String(r.caption))
+            ->font = labelFont;
+        report::Control *f = section->addField(name, {at.fieldLeft, y, at.fieldWidth, at.rowHeight - 30},
+                                               r.column ? QString::fromLatin1(r.column) : QString());
+        f->font = fieldFont;
+        f->wordWrap = false;
+        fields.push_back(f);
+        y += at.rowHeight;
+    }
+    return fields;
+}
+
+report::Control *addLabelledNote(report::Section *section, const LabelledField &note, const FieldColumn &at)
+{
+    const QString name = QLatin1String(note.name);
+    section->addLabel(QStringLiteral("lbl") + name.mid(3), {at.labelLeft, at.top, at.labelWidth, at.rowHeight - 30},
+                      QLatin1String(note.caption))
+        ->font = printoutFont(9, true);
+    report::Control *r =
+        section->addRichText(name, {at.fieldLeft, at.top, kContentWidth - at.fieldLeft, at.rowHeight - 30});
+    r->dataField = QLatin1String(note.column);
+    r->font = printoutFont(9);
+    return r;
+}
 
 QString printoutFontFamily() { return QStringLiteral("Liberation Sans"); }
 
@@ -88,6 +117,14 @@ void ReportDesigner::connectData()
                 QStringLiteral(";");
     DC.setConnect(m_connect);
     DC.setDatabaseName(gDataDBPath);
+}
+
+void ReportDesigner::setPetRecordSource()
+{
+    if (m_petID != 0)
+        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(m_petID)});
+    else
+        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet ORDER BY pet_name, pet_id"));
 }
 
 void ReportDesigner::fetchData(bool)

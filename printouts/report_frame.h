@@ -9,8 +9,13 @@
 #include <QFont>
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
+#include <vector>
 
 namespace printouts {
+
+// How wide the printouts' content is laid out, in twips.
+constexpr int kContentWidth = 10040;
 
 // The face every printout is laid out in: metric-compatible with the common
 // sans-serif face the layouts were sized for, so lines break the same way on
@@ -35,6 +40,35 @@ QString funPetHeading(const QVariant &name, const QVariant &nickname);
 // The age printed for a birth date: "" for none or for what is not a date.
 QString funReportAgeText(const QVariant &birthDate);
 
+// The normal pointer while a box waits for the user, over the hourglass of
+// the open.
+class NormalPointer {
+public:
+    NormalPointer();
+    ~NormalPointer();
+    NormalPointer(const NormalPointer &) = delete;
+    NormalPointer &operator=(const NormalPointer &) = delete;
+};
+
+// A column of labelled fields, one a row: the label ("lbl" and the field's
+// name without its three-letter prefix) at `labelLeft`, the field bound to
+// its column at `fieldLeft`, rows `rowHeight` apart from `top`. The fields in
+// row order.
+struct LabelledField {
+    const char *caption;
+    const char *name;
+    const char *column; // nullptr: a field the printout fills itself
+};
+struct FieldColumn {
+    int top = 60, labelLeft = 0, labelWidth = 1300, fieldLeft = 1350, fieldWidth = 3750, rowHeight = 285;
+};
+std::vector<report::Control *> addLabelledFields(report::Section *section, std::initializer_list<LabelledField> rows,
+                                                 const FieldColumn &at = {});
+// A labelled rich text bound to its column, at `at.top`, from the field's
+// left to the right edge of the printouts' content, one row high to start
+// with (it grows to its text).
+report::Control *addLabelledNote(report::Section *section, const LabelledField &note, const FieldColumn &at);
+
 class ReportDesigner : public report::Report {
 public:
     // Takes its own copy of the printout globals: several viewers may be open
@@ -49,6 +83,8 @@ protected:
     // The start every printout makes: its connect text, and the data control
     // on the program's data file.
     void connectData();
+    // The printout's pet, or every pet by name (two of one name by id).
+    void setPetRecordSource();
     // Keeps the row's pet for the bands of the same row (their sub-reports).
     void fetchData(bool eof) override;
     // "There is no information to show.", then the run ends with no pages.

@@ -13,8 +13,11 @@
 #include "platform/hourglass.h"
 #include "printouts/frm_publish.h"
 #include "printouts/frm_report.h"
+#include "printouts/frm_trip.h"
+#include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_pet_sitter.h"
 
 #include <QPrinter>
 #include <optional>
@@ -53,9 +56,11 @@ bool funReportHandler(QWidget *form, int action, long reportID, long recordID, b
 std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
+    case 1: return std::make_unique<printouts::rptPetSitter>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 13: return std::make_unique<printouts::rptHealthStatement>();
     default: return nullptr;
     }
 }
@@ -78,12 +83,13 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     gReportName = entry->Name;
     if (recordID != 0)
         gReportPetID = recordID;
-    // The web page (9) asks which parts to publish first; the sitter's trip
-    // (1) and the greeting card (7) ask theirs, whose windows come with those
-    // printouts.
+    // The sitter's trip (1) and the web page (9) ask their options first; the
+    // greeting card (7) asks its own, whose window comes with that printout.
+    if (reportID == 1 && !funReportTripOptions(form))
+        return false;
     if (reportID == 9 && !funReportPublishOptions(form))
         return false;
-    if (reportID == 1 || reportID == 7)
+    if (reportID == 7)
         return false;
     // The designer copies the globals it reads now, while they are this open's.
     std::unique_ptr<report::Report> designer = funNewDesigner(reportID);

@@ -37,39 +37,29 @@ rptPetDetails::rptPetDetails()
 
     // The details beside the picture, then the notes, each as long as it is.
     report::Section *d = detail();
-    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
-    // A label and its field a line.
-    struct Row {
-        const char *caption, *name, *column;
-        report::Control *rptPetDetails::*member;
-    };
-    static const Row rows[] = {
-        {"Breed:", "txtBreed", "pet_breed", &rptPetDetails::txtBreed},
-        {"Birthday:", "txtDOB", "pet_dob", &rptPetDetails::txtDOB},
-        {"Gender:", "txtGender", "pet_gender", &rptPetDetails::txtGender},
-        {"Color:", "txtColor", "pet_color", &rptPetDetails::txtColor},
-        {"Ht / Len:", "txtHeightLength", "pet_height_length", &rptPetDetails::txtHeightLength},
-        {"Weight:", "txtWeight", "pet_weight", &rptPetDetails::txtWeight},
-        {"Father:", "txtFather", "pet_father", &rptPetDetails::txtFather},
-        {"Mother:", "txtMother", "pet_mother", &rptPetDetails::txtMother},
-        {"Vet:", "txtVet", "pet_vet", &rptPetDetails::txtVet},
-        {"Vet Ph:", "txtVetPhone", "pet_vet_ph", &rptPetDetails::txtVetPhone},
-        {"Sitter:", "txtSitter", "pet_sitter", &rptPetDetails::txtSitter},
-        {"Sitter Ph:", "txtSitterPhone", "pet_sitter_ph", &rptPetDetails::txtSitterPhone},
-        {"Em. Contact:", "txtEmergency", "pet_emer", &rptPetDetails::txtEmergency},
-        {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph", &rptPetDetails::txtEmergencyPhone},
-    };
-    int y = 60;
-    for (const Row &r : rows) {
-        const QString name = QLatin1String(r.name);
-        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, QLatin1String(r.caption))
-            ->font = labelFont;
-        report::Control *f = d->addField(name, {kFieldLeft, y, 3750, kRow - 30}, QLatin1String(r.column));
-        f->font = fieldFont;
-        f->wordWrap = false;
-        this->*r.member = f;
-        y += kRow;
-    }
+    const QFont fieldFont = printoutFont(9);
+    const std::vector<report::Control *> rows = addLabelledFields(
+        d, {{"Breed:", "txtBreed", "pet_breed"},
+            {"Birthday:", "txtDOB", "pet_dob"},
+            {"Gender:", "txtGender", "pet_gender"},
+            {"Color:", "txtColor", "pet_color"},
+            {"Ht / Len:", "txtHeightLength", "pet_height_length"},
+            {"Weight:", "txtWeight", "pet_weight"},
+            {"Father:", "txtFather", "pet_father"},
+            {"Mother:", "txtMother", "pet_mother"},
+            {"Vet:", "txtVet", "pet_vet"},
+            {"Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+            {"Sitter:", "txtSitter", "pet_sitter"},
+            {"Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
+            {"Em. Contact:", "txtEmergency", "pet_emer"},
+            {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+        {60, 0, kLabelWidth, kFieldLeft, 3750, kRow});
+    size_t i = 0;
+    for (report::Control **member : {&txtBreed, &txtDOB, &txtGender, &txtColor, &txtHeightLength, &txtWeight,
+                                     &txtFather, &txtMother, &txtVet, &txtVetPhone, &txtSitter, &txtSitterPhone,
+                                     &txtEmergency, &txtEmergencyPhone})
+        *member = rows[i++];
+
     // The age beside the birthday.
     txtDOB->width = 1500;
     txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
@@ -82,19 +72,16 @@ rptPetDetails::rptPetDetails()
     picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
     picPicture->visible = false;
 
-    y = kNotesTop;
-    auto note = [&](const QString &caption, const QString &name, const QString &column) {
-        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, caption)->font = labelFont;
-        report::Control *r = d->addRichText(name, {kFieldLeft, y, 10040 - kFieldLeft, kRow - 30});
-        r->dataField = column;
-        r->font = fieldFont;
+    int y = kNotesTop;
+    auto note = [&](const char *caption, const char *name, const char *column) {
+        report::Control *r = addLabelledNote(d, {caption, name, column}, {y, 0, kLabelWidth, kFieldLeft, 0, kRow});
         y += kRow + 60;
         return r;
     };
-    rtfInsurance = note(QStringLiteral("Insurance:"), QStringLiteral("rtfInsurance"), QStringLiteral("pet_insurance_details_rtf"));
-    rtfNotes = note(QStringLiteral("Notes:"), QStringLiteral("rtfNotes"), QStringLiteral("pet_notes_rtf"));
-    rtfCare = note(QStringLiteral("Care:"), QStringLiteral("rtfCare"), QStringLiteral("pet_care_rtf"));
-    rtfFeeding = note(QStringLiteral("Feeding:"), QStringLiteral("rtfFeeding"), QStringLiteral("pet_feeding_rtf"));
+    rtfInsurance = note("Insurance:", "rtfInsurance", "pet_insurance_details_rtf");
+    rtfNotes = note("Notes:", "rtfNotes", "pet_notes_rtf");
+    rtfCare = note("Care:", "rtfCare", "pet_care_rtf");
+    rtfFeeding = note("Feeding:", "rtfFeeding", "pet_feeding_rtf");
     d->height = y;
     d->onFormat = [this] { Detail_Format(); };
 
@@ -120,23 +107,15 @@ rptPetDetails::~rptPetDetails() = default;
 void rptPetDetails::reportStart()
 {
     connectData();
-    if (petID() != 0)
-        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(petID())});
-    else
-        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet ORDER BY pet_name, pet_id"));
+    setPetRecordSource();
     m_vaccinationSub = std::make_unique<rptVaccinationSub>();
     m_diarySub = std::make_unique<rptDiarySub>();
     m_commandSub = std::make_unique<rptCommandSub>();
     m_propertySub = std::make_unique<rptPropertySub>();
-    for (SubReportDesigner *s : std::initializer_list<SubReportDesigner *>{m_vaccinationSub.get(), m_diarySub.get(),
-                                                                           m_commandSub.get(), m_propertySub.get()}) {
-        s->DC.setConnect(connectText());
-        s->DC.setDatabaseName(gDataDBPath);
-    }
-    srptVaccinationSub->subReport = m_vaccinationSub.get();
-    srptDiarySub->subReport = m_diarySub.get();
-    srptCommandSub->subReport = m_commandSub.get();
-    srptPropertySub->subReport = m_propertySub.get();
+    m_vaccinationSub->attachTo(srptVaccinationSub, connectText());
+    m_diarySub->attachTo(srptDiarySub, connectText());
+    m_commandSub->attachTo(srptCommandSub, connectText());
+    m_propertySub->attachTo(srptPropertySub, connectText());
 }
 
 void rptPetDetails::reportEnd()

@@ -62,6 +62,13 @@ void SubReportDesigner::setPetSource(const QString &sql, long petID)
     DC.setRecordSource(sql, {qlonglong(petID)});
 }
 
+void SubReportDesigner::attachTo(report::Control *control, const QString &connect)
+{
+    DC.setConnect(connect);
+    DC.setDatabaseName(gDataDBPath);
+    control->subReport = this;
+}
+
 void SubReportDesigner::reportStart()
 {
     // One list serves every pet of the printout: a pet with nothing to list

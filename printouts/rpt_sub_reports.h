@@ -28,6 +28,8 @@ public:
 
     // The list of one pet: `sql` with the pet's id bound to its "?".
     void setPetSource(const QString &sql, long petID);
+    // Runs in `control` on the embedding printout's file.
+    void attachTo(report::Control *control, const QString &connect);
 
     report::Control *lblTitle = nullptr;
     report::Control *lblEmpty = nullptr; // shown only when the pet has nothing to list
