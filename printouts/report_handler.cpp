@@ -14,6 +14,9 @@
 #include "printouts/frm_report.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_address_book.h"
+#include "printouts/rpt_picture_album.h"
+#include "printouts/rpt_picture_poster.h"
 
 #include <QPrinter>
 #include <optional>
@@ -52,9 +55,12 @@ bool funReportHandler(QWidget *form, int action, long reportID, long recordID, b
 std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
+    case 2: return std::make_unique<printouts::rptAddressBook>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 11: return std::make_unique<printouts::rptPicturePoster>();
+    case 12: return std::make_unique<printouts::rptPictureAlbum>();
     default: return nullptr;
     }
 }
