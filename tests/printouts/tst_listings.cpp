@@ -340,6 +340,10 @@ private slots:
         }
         QVERIFY(itemsNamed(doc, "Field1")[0]->rect.right() < doc.size.width() - r.pageSetup.margins.right());
         QCOMPARE(textsOf(doc, "lblReportName"), QStringList{"Picture Print"});
+        // Kept beside the test, for a person to look at.
+        report::renderPage(doc, 0, 0.06)
+            .save(QCoreApplication::applicationDirPath() + QStringLiteral("/picture_poster_%1.png")
+                                                                .arg(QTest::currentDataTag()).replace(' ', '_'));
     }
 
     // Pictures decode when printed, at the size they print: the page shows
