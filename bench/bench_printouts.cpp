@@ -6,7 +6,9 @@
 // diary entries, 200 vaccinations, given four rich-text notes and the photo
 // here), and of all 1,000 pets, with the peak memory of that run; every
 // pet's health statement, and every pet's sitter instructions with a trip,
-// laid out and written to PDF. The files stay in the folder `--out DIR`
+// laid out and written to PDF; the photo album of the 5,000 pictures (each
+// its own 1600 x 1200 JPEG) written to PDF, and the address book listing of
+// 2,000 people. The files stay in the folder `--out DIR`
 // names (by default one in the temporary folder), which is printed at the end.
 
 #include "household.h"
@@ -16,6 +18,8 @@
 #include "platform/report/exports.h"
 #include "platform/report/page_model.h"
 #include "platform/report/report.h"
+#include "printouts/rpt_address_book.h"
+#include "printouts/rpt_picture_album.h"
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
 #include "platform/dialogs.h"
@@ -33,12 +37,59 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
 QString g_out;
 constexpr long kPosterPet = 2;
 constexpr int kTextRows = 23000; // 46 rows a page: 500 pages
+
+// A camera's photo: `w` x `h` with detail enough to weigh what one does,
+// different for each `seed`.
+void writePhoto(const QString &path, int w, int h, int seed)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    QPainter p(&img);
+    QLinearGradient g(0, 0, w, h);
+    g.setColorAt(0, QColor(40 + seed % 50, 90, 30 + seed % 70));
+    g.setColorAt(1, QColor(200, 170 - seed % 60, 120));
+    p.fillRect(img.rect(), g);
+    for (int i = 0; i < 400; ++i)
+        p.fillRect(QRect((i * 397 + seed * 13) % w, (i * 211 + seed * 7) % h, (60 + i % 90) * w / 4000,
+                         (40 + i % 70) * h / 3000),
+                   QColor((i * 37 + seed) % 256, (i * 91) % 256, (i * 53 + seed * 3) % 256));
+    p.end();
+    img.save(path, "JPEG", 90);
+}
+
+bool start(benchmark::State &state);
+
+// The gallery's 5,000 pictures as files of their own, 1600 x 1200, made once
+// into a folder kept between runs (they take minutes to write), which then
+// serves as the pictures folder.
+bool useAlbumPhotos(benchmark::State &state)
+{
+    if (!start(state))
+        return false;
+    const QString folder = QDir::temp().filePath(QStringLiteral("zorbi_bench_album")) + QLatin1Char('/');
+    QDir().mkpath(folder);
+    auto name = [](int i) { return QStringLiteral("ZB_%1.jpg").arg(i, 5, 10, QLatin1Char('0')); };
+    const int count = bench::kLarge.pictures;
+    const int threads = 3;
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t)
+        workers.emplace_back([&, t] {
+            for (int i = 1 + t; i <= count; i += threads)
+                if (!QFileInfo::exists(folder + name(i)))
+                    writePhoto(folder + name(i), 1600, 1200, i);
+        });
+    for (std::thread &w : workers)
+        w.join();
+    gPicturePath = folder;
+    return true;
+}
 
 bool start(benchmark::State &state)
 {
@@ -52,20 +103,8 @@ bool start(benchmark::State &state)
     gPicturePath = QFileInfo(gDataDBPath).absolutePath() + QStringLiteral("/Pictures/");
     QDir().mkpath(gPicturePath);
     const QString photo = QStringLiteral("bench_photo.jpg");
-    if (!QFileInfo::exists(gPicturePath + photo)) {
-        // A camera's photo: 4000 x 3000 with detail enough to weigh what one does.
-        QImage img(4000, 3000, QImage::Format_RGB32);
-        QPainter p(&img);
-        QLinearGradient g(0, 0, 4000, 3000);
-        g.setColorAt(0, QColor(40, 90, 30));
-        g.setColorAt(1, QColor(200, 170, 120));
-        p.fillRect(img.rect(), g);
-        for (int i = 0; i < 400; ++i)
-            p.fillRect(QRect((i * 397) % 4000, (i * 211) % 3000, 60 + i % 90, 40 + i % 70),
-                       QColor((i * 37) % 256, (i * 91) % 256, (i * 53) % 256));
-        p.end();
-        img.save(gPicturePath + photo, "JPEG", 90);
-    }
+    if (!QFileInfo::exists(gPicturePath + photo))
+        writePhoto(gPicturePath + photo, 4000, 3000, 0);
     gDataDB->execute(QStringLiteral("UPDATE tbl_pet SET pet_picture = ? WHERE pet_id IN (?, ?)"),
                      {photo, qlonglong(kPosterPet), qlonglong(bench::kBusyPet)});
     // The household has no notes: the busy pet gets four, a few paragraphs
@@ -384,8 +423,68 @@ void BM_PetSitterAllPetsPdf(benchmark::State &state)
                                         QStringLiteral("pet_sitter_all.pdf"), summerTrip);
 }
 
+// The photo album of every picture, laid out and written to PDF: each
+// picture is decoded as the page is written, at the size it prints.
+void BM_PhotoAlbumPdf(benchmark::State &state)
+{
+    if (!useAlbumPhotos(state))
+        return;
+    int pages = 0;
+    const QString path = g_out + QStringLiteral("/photo_album.pdf");
+    double before = 0, peak = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        resetPeak();
+        before = peakMegabytes();
+        state.ResumeTiming();
+        gReportName = QStringLiteral("Photo Album");
+        printouts::rptPictureAlbum r;
+        if (!r.run()) {
+            state.SkipWithError("no pages");
+            break;
+        }
+        report::exportPdf(r.document(), path);
+        pages = r.document().pageCount();
+        state.PauseTiming();
+        peak = qMax(peak, peakMegabytes() - before);
+        state.ResumeTiming();
+    }
+    perPage(state, pages);
+    state.counters["KB_per_page"] = pages ? double(QFileInfo(path).size()) / 1024.0 / pages : 0;
+    state.counters["peak_MB"] = peak;
+    resetGlobals();
+}
+
+// The address book listing of 2,000 people laid out, and laid out and
+// written to PDF.
+void BM_AddressBookListing(benchmark::State &state)
+{
+    if (!start(state))
+        return;
+    const bool pdf = state.range(0) != 0;
+    const QString path = g_out + QStringLiteral("/address_book.pdf");
+    int pages = 0;
+    for (auto _ : state) {
+        gReportName = QStringLiteral("Address Book Listing");
+        printouts::rptAddressBook r;
+        if (!r.run()) {
+            state.SkipWithError("no pages");
+            break;
+        }
+        if (pdf)
+            report::exportPdf(r.document(), path);
+        pages = r.document().pageCount();
+    }
+    perPage(state, pages);
+    if (pdf)
+        state.counters["KB_per_page"] = pages ? double(QFileInfo(path).size()) / 1024.0 / pages : 0;
+    resetGlobals();
+}
+
 } // namespace
 
+BENCHMARK(BM_PhotoAlbumPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_AddressBookListing)->Arg(0)->Arg(1)->ArgName("pdf")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HealthStatementAllPetsPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PetSitterAllPetsPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_PetDetailsBusyPet)->Unit(benchmark::kMillisecond);

@@ -198,33 +198,40 @@ void ReportDesigner::PageFooter_Format()
         fldFooterDate->setText(vbFormatLongDate(zbclock::now().date()));
 }
 
-bool ReportDesigner::showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box)
+bool ReportDesigner::showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box,
+                                       PictureHold hold)
 {
     picture->visible = false;
     picture->picture = QImage();
+    picture->pictureFile.clear();
     if (fileName.isEmpty())
         return false;
-    QImageReader reader(gPicturePath + fileName);
+    const QString path = gPicturePath + fileName;
+    QImageReader reader(path);
     const QSize pixels = reader.size();
     if (!pixels.isValid() || pixels.isEmpty())
         return false;
     // Decoded no larger than the box needs at print resolution: a camera's
     // picture does not ride along whole. A decoder that reduces as it reads
     // keeps the file's resolution; any other picture is read whole, its
-    // resolution taken, and then reduced.
+    // resolution taken, and then reduced. Kept for printing later, only an
+    // eighth is decoded now: enough to prove the file whole and learn its
+    // resolution.
     const QSize most(qMax(1, int(qint64(box.width()) * report::kModelImageDpi / report::kTwipsPerInch)),
                      qMax(1, int(qint64(box.height()) * report::kModelImageDpi / report::kTwipsPerInch)));
-    const bool tooBig = pixels.width() > most.width() || pixels.height() > most.height();
-    const QSize reduced = pixels.scaled(most, Qt::KeepAspectRatio);
+    const QSize want = hold == WhenPrinted
+                           ? QSize(qMax(1, (pixels.width() + 7) / 8), qMax(1, (pixels.height() + 7) / 8))
+                           : pixels.scaled(most, Qt::KeepAspectRatio);
+    const bool tooBig = pixels.width() > want.width() || pixels.height() > want.height();
     const bool reducesAsItReads = reader.supportsOption(QImageIOHandler::ScaledSize);
     if (tooBig && reducesAsItReads)
-        reader.setScaledSize(reduced);
+        reader.setScaledSize(want);
     QImage image = reader.read();
     if (image.isNull())
         return false;
     const int dpmX = image.dotsPerMeterX(), dpmY = image.dotsPerMeterY();
-    if (tooBig && !reducesAsItReads)
-        image = image.scaled(reduced, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (tooBig && !reducesAsItReads && hold == Decoded)
+        image = image.scaled(want, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     const PictureFit fit = funFitPicture(hundredthsOfMm(pixels.width(), dpmX), hundredthsOfMm(pixels.height(), dpmY),
                                          box.width(), box.height(), box.left(), box.top());
     if (!fit.visible)
@@ -233,7 +240,10 @@ bool ReportDesigner::showFittedPicture(report::Control *picture, const QString &
     picture->top = int(std::lround(fit.top));
     picture->width = qMax(1, int(std::lround(fit.width)));
     picture->height = qMax(1, int(std::lround(fit.height)));
-    picture->picture = image;
+    if (hold == WhenPrinted)
+        picture->pictureFile = path;
+    else
+        picture->picture = image;
     picture->visible = true;
     return true;
 }

@@ -101,8 +101,12 @@ protected:
     // Puts the picture file `fileName` (in the pictures folder) into `picture`,
     // fitted into `box`. The control starts hidden and shows only a picture
     // that loaded and fitted, so nothing of an earlier row stays. False when
-    // there is nothing to show.
-    bool showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box);
+    // there is nothing to show. `WhenPrinted` keeps only the file in the
+    // pages, read when a page is painted at the size it prints there: a run
+    // over thousands of photos holds none of them decoded.
+    enum PictureHold { Decoded, WhenPrinted };
+    bool showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box,
+                           PictureHold hold = Decoded);
 
     // The pet of the row being printed.
     long mPetID = 0;

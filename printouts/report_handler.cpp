@@ -14,10 +14,13 @@
 #include "printouts/frm_publish.h"
 #include "printouts/frm_report.h"
 #include "printouts/frm_trip.h"
+#include "printouts/rpt_address_book.h"
 #include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
 #include "printouts/rpt_pet_sitter.h"
+#include "printouts/rpt_picture_album.h"
+#include "printouts/rpt_picture_poster.h"
 
 #include <QPrinter>
 #include <optional>
@@ -57,9 +60,12 @@ std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
     case 1: return std::make_unique<printouts::rptPetSitter>();
+    case 2: return std::make_unique<printouts::rptAddressBook>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 11: return std::make_unique<printouts::rptPicturePoster>();
+    case 12: return std::make_unique<printouts::rptPictureAlbum>();
     case 13: return std::make_unique<printouts::rptHealthStatement>();
     default: return nullptr;
     }

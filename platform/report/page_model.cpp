@@ -5,6 +5,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -14,6 +15,7 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextLayout>
+#include <cmath>
 
 namespace report {
 
@@ -156,10 +158,36 @@ void drawText(QPainter &p, const Item &it, const QString &text)
     p.restore();
 }
 
+// A picture file decoded for its rect on this painter: no more pixels than
+// the device shows there, nor than `maxW` x `maxH`. A decoder that reduces as
+// it reads (JPEG) never builds the whole bitmap.
+QImage readForPrint(QPainter &p, const Item &it, int maxW, int maxH)
+{
+    QImageReader reader(it.imageFile);
+    const QSize pixels = reader.size();
+    const QSizeF device = p.transform().mapRect(QRectF(it.rect)).size();
+    const QSize most(qBound(1, int(std::ceil(device.width())), maxW), qBound(1, int(std::ceil(device.height())), maxH));
+    if (pixels.isValid() && (pixels.width() > most.width() || pixels.height() > most.height()))
+        reader.setScaledSize(most);
+    return reader.read();
+}
+
 void drawImage(QPainter &p, const Item &it, int maxDpi)
 {
-    if (it.image.isNull() || it.rect.isEmpty())
+    if ((it.image.isNull() && it.imageFile.isEmpty()) || it.rect.isEmpty())
         return;
+    const int maxW = qMax(1, int(qint64(it.rect.width()) * maxDpi / kTwipsPerInch));
+    const int maxH = qMax(1, int(qint64(it.rect.height()) * maxDpi / kTwipsPerInch));
+    if (it.image.isNull()) {
+        const QImage read = readForPrint(p, it, maxW, maxH);
+        if (read.isNull())
+            return;
+        p.save();
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(it.rect), read);
+        p.restore();
+        return;
+    }
     p.save();
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(QRectF(it.rect), imageForDpi(it.image, it.rect, maxDpi));

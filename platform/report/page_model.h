@@ -17,7 +17,9 @@
 //          written when the page is painted (the count is only known once the
 //          whole report is laid out).
 //   Image  a picture stretched into its rect (already reduced to the size it
-//          prints; see kModelImageDpi).
+//          prints; see kModelImageDpi), or a picture file (`imageFile`) read
+//          each time the page is painted, decoded no larger than it prints on
+//          that device.
 //   Line   from `line.p1()` to `line.p2()`, pen width and colour.
 //   Box    a rectangle: border colour and width (0 = none), optional fill.
 //   Rich   a slice of a rich-text document: the part of `rich` from
@@ -80,6 +82,7 @@ struct Item {
 
     // Image
     QImage image;
+    QString imageFile;    // when `image` is null
 
     // Line and Box
     QLineF line;

@@ -806,11 +806,14 @@ private:
                                                                     : Item::NoDeferred;
                 break;
             case ControlKind::Picture:
-                if (c.picture.isNull() || at.isEmpty())
+                if ((c.picture.isNull() && c.pictureFile.isEmpty()) || at.isEmpty())
                     continue;
                 it.kind = Item::Image;
                 it.rect = at;
-                it.image = imageForModel(c.picture, at);
+                if (c.picture.isNull())
+                    it.imageFile = c.pictureFile;
+                else
+                    it.image = imageForModel(c.picture, at);
                 break;
             case ControlKind::Line: {
                 it.kind = Item::Line;

@@ -175,8 +175,11 @@ public:
     QVariant value;
     void setText(const QString &text) { value = text; }
 
-    // Picture (stretched into its rect; fitting is the designer's)
+    // Picture (stretched into its rect; fitting is the designer's): an image,
+    // or a picture file read only when a page is painted, decoded at the size
+    // it prints there, so a long album never holds its photos decoded.
     QImage picture;
+    QString pictureFile;
 
     // Line: from (left, top) to (left + width, top + height). Box: the rect,
     // border in foreColor (lineWidth 0: none), fill in backColor.
