@@ -13,7 +13,9 @@
 #include "platform/hourglass.h"
 #include "printouts/frm_report.h"
 #include "printouts/rpt_pet_details.h"
+#include "printouts/rpt_pet_missing.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_pet_show_and_tell.h"
 
 #include <QPrinter>
 #include <optional>
@@ -53,8 +55,10 @@ std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
     case 4: return std::make_unique<printouts::rptPetPoster>();
+    case 5: return std::make_unique<printouts::rptPetShowAndTell>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 8: return std::make_unique<printouts::rptPetMissing>();
     default: return nullptr;
     }
 }
