@@ -108,6 +108,10 @@ rptPetMissing::rptPetMissing()
 
 void rptPetMissing::reportStart()
 {
+    // Nothing of an earlier run carries over.
+    mContactPhone.clear();
+    mSpeciesName.clear();
+    mSpeciesRead = false;
     connectData();
     DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(petID())});
 }
