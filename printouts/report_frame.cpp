@@ -198,6 +198,12 @@ void ReportDesigner::PageFooter_Format()
         fldFooterDate->setText(vbFormatLongDate(zbclock::now().date()));
 }
 
+QString ReportDesigner::askText(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    NormalPointer pointer;
+    return ui::dialogs().inputBox(nullptr, prompt, title, defaultText);
+}
+
 bool ReportDesigner::showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box,
                                        PictureHold hold)
 {

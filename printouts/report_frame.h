@@ -108,6 +108,10 @@ protected:
     bool showFittedPicture(report::Control *picture, const QString &fileName, const QRect &box,
                            PictureHold hold = Decoded);
 
+    // Asks for a text while the pages are laid out, with the normal pointer
+    // over the open's hourglass: the typed text, or "" when cancelled.
+    QString askText(const QString &prompt, const QString &title, const QString &defaultText);
+
     // The pet of the row being printed.
     long mPetID = 0;
 

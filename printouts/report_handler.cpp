@@ -17,7 +17,9 @@
 #include "printouts/rpt_address_book.h"
 #include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_details.h"
+#include "printouts/rpt_pet_missing.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_pet_show_and_tell.h"
 #include "printouts/rpt_pet_sitter.h"
 #include "printouts/rpt_picture_album.h"
 #include "printouts/rpt_picture_poster.h"
@@ -62,6 +64,8 @@ std::unique_ptr<report::Report> funNewDesigner(long reportID)
     case 1: return std::make_unique<printouts::rptPetSitter>();
     case 2: return std::make_unique<printouts::rptAddressBook>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
+    case 5: return std::make_unique<printouts::rptPetShowAndTell>();
+    case 8: return std::make_unique<printouts::rptPetMissing>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
     case 11: return std::make_unique<printouts::rptPicturePoster>();

@@ -14,6 +14,7 @@
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_details.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -21,24 +22,12 @@
 #include <QTextBlock>
 
 using testsupport::ProgramFolder;
+using testsupport::addPet;
+using testsupport::item;
+using testsupport::textsOf;
 using namespace printouts;
 
 namespace {
-
-long addPet(const QString &name, const QVariantMap &more = {})
-{
-    QStringList cols{"pet_name", "pet_species_id"};
-    QVariantList vals{name, 1};
-    for (auto it = more.begin(); it != more.end(); ++it) {
-        cols << it.key();
-        vals << it.value();
-    }
-    const QString sql = QStringLiteral("INSERT INTO tbl_pet (%1) VALUES (%2)")
-                            .arg(cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, vals))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
 
 void addDiary(long pet, const QString &date, const QString &text)
 {
@@ -52,29 +41,6 @@ void addVaccine(long pet, const QString &name, const QVariant &expires)
     gDataDB->execute(QStringLiteral("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name, vaccine_received_date, "
                                     "vaccine_expiration_date, vaccine_notes) VALUES (?, ?, '2023-01-01', ?, 'note')"),
                      {qlonglong(pet), name, expires});
-}
-
-// The texts of the items named in `names`, in page and item order.
-QStringList textsOf(const report::Document &doc, const QStringList &names, int page = -1)
-{
-    QStringList out;
-    for (int p = 0; p < doc.pageCount(); ++p) {
-        if (page >= 0 && p != page)
-            continue;
-        for (const report::Item &it : doc.pages[size_t(p)].items)
-            if (names.contains(it.name))
-                out << it.textFor(p + 1, doc.pageCount());
-    }
-    return out;
-}
-
-const report::Item *item(const report::Document &doc, const QString &name, const QString &text = {})
-{
-    for (const report::Page &page : doc.pages)
-        for (const report::Item &it : page.items)
-            if (it.name == name && (text.isEmpty() || it.text == text))
-                return &it;
-    return nullptr;
 }
 
 const QStringList kTitles{"Vaccinations and Medications", "Diary", "Pet Commands", "Misc. Information"};
@@ -95,11 +61,7 @@ private slots:
     }
     void cleanup()
     {
-        QList<QPointer<QWidget>> viewers;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<frm_report *>(w))
-                viewers << w;
-        qDeleteAll(viewers);
+        testsupport::closeViewers();
         m_pf.reset();
         zbclock::reset();
     }
