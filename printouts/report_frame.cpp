@@ -80,6 +80,40 @@ QString funReportAgeText(const QVariant &birthDate)
     return funAgeText(birthDate);
 }
 
+std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows,
+                                             int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
+                                             int fieldWidth)
+{
+    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
+    std::vector<report::Control *> fields;
+    int y = top;
+    for (const DetailRow &r : rows) {
+        section->addLabel(QLatin1String(r.labelName), {labelLeft, y, labelWidth, rowHeight - 30},
+                          QLatin1String(r.caption))
+            ->font = labelFont;
+        report::Control *f = section->addField(QLatin1String(r.fieldName), {fieldLeft, y, fieldWidth, rowHeight - 30},
+                                               QLatin1String(r.column));
+        f->font = fieldFont;
+        f->wordWrap = false;
+        fields.push_back(f);
+        y += rowHeight;
+    }
+    return fields;
+}
+
+report::Control *addNoteRow(report::Section *section, const DetailRow &row, int top, int rowHeight, int labelLeft,
+                            int labelWidth, int fieldLeft, int right)
+{
+    section->addLabel(QLatin1String(row.labelName), {labelLeft, top, labelWidth, rowHeight - 30},
+                      QLatin1String(row.caption))
+        ->font = printoutFont(9, true);
+    report::Control *r =
+        section->addRichText(QLatin1String(row.fieldName), {fieldLeft, top, right - fieldLeft, rowHeight - 30});
+    r->dataField = QLatin1String(row.column);
+    r->font = printoutFont(9);
+    return r;
+}
+
 ReportDesigner::ReportDesigner() : m_petID(gReportPetID), m_reportName(gReportName) {}
 
 void ReportDesigner::connectData()

@@ -9,6 +9,8 @@
 #include <QFont>
 #include <QString>
 #include <QVariant>
+#include <initializer_list>
+#include <vector>
 
 namespace printouts {
 
@@ -34,6 +36,26 @@ PictureFit funFitPicture(double W, double H, double BW, double BH, double L0, do
 QString funPetHeading(const QVariant &name, const QVariant &nickname);
 // The age printed for a birth date: "" for none or for what is not a date.
 QString funReportAgeText(const QVariant &birthDate);
+
+// One line of a printout's details: a bold caption and, beside it, the field
+// bound to `column`.
+struct DetailRow {
+    const char *labelName;
+    const char *caption;
+    const char *fieldName;
+    const char *column;
+};
+// Lays `rows` down `section` from `top`, a row every `rowHeight` twips: each
+// caption at `labelLeft`, `labelWidth` wide, its field at `fieldLeft`,
+// `fieldWidth` wide, on one line each. The fields, in row order.
+std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows,
+                                             int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
+                                             int fieldWidth);
+
+// A caption at `labelLeft` and, beside it at `fieldLeft` up to `right`, a
+// rich-text note bound to `column`, which grows to its text. The note.
+report::Control *addNoteRow(report::Section *section, const DetailRow &row, int top, int rowHeight, int labelLeft,
+                            int labelWidth, int fieldLeft, int right);
 
 class ReportDesigner : public report::Report {
 public:

@@ -11,9 +11,13 @@
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "printouts/frm_greeting.h"
 #include "printouts/frm_report.h"
+#include "printouts/rpt_diary.h"
+#include "printouts/rpt_greeting_card.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printouts/rpt_refrigerator.h"
 
 #include <QPrinter>
 #include <optional>
@@ -52,9 +56,12 @@ bool funReportHandler(QWidget *form, int action, long reportID, long recordID, b
 std::unique_ptr<report::Report> funNewDesigner(long reportID)
 {
     switch (reportID) {
+    case 3: return std::make_unique<printouts::rptPetRefrigerator>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 7: return std::make_unique<printouts::rptPetGreetingCard>();
+    case 10: return std::make_unique<printouts::rptDiary>();
     default: return nullptr;
     }
 }
@@ -79,7 +86,9 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
         gReportPetID = recordID;
     // The sitter's trip (1), the greeting card (7) and the web page (9) ask
     // their options first; their windows come with those printouts.
-    if (reportID == 1 || reportID == 7 || reportID == 9)
+    if (reportID == 7 && !funReportGreetingOptions(form))
+        return false;
+    if (reportID == 1 || reportID == 9)
         return false;
     // The designer copies the globals it reads now, while they are this open's.
     std::unique_ptr<report::Report> designer = funNewDesigner(reportID);

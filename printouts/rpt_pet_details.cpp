@@ -37,39 +37,38 @@ rptPetDetails::rptPetDetails()
 
     // The details beside the picture, then the notes, each as long as it is.
     report::Section *d = detail();
-    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
-    // A label and its field a line.
-    struct Row {
-        const char *caption, *name, *column;
-        report::Control *rptPetDetails::*member;
-    };
-    static const Row rows[] = {
-        {"Breed:", "txtBreed", "pet_breed", &rptPetDetails::txtBreed},
-        {"Birthday:", "txtDOB", "pet_dob", &rptPetDetails::txtDOB},
-        {"Gender:", "txtGender", "pet_gender", &rptPetDetails::txtGender},
-        {"Color:", "txtColor", "pet_color", &rptPetDetails::txtColor},
-        {"Ht / Len:", "txtHeightLength", "pet_height_length", &rptPetDetails::txtHeightLength},
-        {"Weight:", "txtWeight", "pet_weight", &rptPetDetails::txtWeight},
-        {"Father:", "txtFather", "pet_father", &rptPetDetails::txtFather},
-        {"Mother:", "txtMother", "pet_mother", &rptPetDetails::txtMother},
-        {"Vet:", "txtVet", "pet_vet", &rptPetDetails::txtVet},
-        {"Vet Ph:", "txtVetPhone", "pet_vet_ph", &rptPetDetails::txtVetPhone},
-        {"Sitter:", "txtSitter", "pet_sitter", &rptPetDetails::txtSitter},
-        {"Sitter Ph:", "txtSitterPhone", "pet_sitter_ph", &rptPetDetails::txtSitterPhone},
-        {"Em. Contact:", "txtEmergency", "pet_emer", &rptPetDetails::txtEmergency},
-        {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph", &rptPetDetails::txtEmergencyPhone},
-    };
-    int y = 60;
-    for (const Row &r : rows) {
-        const QString name = QLatin1String(r.name);
-        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, QLatin1String(r.caption))
-            ->font = labelFont;
-        report::Control *f = d->addField(name, {kFieldLeft, y, 3750, kRow - 30}, QLatin1String(r.column));
-        f->font = fieldFont;
-        f->wordWrap = false;
-        this->*r.member = f;
-        y += kRow;
-    }
+    const QFont fieldFont = printoutFont(9);
+    const std::vector<report::Control *> f = addDetailRows(
+        d,
+        {{"lblBreed", "Breed:", "txtBreed", "pet_breed"},
+         {"lblDOB", "Birthday:", "txtDOB", "pet_dob"},
+         {"lblGender", "Gender:", "txtGender", "pet_gender"},
+         {"lblColor", "Color:", "txtColor", "pet_color"},
+         {"lblHeightLength", "Ht / Len:", "txtHeightLength", "pet_height_length"},
+         {"lblWeight", "Weight:", "txtWeight", "pet_weight"},
+         {"lblFather", "Father:", "txtFather", "pet_father"},
+         {"lblMother", "Mother:", "txtMother", "pet_mother"},
+         {"lblVet", "Vet:", "txtVet", "pet_vet"},
+         {"lblVetPhone", "Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+         {"lblSitter", "Sitter:", "txtSitter", "pet_sitter"},
+         {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
+         {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
+         {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+        60, kRow, 0, kLabelWidth, kFieldLeft, 3750);
+    txtBreed = f[0];
+    txtDOB = f[1];
+    txtGender = f[2];
+    txtColor = f[3];
+    txtHeightLength = f[4];
+    txtWeight = f[5];
+    txtFather = f[6];
+    txtMother = f[7];
+    txtVet = f[8];
+    txtVetPhone = f[9];
+    txtSitter = f[10];
+    txtSitterPhone = f[11];
+    txtEmergency = f[12];
+    txtEmergencyPhone = f[13];
     // The age beside the birthday.
     txtDOB->width = 1500;
     txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
@@ -82,19 +81,16 @@ rptPetDetails::rptPetDetails()
     picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
     picPicture->visible = false;
 
-    y = kNotesTop;
-    auto note = [&](const QString &caption, const QString &name, const QString &column) {
-        d->addLabel(QStringLiteral("lbl") + name.mid(3), {0, y, kLabelWidth, kRow - 30}, caption)->font = labelFont;
-        report::Control *r = d->addRichText(name, {kFieldLeft, y, 10040 - kFieldLeft, kRow - 30});
-        r->dataField = column;
-        r->font = fieldFont;
+    int y = kNotesTop;
+    auto note = [&](const DetailRow &row) {
+        report::Control *r = addNoteRow(d, row, y, kRow, 0, kLabelWidth, kFieldLeft, 10040);
         y += kRow + 60;
         return r;
     };
-    rtfInsurance = note(QStringLiteral("Insurance:"), QStringLiteral("rtfInsurance"), QStringLiteral("pet_insurance_details_rtf"));
-    rtfNotes = note(QStringLiteral("Notes:"), QStringLiteral("rtfNotes"), QStringLiteral("pet_notes_rtf"));
-    rtfCare = note(QStringLiteral("Care:"), QStringLiteral("rtfCare"), QStringLiteral("pet_care_rtf"));
-    rtfFeeding = note(QStringLiteral("Feeding:"), QStringLiteral("rtfFeeding"), QStringLiteral("pet_feeding_rtf"));
+    rtfInsurance = note({"lblInsurance", "Insurance:", "rtfInsurance", "pet_insurance_details_rtf"});
+    rtfNotes = note({"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"});
+    rtfCare = note({"lblCare", "Care:", "rtfCare", "pet_care_rtf"});
+    rtfFeeding = note({"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"});
     d->height = y;
     d->onFormat = [this] { Detail_Format(); };
 

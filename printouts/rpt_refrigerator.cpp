@@ -1,0 +1,141 @@
+#include "printouts/rpt_refrigerator.h"
+
+#include "core/globals.h"
+
+namespace printouts {
+
+namespace {
+
+constexpr int kRow = 285;
+constexpr int kLabelWidth = 1300;
+constexpr int kFieldLeft = 1350;
+constexpr int kNotesTop = 3000;
+
+} // namespace
+
+rptPetRefrigerator::rptPetRefrigerator()
+{
+    setName(QStringLiteral("rptPetRefrigerator"));
+    DC.setRecordSource(QStringLiteral("qryrptPet"));
+    reportHeader()->height = 0;
+    pageHeader()->height = 0;
+
+    auto [gh, gf] = addGroup(QStringLiteral("GroupHeader2"), QStringLiteral("GroupFooter4"));
+    gh->setGroupColumn(QStringLiteral("pet_name"));
+    gh->height = 600;
+    txtHeading = gh->addField(QStringLiteral("txtHeading"), {0, 0, 10040, 450});
+    txtHeading->font = printoutFont(16, true);
+    txtHeading->wordWrap = false;
+    gh->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    gh->onFormat = [this] { GroupHeader2_Format(); };
+    gf->height = 0;
+
+    // The details beside the picture; then the three notes, and the three
+    // lists, each pushed down by as much as what stands above it grew.
+    report::Section *d = detail();
+    const std::vector<report::Control *> f =
+        addDetailRows(d,
+                      {{"lblBreed", "Breed:", "txtBreed", "pet_breed"},
+                       {"lblDOB", "Birthday:", "txtDOB", "pet_dob"},
+                       {"lblHeightLength", "Ht / Len:", "txtHeightLength", "pet_height_length"},
+                       {"lblWeight", "Weight:", "txtWeight", "pet_weight"},
+                       {"lblVet", "Vet:", "txtVet", "pet_vet"},
+                       {"lblVetPhone", "Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+                       {"lblSitter", "Sitter:", "txtSitter", "pet_sitter"},
+                       {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
+                       {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
+                       {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+                      60, kRow, 0, kLabelWidth, kFieldLeft, 3750);
+    txtBreed = f[0];
+    txtDOB = f[1];
+    txtHeightLength = f[2];
+    txtWeight = f[3];
+    txtVet = f[4];
+    txtVetPhone = f[5];
+    txtSitter = f[6];
+    txtSitterPhone = f[7];
+    txtEmergency = f[8];
+    txtEmergencyPhone = f[9];
+    txtDOB->width = 1500;
+    txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
+    fldDOB = d->addField(QStringLiteral("fldDOB"), {kFieldLeft + 1550, txtDOB->top, 2200, kRow - 30});
+    fldDOB->font = printoutFont(9);
+    fldDOB->wordWrap = false;
+
+    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
+    fldPicture->visible = false;
+    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
+    picPicture->visible = false;
+
+    int y = kNotesTop;
+    auto note = [&](const DetailRow &row) {
+        report::Control *r = addNoteRow(d, row, y, kRow, 0, kLabelWidth, kFieldLeft, 10040);
+        y += kRow + 60;
+        return r;
+    };
+    rtfFeeding = note({"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"});
+    rtfCare = note({"lblCare", "Care:", "rtfCare", "pet_care_rtf"});
+    rtfNotes = note({"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"});
+    auto list = [&](const QString &name) {
+        y += 120;
+        return d->addSubReport(name, {0, y, SubReportDesigner::kWidth, 0});
+    };
+    srptVaccinationSub = list(QStringLiteral("srptVaccinationSub"));
+    srptCommandSub = list(QStringLiteral("srptCommandSub"));
+    srptPropertySub = list(QStringLiteral("srptPropertySub"));
+    d->height = y;
+    d->onFormat = [this] { Detail_Format(); };
+
+    addPageFooter(true);
+    reportFooter()->height = 0;
+}
+
+rptPetRefrigerator::~rptPetRefrigerator() = default;
+
+void rptPetRefrigerator::reportStart()
+{
+    connectData();
+    // One pet always: with none chosen there is nothing to show.
+    DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(petID())});
+    m_vaccinationSub = std::make_unique<rptVaccinationSub>();
+    m_commandSub = std::make_unique<rptCommandSub>();
+    m_propertySub = std::make_unique<rptPropertySub>();
+    for (SubReportDesigner *s :
+         std::initializer_list<SubReportDesigner *>{m_vaccinationSub.get(), m_commandSub.get(), m_propertySub.get()}) {
+        s->DC.setConnect(connectText());
+        s->DC.setDatabaseName(gDataDBPath);
+    }
+    srptVaccinationSub->subReport = m_vaccinationSub.get();
+    srptCommandSub->subReport = m_commandSub.get();
+    srptPropertySub->subReport = m_propertySub.get();
+}
+
+void rptPetRefrigerator::reportEnd()
+{
+    for (report::Control *c : {srptVaccinationSub, srptCommandSub, srptPropertySub})
+        c->subReport = nullptr;
+    m_vaccinationSub.reset();
+    m_commandSub.reset();
+    m_propertySub.reset();
+}
+
+void rptPetRefrigerator::GroupHeader2_Format()
+{
+    txtHeading->setText(funPetHeading(DC.field(QStringLiteral("pet_name")), DC.field(QStringLiteral("pet_nickname"))));
+}
+
+void rptPetRefrigerator::Detail_Format()
+{
+    if (m_vaccinationSub) {
+        // Every vaccination, the latest expiry first.
+        m_vaccinationSub->setPetSource(
+            QStringLiteral("SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? ORDER BY vaccine_expiration_date DESC"),
+            mPetID);
+        m_commandSub->setPetSource(QStringLiteral("SELECT * FROM qryrptCommand WHERE command_pet_id = ?"), mPetID);
+        m_propertySub->setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), mPetID);
+    }
+    fldDOB->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
+    showFittedPicture(picPicture, fldPicture->text(), kPictureBox);
+}
+
+} // namespace printouts
