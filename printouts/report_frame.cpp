@@ -114,6 +114,36 @@ report::Control *addNoteRow(report::Section *section, const DetailRow &row, int 
     return r;
 }
 
+report::Control *addHeadingField(report::Section *header, const QString &name, const QString &column)
+{
+    header->height = 600;
+    report::Control *f = header->addField(name, {0, 0, 10040, 450}, column);
+    f->font = printoutFont(16, true);
+    f->wordWrap = false;
+    header->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    return f;
+}
+
+report::Control *addAgeField(report::Section *section, const QString &name, report::Control *birthday, int left,
+                             int width)
+{
+    birthday->width = left - 50 - birthday->left;
+    birthday->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
+    report::Control *age = section->addField(name, {left, birthday->top, width, birthday->height});
+    age->font = birthday->font;
+    age->wordWrap = false;
+    return age;
+}
+
+std::pair<report::Control *, report::Control *> addPictureControls(report::Section *section, const QRect &box)
+{
+    report::Control *name = section->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
+    name->visible = false;
+    report::Control *picture = section->addPicture(QStringLiteral("picPicture"), box);
+    picture->visible = false;
+    return {name, picture};
+}
+
 ReportDesigner::ReportDesigner() : m_petID(gReportPetID), m_reportName(gReportName) {}
 
 void ReportDesigner::connectData()

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace printouts {
@@ -56,6 +58,17 @@ std::vector<report::Control *> addDetailRows(report::Section *section, std::init
 // rich-text note bound to `column`, which grows to its text. The note.
 report::Control *addNoteRow(report::Section *section, const DetailRow &row, int top, int rowHeight, int labelLeft,
                             int labelWidth, int fieldLeft, int right);
+
+// The pet printouts' heading across the top of `header`: a large bold field
+// (bound to `column` when given) over a rule.
+report::Control *addHeadingField(report::Section *header, const QString &name, const QString &column = {});
+// The age field `name` at `left`, `width` wide, on the birthday's line; the
+// birthday, which prints its date alone unless it has a time, ends before it.
+report::Control *addAgeField(report::Section *section, const QString &name, report::Control *birthday, int left,
+                             int width);
+// The hidden field "fldPicture" that reads the picture's file name, and the
+// picture control "picPicture" in `box`, hidden until a picture is fitted.
+std::pair<report::Control *, report::Control *> addPictureControls(report::Section *section, const QRect &box);
 
 class ReportDesigner : public report::Report {
 public:

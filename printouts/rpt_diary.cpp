@@ -29,11 +29,7 @@ rptDiary::rptDiary()
 
     auto [gh, gf] = addGroup(QStringLiteral("GroupHeader2"), QStringLiteral("GroupFooter4"));
     gh->setGroupColumn(QStringLiteral("pet_id"));
-    gh->height = 560;
-    Field1 = gh->addField(QStringLiteral("Field1"), {19, 78, 9912, 354}, QStringLiteral("pet_name"));
-    Field1->font = printoutFont(16, true);
-    Field1->wordWrap = false;
-    gh->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    Field1 = addHeadingField(gh, QStringLiteral("Field1"), QStringLiteral("pet_name"));
     gh->onFormat = [this] { GroupHeader2_Format(); };
     gf->height = 0;
 
@@ -60,16 +56,8 @@ rptDiary::rptDiary()
     Field9 = f[7];
     Field10 = f[8];
     // The age beside the birthday.
-    Field13->width = 1300;
-    Field13->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
-    fldDOB = d->addField(QStringLiteral("fldDOB"), {2790, Field13->top, 2430, kRow - 30});
-    fldDOB->font = printoutFont(9);
-    fldDOB->wordWrap = false;
-
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    fldDOB = addAgeField(d, QStringLiteral("fldDOB"), Field13, 2790, 2430);
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
     // The entries under the details, as long as the diary is.
     srptDiarySub = d->addSubReport(QStringLiteral("srptDiarySub"), {0, 2790, SubReportDesigner::kWidth, 0});
     d->height = 3060;
@@ -93,9 +81,7 @@ void rptDiary::reportStart()
     connectData();
     DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(petID())});
     m_diarySub = std::make_unique<rptDiarySub>();
-    m_diarySub->DC.setConnect(connectText());
-    m_diarySub->DC.setDatabaseName(gDataDBPath);
-    srptDiarySub->subReport = m_diarySub.get();
+    attachSubReport(srptDiarySub, m_diarySub.get(), connectText());
 }
 
 void rptDiary::reportEnd()
@@ -109,8 +95,7 @@ void rptDiary::GroupHeader2_Format() { Field1->setText(funDiaryHeading(DC.field(
 void rptDiary::Detail_Format()
 {
     if (m_diarySub)
-        m_diarySub->setPetSource(
-            QStringLiteral("SELECT * FROM qryrptDiary WHERE diary_pet_id = ? ORDER BY diary_date DESC"), mPetID);
+        m_diarySub->showPet(mPetID);
     fldDOB->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
     showFittedPicture(picPicture, fldPicture->text(), kPictureBox);
 }

@@ -25,10 +25,7 @@ rptPetGreetingCard::rptPetGreetingCard() : m_title(gGreetingTitle), m_greeting(g
 
     report::Section *d = detail();
     d->height = 825;
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
     d->onFormat = [this] { Detail_Format(); };
 
     gf->height = 660;

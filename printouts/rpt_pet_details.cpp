@@ -27,17 +27,12 @@ rptPetDetails::rptPetDetails()
     auto [gh, gf] = addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
     gh->setGroupColumn(QStringLiteral("pet_id"));
     gh->newPageBefore = true;
-    gh->height = 600;
-    txtHeading = gh->addField(QStringLiteral("txtHeading"), {0, 0, 10040, 450});
-    txtHeading->font = printoutFont(16, true);
-    txtHeading->wordWrap = false;
-    gh->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    txtHeading = addHeadingField(gh, QStringLiteral("txtHeading"));
     gh->onFormat = [this] { GroupHeader_Format(); };
     gf->height = 0;
 
     // The details beside the picture, then the notes, each as long as it is.
     report::Section *d = detail();
-    const QFont fieldFont = printoutFont(9);
     const std::vector<report::Control *> f = addDetailRows(
         d,
         {{"lblBreed", "Breed:", "txtBreed", "pet_breed"},
@@ -70,16 +65,8 @@ rptPetDetails::rptPetDetails()
     txtEmergency = f[12];
     txtEmergencyPhone = f[13];
     // The age beside the birthday.
-    txtDOB->width = 1500;
-    txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
-    txtAge = d->addField(QStringLiteral("txtAge"), {kFieldLeft + 1550, txtDOB->top, 2200, kRow - 30});
-    txtAge->font = fieldFont;
-    txtAge->wordWrap = false;
-
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    txtAge = addAgeField(d, QStringLiteral("txtAge"), txtDOB, kFieldLeft + 1550, 2200);
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     int y = kNotesTop;
     auto note = [&](const DetailRow &row) {
@@ -124,15 +111,10 @@ void rptPetDetails::reportStart()
     m_diarySub = std::make_unique<rptDiarySub>();
     m_commandSub = std::make_unique<rptCommandSub>();
     m_propertySub = std::make_unique<rptPropertySub>();
-    for (SubReportDesigner *s : std::initializer_list<SubReportDesigner *>{m_vaccinationSub.get(), m_diarySub.get(),
-                                                                           m_commandSub.get(), m_propertySub.get()}) {
-        s->DC.setConnect(connectText());
-        s->DC.setDatabaseName(gDataDBPath);
-    }
-    srptVaccinationSub->subReport = m_vaccinationSub.get();
-    srptDiarySub->subReport = m_diarySub.get();
-    srptCommandSub->subReport = m_commandSub.get();
-    srptPropertySub->subReport = m_propertySub.get();
+    attachSubReport(srptVaccinationSub, m_vaccinationSub.get(), connectText());
+    attachSubReport(srptDiarySub, m_diarySub.get(), connectText());
+    attachSubReport(srptCommandSub, m_commandSub.get(), connectText());
+    attachSubReport(srptPropertySub, m_propertySub.get(), connectText());
 }
 
 void rptPetDetails::reportEnd()
@@ -153,13 +135,12 @@ void rptPetDetails::GroupHeader_Format()
 void rptPetDetails::Detail_Format()
 {
     if (m_diarySub) {
-        m_diarySub->setPetSource(
-            QStringLiteral("SELECT * FROM qryrptDiary WHERE diary_pet_id = ? ORDER BY diary_date DESC"), mPetID);
+        m_diarySub->showPet(mPetID);
         m_vaccinationSub->setPetSource(QStringLiteral("SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? "
                                                       "ORDER BY vaccine_expiration_date DESC, vaccine_name ASC"),
                                        mPetID);
-        m_commandSub->setPetSource(QStringLiteral("SELECT * FROM qryrptCommand WHERE command_pet_id = ?"), mPetID);
-        m_propertySub->setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), mPetID);
+        m_commandSub->showPet(mPetID);
+        m_propertySub->showPet(mPetID);
     }
     txtAge->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
     srptDiarySub->visible = m_diary;

@@ -22,11 +22,7 @@ rptPetRefrigerator::rptPetRefrigerator()
 
     auto [gh, gf] = addGroup(QStringLiteral("GroupHeader2"), QStringLiteral("GroupFooter4"));
     gh->setGroupColumn(QStringLiteral("pet_name"));
-    gh->height = 600;
-    txtHeading = gh->addField(QStringLiteral("txtHeading"), {0, 0, 10040, 450});
-    txtHeading->font = printoutFont(16, true);
-    txtHeading->wordWrap = false;
-    gh->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    txtHeading = addHeadingField(gh, QStringLiteral("txtHeading"));
     gh->onFormat = [this] { GroupHeader2_Format(); };
     gf->height = 0;
 
@@ -56,16 +52,8 @@ rptPetRefrigerator::rptPetRefrigerator()
     txtSitterPhone = f[7];
     txtEmergency = f[8];
     txtEmergencyPhone = f[9];
-    txtDOB->width = 1500;
-    txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
-    fldDOB = d->addField(QStringLiteral("fldDOB"), {kFieldLeft + 1550, txtDOB->top, 2200, kRow - 30});
-    fldDOB->font = printoutFont(9);
-    fldDOB->wordWrap = false;
-
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    fldDOB = addAgeField(d, QStringLiteral("fldDOB"), txtDOB, kFieldLeft + 1550, 2200);
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     int y = kNotesTop;
     auto note = [&](const DetailRow &row) {
@@ -100,14 +88,9 @@ void rptPetRefrigerator::reportStart()
     m_vaccinationSub = std::make_unique<rptVaccinationSub>();
     m_commandSub = std::make_unique<rptCommandSub>();
     m_propertySub = std::make_unique<rptPropertySub>();
-    for (SubReportDesigner *s :
-         std::initializer_list<SubReportDesigner *>{m_vaccinationSub.get(), m_commandSub.get(), m_propertySub.get()}) {
-        s->DC.setConnect(connectText());
-        s->DC.setDatabaseName(gDataDBPath);
-    }
-    srptVaccinationSub->subReport = m_vaccinationSub.get();
-    srptCommandSub->subReport = m_commandSub.get();
-    srptPropertySub->subReport = m_propertySub.get();
+    attachSubReport(srptVaccinationSub, m_vaccinationSub.get(), connectText());
+    attachSubReport(srptCommandSub, m_commandSub.get(), connectText());
+    attachSubReport(srptPropertySub, m_propertySub.get(), connectText());
 }
 
 void rptPetRefrigerator::reportEnd()
@@ -131,8 +114,8 @@ void rptPetRefrigerator::Detail_Format()
         m_vaccinationSub->setPetSource(
             QStringLiteral("SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? ORDER BY vaccine_expiration_date DESC"),
             mPetID);
-        m_commandSub->setPetSource(QStringLiteral("SELECT * FROM qryrptCommand WHERE command_pet_id = ?"), mPetID);
-        m_propertySub->setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), mPetID);
+        m_commandSub->showPet(mPetID);
+        m_propertySub->showPet(mPetID);
     }
     fldDOB->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
     showFittedPicture(picPicture, fldPicture->text(), kPictureBox);

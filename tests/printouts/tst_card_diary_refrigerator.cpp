@@ -362,11 +362,11 @@ private slots:
         savePages(doc, QStringLiteral("tst_diary"));
     }
 
-    // A pet with no diary: the details and the empty-list line; a birthday
-    // that is not a date leaves the age empty; no pet: the no-data message.
+    // A pet with no diary: the details and the empty-list line; an empty
+    // birthday leaves the age empty; no pet: the no-data message.
     void diaryEmpty()
     {
-        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_dob", "someday"}});
+        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_dob", ""}});
         {
             rptDiary r;
             QVERIFY(r.run());
@@ -389,9 +389,10 @@ private slots:
     void refrigerator()
     {
         const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Twice a {\\b day}.\\par}");
-        const long rex = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"}, {"pet_sitter", "Sam"},
-                                                       {"pet_sitter_ph", "555-0101"}, {"pet_feeding_rtf", rtf},
-                                                       {"pet_care_rtf", "Brush weekly"}});
+        addRow(QStringLiteral("tbl_contact"), {{"contact_name", "Sam"}, {"contact_ph_1", "555-0101"}});
+        const long sam = long(gDataDB->lastInsertId().toLongLong());
+        const long rex = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"}, {"pet_sitter_id", qlonglong(sam)},
+                                                       {"pet_feeding_rtf", rtf}, {"pet_care_rtf", "Brush weekly"}});
         addVaccine(rex, QStringLiteral("Rabies"), QStringLiteral("2024-01-01"));
         addVaccine(rex, QStringLiteral("Rabies"), QStringLiteral("2026-01-01"));
         addVaccine(rex, QStringLiteral("Lyme"), QStringLiteral("2025-06-01"));
