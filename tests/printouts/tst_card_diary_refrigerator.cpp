@@ -15,6 +15,7 @@
 #include "printouts/rpt_diary.h"
 #include "printouts/rpt_greeting_card.h"
 #include "printouts/rpt_refrigerator.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -24,69 +25,18 @@
 #include <QPushButton>
 
 using testsupport::ProgramFolder;
+using testsupport::addPet;
+using testsupport::addRow;
+using testsupport::textsOf;
 using namespace printouts;
 
 namespace {
-
-long addPet(const QVariant &name, const QVariantMap &more = {})
-{
-    QStringList cols{"pet_name", "pet_species_id"};
-    QVariantList vals{name, 1};
-    for (auto it = more.begin(); it != more.end(); ++it) {
-        cols << it.key();
-        vals << it.value();
-    }
-    const QString sql = QStringLiteral("INSERT INTO tbl_pet (%1) VALUES (%2)")
-                            .arg(cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, vals))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
-
-void addRow(const QString &table, const QVariantMap &values)
-{
-    const QStringList cols = values.keys();
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table, cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, values.values()))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-}
 
 void addVaccine(long pet, const QString &name, const QVariant &expires)
 {
     addRow(QStringLiteral("tbl_vaccine"), {{"vaccine_pet_id", qlonglong(pet)}, {"vaccine_name", name},
                                             {"vaccine_received_date", "2023-01-01"},
                                             {"vaccine_expiration_date", expires}});
-}
-
-// The texts of the items named in `names`, in page and item order.
-QStringList textsOf(const report::Document &doc, const QStringList &names, int page = -1)
-{
-    QStringList out;
-    for (int p = 0; p < doc.pageCount(); ++p)
-        if (page < 0 || p == page)
-            for (const report::Item &it : doc.pages[size_t(p)].items)
-                if (names.contains(it.name))
-                    out << it.textFor(p + 1, doc.pageCount());
-    return out;
-}
-
-const report::Item *item(const report::Document &doc, const QString &name, const QString &text = {})
-{
-    for (const report::Page &page : doc.pages)
-        for (const report::Item &it : page.items)
-            if (it.name == name && (text.isEmpty() || it.text == text))
-                return &it;
-    return nullptr;
-}
-
-QList<frm_report *> viewers()
-{
-    QList<frm_report *> out;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *v = qobject_cast<frm_report *>(w))
-            out << v;
-    return out;
 }
 
 // Opens printout `id` as a user does: the pet's panel, then a double-click
@@ -122,12 +72,55 @@ private slots:
     void cleanup()
     {
         QList<QPointer<frm_report>> open;
-        for (frm_report *v : viewers())
+        for (frm_report *v : testsupport::openViewers())
             open << v;
         qDeleteAll(open);
         delete m_timer;
         m_pf.reset();
         zbclock::reset();
+    }
+
+    // The bands of each printout, in print order, and where its lists sit:
+    // the diary's and the refrigerator page's in the detail, under the
+    // details, so they grow with it and split over pages.
+    void sections_data()
+    {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QStringList>("bands");
+        QTest::addColumn<QStringList>("detailLists");
+        QTest::newRow("greeting card") << 7
+                                       << QStringList{"ReportHeader", "PageHeader", "GroupHeader1", "Detail",
+                                                      "GroupFooter1", "PageFooter", "ReportFooter"}
+                                       << QStringList();
+        QTest::newRow("diary") << 10
+                               << QStringList{"ReportHeader", "PageHeader", "GroupHeader2", "Detail", "GroupFooter4",
+                                              "PageFooter", "ReportFooter"}
+                               << QStringList{"srptDiarySub"};
+        QTest::newRow("refrigerator") << 3
+                                      << QStringList{"ReportHeader", "PageHeader", "GroupHeader2", "Detail",
+                                                     "GroupFooter4", "PageFooter", "ReportFooter"}
+                                      << QStringList{"srptVaccinationSub", "srptCommandSub", "srptPropertySub"};
+    }
+    void sections()
+    {
+        QFETCH(int, id);
+        QFETCH(QStringList, bands);
+        QFETCH(QStringList, detailLists);
+        std::unique_ptr<report::Report> r = report_handler::funNewDesigner(id);
+        QVERIFY(r);
+        QStringList names;
+        for (const report::Section *s : r->sections())
+            names << s->name;
+        QCOMPARE(names, bands);
+        QStringList lists;
+        int top = 0;
+        for (const auto &c : r->detail()->controls())
+            if (c->kind == report::ControlKind::SubReport) {
+                lists << c->name;
+                QVERIFY(c->top > top); // each under the one before
+                top = c->top;
+            }
+        QCOMPARE(lists, detailLists);
     }
 
     // ------------------------------------------------------------ greeting card
@@ -196,7 +189,7 @@ private slots:
         // Whatever came of it, the texts are this card's alone.
         QCOMPARE(gGreetingTitle, QString());
         QCOMPARE(gGreetingText, QString());
-        const QList<frm_report *> open = viewers();
+        const QList<frm_report *> open = testsupport::openViewers();
         QCOMPARE(open.size(), confirmed ? 1 : 0);
         QVERIFY(!QApplication::overrideCursor());
         if (!confirmed)
@@ -276,11 +269,11 @@ private slots:
         QCOMPARE(doc.pageCount(), 1);
         QCOMPARE(textsOf(doc, {"txtReportTitle"}), QStringList{"Happy Birthday"});
         QCOMPARE(textsOf(doc, {"txtReportFooter"}), QStringList{"From all of us"});
-        const report::Item *title = item(doc, "txtReportTitle");
-        const report::Item *greeting = item(doc, "txtReportFooter");
+        const report::Item *title = testsupport::itemNamed(doc, "txtReportTitle");
+        const report::Item *greeting = testsupport::itemNamed(doc, "txtReportFooter");
         QCOMPARE(title->rect.left(), 720 + 7316);
         QVERIFY(title->rect.right() < doc.size.width() - 720);
-        const report::Item *pic = item(doc, "picPicture");
+        const report::Item *pic = testsupport::itemNamed(doc, "picPicture");
         QCOMPARE(pic != nullptr, withPicture);
         if (withPicture) {
             // Limited to the box's width, its proportions kept, centred in it.
@@ -346,7 +339,7 @@ private slots:
         QCOMPARE(textsOf(doc, {"Field2", "Field3"}), (QStringList{"Bo", "Boxer"}));
         QCOMPARE(textsOf(doc, {"fldDOB"}), QStringList{funReportAgeText(QStringLiteral("2020-05-17"))});
         QVERIFY(!textsOf(doc, {"Field13"}).value(0).contains(QStringLiteral("12:00:00")));
-        QVERIFY(item(doc, "picPicture"));
+        QVERIFY(testsupport::itemNamed(doc, "picPicture"));
         QCOMPARE(textsOf(doc, {"lblTitle"}), QStringList{"Diary"});
         const QStringList entries = textsOf(doc, {"diary_text"});
         QCOMPARE(entries.size(), 120);
@@ -412,8 +405,8 @@ private slots:
         QCOMPARE(captions, (QStringList{"Breed:", "Birthday:", "Ht / Len:", "Weight:", "Vet:", "Vet Ph:", "Sitter:",
                                         "Sitter Ph:", "Em. Contact:", "Emerg Ph:", "Feeding:", "Care:", "Notes:"}));
         QCOMPARE(textsOf(doc, {"txtSitter", "txtSitterPhone"}), (QStringList{"Sam", "555-0101"}));
-        QCOMPARE(item(doc, "rtfFeeding")->richText(), QStringLiteral("Twice a day."));
-        QCOMPARE(item(doc, "rtfCare")->richText(), QStringLiteral("Brush weekly"));
+        QCOMPARE(testsupport::itemNamed(doc, "rtfFeeding")->richText(), QStringLiteral("Twice a day."));
+        QCOMPARE(testsupport::itemNamed(doc, "rtfCare")->richText(), QStringLiteral("Brush weekly"));
         QCOMPARE(textsOf(doc, {"lblTitle"}),
                  (QStringList{"Vaccinations and Medications", "Pet Commands", "Misc. Information"}));
         QCOMPARE(textsOf(doc, {"vaccine_name"}), (QStringList{"Rabies", "Lyme", "Rabies"}));
@@ -425,9 +418,9 @@ private slots:
         QCOMPARE(textsOf(doc, {"lblEmpty"}), QStringList{"[No commands to display]"});
         QCOMPARE(textsOf(doc, {"property_name"}), QStringList{"Collar"});
         // Stacked: the notes above the lists, each list under the one before.
-        int last = item(doc, "rtfCare")->rect.bottom();
+        int last = testsupport::itemNamed(doc, "rtfCare")->rect.bottom();
         for (const QString &t : {"Vaccinations and Medications", "Pet Commands", "Misc. Information"}) {
-            const report::Item *ti = item(doc, "lblTitle", t);
+            const report::Item *ti = testsupport::itemNamed(doc, "lblTitle", t);
             QVERIFY2(ti->rect.top() > last, qPrintable(t));
             last = ti->rect.top();
         }
@@ -486,7 +479,7 @@ private slots:
         QFETCH(QString, headingItem);
         const long rex = addPet(QStringLiteral("Rex"));
         openFromPanel(rex, id);
-        QList<frm_report *> open = viewers();
+        QList<frm_report *> open = testsupport::openViewers();
         QCOMPARE(open.size(), 1);
         QCOMPARE(open[0]->windowTitle(), caption);
         QCOMPARE(textsOf(open[0]->document(), {headingItem}), QStringList{heading});
@@ -495,7 +488,7 @@ private slots:
         // Gone from under its panel.
         gDataDB->execute(QStringLiteral("DELETE FROM tbl_pet WHERE pet_id = ?"), {qlonglong(rex)});
         QVERIFY(report_handler::funReportHandler(gMain, ActionOpenReport, id, rex, false));
-        QVERIFY(viewers().isEmpty());
+        QVERIFY(testsupport::openViewers().isEmpty());
         QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text, QStringLiteral("There is no information to show."));
         QVERIFY(!QApplication::overrideCursor());
     }

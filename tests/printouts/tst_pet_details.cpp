@@ -14,6 +14,7 @@
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_details.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -21,24 +22,11 @@
 #include <QTextBlock>
 
 using testsupport::ProgramFolder;
+using testsupport::addPet;
+using testsupport::textsOf;
 using namespace printouts;
 
 namespace {
-
-long addPet(const QString &name, const QVariantMap &more = {})
-{
-    QStringList cols{"pet_name", "pet_species_id"};
-    QVariantList vals{name, 1};
-    for (auto it = more.begin(); it != more.end(); ++it) {
-        cols << it.key();
-        vals << it.value();
-    }
-    const QString sql = QStringLiteral("INSERT INTO tbl_pet (%1) VALUES (%2)")
-                            .arg(cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, vals))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
 
 void addDiary(long pet, const QString &date, const QString &text)
 {
@@ -52,29 +40,6 @@ void addVaccine(long pet, const QString &name, const QVariant &expires)
     gDataDB->execute(QStringLiteral("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name, vaccine_received_date, "
                                     "vaccine_expiration_date, vaccine_notes) VALUES (?, ?, '2023-01-01', ?, 'note')"),
                      {qlonglong(pet), name, expires});
-}
-
-// The texts of the items named in `names`, in page and item order.
-QStringList textsOf(const report::Document &doc, const QStringList &names, int page = -1)
-{
-    QStringList out;
-    for (int p = 0; p < doc.pageCount(); ++p) {
-        if (page >= 0 && p != page)
-            continue;
-        for (const report::Item &it : doc.pages[size_t(p)].items)
-            if (names.contains(it.name))
-                out << it.textFor(p + 1, doc.pageCount());
-    }
-    return out;
-}
-
-const report::Item *item(const report::Document &doc, const QString &name, const QString &text = {})
-{
-    for (const report::Page &page : doc.pages)
-        for (const report::Item &it : page.items)
-            if (it.name == name && (text.isEmpty() || it.text == text))
-                return &it;
-    return nullptr;
 }
 
 const QStringList kTitles{"Vaccinations and Medications", "Diary", "Pet Commands", "Misc. Information"};
@@ -150,10 +115,10 @@ private slots:
         if (titles.contains(kTitles[3]))
             QCOMPARE(textsOf(doc, {"lblproperty_name", "lblproperty_value"}), (QStringList{"Item", "Value"}));
         // The details are there whatever is left out.
-        QVERIFY(item(doc, "lblBreed", "Breed:") && item(doc, "lblFeeding", "Feeding:"));
+        QVERIFY(testsupport::itemNamed(doc, "lblBreed", "Breed:") && testsupport::itemNamed(doc, "lblFeeding", "Feeding:"));
         // The first list shown starts right under the details.
-        const report::Item *feeding = item(doc, "lblFeeding");
-        const report::Item *title = item(doc, "lblTitle");
+        const report::Item *feeding = testsupport::itemNamed(doc, "lblFeeding");
+        const report::Item *title = testsupport::itemNamed(doc, "lblTitle");
         if (title)
             QCOMPARE(title->rect.top(), feeding->rect.top() + 285 + 60 + 180);
         QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
@@ -246,7 +211,7 @@ private slots:
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 3);
-        const report::Item *feeding = item(doc, "rtfFeeding");
+        const report::Item *feeding = testsupport::itemNamed(doc, "rtfFeeding");
         QVERIFY(feeding && feeding->rich);
         QCOMPARE(feeding->richText(), QStringLiteral("Feed twice a day."));
         bool bold = false, italic = false;
@@ -255,8 +220,8 @@ private slots:
             italic = italic || (it.fragment().text() == QLatin1String("day") && it.fragment().charFormat().font().italic());
         }
         QVERIFY(bold && italic);
-        QVERIFY(!item(doc, "rtfNotes")); // an empty note prints nothing
-        const report::Item *pic = item(doc, "picPicture");
+        QVERIFY(!testsupport::itemNamed(doc, "rtfNotes")); // an empty note prints nothing
+        const report::Item *pic = testsupport::itemNamed(doc, "picPicture");
         QVERIFY(pic && !pic->image.isNull());
         QCOMPARE(pic->rect.top(), 720 + 600 + 39);
         QCOMPARE(textsOf(doc, {"txtAge"}), QStringList{funReportAgeText(QStringLiteral("2020-05-17"))});

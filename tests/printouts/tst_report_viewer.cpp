@@ -17,6 +17,7 @@
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -36,14 +37,7 @@ long addPet(const QVariant &name, const QVariant &nickname = {})
     return long(gDataDB->lastInsertId().toLongLong());
 }
 
-QList<frm_report *> viewers()
-{
-    QList<frm_report *> out;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *v = qobject_cast<frm_report *>(w))
-            out << v;
-    return out;
-}
+QList<frm_report *> viewers() { return testsupport::openViewers(); }
 
 // The poster with a page per pet and a count of its formats.
 class CountingPoster : public printouts::rptPetPoster {
@@ -149,7 +143,7 @@ void TestReportViewer::invalidId()
 void TestReportViewer::notBuiltYet_data()
 {
     QTest::addColumn<int>("id");
-    for (int id : {1, 2, 3, 5, 7, 8, 9, 10, 11, 12, 13})
+    for (int id : {1, 2, 5, 8, 9, 11, 12, 13})
         QTest::newRow(qPrintable(QString::number(id))) << id;
 }
 

@@ -1,0 +1,57 @@
+#include "printout_support.h"
+
+#include "core/globals.h"
+#include "printouts/frm_report.h"
+
+#include <QApplication>
+
+namespace testsupport {
+
+long addRow(const QString &table, const QVariantMap &values)
+{
+    const QStringList cols = values.keys();
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(table, cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
+    if (!gDataDB->execute(sql, values.values()))
+        qWarning("%s", qPrintable(gDataDB->lastError().description));
+    return long(gDataDB->lastInsertId().toLongLong());
+}
+
+long addPet(const QVariant &name, const QVariantMap &more)
+{
+    QVariantMap values = more;
+    values.insert(QStringLiteral("pet_name"), name);
+    values.insert(QStringLiteral("pet_species_id"), 1);
+    return addRow(QStringLiteral("tbl_pet"), values);
+}
+
+QStringList textsOf(const report::Document &doc, const QStringList &names, int page)
+{
+    QStringList out;
+    for (int p = 0; p < doc.pageCount(); ++p)
+        if (page < 0 || p == page)
+            for (const report::Item &it : doc.pages[size_t(p)].items)
+                if (names.contains(it.name))
+                    out << it.textFor(p + 1, doc.pageCount());
+    return out;
+}
+
+const report::Item *itemNamed(const report::Document &doc, const QString &name, const QString &text)
+{
+    for (const report::Page &page : doc.pages)
+        for (const report::Item &it : page.items)
+            if (it.name == name && (text.isEmpty() || it.text == text))
+                return &it;
+    return nullptr;
+}
+
+QList<frm_report *> openViewers()
+{
+    QList<frm_report *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *v = qobject_cast<frm_report *>(w))
+            out << v;
+    return out;
+}
+
+} // namespace testsupport
