@@ -101,16 +101,16 @@ std::vector<report::Control *> addDetailRows(report::Section *section, std::init
     return fields;
 }
 
-report::Control *addNoteRow(report::Section *section, const DetailRow &row, int top, int rowHeight, int labelLeft,
-                            int labelWidth, int fieldLeft, int right)
+report::Control *addNoteRow(report::Section *section, const DetailRow &row, int &top)
 {
-    section->addLabel(QLatin1String(row.labelName), {labelLeft, top, labelWidth, rowHeight - 30},
+    section->addLabel(QLatin1String(row.labelName), {0, top, kDetailLabelWidth, kDetailRow - 30},
                       QLatin1String(row.caption))
         ->font = printoutFont(9, true);
-    report::Control *r =
-        section->addRichText(QLatin1String(row.fieldName), {fieldLeft, top, right - fieldLeft, rowHeight - 30});
+    report::Control *r = section->addRichText(QLatin1String(row.fieldName),
+                                              {kDetailFieldLeft, top, 10040 - kDetailFieldLeft, kDetailRow - 30});
     r->dataField = QLatin1String(row.column);
     r->font = printoutFont(9);
+    top += kDetailRow + 60;
     return r;
 }
 

@@ -54,10 +54,15 @@ std::vector<report::Control *> addDetailRows(report::Section *section, std::init
                                              int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
                                              int fieldWidth);
 
-// A caption at `labelLeft` and, beside it at `fieldLeft` up to `right`, a
-// rich-text note bound to `column`, which grows to its text. The note.
-report::Control *addNoteRow(report::Section *section, const DetailRow &row, int top, int rowHeight, int labelLeft,
-                            int labelWidth, int fieldLeft, int right);
+// The pet printouts' details: a row every kDetailRow twips, the captions
+// kDetailLabelWidth wide from the left edge, the fields from kDetailFieldLeft.
+constexpr int kDetailRow = 285;
+constexpr int kDetailLabelWidth = 1300;
+constexpr int kDetailFieldLeft = 1350;
+// A caption at `top` and, beside it to the right edge, a rich-text note bound
+// to `row.column`, which grows to its text; `top` moves on to the next note's
+// place. The note.
+report::Control *addNoteRow(report::Section *section, const DetailRow &row, int &top);
 
 // The pet printouts' heading across the top of `header`: a large bold field
 // (bound to `column` when given) over a rule.

@@ -6,9 +6,6 @@ namespace printouts {
 
 namespace {
 
-constexpr int kRow = 285;
-constexpr int kLabelWidth = 1300;
-constexpr int kFieldLeft = 1350;
 constexpr int kNotesTop = 4250;
 
 } // namespace
@@ -49,7 +46,7 @@ rptPetDetails::rptPetDetails()
          {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
          {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
          {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
-        60, kRow, 0, kLabelWidth, kFieldLeft, 3750);
+        60, kDetailRow, 0, kDetailLabelWidth, kDetailFieldLeft, 3750);
     txtBreed = f[0];
     txtDOB = f[1];
     txtGender = f[2];
@@ -65,19 +62,14 @@ rptPetDetails::rptPetDetails()
     txtEmergency = f[12];
     txtEmergencyPhone = f[13];
     // The age beside the birthday.
-    txtAge = addAgeField(d, QStringLiteral("txtAge"), txtDOB, kFieldLeft + 1550, 2200);
+    txtAge = addAgeField(d, QStringLiteral("txtAge"), txtDOB, kDetailFieldLeft + 1550, 2200);
     std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     int y = kNotesTop;
-    auto note = [&](const DetailRow &row) {
-        report::Control *r = addNoteRow(d, row, y, kRow, 0, kLabelWidth, kFieldLeft, 10040);
-        y += kRow + 60;
-        return r;
-    };
-    rtfInsurance = note({"lblInsurance", "Insurance:", "rtfInsurance", "pet_insurance_details_rtf"});
-    rtfNotes = note({"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"});
-    rtfCare = note({"lblCare", "Care:", "rtfCare", "pet_care_rtf"});
-    rtfFeeding = note({"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"});
+    rtfInsurance = addNoteRow(d, {"lblInsurance", "Insurance:", "rtfInsurance", "pet_insurance_details_rtf"}, y);
+    rtfNotes = addNoteRow(d, {"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"}, y);
+    rtfCare = addNoteRow(d, {"lblCare", "Care:", "rtfCare", "pet_care_rtf"}, y);
+    rtfFeeding = addNoteRow(d, {"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"}, y);
     d->height = y;
     d->onFormat = [this] { Detail_Format(); };
 

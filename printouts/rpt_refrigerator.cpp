@@ -6,9 +6,6 @@ namespace printouts {
 
 namespace {
 
-constexpr int kRow = 285;
-constexpr int kLabelWidth = 1300;
-constexpr int kFieldLeft = 1350;
 constexpr int kNotesTop = 3000;
 
 } // namespace
@@ -41,7 +38,7 @@ rptPetRefrigerator::rptPetRefrigerator()
                        {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
                        {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
                        {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
-                      60, kRow, 0, kLabelWidth, kFieldLeft, 3750);
+                      60, kDetailRow, 0, kDetailLabelWidth, kDetailFieldLeft, 3750);
     txtBreed = f[0];
     txtDOB = f[1];
     txtHeightLength = f[2];
@@ -52,18 +49,13 @@ rptPetRefrigerator::rptPetRefrigerator()
     txtSitterPhone = f[7];
     txtEmergency = f[8];
     txtEmergencyPhone = f[9];
-    fldDOB = addAgeField(d, QStringLiteral("fldDOB"), txtDOB, kFieldLeft + 1550, 2200);
+    fldDOB = addAgeField(d, QStringLiteral("fldDOB"), txtDOB, kDetailFieldLeft + 1550, 2200);
     std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     int y = kNotesTop;
-    auto note = [&](const DetailRow &row) {
-        report::Control *r = addNoteRow(d, row, y, kRow, 0, kLabelWidth, kFieldLeft, 10040);
-        y += kRow + 60;
-        return r;
-    };
-    rtfFeeding = note({"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"});
-    rtfCare = note({"lblCare", "Care:", "rtfCare", "pet_care_rtf"});
-    rtfNotes = note({"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"});
+    rtfFeeding = addNoteRow(d, {"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"}, y);
+    rtfCare = addNoteRow(d, {"lblCare", "Care:", "rtfCare", "pet_care_rtf"}, y);
+    rtfNotes = addNoteRow(d, {"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"}, y);
     auto list = [&](const QString &name) {
         y += 120;
         return d->addSubReport(name, {0, y, SubReportDesigner::kWidth, 0});
