@@ -109,6 +109,70 @@ QString funReportAgeText(const QVariant &birthDate)
     return funAgeText(birthDate);
 }
 
+std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows,
+                                             int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
+                                             int fieldWidth)
+{
+    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
+    std::vector<report::Control *> fields;
+    int y = top;
+    for (const DetailRow &r : rows) {
+        section->addLabel(QLatin1String(r.labelName), {labelLeft, y, labelWidth, rowHeight - 30},
+                          QLatin1String(r.caption))
+            ->font = labelFont;
+        report::Control *f = section->addField(QLatin1String(r.fieldName), {fieldLeft, y, fieldWidth, rowHeight - 30},
+                                               QLatin1String(r.column));
+        f->font = fieldFont;
+        f->wordWrap = false;
+        fields.push_back(f);
+        y += rowHeight;
+    }
+    return fields;
+}
+
+report::Control *addNoteRow(report::Section *section, const DetailRow &row, int &top)
+{
+    section->addLabel(QLatin1String(row.labelName), {0, top, kDetailLabelWidth, kDetailRow - 30},
+                      QLatin1String(row.caption))
+        ->font = printoutFont(9, true);
+    report::Control *r = section->addRichText(QLatin1String(row.fieldName),
+                                              {kDetailFieldLeft, top, 10040 - kDetailFieldLeft, kDetailRow - 30});
+    r->dataField = QLatin1String(row.column);
+    r->font = printoutFont(9);
+    top += kDetailRow + 60;
+    return r;
+}
+
+report::Control *addHeadingField(report::Section *header, const QString &name, const QString &column)
+{
+    header->height = 600;
+    report::Control *f = header->addField(name, {0, 0, 10040, 450}, column);
+    f->font = printoutFont(16, true);
+    f->wordWrap = false;
+    header->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    return f;
+}
+
+report::Control *addAgeField(report::Section *section, const QString &name, report::Control *birthday, int left,
+                             int width)
+{
+    birthday->width = left - 50 - birthday->left;
+    birthday->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
+    report::Control *age = section->addField(name, {left, birthday->top, width, birthday->height});
+    age->font = birthday->font;
+    age->wordWrap = false;
+    return age;
+}
+
+std::pair<report::Control *, report::Control *> addPictureControls(report::Section *section, const QRect &box)
+{
+    report::Control *name = section->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
+    name->visible = false;
+    report::Control *picture = section->addPicture(QStringLiteral("picPicture"), box);
+    picture->visible = false;
+    return {name, picture};
+}
+
 ReportDesigner::ReportDesigner() : m_petID(gReportPetID), m_reportName(gReportName) {}
 
 void ReportDesigner::connectData()

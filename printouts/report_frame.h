@@ -10,6 +10,8 @@
 #include <QString>
 #include <QVariant>
 #include <initializer_list>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace printouts {
@@ -68,6 +70,41 @@ std::vector<report::Control *> addLabelledFields(report::Section *section, std::
 // left to the right edge of the printouts' content, one row high to start
 // with (it grows to its text).
 report::Control *addLabelledNote(report::Section *section, const LabelledField &note, const FieldColumn &at);
+// One line of a printout's details: a bold caption and, beside it, the field
+// bound to `column`.
+struct DetailRow {
+    const char *labelName;
+    const char *caption;
+    const char *fieldName;
+    const char *column;
+};
+// Lays `rows` down `section` from `top`, a row every `rowHeight` twips: each
+// caption at `labelLeft`, `labelWidth` wide, its field at `fieldLeft`,
+// `fieldWidth` wide, on one line each. The fields, in row order.
+std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows,
+                                             int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
+                                             int fieldWidth);
+
+// The pet printouts' details: a row every kDetailRow twips, the captions
+// kDetailLabelWidth wide from the left edge, the fields from kDetailFieldLeft.
+constexpr int kDetailRow = 285;
+constexpr int kDetailLabelWidth = 1300;
+constexpr int kDetailFieldLeft = 1350;
+// A caption at `top` and, beside it to the right edge, a rich-text note bound
+// to `row.column`, which grows to its text; `top` moves on to the next note's
+// place. The note.
+report::Control *addNoteRow(report::Section *section, const DetailRow &row, int &top);
+
+// The pet printouts' heading across the top of `header`: a large bold field
+// (bound to `column` when given) over a rule.
+report::Control *addHeadingField(report::Section *header, const QString &name, const QString &column = {});
+// The age field `name` at `left`, `width` wide, on the birthday's line; the
+// birthday, which prints its date alone unless it has a time, ends before it.
+report::Control *addAgeField(report::Section *section, const QString &name, report::Control *birthday, int left,
+                             int width);
+// The hidden field "fldPicture" that reads the picture's file name, and the
+// picture control "picPicture" in `box`, hidden until a picture is fitted.
+std::pair<report::Control *, report::Control *> addPictureControls(report::Section *section, const QRect &box);
 
 class ReportDesigner : public report::Report {
 public:

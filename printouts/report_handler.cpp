@@ -11,10 +11,13 @@
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "printouts/frm_greeting.h"
 #include "printouts/frm_publish.h"
 #include "printouts/frm_report.h"
 #include "printouts/frm_trip.h"
 #include "printouts/rpt_address_book.h"
+#include "printouts/rpt_diary.h"
+#include "printouts/rpt_greeting_card.h"
 #include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_details.h"
 #include "printouts/rpt_pet_missing.h"
@@ -23,6 +26,7 @@
 #include "printouts/rpt_pet_sitter.h"
 #include "printouts/rpt_picture_album.h"
 #include "printouts/rpt_picture_poster.h"
+#include "printouts/rpt_refrigerator.h"
 
 #include <QPrinter>
 #include <optional>
@@ -63,11 +67,14 @@ std::unique_ptr<report::Report> funNewDesigner(long reportID)
     switch (reportID) {
     case 1: return std::make_unique<printouts::rptPetSitter>();
     case 2: return std::make_unique<printouts::rptAddressBook>();
+    case 3: return std::make_unique<printouts::rptPetRefrigerator>();
     case 4: return std::make_unique<printouts::rptPetPoster>();
     case 5: return std::make_unique<printouts::rptPetShowAndTell>();
-    case 8: return std::make_unique<printouts::rptPetMissing>();
     case 6:
     case 9: return std::make_unique<printouts::rptPetDetails>();
+    case 7: return std::make_unique<printouts::rptPetGreetingCard>();
+    case 8: return std::make_unique<printouts::rptPetMissing>();
+    case 10: return std::make_unique<printouts::rptDiary>();
     case 11: return std::make_unique<printouts::rptPicturePoster>();
     case 12: return std::make_unique<printouts::rptPictureAlbum>();
     case 13: return std::make_unique<printouts::rptHealthStatement>();
@@ -93,13 +100,13 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     gReportName = entry->Name;
     if (recordID != 0)
         gReportPetID = recordID;
-    // The sitter's trip (1) and the web page (9) ask their options first; the
-    // greeting card (7) asks its own, whose window comes with that printout.
+    // The sitter's trip (1), the greeting card (7) and the web page (9) ask
+    // their options first; a cancelled window opens nothing.
     if (reportID == 1 && !funReportTripOptions(form))
         return false;
-    if (reportID == 9 && !funReportPublishOptions(form))
+    if (reportID == 7 && !funReportGreetingOptions(form))
         return false;
-    if (reportID == 7)
+    if (reportID == 9 && !funReportPublishOptions(form))
         return false;
     // The designer copies the globals it reads now, while they are this open's.
     std::unique_ptr<report::Report> designer = funNewDesigner(reportID);

@@ -6,9 +6,6 @@ namespace printouts {
 
 namespace {
 
-constexpr int kRow = 285;
-constexpr int kLabelWidth = 1300;
-constexpr int kFieldLeft = 1350;
 constexpr int kNotesTop = 4250;
 
 } // namespace
@@ -27,61 +24,52 @@ rptPetDetails::rptPetDetails()
     auto [gh, gf] = addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
     gh->setGroupColumn(QStringLiteral("pet_id"));
     gh->newPageBefore = true;
-    gh->height = 600;
-    txtHeading = gh->addField(QStringLiteral("txtHeading"), {0, 0, 10040, 450});
-    txtHeading->font = printoutFont(16, true);
-    txtHeading->wordWrap = false;
-    gh->addLine(QStringLiteral("lnHeading"), 0, 500, 10040, 500)->lineWidth = 20;
+    txtHeading = addHeadingField(gh, QStringLiteral("txtHeading"));
     gh->onFormat = [this] { GroupHeader_Format(); };
     gf->height = 0;
 
     // The details beside the picture, then the notes, each as long as it is.
     report::Section *d = detail();
-    const QFont fieldFont = printoutFont(9);
-    const std::vector<report::Control *> rows = addLabelledFields(
-        d, {{"Breed:", "txtBreed", "pet_breed"},
-            {"Birthday:", "txtDOB", "pet_dob"},
-            {"Gender:", "txtGender", "pet_gender"},
-            {"Color:", "txtColor", "pet_color"},
-            {"Ht / Len:", "txtHeightLength", "pet_height_length"},
-            {"Weight:", "txtWeight", "pet_weight"},
-            {"Father:", "txtFather", "pet_father"},
-            {"Mother:", "txtMother", "pet_mother"},
-            {"Vet:", "txtVet", "pet_vet"},
-            {"Vet Ph:", "txtVetPhone", "pet_vet_ph"},
-            {"Sitter:", "txtSitter", "pet_sitter"},
-            {"Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
-            {"Em. Contact:", "txtEmergency", "pet_emer"},
-            {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
-        {60, 0, kLabelWidth, kFieldLeft, 3750, kRow});
-    size_t i = 0;
-    for (report::Control **member : {&txtBreed, &txtDOB, &txtGender, &txtColor, &txtHeightLength, &txtWeight,
-                                     &txtFather, &txtMother, &txtVet, &txtVetPhone, &txtSitter, &txtSitterPhone,
-                                     &txtEmergency, &txtEmergencyPhone})
-        *member = rows[i++];
-
+    const std::vector<report::Control *> f = addDetailRows(
+        d,
+        {{"lblBreed", "Breed:", "txtBreed", "pet_breed"},
+         {"lblDOB", "Birthday:", "txtDOB", "pet_dob"},
+         {"lblGender", "Gender:", "txtGender", "pet_gender"},
+         {"lblColor", "Color:", "txtColor", "pet_color"},
+         {"lblHeightLength", "Ht / Len:", "txtHeightLength", "pet_height_length"},
+         {"lblWeight", "Weight:", "txtWeight", "pet_weight"},
+         {"lblFather", "Father:", "txtFather", "pet_father"},
+         {"lblMother", "Mother:", "txtMother", "pet_mother"},
+         {"lblVet", "Vet:", "txtVet", "pet_vet"},
+         {"lblVetPhone", "Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+         {"lblSitter", "Sitter:", "txtSitter", "pet_sitter"},
+         {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
+         {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
+         {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+        60, kDetailRow, 0, kDetailLabelWidth, kDetailFieldLeft, 3750);
+    txtBreed = f[0];
+    txtDOB = f[1];
+    txtGender = f[2];
+    txtColor = f[3];
+    txtHeightLength = f[4];
+    txtWeight = f[5];
+    txtFather = f[6];
+    txtMother = f[7];
+    txtVet = f[8];
+    txtVetPhone = f[9];
+    txtSitter = f[10];
+    txtSitterPhone = f[11];
+    txtEmergency = f[12];
+    txtEmergencyPhone = f[13];
     // The age beside the birthday.
-    txtDOB->width = 1500;
-    txtDOB->outputFormat = QStringLiteral("ddddd h:nn:ss AMPM");
-    txtAge = d->addField(QStringLiteral("txtAge"), {kFieldLeft + 1550, txtDOB->top, 2200, kRow - 30});
-    txtAge->font = fieldFont;
-    txtAge->wordWrap = false;
-
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    txtAge = addAgeField(d, QStringLiteral("txtAge"), txtDOB, kDetailFieldLeft + 1550, 2200);
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     int y = kNotesTop;
-    auto note = [&](const char *caption, const char *name, const char *column) {
-        report::Control *r = addLabelledNote(d, {caption, name, column}, {y, 0, kLabelWidth, kFieldLeft, 0, kRow});
-        y += kRow + 60;
-        return r;
-    };
-    rtfInsurance = note("Insurance:", "rtfInsurance", "pet_insurance_details_rtf");
-    rtfNotes = note("Notes:", "rtfNotes", "pet_notes_rtf");
-    rtfCare = note("Care:", "rtfCare", "pet_care_rtf");
-    rtfFeeding = note("Feeding:", "rtfFeeding", "pet_feeding_rtf");
+    rtfInsurance = addNoteRow(d, {"lblInsurance", "Insurance:", "rtfInsurance", "pet_insurance_details_rtf"}, y);
+    rtfNotes = addNoteRow(d, {"lblNotes", "Notes:", "rtfNotes", "pet_notes_rtf"}, y);
+    rtfCare = addNoteRow(d, {"lblCare", "Care:", "rtfCare", "pet_care_rtf"}, y);
+    rtfFeeding = addNoteRow(d, {"lblFeeding", "Feeding:", "rtfFeeding", "pet_feeding_rtf"}, y);
     d->height = y;
     d->onFormat = [this] { Detail_Format(); };
 
@@ -112,10 +100,10 @@ void rptPetDetails::reportStart()
     m_diarySub = std::make_unique<rptDiarySub>();
     m_commandSub = std::make_unique<rptCommandSub>();
     m_propertySub = std::make_unique<rptPropertySub>();
-    m_vaccinationSub->attachTo(srptVaccinationSub, connectText());
-    m_diarySub->attachTo(srptDiarySub, connectText());
-    m_commandSub->attachTo(srptCommandSub, connectText());
-    m_propertySub->attachTo(srptPropertySub, connectText());
+    attachSubReport(srptVaccinationSub, m_vaccinationSub.get(), connectText());
+    attachSubReport(srptDiarySub, m_diarySub.get(), connectText());
+    attachSubReport(srptCommandSub, m_commandSub.get(), connectText());
+    attachSubReport(srptPropertySub, m_propertySub.get(), connectText());
 }
 
 void rptPetDetails::reportEnd()
@@ -136,13 +124,12 @@ void rptPetDetails::GroupHeader_Format()
 void rptPetDetails::Detail_Format()
 {
     if (m_diarySub) {
-        m_diarySub->setPetSource(
-            QStringLiteral("SELECT * FROM qryrptDiary WHERE diary_pet_id = ? ORDER BY diary_date DESC"), mPetID);
+        m_diarySub->showPet(mPetID);
         m_vaccinationSub->setPetSource(QStringLiteral("SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? "
                                                       "ORDER BY vaccine_expiration_date DESC, vaccine_name ASC"),
                                        mPetID);
-        m_commandSub->setPetSource(QStringLiteral("SELECT * FROM qryrptCommand WHERE command_pet_id = ?"), mPetID);
-        m_propertySub->setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), mPetID);
+        m_commandSub->showPet(mPetID);
+        m_propertySub->showPet(mPetID);
     }
     txtAge->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
     srptDiarySub->visible = m_diary;

@@ -12,10 +12,7 @@ rptPetPoster::rptPetPoster()
     Field1->alignment = Qt::AlignHCenter | Qt::AlignTop;
     Field1->wordWrap = false;
     detail()->height = 7125;
-    fldPicture = detail()->addField(QStringLiteral("fldPicture"), {39, 0, 2000, 225}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = detail()->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    std::tie(fldPicture, picPicture) = addPictureControls(detail(), kPictureBox);
     addPageFooter(false);
     reportFooter()->height = 0;
     pageHeader()->onFormat = [this] { PageHeader_Format(); };

@@ -82,6 +82,13 @@ void SubReportDesigner::reportStart()
 
 void SubReportDesigner::noData() { lblEmpty->visible = true; }
 
+void attachSubReport(report::Control *control, SubReportDesigner *list, const QString &connect)
+{
+    list->DC.setConnect(connect);
+    list->DC.setDatabaseName(gDataDBPath);
+    control->subReport = list;
+}
+
 bool funVaccinationExpired(const QVariant &expires, const QDate &today)
 {
     const QDate d = dateFromDb(expires);
@@ -118,6 +125,11 @@ rptDiarySub::rptDiarySub()
 {
 }
 
+void rptDiarySub::showPet(long petID)
+{
+    setPetSource(QStringLiteral("SELECT * FROM qryrptDiary WHERE diary_pet_id = ? ORDER BY diary_date DESC"), petID);
+}
+
 rptCommandSub::rptCommandSub()
     : SubReportDesigner(QStringLiteral("rptCommandSub"), QStringLiteral("Pet Commands"),
                         QStringLiteral("[No commands to display]"), QStringLiteral("qryrptCommand"),
@@ -126,12 +138,22 @@ rptCommandSub::rptCommandSub()
 {
 }
 
+void rptCommandSub::showPet(long petID)
+{
+    setPetSource(QStringLiteral("SELECT * FROM qryrptCommand WHERE command_pet_id = ?"), petID);
+}
+
 rptPropertySub::rptPropertySub()
     : SubReportDesigner(QStringLiteral("rptPropertySub"), QStringLiteral("Misc. Information"),
                         QStringLiteral("[No misc. information to display]"), QStringLiteral("qryrptProperty"),
                         {{QStringLiteral("Item"), QStringLiteral("property_name"), 3000, {}},
                          {QStringLiteral("Value"), QStringLiteral("property_value"), 7040, {}}})
 {
+}
+
+void rptPropertySub::showPet(long petID)
+{
+    setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), petID);
 }
 
 } // namespace printouts

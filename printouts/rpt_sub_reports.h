@@ -55,17 +55,25 @@ private:
 class rptDiarySub : public SubReportDesigner {
 public:
     rptDiarySub();
+    // The pet's entries, the latest first.
+    void showPet(long petID);
 };
 
 class rptCommandSub : public SubReportDesigner {
 public:
     rptCommandSub();
+    void showPet(long petID);
 };
 
 class rptPropertySub : public SubReportDesigner {
 public:
     rptPropertySub();
+    void showPet(long petID);
 };
+
+// Puts `list` into the sub-report control `control`, reading the data file
+// through `connect` (the embedding printout's connection).
+void attachSubReport(report::Control *control, SubReportDesigner *list, const QString &connect);
 
 // True when a vaccination's row prints in red: its expiry is a date before
 // `today` (one that expires today is not yet expired).

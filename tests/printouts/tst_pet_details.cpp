@@ -112,10 +112,10 @@ private slots:
         if (titles.contains(kTitles[3]))
             QCOMPARE(textsOf(doc, {"lblproperty_name", "lblproperty_value"}), (QStringList{"Item", "Value"}));
         // The details are there whatever is left out.
-        QVERIFY(item(doc, "lblBreed", "Breed:") && item(doc, "lblFeeding", "Feeding:"));
+        QVERIFY(testsupport::item(doc, "lblBreed", "Breed:") && testsupport::item(doc, "lblFeeding", "Feeding:"));
         // The first list shown starts right under the details.
-        const report::Item *feeding = item(doc, "lblFeeding");
-        const report::Item *title = item(doc, "lblTitle");
+        const report::Item *feeding = testsupport::item(doc, "lblFeeding");
+        const report::Item *title = testsupport::item(doc, "lblTitle");
         if (title)
             QCOMPARE(title->rect.top(), feeding->rect.top() + 285 + 60 + 180);
         QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
@@ -208,7 +208,7 @@ private slots:
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 3);
-        const report::Item *feeding = item(doc, "rtfFeeding");
+        const report::Item *feeding = testsupport::item(doc, "rtfFeeding");
         QVERIFY(feeding && feeding->rich);
         QCOMPARE(feeding->richText(), QStringLiteral("Feed twice a day."));
         bool bold = false, italic = false;
@@ -217,8 +217,8 @@ private slots:
             italic = italic || (it.fragment().text() == QLatin1String("day") && it.fragment().charFormat().font().italic());
         }
         QVERIFY(bold && italic);
-        QVERIFY(!item(doc, "rtfNotes")); // an empty note prints nothing
-        const report::Item *pic = item(doc, "picPicture");
+        QVERIFY(!testsupport::item(doc, "rtfNotes")); // an empty note prints nothing
+        const report::Item *pic = testsupport::item(doc, "picPicture");
         QVERIFY(pic && !pic->image.isNull());
         QCOMPARE(pic->rect.top(), 720 + 600 + 39);
         QCOMPARE(textsOf(doc, {"txtAge"}), QStringList{funReportAgeText(QStringLiteral("2020-05-17"))});

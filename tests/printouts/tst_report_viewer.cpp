@@ -22,6 +22,7 @@
 #include "printouts/frm_report.h"
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_poster.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -46,14 +47,7 @@ long addPet(const QVariant &name, const QVariant &nickname = {})
     return long(gDataDB->lastInsertId().toLongLong());
 }
 
-QList<frm_report *> viewers()
-{
-    QList<frm_report *> out;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *v = qobject_cast<frm_report *>(w))
-            out << v;
-    return out;
-}
+QList<frm_report *> viewers() { return testsupport::openViewers(); }
 
 // The poster with a page per pet and a count of its formats.
 class CountingPoster : public printouts::rptPetPoster {
@@ -97,8 +91,6 @@ private slots:
     void cleanup();
 
     void invalidId();
-    void notBuiltYet_data();
-    void notBuiltYet();
     void globalsAtEachOpen();
     void posterOpens();
     void posterModal();
@@ -160,23 +152,6 @@ void TestReportViewer::invalidId()
     QCOMPARE(m->text, QStringLiteral("Invalid report specified(14)."));
     QCOMPARE(m->icon, int(ui::Critical));
     QCOMPARE(m->title, QStringLiteral("Zorbi 2003"));
-    QVERIFY(viewers().isEmpty());
-    QVERIFY(!QApplication::overrideCursor());
-}
-
-void TestReportViewer::notBuiltYet_data()
-{
-    QTest::addColumn<int>("id");
-    for (int id : {3, 7, 10})
-        QTest::newRow(qPrintable(QString::number(id))) << id;
-}
-
-void TestReportViewer::notBuiltYet()
-{
-    QFETCH(int, id);
-    const long pet = addPet("Rex");
-    QVERIFY(!funReportHandler(gMain, ActionOpenReport, id, pet, false));
-    QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
     QVERIFY(viewers().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
 }

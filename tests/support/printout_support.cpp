@@ -9,23 +9,23 @@
 
 namespace testsupport {
 
-long addPet(const QString &name, const QVariantMap &more)
+long addRow(const QString &table, const QVariantMap &values)
 {
-    QStringList cols{"pet_name"};
-    QVariantList vals{name};
-    if (!more.contains(QStringLiteral("pet_species_id"))) {
-        cols << "pet_species_id";
-        vals << 1;
-    }
-    for (auto it = more.begin(); it != more.end(); ++it) {
-        cols << it.key();
-        vals << it.value();
-    }
-    const QString sql = QStringLiteral("INSERT INTO tbl_pet (%1) VALUES (%2)")
-                            .arg(cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, vals))
+    const QStringList cols = values.keys();
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(table, cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
+    if (!gDataDB->execute(sql, values.values()))
         qWarning("%s", qPrintable(gDataDB->lastError().description));
     return long(gDataDB->lastInsertId().toLongLong());
+}
+
+long addPet(const QVariant &name, const QVariantMap &more)
+{
+    QVariantMap values = more;
+    values.insert(QStringLiteral("pet_name"), name);
+    if (!values.contains(QStringLiteral("pet_species_id")))
+        values.insert(QStringLiteral("pet_species_id"), 1);
+    return addRow(QStringLiteral("tbl_pet"), values);
 }
 
 QStringList textsOf(const report::Document &doc, const QStringList &names, int page)
@@ -50,13 +50,23 @@ const report::Item *item(const report::Document &doc, const QString &name, const
     return nullptr;
 }
 
+QList<frm_report *> openViewers()
+{
+    QList<frm_report *> out;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (auto *v = qobject_cast<frm_report *>(w))
+            out << v;
+    return out;
+}
+
 void closeViewers()
 {
-    QList<QPointer<QWidget>> viewers;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (qobject_cast<frm_report *>(w))
-            viewers << w;
-    qDeleteAll(viewers);
+    // Held by guarded pointers: a viewer may take another with it.
+    QList<QPointer<frm_report>> viewers;
+    for (frm_report *v : openViewers())
+        viewers << v;
+    for (const QPointer<frm_report> &v : viewers)
+        delete v.data();
 }
 
 } // namespace testsupport

@@ -1,19 +1,23 @@
 #pragma once
-// What the printout tests share: a pet added to the open data file, the
-// texts and items of a laid-out printout by control name, and the viewers
-// closed after a test.
+// What the printout tests share: rows put straight into the data file, the
+// laid-out texts and items by control name, and the viewer windows.
 
 #include "platform/report/page_model.h"
 
-#include <QString>
+#include <QList>
 #include <QStringList>
+#include <QVariant>
 #include <QVariantMap>
+
+class frm_report;
 
 namespace testsupport {
 
+// Inserts a row into `table` of the open data file; its new id.
+long addRow(const QString &table, const QVariantMap &values);
 // A pet named `name` of species 1 (unless `more` gives one) with the columns
 // of `more`; its id.
-long addPet(const QString &name, const QVariantMap &more = {});
+long addPet(const QVariant &name, const QVariantMap &more = {});
 
 // The texts of the items named in `names`, in page and item order, on every
 // page or on page `page` (0-based); a rich-text slice gives its lines.
@@ -23,7 +27,8 @@ QStringList textsOf(const report::Document &doc, const QStringList &names, int p
 // when there is none.
 const report::Item *item(const report::Document &doc, const QString &name, const QString &text = {});
 
-// Deletes every printout viewer window.
+// The printout viewers open now, and every one of them deleted.
+QList<frm_report *> openViewers();
 void closeViewers();
 
 } // namespace testsupport
