@@ -176,6 +176,7 @@ private:
     QString m_prefix;
     std::vector<QImage> *m_images;
     QHash<qint64, QString> m_written; // a picture shown twice is written once
+    QHash<QString, QString> m_writtenFiles;
     QString m_out;
 };
 
@@ -225,14 +226,18 @@ void HtmlWriter::text(const Item &it, const QString &s)
 
 void HtmlWriter::image(const Item &it)
 {
-    if (it.image.isNull() || it.rect.isEmpty())
+    if ((it.image.isNull() && it.imageFile.isEmpty()) || it.rect.isEmpty())
         return;
-    QString &name = m_written[it.image.cacheKey()];
+    // A bitmap by its own key, a picture kept as its file by the file's name.
+    QString &name = it.image.isNull() ? m_writtenFiles[it.imageFile] : m_written[it.image.cacheKey()];
     if (name.isEmpty()) {
-        name = m_prefix + QLatin1Char('_') + QString::number(m_written.size())
-               + (it.image.hasAlphaChannel() ? QLatin1String(".png") : QLatin1String(".jpg"));
+        const QImage picture = itemPicture(it, kPdfImageDpi);
+        if (picture.isNull())
+            return;
+        name = m_prefix + QLatin1Char('_') + QString::number(m_written.size() + m_writtenFiles.size())
+               + (picture.hasAlphaChannel() ? QLatin1String(".png") : QLatin1String(".jpg"));
         if (m_images)
-            m_images->push_back(imageForDpi(it.image, it.rect, kPdfImageDpi));
+            m_images->push_back(picture);
     }
     // The file's name as an address: a name with "#", "?", "%" or blanks
     // names the file, not a part of it.
@@ -408,8 +413,8 @@ void rtfItem(rtf::PageWriter &w, const Item &it, int pageNumber, int pageCount)
         break;
     }
     case Item::Image:
-        if (!it.image.isNull() && !it.rect.isEmpty())
-            w.picture(it.rect, imageForDpi(it.image, it.rect, kPdfImageDpi));
+        if (const QImage picture = itemPicture(it, kPdfImageDpi); !picture.isNull())
+            w.picture(it.rect, picture);
         break;
     case Item::Line: {
         const int lw = qMax(1, it.lineWidth);

@@ -205,6 +205,21 @@ QImage imageForDpi(const QImage &img, const QRect &rect, int dpi)
     return img.scaled(maxW, maxH, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
+QImage itemPicture(const Item &it, int dpi)
+{
+    if (!it.image.isNull())
+        return imageForDpi(it.image, it.rect, dpi);
+    if (it.imageFile.isEmpty() || it.rect.isEmpty())
+        return {};
+    const int maxW = qMax(1, int(qint64(it.rect.width()) * dpi / kTwipsPerInch));
+    const int maxH = qMax(1, int(qint64(it.rect.height()) * dpi / kTwipsPerInch));
+    QImageReader reader(it.imageFile);
+    const QSize pixels = reader.size();
+    if (pixels.isValid() && (pixels.width() > maxW || pixels.height() > maxH))
+        reader.setScaledSize(QSize(maxW, maxH));
+    return reader.read();
+}
+
 void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOptions &options)
 {
     if (pageIndex < 0 || pageIndex >= doc.pageCount())

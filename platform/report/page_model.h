@@ -60,6 +60,10 @@ constexpr int kPdfImageDpi = 150;
 // A picture at no more than `dpi` of the rect (twips) it prints in; smaller
 // ones as they are.
 QImage imageForDpi(const QImage &image, const QRect &rect, int dpi);
+// The picture an image item shows, at no more than `dpi` over its rect: its
+// own bitmap, or its file decoded at that size; a null image for none.
+struct Item;
+QImage itemPicture(const Item &item, int dpi);
 
 struct Item {
     enum Kind { Text, Image, Line, Box, Rich };

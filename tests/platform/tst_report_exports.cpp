@@ -203,6 +203,7 @@ private slots:
     void htmlFileNames_data();
     void htmlFileNames();
     void nothingWritten();
+    void picturesKeptAsFiles();
     void richTextSplitOverPages();
 
 private:
@@ -377,6 +378,39 @@ void TestReportExports::nothingWritten()
     QVERIFY(error.contains(QStringLiteral("does not exist")));
     QVERIFY(!exportRtf(doc, dir.filePath(QStringLiteral("gone/a.rtf"))));
     QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
+}
+
+// A picture the page holds only as its file (a photo album's) is written by
+// both writers as well, decoded at the size it prints; a file gone is left out.
+void TestReportExports::picturesKeptAsFiles()
+{
+    QTemporaryDir dir;
+    const QString photo = dir.filePath(QStringLiteral("photo.jpg"));
+    QImage big(1600, 1200, QImage::Format_RGB32);
+    big.fill(QColor(30, 120, 200));
+    QVERIFY(big.save(photo, "JPEG"));
+    Document doc;
+    doc.size = QSize(12240, 15840);
+    doc.pages.resize(1);
+    Item kept;
+    kept.kind = Item::Image;
+    kept.rect = {1000, 1000, 1440, 1080}; // an inch wide
+    kept.imageFile = photo;
+    doc.pages[0].items.push_back(kept);
+    Item gone = kept;
+    gone.imageFile = dir.filePath(QStringLiteral("gone.jpg"));
+    doc.pages[0].items.push_back(gone);
+
+    QVERIFY(exportHtml(doc, dir.filePath(QStringLiteral("album.htm"))));
+    const Parsed p = parse(readText(dir.filePath(QStringLiteral("album.htm"))));
+    QVERIFY2(p.error.isEmpty(), qPrintable(p.error));
+    QCOMPARE(p.srcs.size(), 1);
+    const QImage written(dir.filePath(QUrl::fromPercentEncoding(p.srcs[0].toUtf8())));
+    QVERIFY(!written.isNull());
+    QVERIFY2(written.width() <= kPdfImageDpi, qPrintable(QString::number(written.width())));
+
+    QVERIFY(exportRtf(doc, dir.filePath(QStringLiteral("album.rtf"))));
+    QCOMPARE(readText(dir.filePath(QStringLiteral("album.rtf"))).count(QStringLiteral("\\pict")), 1);
 }
 
 // A note too long for its page goes on in a second slice of the same
