@@ -2,6 +2,7 @@
 // a very large one (2,000 people), in each view mode and sorted by a column.
 
 #include "apps/routines.h"
+#include "core/codes.h"
 #include "household.h"
 
 #include "core/database.h"
@@ -48,7 +49,7 @@ void BM_AddressBook(benchmark::State &state)
         gMain->ListView_ColumnClick(gMain->ListView_Contact, 2);
     }
     for (auto _ : state) {
-        funContactHandler(gMain, 5, 0, QString());
+        funContactHandler(gMain, ActionShow, 0, QString());
         QCoreApplication::processEvents(); // the list is drawn as the user sees it
     }
     state.counters["people"] = gMain->ListView_Contact->ItemCount();

@@ -4,6 +4,7 @@
 // thumbnail in the cache).
 
 #include "apps/routines.h"
+#include "core/codes.h"
 #include "household.h"
 
 #include "core/database.h"
@@ -137,7 +138,7 @@ void clearThumbnailCache() { QDir(thumbnails::cacheRoot()).removeRecursively(); 
 // The gallery as the list bar's "Photo Gallery" shows it, drawn.
 void showGallery()
 {
-    funPictureHandler(gMain, 5, 0, QString(), 0);
+    funPictureHandler(gMain, ActionShow, 0, QString(), 0);
     QCoreApplication::processEvents();
 }
 

@@ -2,6 +2,7 @@
 // household and on a very large one; and opening the pet window.
 
 #include "apps/routines.h"
+#include "core/codes.h"
 #include "household.h"
 
 #include "core/database.h"
@@ -62,7 +63,7 @@ void BM_PetPanel(benchmark::State &state)
     gMain->ListView_Pet->setView(3);
     const long pet = busiestPet();
     for (auto _ : state) {
-        funPetHandler(gMain, 5, pet, QString(), 1);
+        funPetHandler(gMain, ActionShow, pet, QString(), 1);
         QCoreApplication::processEvents(); // the list is drawn as the user sees it
     }
     state.counters["pet"] = double(pet);

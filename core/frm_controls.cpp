@@ -1,4 +1,5 @@
 #include "core/frm_controls.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/frm_main.h"
@@ -58,29 +59,29 @@ void frm_controls::ctDropMenuContext_ItemClick(int menu, int item)
     }
     case 1:
         if (item == 1) {
-            funPetHandler(main, 2, id, QString(), 1);
+            funPetHandler(main, ActionEdit, id, QString(), 1);
         } else if (item == 3) {
-            if (funPetHandler(main, 3, id, QString(), 1)) {
+            if (funPetHandler(main, ActionDelete, id, QString(), 1)) {
                 subRefreshListBar();
                 QCoreApplication::processEvents();
-                funCalendarHandler(main, 5, zbclock::now());
+                funCalendarHandler(main, ActionShow, zbclock::now());
             }
         }
         break;
     case 2:
         if (item == 1) {
-            if (funContactHandler(main, 1, 0, QString()))
-                funContactHandler(main, 15, 0, QString());
+            if (funContactHandler(main, ActionAdd, 0, QString()))
+                funContactHandler(main, ActionRefresh, 0, QString());
         } else if (item == 3) {
             // The person may come back renamed.
-            if (funContactHandler(main, 2, id, QString()))
-                funContactHandler(main, 15, 0, QString());
+            if (funContactHandler(main, ActionEdit, id, QString()))
+                funContactHandler(main, ActionRefresh, 0, QString());
         } else if (item == 5) {
             VbListView *list = form ? form->findChild<VbListView *>(QStringLiteral("ListView_Contact")) : nullptr;
             VbListItem *selected = list ? list->SelectedItem() : nullptr;
             const QString name = selected ? selected->text() : QString();
-            if (funContactHandler(main, 3, id, name))
-                funContactHandler(main, 15, 0, QString());
+            if (funContactHandler(main, ActionDelete, id, name))
+                funContactHandler(main, ActionRefresh, 0, QString());
         }
         break;
     case 3:
@@ -98,29 +99,29 @@ void frm_controls::ctDropMenuContext_ItemClick(int menu, int item)
     case 4: {
         if (item == 1) {
             QVariant day(gCalendarDay);
-            funEventHandler(form, 17, 0, day);
+            funEventHandler(form, ActionEditList, 0, day);
             gCalendarDay = day.toInt();
         } else if (item == 3) {
-            funEventHandler(form, 1, 0, QVariant(funDayNumberToDate(gCalendarDay)));
+            funEventHandler(form, ActionAdd, 0, QVariant(funDayNumberToDate(gCalendarDay)));
         }
         auto *cal = form ? form->findChild<CtCalendar *>(QStringLiteral("ctCalendar1")) : nullptr;
-        funCalendarHandler(form, 15, cal ? QVariant(funDayNumberToDate(cal->Date())) : QVariant());
+        funCalendarHandler(form, ActionRefresh, cal ? QVariant(funDayNumberToDate(cal->Date())) : QVariant());
         break;
     }
     case 5: {
         bool done = false;
         if (item == 1) {
-            done = funPictureHandler(main, 1, 0, QString(), 1);
+            done = funPictureHandler(main, ActionAdd, 0, QString(), 1);
         } else if (item == 3) {
-            done = funPictureHandler(main, 2, id, QString(), 1);
+            done = funPictureHandler(main, ActionEdit, id, QString(), 1);
         } else if (item == 5) {
             VbListItem *selected = gMain ? gMain->ListView_Picture->SelectedItem() : nullptr;
-            done = funPictureHandler(main, 3, id, selected ? selected->text() : QString(), 1);
+            done = funPictureHandler(main, ActionDelete, id, selected ? selected->text() : QString(), 1);
         } else {
             return;
         }
         if (done)
-            funPictureHandler(main, 5, 0, QString(), gListviewPicture);
+            funPictureHandler(main, ActionShow, 0, QString(), gListviewPicture);
         break;
     }
     default: break;

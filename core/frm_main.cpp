@@ -1,4 +1,5 @@
 #include "core/frm_main.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/frm_controls.h"
@@ -354,16 +355,16 @@ void frm_main::addNew(int view)
     // The same three commands stand on the toolbar and in the File menu.
     switch (view) {
     case 1:
-        funPetHandler(this, 1, 0, QString(), 1);
+        funPetHandler(this, ActionAdd, 0, QString(), 1);
         subRefreshListBar();
         break;
     case 8:
-        funEventHandler(this, 1, 0, QVariant());
-        funCalendarHandler(this, 15, QVariant());
+        funEventHandler(this, ActionAdd, 0, QVariant());
+        funCalendarHandler(this, ActionRefresh, QVariant());
         break;
     case 2:
-        funContactHandler(this, 1, 0, QString());
-        funContactHandler(this, 15, 0, QString());
+        funContactHandler(this, ActionAdd, 0, QString());
+        funContactHandler(this, ActionRefresh, 0, QString());
         break;
     default: break;
     }
@@ -378,16 +379,16 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
     case 3: addNew(8); break;
     case 5: addNew(2); break;
     case 7:
-        funPictureHandler(this, 1, 0, QString(), 1);
-        funPictureHandler(this, 15, 0, QString(), ListView_Picture->View());
+        funPictureHandler(this, ActionAdd, 0, QString(), 1);
+        funPictureHandler(this, ActionRefresh, 0, QString(), ListView_Picture->View());
         break;
     case 9:
         switch (view) {
-        case 1: funPetHandler(this, 7, ListView_Pet->Tag().toLongLong(), QString(), 1); break;
-        case 2: funContactHandler(this, 18, 0, QString()); break;
-        case 6: funCalendarHandler(this, 7, QVariant()); break;
+        case 1: funPetHandler(this, ActionPrint, ListView_Pet->Tag().toLongLong(), QString(), 1); break;
+        case 2: funContactHandler(this, ActionPrintList, 0, QString()); break;
+        case 6: funCalendarHandler(this, ActionPrint, QVariant()); break;
         case 13: printSelectedReport(); break;
-        case 20: funReportHandler(this, 19, 12, 0, false); break;
+        case 20: funReportHandler(this, ActionOpenReport, 12, 0, false); break;
         default: break;
         }
         break;
@@ -395,11 +396,11 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
     case 13: setViewMode(view, 0, 13); break;
     case 14: setViewMode(view, 1, 14); break;
     case 15: setViewMode(view, 3, 15); break;
-    case 17: funCalendarHandler(this, 5, calendarCurrentDay().addYears(-1)); break;
-    case 18: funCalendarHandler(this, 5, calendarCurrentDay().addMonths(-1)); break;
-    case 19: funCalendarHandler(this, 5, zbclock::now()); break;
-    case 20: funCalendarHandler(this, 5, calendarCurrentDay().addMonths(1)); break;
-    case 21: funCalendarHandler(this, 5, calendarCurrentDay().addYears(1)); break;
+    case 17: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(-1)); break;
+    case 18: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(-1)); break;
+    case 19: funCalendarHandler(this, ActionShow, zbclock::now()); break;
+    case 20: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(1)); break;
+    case 21: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(1)); break;
     case 23: {
         int context = 0;
         switch (view) {
@@ -428,7 +429,7 @@ void frm_main::printSelectedReport()
     VbListItem *item = ListView_Report->SelectedItem();
     if (!item)
         return;
-    funReportHandler(this, 19, keyId(item->Key()), 0, false);
+    funReportHandler(this, ActionOpenReport, keyId(item->Key()), 0, false);
 }
 
 void frm_main::deleteOnView(int view)
@@ -443,13 +444,13 @@ void frm_main::deleteOnView(int view)
         // Only the pet's own "edit" entry deletes the pet: its other entries
         // carry the same tag but stand for the vaccinations and the diary.
         if (tag == 1 && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) {
-            if (funPetHandler(this, 3, petId, QString(), 1)) {
+            if (funPetHandler(this, ActionDelete, petId, QString(), 1)) {
                 subRefreshListBar();
-                funCalendarHandler(this, 5, zbclock::now());
+                funCalendarHandler(this, ActionShow, zbclock::now());
             }
         } else if (tag == 20) {
-            if (funPictureHandler(this, 3, keyId(item->Key()), item->text(), 1))
-                funPetHandler(this, 5, petId, QString(), 1);
+            if (funPictureHandler(this, ActionDelete, keyId(item->Key()), item->text(), 1))
+                funPetHandler(this, ActionShow, petId, QString(), 1);
         }
         break;
     }
@@ -457,16 +458,16 @@ void frm_main::deleteOnView(int view)
         VbListItem *item = ListView_Contact->SelectedItem();
         if (!item)
             return;
-        if (funContactHandler(this, 3, item->Tag().toLongLong(), item->text()))
-            funContactHandler(this, 15, 0, QString());
+        if (funContactHandler(this, ActionDelete, item->Tag().toLongLong(), item->text()))
+            funContactHandler(this, ActionRefresh, 0, QString());
         break;
     }
     case 20: {
         VbListItem *item = ListView_Picture->SelectedItem();
         if (!item)
             return;
-        if (funPictureHandler(this, 3, item->Tag().toLongLong(), item->text(), 1))
-            funPictureHandler(this, 5, 0, QString(), 1);
+        if (funPictureHandler(this, ActionDelete, item->Tag().toLongLong(), item->text(), 1))
+            funPictureHandler(this, ActionShow, 0, QString(), 1);
         break;
     }
     default: break;
@@ -479,7 +480,7 @@ void frm_main::setViewMode(int view, int mode, int button)
     case 1: ListView_Pet->setView(mode); break;
     case 2: ListView_Contact->setView(mode); break;
     case 13: ListView_Report->setView(mode); break;
-    case 20: funPictureHandler(this, 5, 0, QString(), mode); break;
+    case 20: funPictureHandler(this, ActionShow, 0, QString(), mode); break;
     default: break;
     }
     for (int id = 13; id <= 15; ++id)
@@ -504,14 +505,14 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
     case 10: subExitProgram();
     case 12:
         if (!ctToolBar_MainMenuBar->itemVisible(13) && !ctToolBar_MainMenuBar->itemVisible(14))
-            funPrefsHandler(this, 5, 3);
+            funPrefsHandler(this, ActionShow, 3);
         break;
     case 13:
     case 14: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
     case 15: subShellOpenFolder(this, ctToolBar_MainMenuBar->itemStoredText(id)); break;
-    case 16: funPrefsHandler(this, 5, 3); break;
+    case 16: funPrefsHandler(this, ActionShow, 3); break;
     case 18: funCheckReminders(0, true); break;
-    case 20: funPrefsHandler(this, 5, 1); break;
+    case 20: funPrefsHandler(this, ActionShow, 1); break;
     case 22: funHelp(this, 1, 0); break;
     case 23: funHelp(this, 3, 0); break;
     case 24: funHelp(this, 5, 0); break;
@@ -540,17 +541,17 @@ void frm_main::ctListBar_main_ItemClick(int group, int item)
     case 1: {
         const long petId = (*cargo)[1].toLongLong();
         if (petId != 0)
-            funPetHandler(this, 5, petId, text, 1);
+            funPetHandler(this, ActionShow, petId, text, 1);
         else
-            funPetHandler(this, 1, 0, QString(), 1);
+            funPetHandler(this, ActionAdd, 0, QString(), 1);
         subRefreshListBar();
         break;
     }
-    case 2: funContactHandler(this, 5, 0, QString()); break;
-    case 6: funCalendarHandler(this, 5, calendarCurrentDay()); break;
-    case 13: funReportHandler(this, 5); break;
-    case 14: funPrefsHandler(this, 5, 1); break;
-    case 20: funPictureHandler(this, 5, 0, QString(), gListviewPicture); break;
+    case 2: funContactHandler(this, ActionShow, 0, QString()); break;
+    case 6: funCalendarHandler(this, ActionShow, calendarCurrentDay()); break;
+    case 13: funReportHandler(this, ActionShow); break;
+    case 14: funPrefsHandler(this, ActionShow, 1); break;
+    case 20: funPictureHandler(this, ActionShow, 0, QString(), gListviewPicture); break;
     default: break;
     }
 }
@@ -563,7 +564,7 @@ void frm_main::ctListBar_main_ItemDblClick()
     const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
     if (!cargo || (*cargo)[0].toInt() != 1 || (*cargo)[1].toLongLong() == 0)
         return;
-    funPetHandler(this, 2, (*cargo)[1].toLongLong(), ctListBar_main->itemText(group, item), 1);
+    funPetHandler(this, ActionEdit, (*cargo)[1].toLongLong(), ctListBar_main->itemText(group, item), 1);
     subRefreshListBar();
 }
 
@@ -594,17 +595,17 @@ void frm_main::ListView_Pet_DblClick()
             tab = 3;
         else if (key.compare(QStringLiteral("diary"), Qt::CaseInsensitive) == 0)
             tab = 4;
-        funPetHandler(this, 2, petId, QString(), tab);
+        funPetHandler(this, ActionEdit, petId, QString(), tab);
         subRefreshListBar();
     } else if (tag == 13) {
-        funReportHandler(this, 19, keyId(key), petId, false);
+        funReportHandler(this, ActionOpenReport, keyId(key), petId, false);
     } else if (tag == 20) {
-        funPictureHandler(this, 2, keyId(key), QString(), ListView_Picture->View());
+        funPictureHandler(this, ActionEdit, keyId(key), QString(), ListView_Picture->View());
     }
     // The panel is filled again only while it is on screen: a pet deleted from
     // its window has left the calendar there, and no panel of a pet that is gone.
     if (shownView() == 1)
-        funPetHandler(this, 5, petId, QString(), 1);
+        funPetHandler(this, ActionShow, petId, QString(), 1);
 }
 
 void frm_main::ListView_Pet_ItemClick(VbListItem *item)
@@ -620,8 +621,8 @@ void frm_main::ListView_Contact_DblClick()
     VbListItem *item = ListView_Contact->SelectedItem();
     if (ListView_Contact->ItemCount() < 1 || !item)
         return;
-    funContactHandler(this, 2, item->Tag().toLongLong(), QString());
-    funContactHandler(this, 15, 0, QString());
+    funContactHandler(this, ActionEdit, item->Tag().toLongLong(), QString());
+    funContactHandler(this, ActionRefresh, 0, QString());
 }
 
 void frm_main::ListView_Contact_MouseDown(int button, VbListItem *item)
@@ -639,8 +640,8 @@ void frm_main::ListView_Picture_DblClick()
     VbListItem *item = ListView_Picture->SelectedItem();
     if (ListView_Picture->ItemCount() < 1 || !item)
         return;
-    funPictureHandler(this, 2, item->Tag().toLongLong(), QString(), 1);
-    funPictureHandler(this, 5, 0, QString(), ListView_Picture->View());
+    funPictureHandler(this, ActionEdit, item->Tag().toLongLong(), QString(), 1);
+    funPictureHandler(this, ActionShow, 0, QString(), ListView_Picture->View());
 }
 
 void frm_main::ListView_Picture_MouseDown(int button, VbListItem *item)
@@ -683,7 +684,7 @@ void frm_main::ctCalendar1_MonthChanged(int day)
     gCalendarDay = day;
     const bool otherMonth = ctCalendar1->Month() != m_shownDate.month() || ctCalendar1->Year() != m_shownDate.year();
     if (otherMonth && !gCalendarShown)
-        funCalendarHandler(this, 5, funDayNumberToDate(day));
+        funCalendarHandler(this, ActionShow, funDayNumberToDate(day));
     m_shownDate = calendarCurrentDay();
     gCalendarShown = false;
 }
@@ -691,7 +692,7 @@ void frm_main::ctCalendar1_MonthChanged(int day)
 void frm_main::ctCalendar1_DayDblClick(int day)
 {
     QVariant d(day);
-    funEventHandler(this, 17, 0, d);
+    funEventHandler(this, ActionEditList, 0, d);
 }
 
 QString frm_main::dayTipText(int day)

@@ -1,4 +1,5 @@
 #include "core/frm_prefs.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/frm_controls.h"
@@ -315,7 +316,7 @@ void frm_prefs::subSavePrefs()
     subMenuPhotoSites(gMain);
     subBuildContextMenus();
     if (gMain && gMain->ctCalendar1)
-        funCalendarHandler(gMain, 15, funDayNumberToDate(gMain->ctCalendar1->Date()));
+        funCalendarHandler(gMain, ActionRefresh, funDayNumberToDate(gMain->ctCalendar1->Date()));
     subSetChanged(false);
 }
 

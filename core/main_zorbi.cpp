@@ -1,4 +1,5 @@
 #include "core/main_zorbi.h"
+#include "core/codes.h"
 
 #include "core/database.h"
 #include "core/frm_controls.h"
@@ -77,7 +78,7 @@ bool funIsCommand(const QString &sw)
 void subInitReports()
 {
     gListBarCargo.assign(1, QVariantList());
-    funReportHandler(gMain, 22);
+    funReportHandler(gMain, ActionInitialize);
 }
 
 int Main()
@@ -136,7 +137,7 @@ int Main()
         return 0;
     }
     if (funIsCommand(QStringLiteral("/add_event"))) {
-        funEventHandler(gMain, 1, 0, QVariant());
+        funEventHandler(gMain, ActionAdd, 0, QVariant());
         return 0;
     }
 
@@ -163,7 +164,7 @@ int Main()
 
     // 16-18. The calendar at today, the window, and one reminder check when the
     // reminder program is not there to make it.
-    funCalendarHandler(gMain, 5, zbclock::now());
+    funCalendarHandler(gMain, ActionShow, zbclock::now());
     gMain->setWindowTitle(funGetAppTitle());
     gMain->show();
     if (!funRemindersRunning())

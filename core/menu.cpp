@@ -1,4 +1,5 @@
 #include "core/menu.h"
+#include "core/codes.h"
 
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
@@ -201,7 +202,7 @@ void subRefreshListBar()
     gListBarCargo.assign(1, QVariantList());
     if (gMain)
         gMain->ctListBar_main->removeAll();
-    funPetHandler(gMain, 15, 0, QString(), 1);
+    funPetHandler(gMain, ActionRefresh, 0, QString(), 1);
     subListBarFixedItems(gMain);
     subMarkListBar();
 }

@@ -1,4 +1,5 @@
 #include "events/calendar_handler.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/frm_main.h"
@@ -388,9 +389,9 @@ bool fillCalendar(CtCalendar *cal, const QDate &shown, const QDate &start, const
 bool funCalendarHandler(QWidget *form, int action, const QVariant &date)
 {
     switch (action) {
-    case 5: funCalendarShow(form, date); break;
-    case 7: funCalendarPrint(form); break;
-    case 15: funCalendarRefresh(form); break;
+    case ActionShow: funCalendarShow(form, date); break;
+    case ActionPrint: funCalendarPrint(form); break;
+    case ActionRefresh: funCalendarRefresh(form); break;
     default:
         ui::dialogs().msgBox(form, QStringLiteral("Invalid function (%1) specified in funCalendarHandler").arg(action),
                              ui::OKOnly);

@@ -1,4 +1,5 @@
 #include "events/event_handler.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/frm_controls.h"
@@ -47,13 +48,13 @@ void showEditor(frm_event_detail &editor)
 bool funEventHandler(QWidget *form, int action, long eventID, QVariant &date)
 {
     switch (action) {
-    case 1: return funEventAdd(form, date);
-    case 2: return funRecordEdit(form, eventID);
-    case 3:
-    case 20: return funEventDelete(form, action, eventID);
-    case 6: return funEventValidate(form);
-    case 7: return funEventPrint(form);
-    case 17: return funEventEditList(form, date);
+    case ActionAdd: return funEventAdd(form, date);
+    case ActionEdit: return funRecordEdit(form, eventID);
+    case ActionDelete:
+    case ActionDeleteBound: return funEventDelete(form, action, eventID);
+    case ActionValidate: return funEventValidate(form);
+    case ActionPrint: return funEventPrint(form);
+    case ActionEditList: return funEventEditList(form, date);
     default:
         ui::dialogs().msgBox(form, QStringLiteral("Invalid function (%1) specified in funEventHandler").arg(action),
                              ui::OKOnly);
@@ -218,7 +219,7 @@ bool funEventEditList(QWidget *form, const QVariant &dayArg)
     if (gControls)
         list.setWindowIcon(gControls->ctImageMain.icon(0, 6));
     list.exec();
-    funCalendarHandler(owner, 5, date);
+    funCalendarHandler(owner, ActionShow, date);
     return true;
 }
 

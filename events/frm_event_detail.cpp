@@ -1,4 +1,5 @@
 #include "events/frm_event_detail.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/edit.h"
@@ -394,7 +395,7 @@ void frm_event_detail::subSave(bool ask, bool close)
             this->close();
         return;
     }
-    if (!funEventHandler(this, 6, 0))
+    if (!funEventHandler(this, ActionValidate, 0))
         return;
     mAskToSave = ask;
     const QVariant written = DataDetail->lastModified();
@@ -427,7 +428,7 @@ void frm_event_detail::subSave(bool ask, bool close)
 
 void frm_event_detail::subDelete()
 {
-    if (funEventHandler(this, 20, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()))) {
+    if (funEventHandler(this, ActionDeleteBound, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()))) {
         gLastRecordID = 0;
         close();
     }
@@ -436,7 +437,7 @@ void frm_event_detail::subDelete()
 void frm_event_detail::subPrint()
 {
     subSave(true, false);
-    funEventHandler(this, 7, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()));
+    funEventHandler(this, ActionPrint, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()));
 }
 
 void frm_event_detail::ctToolBar_Menubar_ItemClick(int id)
@@ -505,7 +506,7 @@ void frm_event_detail::DataDetail_Validate(int &action, bool &save)
     DataDetail->setField(QStringLiteral("event_repeat_day_of_month"), lblEvent[2]->text());
 
     if (action == DataControl::ActionUnload) {
-        if (!funEventHandler(this, 6, 0)) {
+        if (!funEventHandler(this, ActionValidate, 0)) {
             mKeepOpen = true;
             action = DataControl::ActionCancel;
         } else {

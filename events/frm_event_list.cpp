@@ -1,4 +1,5 @@
 #include "events/frm_event_list.h"
+#include "core/codes.h"
 
 #include "core/frm_main.h"
 #include "core/hooks.h"
@@ -90,10 +91,10 @@ void frm_event_list::openItem(int kind, long recordId)
 {
     QWidget *main = gMain ? static_cast<QWidget *>(gMain) : parentWidget();
     switch (kind) {
-    case 8: funEventHandler(main, 2, recordId); break;
-    case 6: funPetHandler(main, 2, recordId, QString(), 3); break;
-    case 9: funPetHandler(main, 2, recordId, QString(), 4); break;
-    default: funPetHandler(main, 2, recordId, QString(), 1); break;
+    case 8: funEventHandler(main, ActionEdit, recordId); break;
+    case 6: funPetHandler(main, ActionEdit, recordId, QString(), 3); break;
+    case 9: funPetHandler(main, ActionEdit, recordId, QString(), 4); break;
+    default: funPetHandler(main, ActionEdit, recordId, QString(), 1); break;
     }
 }
 
@@ -105,14 +106,14 @@ void frm_event_list::cmdEventList_Click(int index)
     const bool selected = (index == 1 || index == 2) && selectedItem(&kind, &recordId);
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     switch (index) {
-    case 0: funEventHandler(main, 1, 0); break;
+    case 0: funEventHandler(main, ActionAdd, 0); break;
     case 1:
         if (selected)
             openItem(kind, recordId);
         break;
     case 2:
         if (selected && kind == 8)
-            funEventHandler(main, 3, recordId);
+            funEventHandler(main, ActionDelete, recordId);
         break;
     default: break;
     }

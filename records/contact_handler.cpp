@@ -1,4 +1,5 @@
 #include "records/contact_handler.h"
+#include "core/codes.h"
 
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
@@ -52,17 +53,17 @@ void showWindow(frm_contact_detail &w)
 bool funContactHandler(QWidget *frm, int code, long contactID, const QString &text)
 {
     switch (code) {
-    case 1: return funContactAdd(frm);
-    case 2: return funContactEdit(frm, contactID);
-    case 3:
-    case 20: return funContactDelete(frm, code, contactID, text);
-    case 5: return funContactListShow(frm);
-    case 6: return funContactValidate(frm);
-    case 7: return funContactPrintForm(frm);
-    case 13:
-    case 14: return funContactRun(frm, text);
-    case 15: return funContactRefreshList(frm);
-    case 18: return funContactPrintList(frm);
+    case ActionAdd: return funContactAdd(frm);
+    case ActionEdit: return funContactEdit(frm, contactID);
+    case ActionDelete:
+    case ActionDeleteBound: return funContactDelete(frm, code, contactID, text);
+    case ActionShow: return funContactListShow(frm);
+    case ActionValidate: return funContactValidate(frm);
+    case ActionPrint: return funContactPrintForm(frm);
+    case ActionMailTo:
+    case ActionVisitSite: return funContactRun(frm, text);
+    case ActionRefresh: return funContactRefreshList(frm);
+    case ActionPrintList: return funContactPrintList(frm);
     default:
         ui::dialogs().msgBox(frm, QStringLiteral("Invalid function specified in funContactHandler"), ui::OKOnly);
         return false;
@@ -245,7 +246,7 @@ bool funContactRun(QWidget *frm, const QString &text)
 
 bool funContactPrintList(QWidget *frm)
 {
-    return funReportHandler(frm, 19, 2, 0, false);
+    return funReportHandler(frm, ActionOpenReport, 2, 0, false);
 }
 
 void subContactToolBar(QWidget *frm)

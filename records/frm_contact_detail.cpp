@@ -1,4 +1,5 @@
 #include "records/frm_contact_detail.h"
+#include "core/codes.h"
 
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
@@ -283,7 +284,7 @@ bool frm_contact_detail::event(QEvent *e)
 void frm_contact_detail::subSave(bool askFlag, bool unloadAfter)
 {
     if (DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged()) {
-        if (::funContactHandler(this, 6, 0, QString())) {
+        if (::funContactHandler(this, ActionValidate, 0, QString())) {
             const bool adding = DataDetail->editMode() == DataControl::EditAdd;
             const QVariant written = DataDetail->lastModified();
             mAskToSave = askFlag;
@@ -313,7 +314,7 @@ void frm_contact_detail::subUndo() { DataDetail->updateControls(); }
 void frm_contact_detail::subDelete()
 {
     const QString name = contact_handler::funContactListName(DataDetail->field(QStringLiteral("contact_name")));
-    if (!::funContactHandler(this, 20, contactId(), name))
+    if (!::funContactHandler(this, ActionDeleteBound, contactId(), name))
         return;
     gLastRecordID = 0;
     // The row is gone: what was typed goes with it, nothing is asked or written.
@@ -325,7 +326,7 @@ void frm_contact_detail::subDelete()
 void frm_contact_detail::subPrint()
 {
     subSave(true, false);
-    ::funContactHandler(this, 7, contactId(), QString());
+    ::funContactHandler(this, ActionPrint, contactId(), QString());
 }
 
 void frm_contact_detail::openStored(const char *field)
@@ -337,7 +338,7 @@ void frm_contact_detail::openStored(const char *field)
     const QVariant stored = DataDetail->field(QLatin1String(field));
     if (stored.isNull())
         return;
-    ::funContactHandler(this, 13, contactId(), stored.toString());
+    ::funContactHandler(this, ActionMailTo, contactId(), stored.toString());
 }
 
 void frm_contact_detail::cmdEmail_Click() { openStored("contact_email"); }
@@ -407,7 +408,7 @@ void frm_contact_detail::DataDetail_Validate(int &action, bool &save)
         mAskToSave = true;
     }
     if (save && action == DataControl::ActionUnload) {
-        if (!::funContactHandler(this, 6, 0, QString())) {
+        if (!::funContactHandler(this, ActionValidate, 0, QString())) {
             mKeepOpen = true;
             action = DataControl::ActionCancel;
         } else {

@@ -1,4 +1,5 @@
 #include "records/frm_pet_detail.h"
+#include "core/codes.h"
 
 #include "core/auto_complete.h"
 #include "platform/dates.h"
@@ -831,7 +832,7 @@ void frm_pet_detail::DataDetail_Validate(int &action, bool &save)
         mAskToSave = true;
     }
     if (save && action == DataControl::ActionUnload) {
-        if (!::funPetHandler(this, 6, petId(), QString(), 0)) {
+        if (!::funPetHandler(this, ActionValidate, petId(), QString(), 0)) {
             mKeepOpen = true;
             action = DataControl::ActionCancel;
         } else {
@@ -843,7 +844,7 @@ void frm_pet_detail::DataDetail_Validate(int &action, bool &save)
 void frm_pet_detail::subSave(bool askFlag, bool unloadAfter)
 {
     if (DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged()) {
-        if (!::funPetHandler(this, 6, petId(), QString(), 0)) {
+        if (!::funPetHandler(this, ActionValidate, petId(), QString(), 0)) {
             // The message has been shown once; the window stays on the field,
             // and from now on a close with changes asks first.
             mAskToSave = true;
@@ -873,7 +874,7 @@ void frm_pet_detail::subUndo()
 void frm_pet_detail::subDelete()
 {
     const long id = petId();
-    if (!::funPetHandler(gMain, 3, id, QString(), 1))
+    if (!::funPetHandler(gMain, ActionDelete, id, QString(), 1))
         return;
     gLastRecordID = 0;
     // The row is gone: whatever was typed goes with it, nothing is checked or written.
@@ -884,7 +885,7 @@ void frm_pet_detail::subDelete()
     close();
 }
 
-void frm_pet_detail::subPrint() { ::funPetHandler(this, 7, petId(), QString(), 1); }
+void frm_pet_detail::subPrint() { ::funPetHandler(this, ActionPrint, petId(), QString(), 1); }
 
 void frm_pet_detail::subShowContactPhone(int index)
 {
@@ -933,7 +934,7 @@ bool frm_pet_detail::funPeopleNamed()
 void frm_pet_detail::subAddContact(DbCombo *combo)
 {
     gLastRecordID = 0;
-    ::funContactHandler(this, 1, 0, QString());
+    ::funContactHandler(this, ActionAdd, 0, QString());
     if (gLastRecordID != 0) {
         dataContacts->refresh();
         combo->setBoundText(qlonglong(gLastRecordID));

@@ -1,4 +1,5 @@
 #include "records/frm_picture.h"
+#include "core/codes.h"
 
 #include "core/auto_complete.h"
 #include "platform/dates.h"
@@ -312,7 +313,7 @@ void frm_picture::subDelete()
 {
     const QVariant title = DataDetail->field(QStringLiteral("picture_title"));
     const QString named = title.isNull() || title.toString().isEmpty() ? QStringLiteral("Untitled") : title.toString();
-    if (!::funPictureHandler(this, 20, pictureId(), named, gListviewPicture))
+    if (!::funPictureHandler(this, ActionDeleteBound, pictureId(), named, gListviewPicture))
         return;
     gLastRecordID = 0;
     // The row is gone: whatever was typed goes with it.
@@ -321,7 +322,7 @@ void frm_picture::subDelete()
     close();
 }
 
-void frm_picture::subPrint() { ::funPictureHandler(this, 7, pictureId(), QString(), gListviewPicture); }
+void frm_picture::subPrint() { ::funPictureHandler(this, ActionPrint, pictureId(), QString(), gListviewPicture); }
 
 void frm_picture::subUndo()
 {

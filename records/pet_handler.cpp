@@ -1,4 +1,5 @@
 #include "records/pet_handler.h"
+#include "core/codes.h"
 
 #include "platform/dates.h"
 #include "core/frm_controls.h"
@@ -106,16 +107,16 @@ void deletePictureFile(const QString &name)
 bool funPetHandler(QWidget *frm, int code, long petID, const QString &, int tab)
 {
     switch (code) {
-    case 1: return funPetAdd(frm);
-    case 2: return funPetEdit(frm, petID, tab);
-    case 3: return funPetDelete(frm, petID);
-    case 5: return funPetShow(frm, petID);
-    case 6: return funPetGetValidate(frm);
-    case 7:
+    case ActionAdd: return funPetAdd(frm);
+    case ActionEdit: return funPetEdit(frm, petID, tab);
+    case ActionDelete: return funPetDelete(frm, petID);
+    case ActionShow: return funPetShow(frm, petID);
+    case ActionValidate: return funPetGetValidate(frm);
+    case ActionPrint:
         // The pet's details printout, for this pet; the viewer is the answer.
-        funReportHandler(frm, 19, 6, petID, true);
+        funReportHandler(frm, ActionOpenReport, 6, petID, true);
         return false;
-    case 15: return funPetRefreshList(frm);
+    case ActionRefresh: return funPetRefreshList(frm);
     default:
         ui::dialogs().msgBox(frm, QStringLiteral("Invalid function specified in funPetHandler"), ui::OKOnly);
         return false;
@@ -186,7 +187,7 @@ bool funPetAdd(QWidget *frm)
         return false;
     const long id = long(gDataDB->lastInsertId().toLongLong());
     // Through the installed routines, as every caller opens a pet.
-    return ::funPetHandler(frm, 2, id, QString(), 1);
+    return ::funPetHandler(frm, ActionEdit, id, QString(), 1);
 }
 
 frm_pet_detail *funPetEditWindow(QWidget *frm, long petID, int tab)
@@ -270,7 +271,7 @@ bool funPetDelete(QWidget *frm, long petID)
     }
     deletePictureFile(picture);
     hourglass.release();
-    funCalendarHandler(frm, 5, QVariant());
+    funCalendarHandler(frm, ActionShow, QVariant());
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "records/picture_handler.h"
+#include "core/codes.h"
 
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
@@ -63,13 +64,13 @@ struct GalleryRow {
 bool funPictureHandler(QWidget *form, int code, long pictureID, const QString &text, int viewMode)
 {
     switch (code) {
-    case 1: return funPictureAdd(form);
-    case 2: return funPictureEdit(form, pictureID);
-    case 3:
-    case 20: return funPictureDelete(form, code, pictureID, text);
-    case 5: return funPictureListShow(form, viewMode);
-    case 7: return funReportHandler(form, 19, 11, pictureID, true);
-    case 15: return funPictureRefreshList(form, viewMode);
+    case ActionAdd: return funPictureAdd(form);
+    case ActionEdit: return funPictureEdit(form, pictureID);
+    case ActionDelete:
+    case ActionDeleteBound: return funPictureDelete(form, code, pictureID, text);
+    case ActionShow: return funPictureListShow(form, viewMode);
+    case ActionPrint: return funReportHandler(form, ActionOpenReport, 11, pictureID, true);
+    case ActionRefresh: return funPictureRefreshList(form, viewMode);
     default:
         ui::dialogs().msgBox(form, QStringLiteral("Invalid function specified for picture handler."), ui::OKOnly);
         return false;

@@ -3,6 +3,7 @@
 // save changes in the running main window.
 
 #include "core/frm_controls.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/frm_prefs.h"
 #include "core/globals.h"
@@ -544,7 +545,7 @@ void TestPrefs::backupNowThatClosesTheWindow()
             edit(w->txtPrefs[2], "www.a.org");
         w->cmdPrefs[5]->click();
     });
-    QVERIFY(funPrefsHandler(gMain, 5, 1));
+    QVERIFY(funPrefsHandler(gMain, ActionShow, 1));
     delete t;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!gMain->findChild<frm_prefs *>());
@@ -567,7 +568,7 @@ void TestPrefs::showsModallyOnItsTab()
                 QCOMPARE(w->frmPrefs[i]->isVisible(), i == tab);
             w->cmdPrefs[2]->click(); // OK, nothing changed
         });
-        QVERIFY(funPrefsHandler(gMain, 5, tab));
+        QVERIFY(funPrefsHandler(gMain, ActionShow, tab));
         delete t;
         QVERIFY(seen);
         QVERIFY(!gMain->findChild<frm_prefs *>());

@@ -3,6 +3,7 @@
 // preferences dispatcher.
 
 #include "core/database.h"
+#include "core/codes.h"
 #include "core/frm_prefs.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -298,18 +299,18 @@ void TestReminderControl::controlActions()
 void TestReminderControl::prefsHandler()
 {
     ProgramFolder pf;
-    QVERIFY(!reminder_control::funPrefsHandler(nullptr, 2, 1));
+    QVERIFY(!reminder_control::funPrefsHandler(nullptr, ActionEdit, 1));
     QCOMPARE(pf.dialogs().count(SD::Message), 1);
     const auto *m = pf.dialogs().last(SD::Message);
     QCOMPARE(m->text, QString("Invalid function specified in funPrefsHandler"));
     QCOMPARE(m->buttons, int(ui::OKOnly));
     QCOMPARE(m->title, QString("Zorbi 2003"));
     // The main window reaches it through the installed routines.
-    QVERIFY(!::funPrefsHandler(nullptr, 7, 1));
+    QVERIFY(!::funPrefsHandler(nullptr, ActionPrint, 1));
     QCOMPARE(pf.dialogs().count(SD::Message), 2);
     // Code 5 shows the preferences window and answers True once it is closed.
     QPointer<QTimer> t = testsupport::onModal<frm_prefs>([](frm_prefs *w) { w->cmdPrefs[3]->click(); });
-    QVERIFY(reminder_control::funPrefsHandler(nullptr, 5, 2));
+    QVERIFY(reminder_control::funPrefsHandler(nullptr, ActionShow, 2));
     delete t;
     QCOMPARE(pf.dialogs().count(SD::Message), 2);
 }

@@ -2,6 +2,7 @@
 // the colours, printing, and the toolbar, on the running main window.
 
 #include "platform/dates.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -75,7 +76,7 @@ void setShowAll(bool on)
 CtCalendar *cal() { return gMain->ctCalendar1; }
 int dn(const QDate &d) { return funDateToDayNumber(d); }
 
-void show(const QDate &d) { funCalendarHandler(gMain, 5, d); }
+void show(const QDate &d) { funCalendarHandler(gMain, ActionShow, d); }
 
 // The days (as ISO dates) on which gCalendarItems holds an item of that name.
 QStringList daysOf(const QString &name)
@@ -158,7 +159,7 @@ void TestCalendar::gridOfEachWeekday()
     QFETCH(QDate, start);
     QFETCH(QString, title);
     gMain->showView(2);
-    QCOMPARE(funCalendarHandler(gMain, 5, QDateTime(date, QTime(13, 0))), false);
+    QCOMPARE(funCalendarHandler(gMain, ActionShow, QDateTime(date, QTime(13, 0))), false);
     QCOMPARE(cal()->DateStart(), dn(start));
     QCOMPARE(cal()->DateEnd(), dn(start) + 41);
     QCOMPARE(cal()->Date(), dn(date));
@@ -270,7 +271,7 @@ void TestCalendar::threeLinesThenMore()
     QCOMPARE(daysOf("Noon"), QStringList{"2003-04-08"});
     // A repeating item on a full day changes nothing more.
     addRepeating("Walk", "2003-04-08", 1, "2003-04-08");
-    funCalendarHandler(gMain, 15, QVariant());
+    funCalendarHandler(gMain, ActionRefresh, QVariant());
     QCOMPARE(lines(QDate(2003, 4, 8)).last(), QString("More events..."));
     QCOMPARE(daysOf("Walk"), QStringList{"2003-04-08"});
 }
@@ -390,7 +391,7 @@ void TestCalendar::coloursFollowTheMonth()
 
     // A refresh of the same month after the vaccination went drops its red.
     gDataDB->execute("DELETE FROM tbl_vaccine");
-    funCalendarHandler(gMain, 15, QVariant());
+    funCalendarHandler(gMain, ActionRefresh, QVariant());
     QVERIFY(cal()->DateText(mar31).isEmpty());
     QVERIFY(!cal()->DateTextColor(mar31).isValid());
 
@@ -470,7 +471,7 @@ void TestCalendar::printsTheMonth()
     funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
     funReportPrinter()->setOutputFileName(pdf);
     funReportPrinter()->setPageOrientation(QPageLayout::Portrait);
-    QCOMPARE(funCalendarHandler(gMain, 7, QVariant()), false);
+    QCOMPARE(funCalendarHandler(gMain, ActionPrint, QVariant()), false);
     QCOMPARE(cal()->PrintTitle(), QString("Zorbi 2003 Calendar"));
     QCOMPARE(cal()->PrintSubTitle(), QString("April 2003"));
     QVERIFY(QFileInfo(pdf).size() > 1000);
@@ -488,7 +489,7 @@ void TestCalendar::printsTheMonth()
 
 void TestCalendar::otherCodesAreRefused()
 {
-    QCOMPARE(funCalendarHandler(gMain, 4, QVariant()), false);
+    QCOMPARE(funCalendarHandler(gMain, HandlerAction(4), QVariant()), false);
     const auto *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     QVERIFY(shown);
     QCOMPARE(shown->text, QString("Invalid function (4) specified in funCalendarHandler"));

@@ -5,6 +5,7 @@
 // adds an event.
 
 #include "platform/dates.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -176,7 +177,7 @@ void TestEventEditor::newEventDefaults()
         w->close();
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 1, 0, date), true);
+    QCOMPARE(funEventHandler(gMain, ActionAdd, 0, date), true);
     QVERIFY(g_editorShown);
     QCOMPARE(gCurrentView, 8);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
@@ -218,7 +219,7 @@ void TestEventEditor::fieldStatesAndEditItems()
         QCOMPARE(gActiveControl.data(), notes);
         QVERIFY(menuBar(w)->itemEnabled(14));
     });
-    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 15)), true);
+    QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 15)), true);
     QVERIFY(g_editorShown);
 }
 
@@ -255,7 +256,7 @@ void TestEventEditor::repeatDescriptionAndKeys()
         toolBar(w)->clickItem(1);
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 1, 0, date), true);
+    QCOMPARE(funEventHandler(gMain, ActionAdd, 0, date), true);
     QVERIFY(g_editorShown);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
     auto rs = gDataDB->openRecordset("SELECT * FROM tbl_event");
@@ -319,7 +320,7 @@ void TestEventEditor::validation()
     picker(&w, 0)->setValue(date.isValid() ? QVariant(date) : QVariant());
     picker(&w, 2)->setValue(until.isValid() ? QVariant(until) : QVariant());
     check(&w, 2)->setFocus(); // somewhere else than where a failure leads
-    QCOMPARE(funEventHandler(&w, 6, 0), message.isEmpty());
+    QCOMPARE(funEventHandler(&w, ActionValidate, 0), message.isEmpty());
     if (message.isEmpty()) {
         QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
         return;
@@ -339,12 +340,12 @@ void TestEventEditor::validation()
 void TestEventEditor::openingZeroOrAMissingEvent()
 {
     onEditor([](frm_event_detail *) {});
-    QCOMPARE(funEventHandler(gMain, 2, 0), false);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, 0), false);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 
     const long id = addEvent("Gone", "2003-04-14");
     gDataDB->execute("DELETE FROM tbl_event WHERE event_id = ?", {qlonglong(id)});
-    QCOMPARE(funEventHandler(gMain, 2, id), false);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), false);
     QCoreApplication::processEvents();
     QVERIFY(!g_editorShown);
     const auto *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
@@ -381,7 +382,7 @@ void TestEventEditor::savesOnlyWhatChanged()
         menuBar(w)->clickItem(2);
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QVERIFY(g_editorShown);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
     QCOMPARE(scalar("SELECT event_acknowledged_date FROM tbl_event").toString(),
@@ -403,7 +404,7 @@ void TestEventEditor::closingWithChangesAsksAndKeepsOpen()
         w->close();
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 1);
     const auto &asked = dialogs.shown().front();
     QCOMPARE(asked.text, QString("Save Changes?"));
@@ -429,7 +430,7 @@ void TestEventEditor::closingWithChangesAsksAndKeepsOpen()
         w->close();
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 3);
     QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), QString("Vet visit"));
     QCOMPARE(scalar("SELECT event_acknowledged_date FROM tbl_event").toString(), kNotAcknowledged);
@@ -458,7 +459,7 @@ void TestEventEditor::aWriteTheFileRefusesKeepsTheChanges()
         toolBar(w)->clickItem(1);
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), QString("Vet visit"));
 }
 
@@ -477,7 +478,7 @@ void TestEventEditor::undoShowsTheStoredRow()
         w->close();
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }
 
@@ -499,7 +500,7 @@ void TestEventEditor::deletesItsOwnRow()
         menuBar(w)->clickItem(4);
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 2);
     QCOMPARE(scalar("SELECT group_concat(event_name) FROM tbl_event").toString(), QString("Groomer"));
     QCOMPARE(gLastRecordID, 0L);
@@ -525,7 +526,7 @@ void TestEventEditor::printAsksToSaveFirst()
         w->close();
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 1);
     QCOMPARE(gLastRecordID, id);
 }
@@ -552,7 +553,7 @@ void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()
         toolBar(w)->clickItem(1);
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 20)), true);
+    QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 20)), true);
     QVERIFY(g_editorShown);
     QCOMPARE(scalar("SELECT group_concat(event_name || ' ' || event_date) FROM tbl_event").toString(),
              QString("Groomer 2003-04-20"));
@@ -599,7 +600,7 @@ void TestEventEditor::tabFollowsTheFieldsDownTheWindow()
         m_pf->dialogs().queue(ui::No); // "Save Changes?"
         w->close();
     });
-    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 15)), true);
+    QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 15)), true);
     m_pf->dialogs().clear();
     const QStringList fieldsDownTheWindow{"txtevent_name", "DTPickerEvent(0).check", "DTPickerEvent(0).date",
                                           "Check1(2)", "DTPickerEvent(1).check", "DTPickerEvent(1).date",
@@ -623,7 +624,7 @@ void TestEventEditor::aLongNameIsShortenedInTheTitle()
         titles << w->windowTitle();
         w->close();
     });
-    QCOMPARE(funEventHandler(gMain, 2, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QVERIFY(g_editorShown);
     QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), "y" + address);
     QCOMPARE(titles, QStringList({address.left(57) + "...", ("y" + address).left(57) + "..."}));
@@ -705,7 +706,7 @@ void TestEventEditor::typedDatesAndTimesAreReadWhole()
         toolBar(w)->clickItem(1);
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 1, 0, QDate(2003, 4, 15)), true);
+    QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 15)), true);
     QVERIFY(g_editorShown);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), retyped.isEmpty() ? 0 : 1);
     QCOMPARE(scalar("SELECT " + column + " FROM tbl_event WHERE event_name = 'Vet'").toString(), stored);

@@ -2,6 +2,7 @@
 // each button and a double-click open, and deleting an event from the list.
 
 #include "platform/dates.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -129,12 +130,12 @@ void TestEventHandler::noDayOrAnEmptyDay()
 {
     record(false);
     fillItems();
-    QCOMPARE(funEventHandler(gMain, 17, 0, QVariant()), false);
-    QCOMPARE(funEventHandler(gMain, 17, 0, QVariant(0)), false);
+    QCOMPARE(funEventHandler(gMain, ActionEditList, 0, QVariant()), false);
+    QCOMPARE(funEventHandler(gMain, ActionEditList, 0, QVariant(0)), false);
     // A day with nothing on it: no window and no refill.
     bool shown = false;
     onDayList([&](frm_event_list *) { shown = true; });
-    QCOMPARE(funEventHandler(gMain, 17, 0, QVariant(dayNo() + 2)), true);
+    QCOMPARE(funEventHandler(gMain, ActionEditList, 0, QVariant(dayNo() + 2)), true);
     QCoreApplication::processEvents();
     QVERIFY(!shown);
     QVERIFY(g_calls.isEmpty());
@@ -176,7 +177,7 @@ void TestEventHandler::theDaysRows()
         QVERIFY(!del->isEnabled());
         w->grab().save(QDir(QCoreApplication::applicationDirPath()).filePath("day_list.png"));
     });
-    QCOMPARE(funEventHandler(gMain, 17, 0, QVariant(dayNo())), true);
+    QCOMPARE(funEventHandler(gMain, ActionEditList, 0, QVariant(dayNo())), true);
     QVERIFY(checked);
     // Closed without a button: the calendar is shown again at that day.
     QCOMPARE(g_calls, QStringList{"calendar(5,2003-04-14)"});
@@ -213,7 +214,7 @@ void TestEventHandler::openRoutes()
             w->cmdEventList[1]->click();
         closed = !w->isVisible();
     });
-    QCOMPARE(funEventHandler(gMain, 17, 0, QVariant(dayNo())), true);
+    QCOMPARE(funEventHandler(gMain, ActionEditList, 0, QVariant(dayNo())), true);
     QVERIFY(closed);
     QCOMPARE(g_calls, (QStringList{call, "calendar(5,2003-04-14)"}));
 }
@@ -239,7 +240,7 @@ void TestEventHandler::newAndCloseAndDelete()
         w->cmdEventList[size_t(button)]->click();
         QVERIFY(!w->isVisible());
     });
-    QCOMPARE(funEventHandler(gMain, 17, 0, QVariant(dayNo())), true);
+    QCOMPARE(funEventHandler(gMain, ActionEditList, 0, QVariant(dayNo())), true);
     QCOMPARE(g_calls, calls);
 }
 
@@ -249,7 +250,7 @@ void TestEventHandler::deletingFromTheListEmptiesTheDay()
     // list deletes the event, and the calendar shown again no longer has it.
     gDataDB->execute("INSERT INTO tbl_event (event_name, event_date) VALUES ('Vet', '2003-04-14')");
     gDataDB->execute("INSERT INTO tbl_event (event_name, event_date) VALUES ('Groomer', '2003-04-14')");
-    funCalendarHandler(gMain, 5, kDay);
+    funCalendarHandler(gMain, ActionShow, kDay);
     QCOMPARE(gCalendarItems.size(), size_t(3));
     m_pf->dialogs().queue(ui::Yes);
     onDayList([](frm_event_list *w) {
@@ -274,7 +275,7 @@ void TestEventHandler::deleteById()
     auto count = [] { return gDataDB->openRecordset("SELECT * FROM tbl_event")->recordCount(); };
 
     m_pf->dialogs().queue(ui::No);
-    QCOMPARE(funEventHandler(gMain, 3, id), false);
+    QCOMPARE(funEventHandler(gMain, ActionDelete, id), false);
     QCOMPARE(count(), 1);
     const auto *asked = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     QVERIFY(asked);
@@ -285,14 +286,14 @@ void TestEventHandler::deleteById()
     QCOMPARE(asked->defaultButton, 2);
 
     m_pf->dialogs().queue(ui::Yes);
-    QCOMPARE(funEventHandler(gMain, 3, id), true);
+    QCOMPARE(funEventHandler(gMain, ActionDelete, id), true);
     QCOMPARE(count(), 0);
 
     // A delete the file refuses is reported, and is no success.
     gDataDB->execute("CREATE TRIGGER no_delete BEFORE DELETE ON tbl_event BEGIN SELECT RAISE(ABORT, 'locked'); END");
     gDataDB->execute("INSERT INTO tbl_event (event_name, event_date) VALUES ('Kept', '2003-04-14')");
     m_pf->dialogs().queue(ui::Yes);
-    QCOMPARE(funEventHandler(gMain, 3, long(gDataDB->lastInsertId().toLongLong())), false);
+    QCOMPARE(funEventHandler(gMain, ActionDelete, long(gDataDB->lastInsertId().toLongLong())), false);
     QCOMPARE(count(), 1);
     QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->title, QString("Error - funEventDelete"));
 }
@@ -304,14 +305,14 @@ void TestEventHandler::printsTheCallingWindow()
     const QString pdf = m_pf->file("event.pdf");
     funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
     funReportPrinter()->setOutputFileName(pdf);
-    QCOMPARE(funEventHandler(&window, 7, 1), false);
+    QCOMPARE(funEventHandler(&window, ActionPrint, 1), false);
     QVERIFY(QFileInfo(pdf).size() > 500);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }
 
 void TestEventHandler::otherCodesAreRefused()
 {
-    QCOMPARE(funEventHandler(gMain, 4, 0), false);
+    QCOMPARE(funEventHandler(gMain, HandlerAction(4), 0), false);
     const auto *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     QVERIFY(shown);
     QCOMPARE(shown->text, QString("Invalid function (4) specified in funEventHandler"));

@@ -2,6 +2,7 @@
 // to the codes it does not know.
 
 #include "core/frm_controls.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -31,7 +32,7 @@ void TestReportCatalogue::builtAtStartUp()
     QCOMPARE(gListBarCargo.size(), size_t(1));
     QCOMPARE(gReports.size(), size_t(14));
     // Built afresh each time, never appended to.
-    QVERIFY(funReportHandler(nullptr, 22));
+    QVERIFY(funReportHandler(nullptr, ActionInitialize));
     QCOMPARE(gReports.size(), size_t(14));
     QVERIFY(gReports[0].Name.isEmpty());
     frm_controls store;

@@ -4,6 +4,7 @@
 // adding a person from the pet window.
 
 #include "core/frm_controls.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -516,7 +517,7 @@ void TestContactDetail::aDeletedVetShowsAsNoOne()
                      {qlonglong(vet)});
     const long rex = long(gDataDB->lastInsertId().toLongLong());
     m_pf->dialogs().queue(ui::Yes);
-    QVERIFY(funContactHandler(gMain, 3, vet, "Old Vet"));
+    QVERIFY(funContactHandler(gMain, ActionDelete, vet, "Old Vet"));
     // The pet keeps the id, which no one is given again; its window shows no vet.
     std::unique_ptr<frm_pet_detail> pet(pet_handler::funPetEditWindow(gMain, rex, 1));
     QVERIFY(pet);

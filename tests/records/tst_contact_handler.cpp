@@ -3,6 +3,7 @@
 // main window's and the context menu's calls.
 
 #include "core/frm_controls.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -128,7 +129,7 @@ void TestContactHandler::listFill()
     const long none = addContact(QVariant(), "555-1", QVariant());  // no name; a number without a type
     const long al = addContact("Al \"Doc\" O'Neil", "555-2", "Work", "al@vet.example");
     const long carl = addContact("Carl", QVariant(), QVariant(), ""); // no phone, an empty e-mail
-    QVERIFY(funContactHandler(gMain, 15, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionRefresh, 0, QString()));
 
     // By name without regard to case; no name first, as the file sorts it.
     QCOMPARE(shownRows(), (QStringList{QStringLiteral("(None) | 555-1 |  | %1").arg(none),
@@ -146,13 +147,13 @@ void TestContactHandler::listFill()
 
     // A refill replaces the rows.
     gDataDB->execute("DELETE FROM tbl_contact WHERE contact_id = ?", {qlonglong(bea)});
-    QVERIFY(funContactHandler(gMain, 15, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionRefresh, 0, QString()));
     QCOMPARE(gMain->ListView_Contact->ItemCount(), 3);
 }
 
 void TestContactHandler::emptyBookIsNoError()
 {
-    QVERIFY(funContactHandler(gMain, 5, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionShow, 0, QString()));
     QCOMPARE(gMain->ListView_Contact->ItemCount(), 0);
     QVERIFY(m_pf->dialogs().shown().empty());
 }
@@ -162,7 +163,7 @@ void TestContactHandler::sortByEachColumn()
     addContact("Bo", "2", "Work", "z@x.example");
     addContact("al", "3", "Home", "y@x.example");
     addContact("Cy", "1", "Fax", QVariant());
-    QVERIFY(funContactHandler(gMain, 5, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionShow, 0, QString()));
     gMain->ListView_Contact->setView(3);
     // A header click sorts by its column, descending first, then ascending.
     gMain->ListView_ColumnClick(gMain->ListView_Contact, 1);
@@ -173,7 +174,7 @@ void TestContactHandler::sortByEachColumn()
     QCOMPARE(shownNames(2), (QStringList{"z@x.example", "y@x.example", ""}));
     // A refill keeps the chosen order.
     addContact("Di", "4", "Work", "a@x.example");
-    QVERIFY(funContactHandler(gMain, 15, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionRefresh, 0, QString()));
     QCOMPARE(shownNames(2), (QStringList{"z@x.example", "y@x.example", "a@x.example", ""}));
 }
 
@@ -201,7 +202,7 @@ void TestContactHandler::showSetsTheViewAndToolbar()
     gListviewAddress = mode;
     gCurrentView = 1;
 
-    QVERIFY(funContactHandler(gMain, 5, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionShow, 0, QString()));
     QCOMPARE(gCurrentView, 2);
     QCOMPARE(gMain->shownView(), 2);
     QCOMPARE(gMain->ListView_Contact->View(), mode);
@@ -240,12 +241,12 @@ void TestContactHandler::editOfNoOneOrAGonePerson()
 {
     bool windowShown = false;
     auto watch = testsupport::onModal<frm_contact_detail>([&windowShown](frm_contact_detail *) { windowShown = true; });
-    QVERIFY(!funContactHandler(gMain, 2, 0, QString()));
+    QVERIFY(!funContactHandler(gMain, ActionEdit, 0, QString()));
     QVERIFY(m_pf->dialogs().shown().empty());
 
     const long gone = addContact("Gone");
     gDataDB->execute("DELETE FROM tbl_contact WHERE contact_id = ?", {qlonglong(gone)});
-    QVERIFY(!funContactHandler(gMain, 2, gone, QString()));
+    QVERIFY(!funContactHandler(gMain, ActionEdit, gone, QString()));
     QCOMPARE(messages(*m_pf), QStringList{"Person not found, may have been deleted."});
     QCOMPARE(m_pf->dialogs().shown().front().title, QString("Error"));
     QCOMPARE(m_pf->dialogs().shown().front().icon, int(ui::Information));
@@ -260,7 +261,7 @@ void TestContactHandler::editOfNoOneOrAGonePerson()
         title = w->windowTitle();
         w->close();
     });
-    QVERIFY(funContactHandler(gMain, 2, none, QString()));
+    QVERIFY(funContactHandler(gMain, ActionEdit, none, QString()));
     QCOMPARE(title, QString("(None)"));
 }
 
@@ -281,9 +282,9 @@ void TestContactHandler::deleteAsks()
     const long bo = addContact("Bo");
     gDataDB->execute("INSERT INTO tbl_pet (pet_name, pet_species_id, pet_vet_id) VALUES ('Rex', 1, ?)",
                      {qlonglong(al)});
-    QVERIFY(funContactHandler(gMain, 15, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionRefresh, 0, QString()));
     m_pf->dialogs().queue(answer);
-    QCOMPARE(funContactHandler(gMain, 3, al, name), deleted);
+    QCOMPARE(funContactHandler(gMain, ActionDelete, al, name), deleted);
 
     const Shown &s = m_pf->dialogs().shown().front();
     QCOMPARE(s.text, QString("Are you sure you want to delete \"Al \"Doc\" O'Neil\"?"));
@@ -331,10 +332,10 @@ void TestContactHandler::openAddresses()
 void TestContactHandler::printCodes()
 {
     // The listing through the printouts, for everyone.
-    funContactHandler(gMain, 18, 0, QString());
+    funContactHandler(gMain, ActionPrintList, 0, QString());
     QCOMPARE(m_calls, QStringList{"report(19,2,0,0)"});
     // The toolbar's Print on the address book asks for the same.
-    QVERIFY(funContactHandler(gMain, 5, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionShow, 0, QString()));
     gMain->ctToolbar_MainToolbar_ItemClick(9);
     QCOMPARE(m_calls, (QStringList{"report(19,2,0,0)", "report(19,2,0,0)"}));
 }
@@ -342,7 +343,7 @@ void TestContactHandler::printCodes()
 void TestContactHandler::mainWindowAndContextMenu()
 {
     const long al = addContact("Al");
-    QVERIFY(funContactHandler(gMain, 5, 0, QString()));
+    QVERIFY(funContactHandler(gMain, ActionShow, 0, QString()));
     CtDropMenu *menu = gControls->ctDropMenuContext->menu(2);
 
     // New from the toolbar, then from the context menu: each refills the book.

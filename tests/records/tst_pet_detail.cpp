@@ -3,6 +3,7 @@
 // combos, the tabs and keys, and the pet's rows on tabs 3 to 6.
 
 #include "platform/dates.h"
+#include "core/codes.h"
 #include "core/edit.h"
 #include "core/frm_controls.h"
 #include "core/frm_date.h"
@@ -216,7 +217,7 @@ void TestPetDetail::opensFromTheHandler()
         QCOMPARE(pet->HelpContextID, 2504);
         QCOMPARE(pet->DataDetail->editMode(), int(DataControl::EditInProgress));
     });
-    QVERIFY(funPetHandler(gMain, 2, rex, QString(), 3));
+    QVERIFY(funPetHandler(gMain, ActionEdit, rex, QString(), 3));
     QVERIFY(seen);
 }
 

@@ -3,6 +3,7 @@
 // other codes; and the new-pet prompt itself.
 
 #include "core/frm_controls.h"
+#include "core/codes.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -238,7 +239,7 @@ void TestPetHandler::panel()
     addPicture(other, "Not Rex's");
     const int startImages = gMain->ImageListpet_large->Count();
 
-    QVERIFY(funPetHandler(gMain, 5, rex, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionShow, rex, QString(), 1));
     VbListView *l = gMain->ListView_Pet;
     QStringList keys, texts;
     QList<int> tags;
@@ -279,12 +280,12 @@ void TestPetHandler::panel()
     QCOMPARE(afterFirst, startImages + 1 + 1 + 1 + 10 + 1);
     const QImage first = gMain->ImageListpet_large->picture(1).pixmap(32).toImage();
     for (int i = 0; i < 3; ++i)
-        QVERIFY(funPetHandler(gMain, 5, rex, QString(), 1));
+        QVERIFY(funPetHandler(gMain, ActionShow, rex, QString(), 1));
     QCOMPARE(gMain->ImageListpet_large->Count(), afterFirst);
     QCOMPARE(gMain->ImageListpet_small->Count(), afterFirst);
     QCOMPARE(gMain->ImageListpet_large->picture(1).pixmap(32).toImage(), first);
     // A pet without pictures has no picture icons.
-    QVERIFY(funPetHandler(gMain, 5, other, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionShow, other, QString(), 1));
     QCOMPARE(gMain->ImageListpet_large->Count(), startImages + 13 + 1);
     QCOMPARE(l->ItemCount(), 13 + 1);
 }
@@ -292,11 +293,11 @@ void TestPetHandler::panel()
 void TestPetHandler::panelOfAPetWithoutNameOrRecord()
 {
     const long nameless = addPet(QVariant());
-    QVERIFY(funPetHandler(gMain, 5, nameless, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionShow, nameless, QString(), 1));
     QCOMPARE(gMain->lblMain[FramePet]->text(), QString(" (No Name)"));
     QCOMPARE(gMain->ListView_Pet->Tag().toLongLong(), qlonglong(nameless));
     // A pet that is gone lists nothing and leaves no pet for Print or Delete.
-    QVERIFY(funPetHandler(gMain, 5, nameless + 50, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionShow, nameless + 50, QString(), 1));
     QCOMPARE(gMain->ListView_Pet->ItemCount(), 0);
     QVERIFY(gMain->ListView_Pet->Tag().isNull());
     QCOMPARE(gMain->lblMain[FramePet]->text(), QString(" "));
@@ -351,7 +352,7 @@ void TestPetHandler::addWithQuotes()
         p->DBCombo1->setCurrentIndex(p->DBCombo1->findText("Cat"));
         p->cmdOK->click();
     });
-    QVERIFY(funPetHandler(gMain, 1, 0, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionAdd, 0, QString(), 1));
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 1);
     const long id = long(value("SELECT pet_id FROM tbl_pet").toLongLong());
     QCOMPARE(opened, QStringList{QString("open(%1,1)").arg(id)});
@@ -373,13 +374,13 @@ void TestPetHandler::addCancelled()
         p->DBCombo1->setCurrentIndex(0);
         p->close();
     });
-    QVERIFY(!funPetHandler(gMain, 1, 0, QString(), 1));
+    QVERIFY(!funPetHandler(gMain, ActionAdd, 0, QString(), 1));
     onPrompt([](frm_pet_add *p) {
         p->txtPet->setText("Rex");
         p->DBCombo1->setCurrentIndex(0);
         p->cmdCancel->click();
     });
-    QVERIFY(!funPetHandler(gMain, 1, 0, QString(), 1));
+    QVERIFY(!funPetHandler(gMain, ActionAdd, 0, QString(), 1));
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 0);
     QCOMPARE(gNewPetName, QString());
     QCOMPARE(gNewPetSpecies, 0L);
@@ -393,7 +394,7 @@ void TestPetHandler::addCancelled()
     onPetWindow([&opened](frm_pet_detail *w) {
         opened = QString("%1 on tab %2").arg(w->txtPet[0]->text()).arg(w->tbsPet->SelectedIndex());
     });
-    QVERIFY(funPetHandler(gMain, 1, 0, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionAdd, 0, QString(), 1));
     QCOMPARE(opened, QString("Rex on tab 1"));
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 1);
 }
@@ -485,7 +486,7 @@ void TestPetHandler::validate()
     window.show();
     QApplication::setActiveWindow(&window);
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    QCOMPARE(funPetHandler(&window, 6, 0, QString(), 0), valid);
+    QCOMPARE(funPetHandler(&window, ActionValidate, 0, QString(), 0), valid);
     const Shown *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     if (valid) {
         QVERIFY(!shown);
@@ -506,7 +507,7 @@ void TestPetHandler::deleteAnswerNo()
     touch(gPicturePath + "ZB_00001.jpg");
     subRefreshListBar();
     m_pf->dialogs().queue(ui::No);
-    QVERIFY(!funPetHandler(gMain, 3, rex, QString(), 1));
+    QVERIFY(!funPetHandler(gMain, ActionDelete, rex, QString(), 1));
     const Shown *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     QVERIFY(shown);
     QCOMPARE(shown->text, QString("Are you sure you want to delete \"Rex\" and his/her pictures?"));
@@ -520,7 +521,7 @@ void TestPetHandler::deleteAnswerNo()
     // A pet without a name is named as the list bar shows it.
     const long nameless = addPet("", 1);
     m_pf->dialogs().queue(ui::No);
-    QVERIFY(!funPetHandler(gMain, 3, nameless, QString(), 1));
+    QVERIFY(!funPetHandler(gMain, ActionDelete, nameless, QString(), 1));
     QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
              QString("Are you sure you want to delete \"(None)\" and his/her pictures?"));
 }
@@ -544,7 +545,7 @@ void TestPetHandler::deleteWithPictures()
     }
     subRefreshListBar();
     m_pf->dialogs().queue(ui::Yes);
-    QVERIFY(funPetHandler(gMain, 3, rex, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionDelete, rex, QString(), 1));
     QCOMPARE(g_calls, QStringList{"calendar(5,)"});
     QCOMPARE(count("SELECT count(*) FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}), 0);
     for (const char *table : {"tbl_picture WHERE picture_pet_id", "tbl_vaccine WHERE vaccine_pet_id",
@@ -562,7 +563,7 @@ void TestPetHandler::deleteWithPictures()
     g_calls.clear();
     m_pf->dialogs().clear();
     m_pf->dialogs().queue(ui::Yes);
-    QVERIFY(funPetHandler(gMain, 3, gone, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionDelete, gone, QString(), 1));
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
     QCOMPARE(count("SELECT count(*) FROM tbl_pet"), 1);
     QVERIFY(QApplication::overrideCursor() == nullptr);
@@ -578,9 +579,9 @@ void TestPetHandler::deleteKeepsFilesOthersUse()
     touch(gPicturePath + "ZB_00001.jpg");
     m_pf->dialogs().queue(ui::Yes);
     m_pf->dialogs().queue(ui::Yes);
-    QVERIFY(funPetHandler(gMain, 3, rex, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionDelete, rex, QString(), 1));
     QVERIFY(QFile::exists(gPicturePath + "ZB_00001.jpg"));
-    QVERIFY(funPetHandler(gMain, 3, sneaky, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionDelete, sneaky, QString(), 1));
     QVERIFY(QFile::exists(m_pf->file("Zorbi.sys")));
     // Not yet in the list bar (a pet just added): the prompt names it from its record.
     QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
@@ -596,7 +597,7 @@ void TestPetHandler::deleteFailureChangesNothing()
     QVERIFY(gDataDB->execute("CREATE TEMP TRIGGER no_delete BEFORE DELETE ON tbl_pet "
                              "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     m_pf->dialogs().queue(ui::Yes);
-    QVERIFY(!funPetHandler(gMain, 3, rex, QString(), 1));
+    QVERIFY(!funPetHandler(gMain, ActionDelete, rex, QString(), 1));
     const Shown *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     QCOMPARE(shown->title, QString("Error - funPetDelete"));
     QVERIFY(shown->text.contains("refused"));
@@ -621,12 +622,12 @@ void TestPetHandler::otherCodes()
     }
     // Print opens the pet details for the pet, modally, and answers False.
     m_pf->dialogs().clear();
-    QVERIFY(!funPetHandler(gMain, 7, rex, QString(), 1));
+    QVERIFY(!funPetHandler(gMain, ActionPrint, rex, QString(), 1));
     QCOMPARE(g_calls, QStringList{QString("report(19,6,%1,1)").arg(rex)});
     // Opening: no id, or a pet that is gone.
-    QVERIFY(!funPetHandler(gMain, 2, 0, QString(), 3));
+    QVERIFY(!funPetHandler(gMain, ActionEdit, 0, QString(), 3));
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
-    QVERIFY(!funPetHandler(gMain, 2, rex + 10, QString(), 3));
+    QVERIFY(!funPetHandler(gMain, ActionEdit, rex + 10, QString(), 3));
     const Shown *shown = m_pf->dialogs().last(ui::ScriptedDialogs::Message);
     QVERIFY(shown);
     QCOMPARE(shown->text, QString("Pet not found, may have been deleted."));

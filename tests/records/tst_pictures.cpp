@@ -4,6 +4,7 @@
 // context menus' picture entries.
 
 #include "core/frm_controls.h"
+#include "core/codes.h"
 #include "core/frm_date.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
@@ -227,7 +228,7 @@ void TestPictures::fillInTheReportView()
     // A pet deleted meanwhile leaves its picture without a pet.
     addPicture(9999, "Apple tree", QVariant());
 
-    QVERIFY(picture_handler::funPictureHandler(gMain, 5, 0, QString(), 3));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 3));
     QCOMPARE(galleryRows(), (QStringList{"Untitled |  |  |  | ", "Untitled |  |  |  | about ",
                                          "Apple tree |  |  |  | about Apple tree",
                                          "beach | Rex | Outings |  | about beach",
@@ -245,7 +246,7 @@ void TestPictures::fillInTheReportView()
 
     // An empty gallery is no error.
     gDataDB->execute("DELETE FROM tbl_picture");
-    QVERIFY(picture_handler::funPictureHandler(gMain, 15, 0, QString(), 3));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionRefresh, 0, QString(), 3));
     QCOMPARE(gMain->ListView_Picture->ItemCount(), 0);
     QCOMPARE(messages(*m_pf), QStringList());
 }
@@ -267,7 +268,7 @@ void TestPictures::fillInTheLargeIconView()
     addPicture(QVariant(), "f data file", "../Zorbi.dat");
     addPicture(QVariant(), "g no file", QVariant());
 
-    QVERIFY(picture_handler::funPictureHandler(gMain, 5, 0, QString(), 0));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 0));
     QCOMPARE(messages(*m_pf), QStringList());
     VbListView *l = gMain->ListView_Picture;
     QCOMPARE(l->View(), 0);
@@ -297,7 +298,7 @@ void TestPictures::fillInTheLargeIconView()
 
     // Without the default picture the program's own picture stands in.
     QFile::remove(gDefaultPicture);
-    QVERIFY(picture_handler::funPictureHandler(gMain, 15, 0, QString(), 0));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionRefresh, 0, QString(), 0));
     QCOMPARE(gMain->ImageListPicture_Large->Count(), 7);
     QVERIFY(!gMain->ImageListPicture_Large->picture(2).isNull());
 }
@@ -316,7 +317,7 @@ void TestPictures::otherViewsOpenNoFile()
     writeText(gPicturePath + "ZB_00002.jpg", "not a picture");
     addPicture(QVariant(), "good", "ZB_00001.jpg");
     addPicture(QVariant(), "unreadable", "ZB_00002.jpg");
-    QVERIFY(picture_handler::funPictureHandler(gMain, 5, 0, QString(), view));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), view));
     QCOMPARE(gMain->ListView_Picture->View(), view);
     QCOMPARE(gMain->ListView_Picture->ItemCount(), 2);
     QCOMPARE(gMain->ImageListPicture_Large->Count(), 0);
@@ -332,7 +333,7 @@ void TestPictures::refillKeepsOneThumbnailAnItem()
                    QStringLiteral("ZB_%1.jpg").arg(i, 5, 10, QLatin1Char('0')));
     }
     for (int pass = 0; pass < 3; ++pass) {
-        QVERIFY(picture_handler::funPictureHandler(gMain, 15, 0, QString(), 0));
+        QVERIFY(picture_handler::funPictureHandler(gMain, ActionRefresh, 0, QString(), 0));
         QCOMPARE(gMain->ImageListPicture_Large->Count(), 12);
         for (int i = 1; i <= 12; ++i) {
             VbListItem *item = galleryItem(QStringLiteral("Picture %1").arg(i, 2, 10, QLatin1Char('0')));
@@ -360,7 +361,7 @@ void TestPictures::showSetsTheToolbar()
     tb->setItemEnabled(9, false);
     tb->setItemEnabled(11, true);
     gListviewPicture = 0;
-    QVERIFY(picture_handler::funPictureHandler(gMain, 5, 0, QString(), view));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), view));
     for (int id = 8; id <= 15; ++id)
         QVERIFY2(tb->itemVisible(id), qPrintable(QString::number(id)));
     for (int id = 16; id <= 21; ++id)
@@ -406,7 +407,7 @@ void TestPictures::edit()
         QCOMPARE(w->txtpicture[0]->text(), QString("Zoo"));
         QCOMPARE(w->DBCbopicture[1]->currentText(), QString("Rex"));
     });
-    QVERIFY(picture_handler::funPictureHandler(gMain, 2, id, QString(), 1));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionEdit, id, QString(), 1));
     delete t;
     QCOMPARE(title, QString("Zoo"));
     QCOMPARE(gCurrentView, 20);
@@ -432,9 +433,9 @@ void TestPictures::editOfNothing()
 {
     bool opened = false;
     auto t = onPictureWindow([&](frm_picture *) { opened = true; });
-    QVERIFY(!picture_handler::funPictureHandler(gMain, 2, 0, QString(), 1));
+    QVERIFY(!picture_handler::funPictureHandler(gMain, ActionEdit, 0, QString(), 1));
     QCOMPARE(messages(*m_pf), QStringList());
-    QVERIFY(!picture_handler::funPictureHandler(gMain, 2, 4242, QString(), 1));
+    QVERIFY(!picture_handler::funPictureHandler(gMain, ActionEdit, 4242, QString(), 1));
     QCOMPARE(messages(*m_pf), QStringList{"Picture not found, may have been deleted."});
     QCOMPARE(m_pf->dialogs().shown().front().title, QString("Error"));
     QCOMPARE(m_pf->dialogs().shown().front().icon, int(ui::Information));
@@ -459,7 +460,7 @@ void TestPictures::deleteByCode()
     const long id = addPicture(QVariant(), "Zoo \"at noon\"", "ZB_00001.jpg");
     addPicture(QVariant(), "Other", QVariant());
     m_pf->dialogs().queue(answer);
-    QCOMPARE(picture_handler::funPictureHandler(gMain, 3, id, "Zoo \"at noon\"", 1), deleted);
+    QCOMPARE(picture_handler::funPictureHandler(gMain, ActionDelete, id, "Zoo \"at noon\"", 1), deleted);
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete picture \"Zoo \"at noon\"\"?"});
     const Shown &s = m_pf->dialogs().shown().front();
     QCOMPARE(s.title, QString("Confirm Delete"));
@@ -480,7 +481,7 @@ void TestPictures::otherCodes()
         QCOMPARE(m_pf->dialogs().shown().front().title, QString("Zorbi 2003"));
     }
     // Through the installed routines, as every caller reaches it.
-    ::funPictureHandler(gMain, 7, 12, QString(), 1);
+    ::funPictureHandler(gMain, ActionPrint, 12, QString(), 1);
     QCOMPARE(g_calls, QStringList{"report(19,11,12,1)"});
 }
 
@@ -543,7 +544,7 @@ void TestPictures::newPictureWithoutTitle()
     const long id = long(value("SELECT picture_id FROM tbl_picture").toLongLong());
     QCOMPARE(gLastRecordID, id);
     QCOMPARE(value("SELECT picture_title FROM tbl_picture").toString(), QString());
-    QVERIFY(picture_handler::funPictureHandler(gMain, 15, 0, QString(), 3));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionRefresh, 0, QString(), 3));
     QCOMPARE(galleryRows(), QStringList{"Untitled |  |  |  | Asleep"});
 
     // Opened again, its delete names it "Untitled".
@@ -743,7 +744,7 @@ void TestPictures::petPanelEntries()
     const long rex = addPet("Rex");
     const long zoo = addPicture(qlonglong(rex), "Zoo", QVariant());
     addPicture(qlonglong(rex), "Beach", QVariant());
-    QVERIFY(funPetHandler(gMain, 5, rex, QString(), 1));
+    QVERIFY(funPetHandler(gMain, ActionShow, rex, QString(), 1));
     VbListView *panel = gMain->ListView_Pet;
     QVERIFY(panel->selectKey(QStringLiteral("p%1").arg(zoo)));
 
@@ -770,7 +771,7 @@ void TestPictures::galleryMenuAndToolbar()
 {
     const long zoo = addPicture(QVariant(), "Zoo", QVariant());
     addPicture(QVariant(), "Beach", QVariant());
-    QVERIFY(picture_handler::funPictureHandler(gMain, 5, 0, QString(), 3));
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 3));
     CtDropMenu *menu = gControls->ctDropMenuContext->menu(5);
 
     // Open, through the gallery's menu.
