@@ -14,6 +14,7 @@
 #include "platform/controls/ct_toolbar.h"
 #include "platform/db/database.h"
 #include "repeat_dates.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -28,14 +29,8 @@ using calendar_handler::kDarkRed;
 using calendar_handler::kGrey;
 using calendar_handler::kTodayColor;
 
+using testsupport::insert;
 namespace {
-
-long insert(const QString &sql, const QVariantList &params)
-{
-    if (!gDataDB->execute(sql, params))
-        qWarning("insert: %s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
 
 long addEvent(const QVariant &name, const QString &date, const QVariant &time = {})
 {

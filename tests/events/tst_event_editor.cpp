@@ -18,6 +18,7 @@
 #include "platform/controls/db_combo.h"
 #include "platform/controls/vb_image.h"
 #include "platform/db/database.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -33,7 +34,11 @@
 
 using testsupport::ProgramFolder;
 
+
 namespace {
+
+// What a statement reads, "<none>" when it finds no row.
+QVariant scalar(const QString &sql) { return testsupport::value(sql, {}, QStringLiteral("<none>")); }
 
 const QDateTime kNow(QDate(2003, 4, 16), QTime(10, 0));
 
@@ -47,12 +52,6 @@ void onEditor(const std::function<void(frm_event_detail *)> &act)
         g_editorShown = true;
         act(w);
     });
-}
-
-QVariant scalar(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0) : QVariant(QStringLiteral("<none>"));
 }
 
 long addEvent(const QString &name, const QString &date, bool repeating = false,

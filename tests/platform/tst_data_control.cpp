@@ -10,6 +10,7 @@
 #include "platform/controls/data_grid.h"
 #include "platform/controls/date_picker.h"
 #include "platform/controls/db_combo.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QCheckBox>
@@ -22,7 +23,11 @@
 #include <QTextEdit>
 #include <QtTest>
 
+using testsupport::count;
 namespace {
+
+// What a statement reads, "<none>" when it finds no row.
+QVariant scalar(const QString &sql) { return testsupport::value(sql, {}, QStringLiteral("<none>")); }
 
 // Stands for the rich text box: a text edit whose USER property is its own.
 class UserPropertyBox : public QTextEdit {
@@ -59,18 +64,6 @@ struct Recorder {
         });
     }
 };
-
-qint64 count(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0).toLongLong() : -1;
-}
-
-QVariant scalar(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0) : QVariant(QStringLiteral("<none>"));
-}
 
 void exec(const QString &sql, const QVariantList &params = {})
 {

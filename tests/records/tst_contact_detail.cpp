@@ -18,6 +18,7 @@
 #include "records/frm_contact_detail.h"
 #include "records/frm_pet_detail.h"
 #include "records/pet_handler.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -33,6 +34,7 @@ using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 using Act = std::function<void(frm_contact_detail *)>;
 
+using testsupport::value;
 namespace {
 
 const QString kNoName = QStringLiteral("Please enter a contact name");
@@ -43,12 +45,6 @@ long addContact(const QVariant &name, const QVariant &email = {}, const QVariant
                                     "contact_ph_1_type) VALUES (?, 'Oldtown', ?, ?, 'Home')"),
                      {name, email, www});
     return long(gDataDB->lastInsertId().toLongLong());
-}
-
-QVariant value(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0) : QVariant();
 }
 
 int people() { return value("SELECT COUNT(*) FROM tbl_contact").toInt(); }

@@ -15,6 +15,7 @@
 #include "platform/shell.h"
 #include "records/contact_handler.h"
 #include "records/frm_contact_detail.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@
 using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 
+using testsupport::count;
 namespace {
 
 long addContact(const QVariant &name, const QVariant &phone = {}, const QVariant &type = {},
@@ -33,12 +35,6 @@ long addContact(const QVariant &name, const QVariant &phone = {}, const QVariant
                                     "contact_email) VALUES (?, ?, ?, ?)"),
                      {name, phone, type, email});
     return long(gDataDB->lastInsertId().toLongLong());
-}
-
-int count(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0).toInt() : -1;
 }
 
 // The address book as shown, one "name | phone | e-mail | tag" a row.

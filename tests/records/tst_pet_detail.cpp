@@ -28,6 +28,7 @@
 #include "platform/rtf.h"
 #include "records/frm_pet_detail.h"
 #include "records/pet_handler.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -44,22 +45,11 @@ using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 using Window = std::unique_ptr<frm_pet_detail>;
 
+using testsupport::value;
+using testsupport::insert;
 namespace {
 
 const QString kBadBirthday = QStringLiteral("Please enter a valid date for this pet's birthday");
-
-QVariant value(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0) : QVariant();
-}
-
-long insert(const QString &sql, const QVariantList &params)
-{
-    if (!gDataDB->execute(sql, params))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
 
 long addContact(const QString &name, const QVariant &phone = {}, const QVariant &type = {})
 {

@@ -18,6 +18,7 @@
 #include "records/frm_pet_detail.h"
 #include "platform/controls/tab_strip.h"
 #include "records/pet_handler.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@
 using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 
+using testsupport::count;
+using testsupport::value;
 namespace {
 
 QStringList g_calls;
@@ -75,18 +78,6 @@ void writeDefaults()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("defaults"));
     QVERIFY(funOpen_SystemDB(nullptr, funGetDBNameSystem()));
-}
-
-int count(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0).toInt() : -1;
-}
-
-QVariant value(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0) : QVariant();
 }
 
 void touch(const QString &path)

@@ -21,6 +21,7 @@
 #include "platform/thumbnails.h"
 #include "records/frm_picture.h"
 #include "records/picture_handler.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QAbstractItemView>
@@ -41,22 +42,11 @@ using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 using Window = std::unique_ptr<frm_picture>;
 
+using testsupport::value;
+using testsupport::insert;
 namespace {
 
 QStringList g_calls;
-
-QVariant value(const QString &sql, const QVariantList &params = {})
-{
-    auto rs = gDataDB->openRecordset(sql, params);
-    return rs && !rs->isEOF() ? rs->field(0) : QVariant();
-}
-
-long insert(const QString &sql, const QVariantList &params)
-{
-    if (!gDataDB->execute(sql, params))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
 
 long addPet(const QVariant &name) { return insert("INSERT INTO tbl_pet (pet_name, pet_species_id) VALUES (?, 1)", {name}); }
 

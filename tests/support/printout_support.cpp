@@ -9,25 +9,6 @@
 
 namespace testsupport {
 
-long addRow(const QString &table, const QVariantMap &values)
-{
-    const QStringList cols = values.keys();
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table, cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, values.values()))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
-
-long addPet(const QVariant &name, const QVariantMap &more)
-{
-    QVariantMap values = more;
-    values.insert(QStringLiteral("pet_name"), name);
-    if (!values.contains(QStringLiteral("pet_species_id")))
-        values.insert(QStringLiteral("pet_species_id"), 1);
-    return addRow(QStringLiteral("tbl_pet"), values);
-}
-
 QStringList textsOf(const report::Document &doc, const QStringList &names, int page)
 {
     QStringList out;

@@ -1,7 +1,8 @@
 #pragma once
-// What the printout tests share: rows put straight into the data file, the
-// laid-out texts and items by control name, and the viewer windows.
+// What the printout tests share: the laid-out texts and items by control
+// name, and the viewer windows (and, through data_rows.h, rows of the data file).
 
+#include "data_rows.h"
 #include "platform/report/page_model.h"
 
 #include <QList>
@@ -12,12 +13,6 @@
 class frm_report;
 
 namespace testsupport {
-
-// Inserts a row into `table` of the open data file; its new id.
-long addRow(const QString &table, const QVariantMap &values);
-// A pet named `name` of species 1 (unless `more` gives one) with the columns
-// of `more`; its id.
-long addPet(const QVariant &name, const QVariantMap &more = {});
 
 // The texts of the items named in `names`, in page and item order, on every
 // page or on page `page` (0-based); a rich-text slice gives its lines.
