@@ -22,6 +22,9 @@
 #include "test_support.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
+#include <QSettings>
+#include <QProcess>
 #include <QFrame>
 #include <QLabel>
 
@@ -121,6 +124,8 @@ private slots:
     void cleanup();
 
     void startsWithItsControls();
+    void closingKeepsTheViewModes();
+    void closingKeepsTheViewModesChild();
     void showingAViewShowsOneFrame();
     void listViewModesRoundTrip();
 
@@ -172,6 +177,41 @@ void TestMainWindow::cleanup()
     resetSubjectRoutines();
     m_pf.reset();
     zbclock::reset();
+}
+
+// Closing the main window ends the program, so the closing is done by a
+// second run of this test program; what it leaves in the settings is read here.
+void TestMainWindow::closingKeepsTheViewModes()
+{
+    QTemporaryDir settings;
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("ZORBI_CLOSING_SETTINGS"), settings.path());
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("closingKeepsTheViewModesChild")});
+    QVERIFY(child.waitForFinished(120000));
+    QVERIFY2(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0,
+             child.readAllStandardOutput().constData());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    QCOMPARE(funPref_Get("Listview_Address", ""), QString("3"));
+    QCOMPARE(funPref_Get("Listview_Pet", ""), QString("1"));
+    QCOMPARE(funPref_Get("Listview_Picture", ""), QString("2"));
+}
+
+void TestMainWindow::closingKeepsTheViewModesChild()
+{
+    const QString settings = qEnvironmentVariable("ZORBI_CLOSING_SETTINGS");
+    if (settings.isEmpty())
+        QSKIP("the second program of closingKeepsTheViewModes");
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings);
+    funPref_Set("AutomaticBackup", "0"); // no backup prompt on the way out
+    gMain->ListView_Contact->setView(3);
+    gMain->ListView_Pet->setView(1);
+    gMain->ListView_Picture->setView(2);
+    gMain->close(); // the exit ends this program
+    QFAIL("the main window closed and the program went on");
 }
 
 void TestMainWindow::startsWithItsControls()
