@@ -248,6 +248,7 @@ void frm_main::buildViews()
     ctCalendar1 = new CtCalendar(frameMain[FrameCalendar]);
     ctCalendar1->setObjectName(QStringLiteral("ctCalendar1"));
     frameMain[FrameCalendar]->layout()->addWidget(ctCalendar1);
+    ctCalendar1->installEventFilter(this); // its row size follows its height
     ctTips1 = new CtTips(this);
     ctTips1->setObjectName(QStringLiteral("ctTips1"));
 
@@ -327,6 +328,14 @@ void frm_main::saveListViewModes()
     funPref_Set(QStringLiteral("Listview_Address"), ListView_Contact->View());
     funPref_Set(QStringLiteral("Listview_Report"), ListView_Report->View());
     funPref_Set(QStringLiteral("Listview_Picture"), ListView_Picture->View());
+}
+
+bool frm_main::eventFilter(QObject *watched, QEvent *event)
+{
+    // The calendar's row size is its height (in twips) divided by 95.
+    if (watched == ctCalendar1 && event->type() == QEvent::Resize)
+        ctCalendar1->setRowSize(ctCalendar1->height() * 15.0 / 95.0);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frm_main::closeEvent(QCloseEvent *event)

@@ -87,6 +87,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     // New pet (1), new person (2) or new event (8), then the refresh that follows.

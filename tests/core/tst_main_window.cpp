@@ -276,6 +276,11 @@ void TestMainWindow::showingAViewShowsOneFrame()
     QCoreApplication::processEvents();
     QVERIFY2(shown->width() > 500 && shown->height() > 400,
              qPrintable(QStringLiteral("%1x%2").arg(shown->width()).arg(shown->height())));
+    // The calendar's row size follows its height: its height in twips over 95.
+    gMain->showView(6);
+    QCoreApplication::processEvents();
+    QVERIFY(gMain->ctCalendar1->height() > 100);
+    QCOMPARE(gMain->ctCalendar1->RowSize(), gMain->ctCalendar1->height() * 15.0 / 95.0);
 }
 
 void TestMainWindow::listViewModesRoundTrip()
