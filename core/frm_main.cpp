@@ -208,6 +208,7 @@ void frm_main::buildViews()
         label->setFont(f);
         label->setAutoFillBackground(true);
         label->setStyleSheet(QStringLiteral("background:#4a6f8a;color:white;padding:3px;"));
+        label->setTextFormat(Qt::PlainText); // a pet's name is shown as typed, never as markup
         v->addWidget(label);
         frameMain[i] = frame;
         lblMain[i] = label;

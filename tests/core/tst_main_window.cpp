@@ -266,6 +266,7 @@ void TestMainWindow::showingAViewShowsOneFrame()
     }
     gMain->showView(1, " Rex");
     QCOMPARE(gMain->lblMain[1]->text(), QString(" Rex"));
+    QCOMPARE(gMain->lblMain[1]->textFormat(), Qt::PlainText); // "<b>Rex" shows its "<b>"
     // A window made tiny lays out again when it grows: the shown frame fills the
     // room beside the list bar once more.
     QFrame *shown = gMain->frameMain[size_t(frm_main::frameOfView(1))];
