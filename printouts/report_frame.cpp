@@ -31,22 +31,47 @@ double hundredthsOfMm(int pixels, int dotsPerMetre)
 NormalPointer::NormalPointer() { QApplication::setOverrideCursor(QCursor(Qt::ArrowCursor)); }
 NormalPointer::~NormalPointer() { QApplication::restoreOverrideCursor(); }
 
+namespace {
+
+// A bold caption and, beside it, the field bound to `column` on one line;
+// the one way every printout lays a labelled value down.
+report::Control *labelledField(report::Section *section, const QString &labelName, const char *caption,
+                               const QString &fieldName, const char *column, const QRect &labelRect,
+                               const QRect &fieldRect)
+{
+    section->addLabel(labelName, labelRect, QLatin1String(caption))->font = printoutFont(9, true);
+    report::Control *f = section->addField(fieldName, fieldRect, column ? QString::fromLatin1(column) : QString());
+    f->font = printoutFont(9);
+    f->wordWrap = false;
+    return f;
+}
+
+// A bold caption and, beside it to the right edge of the content, a rich text
+// bound to `column` that grows to its text.
+report::Control *labelledNote(report::Section *section, const QString &labelName, const char *caption,
+                              const QString &noteName, const char *column, int top, int labelLeft, int labelWidth,
+                              int noteLeft, int rowHeight)
+{
+    section->addLabel(labelName, {labelLeft, top, labelWidth, rowHeight - 30}, QLatin1String(caption))->font =
+        printoutFont(9, true);
+    report::Control *r = section->addRichText(noteName, {noteLeft, top, kContentWidth - noteLeft, rowHeight - 30});
+    r->dataField = QLatin1String(column);
+    r->font = printoutFont(9);
+    return r;
+}
+
+} // namespace
+
 std::vector<report::Control *> addLabelledFields(report::Section *section, std::initializer_list<LabelledField> rows,
                                                  const FieldColumn &at)
 {
-    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
     std::vector<report::Control *> fields;
     int y = at.top;
     for (const LabelledField &r : rows) {
         const QString name = QLatin1String(r.name);
-        section->addLabel(QStringLiteral("lbl") + name.mid(3), {at.labelLeft, y, at.labelWidth, at.rowHeight - 30},
-                          QLatin1String(r.caption))
-            ->font = labelFont;
-        report::Control *f = section->addField(name, {at.fieldLeft, y, at.fieldWidth, at.rowHeight - 30},
-                                               r.column ? QString::fromLatin1(r.column) : QString());
-        f->font = fieldFont;
-        f->wordWrap = false;
-        fields.push_back(f);
+        fields.push_back(labelledField(section, QStringLiteral("lbl") + name.mid(3), r.caption, name, r.column,
+                                       {at.labelLeft, y, at.labelWidth, at.rowHeight - 30},
+                                       {at.fieldLeft, y, at.fieldWidth, at.rowHeight - 30}));
         y += at.rowHeight;
     }
     return fields;
@@ -55,14 +80,8 @@ std::vector<report::Control *> addLabelledFields(report::Section *section, std::
 report::Control *addLabelledNote(report::Section *section, const LabelledField &note, const FieldColumn &at)
 {
     const QString name = QLatin1String(note.name);
-    section->addLabel(QStringLiteral("lbl") + name.mid(3), {at.labelLeft, at.top, at.labelWidth, at.rowHeight - 30},
-                      QLatin1String(note.caption))
-        ->font = printoutFont(9, true);
-    report::Control *r =
-        section->addRichText(name, {at.fieldLeft, at.top, kContentWidth - at.fieldLeft, at.rowHeight - 30});
-    r->dataField = QLatin1String(note.column);
-    r->font = printoutFont(9);
-    return r;
+    return labelledNote(section, QStringLiteral("lbl") + name.mid(3), note.caption, name, note.column, at.top,
+                        at.labelLeft, at.labelWidth, at.fieldLeft, at.rowHeight);
 }
 
 QString printoutFontFamily() { return QStringLiteral("Liberation Sans"); }
@@ -113,18 +132,12 @@ std::vector<report::Control *> addDetailRows(report::Section *section, std::init
                                              int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
                                              int fieldWidth)
 {
-    const QFont labelFont = printoutFont(9, true), fieldFont = printoutFont(9);
     std::vector<report::Control *> fields;
     int y = top;
     for (const DetailRow &r : rows) {
-        section->addLabel(QLatin1String(r.labelName), {labelLeft, y, labelWidth, rowHeight - 30},
-                          QLatin1String(r.caption))
-            ->font = labelFont;
-        report::Control *f = section->addField(QLatin1String(r.fieldName), {fieldLeft, y, fieldWidth, rowHeight - 30},
-                                               QLatin1String(r.column));
-        f->font = fieldFont;
-        f->wordWrap = false;
-        fields.push_back(f);
+        fields.push_back(labelledField(section, QLatin1String(r.labelName), r.caption, QLatin1String(r.fieldName),
+                                       r.column, {labelLeft, y, labelWidth, rowHeight - 30},
+                                       {fieldLeft, y, fieldWidth, rowHeight - 30}));
         y += rowHeight;
     }
     return fields;
@@ -132,13 +145,9 @@ std::vector<report::Control *> addDetailRows(report::Section *section, std::init
 
 report::Control *addNoteRow(report::Section *section, const DetailRow &row, int &top)
 {
-    section->addLabel(QLatin1String(row.labelName), {0, top, kDetailLabelWidth, kDetailRow - 30},
-                      QLatin1String(row.caption))
-        ->font = printoutFont(9, true);
-    report::Control *r = section->addRichText(QLatin1String(row.fieldName),
-                                              {kDetailFieldLeft, top, 10040 - kDetailFieldLeft, kDetailRow - 30});
-    r->dataField = QLatin1String(row.column);
-    r->font = printoutFont(9);
+    report::Control *r = labelledNote(section, QLatin1String(row.labelName), row.caption,
+                                      QLatin1String(row.fieldName), row.column, top, 0, kDetailLabelWidth,
+                                      kDetailFieldLeft, kDetailRow);
     top += kDetailRow + 60;
     return r;
 }
