@@ -433,10 +433,9 @@ void frm_pet_detail::buildDataControls()
 
 void frm_pet_detail::buildBars()
 {
-    auto *menu = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
+    auto *menu = funRecordMenuBar(this, RecordMenuKeys::Underlined);                       // 1 to 16
     ctToolBar_Menubar = menu;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    subAddRecordMenus(menu);                                                               // 1 to 16
     menu->addSeparator();                                                                  // 17
     menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);  // 18
     menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);       // 19
@@ -457,13 +456,8 @@ void frm_pet_detail::buildBars()
     menu->addItem(QStringLiteral("&Help"), {}, {}, title);                                 // 32
     connect(menu, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolBar_Menubar_ItemClick);
 
-    auto *tb = named(new CtToolBar(CtToolBar::Mode::ToolBar, this), QStringLiteral("ctToolbar_Toolbar"));
+    auto *tb = funRecordToolBar(this);                                                                    // 1 to 5
     ctToolbar_Toolbar = tb;
-    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
-    tb->addSeparator();                                                                                   // 2
-    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                       // 3
-    tb->addSeparator();                                                                                   // 4
-    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));              // 5
     tb->addSeparator();                                                                                   // 6
     tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold)); // 7
     tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
