@@ -438,8 +438,9 @@ void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()>
 }
 
 
-CtToolBar *funRecordMenuBar(QWidget *window)
+CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys)
 {
+    const bool underlined = keys == RecordMenuKeys::Underlined;
     auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, window);
     bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
@@ -448,18 +449,17 @@ CtToolBar *funRecordMenuBar(QWidget *window)
     bar->addSeparator();                                                      // 3
     bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);        // 4
     bar->addSeparator();                                                      // 5
-    bar->addItem(QStringLiteral("Print"), {}, storeIcon(17), entry);          // 6
+    bar->addItem(underlined ? QStringLiteral("&Print") : QStringLiteral("Print"), {}, storeIcon(17), entry); // 6
     bar->addSeparator();                                                      // 7
     bar->addItem(QStringLiteral("&Close"), {}, {}, entry);                    // 8
     bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                     // 9
     bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);              // 10
     bar->addSeparator();                                                      // 11
-    bar->addItem(QStringLiteral("&Cut"), {}, {}, entry);                      // 12
+    bar->addItem(underlined ? QStringLiteral("Cu&t") : QStringLiteral("&Cut"), {}, {}, entry);     // 12
     bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                     // 13
-    bar->addItem(QStringLiteral("Paste"), {}, {}, entry);                     // 14
+    bar->addItem(underlined ? QStringLiteral("&Paste") : QStringLiteral("Paste"), {}, {}, entry);  // 14
     bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);              // 15
     bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);              // 16
-    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                     // 17
     return bar;
 }
 
@@ -472,7 +472,5 @@ CtToolBar *funRecordToolBar(QWidget *window)
     bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                               // 3
     bar->addSeparator();                                                                                       // 4
     bar->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                      // 5
-    bar->addSeparator();                                                                                       // 6
-    bar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                                 // 7
     return bar;
 }

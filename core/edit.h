@@ -79,11 +79,16 @@ bool funEditMenuItem(QWidget *form, int id);
 // line edit, a grid's cell), gets the focus.
 void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()> &onFocus);
 
-// The menu bar and the toolbar of a detail window whose commands are the
-// common ones, named ctToolBar_Menubar and ctToolbar_Toolbar, with the items
-// numbered as the windows read them (separators count): menu 1 "&File",
-// 2 "Save && Close", 4 "&Delete", 6 "Print", 8 "&Close", 9 "&Edit", 10 "Undo
-// Changes", 12 to 16 the edit items, 17 "&Help"; toolbar 1 "Save && Close",
-// 3 "Print", 5 "Delete", 7 "Help".
-CtToolBar *funRecordMenuBar(QWidget *window);
+// The menu bar and the toolbar every detail window starts with, named
+// ctToolBar_Menubar and ctToolbar_Toolbar, with the items numbered as the
+// windows read them (separators count); each window adds its own items after
+// them. Menu: 1 "&File", 2 "Save && Close", 4 "&Delete", 6 Print, 8 "&Close",
+// 9 "&Edit", 10 "Undo Changes", 12 to 16 the edit items (Cut, "&Copy", Paste,
+// "&Select Text", "&Delete Text"). Toolbar: 1 "Save && Close", 3 "Print",
+// 5 "Delete".
+// The person and event windows give Cut, Paste and Print the access keys
+// "&Cut", "Paste" and "Print"; the pet and picture windows "Cu&t", "&Paste"
+// and "&Print".
+enum class RecordMenuKeys { Plain, Underlined };
+CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys);
 CtToolBar *funRecordToolBar(QWidget *window);

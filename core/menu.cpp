@@ -106,28 +106,6 @@ void subMenuPhotoSites(QWidget *form)
     }
 }
 
-void subAddRecordMenus(CtToolBar *bar)
-{
-    auto icon = [](int index) { return gControls ? gControls->ctImageMain.icon(0, index) : QIcon(); };
-    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    bar->addItem(QStringLiteral("&File"), {}, {}, title);                // 1
-    bar->addItem(QStringLiteral("Save && Close"), {}, icon(22), entry);  // 2
-    bar->addSeparator();                                                 // 3
-    bar->addItem(QStringLiteral("&Delete"), {}, icon(18), entry);        // 4
-    bar->addSeparator();                                                 // 5
-    bar->addItem(QStringLiteral("&Print"), {}, icon(17), entry);         // 6
-    bar->addSeparator();                                                 // 7
-    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);               // 8
-    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                // 9
-    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);         // 10
-    bar->addSeparator();                                                 // 11
-    bar->addItem(QStringLiteral("Cu&t"), {}, {}, entry);                 // 12
-    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                // 13
-    bar->addItem(QStringLiteral("&Paste"), {}, {}, entry);               // 14
-    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);         // 15
-    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);         // 16
-}
-
 void subShowPhotoSiteItems(CtToolBar *bar, int firstSite)
 {
     if (!bar)

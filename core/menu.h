@@ -10,11 +10,7 @@ class QWidget;
 void subBuildContextMenus();
 // Shows the menu bar's photo-album entries for the stored sites.
 void subMenuPhotoSites(QWidget *form);
-// The File and Edit menus that the pet and picture windows share, items 1 to
-// 16: Save && Close (2), Delete (4), Print (6), Close (8), Undo Changes (10)
-// and the edit commands 12 to 16.
 class CtToolBar;
-void subAddRecordMenus(CtToolBar *bar);
 // The photo-site entries of a detail window's menu bar: `firstSite` and the
 // separator before it for "PhotoSite_1", the two items after it for
 // "PhotoSite_2"; each shown only when its site is set, and keeping the site's

@@ -170,9 +170,18 @@ frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
 
 frm_event_detail::~frm_event_detail() = default;
 
-void frm_event_detail::buildMenuBar() { ctToolBar_Menubar = funRecordMenuBar(this); }
+void frm_event_detail::buildMenuBar()
+{
+    ctToolBar_Menubar = funRecordMenuBar(this, RecordMenuKeys::Plain);
+    ctToolBar_Menubar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle); // 17
+}
 
-void frm_event_detail::buildToolBar() { ctToolbar_Toolbar = funRecordToolBar(this); }
+void frm_event_detail::buildToolBar()
+{
+    ctToolbar_Toolbar = funRecordToolBar(this);
+    ctToolbar_Toolbar->addSeparator();                                                            // 6
+    ctToolbar_Toolbar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30)); // 7
+}
 
 void frm_event_detail::buildFields(QWidget *fields)
 {

@@ -126,8 +126,11 @@ frm_contact_detail::~frm_contact_detail() = default;
 
 void frm_contact_detail::buildBars()
 {
-    ctToolBar_Menubar = funRecordMenuBar(this);
+    ctToolBar_Menubar = funRecordMenuBar(this, RecordMenuKeys::Plain);
+    ctToolBar_Menubar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle); // 17
     ctToolbar_Toolbar = funRecordToolBar(this);
+    ctToolbar_Toolbar->addSeparator();                                                            // 6
+    ctToolbar_Toolbar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30)); // 7
 }
 
 void frm_contact_detail::buildFields(QWidget *body)

@@ -40,6 +40,7 @@
 #include <QPainter>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 
@@ -50,9 +51,6 @@ constexpr int kPictureLeft = 5100;
 // The details tab's fields stand left of the picture.
 constexpr int kFieldColumnWidth = 332;
 
-// The four kinds of row on tabs 3 to 6: their table's pet-id field.
-const char *const kPetIdField[7] = {nullptr, nullptr, nullptr, "vaccine_pet_id", "diary_pet_id",
-                                    "command_pet_id", "property_pet_id"};
 
 
 QPixmap generalPicture(int index)
@@ -193,6 +191,124 @@ QString shortDateText(const QVariant &value)
 
 } // namespace
 
+// One of tabs 3 to 6: a header picture and a prompt over the grid of one kind
+// of the pet's rows, and under it a captioned frame with the row's fields and
+// its Add/Save, Cancel and Delete buttons. The tabs differ in their table, the
+// table's pet-id field, the field that takes the focus after each step, the
+// list read again after a step and the values a new row starts with.
+class PetRecordTab : public QObject
+{
+public:
+    struct Kind {
+        const char *caption, *prompt, *buttons, *petIdField;
+    };
+    PetRecordTab(QWidget *frame, int index, const Kind &kind, DataControl *rows);
+
+    DataControl *const data;
+    const char *const petIdField;
+    QLabel *icon = nullptr;
+    DataGrid *grid = nullptr;
+    QFormLayout *form = nullptr;
+    QVBoxLayout *column = nullptr;
+    std::array<QPushButton *, 3> buttons{};
+    QWidget *focus = nullptr;
+    DataControl *lookup = nullptr;
+    std::function<void(DataControl *)> newRowValues;
+
+    // A new row, and the buttons say "&Add" with Delete off.
+    void startNewRow();
+    // 0 Add/Save (writes the row on screen when it changed), 1 Cancel,
+    // 2 Delete; then a new row and the focus in the first field.
+    void buttonClicked(int which);
+    // A row picked in the grid is edited: "&Save", Delete on.
+    void rowChosen();
+};
+
+PetRecordTab::PetRecordTab(QWidget *frame, int index, const Kind &kind, DataControl *rows)
+    : QObject(frame), data(rows), petIdField(kind.petIdField)
+{
+    column = new QVBoxLayout;
+    icon = named(new QLabel(frame), indexed("Imagepet", index));
+    icon->setFixedSize(32, 32);
+    auto *prompt = new QLabel(QString::fromLatin1(kind.prompt), frame);
+    prompt->setWordWrap(true);
+    column->addWidget(row(frame, {icon, prompt}, 1));
+    grid = named(new DataGrid(frame), indexed("DBGridPet", index));
+    grid->setDataSource(data);
+    column->addWidget(grid, 1);
+
+    auto *details = new CaptionedFrame(QString::fromLatin1(kind.caption), frame);
+    auto *inner = new QVBoxLayout(details);
+    form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    inner->addLayout(form);
+    auto *buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    const QString captions[3] = {QStringLiteral("&Add"), QStringLiteral("&Cancel"), QStringLiteral("&Delete")};
+    for (int i = 0; i < 3; ++i) {
+        buttons[size_t(i)] = named(plainButton(captions[i], details), indexed(kind.buttons, i));
+        buttonRow->addWidget(buttons[size_t(i)]);
+        connect(buttons[size_t(i)], &QPushButton::clicked, this, [this, i] { buttonClicked(i); });
+    }
+    inner->addLayout(buttonRow);
+    column->addWidget(details);
+    connect(grid, &DataGrid::rowColChange, this, [this] { rowChosen(); });
+}
+
+void PetRecordTab::startNewRow()
+{
+    if (data->addNew() && newRowValues)
+        newRowValues(data);
+    buttons[0]->setText(QStringLiteral("&Add"));
+    buttons[2]->setEnabled(false);
+}
+
+void PetRecordTab::buttonClicked(int which)
+{
+    const QVariant written = data->lastModified();
+    bool changed = false;
+    switch (which) {
+    case 0:
+        // Starting a new row first writes the one on screen when it changed.
+        if (!data->addNew())
+            return; // the failed write was reported; the row stays as typed
+        changed = data->lastModified() != written;
+        break;
+    case 1:
+        data->updateControls();
+        break;
+    case 2:
+        if (data->editMode() == DataControl::EditAdd || data->absolutePosition() < 0)
+            return;
+        if (!data->remove()) {
+            const db::DbError &e = data->lastError();
+            ui::errorReport(e.number, e.description, QStringLiteral("subRecordButton"));
+            return;
+        }
+        changed = true;
+        break;
+    default:
+        return;
+    }
+    // The list is read again after a write, so it keeps its order.
+    if (changed)
+        data->refresh();
+    startNewRow();
+    if (lookup)
+        lookup->refresh();
+    if (focus)
+        focus->setFocus();
+}
+
+void PetRecordTab::rowChosen()
+{
+    if (grid->Row() < 0)
+        return;
+    buttons[0]->setText(QStringLiteral("&Save"));
+    buttons[2]->setEnabled(true);
+    data->edit();
+}
+
 frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frm_pet_detail"));
@@ -301,7 +417,6 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     for (int tab = 3; tab <= 6; ++tab) {
         connect(recordsOf(tab), &DataControl::validate, this,
                 [this, tab](int &action, bool &save) { subRecordValidate(tab, action, save); });
-        connect(DBGridPet[tab], &DataGrid::rowColChange, this, [this, tab] { subRecordChosen(tab); });
     }
 
     // ---- lists
@@ -328,10 +443,6 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
         connect(cmdPet[size_t(i)], &QPushButton::clicked, this, [this, i] { cmdPet_Click(i); });
     connect(cmdPet_dob, &QPushButton::clicked, this, &frm_pet_detail::cmdPet_dob_Click);
     connect(cmdDiary_date, &QPushButton::clicked, this, &frm_pet_detail::cmdDiary_date_Click);
-    for (int tab = 3; tab <= 6; ++tab)
-        for (int which = 0; which < 3; ++which)
-            connect(buttonsOf(tab)[size_t(which)], &QPushButton::clicked, this,
-                    [this, tab, which] { subRecordButton(tab, which); });
     connect(tbsPet, &TabStrip::click, this, &frm_pet_detail::tbsPet_Click);
 
     // The diary's date is one value: the picker holds it, the text box shows
@@ -433,10 +544,9 @@ void frm_pet_detail::buildDataControls()
 
 void frm_pet_detail::buildBars()
 {
-    auto *menu = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
+    auto *menu = funRecordMenuBar(this, RecordMenuKeys::Underlined);                       // 1 to 16
     ctToolBar_Menubar = menu;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    subAddRecordMenus(menu);                                                               // 1 to 16
     menu->addSeparator();                                                                  // 17
     menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);  // 18
     menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);       // 19
@@ -457,13 +567,8 @@ void frm_pet_detail::buildBars()
     menu->addItem(QStringLiteral("&Help"), {}, {}, title);                                 // 32
     connect(menu, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolBar_Menubar_ItemClick);
 
-    auto *tb = named(new CtToolBar(CtToolBar::Mode::ToolBar, this), QStringLiteral("ctToolbar_Toolbar"));
+    auto *tb = funRecordToolBar(this);                                                                    // 1 to 5
     ctToolbar_Toolbar = tb;
-    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
-    tb->addSeparator();                                                                                   // 2
-    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                       // 3
-    tb->addSeparator();                                                                                   // 4
-    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));              // 5
     tb->addSeparator();                                                                                   // 6
     tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold)); // 7
     tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
@@ -591,48 +696,33 @@ void frm_pet_detail::buildCareTab()
 
 void frm_pet_detail::buildRecordTabs()
 {
-    struct TabText {
-        const char *frame, *prompt, *buttons;
-        int icon;
-    };
-    static const TabText texts[7] = {
+    static const PetRecordTab::Kind kinds[7] = {
         {}, {}, {},
-        {"Vaccine / Med Details", "Select a vaccine or medication from the list to edit or delete:", "cmdVaccination", 8},
-        {"Diary Entry Details", "Select a diary entry from the list below to edit or delete:", "cmdDiary", 13},
-        {"Command Details", "Select a command from the list below to edit or delete:", "cmdCommand", 9},
-        {"Misc. Information Details", "Select an item from the list below to edit or delete:", "cmdProperty", 15},
+        {"Vaccine / Med Details", "Select a vaccine or medication from the list to edit or delete:", "cmdVaccination",
+         "vaccine_pet_id"},
+        {"Diary Entry Details", "Select a diary entry from the list below to edit or delete:", "cmdDiary",
+         "diary_pet_id"},
+        {"Command Details", "Select a command from the list below to edit or delete:", "cmdCommand",
+         "command_pet_id"},
+        {"Misc. Information Details", "Select an item from the list below to edit or delete:", "cmdProperty",
+         "property_pet_id"},
     };
+    DataControl *const rows[7] = {nullptr, nullptr, nullptr, Datatbl_vaccine, Datatbl_diary, Datatbl_command,
+                                  Datatbl_property};
     QFormLayout *forms[7] = {};
     QVBoxLayout *columns[7] = {};
     for (int tab = 3; tab <= 6; ++tab) {
-        QWidget *frame = frmPet[size_t(tab)];
-        auto *column = new QVBoxLayout;
-        columns[tab] = column;
-        Imagepet[size_t(tab)] = named(new QLabel(frame), indexed("Imagepet", tab));
-        Imagepet[size_t(tab)]->setFixedSize(32, 32);
-        auto *prompt = new QLabel(QString::fromLatin1(texts[tab].prompt), frame);
-        prompt->setWordWrap(true);
-        column->addWidget(row(frame, {Imagepet[size_t(tab)], prompt}, 1));
-        DBGridPet[size_t(tab)] = named(new DataGrid(frame), indexed("DBGridPet", tab));
-        DBGridPet[size_t(tab)]->setDataSource(recordsOf(tab));
-        column->addWidget(DBGridPet[size_t(tab)], 1);
-
-        auto *details = new CaptionedFrame(QString::fromLatin1(texts[tab].frame), frame);
-        auto *inner = new QVBoxLayout(details);
-        forms[tab] = new QFormLayout;
-        forms[tab]->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-        inner->addLayout(forms[tab]);
-        auto *buttonRow = new QHBoxLayout;
-        buttonRow->addStretch(1);
-        std::array<QPushButton *, 3> &buttons = buttonsOf(tab);
-        const QString captions[3] = {QStringLiteral("&Add"), QStringLiteral("&Cancel"), QStringLiteral("&Delete")};
-        for (int i = 0; i < 3; ++i) {
-            buttons[size_t(i)] = named(plainButton(captions[i], details), indexed(texts[tab].buttons, i));
-            buttonRow->addWidget(buttons[size_t(i)]);
-        }
-        inner->addLayout(buttonRow);
-        column->addWidget(details);
+        auto *t = new PetRecordTab(frmPet[size_t(tab)], tab, kinds[tab], rows[tab]);
+        m_tabs[size_t(tab)] = t;
+        Imagepet[size_t(tab)] = t->icon;
+        DBGridPet[size_t(tab)] = t->grid;
+        forms[tab] = t->form;
+        columns[tab] = t->column;
     }
+    cmdVaccination = m_tabs[3]->buttons;
+    cmdDiary = m_tabs[4]->buttons;
+    cmdCommand = m_tabs[5]->buttons;
+    cmdProperty = m_tabs[6]->buttons;
 
     // Vaccinations and medications.
     DBGridPet[3]->setColumns({{"vaccine_id", ""}, {"vaccine_object_type", ""}, {"vaccine_pet_id", ""},
@@ -704,6 +794,20 @@ void frm_pet_detail::buildRecordTabs()
         notes->addWidget(new QLabel(captions[i - 2], f6));
         notes->addWidget(rtbpet[size_t(i)], 1);
     }
+
+    // A new entry starts on today (a medication for a year).
+    m_tabs[3]->focus = DBCombovaccine_0;
+    m_tabs[3]->lookup = datavaccine_lookup;
+    m_tabs[3]->newRowValues = [](DataControl *x) {
+        const QDate today = zbclock::today();
+        x->setField(QStringLiteral("vaccine_received_date"), today);
+        x->setField(QStringLiteral("vaccine_expiration_date"), today.addYears(1));
+    };
+    m_tabs[4]->focus = DTPickerPet[2];
+    m_tabs[4]->lookup = Datadiary_category_lookup;
+    m_tabs[4]->newRowValues = [](DataControl *x) { x->setField(QStringLiteral("diary_date"), zbclock::today()); };
+    m_tabs[5]->focus = txtcommand[0];
+    m_tabs[6]->focus = txtproperty[0];
 
     for (int tab = 3; tab <= 6; ++tab) {
         auto *h = new QHBoxLayout(frmPet[size_t(tab)]);
@@ -982,98 +1086,15 @@ void frm_pet_detail::cmdPet_dob_Click()
 
 DataControl *frm_pet_detail::recordsOf(int tab) const
 {
-    switch (tab) {
-    case 3: return Datatbl_vaccine;
-    case 4: return Datatbl_diary;
-    case 5: return Datatbl_command;
-    case 6: return Datatbl_property;
-    default: return nullptr;
-    }
+    return tab >= 3 && tab <= 6 && m_tabs[size_t(tab)] ? m_tabs[size_t(tab)]->data : nullptr;
 }
 
-std::array<QPushButton *, 3> &frm_pet_detail::buttonsOf(int tab)
-{
-    switch (tab) {
-    case 3: return cmdVaccination;
-    case 4: return cmdDiary;
-    case 5: return cmdCommand;
-    default: return cmdProperty;
-    }
-}
-
-void frm_pet_detail::subStartNewRow(int tab)
-{
-    DataControl *x = recordsOf(tab);
-    if (x->addNew()) {
-        // A new entry starts on today (a medication for a year).
-        const QDate today = zbclock::today();
-        if (tab == 3) {
-            x->setField(QStringLiteral("vaccine_received_date"), today);
-            x->setField(QStringLiteral("vaccine_expiration_date"), today.addYears(1));
-        } else if (tab == 4) {
-            x->setField(QStringLiteral("diary_date"), today);
-        }
-    }
-    std::array<QPushButton *, 3> &buttons = buttonsOf(tab);
-    buttons[0]->setText(QStringLiteral("&Add"));
-    buttons[2]->setEnabled(false);
-}
+void frm_pet_detail::subStartNewRow(int tab) { m_tabs[size_t(tab)]->startNewRow(); }
 
 void frm_pet_detail::subRecordButton(int tab, int which)
 {
-    DataControl *x = recordsOf(tab);
-    const QVariant written = x->lastModified();
-    bool changed = false;
-    switch (which) {
-    case 0:
-        // Starting a new row first writes the one on screen when it changed.
-        if (!x->addNew())
-            return; // the failed write was reported; the row stays as typed
-        changed = x->lastModified() != written;
-        break;
-    case 1:
-        x->updateControls();
-        break;
-    case 2:
-        if (x->editMode() == DataControl::EditAdd || x->absolutePosition() < 0)
-            return;
-        if (!x->remove()) {
-            const db::DbError &e = x->lastError();
-            ui::errorReport(e.number, e.description, QStringLiteral("subRecordButton"));
-            return;
-        }
-        changed = true;
-        break;
-    default:
-        return;
-    }
-    // The list is read again after a write, so it keeps its order.
-    if (changed)
-        x->refresh();
-    subStartNewRow(tab);
-    switch (tab) {
-    case 3:
-        datavaccine_lookup->refresh();
-        DBCombovaccine_0->setFocus();
-        break;
-    case 4:
-        Datadiary_category_lookup->refresh();
-        DTPickerPet[2]->setFocus();
-        break;
-    case 5: txtcommand[0]->setFocus(); break;
-    case 6: txtproperty[0]->setFocus(); break;
-    default: break;
-    }
-}
-
-void frm_pet_detail::subRecordChosen(int tab)
-{
-    if (DBGridPet[size_t(tab)]->Row() < 0)
-        return;
-    std::array<QPushButton *, 3> &buttons = buttonsOf(tab);
-    buttons[0]->setText(QStringLiteral("&Save"));
-    buttons[2]->setEnabled(true);
-    recordsOf(tab)->edit();
+    if (tab >= 3 && tab <= 6)
+        m_tabs[size_t(tab)]->buttonClicked(which);
 }
 
 void frm_pet_detail::subRecordValidate(int tab, int &action, bool &save)
@@ -1098,7 +1119,7 @@ void frm_pet_detail::subRecordValidate(int tab, int &action, bool &save)
     if (tab == 3)
         x->setField(QStringLiteral("vaccine_acknowledged_date"), kNotAcknowledged);
     if (x->editMode() == DataControl::EditAdd)
-        x->setField(QLatin1String(kPetIdField[tab]), DataDetail->field(QStringLiteral("pet_id")));
+        x->setField(QLatin1String(m_tabs[size_t(tab)]->petIdField), DataDetail->field(QStringLiteral("pet_id")));
 }
 
 void frm_pet_detail::cmdDiary_date_Click()
@@ -1163,10 +1184,7 @@ QWidget *frm_pet_detail::tabFocusControl(int tab) const
 {
     switch (tab) {
     case 2: return DBCbopet[0];
-    case 3: return DBCombovaccine_0;
-    case 4: return DTPickerPet[2];
-    case 5: return txtcommand[0];
-    case 6: return txtproperty[0];
+    case 3: case 4: case 5: case 6: return m_tabs[size_t(tab)]->focus;
     default: return nullptr;
     }
 }

@@ -48,6 +48,7 @@ class DbCombo;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class PetRecordTab;
 class QPushButton;
 class QWidget;
 class TabStrip;
@@ -165,15 +166,14 @@ private:
     void subAddContact(DbCombo *combo);
     void subLoadPicture();
     void subStartNewRow(int tab);
-    void subRecordChosen(int tab);
     void subRecordValidate(int tab, int &action, bool &save);
     void subShowHelp();
     void subNextTab();
     QWidget *tabFocusControl(int tab) const;
-    std::array<QPushButton *, 3> &buttonsOf(int tab);
     long petId() const;
 
     LocalMenuItems m_localItems;
+    std::array<PetRecordTab *, 7> m_tabs{}; // 3 to 6, children of their frames
     // The pet was deleted: nothing more is validated or written.
     bool m_deleted = false;
     // "Save Changes?" was answered No: the tabs' half-typed rows go too.

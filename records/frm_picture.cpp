@@ -107,9 +107,8 @@ frm_picture::~frm_picture() = default;
 
 void frm_picture::buildBars()
 {
-    auto *bar = named(new CtToolBar(CtToolBar::Mode::MenuBar, this), QStringLiteral("ctToolBar_Menubar"));
+    auto *bar = funRecordMenuBar(this, RecordMenuKeys::Underlined);                      // 1 to 16
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    subAddRecordMenus(bar);                                                              // 1 to 16
     bar->addSeparator();                                                                 // 17
     bar->addItem(QStringLiteral("&Picture"), {}, {}, title);                             // 18
     bar->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), storeIcon(20), entry); // 19
@@ -124,12 +123,7 @@ void frm_picture::buildBars()
     bar->addItem(QStringLiteral("&Help"), {}, {}, title);                                // 26
     ctToolBar_Menubar = bar;
 
-    auto *tb = named(new CtToolBar(CtToolBar::Mode::ToolBar, this), QStringLiteral("ctToolbar_Toolbar"));
-    tb->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
-    tb->addSeparator();                                                                                       // 2
-    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                               // 3
-    tb->addSeparator();                                                                                       // 4
-    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                      // 5
+    auto *tb = funRecordToolBar(this);                                                                        // 1 to 5
     tb->addSeparator();                                                                                       // 6
     tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));                 // 7
     tb->addSeparator();                                                                                       // 8
