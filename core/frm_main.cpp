@@ -267,14 +267,14 @@ void frm_main::buildViews()
     connect(ListView_Pet, &VbListView::itemClick, this, &frm_main::ListView_Pet_ItemClick);
     connect(ListView_Contact, &VbListView::itemDblClick, this, &frm_main::ListView_Contact_DblClick);
     connect(ListView_Contact, &VbListView::itemClick, this, [this](VbListItem *) {
-        ctToolbar_MainToolbar->setItemEnabled(11, true);
-        ctToolbar_MainToolbar->setItemEnabled(9, true);
+        ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, true);
+        ctToolbar_MainToolbar->setItemEnabled(MainToolPrint, true);
     });
     connect(ListView_Contact, &VbListView::mouseDown, this, &frm_main::ListView_Contact_MouseDown);
     connect(ListView_Picture, &VbListView::itemDblClick, this, &frm_main::ListView_Picture_DblClick);
     connect(ListView_Picture, &VbListView::itemClick, this, [this](VbListItem *) {
-        ctToolbar_MainToolbar->setItemEnabled(11, true);
-        ctToolbar_MainToolbar->setItemEnabled(9, true);
+        ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, true);
+        ctToolbar_MainToolbar->setItemEnabled(MainToolPrint, true);
     });
     connect(ListView_Picture, &VbListView::mouseDown, this, &frm_main::ListView_Picture_MouseDown);
     connect(ListView_Report, &VbListView::itemDblClick, this, &frm_main::ListView_Report_DblClick);
@@ -364,15 +364,15 @@ void frm_main::addNew(int view)
 {
     // The same three commands stand on the toolbar and in the File menu.
     switch (view) {
-    case 1:
+    case ViewPets:
         funPetHandler(this, ActionAdd, 0, QString(), 1);
         subRefreshListBar();
         break;
-    case 8:
+    case ViewEventEditor:
         funEventHandler(this, ActionAdd, 0, QVariant());
         funCalendarHandler(this, ActionRefresh, QVariant());
         break;
-    case 2:
+    case ViewAddressBook:
         funContactHandler(this, ActionAdd, 0, QString());
         funContactHandler(this, ActionRefresh, 0, QString());
         break;
@@ -385,40 +385,40 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
     // Print, Delete, the view modes and Help act on the view that is on screen.
     const int view = shownView();
     switch (id) {
-    case 1: addNew(1); break;
-    case 3: addNew(8); break;
-    case 5: addNew(2); break;
-    case 7:
+    case MainToolNewPet: addNew(ViewPets); break;
+    case MainToolNewEvent: addNew(ViewEventEditor); break;
+    case MainToolNewPerson: addNew(ViewAddressBook); break;
+    case MainToolNewPicture:
         funPictureHandler(this, ActionAdd, 0, QString(), 1);
         funPictureHandler(this, ActionRefresh, 0, QString(), ListView_Picture->View());
         break;
-    case 9:
+    case MainToolPrint:
         switch (view) {
-        case 1: funPetHandler(this, ActionPrint, ListView_Pet->Tag().toLongLong(), QString(), 1); break;
-        case 2: funContactHandler(this, ActionPrintList, 0, QString()); break;
-        case 6: funCalendarHandler(this, ActionPrint, QVariant()); break;
-        case 13: printSelectedReport(); break;
-        case 20: funReportHandler(this, ActionOpenReport, 12, 0, false); break;
+        case ViewPets: funPetHandler(this, ActionPrint, ListView_Pet->Tag().toLongLong(), QString(), 1); break;
+        case ViewAddressBook: funContactHandler(this, ActionPrintList, 0, QString()); break;
+        case ViewCalendar: funCalendarHandler(this, ActionPrint, QVariant()); break;
+        case ViewPrintouts: printSelectedReport(); break;
+        case MainToolNextMonth: funReportHandler(this, ActionOpenReport, 12, 0, false); break;
         default: break;
         }
         break;
-    case 11: deleteOnView(view); break;
-    case 13: setViewMode(view, 0, 13); break;
-    case 14: setViewMode(view, 1, 14); break;
-    case 15: setViewMode(view, 3, 15); break;
-    case 17: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(-1)); break;
-    case 18: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(-1)); break;
-    case 19: funCalendarHandler(this, ActionShow, zbclock::now()); break;
-    case 20: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(1)); break;
-    case 21: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(1)); break;
-    case 23: {
+    case MainToolDelete: deleteOnView(view); break;
+    case MainToolLargeIcons: setViewMode(view, 0, MainToolLargeIcons); break;
+    case MainToolMediumIcons: setViewMode(view, 1, MainToolMediumIcons); break;
+    case MainToolDetails: setViewMode(view, 3, MainToolDetails); break;
+    case MainToolLastYear: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(-1)); break;
+    case MainToolLastMonth: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(-1)); break;
+    case MainToolToday: funCalendarHandler(this, ActionShow, zbclock::now()); break;
+    case MainToolNextMonth: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(1)); break;
+    case MainToolNextYear: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(1)); break;
+    case MainToolHelp: {
         int context = 0;
         switch (view) {
-        case 1: context = 2501; break;
-        case 2: context = 3502; break;
-        case 6: context = 3003; break;
-        case 13: context = 1001; break;
-        case 20: context = 2001; break;
+        case ViewPets: context = 2501; break;
+        case ViewAddressBook: context = 3502; break;
+        case ViewCalendar: context = 3003; break;
+        case ViewPrintouts: context = 1001; break;
+        case ViewPhotoGallery: context = 2001; break;
         default: break;
         }
         if (context)
@@ -445,7 +445,7 @@ void frm_main::printSelectedReport()
 void frm_main::deleteOnView(int view)
 {
     switch (view) {
-    case 1: {
+    case ViewPets: {
         VbListItem *item = ListView_Pet->SelectedItem();
         if (!item)
             return;
@@ -464,7 +464,7 @@ void frm_main::deleteOnView(int view)
         }
         break;
     }
-    case 2: {
+    case ViewAddressBook: {
         VbListItem *item = ListView_Contact->SelectedItem();
         if (!item)
             return;
@@ -472,7 +472,7 @@ void frm_main::deleteOnView(int view)
             funContactHandler(this, ActionRefresh, 0, QString());
         break;
     }
-    case 20: {
+    case ViewPhotoGallery: {
         VbListItem *item = ListView_Picture->SelectedItem();
         if (!item)
             return;
@@ -487,13 +487,13 @@ void frm_main::deleteOnView(int view)
 void frm_main::setViewMode(int view, int mode, int button)
 {
     switch (view) {
-    case 1: ListView_Pet->setView(mode); break;
-    case 2: ListView_Contact->setView(mode); break;
-    case 13: ListView_Report->setView(mode); break;
-    case 20: funPictureHandler(this, ActionShow, 0, QString(), mode); break;
+    case ViewPets: ListView_Pet->setView(mode); break;
+    case ViewAddressBook: ListView_Contact->setView(mode); break;
+    case ViewPrintouts: ListView_Report->setView(mode); break;
+    case ViewPhotoGallery: funPictureHandler(this, ActionShow, 0, QString(), mode); break;
     default: break;
     }
-    for (int id = 13; id <= 15; ++id)
+    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
         ctToolbar_MainToolbar->setItemState(id, id == button);
 }
 
@@ -502,31 +502,31 @@ void frm_main::setViewMode(int view, int mode, int button)
 void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
 {
     switch (id) {
-    case 2: addNew(1); break;
-    case 3: addNew(8); break;
-    case 4: addNew(2); break;
-    case 6: subBackupDatabase(gControls, true); break;
-    case 8:
+    case MainMenuNewPet: addNew(ViewPets); break;
+    case MainMenuNewEvent: addNew(ViewEventEditor); break;
+    case MainMenuNewPerson: addNew(ViewAddressBook); break;
+    case MainMenuBackup: subBackupDatabase(gControls, true); break;
+    case MainMenuPrintSetup:
     {
         QPrintDialog dlg(funReportPrinter(), this);
         dlg.exec();
         break;
     }
-    case 10: subExitProgram();
-    case 12:
-        if (!ctToolBar_MainMenuBar->itemVisible(13) && !ctToolBar_MainMenuBar->itemVisible(14))
+    case MainMenuExit: subExitProgram();
+    case MainMenuPhotoAlbums:
+        if (!ctToolBar_MainMenuBar->itemVisible(MainMenuSite1) && !ctToolBar_MainMenuBar->itemVisible(MainMenuSite2))
             funPrefsHandler(this, ActionShow, 3);
         break;
-    case 13:
-    case 14: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
-    case 15: subShellOpenFolder(this, ctToolBar_MainMenuBar->itemStoredText(id)); break;
-    case 16: funPrefsHandler(this, ActionShow, 3); break;
-    case 18: funCheckReminders(0, true); break;
-    case 20: funPrefsHandler(this, ActionShow, 1); break;
-    case 22: funHelp(this, 1, 0); break;
-    case 23: funHelp(this, 3, 0); break;
-    case 24: funHelp(this, 5, 0); break;
-    case 30: subShowAbout(this); break;
+    case MainMenuSite1:
+    case MainMenuSite2: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
+    case MainMenuLocalFolder: subShellOpenFolder(this, ctToolBar_MainMenuBar->itemStoredText(id)); break;
+    case MainMenuAddAlbums: funPrefsHandler(this, ActionShow, 3); break;
+    case MainMenuCheckReminders: funCheckReminders(0, true); break;
+    case MainMenuPreferences: funPrefsHandler(this, ActionShow, 1); break;
+    case MainMenuContents: funHelp(this, 1, 0); break;
+    case MainMenuIndex: funHelp(this, 3, 0); break;
+    case MainMenuSearch: funHelp(this, 5, 0); break;
+    case MainMenuAbout: subShowAbout(this); break;
     default: break;
     }
 }
@@ -548,7 +548,7 @@ void frm_main::ctListBar_main_ItemClick(int group, int item)
         return;
     const QString text = ctListBar_main->itemText(group, item);
     switch ((*cargo)[0].toInt()) {
-    case 1: {
+    case ViewPets: {
         const long petId = (*cargo)[1].toLongLong();
         if (petId != 0)
             funPetHandler(this, ActionShow, petId, text, 1);
@@ -557,11 +557,11 @@ void frm_main::ctListBar_main_ItemClick(int group, int item)
         subRefreshListBar();
         break;
     }
-    case 2: funContactHandler(this, ActionShow, 0, QString()); break;
-    case 6: funCalendarHandler(this, ActionShow, calendarCurrentDay()); break;
-    case 13: funReportHandler(this, ActionShow); break;
-    case 14: funPrefsHandler(this, ActionShow, 1); break;
-    case 20: funPictureHandler(this, ActionShow, 0, QString(), gListviewPicture); break;
+    case ViewAddressBook: funContactHandler(this, ActionShow, 0, QString()); break;
+    case ViewCalendar: funCalendarHandler(this, ActionShow, calendarCurrentDay()); break;
+    case ViewPrintouts: funReportHandler(this, ActionShow); break;
+    case ViewPreferences: funPrefsHandler(this, ActionShow, 1); break;
+    case ViewPhotoGallery: funPictureHandler(this, ActionShow, 0, QString(), gListviewPicture); break;
     default: break;
     }
 }
@@ -623,7 +623,7 @@ void frm_main::ListView_Pet_ItemClick(VbListItem *item)
     const int tag = item ? item->Tag().toInt() : 0;
     const bool deletable = item && ((tag == 1 && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) ||
                                     tag == 20);
-    ctToolbar_MainToolbar->setItemEnabled(11, deletable);
+    ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, deletable);
 }
 
 void frm_main::ListView_Contact_DblClick()

@@ -23,6 +23,33 @@ class VbListView;
 // The view frames, by index, and the view each belongs to.
 enum MainFrame { FramePicture = 0, FramePet = 1, FrameContact = 2, FrameCalendar = 3, FrameReport = 4 };
 
+// The menu bar's items, by the id the bar gives them: their place counted from
+// 1, separators included.
+enum MainMenuItem : int {
+    MainMenuFile = 1, MainMenuNewPet = 2, MainMenuNewEvent = 3, MainMenuNewPerson = 4,
+    MainMenuBackup = 6, MainMenuPrintSetup = 8, MainMenuExit = 10,
+    MainMenuOptions = 11, MainMenuPhotoAlbums = 12, MainMenuSite1 = 13, MainMenuSite2 = 14,
+    MainMenuLocalFolder = 15, MainMenuAddAlbums = 16, MainMenuCheckReminders = 18, MainMenuPreferences = 20,
+    MainMenuHelp = 21, MainMenuContents = 22, MainMenuIndex = 23, MainMenuSearch = 24, MainMenuAbout = 30,
+};
+
+// The toolbar's buttons, by the id the bar gives them; the separators that the
+// views show and hide with the buttons after them have names too.
+enum MainToolItem : int {
+    MainToolNewPet = 1, MainToolNewEvent = 3, MainToolNewPerson = 5, MainToolNewPicture = 7,
+    MainToolSepPrint = 8, MainToolPrint = 9, MainToolSepDelete = 10, MainToolDelete = 11,
+    MainToolSepViews = 12, MainToolLargeIcons = 13, MainToolMediumIcons = 14, MainToolDetails = 15,
+    MainToolSepCalendar = 16, MainToolLastYear = 17, MainToolLastMonth = 18, MainToolToday = 19,
+    MainToolNextMonth = 20, MainToolNextYear = 21, MainToolSepHelp = 22, MainToolHelp = 23,
+};
+
+// The view button that stands for a list's view mode (3 details, 1 medium icons,
+// anything else large icons).
+inline int mainToolViewButton(int mode)
+{
+    return mode == 3 ? MainToolDetails : mode == 1 ? MainToolMediumIcons : MainToolLargeIcons;
+}
+
 class frm_main : public QMainWindow {
     Q_OBJECT
 public:

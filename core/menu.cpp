@@ -88,15 +88,15 @@ void subMenuPhotoSites(QWidget *form)
     auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolBar_MainMenuBar")) : nullptr;
     if (!bar)
         return;
-    bar->setItemVisible(16, true);
-    bar->setItemVisible(12, false);
+    bar->setItemVisible(MainMenuAddAlbums, true);
+    bar->setItemVisible(MainMenuPhotoAlbums, false);
     const char *const keys[3] = {"PhotoSite_1", "PhotoSite_2", "PhotoSite_3"};
     for (int i = 0; i < 3; ++i) {
         const QString value = funPref_Get(QLatin1String(keys[i]), QString());
-        const int id = 13 + i;
+        const int id = MainMenuSite1 + i; // the two sites, then the local folder
         if (!value.isEmpty()) {
-            bar->setItemVisible(16, false);
-            bar->setItemVisible(12, true);
+            bar->setItemVisible(MainMenuAddAlbums, false);
+            bar->setItemVisible(MainMenuPhotoAlbums, true);
             // The sites open as web addresses; the local folder as it was typed.
             const QString target = i < 2 ? funSiteAddress(value) : value;
             bar->setItemText(id, target);

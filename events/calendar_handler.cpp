@@ -476,12 +476,12 @@ void subCalendarToolBar(QWidget *form)
     auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolbar_MainToolbar")) : nullptr;
     if (!bar)
         return;
-    bar->setItemVisible(8, true);
-    bar->setItemVisible(9, true);
-    bar->setItemEnabled(9, true);
-    for (int id = 10; id <= 15; ++id)
+    bar->setItemVisible(MainToolSepPrint, true);
+    bar->setItemVisible(MainToolPrint, true);
+    bar->setItemEnabled(MainToolPrint, true);
+    for (int id = MainToolSepDelete; id <= MainToolDetails; ++id)
         bar->setItemVisible(id, false);
-    for (int id = 16; id <= 21; ++id)
+    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
         bar->setItemVisible(id, true);
 }
 

@@ -30,13 +30,6 @@
 
 namespace {
 
-// Menu bar items, counted with their separators.
-enum MenuItem {
-    MenuSaveClose = 2, MenuDelete = 4, MenuPrint = 6, MenuClose = 8, MenuUndo = 10, MenuHelp = 17,
-};
-// Toolbar buttons, counted with their separators.
-enum ToolItem { ToolSaveClose = 1, ToolPrint = 3, ToolDelete = 5, ToolHelp = 7 };
-
 constexpr int kHelpContext = 3002;
 
 // The value a lookup stores for the entry the user reads as `text`.
@@ -278,8 +271,8 @@ void frm_event_detail::afterLoad()
 
 void frm_event_detail::setDeleteEnabled(bool enabled)
 {
-    ctToolBar_Menubar->setItemEnabled(MenuDelete, enabled);
-    ctToolbar_Toolbar->setItemEnabled(ToolDelete, enabled);
+    ctToolBar_Menubar->setItemEnabled(EventMenuDelete, enabled);
+    ctToolbar_Toolbar->setItemEnabled(EventToolDelete, enabled);
 }
 
 void frm_event_detail::Form_Activate()
@@ -452,12 +445,12 @@ void frm_event_detail::subPrint()
 void frm_event_detail::ctToolBar_Menubar_ItemClick(int id)
 {
     switch (id) {
-    case MenuSaveClose: subSave(false, true); break;
-    case MenuDelete: subDelete(); break;
-    case MenuPrint: subPrint(); break;
-    case MenuClose: close(); break;
-    case MenuUndo: subUndo(); break;
-    case MenuHelp: funHelp(this, 2, kHelpContext); break;
+    case EventMenuSaveClose: subSave(false, true); break;
+    case EventMenuDelete: subDelete(); break;
+    case EventMenuPrint: subPrint(); break;
+    case EventMenuClose: close(); break;
+    case EventMenuUndo: subUndo(); break;
+    case EventMenuHelp: funHelp(this, 2, kHelpContext); break;
     default: funEditMenuItem(this, id); break;
     }
 }
@@ -465,10 +458,10 @@ void frm_event_detail::ctToolBar_Menubar_ItemClick(int id)
 void frm_event_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
     switch (id) {
-    case ToolSaveClose: subSave(false, true); break;
-    case ToolPrint: subPrint(); break;
-    case ToolDelete: subDelete(); break;
-    case ToolHelp: funHelp(this, 2, kHelpContext); break;
+    case EventToolSaveClose: subSave(false, true); break;
+    case EventToolPrint: subPrint(); break;
+    case EventToolDelete: subDelete(); break;
+    case EventToolHelp: funHelp(this, 2, kHelpContext); break;
     default: break;
     }
 }

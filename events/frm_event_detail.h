@@ -13,6 +13,16 @@
 #include <QDialog>
 #include <array>
 
+// The menu bar's items, by the id the bar gives them: their place counted from
+// 1, separators included; the edit commands between Undo and Help go to the
+// shared edit routine.
+enum EventMenuItem : int {
+    EventMenuSaveClose = 2, EventMenuDelete = 4, EventMenuPrint = 6, EventMenuClose = 8, EventMenuUndo = 10,
+    EventMenuHelp = 17,
+};
+// The toolbar's buttons, by the id the bar gives them.
+enum EventToolItem : int { EventToolSaveClose = 1, EventToolPrint = 3, EventToolDelete = 5, EventToolHelp = 7 };
+
 struct LocalMenuItems;
 class CtToolBar;
 class DataControl;

@@ -175,19 +175,19 @@ void subReportToolBar(QWidget *form)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    tb->setItemVisible(8, true);
-    tb->setItemVisible(9, true);
-    tb->setItemEnabled(9, true);
-    tb->setItemVisible(10, false);
-    tb->setItemVisible(11, false);
-    for (int id = 12; id <= 15; ++id)
+    tb->setItemVisible(MainToolSepPrint, true);
+    tb->setItemVisible(MainToolPrint, true);
+    tb->setItemEnabled(MainToolPrint, true);
+    tb->setItemVisible(MainToolSepDelete, false);
+    tb->setItemVisible(MainToolDelete, false);
+    for (int id = MainToolSepViews; id <= MainToolDetails; ++id)
         tb->setItemVisible(id, true);
     w->ListView_Report->setView(gListviewReport);
-    for (int id : {15, 14, 13})
+    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
         tb->setItemChecked(id, false);
     const int view = w->ListView_Report->View();
-    tb->setItemChecked(view == 3 ? 15 : view == 1 ? 14 : 13, true);
-    for (int id : {16, 17, 21, 19, 18, 20})
+    tb->setItemChecked(mainToolViewButton(view), true);
+    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
         tb->setItemVisible(id, false);
 }
 

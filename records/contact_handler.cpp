@@ -255,16 +255,16 @@ void subContactToolBar(QWidget *frm)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    for (int id = 8; id <= 15; ++id)
+    for (int id = MainToolSepPrint; id <= MainToolDetails; ++id)
         tb->setItemVisible(id, true);
-    tb->setItemEnabled(9, true);
-    tb->setItemEnabled(11, false);
+    tb->setItemEnabled(MainToolPrint, true);
+    tb->setItemEnabled(MainToolDelete, false);
     w->ListView_Contact->setView(gListviewAddress);
-    for (int id = 13; id <= 15; ++id)
+    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
         tb->setItemState(id, false);
     const int view = w->ListView_Contact->View();
-    tb->setItemState(view == 3 ? 15 : view == 1 ? 14 : 13, true);
-    for (int id = 16; id <= 21; ++id)
+    tb->setItemState(mainToolViewButton(view), true);
+    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
         tb->setItemVisible(id, false);
 }
 

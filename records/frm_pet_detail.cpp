@@ -506,9 +506,9 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
               rtbpet[3]});
 
     m_localItems.menuBar = ctToolBar_Menubar;
-    m_localItems.formatItems = {18, 19, 20, 22, 23};
+    m_localItems.formatItems = {PetMenuBold, PetMenuItalic, PetMenuUnderline, PetMenuOutdent, PetMenuIndent};
     m_localItems.toolBar = ctToolbar_Toolbar;
-    m_localItems.formatButtons = {7, 8, 9, 11, 12};
+    m_localItems.formatButtons = {PetToolBold, PetToolItalic, PetToolUnderline, PetToolOutdent, PetToolIndent};
 
     resize(660, 560);
     Form_Load();
@@ -838,7 +838,7 @@ void frm_pet_detail::Form_Load()
         lookup->refresh();
 
     // The photo sites the user keeps, as web addresses.
-    subShowPhotoSiteItems(ctToolBar_Menubar, 29);
+    subShowPhotoSiteItems(ctToolBar_Menubar, PetMenuPhotoSite1);
 
     const QDate today = zbclock::today();
     DTPickerPet[0]->setValue(today);
@@ -1142,23 +1142,24 @@ void frm_pet_detail::subUpdateFieldButtons(QWidget *ctl) { ::subUpdateFieldButto
 void frm_pet_detail::ctToolBar_Menubar_ItemClick(int id)
 {
     switch (id) {
-    case 2: subSave(false, true); break;
-    case 4: subDelete(); break;
-    case 6: subPrint(); break;
-    case 8: close(); break;
-    case 10: subUndo(); break;
-    case 12: case 13: case 14: case 15: case 16: funEditMenuItem(this, id); break;
-    case 18: subFormatBold(gActiveControl); break;
-    case 19: subFormatItalic(gActiveControl); break;
-    case 20: subFormatUnderline(gActiveControl); break;
-    case 22: subFormatOutdent(gActiveControl); break;
-    case 23: subFormatIndent(gActiveControl); break;
-    case 25: ::subImportPicture(this); break;
-    case 26: ::subClearPicture(this); break;
-    case 27: ::subSavePicture(this, lblPicture->text()); break;
-    case 29:
-    case 31: subShellOpen(this, ctToolBar_Menubar->itemStoredText(id)); break;
-    case 32: funHelp(this, 2, 2501); break;
+    case PetMenuSaveClose: subSave(false, true); break;
+    case PetMenuDelete: subDelete(); break;
+    case PetMenuPrint: subPrint(); break;
+    case PetMenuClose: close(); break;
+    case PetMenuUndo: subUndo(); break;
+    case PetMenuCut: case PetMenuCopy: case PetMenuPaste: case PetMenuSelectText: case PetMenuDeleteText:
+        funEditMenuItem(this, id); break;
+    case PetMenuBold: subFormatBold(gActiveControl); break;
+    case PetMenuItalic: subFormatItalic(gActiveControl); break;
+    case PetMenuUnderline: subFormatUnderline(gActiveControl); break;
+    case PetMenuOutdent: subFormatOutdent(gActiveControl); break;
+    case PetMenuIndent: subFormatIndent(gActiveControl); break;
+    case PetMenuImportPicture: ::subImportPicture(this); break;
+    case PetMenuClearPicture: ::subClearPicture(this); break;
+    case PetMenuSavePicture: ::subSavePicture(this, lblPicture->text()); break;
+    case PetMenuPhotoSite1:
+    case PetMenuPhotoSite2: subShellOpen(this, ctToolBar_Menubar->itemStoredText(id)); break;
+    case PetMenuHelp: funHelp(this, 2, 2501); break;
     default: break;
     }
 }
@@ -1166,16 +1167,16 @@ void frm_pet_detail::ctToolBar_Menubar_ItemClick(int id)
 void frm_pet_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
     switch (id) {
-    case 1: subSave(false, true); break;
-    case 3: subPrint(); break;
-    case 5: subDelete(); break;
-    case 7: subFormatBold(gActiveControl); break;
-    case 8: subFormatItalic(gActiveControl); break;
-    case 9: subFormatUnderline(gActiveControl); break;
-    case 11: subFormatOutdent(gActiveControl); break;
-    case 12: subFormatIndent(gActiveControl); break;
-    case 14: ::subImportPicture(this); break;
-    case 16: funHelp(this, 2, 2501); break;
+    case PetToolSaveClose: subSave(false, true); break;
+    case PetToolPrint: subPrint(); break;
+    case PetToolDelete: subDelete(); break;
+    case PetToolBold: subFormatBold(gActiveControl); break;
+    case PetToolItalic: subFormatItalic(gActiveControl); break;
+    case PetToolUnderline: subFormatUnderline(gActiveControl); break;
+    case PetToolOutdent: subFormatOutdent(gActiveControl); break;
+    case PetToolIndent: subFormatIndent(gActiveControl); break;
+    case PetToolPicture: ::subImportPicture(this); break;
+    case PetToolHelp: funHelp(this, 2, 2501); break;
     default: break;
     }
 }

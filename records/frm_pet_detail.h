@@ -40,6 +40,22 @@
 #include <QPointer>
 #include <array>
 
+// The menu bar's items, by the id the bar gives them: their place counted from
+// 1, separators included. Items 1 to 16 are the shared File and Edit menus.
+enum PetMenuItem : int {
+    PetMenuSaveClose = 2, PetMenuDelete = 4, PetMenuPrint = 6, PetMenuClose = 8, PetMenuUndo = 10,
+    PetMenuCut = 12, PetMenuCopy = 13, PetMenuPaste = 14, PetMenuSelectText = 15, PetMenuDeleteText = 16,
+    PetMenuBold = 18, PetMenuItalic = 19, PetMenuUnderline = 20, PetMenuOutdent = 22, PetMenuIndent = 23,
+    PetMenuPicture = 24, PetMenuImportPicture = 25, PetMenuClearPicture = 26, PetMenuSavePicture = 27,
+    PetMenuPhotoSite1 = 29, PetMenuPhotoSite2 = 31, PetMenuHelp = 32,
+};
+
+// The toolbar's buttons, by the id the bar gives them.
+enum PetToolItem : int {
+    PetToolSaveClose = 1, PetToolPrint = 3, PetToolDelete = 5, PetToolBold = 7, PetToolItalic = 8,
+    PetToolUnderline = 9, PetToolOutdent = 11, PetToolIndent = 12, PetToolPicture = 14, PetToolHelp = 16,
+};
+
 class CtToolBar;
 class DataControl;
 class DataGrid;

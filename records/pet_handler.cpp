@@ -400,18 +400,18 @@ void subPetToolBar(QWidget *frm)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    tb->setItemVisible(8, false);
-    tb->setItemVisible(9, false);
-    tb->setItemVisible(10, true);
-    tb->setItemVisible(11, true);
-    tb->setItemEnabled(11, false);
-    for (int id = 12; id <= 15; ++id)
+    tb->setItemVisible(MainToolSepPrint, false);
+    tb->setItemVisible(MainToolPrint, false);
+    tb->setItemVisible(MainToolSepDelete, true);
+    tb->setItemVisible(MainToolDelete, true);
+    tb->setItemEnabled(MainToolDelete, false);
+    for (int id = MainToolSepViews; id <= MainToolDetails; ++id)
         tb->setItemVisible(id, true);
-    for (int id = 13; id <= 15; ++id)
+    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
         tb->setItemChecked(id, false);
     const int view = w->ListView_Pet->View();
-    tb->setItemChecked(view == 3 ? 15 : view == 1 ? 14 : 13, true);
-    for (int id : {16, 17, 21, 19, 18, 20})
+    tb->setItemChecked(mainToolViewButton(view), true);
+    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
         tb->setItemVisible(id, false);
 }
 

@@ -195,9 +195,9 @@ bool funPictureListShow(QWidget *form, int viewMode)
         w->ListView_Picture->setView(viewMode);
         // The pressed view button is the view on screen.
         const int shown = w->ListView_Picture->View();
-        for (int id = 13; id <= 15; ++id)
+        for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
             w->ctToolbar_MainToolbar->setItemChecked(id, false);
-        w->ctToolbar_MainToolbar->setItemChecked(shown == 3 ? 15 : shown == 1 ? 14 : 13, true);
+        w->ctToolbar_MainToolbar->setItemChecked(mainToolViewButton(shown), true);
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return funPictureRefreshList(w, viewMode);
@@ -278,15 +278,15 @@ void subPictureToolBar(QWidget *form)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    for (int id = 8; id <= 15; ++id)
+    for (int id = MainToolSepPrint; id <= MainToolDetails; ++id)
         tb->setItemVisible(id, true);
-    tb->setItemEnabled(11, false);
+    tb->setItemEnabled(MainToolDelete, false);
     w->ListView_Picture->setView(gListviewPicture);
-    for (int id = 13; id <= 15; ++id)
+    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
         tb->setItemChecked(id, false);
     const int view = w->ListView_Picture->View();
-    tb->setItemChecked(view == 3 ? 15 : view == 1 ? 14 : 13, true);
-    for (int id = 16; id <= 21; ++id)
+    tb->setItemChecked(mainToolViewButton(view), true);
+    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
         tb->setItemVisible(id, false);
 }
 
