@@ -10,6 +10,7 @@
 #include "core/settings.h"
 #include "core/system.h"
 #include "platform/clock.h"
+#include "platform/dialogs.h"
 #include "platform/controls/ct_calendar.h"
 #include "platform/controls/ct_dropmenu.h"
 #include "platform/controls/ct_listbar.h"
@@ -23,7 +24,6 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QStackedWidget>
@@ -506,13 +506,8 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
     case MainMenuNewEvent: addNew(ViewEventEditor); break;
     case MainMenuNewPerson: addNew(ViewAddressBook); break;
     case MainMenuBackup: subBackupDatabase(gControls, true); break;
-    case MainMenuPrintSetup:
-    {
-        QPrintDialog dlg(funReportPrinter(), this);
-        dlg.exec();
-        break;
-    }
-    case MainMenuExit: subExitProgram();
+    case MainMenuPrintSetup: ui::dialogs().printDialog(this, *funReportPrinter()); break;
+    case MainMenuExit: subExitProgram(); break; // it ends the program
     case MainMenuPhotoAlbums:
         if (!ctToolBar_MainMenuBar->itemVisible(MainMenuSite1) && !ctToolBar_MainMenuBar->itemVisible(MainMenuSite2))
             funPrefsHandler(this, ActionShow, 3);
