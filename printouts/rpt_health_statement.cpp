@@ -77,12 +77,7 @@ rptHealthStatement::rptHealthStatement()
 
     // The vaccinations, then the miscellaneous information (footers close
     // innermost first).
-    auto list = [&](int level, const QString &name) {
-        auto [h, f] = addGroup(QStringLiteral("GroupHeader%1").arg(level), QStringLiteral("GroupFooter%1").arg(level));
-        h->height = 0;
-        f->height = 0;
-        return f->addSubReport(name, {0, 180, SubReportDesigner::kWidth, 0});
-    };
+    auto list = [this](int level, const QString &name) { return addFooterList(this, level, name); };
     srptPropertySub = list(2, QStringLiteral("srptPropertySub"));
     srptVaccinationSub = list(5, QStringLiteral("srptVaccinationSub"));
 

@@ -75,12 +75,7 @@ rptPetDetails::rptPetDetails()
 
     // The four lists under the details, each in a footer of its own, in this
     // order (footers close innermost first). A list left out takes no room.
-    auto list = [&](int level, const QString &name) {
-        auto [h, f] = addGroup(QStringLiteral("GroupHeader%1").arg(level), QStringLiteral("GroupFooter%1").arg(level));
-        h->height = 0;
-        f->height = 0;
-        return f->addSubReport(name, {0, 180, SubReportDesigner::kWidth, 0});
-    };
+    auto list = [this](int level, const QString &name) { return addFooterList(this, level, name); };
     srptPropertySub = list(2, QStringLiteral("srptPropertySub"));
     srptCommandSub = list(3, QStringLiteral("srptCommandSub"));
     srptDiarySub = list(4, QStringLiteral("srptDiarySub"));

@@ -156,4 +156,12 @@ void rptPropertySub::showPet(long petID)
     setPetSource(QStringLiteral("SELECT * FROM qryrptProperty WHERE property_pet_id = ?"), petID);
 }
 
+report::Control *addFooterList(report::Report *printout, int level, const QString &name)
+{
+    auto [h, f] = printout->addGroup(QStringLiteral("GroupHeader%1").arg(level), QStringLiteral("GroupFooter%1").arg(level));
+    h->height = 0;
+    f->height = 0;
+    return f->addSubReport(name, {0, 180, SubReportDesigner::kWidth, 0});
+}
+
 } // namespace printouts

@@ -75,6 +75,11 @@ public:
 // through `connect` (the embedding printout's connection).
 void attachSubReport(report::Control *control, SubReportDesigner *list, const QString &connect);
 
+// A list under a pet's details: a sub-report control in a key-less group
+// footer of its own at `level` ("GroupFooter<level>"), its header and footer
+// bands no higher than the list they hold. The control.
+report::Control *addFooterList(report::Report *printout, int level, const QString &name);
+
 // True when a vaccination's row prints in red: its expiry is a date before
 // `today` (one that expires today is not yet expired).
 bool funVaccinationExpired(const QVariant &expires, const QDate &today);
