@@ -71,10 +71,7 @@ private slots:
     }
     void cleanup()
     {
-        QList<QPointer<frm_report>> open;
-        for (frm_report *v : testsupport::openViewers())
-            open << v;
-        qDeleteAll(open);
+        testsupport::closeViewers();
         delete m_timer;
         m_pf.reset();
         zbclock::reset();

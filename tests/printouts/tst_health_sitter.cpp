@@ -17,31 +17,25 @@
 #include "printouts/report_handler.h"
 #include "printouts/rpt_health_statement.h"
 #include "printouts/rpt_pet_sitter.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
 
 using testsupport::ProgramFolder;
+using testsupport::addRow;
+using testsupport::item;
+using testsupport::textsOf;
 using namespace printouts;
 
 namespace {
 
-long addRow(const QString &table, const QVariantMap &values)
-{
-    const QStringList cols = values.keys();
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table, cols.join(','), QStringList(cols.size(), QStringLiteral("?")).join(','));
-    if (!gDataDB->execute(sql, values.values()))
-        qWarning("%s", qPrintable(gDataDB->lastError().description));
-    return long(gDataDB->lastInsertId().toLongLong());
-}
-
+// A pet of species 1; a null name is stored as NULL.
 long addPet(const QString &name, const QVariantMap &more = {})
 {
     QVariantMap v = more;
-    v.insert("pet_name", name.isNull() ? QVariant() : QVariant(name));
     v.insert("pet_species_id", 1);
-    return addRow("tbl_pet", v);
+    return testsupport::addPet(name.isNull() ? QVariant() : QVariant(name), v);
 }
 
 void addVaccine(long pet, const QString &name, const QString &received, const QString &expires, const QString &notes)
@@ -51,34 +45,10 @@ void addVaccine(long pet, const QString &name, const QString &received, const QS
                            {"vaccine_notes", notes}});
 }
 
-QStringList textsOf(const report::Document &doc, const QStringList &names, int page = -1)
-{
-    QStringList out;
-    for (int p = 0; p < doc.pageCount(); ++p) {
-        if (page >= 0 && p != page)
-            continue;
-        for (const report::Item &it : doc.pages[size_t(p)].items)
-            if (names.contains(it.name))
-                out << it.textFor(p + 1, doc.pageCount());
-    }
-    return out;
-}
-
-const report::Item *item(const report::Document &doc, const QString &name)
-{
-    for (const report::Page &page : doc.pages)
-        for (const report::Item &it : page.items)
-            if (it.name == name)
-                return &it;
-    return nullptr;
-}
-
 frm_report *openViewer()
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *v = qobject_cast<frm_report *>(w))
-            return v;
-    return nullptr;
+    const QList<frm_report *> open = testsupport::openViewers();
+    return open.isEmpty() ? nullptr : open.first();
 }
 
 const QStringList kTripFields{"fldWhere", "fldLeaving", "fldReturning", "fldStayingAt", "fldContactNumber",
@@ -99,11 +69,7 @@ private slots:
     }
     void cleanup()
     {
-        QList<QPointer<QWidget>> viewers;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<frm_report *>(w))
-                viewers << w;
-        qDeleteAll(viewers);
+        testsupport::closeViewers();
         m_pf.reset();
         zbclock::reset();
     }

@@ -18,6 +18,7 @@
 #include "printouts/rpt_address_book.h"
 #include "printouts/rpt_picture_album.h"
 #include "printouts/rpt_picture_poster.h"
+#include "printout_support.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -90,11 +91,8 @@ QStringList textsOf(const report::Document &doc, const QString &name, int page =
 
 frm_report *openViewer()
 {
-    frm_report *viewer = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (auto *v = qobject_cast<frm_report *>(w))
-            viewer = v;
-    return viewer;
+    const QList<frm_report *> open = testsupport::openViewers();
+    return open.isEmpty() ? nullptr : open.last();
 }
 
 } // namespace
@@ -112,11 +110,7 @@ private slots:
     }
     void cleanup()
     {
-        QList<QPointer<QWidget>> viewers;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (qobject_cast<frm_report *>(w))
-                viewers << w;
-        qDeleteAll(viewers);
+        testsupport::closeViewers();
         m_pf.reset();
         zbclock::reset();
     }
