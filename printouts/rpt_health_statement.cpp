@@ -63,10 +63,7 @@ rptHealthStatement::rptHealthStatement()
     txtAge->font = printoutFont(9);
     txtAge->wordWrap = false;
 
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     // The insurance under the picture, as long as it is.
     const int insuranceTop = kPictureBox.bottom() + 1 + 120;

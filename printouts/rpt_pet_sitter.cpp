@@ -104,10 +104,7 @@ rptPetSitter::rptPetSitter() : m_tripID(gReportTripID)
                                                                   {480, 0, 1300, kFieldLeft, 3800, kRow});
     fldDOB = rows[2];
 
-    fldPicture = d->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
-    fldPicture->visible = false;
-    picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
-    picPicture->visible = false;
+    std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
 
     int y = 480 + int(rows.size()) * kRow + 120;
     auto note = [&](const char *caption, const char *name, const char *column) {
