@@ -450,33 +450,15 @@ void rtfItem(rtf::PageWriter &w, const Item &it, int pageNumber, int pageCount)
 
 std::pair<int, int> richRange(const Item &item)
 {
-    const QTextDocument *doc = item.rich.get();
-    if (!doc)
+    if (!item.rich)
         return {-1, -1};
-    QAbstractTextDocumentLayout *layout = doc->documentLayout();
-    const double top = item.richTop, bottom = double(item.richTop) + item.rect.height();
     int from = -1, to = -1;
-    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
-        const QRectF br = layout->blockBoundingRect(b);
-        if (br.bottom() <= top)
-            continue;
-        if (br.top() >= bottom)
-            break;
-        const QTextLayout *tl = b.layout();
-        if (!tl)
-            continue;
-        const double y0 = tl->position().y();
-        for (int i = 0; i < tl->lineCount(); ++i) {
-            const QTextLine line = tl->lineAt(i);
-            const double middle = y0 + line.y() + line.height() / 2;
-            if (middle < top || middle >= bottom)
-                continue;
-            const int start = b.position() + line.textStart();
-            if (from < 0)
-                from = start;
-            to = start + line.textLength();
-        }
-    }
+    item.forEachSliceLine([&](const QTextBlock &b, const QTextLayout &, const QTextLine &line) {
+        const int start = b.position() + line.textStart();
+        if (from < 0)
+            from = start;
+        to = start + line.textLength();
+    });
     return {from, to};
 }
 

@@ -34,8 +34,9 @@ bool exportRtf(const Document &doc, const QString &path, QString *error = nullpt
 QString rtfText(const Document &doc);
 
 // The characters [first, second) of a Rich item's document that print in
-// its slice: the lines whose middle lies within it, from the start of the
-// first to the end of the last one's text; (-1, -1) when no line is in it.
+// its slice: its lines as the page paints them (Item::forEachSliceLine), from
+// the start of the first to the end of the last one's text; (-1, -1) when no
+// line is in it.
 // A block is in the slice when one of its lines is.
 std::pair<int, int> richRange(const Item &item);
 

@@ -29,14 +29,13 @@ QString Item::textFor(int pageNumber, int pageCount) const
     return text;
 }
 
-namespace {
-
-// Calls `fn(block, layout, line)` for each line of a rich-text slice: those
-// whose tops lie inside it, which the layout cut it to hold.
-template <typename Fn> void forEachSliceLine(const Item &it, Fn fn)
+void Item::forEachSliceLine(
+    const std::function<void(const QTextBlock &, const QTextLayout &, const QTextLine &)> &fn) const
 {
-    const double from = it.richTop - 0.5, to = it.richTop + it.rect.height() - 0.5;
-    for (QTextBlock b = it.rich->begin(); b.isValid(); b = b.next()) {
+    if (kind != Rich || !rich)
+        return;
+    const double from = richTop - 0.5, to = richTop + rect.height() - 0.5;
+    for (QTextBlock b = rich->begin(); b.isValid(); b = b.next()) {
         const QTextLayout *l = b.layout();
         if (!l)
             continue;
@@ -52,15 +51,13 @@ template <typename Fn> void forEachSliceLine(const Item &it, Fn fn)
     }
 }
 
-} // namespace
-
 QString Item::richText() const
 {
     if (kind != Rich || !rich)
         return {};
     QString out;
     int lastBlock = -1;
-    forEachSliceLine(*this, [&](const QTextBlock &b, const QTextLayout &, const QTextLine &line) {
+    forEachSliceLine([&](const QTextBlock &b, const QTextLayout &, const QTextLine &line) {
         if (lastBlock >= 0 && b.blockNumber() != lastBlock)
             out += QLatin1Char('\n');
         out += b.text().mid(line.textStart(), line.textLength());
@@ -258,7 +255,7 @@ void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOpti
                 p.translate(it.rect.left(), it.rect.top() - it.richTop);
                 p.setClipRect(QRectF(0, it.richTop, it.rect.width(), it.rect.height()), Qt::IntersectClip);
                 p.setPen(Qt::black);
-                forEachSliceLine(it, [&](const QTextBlock &, const QTextLayout &l, const QTextLine &line) {
+                it.forEachSliceLine([&](const QTextBlock &, const QTextLayout &l, const QTextLine &line) {
                     line.draw(&p, l.position());
                 });
                 p.restore();

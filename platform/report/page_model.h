@@ -41,6 +41,9 @@
 #include <QRect>
 #include <QString>
 #include <QTextDocument>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -102,6 +105,9 @@ struct Item {
     QString textFor(int pageNumber, int pageCount) const;
     // Rich: the text of the lines on this slice, paragraphs on lines of their own.
     QString richText() const;
+    // Rich: the lines of this slice (those whose tops lie inside it, which the
+    // layout cut it to hold), each with its paragraph and that paragraph's layout.
+    void forEachSliceLine(const std::function<void(const QTextBlock &, const QTextLayout &, const QTextLine &)> &fn) const;
 };
 
 struct Page {
