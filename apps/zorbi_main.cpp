@@ -1,11 +1,13 @@
 #include "apps/routines.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
+#include "platform/font_warmup.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
+    font_warmup::start();
     QApplication app(argc, argv);
     installProgramRoutines();
     subInitApplication();

@@ -12,6 +12,8 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     bench::WindowCloser closer(bench::WindowCloser::ModalThenMainWindow);
     QMainWindow w;
+    // The size the main program's window opens at, so that both paint the same area.
+    w.resize(1180, 720);
     w.show();
     return app.exec();
 }

@@ -24,6 +24,7 @@
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPalette>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QStackedWidget>
@@ -206,8 +207,14 @@ void frm_main::buildViews()
         f.setBold(true);
         f.setPointSizeF(f.pointSizeF() * 1.25);
         label->setFont(f);
+        // The caption's colours by palette: a style sheet per caption costs more
+        // at start-up than the rest of the frame.
         label->setAutoFillBackground(true);
-        label->setStyleSheet(QStringLiteral("background:#4a6f8a;color:white;padding:3px;"));
+        QPalette colours = label->palette();
+        colours.setColor(QPalette::Window, QColor(0x4a, 0x6f, 0x8a));
+        colours.setColor(QPalette::WindowText, Qt::white);
+        label->setPalette(colours);
+        label->setMargin(3);
         label->setTextFormat(Qt::PlainText); // a pet's name is shown as typed, never as markup
         v->addWidget(label);
         frameMain[i] = frame;

@@ -133,9 +133,8 @@ void subListBarFixedItems(QWidget *form)
         const int slot = int(gListBarCargo.size()) - 1;
         if (!bar)
             continue;
-        const int item = bar->addPictureItem(1, QString::fromLatin1(f.text),
-                                             gControls ? gControls->ctImageMain.icon(0, f.icon) : QIcon());
-        bar->setItemCargo(1, item, slot);
+        bar->addPictureItem(1, QString::fromLatin1(f.text),
+                            gControls ? gControls->ctImageMain.icon(0, f.icon) : QIcon(), slot);
     }
 }
 

@@ -357,18 +357,18 @@ bool funPetRefreshList(QWidget *frm)
         gListBarCargo.push_back(gListBarEntry);
         if (!bar)
             return;
-        const int item = bar->addPictureItem(1, name, icon);
-        bar->setItemCargo(1, item, int(gListBarCargo.size()) - 1);
+        bar->addPictureItem(1, name, icon, int(gListBarCargo.size()) - 1);
     };
     if (rs->isEOF()) {
         // While there is no pet the bar offers to add one; afterwards the menu and toolbar do.
         addEntry(1, 0, QStringLiteral("Add New Pet"), storeIcon(27));
         return true;
     }
+    // The columns by their place in the statement above.
+    enum { Id, Kind, Name, Species };
     for (; !rs->isEOF(); rs->moveNext())
-        addEntry(rs->field(QStringLiteral("pet_object_type")), rs->field(QStringLiteral("pet_id")).toLongLong(),
-                 nameOr(rs->field(QStringLiteral("pet_name")), kNoPetName),
-                 funSpeciesIcon(long(rs->field(QStringLiteral("pet_species_id")).toLongLong())));
+        addEntry(rs->field(Kind), rs->field(Id).toLongLong(), nameOr(rs->field(Name), kNoPetName),
+                 funSpeciesIcon(long(rs->field(Species).toLongLong())));
     return true;
 }
 

@@ -209,12 +209,14 @@ void CtListBar::removeAll()
     m_pressed = 0;
 }
 
-int CtListBar::addPictureItem(int group, const QString &caption, const QIcon &picture)
+int CtListBar::addPictureItem(int group, const QString &caption, const QIcon &picture, int cargo)
 {
     if (group != kGroup)
         return 0;
+    // Made whole before it joins the list: each later change would be one more
+    // round of signals through the list for every pet of a large household.
     auto *it = new QListWidgetItem(picture, caption);
-    it->setData(Qt::UserRole, 0);
+    it->setData(Qt::UserRole, cargo);
     it->setSizeHint(m_itemHint);
     it->setTextAlignment(m_iconSize == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignTop);
     m_list->addItem(it);

@@ -32,8 +32,9 @@ public:
 
     // Removes every item; the current index is kept (see above).
     void removeAll();
-    // Appends an item to the group and returns its index; 0 for any group but 1.
-    int addPictureItem(int group, const QString &caption, const QIcon &picture);
+    // Appends an item, with its cargo, to the group and returns its index; 0
+    // for any group but 1.
+    int addPictureItem(int group, const QString &caption, const QIcon &picture, int cargo = 0);
     int itemCount(int group) const;
 
     int itemCargo(int group, int item) const; // 0 for an item that does not exist
