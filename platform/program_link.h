@@ -7,7 +7,10 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+#include <map>
+#include <memory>
+
+class QSocketNotifier;
 
 namespace proglink {
 
@@ -40,8 +43,18 @@ signals:
     void quitRequested();
 
 private:
+    void acceptPeers();
+    void readPeer(int fd);
+    void dropPeer(int fd);
+
     QString m_title;
-    QLocalServer *m_server = nullptr;
+    int m_fd = -1;
+    QSocketNotifier *m_notifier = nullptr;
+    struct Peer {
+        QSocketNotifier *notifier;
+        QByteArray pending; // what came after the last whole line
+    };
+    std::map<int, Peer> m_peers;
 };
 
 } // namespace proglink
