@@ -1,18 +1,21 @@
 #include "apps/routines.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
-#include "platform/font_warmup.h"
+#include "platform/warmup.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[])
 {
-    font_warmup::start();
+    warmup::beforeApplication();
     QApplication app(argc, argv);
+    warmup::afterApplication();
     installProgramRoutines();
     subInitApplication();
 
     const int code = Main();
+    // Before the application object goes, on every way out of start-up.
+    warmup::finish();
     if (code >= 0) {
         resetGlobals();
         return code;

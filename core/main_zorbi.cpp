@@ -14,7 +14,7 @@
 #include "platform/controls/vb_image_list.h"
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
-#include "platform/font_warmup.h"
+#include "platform/warmup.h"
 #include "platform/single_instance.h"
 
 #include <QApplication>
@@ -127,7 +127,7 @@ int Main()
     gHelpFile = funGetProgramFolder() + QStringLiteral("/Help");
 
     // 8. The main window, loaded but not yet shown, with the hidden shared controls.
-    font_warmup::finish();
+    warmup::finish();
     gControls = new frm_controls;
     gMain = new frm_main;
     gMain->setWindowIcon(gControls->ctImageMain.icon(0, 1));
