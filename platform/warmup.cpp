@@ -3,10 +3,14 @@
 #include <QBuffer>
 #include <QFontDatabase>
 #include <QImageReader>
+#include <QSemaphore>
 #include <QSqlDatabase>
+#include <QThreadPool>
 
 #include <cstdlib>
 #include <fontconfig/fontconfig.h>
+#include <future>
+#include <memory>
 #include <thread>
 
 namespace warmup {
@@ -24,12 +28,20 @@ std::thread &loader()
     return t;
 }
 
+// Ready once the font configuration is read. Only the main thread ever joins
+// the threads; the loader waits on this instead.
+std::shared_future<void> &configRead()
+{
+    static std::shared_future<void> f;
+    return f;
+}
+
 void joinAll()
 {
-    if (configReader().joinable())
-        configReader().join();
     if (loader().joinable())
         loader().join();
+    if (configReader().joinable())
+        configReader().join();
 }
 
 void atExit()
@@ -52,7 +64,12 @@ void beforeApplication()
     // FcInit builds the library's one configuration; a second caller (Qt, if it
     // came first) builds its own and keeps whichever was installed first, so a
     // race costs time but never correctness.
-    configReader() = std::thread([] { FcInit(); });
+    std::promise<void> read;
+    configRead() = read.get_future().share();
+    configReader() = std::thread([read = std::move(read)]() mutable {
+        FcInit();
+        read.set_value();
+    });
     atExit();
 }
 
@@ -60,7 +77,7 @@ void afterApplication()
 {
     if (loader().joinable())
         return;
-    loader() = std::thread([] {
+    loader() = std::thread([configWasRead = configRead()] {
         // In the order start-up needs them. The driver of our files, with the
         // SQLite library under it: the connection is made and dropped in this
         // thread, never opened.
@@ -73,9 +90,22 @@ void afterApplication()
         QBuffer device(&unknown);
         device.open(QIODevice::ReadOnly);
         QImageReader(&device).format();
+        // The painter shares out its larger jobs among the threads of the
+        // common pool, and its first job waits while the pool starts them:
+        // start them all now. Each holds its thread until all have begun (or
+        // a moment has passed), so that none of them serves twice.
+        QThreadPool *pool = QThreadPool::globalInstance();
+        const int threads = pool->maxThreadCount();
+        auto begun = std::make_shared<QSemaphore>(0);
+        for (int i = 0; i < threads; ++i)
+            pool->start([begun, threads] {
+                begun->release();
+                if (begun->tryAcquire(threads, 100))
+                    begun->release(threads);
+            });
         // Qt's own list of fonts, which the first caption measured would build.
-        if (configReader().joinable())
-            configReader().join();
+        if (configWasRead.valid())
+            configWasRead.wait();
         QFontDatabase::families();
     });
     atExit();
