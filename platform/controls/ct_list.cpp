@@ -14,16 +14,16 @@ constexpr int kDataRole = Qt::UserRole; // the row's data text, on column 1
 
 } // namespace
 
-// The rows of a CtList: the cells' texts row after row in one vector, and a
-// data text, a check mark and (once any cell has one) cell pictures beside
-// them. Rows are 0-based here, as are columns.
+// The rows of a CtList: a vector of the rows' cell texts, and beside it a
+// data text and a check mark a row and (once any cell has one) a picture a
+// cell. Rows are 0-based here, as are columns.
 class CtListModel final : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
     int rowCount(const QModelIndex &parent = {}) const override
     {
-        return parent.isValid() ? 0 : int(m_data.size());
+        return parent.isValid() ? 0 : int(m_cells.size());
     }
     int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_columns; }
 
@@ -82,18 +82,13 @@ public:
         else
             beginRemoveColumns({}, columns, m_columns - 1);
         const int rows = rowCount();
-        QList<QString> cells;
-        cells.reserve(qsizetype(rows) * columns);
         std::vector<int> icons(m_icons.empty() ? 0 : size_t(rows) * size_t(columns), 0);
         for (int r = 0; r < rows; ++r) {
-            for (int c = 0; c < columns; ++c) {
-                cells.append(c < m_columns ? text(r, c) : QString());
-                if (!icons.empty() && c < m_columns)
-                    icons[size_t(r) * size_t(columns) + size_t(c)] = icon(r, c);
-            }
+            m_cells[r].resize(columns);
+            for (int c = 0; c < columns && c < m_columns && !icons.empty(); ++c)
+                icons[size_t(r) * size_t(columns) + size_t(c)] = icon(r, c);
         }
         const bool wider = columns > m_columns;
-        m_cells = std::move(cells);
         m_icons = std::move(icons);
         m_columns = columns;
         if (wider)
@@ -115,37 +110,41 @@ public:
     }
 
     // Appends the rows in one insertion, each from its cells (missing ones
-    // empty, surplus dropped) and its data text from `data` where given.
+    // empty, surplus dropped) and its data text from `data` where given. Rows
+    // of the right length are shared as they are: a first fill copies nothing.
     int appendRows(const QList<QStringList> &rows, const QStringList &data)
     {
         const int first = rowCount();
-        if (rows.isEmpty())
+        const qsizetype added = rows.size();
+        if (added == 0)
             return first;
-        beginInsertRows({}, first, first + int(rows.size()) - 1);
-        m_cells.reserve(m_cells.size() + rows.size() * m_columns);
-        m_data.reserve(m_data.size() + rows.size());
-        for (qsizetype i = 0; i < rows.size(); ++i) {
-            const QStringList &cells = rows.at(i);
-            const qsizetype given = qMin<qsizetype>(cells.size(), m_columns);
-            for (qsizetype c = 0; c < given; ++c)
-                m_cells.append(cells.at(c));
-            for (qsizetype c = given; c < m_columns; ++c)
-                m_cells.append(QString());
-            m_data.append(i < data.size() ? data.at(i) : QString());
+        beginInsertRows({}, first, first + int(added) - 1);
+        if (m_cells.isEmpty())
+            m_cells = rows;
+        else
+            m_cells.append(rows);
+        for (qsizetype r = first; r < m_cells.size(); ++r) {
+            if (m_cells.at(r).size() != m_columns)
+                m_cells[r].resize(m_columns);
         }
-        m_checks.resize(m_data.size(), 0);
+        if (m_data.isEmpty() && data.size() == added)
+            m_data = data;
+        else
+            m_data.append(data.mid(0, added));
+        m_data.resize(m_cells.size());
+        m_checks.resize(size_t(m_cells.size()), 0);
         if (!m_icons.empty())
-            m_icons.resize(size_t(m_cells.size()), 0);
+            m_icons.resize(size_t(m_cells.size()) * size_t(m_columns), 0);
         endInsertRows();
         return first;
     }
 
     bool hasCell(int row, int column) const { return row >= 0 && row < rowCount() && column >= 0 && column < m_columns; }
 
-    QString text(int row, int column) const { return m_cells.at(qsizetype(row) * m_columns + column); }
+    QString text(int row, int column) const { return m_cells.at(row).at(column); }
     void setText(int row, int column, const QString &text)
     {
-        m_cells[qsizetype(row) * m_columns + column] = text;
+        m_cells[row][column] = text;
         changed(row, column, {Qt::DisplayRole, Qt::EditRole});
     }
 
@@ -172,7 +171,7 @@ public:
         if (m_icons.empty()) {
             if (picture == 0)
                 return;
-            m_icons.resize(size_t(m_cells.size()), 0);
+            m_icons.resize(size_t(m_cells.size()) * size_t(m_columns), 0);
         }
         m_icons[size_t(row) * size_t(m_columns) + size_t(column)] = picture;
         changed(row, column, {Qt::DecorationRole});
@@ -208,7 +207,7 @@ private:
 
     int m_columns = 1;
     QStringList m_labels;
-    QList<QString> m_cells;      // row-major, m_columns a row
+    QList<QStringList> m_cells;  // a row's texts, m_columns of them
     QList<QString> m_data;       // a row's data text
     std::vector<char> m_checks;  // a row's mark
     std::vector<int> m_icons;    // a cell's picture from 1, 0 none; empty while no cell has one

@@ -566,6 +566,19 @@ void TestCalendarList::listPictures()
     QVERIFY(cell.data(Qt::DecorationRole).isNull());
     list.setCellIcon(0, 1, 7); // no such picture: none
     QCOMPARE(list.CellIcon(0, 1), 0);
+    // A column added or dropped later leaves the other cells as they were.
+    list.setCellIcon(0, 2, 1);
+    list.setColumns({QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("Where")});
+    QCOMPARE(list.CellText(0, 2), QStringLiteral("today"));
+    QCOMPARE(list.CellIcon(0, 2), 1);
+    QCOMPARE(list.CellText(0, 3), QString());
+    list.setCellText(0, 3, QStringLiteral("park"));
+    list.setColumns({QStringLiteral("Event")});
+    QCOMPARE(list.CellText(0, 1), QStringLiteral("Walk"));
+    QCOMPARE(list.CellText(0, 2), QString());
+    list.setColumns({QStringLiteral("Event"), QStringLiteral("Due")});
+    QCOMPARE(list.CellText(0, 2), QString());
+    QCOMPARE(list.CellIcon(0, 2), 0);
     list.clearRows();
     QCOMPARE(list.PictureCount(), 2); // the pictures outlive the rows
 }
