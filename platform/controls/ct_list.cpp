@@ -14,9 +14,9 @@ constexpr int kDataRole = Qt::UserRole; // the row's data text, on column 1
 
 } // namespace
 
-// The rows of a CtList: a vector of the rows' cell texts, and beside it a
-// data text and a check mark a row and (once any cell has one) a picture a
-// cell. Rows are 0-based here, as are columns.
+// The rows of a CtList: a vector of the rows' cell texts and, beside it, each
+// row's data text and check mark and (once any cell has one) each cell's
+// picture. Rows are 0-based here, as are columns.
 class CtListModel final : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
@@ -192,8 +192,11 @@ public:
             emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
     }
     bool checked(int row) const { return m_checkBoxes && m_checks[size_t(row)]; }
+    // Without boxes a row has no mark to set.
     void setChecked(int row, bool on)
     {
+        if (!m_checkBoxes)
+            return;
         m_checks[size_t(row)] = on ? 1 : 0;
         changed(row, 0, {Qt::CheckStateRole});
     }

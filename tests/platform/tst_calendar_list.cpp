@@ -493,6 +493,14 @@ void TestCalendarList::listChecks()
     list.setCheckBoxes(false);
     QCOMPARE(list.CheckState(0), 0);
     QVERIFY(list.model()->index(0, 0).data(Qt::CheckStateRole).isNull());
+    // Without boxes there is no mark to set, and boxes turned on again come unmarked.
+    list.setCheckState(1, 1);
+    QCOMPARE(list.CheckState(1), 0);
+    QVERIFY(list.model()->index(1, 0).data(Qt::CheckStateRole).isNull());
+    list.setCheckBoxes(true);
+    QCOMPARE(list.CheckState(0), 0);
+    QCOMPARE(list.CheckState(1), 0);
+    QCOMPARE(list.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 }
 
 void TestCalendarList::listEnterInDialog()
