@@ -462,6 +462,12 @@ void TestCalendarList::listChecks()
     QCOMPARE(first.data(Qt::CheckStateRole).toInt(), int(Qt::Checked)); // drawn as a box
     QVERIFY(!(first.flags() & Qt::ItemIsUserCheckable));
     QVERIFY(!list.model()->index(0, 1).data(Qt::CheckStateRole).isValid()); // in column 1 only
+    // On screen: a marked box, an unmarked one, and (boxes off, further down) none.
+    auto checkCell = [&list](int row) {
+        return list.viewport()->grab().toImage().copy(list.visualRect(list.model()->index(row, 0)));
+    };
+    const QImage marked = checkCell(0), unmarked = checkCell(1);
+    QVERIFY(marked != unmarked);
 
     QSignalSpy clicks(&list, &CtList::rowClick);
     QSignalSpy keys(&list, &CtList::keyPress);
@@ -493,6 +499,7 @@ void TestCalendarList::listChecks()
     list.setCheckBoxes(false);
     QCOMPARE(list.CheckState(0), 0);
     QVERIFY(list.model()->index(0, 0).data(Qt::CheckStateRole).isNull());
+    QVERIFY(checkCell(1) != unmarked);
     // Without boxes there is no mark to set, and boxes turned on again come unmarked.
     list.setCheckState(1, 1);
     QCOMPARE(list.CheckState(1), 0);
