@@ -1,23 +1,226 @@
 #include "platform/controls/ct_list.h"
 
+#include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
+#include <vector>
+
 namespace {
 
-constexpr int kPictureRole = Qt::UserRole + 1; // a cell's picture index
-constexpr int kDataRole = Qt::UserRole;        // the row's data text, on column 1
-
-// Selectable and enabled, but not user-checkable: a check mark changes only
-// when the owner sets it.
-constexpr Qt::ItemFlags kRowFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+constexpr int kDataRole = Qt::UserRole; // the row's data text, on column 1
 
 } // namespace
 
-CtList::CtList(QWidget *parent) : QTreeWidget(parent)
+// The rows of a CtList: a vector of the rows' cell texts and, beside it, each
+// row's data text and check mark and (once any cell has one) each cell's
+// picture. Rows are 0-based here, as are columns.
+class CtListModel final : public QAbstractTableModel {
+public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex &parent = {}) const override
+    {
+        return parent.isValid() ? 0 : int(m_cells.size());
+    }
+    int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_columns; }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= rowCount() || index.column() >= m_columns)
+            return {};
+        const int row = index.row();
+        const int column = index.column();
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole: return text(row, column);
+        case Qt::DecorationRole: {
+            const int picture = icon(row, column);
+            return picture > 0 ? QVariant(m_pictures.at(picture - 1)) : QVariant();
+        }
+        case Qt::CheckStateRole:
+            if (column == 0 && m_checkBoxes)
+                return int(m_checks[size_t(row)] ? Qt::Checked : Qt::Unchecked);
+            return {};
+        case kDataRole: return column == 0 ? QVariant(m_data.at(row)) : QVariant();
+        default: return {};
+        }
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 && section < m_labels.size())
+            return m_labels.at(section);
+        return QAbstractTableModel::headerData(section, orientation, role);
+    }
+
+    // Selectable and enabled, but not user-checkable: a check mark changes only
+    // when the owner sets it.
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
+                               : Qt::NoItemFlags;
+    }
+
+    // ---- Columns ----
+
+    QString label(int column) const { return column >= 0 && column < m_labels.size() ? m_labels.at(column) : QString(); }
+
+    // New columns come empty at the end of every row; dropped ones take their cells.
+    void setLabels(const QStringList &labels)
+    {
+        const int columns = qMax(1, int(labels.size()));
+        m_labels = labels;
+        if (columns == m_columns) {
+            emit headerDataChanged(Qt::Horizontal, 0, columns - 1);
+            return;
+        }
+        if (columns > m_columns)
+            beginInsertColumns({}, m_columns, columns - 1);
+        else
+            beginRemoveColumns({}, columns, m_columns - 1);
+        const int rows = rowCount();
+        std::vector<int> icons(m_icons.empty() ? 0 : size_t(rows) * size_t(columns), 0);
+        for (int r = 0; r < rows; ++r) {
+            m_cells[r].resize(columns);
+            for (int c = 0; c < columns && c < m_columns && !icons.empty(); ++c)
+                icons[size_t(r) * size_t(columns) + size_t(c)] = icon(r, c);
+        }
+        const bool wider = columns > m_columns;
+        m_icons = std::move(icons);
+        m_columns = columns;
+        if (wider)
+            endInsertColumns();
+        else
+            endRemoveColumns();
+    }
+
+    // ---- Rows ----
+
+    void clear()
+    {
+        beginResetModel();
+        m_cells.clear();
+        m_data.clear();
+        m_checks.clear();
+        m_icons.clear();
+        endResetModel();
+    }
+
+    // Appends the rows in one insertion, each from its cells (missing ones
+    // empty, surplus dropped) and its data text from `data` where given. Rows
+    // of the right length are shared as they are: a first fill copies nothing.
+    int appendRows(const QList<QStringList> &rows, const QStringList &data)
+    {
+        const int first = rowCount();
+        const qsizetype added = rows.size();
+        if (added == 0)
+            return first;
+        beginInsertRows({}, first, first + int(added) - 1);
+        if (m_cells.isEmpty())
+            m_cells = rows;
+        else
+            m_cells.append(rows);
+        for (qsizetype r = first; r < m_cells.size(); ++r) {
+            if (m_cells.at(r).size() != m_columns)
+                m_cells[r].resize(m_columns);
+        }
+        if (m_data.isEmpty() && data.size() == added)
+            m_data = data;
+        else
+            m_data.append(data.mid(0, added));
+        m_data.resize(m_cells.size());
+        m_checks.resize(size_t(m_cells.size()), 0);
+        if (!m_icons.empty())
+            m_icons.resize(size_t(m_cells.size()) * size_t(m_columns), 0);
+        endInsertRows();
+        return first;
+    }
+
+    bool hasCell(int row, int column) const { return row >= 0 && row < rowCount() && column >= 0 && column < m_columns; }
+
+    QString text(int row, int column) const { return m_cells.at(row).at(column); }
+    void setText(int row, int column, const QString &text)
+    {
+        m_cells[row][column] = text;
+        changed(row, column, {Qt::DisplayRole, Qt::EditRole});
+    }
+
+    QString rowData(int row) const { return m_data.at(row); }
+    void setRowData(int row, const QString &data) { m_data[row] = data; }
+
+    // ---- Pictures ----
+
+    int addPicture(const QIcon &picture)
+    {
+        m_pictures.append(picture);
+        return int(m_pictures.size());
+    }
+    int pictureCount() const { return int(m_pictures.size()); }
+
+    int icon(int row, int column) const
+    {
+        return m_icons.empty() ? 0 : m_icons[size_t(row) * size_t(m_columns) + size_t(column)];
+    }
+    void setIcon(int row, int column, int picture)
+    {
+        if (picture < 1 || picture > m_pictures.size())
+            picture = 0;
+        if (m_icons.empty()) {
+            if (picture == 0)
+                return;
+            m_icons.resize(size_t(m_cells.size()) * size_t(m_columns), 0);
+        }
+        m_icons[size_t(row) * size_t(m_columns) + size_t(column)] = picture;
+        changed(row, column, {Qt::DecorationRole});
+    }
+
+    // ---- Check marks ----
+
+    bool checkBoxes() const { return m_checkBoxes; }
+    // Turning the boxes off takes every mark; turning them on shows unmarked boxes.
+    void setCheckBoxes(bool on)
+    {
+        if (on == m_checkBoxes)
+            return;
+        m_checkBoxes = on;
+        if (!on)
+            std::fill(m_checks.begin(), m_checks.end(), 0);
+        if (rowCount() > 0)
+            emit dataChanged(index(0, 0), index(rowCount() - 1, 0), {Qt::CheckStateRole});
+    }
+    bool checked(int row) const { return m_checkBoxes && m_checks[size_t(row)]; }
+    // Without boxes a row has no mark to set.
+    void setChecked(int row, bool on)
+    {
+        if (!m_checkBoxes)
+            return;
+        m_checks[size_t(row)] = on ? 1 : 0;
+        changed(row, 0, {Qt::CheckStateRole});
+    }
+
+private:
+    void changed(int row, int column, const QList<int> &roles)
+    {
+        const QModelIndex at = index(row, column);
+        emit dataChanged(at, at, roles);
+    }
+
+    int m_columns = 1;
+    QStringList m_labels;
+    QList<QStringList> m_cells;  // a row's texts, m_columns of them
+    QList<QString> m_data;       // a row's data text
+    std::vector<char> m_checks;  // a row's mark
+    std::vector<int> m_icons;    // a cell's picture from 1, 0 none; empty while no cell has one
+    QList<QIcon> m_pictures;
+    bool m_checkBoxes = false;
+};
+
+CtList::CtList(QWidget *parent) : QTreeView(parent), m_rows(new CtListModel(this))
 {
+    setModel(m_rows);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
@@ -31,28 +234,33 @@ CtList::CtList(QWidget *parent) : QTreeWidget(parent)
 
     // Qt reports every move of the current cell, also between the columns of
     // one row; the owners want to hear of a new row.
-    connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current, QTreeWidgetItem *) {
-        const int row = current ? indexOfTopLevelItem(current) : -1;
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        const int row = current.isValid() ? current.row() : -1;
         if (row == m_reportedRow)
             return;
         m_reportedRow = row;
         if (row >= 0)
             emit rowSelected(row);
     });
-    connect(this, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem *item, int) { emit rowClick(indexOfTopLevelItem(item)); });
-    connect(this, &QTreeWidget::itemDoubleClicked, this,
-            [this](QTreeWidgetItem *item, int) { emit rowDblClick(indexOfTopLevelItem(item)); });
+    connect(this, &QAbstractItemView::clicked, this, [this](const QModelIndex &at) { emit rowClick(at.row()); });
+    connect(this, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &at) { emit rowDblClick(at.row()); });
 }
+
+CtList::~CtList() = default;
 
 // ---- Columns ----
 
 void CtList::setColumns(const QStringList &labels, const QList<int> &widths)
 {
-    setColumnCount(int(labels.size()));
-    setHeaderLabels(labels);
+    m_rows->setLabels(labels);
     for (int i = 0; i < widths.size() && i < labels.size(); ++i)
         setColumnWidth(i, widths.at(i));
+}
+
+int CtList::columnCount() const
+{
+    return m_rows->columnCount();
 }
 
 int CtList::columnIndex(int column) const
@@ -73,30 +281,33 @@ void CtList::setColumnVisible(int column, bool visible)
         setColumnHidden(c, !visible);
 }
 
+bool CtList::CheckBoxes() const
+{
+    return m_rows->checkBoxes();
+}
+
 void CtList::setCheckBoxes(bool on)
 {
-    m_checkBoxes = on;
-    for (int i = 0; i < topLevelItemCount(); ++i) {
-        QTreeWidgetItem *item = topLevelItem(i);
-        if (on && !item->data(0, Qt::CheckStateRole).isValid())
-            item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
-        else if (!on)
-            item->setData(0, Qt::CheckStateRole, QVariant());
-    }
+    m_rows->setCheckBoxes(on);
 }
 
 // ---- Rows ----
 
 void CtList::clearRows()
 {
-    clear();
+    m_rows->clear();
     m_reportedRow = -1;
+}
+
+int CtList::RowCount() const
+{
+    return m_rows->rowCount();
 }
 
 int CtList::addRow(const QString &cells)
 {
     QStringList parts = cells.split(QLatin1Char(';'), Qt::KeepEmptyParts);
-    const int columns = qMax(1, columnCount());
+    const int columns = columnCount();
     if (parts.size() > columns) {
         // More cells than columns means a ";" inside a cell's own text (a name
         // such as "Vet; shots"). The owners put such free text first and their
@@ -111,75 +322,37 @@ int CtList::addRow(const QString &cells)
         parts.remove(first, surplus + 1);
         parts.insert(first, joined.join(QLatin1Char(';')));
     }
-    while (parts.size() < columns)
-        parts.append(QString());
-
-    // Appended last: its index is the count less one. Asking the tree for it
-    // walks every row, which made filling a long list quadratic.
-    addTopLevelItem(newRowItem(parts));
-    return topLevelItemCount() - 1;
-}
-
-QTreeWidgetItem *CtList::newRowItem(const QStringList &cells) const
-{
-    auto *item = new QTreeWidgetItem(cells);
-    item->setFlags(kRowFlags);
-    if (m_checkBoxes)
-        item->setData(0, Qt::CheckStateRole, Qt::Unchecked);
-    return item;
+    return m_rows->appendRows({parts}, {});
 }
 
 int CtList::addRows(const QList<QStringList> &rows, const QStringList &data)
 {
-    const int first = topLevelItemCount();
-    const int columns = qMax(1, columnCount());
-    QList<QTreeWidgetItem *> items;
-    items.reserve(rows.size());
-    for (qsizetype i = 0; i < rows.size(); ++i) {
-        QStringList cells = rows.at(i).mid(0, columns);
-        while (cells.size() < columns)
-            cells.append(QString());
-        QTreeWidgetItem *item = newRowItem(cells);
-        if (i < data.size())
-            item->setData(0, kDataRole, data.at(i));
-        items.append(item);
-    }
-    // Set up before the tree holds them, and handed over together: the view
-    // hears of one insertion instead of one per row and per cell.
-    addTopLevelItems(items);
-    return first;
-}
-
-QTreeWidgetItem *CtList::rowItem(int row) const
-{
-    return row >= 0 && row < topLevelItemCount() ? topLevelItem(row) : nullptr;
+    // Handed over together: the view hears of one insertion instead of one per row.
+    return m_rows->appendRows(rows, data);
 }
 
 QString CtList::RowData(int row) const
 {
-    const QTreeWidgetItem *item = rowItem(row);
-    return item ? item->data(0, kDataRole).toString() : QString();
+    return m_rows->hasCell(row, 0) ? m_rows->rowData(row) : QString();
 }
 
 void CtList::setRowData(int row, const QString &data)
 {
-    if (QTreeWidgetItem *item = rowItem(row))
-        item->setData(0, kDataRole, data);
+    if (m_rows->hasCell(row, 0))
+        m_rows->setRowData(row, data);
 }
 
 QString CtList::CellText(int row, int column) const
 {
-    const QTreeWidgetItem *item = rowItem(row);
     const int c = columnIndex(column);
-    return item && c >= 0 ? item->text(c) : QString();
+    return m_rows->hasCell(row, c) ? m_rows->text(row, c) : QString();
 }
 
 void CtList::setCellText(int row, int column, const QString &text)
 {
-    QTreeWidgetItem *item = rowItem(row);
     const int c = columnIndex(column);
-    if (item && c >= 0)
-        item->setText(c, text);
+    if (m_rows->hasCell(row, c))
+        m_rows->setText(row, c, text);
 }
 
 // ---- Pictures ----
@@ -189,59 +362,54 @@ int CtList::addPicture(const QIcon &picture)
     // An icon made from a missing file is not null, but it has nothing to draw.
     if (picture.isNull() || picture.pixmap(QSize(16, 16)).isNull())
         return 0;
-    m_pictures.append(picture);
-    return int(m_pictures.size());
+    return m_rows->addPicture(picture);
+}
+
+int CtList::PictureCount() const
+{
+    return m_rows->pictureCount();
 }
 
 int CtList::CellIcon(int row, int column) const
 {
-    const QTreeWidgetItem *item = rowItem(row);
     const int c = columnIndex(column);
-    return item && c >= 0 ? item->data(c, kPictureRole).toInt() : 0;
+    return m_rows->hasCell(row, c) ? m_rows->icon(row, c) : 0;
 }
 
 void CtList::setCellIcon(int row, int column, int picture)
 {
-    QTreeWidgetItem *item = rowItem(row);
     const int c = columnIndex(column);
-    if (!item || c < 0)
-        return;
-    if (picture >= 1 && picture <= m_pictures.size()) {
-        item->setIcon(c, m_pictures.at(picture - 1));
-        item->setData(c, kPictureRole, picture);
-    } else {
-        item->setIcon(c, QIcon());
-        item->setData(c, kPictureRole, 0);
-    }
+    if (m_rows->hasCell(row, c))
+        m_rows->setIcon(row, c, picture);
 }
 
 // ---- Check marks and the current row ----
 
 int CtList::CheckState(int row) const
 {
-    const QTreeWidgetItem *item = rowItem(row);
-    return item && item->data(0, Qt::CheckStateRole).toInt() == Qt::Checked ? 1 : 0;
+    return m_rows->hasCell(row, 0) && m_rows->checked(row) ? 1 : 0;
 }
 
 void CtList::setCheckState(int row, int state)
 {
-    if (QTreeWidgetItem *item = rowItem(row))
-        item->setData(0, Qt::CheckStateRole, state != 0 ? Qt::Checked : Qt::Unchecked);
+    if (m_rows->hasCell(row, 0))
+        m_rows->setChecked(row, state != 0);
 }
 
 int CtList::CurrentRow() const
 {
-    const QTreeWidgetItem *item = currentItem();
-    return item ? indexOfTopLevelItem(const_cast<QTreeWidgetItem *>(item)) : -1;
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() : -1;
 }
 
 void CtList::setCurrentRow(int row)
 {
-    if (QTreeWidgetItem *item = rowItem(row)) {
-        setCurrentItem(item);
-        scrollToItem(item);
+    if (m_rows->hasCell(row, 0)) {
+        const QModelIndex at = m_rows->index(row, 0);
+        setCurrentIndex(at);
+        scrollTo(at);
     } else {
-        setCurrentItem(nullptr);
+        setCurrentIndex(QModelIndex());
         clearSelection();
     }
 }
@@ -258,7 +426,7 @@ void CtList::keyPressEvent(QKeyEvent *e)
         return;
     default: break;
     }
-    QTreeWidget::keyPressEvent(e);
+    QTreeView::keyPressEvent(e);
     const QString text = e->text();
     if (e->key() == Qt::Key_Escape)
         emit keyPress(27);
@@ -312,7 +480,7 @@ bool CtList::PrintList(QPagedPaintDevice *device)
         if (isColumnHidden(c))
             continue;
         const int w = qMax(columnWidth(c), 1);
-        cols.append({c, qreal(w), headerItem() ? headerItem()->text(c) : QString()});
+        cols.append({c, qreal(w), m_rows->label(c)});
         screenTotal += w;
     }
     for (PrintColumn &col : cols)
@@ -324,21 +492,20 @@ bool CtList::PrintList(QPagedPaintDevice *device)
         cols[1].width -= take;
     }
 
-    auto cellText = [this](const QTreeWidgetItem *item, int c) {
-        QString t = item->text(c);
-        if (c == 0) {
-            const QVariant mark = item->data(0, Qt::CheckStateRole);
-            if (mark.isValid() && !mark.isNull())
-                t = (mark.toInt() == Qt::Checked ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
-                    + (t.isEmpty() ? QString() : QStringLiteral(" ") + t);
-        }
+    // A row's cell as printed: a check column shows its mark.
+    auto cellText = [this](int row, int c) {
+        QString t = m_rows->text(row, c);
+        if (c == 0 && m_rows->checkBoxes())
+            t = (m_rows->checked(row) ? QStringLiteral("[x]") : QStringLiteral("[ ]"))
+                + (t.isEmpty() ? QString() : QStringLiteral(" ") + t);
         return t;
     };
     const int wrap = Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop;
-    auto rowHeight = [&](const QTreeWidgetItem *item, const QFontMetricsF &fm) {
+    // A row from 0, or -1 for the header.
+    auto rowHeight = [&](int row, const QFontMetricsF &fm) {
         qreal h = fm.height();
         for (const PrintColumn &col : cols) {
-            const QString t = item ? cellText(item, col.index) : col.label;
+            const QString t = row >= 0 ? cellText(row, col.index) : col.label;
             const QRectF r = fm.boundingRect(QRectF(0, 0, qMax<qreal>(col.width - 2 * pad, 1), 1e6), wrap, t);
             h = qMax(h, r.height());
         }
@@ -349,12 +516,12 @@ bool CtList::PrintList(QPagedPaintDevice *device)
     const qreal titleH = (m_printTitle.isEmpty() ? 0 : QFontMetricsF(titleFont, device).height() * 1.1)
         + (m_printSubTitle.isEmpty() ? 0 : QFontMetricsF(subFont, device).height())
         + bodyFm.height() * 0.8;
-    const qreal headerH = rowHeight(nullptr, boldFm);
+    const qreal headerH = rowHeight(-1, boldFm);
     const qreal footerH = bodyFm.height() * 1.8;
     QList<QList<int>> pages{{}};
     qreal y = page.top() + titleH + headerH;
-    for (int r = 0; r < topLevelItemCount(); ++r) {
-        const qreal h = rowHeight(topLevelItem(r), bodyFm);
+    for (int r = 0; r < RowCount(); ++r) {
+        const qreal h = rowHeight(r, bodyFm);
         if (y + h > page.bottom() - footerH && !pages.last().isEmpty()) {
             pages.append(QList<int>());
             y = page.top() + headerH;
@@ -364,17 +531,17 @@ bool CtList::PrintList(QPagedPaintDevice *device)
     }
 
     const QColor gridLine(160, 160, 160);
-    auto drawRow = [&](qreal top, qreal h, const QTreeWidgetItem *item, const QFont &f) {
+    auto drawRow = [&](qreal top, qreal h, int row, const QFont &f) {
         p.setFont(f);
         qreal x = page.left();
         for (const PrintColumn &col : cols) {
             const QRectF cell(x, top, col.width, h);
-            if (!item)
+            if (row < 0)
                 p.fillRect(cell, QColor(230, 230, 230));
             p.setPen(Qt::black);
             p.save();
             p.setClipRect(cell);
-            p.drawText(cell.adjusted(pad, pad, -pad, -pad), wrap, item ? cellText(item, col.index) : col.label);
+            p.drawText(cell.adjusted(pad, pad, -pad, -pad), wrap, row >= 0 ? cellText(row, col.index) : col.label);
             p.restore();
             p.setPen(QPen(gridLine, lineWidth));
             p.drawRect(cell);
@@ -407,12 +574,11 @@ bool CtList::PrintList(QPagedPaintDevice *device)
             }
             top += bodyFm.height() * 0.8;
         }
-        drawRow(top, headerH, nullptr, bold);
+        drawRow(top, headerH, -1, bold);
         top += headerH;
         for (int r : pages.at(n)) {
-            const QTreeWidgetItem *item = topLevelItem(r);
-            const qreal h = rowHeight(item, bodyFm);
-            drawRow(top, qMin(h, page.bottom() - footerH - top), item, body);
+            const qreal h = rowHeight(r, bodyFm);
+            drawRow(top, qMin(h, page.bottom() - footerH - top), r, body);
             top += h;
         }
         p.setFont(body);

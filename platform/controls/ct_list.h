@@ -8,20 +8,26 @@
 // The check column is drawn from check-state data only: the user cannot toggle
 // it through the view. The owner's handlers do that, on a row click and on the
 // keys the list reports, so a click changes the mark exactly once.
+//
+// The rows live in a table model of the list's own (model()), held as plain
+// vectors, so that a fill of many thousand rows makes no object per row; the
+// view has uniform row heights and paints only the rows it shows.
 
 #include <QIcon>
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <QTreeWidget>
+#include <QTreeView>
 
+class CtListModel;
 class QPagedPaintDevice;
 class QPainter;
 
-class CtList : public QTreeWidget {
+class CtList : public QTreeView {
     Q_OBJECT
 public:
     explicit CtList(QWidget *parent = nullptr);
+    ~CtList() override;
 
     // The columns: their header labels and, where given, their widths in pixels.
     void setColumns(const QStringList &labels, const QList<int> &widths = {});
@@ -29,7 +35,7 @@ public:
     void setColumnVisible(int column, bool visible);
 
     // With check boxes on, every row shows a box in column 1, unmarked when added.
-    bool CheckBoxes() const { return m_checkBoxes; }
+    bool CheckBoxes() const;
     void setCheckBoxes(bool on);
 
     // Removes every row (columns and pictures stay).
@@ -43,7 +49,7 @@ public:
     // them in one step, so a long fill costs no more per row than a short one.
     // Returns the index of the first row added.
     int addRows(const QList<QStringList> &rows, const QStringList &data = {});
-    int RowCount() const { return topLevelItemCount(); }
+    int RowCount() const;
 
     QString RowData(int row) const;
     void setRowData(int row, const QString &data);
@@ -54,7 +60,7 @@ public:
     // Adds a picture to the list's own pictures: its index from 1, or 0 for a
     // null picture (which is none).
     int addPicture(const QIcon &picture);
-    int PictureCount() const { return int(m_pictures.size()); }
+    int PictureCount() const;
     // A cell's icon as an index into the pictures; 0 = none.
     int CellIcon(int row, int column) const;
     void setCellIcon(int row, int column, int picture);
@@ -92,13 +98,11 @@ protected:
     void keyPressEvent(QKeyEvent *e) override;
 
 private:
-    QTreeWidgetItem *rowItem(int row) const;
-    QTreeWidgetItem *newRowItem(const QStringList &cells) const; // not yet in the tree
+    int columnCount() const;
     int columnIndex(int column) const; // 0-based, or -1 when out of range
 
-    bool m_checkBoxes = false;
+    CtListModel *m_rows = nullptr;
     int m_reportedRow = -1; // the row rowSelected last named
-    QList<QIcon> m_pictures;
     QString m_printTitle;
     QString m_printSubTitle;
 };

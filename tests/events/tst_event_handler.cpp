@@ -151,8 +151,8 @@ void TestEventHandler::theDaysRows()
         QCOMPARE(w->windowTitle(), QString("Events:  Monday, April 14, 2003"));
         CtList *l = w->findChild<CtList *>("ctList1");
         QVERIFY(l);
-        QCOMPARE(l->headerItem()->text(0), QString("Event"));
-        QCOMPARE(l->headerItem()->text(3), QString("record_id"));
+        QCOMPARE(l->model()->headerData(0, Qt::Horizontal).toString(), QString("Event"));
+        QCOMPARE(l->model()->headerData(3, Qt::Horizontal).toString(), QString("record_id"));
         QCOMPARE(l->RowCount(), 4);
         // A name keeps its ";" and comes on one line; kind and id stay in their columns.
         QCOMPARE(l->CellText(0, 1), QString("Vet; bring papers and card"));

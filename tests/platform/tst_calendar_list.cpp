@@ -16,7 +16,9 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
+#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -31,6 +33,25 @@ QPixmap solid(Qt::GlobalColor c)
     pm.fill(c);
     return pm;
 }
+
+// Notes what a view asks of its delegate: the rows it paints and how many
+// sizes it measures.
+class CountingDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        painted.insert(index.row());
+        QStyledItemDelegate::paint(p, option, index);
+    }
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        ++measured;
+        return QStyledItemDelegate::sizeHint(option, index);
+    }
+    mutable QSet<int> painted;
+    mutable int measured = 0;
+};
 
 // The number of pages a PDF written by Qt holds, from its page tree.
 int pdfPages(const QString &path)
@@ -71,6 +92,7 @@ private slots:
     void listEnterInDialog();
     void listCurrentRow();
     void listPictures();
+    void listPaintsOnlyShownRows();
     void listPrint();
 };
 
@@ -410,9 +432,11 @@ void TestCalendarList::listAddRows()
     QCOMPARE(list.RowData(3), QString());
     // Every row added has its unmarked box, which only the owner changes.
     for (int row = 1; row < 4; ++row) {
+        const QModelIndex box = list.model()->index(row, 0);
         QCOMPARE(list.CheckState(row), 0);
-        QVERIFY(list.topLevelItem(row)->data(0, Qt::CheckStateRole).isValid());
-        QVERIFY(!(list.topLevelItem(row)->flags() & Qt::ItemIsUserCheckable));
+        QCOMPARE(box.data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
+        QVERIFY(!(box.flags() & Qt::ItemIsUserCheckable));
+        QVERIFY(box.flags() & Qt::ItemIsSelectable);
     }
     QCOMPARE(list.addRows({}), 4);
     QCOMPARE(list.addRow(QStringLiteral(";last")), 4);
@@ -434,14 +458,22 @@ void TestCalendarList::listChecks()
     list.setCheckState(1, 0);
     QCOMPARE(list.CheckState(1), 0);
     list.setCheckState(0, 1);
-    QVERIFY(list.topLevelItem(0)->data(0, Qt::CheckStateRole).isValid()); // drawn as a box
-    QVERIFY(!(list.topLevelItem(0)->flags() & Qt::ItemIsUserCheckable));
+    const QModelIndex first = list.model()->index(0, 0);
+    QCOMPARE(first.data(Qt::CheckStateRole).toInt(), int(Qt::Checked)); // drawn as a box
+    QVERIFY(!(first.flags() & Qt::ItemIsUserCheckable));
+    QVERIFY(!list.model()->index(0, 1).data(Qt::CheckStateRole).isValid()); // in column 1 only
+    // On screen: a marked box, an unmarked one, and (boxes off, further down) none.
+    auto checkCell = [&list](int row) {
+        return list.viewport()->grab().toImage().copy(list.visualRect(list.model()->index(row, 0)));
+    };
+    const QImage marked = checkCell(0), unmarked = checkCell(1);
+    QVERIFY(marked != unmarked);
 
     QSignalSpy clicks(&list, &CtList::rowClick);
     QSignalSpy keys(&list, &CtList::keyPress);
     QSignalSpy selected(&list, &CtList::rowSelected);
     // A click on the box itself and one on the text: the view changes no mark.
-    const QRect box = list.visualItemRect(list.topLevelItem(0));
+    const QRect box = list.visualRect(first);
     for (const QPoint &at : {QPoint(box.left() + 10, box.center().y()), QPoint(150, box.center().y())}) {
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(list.CheckState(0), 1);
@@ -466,7 +498,16 @@ void TestCalendarList::listChecks()
     // Turning the boxes off takes them from every row.
     list.setCheckBoxes(false);
     QCOMPARE(list.CheckState(0), 0);
-    QVERIFY(list.topLevelItem(0)->data(0, Qt::CheckStateRole).isNull());
+    QVERIFY(list.model()->index(0, 0).data(Qt::CheckStateRole).isNull());
+    QVERIFY(checkCell(1) != unmarked);
+    // Without boxes there is no mark to set, and boxes turned on again come unmarked.
+    list.setCheckState(1, 1);
+    QCOMPARE(list.CheckState(1), 0);
+    QVERIFY(list.model()->index(1, 0).data(Qt::CheckStateRole).isNull());
+    list.setCheckBoxes(true);
+    QCOMPARE(list.CheckState(0), 0);
+    QCOMPARE(list.CheckState(1), 0);
+    QCOMPARE(list.model()->index(0, 0).data(Qt::CheckStateRole).toInt(), int(Qt::Unchecked));
 }
 
 void TestCalendarList::listEnterInDialog()
@@ -529,14 +570,62 @@ void TestCalendarList::listPictures()
     QCOMPARE(list.CellIcon(0, 1), 0);
     list.setCellIcon(0, 1, 2);
     QCOMPARE(list.CellIcon(0, 1), 2);
-    QVERIFY(!list.topLevelItem(0)->icon(0).isNull());
+    // The cell shows the picture it names.
+    const QModelIndex cell = list.model()->index(0, 0);
+    const QImage shown = cell.data(Qt::DecorationRole).value<QIcon>().pixmap(QSize(16, 16)).toImage();
+    QVERIFY(!shown.isNull());
+    QCOMPARE(shown.pixelColor(8, 8), QColor(Qt::blue));
+    QVERIFY(list.model()->index(0, 1).data(Qt::DecorationRole).isNull());
     list.setCellIcon(0, 1, 0);
     QCOMPARE(list.CellIcon(0, 1), 0);
-    QVERIFY(list.topLevelItem(0)->icon(0).isNull());
+    QVERIFY(cell.data(Qt::DecorationRole).isNull());
     list.setCellIcon(0, 1, 7); // no such picture: none
     QCOMPARE(list.CellIcon(0, 1), 0);
+    // A column added or dropped later leaves the other cells as they were.
+    list.setCellIcon(0, 2, 1);
+    list.setColumns({QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("Where")});
+    QCOMPARE(list.CellText(0, 2), QStringLiteral("today"));
+    QCOMPARE(list.CellIcon(0, 2), 1);
+    QCOMPARE(list.CellText(0, 3), QString());
+    list.setCellText(0, 3, QStringLiteral("park"));
+    list.setColumns({QStringLiteral("Event")});
+    QCOMPARE(list.CellText(0, 1), QStringLiteral("Walk"));
+    QCOMPARE(list.CellText(0, 2), QString());
+    list.setColumns({QStringLiteral("Event"), QStringLiteral("Due")});
+    QCOMPARE(list.CellText(0, 2), QString());
+    QCOMPARE(list.CellIcon(0, 2), 0);
     list.clearRows();
     QCOMPARE(list.PictureCount(), 2); // the pictures outlive the rows
+}
+
+void TestCalendarList::listPaintsOnlyShownRows()
+{
+    // A long fill costs no work per row on screen: going far down and painting
+    // touch the rows shown only, one row's height serving for all.
+    CtList list;
+    list.setColumns({QString(), QStringLiteral("Event"), QStringLiteral("Due")}, {24, 200});
+    list.setCheckBoxes(true);
+    QList<QStringList> rows;
+    for (int i = 0; i < 20000; ++i)
+        rows.append({QString(), QStringLiteral("Item %1").arg(i), QStringLiteral("today")});
+    list.addRows(rows);
+    auto *counting = new CountingDelegate(&list);
+    list.setItemDelegate(counting);
+    list.resize(400, 300);
+    list.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&list));
+    counting->painted.clear();
+    counting->measured = 0;
+    list.setCurrentRow(15000);
+    list.viewport()->repaint();
+    const QModelIndex top = list.indexAt(QPoint(30, 1));
+    const QModelIndex bottom = list.indexAt(QPoint(30, list.viewport()->height() - 1));
+    QVERIFY(top.isValid() && bottom.isValid());
+    QVERIFY(top.row() <= 15000 && 15000 <= bottom.row());
+    QVERIFY(counting->painted.contains(15000));
+    for (int row : std::as_const(counting->painted))
+        QVERIFY2(row >= top.row() && row <= bottom.row(), qPrintable(QString::number(row)));
+    QVERIFY2(counting->measured < 100, qPrintable(QString::number(counting->measured)));
 }
 
 void TestCalendarList::listPrint()
