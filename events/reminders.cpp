@@ -374,10 +374,15 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
     }
     // In date and time order, sorted here: the engine takes several times as
     // long to sort the whole rows of a large household.
-    std::sort(singles.begin(), singles.end(), listedBefore);
+    // Their places are sorted, not the items, which are many times larger.
+    std::vector<const SingleDue *> order(singles.size());
+    for (size_t i = 0; i < singles.size(); ++i)
+        order[i] = &singles[i];
+    std::sort(order.begin(), order.end(),
+              [](const SingleDue *a, const SingleDue *b) { return listedBefore(*a, *b); });
     gReminders.reserve(singles.size() + 1);
-    for (SingleDue &d : singles)
-        addEntry(std::move(d.entry));
+    for (const SingleDue *d : order)
+        addEntry(d->entry);
 
     std::optional<Columns> rc;
     const bool repeatingRead = data.forEachRow(
