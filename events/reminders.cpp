@@ -374,15 +374,34 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
     }
     // In date and time order, sorted here: the engine takes several times as
     // long to sort the whole rows of a large household.
-    // Their places are sorted, not the items, which are many times larger.
-    std::vector<const SingleDue *> order(singles.size());
-    for (size_t i = 0; i < singles.size(); ++i)
-        order[i] = &singles[i];
-    std::sort(order.begin(), order.end(),
-              [](const SingleDue *a, const SingleDue *b) { return listedBefore(*a, *b); });
+    // Their keys are sorted side by side, not the items, which are many times
+    // larger and lie all over memory.
+    struct Place {
+        qint64 dateKey, timeKey, id;
+        int kind;
+        quint32 index;
+    };
+    std::vector<Place> order(singles.size());
+    for (size_t i = 0; i < singles.size(); ++i) {
+        const SingleDue &d = singles[i];
+        order[i] = {d.dateKey, d.timeKey, d.id, d.kind, quint32(i)};
+    }
+    std::sort(order.begin(), order.end(), [&singles](const Place &a, const Place &b) {
+        if (a.dateKey != SingleDue::kOtherForm && b.dateKey != SingleDue::kOtherForm
+            && a.timeKey != SingleDue::kOtherForm && b.timeKey != SingleDue::kOtherForm) {
+            if (a.dateKey != b.dateKey)
+                return a.dateKey < b.dateKey;
+            if (a.timeKey != b.timeKey)
+                return a.timeKey < b.timeKey;
+            if (a.kind != b.kind)
+                return a.kind > b.kind;
+            return a.id < b.id;
+        }
+        return listedBefore(singles[a.index], singles[b.index]);
+    });
     gReminders.reserve(singles.size() + 1);
-    for (const SingleDue *d : order)
-        addEntry(d->entry);
+    for (const Place &p : order)
+        addEntry(singles[p.index].entry);
 
     std::optional<Columns> rc;
     const bool repeatingRead = data.forEachRow(
