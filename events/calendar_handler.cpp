@@ -277,7 +277,6 @@ bool placeSingleItems(Grid &grid)
         sorted[i] = i;
     std::sort(sorted.begin(), sorted.end(), [&order](size_t a, size_t b) { return order(a) < order(b); });
     gCalendarItems.reserve(gCalendarItems.size() + items.size());
-    grid.dueTexts.reserve(qsizetype(items.size()));
     for (size_t i : sorted)
         place(grid, items[i], items[i].date, dayNumber(items[i].date), items[i].kind == 6 && items[i].misc == 1);
     return true;
@@ -313,7 +312,6 @@ bool placeRepeatingItems(Grid &grid)
     for (const auto &day : onDay)
         placed += day.size();
     gCalendarItems.reserve(gCalendarItems.size() + placed);
-    grid.dueTexts.reserve(qsizetype(grid.dueTexts.size() + placed));
     for (size_t n = 0; n < onDay.size(); ++n) {
         const QDate d = grid.start.addDays(qint64(n));
         const int day = dayNumber(d);
