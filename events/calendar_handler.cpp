@@ -276,6 +276,7 @@ bool placeSingleItems(Grid &grid)
     for (size_t i = 0; i < sorted.size(); ++i)
         sorted[i] = i;
     std::sort(sorted.begin(), sorted.end(), [&order](size_t a, size_t b) { return order(a) < order(b); });
+    gCalendarItems.reserve(gCalendarItems.size() + items.size());
     for (size_t i : sorted)
         place(grid, items[i], items[i].date, dayNumber(items[i].date), items[i].kind == 6 && items[i].misc == 1);
     return true;
@@ -307,10 +308,15 @@ bool placeRepeatingItems(Grid &grid)
         if (last.monthEnd && last.date == e)
             atMonthEnd.push_back(&i);
     }
+    size_t placed = atMonthEnd.size();
+    for (const auto &day : onDay)
+        placed += day.size();
+    gCalendarItems.reserve(gCalendarItems.size() + placed);
     for (size_t n = 0; n < onDay.size(); ++n) {
         const QDate d = grid.start.addDays(qint64(n));
+        const int day = dayNumber(d);
         for (const Item *i : onDay[n])
-            place(grid, *i, d, dayNumber(d), false);
+            place(grid, *i, d, day, false);
     }
     // The 29th to 31st in their order, each in the query's order.
     std::stable_sort(atMonthEnd.begin(), atMonthEnd.end(),

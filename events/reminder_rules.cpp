@@ -72,7 +72,24 @@ QDateTime minuteOf(const QDateTime &t)
     return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()), Qt::UTC);
 }
 
+bool isOverdue(const QDateTime &dueTime, const DueClock &clock)
+{
+    return minuteOf(wallClock(dueTime)) < clock.minute;
+}
+
+QString dueText(const QDate &date, const QTime &time, bool showTime, const DueClock &clock)
+{
+    QString text;
+    if (isOverdue(at(date, time), clock))
+        text = QStringLiteral("Overdue - ");
+    if (showTime && time.isValid())
+        text += vbFormatTimeAmPm(time) + QLatin1Char(' ');
+    return text + vbFormatLongDate(date);
+}
+
 } // namespace
+
+DueClock::DueClock(const QDateTime &when) : now(when), wall(wallClock(when)), minute(minuteOf(wall)) {}
 
 QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery, const QDate &acknowledgedOn)
 {
@@ -88,21 +105,22 @@ QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery,
 
 bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now)
 {
-    return minuteOf(wallClock(dueTime)) < minuteOf(wallClock(now));
+    return isOverdue(dueTime, DueClock(now));
 }
 
 QString funDueText(const QDate &date, const QTime &time, bool showTime, const QDateTime &now)
 {
-    QString text;
-    if (funIsOverdue(at(date, time), now))
-        text = QStringLiteral("Overdue - ");
-    if (showTime && time.isValid())
-        text += vbFormatTimeAmPm(time) + QLatin1Char(' ');
-    return text + vbFormatLongDate(date);
+    return dueText(date, time, showTime, DueClock(now));
 }
 
 DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
                       const QVariant &leadMinutes, const QDateTime &now)
+{
+    return funSingleDue(date, time, allDay, leadMinutes, DueClock(now));
+}
+
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
+                      const QVariant &leadMinutes, const DueClock &clock)
 {
     DueCheck c;
     const RowTimes r = readTimes(date, time, leadMinutes);
@@ -111,17 +129,24 @@ DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant
         return c;
     }
     const QDateTime remindAt = at(r.date, r.time).addSecs(-r.lead * 60);
-    if (remindAt > wallClock(now))
+    if (remindAt > clock.wall)
         return c;
     c.verdict = DueCheck::Due;
-    c.dueText = funDueText(r.date, r.time, allDay.toLongLong() == 0, now);
-    c.acknowledgeValue = now;
+    c.dueText = dueText(r.date, r.time, allDay.toLongLong() == 0, clock);
+    c.acknowledgeValue = clock.now;
     return c;
 }
 
 DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
                          const QVariant &endDate, const QVariant &repeatEvery,
                          const QVariant &acknowledged, const QDateTime &now)
+{
+    return funRepeatingDue(date, time, leadMinutes, endDate, repeatEvery, acknowledged, DueClock(now));
+}
+
+DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
+                         const QVariant &endDate, const QVariant &repeatEvery,
+                         const QVariant &acknowledged, const DueClock &clock)
 {
     DueCheck c;
     const RowTimes r = readTimes(date, time, leadMinutes);
@@ -139,10 +164,10 @@ DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVari
     if (!on.isValid())
         return c;
     const QDateTime occurs = at(on, r.time);
-    if (!(occurs.addSecs(-r.lead * 60) < wallClock(now)))
+    if (!(occurs.addSecs(-r.lead * 60) < clock.wall))
         return c;
     c.verdict = DueCheck::Due;
-    c.dueText = funDueText(on, r.time, true, now);
+    c.dueText = dueText(on, r.time, true, clock);
     c.acknowledgeValue = local(occurs.addSecs(1));
     return c;
 }

@@ -26,6 +26,13 @@ bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now);
 // given and `showTime`, then the date as "dddd, mmmm d, yyyy".
 QString funDueText(const QDate &date, const QTime &time, bool showTime, const QDateTime &now);
 
+// "Now" as the rules reckon with it, worked out once for a whole check of
+// thousands of rows: the local moment, and its wall-clock time and minute.
+struct DueClock {
+    explicit DueClock(const QDateTime &now);
+    QDateTime now, wall, minute;
+};
+
 // What the check makes of one row.
 struct DueCheck {
     enum Verdict { NotDue, Due, Bad };
@@ -39,6 +46,8 @@ struct DueCheck {
 // all-day item. Acknowledging writes the moment of the check.
 DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
                       const QVariant &leadMinutes, const QDateTime &now);
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
+                      const QVariant &leadMinutes, const DueClock &clock);
 
 // A repeating event: only its next occurrence after the last acknowledged one is
 // looked at, and it is due once its reminder time has passed (strictly). A stored
@@ -48,5 +57,8 @@ DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant
 DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
                          const QVariant &endDate, const QVariant &repeatEvery,
                          const QVariant &acknowledged, const QDateTime &now);
+DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
+                         const QVariant &endDate, const QVariant &repeatEvery,
+                         const QVariant &acknowledged, const DueClock &clock);
 
 } // namespace reminders

@@ -18,7 +18,9 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace reminders {
 
@@ -106,12 +108,116 @@ QVariant value(const QVariantList &rs, int column)
     return column >= 0 && column < rs.size() ? rs.at(column) : QVariant();
 }
 
-void addEntry(const QVariantList &rs, const Columns &c, const DueCheck &due)
+QVariantList entryOf(const QVariantList &rs, const Columns &c, const DueCheck &due)
 {
-    gReminderEntry = QVariantList{value(rs, c.kind),    value(rs, c.id),         listName(value(rs, c.name)),
-                                  due.dueText,          value(rs, c.repeating),  due.acknowledgeValue,
-                                  QVariant()};
+    return QVariantList{value(rs, c.kind),   value(rs, c.id),        listName(value(rs, c.name)),
+                        due.dueText,         value(rs, c.repeating), due.acknowledgeValue,
+                        QVariant()};
+}
+
+void addEntry(QVariantList entry)
+{
+    gReminderEntry = std::move(entry);
     gReminders.push_back(gReminderEntry);
+}
+
+// A due single item with what it is listed by: its date and time as the file
+// holds them (Null first, then text in the engine's order), events before
+// vaccinations, and each kind in the order it was entered.
+struct SingleDue {
+    QVariant date, time;
+    int kind;
+    qint64 id;
+    QVariantList entry;
+    // The date and time as numbers that sort as their texts do, when they are
+    // stored in the files' own form ('YYYY-MM-DD', 'HH:MM:SS'; a time may be
+    // Null, -1); kOtherForm when they are not.
+    qint64 dateKey = kOtherForm, timeKey = kOtherForm;
+    static constexpr qint64 kOtherForm = -2;
+};
+
+// The digits of `text` read as one number when it has exactly the shape of
+// `pattern` ('9' a digit, anything else itself), else SingleDue::kOtherForm.
+qint64 formKey(const QVariant &v, QLatin1String pattern)
+{
+    if (v.typeId() != QMetaType::QString)
+        return SingleDue::kOtherForm;
+    const QString &text = *static_cast<const QString *>(v.constData());
+    if (text.size() != pattern.size())
+        return SingleDue::kOtherForm;
+    qint64 key = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        if (pattern.at(i) == QLatin1Char('9')) {
+            if (c < u'0' || c > u'9')
+                return SingleDue::kOtherForm;
+            key = key * 10 + (c - u'0');
+        } else if (c != char16_t(pattern.at(i).unicode())) {
+            return SingleDue::kOtherForm;
+        }
+    }
+    return key;
+}
+
+SingleDue singleDue(const QVariant &date, const QVariant &time, int kind, qint64 id, QVariantList entry)
+{
+    SingleDue d{date, time, kind, id, std::move(entry)};
+    d.dateKey = formKey(date, QLatin1String("9999-99-99"));
+    d.timeKey = time.isNull() ? -1 : formKey(time, QLatin1String("99:99:99"));
+    return d;
+}
+
+// The engine's order of two stored values of one column: Null, numbers, text
+// (by character codes), blobs (by bytes).
+int storedOrder(const QVariant &a, const QVariant &b)
+{
+    auto rank = [](const QVariant &v) {
+        if (v.isNull())
+            return 0;
+        switch (v.typeId()) {
+        case QMetaType::QString: return 2;
+        case QMetaType::QByteArray: return 3;
+        default: return 1;
+        }
+    };
+    const int ra = rank(a), rb = rank(b);
+    if (ra != rb)
+        return ra < rb ? -1 : 1;
+    switch (ra) {
+    case 0:
+        return 0;
+    case 1: {
+        const double x = a.toDouble(), y = b.toDouble();
+        return x < y ? -1 : x > y ? 1 : 0;
+    }
+    case 2:
+        return QString::compare(*static_cast<const QString *>(a.constData()),
+                                *static_cast<const QString *>(b.constData()), Qt::CaseSensitive);
+    default: {
+        const QByteArray &x = *static_cast<const QByteArray *>(a.constData());
+        const QByteArray &y = *static_cast<const QByteArray *>(b.constData());
+        return x < y ? -1 : y < x ? 1 : 0;
+    }
+    }
+}
+
+bool listedBefore(const SingleDue &a, const SingleDue &b)
+{
+    if (a.dateKey != SingleDue::kOtherForm && b.dateKey != SingleDue::kOtherForm) {
+        if (a.dateKey != b.dateKey)
+            return a.dateKey < b.dateKey;
+    } else if (const int d = storedOrder(a.date, b.date)) {
+        return d < 0;
+    }
+    if (a.timeKey != SingleDue::kOtherForm && b.timeKey != SingleDue::kOtherForm) {
+        if (a.timeKey != b.timeKey)
+            return a.timeKey < b.timeKey;
+    } else if (const int t = storedOrder(a.time, b.time)) {
+        return t < 0;
+    }
+    if (a.kind != b.kind)
+        return a.kind > b.kind;
+    return a.id < b.id;
 }
 
 void skipped(const QVariantList &rs, const Columns &c)
@@ -218,28 +324,46 @@ frm_reminder *reminderWindow() { return g_window.data(); }
 bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *error)
 {
     gReminders.assign(1, QVariantList());
+    const DueClock clock(now);
 
-    // Rows whose day, less their lead time, lies more than a day ahead cannot be
-    // due, whatever their time of day: the file leaves them out, so that a large
-    // household's far future is not read at all.
-    // Read row by row: a large household has tens of thousands due, and none
-    // of the rows is wanted once its entry is made.
+    // The rows of qry_reminder_single, read from its tables: a row whose day,
+    // less its lead time, lies more than a day ahead cannot be due, whatever its
+    // time of day, and is left out by the file. The events are read in the
+    // table's own order: through the date index the engine would fetch every
+    // row from a page of its own, many times slower on a large household.
+    // Read row by row: a large household has tens of thousands due, and only
+    // the entries of those due are kept.
+    static const QString lead = QStringLiteral(
+        "CASE WHEN e.event_show_reminder <> 0 THEN ifnull(e.event_reminder_minutes, 0) ELSE 0 END");
     std::optional<Columns> sc;
+    std::vector<SingleDue> singles;
     const bool singleRead = data.forEachRow(
-        QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
-                       "event_all_day, event_reminder_minutes, event_name, "
-                       "event_type_repeating FROM qry_reminder_single WHERE "
-                       "event_acknowledged_date = ? AND "
-                       "julianday(event_date) - ifnull(event_reminder_minutes, 0) / 1440.0 "
-                       "<= julianday(?) + 1 "
-                       "ORDER BY event_date ASC, event_time ASC"),
+        QStringLiteral("SELECT 8 AS object_id, e.event_id AS record_id, e.event_date AS event_date, "
+                       "e.event_time AS event_time, e.event_all_day AS event_all_day, "
+                       "%1 AS event_reminder_minutes, e.event_name AS event_name, "
+                       "e.event_type_repeating AS event_type_repeating "
+                       "FROM tbl_event AS e NOT INDEXED "
+                       "WHERE e.event_type_repeating = 0 AND e.event_date IS NOT NULL "
+                       "AND e.event_acknowledged_date = ?1 "
+                       "AND julianday(e.event_date) - (%1) / 1440.0 <= julianday(?2) + 1 "
+                       "UNION ALL "
+                       "SELECT 6, v.vaccine_id, v.vaccine_expiration_date, NULL, -1, 10080, "
+                       "coalesce(nullif(p.pet_name, ''), '(No Name)') || ': ' "
+                       "|| coalesce(nullif(v.vaccine_name, ''), 'Vaccination') || ' expires', 0 "
+                       "FROM tbl_vaccine AS v INNER JOIN tbl_pet AS p ON p.pet_id = v.vaccine_pet_id "
+                       "WHERE v.vaccine_expiration_date IS NOT NULL "
+                       "AND v.vaccine_acknowledged_date = ?1 "
+                       "AND julianday(v.vaccine_expiration_date) - 10080 / 1440.0 <= julianday(?2) + 1 "
+            ).arg(lead),
         {kNotAcknowledged, dbDateTime(now)}, [&](const QStringList &names, const QVariantList &row) {
             if (!sc)
                 sc.emplace(names);
             const DueCheck due = funSingleDue(value(row, sc->date), value(row, sc->time),
-                                              value(row, sc->allDay), value(row, sc->lead), now);
+                                              value(row, sc->allDay), value(row, sc->lead), clock);
             if (due.verdict == DueCheck::Due)
-                addEntry(row, *sc, due);
+                singles.push_back(singleDue(value(row, sc->date), value(row, sc->time),
+                                            value(row, sc->kind).toInt(), value(row, sc->id).toLongLong(),
+                                            entryOf(row, *sc, due)));
             else if (due.verdict == DueCheck::Bad)
                 skipped(row, *sc);
         });
@@ -248,6 +372,36 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
             *error = data.lastError();
         return false;
     }
+    // In date and time order, sorted here: the engine takes several times as
+    // long to sort the whole rows of a large household.
+    // Their keys are sorted side by side, not the items, which are many times
+    // larger and lie all over memory.
+    struct Place {
+        qint64 dateKey, timeKey, id;
+        int kind;
+        quint32 index;
+    };
+    std::vector<Place> order(singles.size());
+    for (size_t i = 0; i < singles.size(); ++i) {
+        const SingleDue &d = singles[i];
+        order[i] = {d.dateKey, d.timeKey, d.id, d.kind, quint32(i)};
+    }
+    std::sort(order.begin(), order.end(), [&singles](const Place &a, const Place &b) {
+        if (a.dateKey != SingleDue::kOtherForm && b.dateKey != SingleDue::kOtherForm
+            && a.timeKey != SingleDue::kOtherForm && b.timeKey != SingleDue::kOtherForm) {
+            if (a.dateKey != b.dateKey)
+                return a.dateKey < b.dateKey;
+            if (a.timeKey != b.timeKey)
+                return a.timeKey < b.timeKey;
+            if (a.kind != b.kind)
+                return a.kind > b.kind;
+            return a.id < b.id;
+        }
+        return listedBefore(singles[a.index], singles[b.index]);
+    });
+    gReminders.reserve(singles.size() + 1);
+    for (const Place &p : order)
+        addEntry(singles[p.index].entry);
 
     std::optional<Columns> rc;
     const bool repeatingRead = data.forEachRow(
@@ -260,9 +414,9 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
                 rc.emplace(names);
             const DueCheck due = funRepeatingDue(value(row, rc->date), value(row, rc->time),
                                                  value(row, rc->lead), value(row, rc->endDate),
-                                                 value(row, rc->every), value(row, rc->acknowledged), now);
+                                                 value(row, rc->every), value(row, rc->acknowledged), clock);
             if (due.verdict == DueCheck::Due)
-                addEntry(row, *rc, due);
+                addEntry(entryOf(row, *rc, due));
             else if (due.verdict == DueCheck::Bad)
                 skipped(row, *rc);
         });

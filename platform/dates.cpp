@@ -303,6 +303,17 @@ QTime timeFromDb(const QVariant &value)
     case QMetaType::QString:
     case QMetaType::QByteArray: {
         QString text = value.toString().trimmed();
+        // The files' own 'HH:MM:SS', read digit by digit: the reminder check and
+        // the calendar read thousands.
+        if (text.size() == 8 && text.at(2) == QLatin1Char(':') && text.at(5) == QLatin1Char(':')) {
+            auto digits = [&text](int at) {
+                const char16_t a = text.at(at).unicode(), b = text.at(at + 1).unicode();
+                return a >= u'0' && a <= u'9' && b >= u'0' && b <= u'9' ? (a - u'0') * 10 + (b - u'0') : -1;
+            };
+            const int h = digits(0), m = digits(3), s = digits(6);
+            if (h >= 0 && h < 24 && m >= 0 && m < 60 && s >= 0 && s < 60)
+                return QTime(h, m, s);
+        }
         if (isoDateText(text).isValid())
             text = text.mid(11); // the time part of a date-time
         return QTime::fromString(text, Qt::ISODateWithMs);

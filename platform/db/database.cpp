@@ -11,10 +11,12 @@
 #include <QMutex>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTime>
 #include <QUrl>
+#include <sqlite3.h>
 
 namespace db {
 
@@ -365,6 +367,158 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
     return {};
 }
 
+
+// The engine's own handle of a connection: the rows of a long read are taken
+// from it straight, without the driver's copy of each row and its cache.
+sqlite3 *engineHandle(const QSqlDatabase &c)
+{
+    const QSqlDriver *driver = c.driver();
+    if (!driver)
+        return nullptr;
+    const QVariant handle = driver->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// The engine's error as the driver reports it: its text and its extended code.
+QSqlError engineError(sqlite3 *handle)
+{
+    return QSqlError(QStringLiteral("Unable to execute statement"),
+                     QString::fromUtf16(static_cast<const char16_t *>(sqlite3_errmsg16(handle))),
+                     QSqlError::StatementError, QString::number(sqlite3_extended_errcode(handle)));
+}
+
+QSqlError usageError(const QString &text)
+{
+    return QSqlError(text, text, QSqlError::StatementError, QString::number(kSqliteError));
+}
+
+// One statement prepared on the engine's handle, its values bound as the
+// driver binds them (the same conversions as `bindable`); it is finalized when
+// it goes.  The values of a row come out with the types the driver gives them:
+// whole numbers as qlonglong, text as QString, Null as a null QString.
+class EngineStatement {
+public:
+    EngineStatement(sqlite3 *handle, const QString &sql, const QVariantList &params) : m_handle(handle)
+    {
+        const void *tail = nullptr;
+        if (sqlite3_prepare16_v2(handle, sql.utf16(), int(sql.size() * sizeof(char16_t)), &m_stmt, &tail)
+            != SQLITE_OK) {
+            m_error = engineError(handle);
+            return;
+        }
+        if (!m_stmt) {
+            m_error = usageError(QStringLiteral("No statement to run."));
+            return;
+        }
+        // As the driver does: a second statement after the first is refused.
+        const qsizetype used = static_cast<const char16_t *>(tail) - reinterpret_cast<const char16_t *>(sql.utf16());
+        if (!QStringView(sql).mid(used).trimmed().isEmpty()) {
+            m_error = usageError(QStringLiteral("Unable to execute multiple statements at a time"));
+            return;
+        }
+        if (sqlite3_bind_parameter_count(m_stmt) != params.size()) {
+            m_error = usageError(QStringLiteral("Parameter count mismatch"));
+            return;
+        }
+        for (int i = 0; i < params.size(); ++i) {
+            if (bind(i + 1, bindable(params.at(i))) != SQLITE_OK) {
+                m_error = engineError(handle);
+                return;
+            }
+        }
+        const int columns = sqlite3_column_count(m_stmt);
+        m_names.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            m_names << QString::fromUtf16(static_cast<const char16_t *>(sqlite3_column_name16(m_stmt, i)))
+                           .remove(QLatin1Char('"'));
+    }
+    ~EngineStatement() { sqlite3_finalize(m_stmt); }
+    EngineStatement(const EngineStatement &) = delete;
+    EngineStatement &operator=(const EngineStatement &) = delete;
+
+    bool isValid() const { return !m_error.isValid(); }
+    const QSqlError &error() const { return m_error; }
+    const QStringList &names() const { return m_names; }
+
+    // The next row into `values` (sized to the columns); false at the end or
+    // on an error (see error()).
+    bool next(QVariantList &values)
+    {
+        const int rc = sqlite3_step(m_stmt);
+        if (rc != SQLITE_ROW) {
+            if (rc != SQLITE_DONE)
+                m_error = engineError(m_handle);
+            return false;
+        }
+        const int columns = int(m_names.size());
+        if (values.size() != columns)
+            values.resize(columns);
+        for (int i = 0; i < columns; ++i)
+            values[i] = value(i);
+        return true;
+    }
+
+private:
+    sqlite3 *m_handle;
+    sqlite3_stmt *m_stmt = nullptr;
+    QSqlError m_error;
+    QStringList m_names;
+
+    int bind(int index, const QVariant &v)
+    {
+        if (v.isNull())
+            return sqlite3_bind_null(m_stmt, index);
+        switch (v.typeId()) {
+        case QMetaType::Int:
+        case QMetaType::UInt:
+        case QMetaType::Short:
+        case QMetaType::UShort:
+        case QMetaType::Long:
+        case QMetaType::LongLong:
+        case QMetaType::ULong:
+        case QMetaType::ULongLong:
+        case QMetaType::Bool:
+            return sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+        case QMetaType::Double:
+        case QMetaType::Float:
+            return sqlite3_bind_double(m_stmt, index, v.toDouble());
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = v.toByteArray();
+            return sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        }
+        default: {
+            const QString text = v.toString();
+            return sqlite3_bind_text16(m_stmt, index, text.utf16(), int(text.size() * sizeof(char16_t)),
+                                       SQLITE_TRANSIENT);
+        }
+        }
+    }
+
+    QVariant value(int i) const
+    {
+        switch (sqlite3_column_type(m_stmt, i)) {
+        case SQLITE_INTEGER:
+            return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+        case SQLITE_FLOAT:
+            return QVariant(sqlite3_column_double(m_stmt, i));
+        case SQLITE_NULL:
+            return QVariant(QMetaType::fromType<QString>());
+        case SQLITE_BLOB:
+            return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, i)),
+                                       sqlite3_column_bytes(m_stmt, i)));
+        default: {
+            // The files keep their text in UTF-8: read as it is stored, the
+            // engine makes no copy of its own.
+            const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(m_stmt, i));
+            return QVariant(QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, i)));
+        }
+        }
+    }
+};
+
+
 } // namespace
 
 // ---------------------------------------------------------------- statements
@@ -595,24 +749,21 @@ bool Database::forEachRow(const QString &sql, const QVariantList &params,
         setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
         return false;
     }
-    QSqlQuery q(connection());
-    q.setForwardOnly(true);
-    if (!run(q, sql, params)) {
-        setErrorFrom(q.lastError());
+    sqlite3 *handle = engineHandle(connection());
+    if (!handle) {
+        setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
         return false;
     }
-    const QSqlRecord rec = q.record();
-    QStringList names;
-    for (int i = 0; i < rec.count(); ++i)
-        names << rec.fieldName(i);
-    QVariantList values(rec.count());
-    while (q.next()) {
-        for (int i = 0; i < rec.count(); ++i)
-            values[i] = q.value(i);
-        row(names, values);
+    EngineStatement statement(handle, sql, params);
+    if (!statement.isValid()) {
+        setErrorFrom(statement.error());
+        return false;
     }
-    if (q.lastError().isValid()) {
-        setErrorFrom(q.lastError());
+    QVariantList values;
+    while (statement.next(values))
+        row(statement.names(), values);
+    if (!statement.isValid()) {
+        setErrorFrom(statement.error());
         return false;
     }
     return true;
@@ -621,30 +772,26 @@ bool Database::forEachRow(const QString &sql, const QVariantList &params,
 std::unique_ptr<Recordset> Database::openRecordset(const QString &sql, const QVariantList &params)
 {
     m_error = {};
-    if (!isOpen()) {
+    sqlite3 *handle = isOpen() ? engineHandle(connection()) : nullptr;
+    if (!handle) {
         setError(ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
         return nullptr;
     }
     std::unique_ptr<Recordset> rs(new Recordset);
     {
-        QSqlQuery q(connection());
-        q.setForwardOnly(true);
-        if (!run(q, sql, params)) {
-            setErrorFrom(q.lastError());
+        EngineStatement statement(handle, sql, params);
+        if (!statement.isValid()) {
+            setErrorFrom(statement.error());
             return nullptr;
         }
-        const QSqlRecord rec = q.record();
-        for (int i = 0; i < rec.count(); ++i)
-            rs->m_names << rec.fieldName(i);
-        while (q.next()) {
-            QVariantList values;
-            values.reserve(rec.count());
-            for (int i = 0; i < rec.count(); ++i)
-                values << q.value(i);
-            rs->m_rows.push_back(std::move(values));
+        rs->m_names = statement.names();
+        QVariantList values;
+        while (statement.next(values)) {
+            rs->m_rows.push_back(values);
+            values = QVariantList(); // the next row gets a list of its own
         }
-        if (q.lastError().isValid()) {
-            setErrorFrom(q.lastError());
+        if (!statement.isValid()) {
+            setErrorFrom(statement.error());
             return nullptr;
         }
     }

@@ -272,6 +272,21 @@ private slots:
         QCOMPARE(timeFromDb(dt), value.time());
     }
 
+    // A stored time reads as Qt reads an ISO time, in the files' own form and
+    // in the others alike.
+    void dbReadsTimesAsQtDoes_data()
+    {
+        QTest::addColumn<QString>("text");
+        for (const char *t : {"09:05:07", "00:00:00", "23:59:59", "24:00:00", "12:60:00", "12:00:60", "1:05:07",
+                              "09:05", "09:05:07.250", " 09:05:07 ", "ab:cd:ef", "09-05-07", "9:5:7", ""})
+            QTest::newRow(t) << QString::fromLatin1(t);
+    }
+    void dbReadsTimesAsQtDoes()
+    {
+        QFETCH(QString, text);
+        QCOMPARE(timeFromDb(text), QTime::fromString(text.trimmed(), Qt::ISODateWithMs));
+    }
+
     void dbReadsOtherValues_data()
     {
         QTest::addColumn<QVariant>("value");

@@ -49,6 +49,7 @@ private slots:
     void cleanup();
 
     void listsDueItemsInOrder();
+    void itemsOfOneMomentInTheOrderEntered();
     void nothingDue_data();
     void nothingDue();
     void badRowsAreSkipped();
@@ -208,6 +209,32 @@ void TestReminders::listsDueItemsInOrder()
     auto rs = m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
     QCOMPARE(rs->field(0).toInt(), 2);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+}
+
+void TestReminders::itemsOfOneMomentInTheOrderEntered()
+{
+    // Due on one day with no time, and one at eight: the items without a time
+    // come first, events before vaccinations, each kind in the order entered.
+    const QVariantMap weekAhead{{"event_date", "2026-12-15"}, {"event_show_reminder", -1},
+                                {"event_reminder_minutes", 10080}};
+    addVaccine("Rex", "Rabies", "2026-12-15");
+    QVariantMap atEight = weekAhead;
+    atEight.insert("event_time", "08:00:00");
+    addEvent("Vet at eight", atEight);
+    addEvent("Vet visit", weekAhead);
+    addVaccine("Tom", "Distemper", "2026-12-15");
+    addEvent("Nail clipping", weekAhead);
+    addVaccine("Abby", "Rabies", "2026-12-15");
+
+    db::DbError error;
+    QVERIFY(reminders::funCollectReminders(*m_db, zbclock::now(), &error));
+    QStringList names;
+    for (size_t i = 1; i < gReminders.size(); ++i)
+        names << gReminders[i][2].toString();
+    QCOMPARE(names, (QStringList{"Vet visit", "Nail clipping", "Rex: Rabies expires", "Tom: Distemper expires",
+                                 "Abby: Rabies expires", "Vet at eight"}));
+    // The last entry made stays the current one.
+    QCOMPARE(gReminderEntry, gReminders.back());
 }
 
 void TestReminders::nothingDue_data()
