@@ -22,6 +22,7 @@
 #include "platform/controls/rich_text_box.h"
 #include "platform/controls/tab_strip.h"
 #include "platform/controls/vb_image.h"
+#include "platform/db/database.h"
 #include "platform/dialogs.h"
 #include "records/pet_handler.h"
 
@@ -828,9 +829,10 @@ void frm_pet_detail::Form_Load()
     Datatbl_breed->setDatabaseName(gSystemDBPath);
     Datatbl_gender_lookup->setDatabaseName(gSystemDBPath);
 
-    // The people with what the window shows of them: their names and phones.
-    dataContacts->setRecordSource(QStringLiteral("SELECT contact_id, contact_name, contact_ph_1, contact_ph_1_type "
-                                                 "FROM tbl_contact ORDER BY contact_name"));
+    // The people of the address book for the person boxes; the phone of the
+    // one chosen is read when it is shown.
+    dataContacts->setRecordSource(QStringLiteral("SELECT contact_id, contact_name FROM tbl_contact "
+                                                 "ORDER BY contact_name"));
     datavaccine_lookup->setRecordSource(distinctValuesSql("tbl_vaccine", "vaccine_name"));
     Datadiary_category_lookup->setRecordSource(distinctValuesSql("tbl_diary", "diary_category"));
     Datatbl_gender_lookup->setRecordSource(QStringLiteral("tbl_gender"));
@@ -999,12 +1001,16 @@ void frm_pet_detail::subShowContactPhone(int index)
     if (chosen.isNull() || chosen.toString().isEmpty())
         return;
     // A person deleted meanwhile has no phone to show.
-    if (!dataContacts->findFirst(QStringLiteral("contact_id"), chosen))
+    auto person = gDataDB ? gDataDB->openRecordset(QStringLiteral("SELECT contact_ph_1, contact_ph_1_type "
+                                                                  "FROM tbl_contact WHERE contact_id = ?"),
+                                                   {chosen})
+                          : nullptr;
+    if (!person || person->isEOF())
         return;
-    const QVariant phone = dataContacts->field(QStringLiteral("contact_ph_1"));
+    const QVariant phone = person->field(0);
     if (phone.isNull() || phone.toString().isEmpty())
         return;
-    const QVariant type = dataContacts->field(QStringLiteral("contact_ph_1_type"));
+    const QVariant type = person->field(1);
     label->setText((type.isNull() ? QString() : type.toString()) + QStringLiteral(": ") + phone.toString());
 }
 

@@ -170,6 +170,9 @@ public:
     // A field of any row, by position.
     QVariant value(int row, const QString &name) const;
     QVariant value(int row, int column) const;
+    // The same without a copy, for looking through a long list; `row` and
+    // `column` must be in range.
+    const QVariant &valueAt(int row, int column) const { return m_rows[size_t(row)].values.at(column); }
     int fieldIndex(const QString &name) const;
 
     // ---- moving; each raises validate() first, and false means it did not move
