@@ -114,6 +114,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -286,6 +287,9 @@ private:
     std::vector<bool> m_writable;    // per field: a column of the base table
     std::vector<bool> m_numeric;     // per field: a numeric column
     std::vector<int> m_maxLength;    // per field: VARCHAR(n), 0 none
+    // The base table's default values of the fields read, as the schema's
+    // expressions: (field index, expression), for a new row.
+    std::vector<std::pair<int, QString>> m_defaults;
     qint64 m_nextSerial = 1;
     int m_pos = -1;                  // the current row; -1 none
     bool m_removed = false;          // the current row was just deleted
