@@ -430,12 +430,16 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     DBCbopet[4]->setRowSource(Datadiary_category_lookup);
     DBCbopet[5]->setRowSource(Datatbl_gender_lookup);
     DBCombovaccine_0->setRowSource(datavaccine_lookup);
-    connect(DBCombovaccine_0, &DbCombo::keyPress, this,
-            [this](int &key) { subAutoCompleteVaccine(DBCombovaccine_0, datavaccine_lookup, key); });
+    connect(DBCombovaccine_0, &DbCombo::keyPress, this, [this](int &key) {
+        readPickList(3);
+        subAutoCompleteVaccine(DBCombovaccine_0, datavaccine_lookup, key);
+    });
     connect(DBCbopet[3], &DbCombo::keyPress, this,
             [this](int &key) { subAutoCompleteBreed(DBCbopet[3], Datatbl_breed, key); });
-    connect(DBCbopet[4], &DbCombo::keyPress, this,
-            [this](int &key) { subAutoCompleteDiaryCategory(DBCbopet[4], Datadiary_category_lookup, key); });
+    connect(DBCbopet[4], &DbCombo::keyPress, this, [this](int &key) {
+        readPickList(4);
+        subAutoCompleteDiaryCategory(DBCbopet[4], Datadiary_category_lookup, key);
+    });
     connect(DBCbopet[5], &DbCombo::keyPress, this,
             [this](int &key) { subAutoCompleteGender(DBCbopet[5], Datatbl_gender_lookup, key); });
 
@@ -476,6 +480,8 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     txtPet[3]->installEventFilter(this);
     ImagePicture->installEventFilter(this);
     frmPet[1]->installEventFilter(this);
+    frmPet[3]->installEventFilter(this);
+    frmPet[4]->installEventFilter(this);
 
     // Every field registers itself for the edit commands when it gets the focus.
     QList<QWidget *> fields;
@@ -836,7 +842,9 @@ void frm_pet_detail::Form_Load()
     datavaccine_lookup->setRecordSource(distinctValuesSql("tbl_vaccine", "vaccine_name"));
     Datadiary_category_lookup->setRecordSource(distinctValuesSql("tbl_diary", "diary_category"));
     Datatbl_gender_lookup->setRecordSource(QStringLiteral("tbl_gender"));
-    for (DataControl *lookup : {dataContacts, datavaccine_lookup, Datadiary_category_lookup, Datatbl_gender_lookup})
+    // The vaccine names and the diary categories are read when their tab is
+    // first shown (readPickList).
+    for (DataControl *lookup : {dataContacts, Datatbl_gender_lookup})
         lookup->refresh();
 
     // The photo sites the user keeps, as web addresses.
@@ -1097,6 +1105,14 @@ DataControl *frm_pet_detail::recordsOf(int tab) const
 
 void frm_pet_detail::subStartNewRow(int tab) { m_tabs[size_t(tab)]->startNewRow(); }
 
+void frm_pet_detail::readPickList(int tab)
+{
+    if (m_pickListRead[size_t(tab)])
+        return;
+    m_pickListRead[size_t(tab)] = true;
+    m_tabs[size_t(tab)]->lookup->refresh();
+}
+
 void frm_pet_detail::subRecordButton(int tab, int which)
 {
     if (tab >= 3 && tab <= 6)
@@ -1235,6 +1251,12 @@ bool frm_pet_detail::eventFilter(QObject *watched, QEvent *event)
             if (CtDropMenu *menu = gControls->ctDropMenuContext->menu(3))
                 menu->popUp(this);
         return true;
+    }
+    if (event->type() == QEvent::Show) {
+        if (watched == frmPet[3])
+            readPickList(3);
+        else if (watched == frmPet[4])
+            readPickList(4);
     }
     if (watched == frmPet[1] && event->type() == QEvent::Resize) {
         if (auto *fields = frmPet[1]->findChild<QWidget *>(QStringLiteral("detailsFields")))
