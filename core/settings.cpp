@@ -1,10 +1,13 @@
 #include "core/settings.h"
 #include "platform/dialogs.h"
+#include <QFile>
 #include <QHash>
 #include <QSettings>
 #include <QStringList>
 #include <memory>
 #include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -16,12 +19,55 @@ const QString kSection = QStringLiteral("Preferences");
 constexpr int kErrPathFileAccess = 75;
 const QString kPathFileAccessText = QStringLiteral("Path/File access error");
 
+// What the settings file looked like when it was last read: a change of any
+// of these means someone (this program, or the other one) has written it.
+struct FileStamp {
+    bool exists = false;
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{}, changed{};
+
+    bool operator==(const FileStamp &o) const
+    {
+        return exists == o.exists && device == o.device && inode == o.inode && size == o.size
+            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
+            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+FileStamp stampOf(const QByteArray &path)
+{
+    FileStamp stamp;
+    struct stat st {};
+    if (path.isEmpty() || ::stat(path.constData(), &st) != 0)
+        return stamp;
+    stamp.exists = true;
+    stamp.device = st.st_dev;
+    stamp.inode = st.st_ino;
+    stamp.size = st.st_size;
+    stamp.modified = st.st_mtim;
+    stamp.changed = st.st_ctim;
+    return stamp;
+}
+
+// The section's values as last read from the file, kept for as long as the
+// file stays as it was then. Reading the file through a fresh QSettings each
+// time costs far more than looking at the file's stamp.
+struct Snapshot {
+    bool valid = false;
+    QByteArray path; // the settings file, as QSettings names it
+    FileStamp stamp;
+    QHash<QString, QString> values;
+};
+
 struct Session {
     QHash<QString, QString> held;    // stored while writes are held, not yet written
     QHash<QString, QString> unsaved; // could not be written; this run still uses them
     bool holding = false;
     bool reported = false; // the user hears of an unwritable store once a run
     int writes = 0;
+    Snapshot read;
 };
 
 Session &session()
@@ -36,7 +82,38 @@ std::unique_ptr<QSettings> openStore()
     auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                              kApplication, kApplication);
     store->beginGroup(kSection);
+    // Where the file is now: the store's place is found anew with each write,
+    // and a read after that looks there.
+    Snapshot &read = session().read;
+    const QByteArray path = QFile::encodeName(store->fileName());
+    if (path != read.path) {
+        read.path = path;
+        read.valid = false;
+    }
     return store;
+}
+
+// The values of the file as it is now: read again only when the file has
+// changed since the last read (its size, times or identity), so a value the
+// other program has just written is seen at the next read.
+const QHash<QString, QString> &currentValues()
+{
+    Snapshot &read = session().read;
+    if (read.valid && stampOf(read.path) == read.stamp)
+        return read.values;
+    // The stamp is taken before the file is read: a write in between shows as
+    // a change at the next read, never as a stale value kept.
+    if (read.path.isEmpty())
+        openStore();
+    const FileStamp stamp = stampOf(read.path);
+    auto store = openStore();
+    read.values.clear();
+    // A store that cannot be read holds nothing, so the defaults serve.
+    for (const QString &key : store->allKeys())
+        read.values.insert(key, funPrefText(store->value(key)));
+    read.stamp = stamp;
+    read.valid = true;
+    return read.values;
 }
 
 bool holdsText(const QSettings &store, const QString &key, const QString &text)
@@ -102,11 +179,10 @@ QString funPref_Get(const QString &key, const QVariant &defaultValue)
         return *it;
     if (auto it = s.unsaved.constFind(key); it != s.unsaved.cend())
         return *it;
-    // A store that cannot be read holds nothing, so the default serves.
-    auto store = openStore();
-    if (!store->contains(key))
-        return funPrefText(defaultValue);
-    return funPrefText(store->value(key));
+    const QHash<QString, QString> &values = currentValues();
+    if (auto it = values.constFind(key); it != values.cend())
+        return *it;
+    return funPrefText(defaultValue);
 }
 
 bool funPref_Set(const QString &key, const QVariant &value)

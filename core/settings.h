@@ -11,7 +11,9 @@
 QString funPrefText(const QVariant &value);
 
 // The stored text of `key`, or `defaultValue` as text when the key was never
-// written. It never fails: a store that cannot be read gives the default.
+// written. It never fails: a store that cannot be read gives the default. The
+// file is read again only when it has changed on disk since the last read, so
+// what the other program has just written is seen.
 QString funPref_Get(const QString &key, const QVariant &defaultValue = QVariant());
 
 // Stores `value` as text. The file is written only when the value differs from
@@ -29,7 +31,8 @@ void holdWrites();
 // holding; false when the store cannot be written.
 bool flushWrites();
 
-// Forgets this run's held and unsaved values and whether a failure was reported.
+// Forgets this run's held and unsaved values, whether a failure was reported,
+// and the values last read and where the file is (QSettings::setPath moves it).
 void resetSession();
 
 // How many times this run has written the settings file (for tests).

@@ -22,6 +22,7 @@
 #include "platform/controls/rich_text_box.h"
 #include "platform/controls/tab_strip.h"
 #include "platform/controls/vb_image.h"
+#include "platform/db/database.h"
 #include "platform/dialogs.h"
 #include "records/pet_handler.h"
 
@@ -429,12 +430,16 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     DBCbopet[4]->setRowSource(Datadiary_category_lookup);
     DBCbopet[5]->setRowSource(Datatbl_gender_lookup);
     DBCombovaccine_0->setRowSource(datavaccine_lookup);
-    connect(DBCombovaccine_0, &DbCombo::keyPress, this,
-            [this](int &key) { subAutoCompleteVaccine(DBCombovaccine_0, datavaccine_lookup, key); });
+    connect(DBCombovaccine_0, &DbCombo::keyPress, this, [this](int &key) {
+        readPickList(3);
+        subAutoCompleteVaccine(DBCombovaccine_0, datavaccine_lookup, key);
+    });
     connect(DBCbopet[3], &DbCombo::keyPress, this,
             [this](int &key) { subAutoCompleteBreed(DBCbopet[3], Datatbl_breed, key); });
-    connect(DBCbopet[4], &DbCombo::keyPress, this,
-            [this](int &key) { subAutoCompleteDiaryCategory(DBCbopet[4], Datadiary_category_lookup, key); });
+    connect(DBCbopet[4], &DbCombo::keyPress, this, [this](int &key) {
+        readPickList(4);
+        subAutoCompleteDiaryCategory(DBCbopet[4], Datadiary_category_lookup, key);
+    });
     connect(DBCbopet[5], &DbCombo::keyPress, this,
             [this](int &key) { subAutoCompleteGender(DBCbopet[5], Datatbl_gender_lookup, key); });
 
@@ -475,6 +480,8 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
     txtPet[3]->installEventFilter(this);
     ImagePicture->installEventFilter(this);
     frmPet[1]->installEventFilter(this);
+    frmPet[3]->installEventFilter(this);
+    frmPet[4]->installEventFilter(this);
 
     // Every field registers itself for the edit commands when it gets the focus.
     QList<QWidget *> fields;
@@ -828,13 +835,16 @@ void frm_pet_detail::Form_Load()
     Datatbl_breed->setDatabaseName(gSystemDBPath);
     Datatbl_gender_lookup->setDatabaseName(gSystemDBPath);
 
-    // The people with what the window shows of them: their names and phones.
-    dataContacts->setRecordSource(QStringLiteral("SELECT contact_id, contact_name, contact_ph_1, contact_ph_1_type "
-                                                 "FROM tbl_contact ORDER BY contact_name"));
+    // The people of the address book for the person boxes; the phone of the
+    // one chosen is read when it is shown.
+    dataContacts->setRecordSource(QStringLiteral("SELECT contact_id, contact_name FROM tbl_contact "
+                                                 "ORDER BY contact_name"));
     datavaccine_lookup->setRecordSource(distinctValuesSql("tbl_vaccine", "vaccine_name"));
     Datadiary_category_lookup->setRecordSource(distinctValuesSql("tbl_diary", "diary_category"));
     Datatbl_gender_lookup->setRecordSource(QStringLiteral("tbl_gender"));
-    for (DataControl *lookup : {dataContacts, datavaccine_lookup, Datadiary_category_lookup, Datatbl_gender_lookup})
+    // The vaccine names and the diary categories are read when their tab is
+    // first shown (readPickList).
+    for (DataControl *lookup : {dataContacts, Datatbl_gender_lookup})
         lookup->refresh();
 
     // The photo sites the user keeps, as web addresses.
@@ -999,12 +1009,16 @@ void frm_pet_detail::subShowContactPhone(int index)
     if (chosen.isNull() || chosen.toString().isEmpty())
         return;
     // A person deleted meanwhile has no phone to show.
-    if (!dataContacts->findFirst(QStringLiteral("contact_id"), chosen))
+    auto person = gDataDB ? gDataDB->openRecordset(QStringLiteral("SELECT contact_ph_1, contact_ph_1_type "
+                                                                  "FROM tbl_contact WHERE contact_id = ?"),
+                                                   {chosen})
+                          : nullptr;
+    if (!person || person->isEOF())
         return;
-    const QVariant phone = dataContacts->field(QStringLiteral("contact_ph_1"));
+    const QVariant phone = person->field(0);
     if (phone.isNull() || phone.toString().isEmpty())
         return;
-    const QVariant type = dataContacts->field(QStringLiteral("contact_ph_1_type"));
+    const QVariant type = person->field(1);
     label->setText((type.isNull() ? QString() : type.toString()) + QStringLiteral(": ") + phone.toString());
 }
 
@@ -1090,6 +1104,14 @@ DataControl *frm_pet_detail::recordsOf(int tab) const
 }
 
 void frm_pet_detail::subStartNewRow(int tab) { m_tabs[size_t(tab)]->startNewRow(); }
+
+void frm_pet_detail::readPickList(int tab)
+{
+    if (m_pickListRead[size_t(tab)])
+        return;
+    m_pickListRead[size_t(tab)] = true;
+    m_tabs[size_t(tab)]->lookup->refresh();
+}
 
 void frm_pet_detail::subRecordButton(int tab, int which)
 {
@@ -1229,6 +1251,12 @@ bool frm_pet_detail::eventFilter(QObject *watched, QEvent *event)
             if (CtDropMenu *menu = gControls->ctDropMenuContext->menu(3))
                 menu->popUp(this);
         return true;
+    }
+    if (event->type() == QEvent::Show) {
+        if (watched == frmPet[3])
+            readPickList(3);
+        else if (watched == frmPet[4])
+            readPickList(4);
     }
     if (watched == frmPet[1] && event->type() == QEvent::Resize) {
         if (auto *fields = frmPet[1]->findChild<QWidget *>(QStringLiteral("detailsFields")))

@@ -182,6 +182,11 @@ private:
     void subAddContact(DbCombo *combo);
     void subLoadPicture();
     void subStartNewRow(int tab);
+    // The pick list of tab 3 (vaccine names) or 4 (diary categories), read
+    // from the whole household once, when the tab is first shown or its box
+    // first completes a typed name: a window that never shows the tab never
+    // needs it.
+    void readPickList(int tab);
     void subRecordValidate(int tab, int &action, bool &save);
     void subShowHelp();
     void subNextTab();
@@ -195,4 +200,5 @@ private:
     // "Save Changes?" was answered No: the tabs' half-typed rows go too.
     bool m_dropped = false;
     int m_syncingDiaryDate = 0;
+    std::array<bool, 7> m_pickListRead{};
 };

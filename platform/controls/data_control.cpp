@@ -303,38 +303,55 @@ bool DataControl::readSchema(db::Database *d)
     m_writable.assign(n, false);
     m_numeric.assign(n, false);
     m_maxLength.assign(n, 0);
+    m_defaults.clear();
     m_baseTable.clear();
     m_keyField.clear();
+    // The base table's columns: name, type, pk, default.
+    std::unique_ptr<db::Recordset> cols;
     if (!m_explicitTable.isEmpty()) {
         m_baseTable = m_explicitTable;
     } else if (!m_fromObject.isEmpty()) {
+        // What the object read is and, for a table, its columns, in one look.
         auto kind = d->openRecordset(
-            QStringLiteral("SELECT name, type FROM sqlite_master WHERE name = ? COLLATE NOCASE"), {m_fromObject});
+            QStringLiteral("SELECT m.name, m.type, p.name, p.type, p.pk, p.dflt_value FROM sqlite_master AS m "
+                           "LEFT JOIN pragma_table_info(m.name) AS p ON m.type = 'table' "
+                           "WHERE m.name = ? COLLATE NOCASE"),
+            {m_fromObject});
         if (!kind)
             return false;
-        if (!kind->isEOF() && kind->field(1).toString() == QLatin1String("table"))
+        if (!kind->isEOF() && kind->field(1).toString() == QLatin1String("table")) {
             m_baseTable = kind->field(0).toString();
-        else if (!kind->isEOF() && kind->field(1).toString() == QLatin1String("view"))
+            cols = std::move(kind);
+        } else if (!kind->isEOF() && kind->field(1).toString() == QLatin1String("view")) {
             m_baseTable = tableShownInFull(d);
+        }
     }
     if (m_baseTable.isEmpty())
         return true;
 
-    auto cols = d->openRecordset(
-        QStringLiteral("SELECT name, type, pk FROM pragma_table_info(?)"), {m_baseTable});
+    // Where the columns come first in each row.
+    int at = 2;
+    if (!cols) {
+        cols = d->openRecordset(QStringLiteral("SELECT name, type, pk, dflt_value FROM pragma_table_info(?)"),
+                                {m_baseTable});
+        at = 0;
+    }
     if (!cols)
         return false;
     QStringList keys;
     for (; !cols->isEOF(); cols->moveNext()) {
-        const QString name = cols->field(0).toString();
-        if (cols->field(2).toInt() > 0)
+        const QString name = cols->field(at).toString();
+        if (cols->field(at + 2).toInt() > 0)
             keys << name;
         const int i = fieldIndex(name);
         if (i < 0)
             continue;
+        const QString type = cols->field(at + 1).toString();
         m_writable[i] = true;
-        m_numeric[i] = numericAffinity(cols->field(1).toString());
-        m_maxLength[i] = declaredLength(cols->field(1).toString());
+        m_numeric[i] = numericAffinity(type);
+        m_maxLength[i] = declaredLength(type);
+        if (const QVariant dflt = cols->field(at + 3); !dflt.isNull())
+            m_defaults.emplace_back(i, dflt.toString());
     }
     m_keyField = !m_explicitKey.isEmpty() ? m_explicitKey : (keys.size() == 1 ? keys.first() : QString());
     if (m_keyField.isEmpty() || fieldIndex(m_keyField) < 0 || !m_writable[fieldIndex(m_keyField)]) {
@@ -397,6 +414,7 @@ bool DataControl::refresh()
         m_writable.assign(m_fields.size(), false);
         m_numeric.assign(m_fields.size(), false);
         m_maxLength.assign(m_fields.size(), 0);
+        m_defaults.clear();
     }
     m_pos = m_rows.empty() ? -1 : 0;
     m_model->resetEnd();
@@ -427,16 +445,11 @@ QVariantList DataControl::readBack(db::Database *d, const QVariant &key) const
 QVariantList DataControl::defaultsForNewRow(db::Database *d) const
 {
     QVariantList row(m_fields.size());
-    auto cols = d->openRecordset(
-        QStringLiteral("SELECT name, dflt_value FROM pragma_table_info(?) WHERE dflt_value IS NOT NULL"),
-        {m_baseTable});
+    // The defaults as the schema was read with the rows.
     QStringList exprs;
     QList<int> at;
-    for (; cols && !cols->isEOF(); cols->moveNext()) {
-        const int i = fieldIndex(cols->field(0).toString());
-        if (i < 0)
-            continue;
-        exprs << cols->field(1).toString();
+    for (const auto &[i, expression] : m_defaults) {
+        exprs << expression;
         at << i;
     }
     if (!exprs.isEmpty()) {

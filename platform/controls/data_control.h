@@ -114,6 +114,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <functional>
+#include <utility>
 #include <vector>
 
 class QWidget;
@@ -170,6 +171,9 @@ public:
     // A field of any row, by position.
     QVariant value(int row, const QString &name) const;
     QVariant value(int row, int column) const;
+    // The same without a copy, for looking through a long list; `row` and
+    // `column` must be in range.
+    const QVariant &valueAt(int row, int column) const { return m_rows[size_t(row)].values.at(column); }
     int fieldIndex(const QString &name) const;
 
     // ---- moving; each raises validate() first, and false means it did not move
@@ -283,6 +287,9 @@ private:
     std::vector<bool> m_writable;    // per field: a column of the base table
     std::vector<bool> m_numeric;     // per field: a numeric column
     std::vector<int> m_maxLength;    // per field: VARCHAR(n), 0 none
+    // The base table's default values of the fields read, as the schema's
+    // expressions: (field index, expression), for a new row.
+    std::vector<std::pair<int, QString>> m_defaults;
     qint64 m_nextSerial = 1;
     int m_pos = -1;                  // the current row; -1 none
     bool m_removed = false;          // the current row was just deleted

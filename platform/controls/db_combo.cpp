@@ -100,9 +100,12 @@ QVariant DbCombo::rowValue(int row) const
 
 int DbCombo::rowOfText(const QString &text) const
 {
-    for (int r = 0; r < count(); ++r) {
-        if (itemText(r).compare(text, Qt::CaseInsensitive) == 0)
-            return r;
+    // Straight from the list the box holds: a long list (the address book) is
+    // looked through at every load and every typed character.
+    const QStringList items = m_items->stringList();
+    for (qsizetype r = 0; r < items.size(); ++r) {
+        if (items.at(r).compare(text, Qt::CaseInsensitive) == 0)
+            return int(r);
     }
     return -1;
 }
@@ -111,8 +114,13 @@ int DbCombo::rowOfValue(const QVariant &value) const
 {
     if (!separateColumns())
         return value.isNull() ? -1 : rowOfText(value.toString());
-    for (int r = 0; r < count(); ++r) {
-        if (db::sameValue(rowValue(r), value))
+    // Null is no one's value (db::sameValue).
+    if (value.isNull() || !m_source)
+        return -1;
+    const int column = m_source->fieldIndex(BoundColumn());
+    const int rows = qMin(count(), m_source->recordCount());
+    for (int r = 0; column >= 0 && r < rows; ++r) {
+        if (db::sameValue(m_source->valueAt(r, column), value))
             return r;
     }
     return -1;
@@ -131,7 +139,7 @@ void DbCombo::rebuild()
         const int column = m_source->fieldIndex(m_listField);
         items.reserve(rows);
         for (int r = 0; column >= 0 && r < rows; ++r) {
-            const QVariant v = m_source->value(r, column);
+            const QVariant &v = m_source->valueAt(r, column);
             items << (v.isNull() ? QString() : v.toString());
         }
     }

@@ -194,6 +194,7 @@ void TestMainWindow::closingKeepsTheViewModes()
              child.readAllStandardOutput().constData());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    settings::resetSession(); // the store has moved: look for the file anew
     QCOMPARE(funPref_Get("Listview_Address", ""), QString("3"));
     QCOMPARE(funPref_Get("Listview_Pet", ""), QString("1"));
     QCOMPARE(funPref_Get("Listview_Picture", ""), QString("2"));

@@ -101,17 +101,52 @@ private slots:
         QCOMPARE(funPref_Get(QStringLiteral("BackupCount"), 5), QStringLiteral("99"));
     }
 
-    // The other program writes the same file while this one runs.
+    // The other program writes the same file while this one runs, one change
+    // after another and each of the same length, or the file is rewritten in
+    // place: each value is seen at the next read.
+    void seesWhatAnotherWriterStored_data()
+    {
+        QTest::addColumn<bool>("inPlace");
+        QTest::newRow("written by QSettings") << false;
+        QTest::newRow("rewritten in place") << true;
+    }
     void seesWhatAnotherWriterStored()
     {
+        QFETCH(bool, inPlace);
         ui::ScopedDialogs scope(&m_dialogs);
+        QVERIFY(funPref_Set(QStringLiteral("Sitter_Contact"), QString()));
         QCOMPARE(funPref_Get(QStringLiteral("Sitter_Contact"), QString()), QString());
-        {
-            QSettings other(settingsFile(), QSettings::IniFormat);
-            other.setValue(QStringLiteral("Preferences/Sitter_Contact"), QStringLiteral("Aunt May"));
-            other.sync();
+        const QDateTime start = QFileInfo(settingsFile()).lastModified();
+        int seconds = 0;
+        auto otherWrites = [&](const QString &text) {
+            if (inPlace) {
+                QFile f(settingsFile());
+                QVERIFY(f.open(QIODevice::ReadWrite));
+                QByteArray all = f.readAll();
+                const QByteArray key = "Sitter_Contact=";
+                const qsizetype at = all.indexOf(key) + key.size();
+                const qsizetype end = all.indexOf('\n', at);
+                all.replace(at, (end < 0 ? all.size() : end) - at, text.toUtf8());
+                QVERIFY(f.seek(0));
+                QCOMPARE(f.write(all), all.size());
+                QVERIFY(f.resize(all.size()));
+                // A moment later, as an editor saving the file would.
+                ++seconds;
+                QVERIFY(f.setFileTime(start.addSecs(seconds), QFileDevice::FileModificationTime));
+            } else {
+                QSettings other(settingsFile(), QSettings::IniFormat);
+                other.setValue(QStringLiteral("Preferences/Sitter_Contact"), text);
+                other.sync();
+            }
+        };
+        for (const QString &text : {QStringLiteral("Aunt May"), QStringLiteral("Aunt Bea"), QStringLiteral("Aunt Sue")}) {
+            otherWrites(text);
+            QCOMPARE(funPref_Get(QStringLiteral("Sitter_Contact"), QString()), text);
         }
-        QCOMPARE(funPref_Get(QStringLiteral("Sitter_Contact"), QString()), QStringLiteral("Aunt May"));
+        // The file gone: the defaults again.
+        QVERIFY(QFile::remove(settingsFile()));
+        QCOMPARE(funPref_Get(QStringLiteral("Sitter_Contact"), QStringLiteral("none")), QStringLiteral("none"));
+        QVERIFY(m_dialogs.shown().empty());
     }
 
     // The file cannot be written, in ways that stop root too: the file's own path

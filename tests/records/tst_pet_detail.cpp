@@ -157,6 +157,7 @@ private slots:
     void rowButtons();
     void choosingARowDropsAHalfTypedOne();
     void lookupsFollowTheButtons();
+    void pickListsOfTabsNotShownYet();
     void diaryDateChooserWritesTheSavedDate();
     void halfTypedRowsAtClose();
 
@@ -957,6 +958,26 @@ void TestPetDetail::choosingARowDropsAHalfTypedOne()
     QCOMPARE(value("SELECT count(*) FROM tbl_property").toInt(), 1);
     w->close();
     QCOMPARE(value("SELECT count(*) FROM tbl_property").toInt(), 1);
+}
+
+// The vaccine names and diary categories of a tab not shown yet are there as
+// soon as the tab shows, or as soon as its box is typed into.
+void TestPetDetail::pickListsOfTabsNotShownYet()
+{
+    const long rex = addRex();
+    addVaccine(rex, "Rabies", "2025-01-01");
+    insert("INSERT INTO tbl_diary (diary_pet_id, diary_category) VALUES (?, 'Grooming')", {qlonglong(rex)});
+    Window w = open(rex, 1);
+    w->DBCombovaccine_0->lineEdit()->clear();
+    QTest::keyClick(w->DBCombovaccine_0->lineEdit(), 'r');
+    QCOMPARE(w->DBCombovaccine_0->Text(), QString("Rabies"));
+    w->tbsPet->setSelectedIndex(4);
+    QCOMPARE(w->DBCbopet[4]->count(), 1);
+    QCOMPARE(w->DBCbopet[4]->itemText(0), QString("Grooming"));
+    w->DataDetail->cancelUpdate();
+    for (int tab = 3; tab <= 6; ++tab)
+        w->recordsOf(tab)->cancelUpdate();
+    w->close();
 }
 
 void TestPetDetail::lookupsFollowTheButtons()
