@@ -16,6 +16,7 @@
 #include <QSqlQuery>
 #include <QTime>
 #include <QUrl>
+#include <dlfcn.h>
 #include <sqlite3.h>
 
 namespace db {
@@ -370,10 +371,33 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
 
 // The engine's own handle of a connection: the rows of a long read are taken
 // from it straight, without the driver's copy of each row and its cache.
+// The driver's handle may go to our own calls of the engine only when the
+// driver runs on the very library this program is linked with: a Qt built with
+// a copy of SQLite of its own would hand us a handle of that copy. The driver's
+// plugin is asked which library it resolves the engine from.
+bool driverSharesOurEngine(const QSqlDriver *driver)
+{
+    static const bool shared = [driver] {
+        Dl_info info{};
+        if (!dladdr(*reinterpret_cast<void *const *>(driver), &info) || !info.dli_fname)
+            return false;
+        void *plugin = dlopen(info.dli_fname, RTLD_LAZY | RTLD_NOLOAD);
+        if (!plugin)
+            return false;
+        void *theirs = dlsym(plugin, "sqlite3_libversion");
+        dlclose(plugin);
+        const bool same = theirs == reinterpret_cast<void *>(&sqlite3_libversion);
+        if (!same)
+            qWarning("database: the SQLite driver does not use this program's SQLite library");
+        return same;
+    }();
+    return shared;
+}
+
 sqlite3 *engineHandle(const QSqlDatabase &c)
 {
     const QSqlDriver *driver = c.driver();
-    if (!driver)
+    if (!driver || !driverSharesOurEngine(driver))
         return nullptr;
     const QVariant handle = driver->handle();
     if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
