@@ -7,6 +7,7 @@
 #include "core/globals.h"
 #include "core/settings.h"
 #include "events/frm_reminder.h"
+#include "events/reminder_rules.h"
 #include "events/reminders.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_list.h"
@@ -50,6 +51,7 @@ private slots:
 
     void listsDueItemsInOrder();
     void itemsOfOneMomentInTheOrderEntered();
+    void readsWhatTheReminderViewHolds();
     void nothingDue_data();
     void nothingDue();
     void badRowsAreSkipped();
@@ -209,6 +211,48 @@ void TestReminders::listsDueItemsInOrder()
     auto rs = m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
     QCOMPARE(rs->field(0).toInt(), 2);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+}
+
+// The check reads the tables of qry_reminder_single itself rather than the view
+// the files keep; both must give the same items due.
+void TestReminders::readsWhatTheReminderViewHolds()
+{
+    addEvent("Lead shown", {{"event_time", "12:20:00"}, {"event_show_reminder", -1}, {"event_reminder_minutes", 30}});
+    addEvent("Lead not shown", {{"event_time", "12:20:00"}, {"event_show_reminder", 0}, {"event_reminder_minutes", 30}});
+    addEvent("Lead without minutes", {{"event_time", "11:00:00"}, {"event_show_reminder", -1}});
+    addEvent("All day tomorrow", {{"event_date", "2026-12-11"}, {"event_all_day", -1}});
+    addEvent("Long notice", {{"event_date", "2026-12-23"}, {"event_time", "18:00:00"},
+                             {"event_show_reminder", -1}, {"event_reminder_minutes", 20160}});
+    addEvent("Far ahead", {{"event_date", "2027-06-01"}});
+    addEvent("Seen", {{"event_date", "2026-12-01"}, {"event_acknowledged_date", "2026-12-01 09:00:00"}});
+    addEvent("No date", {{"event_date", QVariant()}});
+    addEvent(QString(), {{"event_time", "09:00:00"}});
+    addVaccine("Rex", "Rabies", "2026-12-15");
+    addVaccine("", "", "2026-12-12");
+    addVaccine("Tom", "Distemper", "2027-03-01");
+    const qint64 seen = addVaccine("Kit", "Leukemia", "2026-12-05");
+    m_db->execute("UPDATE tbl_vaccine SET vaccine_acknowledged_date = '2026-12-05 08:00:00' WHERE vaccine_id = ?",
+                  {seen});
+
+    const QDateTime now = zbclock::now();
+    QStringList fromView;
+    QVERIFY(m_db->forEachRow(
+        "SELECT object_id, record_id, event_date, event_time, event_all_day, event_reminder_minutes, event_name "
+        "FROM qry_reminder_single WHERE event_acknowledged_date = ?",
+        {kNotAcknowledged}, [&](const QStringList &, const QVariantList &r) {
+            if (reminders::funSingleDue(r[2], r[3], r[4], r[5], now).verdict == reminders::DueCheck::Due)
+                fromView << QString("%1/%2 %3").arg(r[0].toInt()).arg(r[1].toLongLong()).arg(r[6].toString());
+        }));
+    db::DbError error;
+    QVERIFY(reminders::funCollectReminders(*m_db, now, &error));
+    QStringList collected;
+    for (size_t i = 1; i < gReminders.size(); ++i)
+        collected << QString("%1/%2 %3").arg(gReminders[i][0].toInt()).arg(gReminders[i][1].toLongLong())
+                         .arg(gReminders[i][2].toString() == "(None)" ? QString() : gReminders[i][2].toString());
+    fromView.sort();
+    collected.sort();
+    QVERIFY(fromView.size() >= 6); // the fixture has due items of every kind
+    QCOMPARE(collected, fromView);
 }
 
 void TestReminders::itemsOfOneMomentInTheOrderEntered()
