@@ -7,11 +7,18 @@
 #include <QSqlDatabase>
 #include <QThreadPool>
 
+#include <cstdint>
 #include <cstdlib>
 #include <fontconfig/fontconfig.h>
 #include <future>
 #include <memory>
 #include <thread>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
 
 namespace warmup {
 
@@ -57,10 +64,33 @@ void atExit()
 }
 } // namespace
 
+void reserveHeap()
+{
+#ifdef __GLIBC__
+    // Blocks up to 32 MB come from the heap too (not from mappings of their
+    // own, each faulted in page by page), and the heap grows by the whole
+    // reserve at once: a probe makes it grow now.
+    constexpr size_t kReserve = size_t(64) << 20, kHugePage = size_t(2) << 20;
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TOP_PAD, int(kReserve));
+    void *volatile probe = std::malloc(kHugePage);
+    std::free(probe);
+    // The reserve, less its ragged ends, in huge pages where the system lets a
+    // program ask for them; elsewhere the advice changes nothing. Only what is
+    // touched is ever taken from the system's memory.
+    const auto end = reinterpret_cast<std::uintptr_t>(sbrk(0));
+    const std::uintptr_t first = (end - kReserve + kHugePage - 1) & ~(kHugePage - 1);
+    const std::uintptr_t last = end & ~(kHugePage - 1);
+    if (last > first)
+        madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#endif
+}
+
 void beforeApplication()
 {
     if (configReader().joinable())
         return;
+    reserveHeap();
     // FcInit builds the library's one configuration; a second caller (Qt, if it
     // came first) builds its own and keeps whichever was installed first, so a
     // race costs time but never correctness.
