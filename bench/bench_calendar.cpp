@@ -1,4 +1,4 @@
-// One month of the calendar on a realistic and on a very large household: the
+// One month of the calendar on the realistic, large and huge households: the
 // whole fill with all four kinds of item shown and with the settings a new user
 // has, the latter also as the first fill on a file just opened, beside the
 // fill's two queries alone in the same run.
@@ -25,9 +25,9 @@ QTemporaryDir *g_dir = nullptr;
 // The households' own "today", and the month around it.
 const QDate kShown(2026, 12, 10);
 
-QString fileFor(int large)
+QString fileFor(int size)
 {
-    return g_dir->filePath(large ? QStringLiteral("large.dat") : QStringLiteral("realistic.dat"));
+    return g_dir->filePath(QString::fromLatin1(bench::sizeName(size)) + QStringLiteral(".dat"));
 }
 
 calendar_handler::CalendarSettings showAll()
@@ -116,10 +116,10 @@ void BM_CalendarQueriesAlone(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_CalendarQueriesAlone)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarFill)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarFillDefault)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarFillFirst)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarQueriesAlone)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFill)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFillDefault)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFillFirst)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -130,9 +130,9 @@ int main(int argc, char **argv)
     g_dir = &dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
     zbclock::setNow(QDateTime(kShown, QTime(12, 0)));
-    for (int large = 0; large <= 1; ++large) {
+    for (int size = bench::Realistic; size <= bench::Huge; ++size) {
         QString error;
-        if (!bench::makeHousehold(fileFor(large), large ? bench::kLarge : bench::kRealistic, &error)) {
+        if (!bench::makeHousehold(fileFor(size), bench::householdSize(size), &error)) {
             std::fprintf(stderr, "could not make the household: %s\n", qPrintable(error));
             return 1;
         }

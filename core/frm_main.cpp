@@ -711,8 +711,10 @@ QString frm_main::dayTipText(int day)
 {
     QStringList lines;
     for (size_t i = 1; i < gCalendarItems.size(); ++i) {
+        if (gCalendarItems.day(i) != day)
+            continue;
         const QVariantList &item = gCalendarItems[i];
-        if (item.size() < 6 || item[0].toInt() != day)
+        if (item.size() < 6)
             continue;
         QString line = item[4].isNull() ? QStringLiteral("(None)") : item[4].toString();
         if (!item[5].isNull() && !item[5].toString().isEmpty())

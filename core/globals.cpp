@@ -59,7 +59,56 @@ long gLastRecordID = 0;
 int gCurrentView = 0;
 int gCalendarDay = 0;
 bool gCalendarShown = false;
-std::vector<QVariantList> gCalendarItems(1);
+CalendarItems gCalendarItems;
+
+const QVariantList &CalendarItems::operator[](size_t i) const
+{
+    if (m_items.size() < m_days.size())
+        m_items.resize(m_days.size());
+    if (m_sources[i] >= 0) {
+        m_items[i] = m_maker ? m_maker(m_days[i], m_sources[i]) : QVariantList();
+        m_sources[i] = -1;
+    }
+    return m_items[i];
+}
+
+void CalendarItems::restart(Maker maker)
+{
+    m_days.assign(1, 0);
+    m_sources.assign(1, -1);
+    m_items.assign(1, QVariantList());
+    m_maker = std::move(maker);
+}
+
+void CalendarItems::assign(size_t n, const QVariantList &item)
+{
+    restart();
+    m_days.clear();
+    m_sources.clear();
+    m_items.clear();
+    for (size_t i = 0; i < n; ++i)
+        push_back(item);
+}
+
+void CalendarItems::reserve(size_t n)
+{
+    m_days.reserve(n);
+    m_sources.reserve(n);
+}
+
+void CalendarItems::push_back(const QVariantList &item)
+{
+    m_items.resize(m_days.size());
+    m_items.push_back(item);
+    m_days.push_back(item.isEmpty() ? 0 : item[0].toInt());
+    m_sources.push_back(-1);
+}
+
+void CalendarItems::addMade(int day, int source)
+{
+    m_days.push_back(day);
+    m_sources.push_back(source);
+}
 int gPetDetailTab = 0;
 QString gNewPetName;
 long gNewPetSpecies = 0;

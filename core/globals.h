@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QVariantList>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -42,13 +43,44 @@ extern long gLastRecordID;
 // 13 printouts, 14 preferences, 20 photo gallery.
 extern int gCurrentView;
 
+// The items of the last calendar fill: element 0 empty, each further one eight
+// values ([0] day number, [1] kind, [2] record id, [3] species id, [4] name,
+// [5] due text, [6] time, [7] empty), read like a std::vector<QVariantList>.
+//
+// One fill may place tens of thousands of items (each event repeating daily
+// comes round on all 42 days of the grid), and most are never read: the fill
+// adds each as its day and a number that its maker turns into the eight values
+// when the item is first read. day() reads slot 0 without making the item.
+class CalendarItems {
+public:
+    using Maker = std::function<QVariantList(int day, int source)>;
+
+    CalendarItems() { restart(); }
+    size_t size() const { return m_days.size(); }
+    const QVariantList &operator[](size_t i) const;
+    int day(size_t i) const { return m_days[i]; }
+
+    // Element 0 alone, and items made by `maker` from now on.
+    void restart(Maker maker = {});
+    // As std::vector: `n` copies of `item` (assign(1, {}) restarts).
+    void assign(size_t n, const QVariantList &item);
+    void reserve(size_t n);
+    void push_back(const QVariantList &item);
+    void addMade(int day, int source);
+
+private:
+    std::vector<int> m_days;
+    mutable std::vector<int> m_sources; // the maker's number; -1 once the item is made
+    mutable std::vector<QVariantList> m_items;
+    Maker m_maker;
+};
+
 // The calendar: the day last pointed at or clicked; set while the calendar set-up
 // moves the calendar, so the month change it causes does not refill it again; and
-// the items of the last fill (element 0 empty; [0] day number, [1] kind, [2] record
-// id, [3] species id, [4] name, [5] due text, [6] time, [7] empty).
+// the items of the last fill.
 extern int gCalendarDay;
 extern bool gCalendarShown;
-extern std::vector<QVariantList> gCalendarItems;
+extern CalendarItems gCalendarItems;
 
 // ---- Pets ----
 // The tab the pet window opens on (1 details, 3 vaccinations, 4 diary).

@@ -21,6 +21,8 @@
 #include <QLocale>
 #include <QPrinter>
 #include <algorithm>
+#include <array>
+#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -147,33 +149,25 @@ bool readItem(const db::Recordset &rs, const Columns &c, bool repeating, TimeTex
     return true;
 }
 
-// Every good row of a query, in the query's order.
-std::vector<Item> readItems(db::Recordset &rs, bool repeating, TimeTexts &times)
+// Every good row of a query, in the query's order, added to `items`.
+void readItems(db::Recordset &rs, bool repeating, TimeTexts &times, std::vector<Item> &items)
 {
     const Columns c(rs);
-    std::vector<Item> items;
-    items.reserve(size_t(rs.recordCount()));
+    items.reserve(items.size() + size_t(rs.recordCount()));
     for (rs.moveFirst(); !rs.isEOF(); rs.moveNext()) {
         items.emplace_back();
         if (!readItem(rs, c, repeating, times, &items.back()))
             items.pop_back();
     }
-    return items;
 }
 
-// One fill of the grid: the calendar, its days, and the date text of each
-// day, made once for all the items that fall on it.
-struct Grid {
-    Grid(CtCalendar *calendar, const QDate &shownDate, const QDate &first, const QDate &last,
-         const CalendarSettings &s)
-        : cal(calendar), shown(shownDate), start(first), end(last), settings(s)
-    {
-    }
-    CtCalendar *cal;
-    QDate shown, start, end;
-    CalendarSettings settings;
+// What one fill read, kept until the next fill: the values of each item it
+// placed are made from it when the item is first read (see CalendarItems).
+struct Placed {
+    explicit Placed(const QDate &first) : start(first) {}
+    std::vector<Item> items;
+    QDate start;
     std::vector<QString> dateTexts = std::vector<QString>(CtCalendar::kGridDays);
-    TimeTexts timeTexts;
 
     // "mmmm d, yyyy" of a day on the grid (or, should one ever come, off it).
     QString dateText(const QDate &d)
@@ -187,61 +181,95 @@ struct Grid {
         return text;
     }
 
-    // An item's due text on a day: its time, if it has one, and the date.
-    // Items at the same time on the same day share one text.
-    QString dueText(const Item &item, const QDate &d)
+    // The eight values of item `source` placed on `day`; its due text is its
+    // time, if it has one, and the date.
+    QVariantList values(int day, int source)
     {
-        if (item.timePrefix.isEmpty())
-            return dateText(d);
-        const qint64 key = d.toJulianDay() * 86400 + item.seconds;
-        auto known = dueTexts.constFind(key);
-        if (known == dueTexts.constEnd())
-            known = dueTexts.insert(key, item.timePrefix + dateText(d));
-        return *known;
+        const Item &item = items[size_t(source)];
+        const QString date = dateText(funDayNumberToDate(day));
+        return QVariantList{day,       item.kind,
+                            item.recordId, item.species,
+                            item.name, item.timePrefix.isEmpty() ? date : item.timePrefix + date,
+                            item.storedTime, QVariant()};
     }
-    QHash<qint64, QString> dueTexts;
+};
+
+// One fill of the grid: the calendar, its days, what was read, and how many
+// lines of each day are written.
+struct Grid {
+    Grid(CtCalendar *calendar, const QDate &shownDate, const QDate &first, const QDate &last,
+         const CalendarSettings &s, std::shared_ptr<Placed> p)
+        : cal(calendar), shown(shownDate), start(first), end(last), settings(s), placed(std::move(p))
+    {
+    }
+    CtCalendar *cal;
+    QDate shown, start, end;
+    CalendarSettings settings;
+    TimeTexts timeTexts;
+    std::shared_ptr<Placed> placed;
+
+    // The lines of a day written with text so far, and whether the day has
+    // no room left (its third line says there is more).
+    struct Lines {
+        int used = 0;
+        bool full = false;
+    };
+    std::array<Lines, CtCalendar::kGridDays> gridLines{};
+    QHash<int, Lines> offGrid;
+    Lines &linesOf(const QDate &d, int day)
+    {
+        const qint64 i = start.daysTo(d);
+        return i >= 0 && i < qint64(gridLines.size()) ? gridLines[size_t(i)] : offGrid[day];
+    }
 };
 
 // Writes an item into the first free line of its day; with all three taken,
-// the third line says there is more, and later items change nothing more.
-void placeLine(CtCalendar *cal, int day, const Item &item, bool darkRed)
+// the third line says there is more, and later items change nothing more. The
+// day's lines are written by this fill alone (it cleared them), so they are
+// counted here rather than read back from the calendar for each item. A line
+// written blank stays free.
+void placeLine(Grid &grid, const QDate &on, int day, const Item &item, bool darkRed)
 {
-    if (cal->DateText3(day) == kMoreEvents)
+    Grid::Lines &lines = grid.linesOf(on, day);
+    if (lines.full)
         return;
-    for (int n = 0; n < 3; ++n) {
-        const QString line = n == 0 ? cal->DateText(day) : n == 1 ? cal->DateText2(day) : cal->DateText3(day);
-        if (!line.trimmed().isEmpty())
-            continue;
-        const QString text = item.timePrefix + item.name;
-        switch (n) {
-        case 0:
-            cal->setDateText(day, text);
-            if (darkRed)
-                cal->setDateTextColor(day, kDarkRed);
-            break;
-        case 1:
-            cal->setDateText2(day, text);
-            if (darkRed)
-                cal->setDateTextColor2(day, kDarkRed);
-            break;
-        default:
-            cal->setDateText3(day, text);
-            if (darkRed)
-                cal->setDateTextColor3(day, kDarkRed);
-            break;
-        }
+    CtCalendar *cal = grid.cal;
+    if (lines.used == 3) {
+        cal->setDateText3(day, kMoreEvents);
+        cal->setDateTextColor3(day, kDarkRed);
+        lines.full = true;
         return;
     }
-    cal->setDateText3(day, kMoreEvents);
-    cal->setDateTextColor3(day, kDarkRed);
+    const QString text = item.timePrefix + item.name;
+    switch (lines.used) {
+    case 0:
+        cal->setDateText(day, text);
+        if (darkRed)
+            cal->setDateTextColor(day, kDarkRed);
+        break;
+    case 1:
+        cal->setDateText2(day, text);
+        if (darkRed)
+            cal->setDateTextColor2(day, kDarkRed);
+        break;
+    default:
+        cal->setDateText3(day, text);
+        if (darkRed)
+            cal->setDateTextColor3(day, kDarkRed);
+        break;
+    }
+    if (text.trimmed().isEmpty())
+        return;
+    // A third line that reads as the mark of more (an item of that name) ends the day too.
+    if (++lines.used == 3 && text == kMoreEvents)
+        lines.full = true;
 }
 
-// Places an item on a day (`day` is the day number of `on`) and keeps it.
-void place(Grid &grid, const Item &item, const QDate &on, int day, bool darkRed)
+// Places item `source` on a day (`day` is the day number of `on`) and keeps it.
+void place(Grid &grid, size_t source, const QDate &on, int day, bool darkRed)
 {
-    placeLine(grid.cal, day, item, darkRed);
-    gCalendarItems.push_back(QVariantList{day, item.kind, item.recordId, item.species, item.name,
-                                          grid.dueText(item, on), item.storedTime, QVariant()});
+    placeLine(grid, on, day, grid.placed->items[source], darkRed);
+    gCalendarItems.addMade(day, int(source));
 }
 
 bool queryFailed(const CalendarQuery &q, std::unique_ptr<db::Recordset> *rs)
@@ -264,7 +292,9 @@ bool placeSingleItems(Grid &grid)
     std::unique_ptr<db::Recordset> rs;
     if (queryFailed(singleItemsQuery(grid.settings, grid.start, grid.end), &rs))
         return false;
-    const std::vector<Item> items = readItems(*rs, false, grid.timeTexts);
+    std::vector<Item> &items = grid.placed->items;
+    const size_t first = items.size();
+    readItems(*rs, false, grid.timeTexts, items);
     rs.reset();
     // Kinds first (expiring vaccinations before received ones), then by date
     // and time, items without a time first: the order the lines fill in.
@@ -272,13 +302,15 @@ bool placeSingleItems(Grid &grid)
         const Item &x = items[i];
         return std::make_tuple(x.kind, x.misc, x.date.toJulianDay(), x.seconds, x.rowId);
     };
-    std::vector<size_t> sorted(items.size());
+    std::vector<size_t> sorted(items.size() - first);
     for (size_t i = 0; i < sorted.size(); ++i)
-        sorted[i] = i;
+        sorted[i] = first + i;
     std::sort(sorted.begin(), sorted.end(), [&order](size_t a, size_t b) { return order(a) < order(b); });
-    gCalendarItems.reserve(gCalendarItems.size() + items.size());
-    for (size_t i : sorted)
-        place(grid, items[i], items[i].date, dayNumber(items[i].date), items[i].kind == 6 && items[i].misc == 1);
+    gCalendarItems.reserve(gCalendarItems.size() + sorted.size());
+    for (size_t i : sorted) {
+        const Item &item = items[i];
+        place(grid, i, item.date, dayNumber(item.date), item.kind == 6 && item.misc == 1);
+    }
     return true;
 }
 
@@ -287,7 +319,9 @@ bool placeRepeatingItems(Grid &grid)
     std::unique_ptr<db::Recordset> rs;
     if (queryFailed(repeatingItemsQuery(grid.settings, grid.start, grid.end), &rs))
         return false;
-    const std::vector<Item> items = readItems(*rs, true, grid.timeTexts);
+    std::vector<Item> &items = grid.placed->items;
+    const size_t first = items.size();
+    readItems(*rs, true, grid.timeTexts, items);
     rs.reset();
 
     // Each item's occurrences on its own day of the month (or week, or year)
@@ -296,17 +330,18 @@ bool placeRepeatingItems(Grid &grid)
     // alone, after all the others: a neighbouring month's last day in the
     // grey part of the grid shows an item only on its own day.
     const qint64 gridDays = std::max<qint64>(0, grid.start.daysTo(grid.end) + 1);
-    std::vector<std::vector<const Item *>> onDay(static_cast<size_t>(gridDays));
+    std::vector<std::vector<size_t>> onDay(static_cast<size_t>(gridDays));
     const QDate e = fDateEndOfMonth(grid.shown);
-    std::vector<const Item *> atMonthEnd;
-    for (const Item &i : items) {
-        for (repeat_rule::Occurrence o = i.rule.next(grid.start); o.isValid() && o.date <= grid.end;
-             o = i.rule.next(o.date.addDays(1)))
+    std::vector<size_t> atMonthEnd;
+    for (size_t n = first; n < items.size(); ++n) {
+        const repeat_rule::Recurrence &rule = items[n].rule;
+        for (repeat_rule::Occurrence o = rule.next(grid.start); o.isValid() && o.date <= grid.end;
+             o = rule.next(o.date.addDays(1)))
             if (!o.monthEnd)
-                onDay[size_t(grid.start.daysTo(o.date))].push_back(&i);
-        const repeat_rule::Occurrence last = i.rule.next(e);
+                onDay[size_t(grid.start.daysTo(o.date))].push_back(n);
+        const repeat_rule::Occurrence last = rule.next(e);
         if (last.monthEnd && last.date == e)
-            atMonthEnd.push_back(&i);
+            atMonthEnd.push_back(n);
     }
     size_t placed = atMonthEnd.size();
     for (const auto &day : onDay)
@@ -315,14 +350,15 @@ bool placeRepeatingItems(Grid &grid)
     for (size_t n = 0; n < onDay.size(); ++n) {
         const QDate d = grid.start.addDays(qint64(n));
         const int day = dayNumber(d);
-        for (const Item *i : onDay[n])
-            place(grid, *i, d, day, false);
+        for (size_t i : onDay[n])
+            place(grid, i, d, day, false);
     }
     // The 29th to 31st in their order, each in the query's order.
-    std::stable_sort(atMonthEnd.begin(), atMonthEnd.end(),
-                     [](const Item *a, const Item *b) { return a->rule.dayOfMonth() < b->rule.dayOfMonth(); });
-    for (const Item *i : atMonthEnd)
-        place(grid, *i, e, dayNumber(e), false);
+    std::stable_sort(atMonthEnd.begin(), atMonthEnd.end(), [&items](size_t a, size_t b) {
+        return items[a].rule.dayOfMonth() < items[b].rule.dayOfMonth();
+    });
+    for (size_t i : atMonthEnd)
+        place(grid, i, e, dayNumber(e), false);
     return true;
 }
 
@@ -341,18 +377,50 @@ CalendarSettings CalendarSettings::fromPrefs()
 
 CalendarQuery singleItemsQuery(const CalendarSettings &s, const QDate &start, const QDate &end)
 {
+    // The rows of the data file's view qry_calendar_single, asked of each kind
+    // shown on its own: SQLite searches the date index of every kind the view
+    // joins, those the settings leave out too, and on a household with a
+    // million diary entries that search is most of a month's fill. Each part
+    // gives the view's columns as the view writes them.
+    struct Kind {
+        bool shown;
+        const char *sql;
+    };
+    const Kind kinds[] = {
+        {true, "SELECT 8 AS object_id, 0 AS misc_data, e.event_id AS record_id, 0 AS pet_id, 0 AS pet_species_id,"
+               " e.event_date AS event_date, e.event_time AS event_time, e.event_name AS event_name"
+               " FROM tbl_event AS e WHERE e.event_type_repeating = 0 AND e.event_date >= ? AND e.event_date < ?"},
+        {s.diary, "SELECT 9, 0, d.diary_id, p.pet_id, p.pet_species_id, d.diary_date, NULL,"
+                  " coalesce(nullif(p.pet_name, ''), '(No Name)')"
+                  " || CASE WHEN ifnull(d.diary_text, '') <> '' THEN ': ' || d.diary_text ELSE '' END"
+                  " FROM tbl_diary AS d INNER JOIN tbl_pet AS p ON p.pet_id = d.diary_pet_id"
+                  " WHERE d.diary_date >= ? AND d.diary_date < ?"},
+        {s.vaccinesReceived, "SELECT 6, 2, v.vaccine_id, p.pet_id, p.pet_species_id, v.vaccine_received_date, NULL,"
+                             " coalesce(nullif(p.pet_name, ''), '(No Name)') || ': '"
+                             " || coalesce(nullif(v.vaccine_name, ''), 'Vaccination') || ' received'"
+                             " FROM tbl_vaccine AS v INNER JOIN tbl_pet AS p ON p.pet_id = v.vaccine_pet_id"
+                             " WHERE v.vaccine_received_date >= ? AND v.vaccine_received_date < ?"},
+        {s.vaccinesExpiring, "SELECT 6, 1, v.vaccine_id, p.pet_id, p.pet_species_id, v.vaccine_expiration_date, NULL,"
+                             " coalesce(nullif(p.pet_name, ''), '(No Name)') || ': '"
+                             " || coalesce(nullif(v.vaccine_name, ''), 'Vaccination') || ' expires'"
+                             " FROM tbl_vaccine AS v INNER JOIN tbl_pet AS p ON p.pet_id = v.vaccine_pet_id"
+                             " WHERE v.vaccine_expiration_date >= ? AND v.vaccine_expiration_date < ?"},
+    };
     // Up to the day after the grid, so that a date stored with a time of day
     // on the grid's last day is not lost to the comparison of texts.
-    QString sql = QStringLiteral("SELECT * FROM qry_calendar_single WHERE event_date >= ? AND event_date < ?");
-    if (!s.diary)
-        sql += QStringLiteral(" AND NOT (object_id = 9 AND misc_data = 0)");
-    if (!s.vaccinesReceived)
-        sql += QStringLiteral(" AND NOT (object_id = 6 AND misc_data = 2)");
-    if (!s.vaccinesExpiring)
-        sql += QStringLiteral(" AND NOT (object_id = 6 AND misc_data = 1)");
+    const QVariant from = dbDate(start), to = dbDate(end.addDays(1));
+    CalendarQuery q;
+    for (const Kind &k : kinds) {
+        if (!k.shown)
+            continue;
+        if (!q.sql.isEmpty())
+            q.sql += QStringLiteral(" UNION ALL ");
+        q.sql += QLatin1String(k.sql);
+        q.params << from << to;
+    }
     // In no order: the fill sorts the rows itself, far faster than the file
     // sorts whole rows of text.
-    return {sql, {dbDate(start), dbDate(end.addDays(1))}};
+    return q;
 }
 
 CalendarQuery repeatingItemsQuery(const CalendarSettings &s, const QDate &start, const QDate &end)
@@ -380,11 +448,12 @@ bool fillCalendar(CtCalendar *cal, const QDate &shown, const QDate &start, const
 {
     if (!cal)
         return false;
-    gCalendarItems.assign(1, QVariantList());
+    // The items of the last fill, and through them what it read, go now.
+    auto placed = std::make_shared<Placed>(start);
+    gCalendarItems.restart([placed](int day, int source) { return placed->values(day, source); });
     cal->ClearDays();
-    Grid grid(cal, shown, start, end, settings);
+    Grid grid(cal, shown, start, end, settings, placed);
     const bool ok = placeSingleItems(grid) && placeRepeatingItems(grid);
-    // The grid's own colours do not depend on what could be read.
     for (QDate d = start; d <= end; d = d.addDays(1))
         if (d.month() != shown.month() || d.year() != shown.year())
             cal->setDayForeColor(dayNumber(d), kGrey);

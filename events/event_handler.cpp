@@ -201,8 +201,10 @@ bool funEventEditList(QWidget *form, const QVariant &dayArg)
 
     frm_event_list list(owner);
     for (size_t i = 1; i < gCalendarItems.size(); ++i) {
+        if (gCalendarItems.day(i) != day)
+            continue;
         const QVariantList &item = gCalendarItems[i];
-        if (item.size() < 6 || item[0].toInt() != day)
+        if (item.size() < 6)
             continue;
         QString name = item[4].toString();
         name.replace(QLatin1String("\r\n"), QLatin1String(" "));

@@ -103,8 +103,11 @@ private slots:
     void repeatDates_data();
     void repeatDates();
     void threeLinesThenMore();
+    void blankNamesLeaveTheLineFree();
     void settingsHideItems_data();
     void settingsHideItems();
+    void singleItemsAsTheStoredViewHoldsThem_data();
+    void singleItemsAsTheStoredViewHoldsThem();
     void itemsCarryTheirRecords();
     void coloursFollowTheMonth();
     void badRowsAreSkipped();
@@ -271,6 +274,23 @@ void TestCalendar::threeLinesThenMore()
     QCOMPARE(daysOf("Walk"), QStringList{"2003-04-08"});
 }
 
+// The lines are counted as the fill writes them: a name of blanks takes no
+// line, and a third line that already reads "More events..." ends the day.
+void TestCalendar::blankNamesLeaveTheLineFree()
+{
+    setShowAll(false);
+    addEvent("   ", "2003-04-07");
+    for (const char *name : {"A", "B", "C"})
+        addEvent(name, "2003-04-07");
+    for (const char *name : {"A", "B", "More events...", "D"})
+        addEvent(name, "2003-04-09");
+    show(QDate(2003, 4, 1));
+    QCOMPARE(lines(QDate(2003, 4, 7)), (QStringList{"A", "B", "C"}));
+    QCOMPARE(lines(QDate(2003, 4, 9)), (QStringList{"A", "B", "More events..."}));
+    QVERIFY(!cal()->DateTextColor3(dn(QDate(2003, 4, 9))).isValid());
+    QCOMPARE(daysOf("D"), QStringList{"2003-04-09"});
+}
+
 void TestCalendar::settingsHideItems_data()
 {
     QTest::addColumn<QString>("setting");
@@ -310,6 +330,63 @@ void TestCalendar::settingsHideItems()
     QCOMPARE(cal()->DateTextColor(dn(QDate(2003, 4, 23))), kDarkRed);
     if (setting != "Cal_Show_Vac_Rec")
         QVERIFY(!cal()->DateTextColor(dn(QDate(2003, 4, 9))).isValid());
+}
+
+void TestCalendar::singleItemsAsTheStoredViewHoldsThem_data()
+{
+    QTest::addColumn<int>("shown"); // bits: diary, received, expiring
+    for (int bits = 0; bits < 8; ++bits)
+        QTest::addRow("kinds %d", bits) << bits;
+}
+
+// The fill asks each kind of the tables itself; what it reads must be what
+// the data file's view holds for the same settings and days.
+void TestCalendar::singleItemsAsTheStoredViewHoldsThem()
+{
+    QFETCH(int, shown);
+    const long rex = addPet("Rex", "2000-04-20", 3);
+    const long unnamed = addPet("", "2001-01-01");
+    addDiary(rex, "2003-04-05", "Long walk");
+    addDiary(unnamed, "2003-04-06", "");
+    addDiary(rex, "2003-05-10", "Last grid day");
+    addDiary(rex, "2003-05-11", "After the grid");
+    addVaccine(rex, "Rabies", "2003-04-09", "2003-04-23");
+    addVaccine(unnamed, "", "2003-03-30", "2004-03-30");
+    addEvent("Vet", "2003-04-14", "10:30:00");
+    addEvent(QVariant(), "2003-03-30");
+    addEvent("Before the grid", "2003-03-29");
+    addRepeating("Class", "2003-04-02", 2, "2003-04-30");
+
+    calendar_handler::CalendarSettings s;
+    s.diary = shown & 1;
+    s.vaccinesReceived = shown & 2;
+    s.vaccinesExpiring = shown & 4;
+    s.birthdays = true;
+    const QDate start(2003, 3, 30), end(2003, 5, 10);
+    auto rowsOf = [](const QString &sql, const QVariantList &params) {
+        QStringList rows;
+        const bool ok = gDataDB->forEachRow(sql, params, [&rows](const QStringList &, const QVariantList &r) {
+            QStringList values;
+            for (const QVariant &v : r)
+                values << (v.isNull() ? QStringLiteral("<null>") : v.toString());
+            rows << values.join(QLatin1Char('|'));
+        });
+        if (!ok)
+            rows << QStringLiteral("failed: ") + gDataDB->lastError().description;
+        rows.sort();
+        return rows;
+    };
+    QString viewSql = "SELECT * FROM qry_calendar_single WHERE event_date >= ? AND event_date < ?";
+    if (!s.diary)
+        viewSql += " AND NOT (object_id = 9 AND misc_data = 0)";
+    if (!s.vaccinesReceived)
+        viewSql += " AND NOT (object_id = 6 AND misc_data = 2)";
+    if (!s.vaccinesExpiring)
+        viewSql += " AND NOT (object_id = 6 AND misc_data = 1)";
+    const QStringList fromView = rowsOf(viewSql, {"2003-03-30", "2003-05-11"});
+    const calendar_handler::CalendarQuery q = calendar_handler::singleItemsQuery(s, start, end);
+    QCOMPARE(rowsOf(q.sql, q.params), fromView);
+    QCOMPARE(fromView.size(), 2 + (s.diary ? 3 : 0) + (s.vaccinesReceived ? 2 : 0) + (s.vaccinesExpiring ? 1 : 0));
 }
 
 void TestCalendar::itemsCarryTheirRecords()
