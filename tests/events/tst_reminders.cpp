@@ -5,6 +5,7 @@
 #include "platform/dates.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
+#include "core/main_zorbi.h"
 #include "core/settings.h"
 #include "events/frm_reminder.h"
 #include "events/reminder_rules.h"
@@ -52,6 +53,7 @@ private slots:
     void listsDueItemsInOrder();
     void itemsOfOneMomentInTheOrderEntered();
     void readsWhatTheReminderViewHolds();
+    void startUpListsWhatACheckFinds();
     void nothingDue_data();
     void nothingDue();
     void badRowsAreSkipped();
@@ -210,6 +212,38 @@ void TestReminders::listsDueItemsInOrder()
     // Closed without Done: nothing written.
     auto rs = m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
     QCOMPARE(rs->field(0).toInt(), 2);
+    QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+}
+
+// Start-up's own check, the reminder program not running: its window lists
+// what a check of the open data file finds, in the same order, with the same
+// entries behind the rows.
+void TestReminders::startUpListsWhatACheckFinds()
+{
+    addEvent("This morning", {{"event_time", "08:00:00"}});
+    addEvent("Later today", {{"event_time", "12:20:00"}, {"event_show_reminder", -1}, {"event_reminder_minutes", 30}});
+    addEvent("Not yet", {{"event_date", "2026-12-20"}});
+    addEvent("Daily pills", {{"event_date", "2026-12-08"}, {"event_time", "07:30:00"}, {"event_type_repeating", -1},
+                             {"event_repeat_every", 1}, {"event_end_date", "2027-12-31"}});
+    addVaccine("Rex", "Rabies", "2026-12-15");
+    QStringList rows;
+    onReminderWindow([&](frm_reminder *w) {
+        for (int r = 0; r < w->ctList1->RowCount(); ++r)
+            rows << w->ctList1->CellText(r, 2) + " | " + w->ctList1->CellText(r, 3);
+        w->close();
+    });
+    QCOMPARE(Main(), -1);
+    QCOMPARE(testsupport::reminderWindowsShown(), 1);
+    QCOMPARE(rows, (QStringList{"This morning | Overdue - 8:00 am Thursday, December 10, 2026",
+                                "Later today | 12:20 pm Thursday, December 10, 2026",
+                                "Rex: Rabies expires | Tuesday, December 15, 2026",
+                                "Daily pills | Overdue - 7:30 am Tuesday, December 8, 2026"}));
+    const std::vector<QVariantList> shown = gReminders;
+    const QVariantList work = gReminderEntry;
+    db::DbError error;
+    QVERIFY(reminders::funCollectReminders(*gDataDB, zbclock::now(), &error));
+    QCOMPARE(shown, gReminders);
+    QCOMPARE(work, gReminderEntry);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }
 
