@@ -7,17 +7,16 @@
 #include "platform/controls/ct_tips.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/ct_tray.h"
+#include "counting_delegate.h"
 #include "test_support.h"
 
 #include <QAction>
-#include <QLabel>
-#include <QAbstractItemDelegate>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
-#include <QSet>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QSystemTrayIcon>
@@ -99,29 +98,6 @@ QList<int> selectedItems(CtListBar &bar)
         items << at.row() + 1;
     return items;
 }
-
-// Stands in for the bar's own delegate, which still draws and measures every
-// item, and notes what the view asks of it: the rows it paints and how many
-// sizes it measures.
-class CountingDelegate : public QAbstractItemDelegate {
-public:
-    CountingDelegate(QAbstractItemDelegate *shown, QObject *parent) : QAbstractItemDelegate(parent), m_shown(shown) {}
-    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        painted.insert(index.row());
-        m_shown->paint(p, option, index);
-    }
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        ++measured;
-        return m_shown->sizeHint(option, index);
-    }
-    mutable QSet<int> painted;
-    mutable int measured = 0;
-
-private:
-    QAbstractItemDelegate *m_shown;
-};
 
 } // namespace
 
