@@ -1,5 +1,6 @@
 // The pet panel and the list bar's pet entries, filled on a realistic
-// household and on a very large one; and opening the pet window.
+// household and on a very large one (the list bar also on the huge one); and
+// opening the pet window.
 
 #include "apps/routines.h"
 #include "core/codes.h"
@@ -27,7 +28,7 @@ namespace {
 // Opens the household's files and makes the main window, as start-up does.
 bool start(benchmark::State &state)
 {
-    bench::useBenchFolder(state.range(0) != 0);
+    bench::useBenchFolder(int(state.range(0)));
     gWorkspace = std::make_unique<db::Workspace>();
     if (!funOpen_SystemDB(nullptr, funGetDBNameSystem()) || !funOpen_DataDB(nullptr, funGetDBNameData())) {
         state.SkipWithError("open failed");
@@ -120,7 +121,7 @@ void BM_PetWindow(benchmark::State &state)
 
 BENCHMARK(BM_PetWindow)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PetPanel)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ListBar)->ArgNames({"large"})->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListBar)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -128,5 +129,5 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     installProgramRoutines();
-    return bench::runBenchmarks(argc, argv);
+    return bench::runBenchmarks(argc, argv, bench::Huge);
 }

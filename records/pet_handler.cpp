@@ -21,6 +21,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <memory>
+#include <vector>
 
 namespace pet_handler {
 
@@ -346,9 +347,24 @@ bool funPetRefreshList(QWidget *frm)
         return false;
     frm_main *w = mainOf(frm);
     CtListBar *bar = w ? w->ctListBar_main : nullptr;
-    auto rs = gDataDB->openRecordset(QStringLiteral(
-        "SELECT pet_id, pet_object_type, pet_name, pet_species_id FROM tbl_pet ORDER BY pet_name ASC, pet_id ASC"));
-    if (!rs) {
+    // Read row by row, keeping only what an entry needs, and added once the
+    // read is whole: a read that fails half way adds nothing.
+    struct Pet {
+        QVariant kind;
+        qlonglong id;
+        QString name;
+        long species;
+    };
+    std::vector<Pet> pets;
+    enum { Id, Kind, Name, Species }; // the columns by their place in the statement
+    const bool read = gDataDB->forEachRow(
+        QStringLiteral("SELECT pet_id, pet_object_type, pet_name, pet_species_id FROM tbl_pet "
+                       "ORDER BY pet_name ASC, pet_id ASC"),
+        {}, [&pets](const QStringList &, const QVariantList &row) {
+            pets.push_back({row[Kind], row[Id].toLongLong(), nameOr(row[Name], kNoPetName),
+                            long(row[Species].toLongLong())});
+        });
+    if (!read) {
         reportDbError(gDataDB->lastError(), "funPetRefreshList");
         return false;
     }
@@ -359,16 +375,13 @@ bool funPetRefreshList(QWidget *frm)
             return;
         bar->addPictureItem(1, name, icon, int(gListBarCargo.size()) - 1);
     };
-    if (rs->isEOF()) {
+    if (pets.empty()) {
         // While there is no pet the bar offers to add one; afterwards the menu and toolbar do.
         addEntry(1, 0, QStringLiteral("Add New Pet"), storeIcon(27));
         return true;
     }
-    // The columns by their place in the statement above.
-    enum { Id, Kind, Name, Species };
-    for (; !rs->isEOF(); rs->moveNext())
-        addEntry(rs->field(Kind), rs->field(Id).toLongLong(), nameOr(rs->field(Name), kNoPetName),
-                 funSpeciesIcon(long(rs->field(Species).toLongLong())));
+    for (const Pet &pet : pets)
+        addEntry(pet.kind, pet.id, pet.name, funSpeciesIcon(pet.species));
     return true;
 }
 

@@ -1,14 +1,17 @@
 #include "platform/controls/ct_listbar.h"
 
+#include <QAbstractListModel>
 #include <QHelpEvent>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
+
+#include <vector>
 
 namespace {
 constexpr int kGroup = 1;
@@ -48,13 +51,115 @@ QString fittedCaption(const QString &caption, const QFont &font, int width, int 
     return shown.join(QLatin1Char('\n'));
 }
 
+constexpr int kCargoRole = Qt::UserRole;
+
+} // namespace
+
+// The items of the bar, 0-based, in a vector. The view hears only of the rows
+// up to shownCount(): rows appended beyond it are held back until publish(),
+// which tells it of all of them in one insertion.
+class CtListBarModel final : public QAbstractListModel {
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    struct Item {
+        QString caption;
+        QIcon icon;
+        int cargo = 0;
+    };
+
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_shown; }
+
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_shown)
+            return {};
+        const Item &item = m_items[size_t(index.row())];
+        switch (role) {
+        case Qt::DisplayRole: return item.caption;
+        case Qt::DecorationRole: return item.icon;
+        case Qt::TextAlignmentRole:
+            return int(m_small ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignTop);
+        case kCargoRole: return item.cargo;
+        default: return {};
+        }
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &index) const override
+    {
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
+                               : Qt::NoItemFlags;
+    }
+
+    int count() const { return int(m_items.size()); }
+    int shownCount() const { return m_shown; }
+    bool hasItem(int row) const { return row >= 0 && row < count(); }
+    const Item &item(int row) const { return m_items[size_t(row)]; }
+
+    // Appended without a word to the view; see publish().
+    int append(Item item)
+    {
+        m_items.push_back(std::move(item));
+        return count();
+    }
+
+    // Tells the view of the rows appended since the last time: the first row
+    // it had not heard of, or -1 when there was none.
+    int publish()
+    {
+        if (m_shown == count())
+            return -1;
+        const int first = m_shown;
+        beginInsertRows({}, first, count() - 1);
+        m_shown = count();
+        endInsertRows();
+        return first;
+    }
+
+    void clear()
+    {
+        if (m_shown == 0) {
+            m_items.clear();
+            return;
+        }
+        beginResetModel();
+        m_items.clear();
+        m_shown = 0;
+        endResetModel();
+    }
+
+    void setCargo(int row, int cargo)
+    {
+        m_items[size_t(row)].cargo = cargo;
+        if (row < m_shown) {
+            const QModelIndex at = index(row);
+            emit dataChanged(at, at, {kCargoRole});
+        }
+    }
+
+    void setSmall(bool small)
+    {
+        if (small == m_small)
+            return;
+        m_small = small;
+        if (m_shown > 0)
+            emit dataChanged(index(0), index(m_shown - 1), {Qt::TextAlignmentRole});
+    }
+
+private:
+    std::vector<Item> m_items;
+    int m_shown = 0;
+    bool m_small = false;
+};
+
 // Draws each caption in the lines its item has room for: a long name ends in
 // an ellipsis instead of being cut through the middle of a line, and its
-// whole text is the item's tip.
-class CaptionDelegate : public QStyledItemDelegate {
+// whole text is the item's tip. Every item has the one size the bar gives.
+class CtListBarDelegate : public QStyledItemDelegate {
 public:
     using QStyledItemDelegate::QStyledItemDelegate;
     int lines = 2;
+    QSize itemSize; // every item's
 
     QString shownText(const QStyleOptionViewItem &option, const QString &caption) const
     {
@@ -67,6 +172,11 @@ public:
                                  : 0);
         return fittedCaption(caption, option.font, width,
                              option.decorationPosition == QStyleOptionViewItem::Left ? 1 : lines);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return itemSize.isValid() ? itemSize : QStyledItemDelegate::sizeHint(option, index);
     }
 
     bool helpEvent(QHelpEvent *event, QAbstractItemView *view, const QStyleOptionViewItem &option,
@@ -92,42 +202,76 @@ protected:
     }
 };
 
-} // namespace
-
 // The list of group 1. Clicks are told apart here rather than through the
 // list's own clicked/doubleClicked signals: the bar is rebuilt by the click's
 // handler, and the list's own double-click would no longer recognise the item
 // pressed before the rebuild.
-class CtListBarView : public QListWidget {
+//
+// Whatever reaches the view (a paint, the pointer, a key) first lets it hear
+// of the items added, laid out at once, so that it never shows the bar short.
+class CtListBarView : public QListView {
 public:
-    explicit CtListBarView(CtListBar *bar) : QListWidget(bar), m_bar(bar) {}
+    explicit CtListBarView(CtListBar *bar) : QListView(bar), m_bar(bar) {}
 
-    // The option the delegate draws the item of `row` with.
-    QStyleOptionViewItem optionOf(int row) const
+    QStyleOptionViewItem viewOption() const
     {
         QStyleOptionViewItem option;
         initViewItemOption(&option);
+        return option;
+    }
+    // The option the delegate draws the item of `row` with.
+    QStyleOptionViewItem optionOf(int row) const
+    {
+        QStyleOptionViewItem option = viewOption();
         option.rect = visualRect(model()->index(row, 0));
         return option;
     }
 
     int rowAtPos(const QPoint &pos) const
     {
-        QListWidgetItem *it = itemAt(pos);
-        return it ? row(it) + 1 : 0;
+        const QModelIndex at = indexAt(pos);
+        return at.isValid() ? at.row() + 1 : 0;
     }
 
+    void layOutNow() { executeDelayedItemsLayout(); }
+    void layOutLater() { scheduleDelayedItemsLayout(); }
+
 protected:
+    bool viewportEvent(QEvent *e) override
+    {
+        switch (e->type()) {
+        case QEvent::Paint:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::ToolTip: m_bar->publish(); break;
+        default: break;
+        }
+        return QListView::viewportEvent(e);
+    }
+    void keyPressEvent(QKeyEvent *e) override
+    {
+        m_bar->publish();
+        QListView::keyPressEvent(e);
+    }
+    void paintEvent(QPaintEvent *e) override
+    {
+        // A layout still pending would leave this paint empty and come with a
+        // second one.
+        executeDelayedItemsLayout();
+        QListView::paintEvent(e);
+    }
     void mousePressEvent(QMouseEvent *e) override
     {
         const int item = rowAtPos(e->position().toPoint());
-        QListWidget::mousePressEvent(e);
+        QListView::mousePressEvent(e);
         m_bar->onPressed(item, e->button());
     }
     void mouseReleaseEvent(QMouseEvent *e) override
     {
         const int item = rowAtPos(e->position().toPoint());
-        QListWidget::mouseReleaseEvent(e);
+        QListView::mouseReleaseEvent(e);
         m_bar->onReleased(item, e->button());
     }
     void mouseDoubleClickEvent(QMouseEvent *e) override
@@ -141,7 +285,7 @@ protected:
     }
     void resizeEvent(QResizeEvent *e) override
     {
-        QListWidget::resizeEvent(e);
+        QListView::resizeEvent(e);
         m_bar->applyIconSize();
     }
 
@@ -168,26 +312,32 @@ CtListBar::CtListBar(QWidget *parent) : QWidget(parent)
     m_caption->setPalette(captionPalette);
     layout->addWidget(m_caption);
 
+    m_model = new CtListBarModel(this);
     m_list = new CtListBarView(this);
+    m_list->setModel(m_model);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setDragEnabled(false);
     m_list->setFrameShape(QFrame::NoFrame);
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setUniformItemSizes(false);
-    m_list->setItemDelegate(new CaptionDelegate(m_list));
+    m_list->setUniformItemSizes(true);
+    m_delegate = new CtListBarDelegate(m_list);
+    m_list->setItemDelegate(m_delegate);
     QPalette listPalette = m_list->palette();
     listPalette.setColor(QPalette::Base, QColor(0xee, 0xf3, 0xf9));
     m_list->setPalette(listPalette);
     layout->addWidget(m_list, 1);
 
-    connect(m_list, &QListWidget::currentRowChanged, this, &CtListBar::onCurrentRowChanged);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex &current) { onCurrentRowChanged(current.isValid() ? current.row() : -1); });
     applyIconSize();
 }
 
 CtListBar::~CtListBar() = default;
 
-QListWidget *CtListBar::listWidget() const
+QListView *CtListBar::listView() const
 {
+    publish();
     return m_list;
 }
 
@@ -204,7 +354,7 @@ void CtListBar::setCaption(const QString &caption)
 void CtListBar::removeAll()
 {
     m_updating = true;
-    m_list->clear();
+    m_model->clear();
     m_updating = false;
     m_pressed = 0;
 }
@@ -213,57 +363,62 @@ int CtListBar::addPictureItem(int group, const QString &caption, const QIcon &pi
 {
     if (group != kGroup)
         return 0;
-    // Made whole before it joins the list: each later change would be one more
-    // round of signals through the list for every pet of a large household.
-    auto *it = new QListWidgetItem(picture, caption);
-    it->setData(Qt::UserRole, cargo);
-    it->setSizeHint(m_itemHint);
-    it->setTextAlignment(m_iconSize == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignTop);
-    m_list->addItem(it);
-    const int index = m_list->count();
-    if (index == m_current)
-        selectRow(index - 1);
+    // Kept from the view until the adding is over: one insertion for the whole
+    // rebuild instead of one round of signals through the view for each pet.
+    const int index = m_model->append({caption, picture, cargo});
+    if (!m_publishQueued) {
+        m_publishQueued = true;
+        QMetaObject::invokeMethod(this, [this] { publish(); }, Qt::QueuedConnection);
+    }
     return index;
+}
+
+void CtListBar::publish() const
+{
+    m_publishQueued = false;
+    const int first = m_model->publish();
+    if (first >= 0 && m_current > first && m_current <= m_model->count())
+        selectRow(m_current - 1);
 }
 
 int CtListBar::itemCount(int group) const
 {
-    return group == kGroup ? m_list->count() : 0;
+    return group == kGroup ? m_model->count() : 0;
 }
 
 int CtListBar::itemCargo(int group, int item) const
 {
-    if (group != kGroup || item < 1 || item > m_list->count())
+    if (group != kGroup || !m_model->hasItem(item - 1))
         return 0;
-    return m_list->item(item - 1)->data(Qt::UserRole).toInt();
+    return m_model->item(item - 1).cargo;
 }
 
 void CtListBar::setItemCargo(int group, int item, int cargo)
 {
-    if (group != kGroup || item < 1 || item > m_list->count())
+    if (group != kGroup || !m_model->hasItem(item - 1))
         return;
-    m_list->item(item - 1)->setData(Qt::UserRole, cargo);
+    m_model->setCargo(item - 1, cargo);
 }
 
 QString CtListBar::itemText(int group, int item) const
 {
-    if (group != kGroup || item < 1 || item > m_list->count())
+    if (group != kGroup || !m_model->hasItem(item - 1))
         return {};
-    return m_list->item(item - 1)->text();
+    return m_model->item(item - 1).caption;
 }
 
 QString CtListBar::shownText(int group, int item) const
 {
     const QString caption = itemText(group, item);
-    auto *delegate = static_cast<CaptionDelegate *>(m_list->itemDelegate());
     if (caption.isEmpty())
         return caption;
-    return delegate->shownText(m_list->optionOf(item - 1), caption);
+    publish();
+    return m_delegate->shownText(m_list->optionOf(item - 1), caption);
 }
 
 int CtListBar::currentItem() const
 {
-    return m_current >= 1 && m_current <= m_list->count() ? m_current : 0;
+    return m_current >= 1 && m_current <= m_model->count() ? m_current : 0;
 }
 
 int CtListBar::currentGroup() const
@@ -274,18 +429,18 @@ int CtListBar::currentGroup() const
 void CtListBar::setCurrentItem(int item)
 {
     m_current = item > 0 ? item : 0;
+    publish();
     selectRow(currentItem() - 1);
 }
 
-void CtListBar::selectRow(int row)
+void CtListBar::selectRow(int row) const
 {
     m_updating = true;
-    if (row >= 0) {
-        m_list->setCurrentRow(row);
-    } else {
-        m_list->setCurrentItem(nullptr);
-        m_list->clearSelection();
-    }
+    QItemSelectionModel *selection = m_list->selectionModel();
+    if (row >= 0 && row < m_model->shownCount())
+        selection->setCurrentIndex(m_model->index(row), QItemSelectionModel::ClearAndSelect);
+    else
+        selection->setCurrentIndex(QModelIndex(), QItemSelectionModel::Clear);
     m_updating = false;
 }
 
@@ -299,13 +454,12 @@ void CtListBar::setIconSize(int size)
 {
     m_iconSize = size;
     applyIconSize();
-    const Qt::Alignment align = m_iconSize == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignHCenter | Qt::AlignTop;
-    for (int i = 0; i < m_list->count(); ++i)
-        m_list->item(i)->setTextAlignment(align);
+    m_model->setSmall(m_iconSize == 1);
 }
 
-// Large icons stand one under the other with the caption wrapped beneath, each
-// item as wide as the bar, so the sizes follow every resize.
+// Large icons stand one under the other with the caption wrapped beneath;
+// small ones beside a caption of one line. Each item is as wide as the bar, so
+// the size follows every resize; all items have it.
 void CtListBar::applyIconSize()
 {
     const bool small = m_iconSize == 1;
@@ -324,14 +478,21 @@ void CtListBar::applyIconSize()
     m_list->setMovement(QListView::Static);
     m_list->setResizeMode(QListView::Adjust);
 
-    const QSize hint = small ? QSize()
-                             : QSize(qMax(m_list->viewport()->width() - 2 * m_list->spacing(), icon),
-                                     icon + 2 * m_list->fontMetrics().lineSpacing() + 8);
-    for (int i = 0; i < m_list->count(); ++i) {
-        if (m_list->item(i)->sizeHint() != hint)
-            m_list->item(i)->setSizeHint(hint);
+    const int width = qMax(m_list->viewport()->width() - 2 * m_list->spacing(), icon);
+    QSize hint;
+    if (small) {
+        // As high as the style makes an item of one line beside its icon.
+        QStyleOptionViewItem option = m_list->viewOption();
+        option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
+        option.text = QStringLiteral("Xg");
+        hint = QSize(width, m_list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), m_list).height());
+    } else {
+        hint = QSize(width, icon + 2 * m_list->fontMetrics().lineSpacing() + 8);
     }
-    m_itemHint = hint;
+    if (hint != m_delegate->itemSize) {
+        m_delegate->itemSize = hint;
+        m_list->layOutLater();
+    }
 }
 
 void CtListBar::onPressed(int item, Qt::MouseButton button)

@@ -11,14 +11,21 @@
 // therefore kept as an index that outlives a rebuild: after remove-all and the
 // items added again, the item at the same index is current, and a double-click
 // (reported a moment later, once the click's handling is over) finds it.
+//
+// The items live in a list model of the bar's own, a plain vector. Items
+// added are told to the view together, in one insertion, once the adding is
+// over (or at once when anything asks the view), so that a rebuild with many
+// thousand pets costs the view no work per item; every item has one size in
+// each mode, so the view measures one and paints only the items shown.
 
 #include <QIcon>
-#include <QSize>
 #include <QString>
 #include <QWidget>
 
 class QLabel;
-class QListWidget;
+class QListView;
+class CtListBarDelegate;
+class CtListBarModel;
 class CtListBarView;
 
 class CtListBar : public QWidget {
@@ -56,8 +63,10 @@ public:
     int iconSize2() const { return m_iconSize2; }
     void setIconSize2(int size) { m_iconSize2 = size; }
 
-    // The list of group 1, for tests that click on it.
-    QListWidget *listWidget() const;
+    // The view of group 1 (its model holds the items: display text, icon, and
+    // the cargo as Qt::UserRole), for tests that click on it. The items added
+    // so far are in it.
+    QListView *listView() const;
 
 signals:
     // Left button only.
@@ -70,19 +79,24 @@ signals:
 private:
     friend class CtListBarView;
     void applyIconSize();
-    void selectRow(int row); // 0-based, -1 none; without touching the kept index
+    // Tells the view of the items added since it last heard; the kept current
+    // item is selected when it is among them.
+    void publish() const;
+    void selectRow(int row) const; // 0-based, -1 none; without touching the kept index
     void onCurrentRowChanged(int row);
     void onPressed(int row, Qt::MouseButton button);
     void onReleased(int row, Qt::MouseButton button);
     void onDoubleClicked(int row);
 
     QLabel *m_caption = nullptr;
+    CtListBarModel *m_model = nullptr;
     CtListBarView *m_list = nullptr;
+    CtListBarDelegate *m_delegate = nullptr;
     int m_current = 0;   // kept across a rebuild
     int m_pressed = 0;   // the item a left press went down on
-    bool m_updating = false;
+    mutable bool m_updating = false;
+    mutable bool m_publishQueued = false;
     bool m_swallowRelease = false;
     int m_iconSize = 0;
     int m_iconSize2 = 0;
-    QSize m_itemHint;
 };

@@ -7,11 +7,13 @@
 #include "platform/controls/ct_tips.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/ct_tray.h"
+#include "counting_delegate.h"
 #include "test_support.h"
 
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
@@ -84,8 +86,17 @@ void doubleClickAt(QWidget *w, const QPoint &p)
 
 QPoint itemCentre(CtListBar &bar, int item)
 {
-    QListWidget *list = bar.listWidget();
-    return list->visualItemRect(list->item(item - 1)).center();
+    QListView *list = bar.listView();
+    return list->visualRect(list->model()->index(item - 1, 0)).center();
+}
+
+// The items of the bar that its view shows selected, counted from 1.
+QList<int> selectedItems(CtListBar &bar)
+{
+    QList<int> items;
+    for (const QModelIndex &at : bar.listView()->selectionModel()->selectedIndexes())
+        items << at.row() + 1;
+    return items;
 }
 
 } // namespace
@@ -108,6 +119,8 @@ private slots:
     void listBarDoubleClickSurvivesRebuild();
     void listBarLongNamesEndInAnEllipsis_data();
     void listBarLongNamesEndInAnEllipsis();
+    void listBarShowsManyItemsAtOnce_data();
+    void listBarShowsManyItemsAtOnce();
 
     void dropMenuNumbersEntries();
     void dropMenuTrigger_data();
@@ -361,6 +374,12 @@ void TestBars::listBarItemsAndCargo()
         QCOMPARE(bar.itemCargo(1, item), 40 + item);
     QCOMPARE(bar.itemText(1, 2), QStringLiteral("Printouts"));
     QCOMPARE(bar.itemCargo(1, 4), 0);
+    // The view shows the same items, each with its picture and its cargo.
+    const QAbstractItemModel *model = bar.listView()->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(1, 0).data(Qt::DisplayRole).toString(), QStringLiteral("Printouts"));
+    QCOMPARE(model->index(2, 0).data(Qt::UserRole).toInt(), 43);
+    QVERIFY(!model->index(0, 0).data(Qt::DecorationRole).value<QIcon>().isNull());
     QCOMPARE(bar.itemText(2, 1), QString());
     QCOMPARE(bar.currentItem(), 0);
     QCOMPARE(bar.currentGroup(), 0);
@@ -369,16 +388,18 @@ void TestBars::listBarItemsAndCargo()
     QCOMPARE(bar.itemCount(1), 0);
     QCOMPARE(bar.addPictureItem(1, QStringLiteral("Add New Pet"), someIcon()), 1);
     QCOMPARE(bar.itemCargo(1, 1), 0);
+    QCOMPARE(bar.listView()->model()->rowCount(), 1);
+    QCOMPARE(model->index(0, 0).data(Qt::DisplayRole).toString(), QStringLiteral("Add New Pet"));
 
     bar.setIconSize(1);
     bar.setIconSize2(0);
-    QCOMPARE(bar.listWidget()->viewMode(), QListView::ListMode);
-    QCOMPARE(bar.listWidget()->iconSize(), QSize(16, 16));
+    QCOMPARE(bar.listView()->viewMode(), QListView::ListMode);
+    QCOMPARE(bar.listView()->iconSize(), QSize(16, 16));
     bar.setIconSize(0);
     bar.setIconSize2(2);
     QCOMPARE(bar.iconSize2(), 2);
-    QCOMPARE(bar.listWidget()->viewMode(), QListView::IconMode);
-    QCOMPARE(bar.listWidget()->iconSize(), QSize(32, 32));
+    QCOMPARE(bar.listView()->viewMode(), QListView::IconMode);
+    QCOMPARE(bar.listView()->iconSize(), QSize(32, 32));
 }
 
 void TestBars::listBarLongNamesEndInAnEllipsis_data()
@@ -405,14 +426,14 @@ void TestBars::listBarLongNamesEndInAnEllipsis()
     bar.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bar));
     QCOMPARE(bar.shownText(1, 1), QString("Rex"));
-    const QFontMetrics fm(bar.listWidget()->font());
+    const QFontMetrics fm(bar.listView()->font());
     for (int item = 2; item <= 3; ++item) {
         QCOMPARE(bar.itemText(1, item), names[item - 1]);
         const QStringList shown = bar.shownText(1, item).split(QLatin1Char('\n'));
         QCOMPARE(shown.size(), lines);
         QVERIFY2(shown.last().endsWith(QChar(0x2026)), qPrintable(shown.last()));
         for (const QString &line : shown)
-            QVERIFY2(fm.horizontalAdvance(line) <= bar.listWidget()->viewport()->width(), qPrintable(line));
+            QVERIFY2(fm.horizontalAdvance(line) <= bar.listView()->viewport()->width(), qPrintable(line));
     }
     bar.grab().save(QStringLiteral("listbar-long-names-%1.png").arg(iconSize));
 }
@@ -425,7 +446,7 @@ void TestBars::listBarClicks()
     bar.resize(120, 400);
     bar.show();
     QVERIFY(QTest::qWaitForWindowExposed(&bar));
-    QWidget *vp = bar.listWidget()->viewport();
+    QWidget *vp = bar.listView()->viewport();
     QSignalSpy clicks(&bar, &CtListBar::itemClick);
     QSignalSpy rightClicks(&bar, &CtListBar::itemRightClick);
 
@@ -444,7 +465,7 @@ void TestBars::listBarClicks()
 
     // Below the last item there is nothing to click.
     const QPoint below(vp->width() / 2, vp->height() - 3);
-    QVERIFY(!bar.listWidget()->itemAt(below));
+    QVERIFY(!bar.listView()->indexAt(below).isValid());
     QTest::mouseClick(vp, Qt::LeftButton, {}, below);
     QTest::mouseClick(vp, Qt::RightButton, {}, below);
     QCOMPARE(clicks.size(), 0);
@@ -480,24 +501,94 @@ void TestBars::listBarDoubleClickSurvivesRebuild()
     QSignalSpy dblClicks(&bar, &CtListBar::itemDblClick);
 
     // A rebuild keeps the clicked item current.
-    QTest::mouseClick(bar.listWidget()->viewport(), Qt::LeftButton, {}, itemCentre(bar, 3));
+    QTest::mouseClick(bar.listView()->viewport(), Qt::LeftButton, {}, itemCentre(bar, 3));
     QCOMPARE(rebuilds, 1);
     QCOMPARE(bar.currentItem(), 3);
-    QVERIFY(bar.listWidget()->item(2)->isSelected());
+    QCOMPARE(selectedItems(bar), QList<int>{3});
     QCOMPARE(dblClicks.size(), 0);
 
-    doubleClickAt(bar.listWidget()->viewport(), itemCentre(bar, 2));
+    doubleClickAt(bar.listView()->viewport(), itemCentre(bar, 2));
     QTRY_COMPARE(dblClicks.size(), 1);
     QCOMPARE(rebuilds, 2); // the second half of a double-click is no click
     QCOMPARE(currentSeen, 2);
     QCOMPARE(cargoSeen, 202);
     QCOMPARE(textSeen, QStringLiteral("Tibbles"));
-    QVERIFY(bar.listWidget()->item(1)->isSelected());
+    QCOMPARE(selectedItems(bar), QList<int>{2});
 
     // The current index outlives a rebuild that has fewer items only while it exists.
     bar.removeAll();
     bar.addPictureItem(1, QStringLiteral("Calendar"), someIcon());
     QCOMPARE(bar.currentItem(), 0);
+}
+
+void TestBars::listBarShowsManyItemsAtOnce_data()
+{
+    QTest::addColumn<int>("iconSize");
+    QTest::newRow("large icons") << 0;
+    QTest::newRow("small icons") << 1;
+}
+
+// A household of many thousand pets costs the bar no work per pet on screen:
+// the view hears of a whole rebuild in one step, measures one item for all,
+// and paints only the items shown, the current one among them.
+void TestBars::listBarShowsManyItemsAtOnce()
+{
+    QFETCH(int, iconSize);
+    constexpr int kItems = 20000;
+    CtListBar bar;
+    bar.setIconSize(iconSize);
+    bar.resize(120, 400);
+    QListView *view = bar.listView();
+    QWidget *vp = view->viewport();
+    auto *counting = new CountingDelegate(view->itemDelegate(), view);
+    view->setItemDelegate(counting);
+    QSignalSpy inserted(view->model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy reset(view->model(), &QAbstractItemModel::modelReset);
+    auto fill = [&bar] {
+        bar.removeAll();
+        for (int i = 1; i <= kItems; ++i)
+            bar.addPictureItem(1, QStringLiteral("Pet %1").arg(i), someIcon(), i);
+    };
+    // The rows a paint touched lie in the viewport (or in the row at its edge
+    // that the view paints ahead), and the item given among them.
+    auto paintedOnlyShown = [&](int item) {
+        if (!counting->painted.contains(item - 1))
+            return QStringLiteral("item %1 not painted").arg(item);
+        const QRect item1 = view->visualRect(view->model()->index(0, 0));
+        const int ahead = item1.height() + 2 * view->spacing();
+        for (int row : std::as_const(counting->painted)) {
+            if (!view->visualRect(view->model()->index(row, 0)).intersects(vp->rect().adjusted(0, -ahead, 0, ahead)))
+                return QStringLiteral("item %1 painted out of sight").arg(row + 1);
+        }
+        return QString();
+    };
+    fill();
+    bar.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&bar));
+    QTRY_VERIFY(!counting->painted.isEmpty());
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(inserted.at(0).at(1).toInt(), 0);
+    QCOMPARE(inserted.at(0).at(2).toInt(), kItems - 1);
+    QVERIFY2(counting->measured < 100, qPrintable(QString::number(counting->measured)));
+    QCOMPARE(paintedOnlyShown(1), QString());
+
+    // Far down the list: the current item is brought into sight, and a
+    // rebuild keeps it current, selected and in sight, again in one step.
+    bar.setCurrentItem(15000);
+    counting->painted.clear();
+    counting->measured = 0;
+    inserted.clear();
+    reset.clear();
+    fill();
+    vp->repaint(); // before the event loop has run: the paint shows the new items
+    QCOMPARE(inserted.size(), 1);
+    QCOMPARE(reset.size(), 1);
+    QCOMPARE(paintedOnlyShown(15000), QString());
+    QVERIFY2(counting->measured < 100, qPrintable(QString::number(counting->measured)));
+    QCOMPARE(bar.currentItem(), 15000);
+    QCOMPARE(selectedItems(bar), QList<int>{15000});
+    QCOMPARE(bar.itemCargo(1, 15000), 15000);
+    QCOMPARE(view->model()->index(15000 - 1, 0).data(Qt::UserRole).toInt(), 15000);
 }
 
 void TestBars::dropMenuNumbersEntries()

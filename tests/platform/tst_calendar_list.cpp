@@ -2,6 +2,7 @@
 // holds, when the month-change event comes, the day numbers the mouse events
 // report, the list's cells, marks, pictures and keys, and both printouts.
 
+#include "counting_delegate.h"
 #include "test_support.h"
 
 #include "platform/dates.h"
@@ -16,9 +17,7 @@
 #include <QPdfWriter>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QSet>
 #include <QSignalSpy>
-#include <QStyledItemDelegate>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -33,25 +32,6 @@ QPixmap solid(Qt::GlobalColor c)
     pm.fill(c);
     return pm;
 }
-
-// Notes what a view asks of its delegate: the rows it paints and how many
-// sizes it measures.
-class CountingDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *p, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        painted.insert(index.row());
-        QStyledItemDelegate::paint(p, option, index);
-    }
-    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        ++measured;
-        return QStyledItemDelegate::sizeHint(option, index);
-    }
-    mutable QSet<int> painted;
-    mutable int measured = 0;
-};
 
 // The number of pages a PDF written by Qt holds, from its page tree.
 int pdfPages(const QString &path)
@@ -609,7 +589,7 @@ void TestCalendarList::listPaintsOnlyShownRows()
     for (int i = 0; i < 20000; ++i)
         rows.append({QString(), QStringLiteral("Item %1").arg(i), QStringLiteral("today")});
     list.addRows(rows);
-    auto *counting = new CountingDelegate(&list);
+    auto *counting = new CountingDelegate(list.itemDelegate(), &list);
     list.setItemDelegate(counting);
     list.resize(400, 300);
     list.show();
