@@ -4,6 +4,7 @@
 #include "platform/warmup.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char *argv[])
 {
@@ -26,5 +27,7 @@ int main(int argc, char *argv[])
         resetGlobals();
         return 0;
     }
+    // The heap's reserve serves the start alone.
+    QTimer::singleShot(5000, &app, &warmup::releaseHeap);
     return app.exec();
 }

@@ -86,6 +86,16 @@ void reserveHeap()
 #endif
 }
 
+void releaseHeap()
+{
+#ifdef __GLIBC__
+    // Back to the library's own figures, and what lies free goes back to the system.
+    mallopt(M_TOP_PAD, 128 * 1024);
+    mallopt(M_MMAP_THRESHOLD, 128 * 1024);
+    malloc_trim(0);
+#endif
+}
+
 void beforeApplication()
 {
     if (configReader().joinable())

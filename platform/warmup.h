@@ -21,5 +21,8 @@ void afterApplication();
 // before the application object goes. Does nothing when nothing was started
 // or the wait is already over.
 void finish();
+// Once start-up has settled: the heap no longer keeps its reserve, and memory
+// freed since goes back to the system as usual.
+void releaseHeap();
 
 } // namespace warmup
