@@ -9,8 +9,9 @@
 // program running (this process listens on its socket) start-up makes no check
 // of its own; without it, the check runs inside start-up and its window comes
 // up with the due reminders, and is closed (as with Esc) once it has painted.
-// What is left out: the window manager, and the time a user takes to read the
-// reminder window.
+// Each run of the main program follows a run of the bare program, and their
+// ratio is reported beside the times. What is left out: the window manager,
+// and the time a user takes to read the reminder window.
 
 #include "household.h"
 
@@ -55,10 +56,37 @@ bool setReminderProgramRunning(bool running)
     return g_reminderProgram->listen();
 }
 
+// One run of `program` from its start to its end: its time in seconds, or a
+// negative number after marking `state` with the failure.
+double runChild(benchmark::State &state, const QString &program, const QProcessEnvironment &env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    QElapsedTimer timer;
+    timer.start();
+    p.start(program, {});
+    const bool finished = p.waitForFinished(120000);
+    const double seconds = double(timer.nsecsElapsed()) / 1e9;
+    // The stand-in takes its callers' connections between runs, so that
+    // they never wait on a full queue.
+    QCoreApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        state.SkipWithError(qPrintable(QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(p.readAllStandardError()))));
+        return -1;
+    }
+    return seconds;
+}
+
+QString bareProgram() { return g_programs + QStringLiteral("/bench_startup_bare"); }
+
 // Times `program` from its start to its end, in a fresh environment with its
-// own settings folder.
+// own settings folder. With `paired`, each run follows a run of the bare
+// program (untimed), and the counter vs_bare is the ratio of their totals:
+// the two are timed side by side, whatever the machine does meanwhile.
 void timeChild(benchmark::State &state, const QString &program, const QString &settings,
-               const QString &programFolder = QString())
+               const QString &programFolder = QString(), bool paired = false)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
@@ -67,24 +95,26 @@ void timeChild(benchmark::State &state, const QString &program, const QString &s
         env.insert(QStringLiteral("ZORBI_BENCH_FOLDER"), programFolder);
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    double total = 0, bareTotal = 0;
     for (auto _ : state) {
-        QProcess p;
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-        QElapsedTimer timer;
-        timer.start();
-        p.start(program, {});
-        const bool finished = p.waitForFinished(120000);
-        state.SetIterationTime(double(timer.nsecsElapsed()) / 1e9);
-        if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-            state.SkipWithError(qPrintable(QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(p.readAllStandardError()))));
-            break;
+        if (paired) {
+            state.PauseTiming();
+            QProcessEnvironment bareEnv = env;
+            bareEnv.insert(QStringLiteral("XDG_CONFIG_HOME"), bench::benchRoot() + QStringLiteral("/bare"));
+            const double bare = runChild(state, bareProgram(), bareEnv);
+            state.ResumeTiming();
+            if (bare < 0)
+                break;
+            bareTotal += bare;
         }
-        // The stand-in takes its callers' connections between runs, so that
-        // they never wait on a full queue.
-        QCoreApplication::processEvents();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const double seconds = runChild(state, program, env);
+        if (seconds < 0)
+            break;
+        state.SetIterationTime(seconds);
+        total += seconds;
     }
+    if (paired && bareTotal > 0)
+        state.counters["vs_bare"] = total / bareTotal;
 }
 
 void BM_BareQtProgram(benchmark::State &state)
@@ -94,7 +124,7 @@ void BM_BareQtProgram(benchmark::State &state)
         return;
     }
     setReminderProgramRunning(false);
-    timeChild(state, g_programs + QStringLiteral("/bench_startup_bare"), bench::benchRoot() + QStringLiteral("/bare"));
+    timeChild(state, bareProgram(), bench::benchRoot() + QStringLiteral("/bare"));
 }
 
 // Arguments: the household's size; 1 when the reminder program runs.
@@ -113,7 +143,7 @@ void BM_ZorbiStartToIdleAndExit(benchmark::State &state)
         QSettings store(settings + QStringLiteral("/Zorbi 2003/Zorbi 2003.conf"), QSettings::IniFormat);
         store.setValue(QStringLiteral("Preferences/AutomaticBackup"), QStringLiteral("0"));
     }
-    timeChild(state, g_programs + QStringLiteral("/bench_startup_zorbi"), settings, folder);
+    timeChild(state, g_programs + QStringLiteral("/bench_startup_zorbi"), settings, folder, true);
     state.SetLabel(state.range(1) ? "reminder program running" : "check and its window");
 }
 
