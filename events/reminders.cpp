@@ -102,10 +102,12 @@ struct Columns {
     }
 };
 
-// A column's value in a row; Null for a column the query does not have.
-QVariant value(const QVariantList &rs, int column)
+// A column's value in a row; Null for a column the query does not have. Read
+// in place: a row's values are looked at several times each, for every row.
+const QVariant &value(const QVariantList &rs, int column)
 {
-    return column >= 0 && column < rs.size() ? rs.at(column) : QVariant();
+    static const QVariant none;
+    return column >= 0 && column < rs.size() ? rs.at(column) : none;
 }
 
 QVariantList entryOf(const QVariantList &rs, const Columns &c, const DueCheck &due)
