@@ -187,10 +187,8 @@ struct Placed {
     {
         const Item &item = items[size_t(source)];
         const QString date = dateText(funDayNumberToDate(day));
-        return QVariantList{day,       item.kind,
-                            item.recordId, item.species,
-                            item.name, item.timePrefix.isEmpty() ? date : item.timePrefix + date,
-                            item.storedTime, QVariant()};
+        const QString due = item.timePrefix.isEmpty() ? date : item.timePrefix + date;
+        return QVariantList{day, item.kind, item.recordId, item.species, item.name, due, item.storedTime, QVariant()};
     }
 };
 
