@@ -30,6 +30,12 @@ void prepareEnvironment()
     QFile::setPermissions(home.filePath(QStringLiteral("run")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The source and program folders, as ctest gives them, also for a test
+    // started by hand.
+    if (!qEnvironmentVariableIsSet("ZORBI_SOURCE_DIR"))
+        qputenv("ZORBI_SOURCE_DIR", ZORBI_TEST_SOURCE_DIR);
+    if (!qEnvironmentVariableIsSet("ZORBI_PROGRAM_DIR"))
+        qputenv("ZORBI_PROGRAM_DIR", ZORBI_TEST_PROGRAM_DIR);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 }
 
