@@ -82,12 +82,10 @@ void CalendarItems::restart(Maker maker)
 
 void CalendarItems::assign(size_t n, const QVariantList &item)
 {
-    restart();
-    m_days.clear();
-    m_sources.clear();
-    m_items.clear();
-    for (size_t i = 0; i < n; ++i)
-        push_back(item);
+    m_days.assign(n, item.isEmpty() ? 0 : item[0].toInt());
+    m_sources.assign(n, -1);
+    m_items.assign(n, item);
+    m_maker = {};
 }
 
 void CalendarItems::reserve(size_t n)

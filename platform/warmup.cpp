@@ -62,7 +62,6 @@ void atExit()
         std::atexit(joinAll);
     }
 }
-} // namespace
 
 void reserveHeap()
 {
@@ -85,6 +84,7 @@ void reserveHeap()
         madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
 #endif
 }
+} // namespace
 
 void releaseHeap()
 {
