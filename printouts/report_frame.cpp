@@ -204,8 +204,17 @@ void ReportDesigner::fetchData(bool)
 {
     // The data control's own end, not the event's argument, says whether
     // there is a row.
-    if (!DC.isEOF())
-        mPetID = long(DC.field(QStringLiteral("pet_id")).toLongLong());
+    if (DC.isEOF())
+        return;
+    mPetID = long(DC.field(QStringLiteral("pet_id")).toLongLong());
+    // The pages are titled by the printout's name, and a printout for one pet
+    // by the pet's too: a published page shows "Pet Details - Rex" in the
+    // browser. A picture's printout has its picture's id, which is no pet's.
+    if (DC.position() == 0 && !m_reportName.isEmpty()) {
+        const QString pet = m_petID != 0 && mPetID == m_petID ? DC.field(QStringLiteral("pet_name")).toString().trimmed()
+                                                              : QString();
+        setDocumentTitle(pet.isEmpty() ? m_reportName : m_reportName + QStringLiteral(" - ") + pet);
+    }
 }
 
 void ReportDesigner::noData()

@@ -122,7 +122,8 @@ protected:
     void connectData();
     // The printout's pet, or every pet by name (two of one name by id).
     void setPetRecordSource();
-    // Keeps the row's pet for the bands of the same row (their sub-reports).
+    // Keeps the row's pet for the bands of the same row (their sub-reports);
+    // the first row titles the pages.
     void fetchData(bool eof) override;
     // "There is no information to show.", then the run ends with no pages.
     void noData() override;

@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 #include "platform/controls/data_control.h"
+#include "platform/dates.h"
 #include "platform/rtf.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -24,12 +25,6 @@ namespace report {
 
 namespace {
 
-ValueFormatter &installedFormatter()
-{
-    static ValueFormatter f;
-    return f;
-}
-
 // A date as the files keep it: a date or date-time value, or ISO text.
 bool asDateTime(const QVariant &v, QDateTime *out)
 {
@@ -50,8 +45,9 @@ bool asDateTime(const QVariant &v, QDateTime *out)
 
 } // namespace
 
-void setValueFormatter(ValueFormatter formatter) { installedFormatter() = std::move(formatter); }
-
+// A long date prints in the program's own form, as its windows and prompts
+// show it: the date on a printout reads as the one the user was just asked
+// to confirm.
 QString formatValue(const QVariant &value, const QString &outputFormat)
 {
     if (!value.isValid() || value.isNull())
@@ -62,7 +58,7 @@ QString formatValue(const QVariant &value, const QString &outputFormat)
     if ((isDate || !f.isEmpty()) && asDateTime(value, &dt)) {
         const QLocale loc;
         if (f.compare(QLatin1String("Long Date"), Qt::CaseInsensitive) == 0 || f == QLatin1String("dddddd"))
-            return loc.toString(dt.date(), QLocale::LongFormat);
+            return vbFormatLongDate(dt.date());
         // "ddddd h:nn:ss AMPM" and no format: the date, and the time when it has one.
         QString text = loc.toString(dt.date(), QLocale::ShortFormat);
         if (dt.time() != QTime(0, 0))
@@ -72,12 +68,6 @@ QString formatValue(const QVariant &value, const QString &outputFormat)
     if (value.metaType().id() == QMetaType::Double)
         return QString::number(value.toDouble(), 'g', 15);
     return value.toString();
-}
-
-static QString printed(const QVariant &value, const QString &outputFormat)
-{
-    const ValueFormatter &f = installedFormatter();
-    return f ? f(value, outputFormat) : formatValue(value, outputFormat);
 }
 
 // ---------------------------------------------------------------- controls
@@ -100,7 +90,7 @@ QString Control::text() const
 {
     switch (kind) {
     case ControlKind::Label: return caption;
-    case ControlKind::Field: return printed(value, outputFormat);
+    case ControlKind::Field: return formatValue(value, outputFormat);
     default: return {};
     }
 }

@@ -127,10 +127,8 @@ enum EngineError : int {
 };
 
 // Formats a field's value for print with its output format ("Long Date",
-// "dddddd", "ddddd h:nn:ss AMPM", or none). The program installs its own,
-// which knows the user's date forms; formatValue() is the engine's default.
-using ValueFormatter = std::function<QString(const QVariant &value, const QString &outputFormat)>;
-void setValueFormatter(ValueFormatter formatter); // an empty one restores the default
+// "dddddd", "ddddd h:nn:ss AMPM", or none): dates in the program's own forms
+// (platform/dates.h), the same in both programs and in every printout.
 QString formatValue(const QVariant &value, const QString &outputFormat);
 
 enum class ControlKind { Label, Field, Picture, Line, Box, RichText, SubReport };
@@ -333,6 +331,10 @@ public:
     bool run();
     const Document &document() const { return m_doc; }
     Document takeDocument();
+    // The title the exports give the pages (a PDF's Title, a web page's
+    // <title>). Each run starts with the report's name; a handler may set it
+    // from what the run reads.
+    void setDocumentTitle(const QString &title) { m_doc.title = title; }
 
     // Ends the run with no pages; callable from any handler.
     void cancel() { m_cancelled = true; }

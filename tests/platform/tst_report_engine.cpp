@@ -6,6 +6,7 @@
 // cancel, the data control's field look-up, and a PDF with its text and link.
 
 #include "platform/clock.h"
+#include "platform/dates.h"
 #include "platform/db/database.h"
 #include "platform/report/report.h"
 
@@ -789,28 +790,40 @@ private slots:
     }
 
     // Output formats of the engine's own formatter, and "=Now()" from the clock.
+    // A long date is the program's own, in every language: the British one
+    // names its day and month as the American does, and orders them the same.
     void formats_data()
     {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("expected");
-        const QLocale loc;
         const QDate d(2003, 5, 17);
-        QTest::newRow("long date") << QVariant(d) << "Long Date" << loc.toString(d, QLocale::LongFormat);
-        QTest::newRow("dddddd of ISO text") << QVariant("2003-05-17") << "dddddd" << loc.toString(d, QLocale::LongFormat);
-        QTest::newRow("midnight: date only") << QVariant("2003-05-17 00:00:00") << "ddddd h:nn:ss AMPM"
-                                             << loc.toString(d, QLocale::ShortFormat);
-        QTest::newRow("with time") << QVariant(QDateTime(d, QTime(14, 5, 9))) << "ddddd h:nn:ss AMPM"
-                                   << loc.toString(d, QLocale::ShortFormat) + " 2:05:09 PM";
-        QTest::newRow("null") << QVariant() << "Long Date" << "";
-        QTest::newRow("text stays") << QVariant("Rex") << "Long Date" << "Rex";
+        const QString shortDate = QLocale(QStringLiteral("en_US")).toString(d, QLocale::ShortFormat);
+        QTest::newRow("long date") << "en_US" << QVariant(d) << "Long Date" << "Saturday, May 17, 2003";
+        QTest::newRow("long date, British") << "en_GB" << QVariant(d) << "Long Date" << "Saturday, May 17, 2003";
+        QTest::newRow("dddddd of ISO text") << "en_US" << QVariant("2003-05-17") << "dddddd" << "Saturday, May 17, 2003";
+        QTest::newRow("dddddd, British") << "en_GB" << QVariant(QDateTime(d, QTime(9, 30))) << "dddddd"
+                                         << "Saturday, May 17, 2003";
+        QTest::newRow("dddddd, German") << "de_DE" << QVariant(d) << "dddddd" << "Samstag, Mai 17, 2003";
+        QTest::newRow("midnight: date only") << "en_US" << QVariant("2003-05-17 00:00:00") << "ddddd h:nn:ss AMPM"
+                                             << shortDate;
+        QTest::newRow("with time") << "en_US" << QVariant(QDateTime(d, QTime(14, 5, 9))) << "ddddd h:nn:ss AMPM"
+                                   << shortDate + " 2:05:09 PM";
+        QTest::newRow("null") << "en_US" << QVariant() << "Long Date" << "";
+        QTest::newRow("text stays") << "en_US" << QVariant("Rex") << "Long Date" << "Rex";
     }
     void formats()
     {
+        QFETCH(QString, locale);
         QFETCH(QVariant, value);
         QFETCH(QString, format);
         QFETCH(QString, expected);
-        QCOMPARE(formatValue(value, format), expected);
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const QString got = formatValue(value, format);
+        QLocale::setDefault(before);
+        QCOMPARE(got, expected);
     }
     void now()
     {
@@ -821,7 +834,7 @@ private slots:
         f->outputFormat = QStringLiteral("dddddd");
         QVERIFY(r.run());
         QCOMPARE(itemTexts(r.document(), QStringLiteral("fldNow")),
-                 QStringList{QLocale().toString(QDate(2003, 5, 17), QLocale::LongFormat)});
+                 QStringList{vbFormatLongDate(QDate(2003, 5, 17))});
     }
 
     // The PDF: its pages, real text (also of a turned label), a link annotation.

@@ -12,6 +12,8 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/main_zorbi.h"
+#include "platform/clock.h"
+#include "platform/dates.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/vb_list_view.h"
 #include "platform/help_window.h"
@@ -23,6 +25,7 @@
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_poster.h"
 #include "printout_support.h"
+#include "data_rows.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -108,6 +111,10 @@ private slots:
     void exportHtml();
     void exportRtf();
     void formattedOnce();
+
+    void datesAndTitles_data();
+    void datesAndTitles();
+    void exportedTitles();
 
     void publishWindow();
     void publishOptions_data();
@@ -549,6 +556,92 @@ void TestReportViewer::formattedOnce()
     m_pf->dialogs().queue(m_out.filePath(QStringLiteral("e.rtf")));
     QVERIFY(v->subExportRTF());
     QCOMPARE(counted->formats, formats);
+}
+
+// Every printout, in a British locale: the date of its footer (the greeting
+// card has none), the missing poster's own "dddddd" date and its prompt are
+// the program's one long date, the form every window shows, not the locale's
+// own order; the pages are titled by the catalogue's name, and by the pet's
+// when the printout is for one pet.
+void TestReportViewer::datesAndTitles_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("record"); // "pet", "picture" or none
+    QTest::addColumn<QString>("title");
+    QTest::newRow("pet sitter") << 1 << "pet" << "Pet Sitter Instructions - Rex";
+    QTest::newRow("pet sitter, all pets") << 1 << "" << "Pet Sitter Instructions";
+    QTest::newRow("address book") << 2 << "" << "Address Book Listing";
+    QTest::newRow("refrigerator") << 3 << "pet" << "Refrigerator Page - Rex";
+    QTest::newRow("pet poster") << 4 << "pet" << "Pet Poster - Rex";
+    QTest::newRow("show and tell") << 5 << "pet" << "Show & Tell Paper - Rex";
+    QTest::newRow("pet details") << 6 << "pet" << "Pet Details - Rex";
+    QTest::newRow("pet details, all pets") << 6 << "" << "Pet Details";
+    QTest::newRow("greeting card") << 7 << "pet" << "Greeting Card - Rex";
+    QTest::newRow("missing poster") << 8 << "pet" << "Missing Pet Poster - Rex";
+    QTest::newRow("publish") << 9 << "pet" << "Publish Zorbi - Rex";
+    QTest::newRow("diary") << 10 << "pet" << "Print Pet Diary - Rex";
+    QTest::newRow("picture print") << 11 << "picture" << "Picture Print";
+    QTest::newRow("photo album") << 12 << "" << "Photo Album";
+    QTest::newRow("health statement") << 13 << "pet" << "Health Statement - Rex";
+}
+
+void TestReportViewer::datesAndTitles()
+{
+    QFETCH(int, id);
+    QFETCH(QString, record);
+    QFETCH(QString, title);
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    auto restore = qScopeGuard([&] {
+        QLocale::setDefault(before);
+        zbclock::reset();
+    });
+    zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
+    const long pet = addPet("Rex");
+    addPet("Max");
+    const long picture = testsupport::addRow(QStringLiteral("tbl_picture"),
+                                             {{"picture_pet_id", qlonglong(pet)}, {"picture_title", "Rex asleep"},
+                                              {"picture_filename", "asleep.jpg"}});
+    testsupport::addRow(QStringLiteral("tbl_contact"), {{"contact_name", "Ann"}});
+    resetReportGlobals();
+    gReportName = gReports[size_t(id)].Name;
+    gReportPetID = record == QLatin1String("pet") ? pet : record == QLatin1String("picture") ? picture : 0;
+    std::unique_ptr<report::Report> r = report_handler::funNewDesigner(id);
+    QVERIFY(r->run());
+
+    // The program's long date, day and month named first as in every window.
+    const QString longDate = vbFormatLongDate(QDate(2024, 5, 17));
+    QCOMPARE(longDate, QStringLiteral("Friday, May 17, 2024"));
+    const QStringList dates = testsupport::textsOf(r->document(), {QStringLiteral("fldFooterDate")});
+    QCOMPARE(dates.isEmpty(), id == 7); // the card has no footer
+    QCOMPARE(dates, QStringList(dates.size(), longDate));
+    for (const auto &shown : m_pf->dialogs().shown())
+        if (shown.title == QLatin1String("Lost / Missing Date"))
+            QCOMPARE(shown.defaultText, longDate);
+    QCOMPARE(r->document().title, title);
+}
+
+// The title as a reader shows it: the PDF's Title and the web page's
+// <title>, written through the viewer of an opened printout.
+void TestReportViewer::exportedTitles()
+{
+    const long pet = addPet(QStringLiteral("Rex <&>"));
+    QVERIFY(funReportHandler(gMain, ActionOpenReport, 6, pet, false));
+    QCOMPARE(viewers().size(), 1);
+    frm_report *v = viewers().first();
+    const QString title = QStringLiteral("Pet Details - Rex <&>");
+    ui::ScriptedDialogs &d = m_pf->dialogs();
+    d.queue(m_out.filePath(QStringLiteral("titled.pdf")));
+    QVERIFY(v->subExportPDF());
+    QVERIFY2(run(QStringLiteral("pdfinfo"), {m_out.filePath(QStringLiteral("titled.pdf"))})
+                 .contains(QRegularExpression(QStringLiteral("Title:\\s+") + QRegularExpression::escape(title) + "\n")),
+             "the PDF's Title");
+    d.queue(m_out.filePath(QStringLiteral("titled.htm")));
+    d.queue(int(ui::No));
+    QVERIFY(v->subExportHTML());
+    QFile f(m_out.filePath(QStringLiteral("titled.htm")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().contains("<title>Pet Details - Rex &lt;&amp;&gt;</title>"));
 }
 
 void TestReportViewer::publishWindow()
