@@ -15,6 +15,23 @@ enum ViewCode : int {
     ViewPhotoGallery = 20,
 };
 
+// The printouts, by the id the catalogue gives each.
+enum ReportID : int {
+    ReportPetSitter = 1,
+    ReportAddressBook = 2,
+    ReportRefrigerator = 3,
+    ReportPetPoster = 4,
+    ReportShowAndTell = 5,
+    ReportPetDetails = 6,
+    ReportGreetingCard = 7,
+    ReportMissingPet = 8,
+    ReportPublish = 9,
+    ReportDiary = 10,
+    ReportPicturePrint = 11,
+    ReportPhotoAlbum = 12,
+    ReportHealthStatement = 13,
+};
+
 // The kind of record a calendar item or a reminder stands for (`object_id`).
 enum ObjectKind : int {
     ObjectPet = 1,

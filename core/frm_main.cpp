@@ -44,7 +44,7 @@ QPrinter *funReportPrinter()
 namespace {
 
 // The view code of each frame.
-constexpr int kFrameView[5] = {20, 1, 2, 6, 13};
+constexpr int kFrameView[5] = {ViewPhotoGallery, ViewPets, ViewAddressBook, ViewCalendar, ViewPrintouts};
 
 // A key's id: the key without its first character ("r7" -> 7).
 long keyId(const QString &key) { return key.mid(1).toLong(); }
@@ -405,7 +405,7 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
         case ViewAddressBook: funContactHandler(this, ActionPrintList, 0, QString()); break;
         case ViewCalendar: funCalendarHandler(this, ActionPrint, QVariant()); break;
         case ViewPrintouts: printSelectedReport(); break;
-        case MainToolNextMonth: funReportHandler(this, ActionOpenReport, 12, 0, false); break;
+        case ViewPhotoGallery: funReportHandler(this, ActionOpenReport, ReportPhotoAlbum, 0, false); break;
         default: break;
         }
         break;
@@ -460,12 +460,12 @@ void frm_main::deleteOnView(int view)
         const int tag = item->Tag().toInt();
         // Only the pet's own "edit" entry deletes the pet: its other entries
         // carry the same tag but stand for the vaccinations and the diary.
-        if (tag == 1 && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) {
+        if (tag == ViewPets && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) {
             if (funPetHandler(this, ActionDelete, petId, QString(), 1)) {
                 subRefreshListBar();
                 funCalendarHandler(this, ActionShow, zbclock::now());
             }
-        } else if (tag == 20) {
+        } else if (tag == ViewPhotoGallery) {
             if (funPictureHandler(this, ActionDelete, keyId(item->Key()), item->text(), 1))
                 funPetHandler(this, ActionShow, petId, QString(), 1);
         }
@@ -574,7 +574,7 @@ void frm_main::ctListBar_main_ItemDblClick()
     if (item <= 0)
         return;
     const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
-    if (!cargo || (*cargo)[0].toInt() != 1 || (*cargo)[1].toLongLong() == 0)
+    if (!cargo || (*cargo)[0].toInt() != ViewPets || (*cargo)[1].toLongLong() == 0)
         return;
     funPetHandler(this, ActionEdit, (*cargo)[1].toLongLong(), ctListBar_main->itemText(group, item), 1);
     subRefreshListBar();
@@ -584,7 +584,7 @@ void frm_main::ctListBar_main_ItemRightClick(int group, int item)
 {
     const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
     // "Add New Pet" is no pet: it gets no Open/Delete menu.
-    if (!cargo || (*cargo)[0].toInt() != 1 || (*cargo)[1].toLongLong() == 0 || !gControls)
+    if (!cargo || (*cargo)[0].toInt() != ViewPets || (*cargo)[1].toLongLong() == 0 || !gControls)
         return;
     CtDropMenu *menu = gControls->ctDropMenuContext->menu(1);
     menu->setTag(QString::number((*cargo)[1].toLongLong()));
@@ -601,7 +601,7 @@ void frm_main::ListView_Pet_DblClick()
     const int tag = item->Tag().toInt();
     const QString key = item->Key();
     const long petId = ListView_Pet->Tag().toLongLong();
-    if (tag == 1) {
+    if (tag == ViewPets) {
         int tab = 1;
         if (key.compare(QStringLiteral("vaccine"), Qt::CaseInsensitive) == 0)
             tab = 3;
@@ -609,22 +609,22 @@ void frm_main::ListView_Pet_DblClick()
             tab = 4;
         funPetHandler(this, ActionEdit, petId, QString(), tab);
         subRefreshListBar();
-    } else if (tag == 13) {
+    } else if (tag == ViewPrintouts) {
         funReportHandler(this, ActionOpenReport, keyId(key), petId, false);
-    } else if (tag == 20) {
+    } else if (tag == ViewPhotoGallery) {
         funPictureHandler(this, ActionEdit, keyId(key), QString(), ListView_Picture->View());
     }
     // The panel is filled again only while it is on screen: a pet deleted from
     // its window has left the calendar there, and no panel of a pet that is gone.
-    if (shownView() == 1)
+    if (shownView() == ViewPets)
         funPetHandler(this, ActionShow, petId, QString(), 1);
 }
 
 void frm_main::ListView_Pet_ItemClick(VbListItem *item)
 {
     const int tag = item ? item->Tag().toInt() : 0;
-    const bool deletable = item && ((tag == 1 && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) ||
-                                    tag == 20);
+    const bool deletable = item && ((tag == ViewPets && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) ||
+                                    tag == ViewPhotoGallery);
     ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, deletable);
 }
 

@@ -115,6 +115,7 @@ private slots:
     void datesAndTitles_data();
     void datesAndTitles();
     void exportedTitles();
+    void galleryPrintOpensTheAlbum();
 
     void publishWindow();
     void publishOptions_data();
@@ -642,6 +643,31 @@ void TestReportViewer::exportedTitles()
     QFile f(m_out.filePath(QStringLiteral("titled.htm")));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QVERIFY(f.readAll().contains("<title>Pet Details - Rex &lt;&amp;&gt;</title>"));
+}
+
+// Print on the photo gallery's toolbar opens the photo album of every
+// picture, as the user clicks it: a picture chosen, then Print.
+void TestReportViewer::galleryPrintOpensTheAlbum()
+{
+    const long pet = addPet("Rex");
+    QImage photo(40, 30, QImage::Format_RGB32);
+    photo.fill(Qt::darkGreen);
+    QVERIFY(photo.save(gPicturePath + QStringLiteral("beach.png")));
+    testsupport::addRow(QStringLiteral("tbl_picture"), {{"picture_pet_id", qlonglong(pet)},
+                                                        {"picture_title", "At the beach"},
+                                                        {"picture_filename", "beach.png"}});
+    QVERIFY(funPictureHandler(gMain, ActionShow, 0, QString(), 1));
+    QCOMPARE(gMain->shownView(), int(ViewPhotoGallery));
+    VbListView *gallery = gMain->ListView_Picture;
+    QCOMPARE(gallery->ItemCount(), 1);
+    QVERIFY(gallery->selectKey(QString()));
+    emit gallery->itemClick(gallery->SelectedItem());
+    gMain->ctToolbar_MainToolbar->clickItem(MainToolPrint);
+    QCOMPARE(viewers().size(), 1);
+    frm_report *v = viewers().first();
+    QCOMPARE(v->windowTitle(), QStringLiteral("Photo Album"));
+    QCOMPARE(v->document().title, QStringLiteral("Photo Album"));
+    QVERIFY(v->document().texts(0).contains(QStringLiteral("At the beach")));
 }
 
 void TestReportViewer::publishWindow()
