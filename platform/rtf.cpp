@@ -13,6 +13,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextFragment>
+#include <cmath>
 #include <limits>
 #include <map>
 #include <vector>
@@ -892,6 +893,8 @@ QString frameWords(const QRect &r, int gap)
 struct PageWriter::Impl {
     Writer writer{1.0};
     QString documentWords;
+    // The page's lines and borders, written at its end.
+    std::vector<std::pair<QRect, QColor>> rules;
     bool firstPage = true;
     QRect lastBox;
     int lastGap = 0;
@@ -902,6 +905,23 @@ struct PageWriter::Impl {
         lastGap = box == lastBox ? 1 - lastGap : 0;
         lastBox = box;
         return frameWords(box, lastGap);
+    }
+    // A frame filled with one colour: a paragraph's shading covers its own
+    // lines, so one line exactly as tall as the frame.
+    void fill(const QRect &box, const QColor &color)
+    {
+        const QString shade = shading(color);
+        if (!shade.isEmpty())
+            writer.emptyParagraph(frame(box) + shade + QStringLiteral("\\sl-%1\\slmult0").arg(qMax(1, box.height())));
+    }
+    // A line is a frame as thick as the line, filled with its colour (a
+    // border would be drawn inside the frame's padding, and leave gaps at a
+    // box's corners).
+    void writeRules()
+    {
+        for (const auto &[box, color] : rules)
+            fill(box, color.isValid() ? color : QColor(Qt::black));
+        rules.clear();
     }
     QString shading(const QColor &fill)
     {
@@ -927,6 +947,7 @@ PageWriter::~PageWriter() = default;
 
 void PageWriter::newPage()
 {
+    d->writeRules();
     if (!d->firstPage)
         d->writer.pageBreak();
     d->firstPage = false;
@@ -954,30 +975,37 @@ void PageWriter::picture(const QRect &box, const QImage &image)
     d->writer.picture(d->frame(box), image, box.size());
 }
 
-void PageWriter::rule(const QRect &box, int sides, int width, const QColor &color, const QColor &fill)
+void PageWriter::line(const QLineF &l, int width, const QColor &color)
 {
-    QString ws = d->frame(box);
-    if (width > 0) {
-        // RTF's borders are at most 75 twips wide.
-        const QString border = QStringLiteral("\\brdrs\\brdrw%1\\brdrcf%2").arg(qBound(1, width, 75)).arg(d->writer.colorIndex(color));
-        if (sides & Top)
-            ws += QStringLiteral("\\brdrt") + border;
-        if (sides & Left)
-            ws += QStringLiteral("\\brdrl") + border;
-        if (sides & Bottom)
-            ws += QStringLiteral("\\brdrb") + border;
-        if (sides & Right)
-            ws += QStringLiteral("\\brdrr") + border;
-    }
-    if (const QString shade = d->shading(fill); !shade.isEmpty()) {
-        // A paragraph's shading covers its own lines: one line exactly as
-        // tall as the box.
-        ws += shade + QStringLiteral("\\sl-%1\\slmult0").arg(qMax(1, box.height()));
-    }
-    d->writer.emptyParagraph(ws);
+    const int lw = qMax(1, width);
+    if (std::abs(l.dy()) <= std::abs(l.dx()))
+        d->rules.emplace_back(QRect(int(std::lround(qMin(l.x1(), l.x2()))), int(std::lround(l.y1() - lw / 2.0)),
+                                    qMax(1, int(std::lround(std::abs(l.dx())))), lw),
+                              color);
+    else
+        d->rules.emplace_back(QRect(int(std::lround(l.x1() - lw / 2.0)), int(std::lround(qMin(l.y1(), l.y2()))), lw,
+                                    qMax(1, int(std::lround(std::abs(l.dy()))))),
+                              color);
 }
 
-QString PageWriter::finish() { return d->writer.finish(d->documentWords); }
+void PageWriter::box(const QRect &box, int width, const QColor &color, const QColor &fill)
+{
+    d->fill(box, fill);
+    if (width <= 0)
+        return;
+    // The four sides inside the box, as the page paints them.
+    const int lw = qMin(width, qMin(box.width(), box.height()));
+    const int x = box.left(), y = box.top(), w = box.width(), h = box.height();
+    for (const QRect &side : {QRect(x, y, w, lw), QRect(x, y + h - lw, w, lw), QRect(x, y, lw, h),
+                              QRect(x + w - lw, y, lw, h)})
+        d->rules.emplace_back(side, color);
+}
+
+QString PageWriter::finish()
+{
+    d->writeRules();
+    return d->writer.finish(d->documentWords);
+}
 
 bool isRtf(const QString &text)
 {

@@ -18,6 +18,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QLineF>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -75,10 +76,15 @@ public:
     void rich(const QRect &box, const QTextDocument *doc, int from, int to);
     // A picture stretched into the box.
     void picture(const QRect &box, const QImage &image);
-    // The box's borders on the sides asked for (a line is one side of a thin
-    // box), and its fill.
-    enum Side { Top = 1, Left = 2, Bottom = 4, Right = 8, AllSides = 15 };
-    void rule(const QRect &box, int sides, int width, const QColor &color, const QColor &fill = {});
+    // A level or upright line, `width` twips wide, and a box's border
+    // (`width` 0: none) and fill. A word processor paints each positioned
+    // frame opaque over the frames written before it, so a border drawn with
+    // its box would lose whatever later frames overlap: lines and the four
+    // sides of a border are thin filled frames of their own, written after
+    // everything else on their page. A fill stays where it stands, under the
+    // texts written after it.
+    void line(const QLineF &line, int width, const QColor &color);
+    void box(const QRect &box, int width, const QColor &color, const QColor &fill = {});
 
     // The whole file.
     QString finish();

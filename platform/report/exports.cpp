@@ -419,23 +419,15 @@ void rtfItem(rtf::PageWriter &w, const Item &it, int pageNumber, int pageCount)
     case Item::Line: {
         const int lw = qMax(1, it.lineWidth);
         const QLineF &l = it.line;
-        if (qFuzzyCompare(l.y1(), l.y2())) {
-            const int x = int(std::lround(qMin(l.x1(), l.x2())));
-            w.rule(QRect(x, int(std::lround(l.y1() - lw / 2.0)), qMax(1, int(std::lround(std::abs(l.dx())))), lw),
-                   rtf::PageWriter::Top, lw, it.lineColor);
-        } else if (qFuzzyCompare(l.x1(), l.x2())) {
-            const int y = int(std::lround(qMin(l.y1(), l.y2())));
-            w.rule(QRect(int(std::lround(l.x1() - lw / 2.0)), y, lw, qMax(1, int(std::lround(std::abs(l.dy()))))),
-                   rtf::PageWriter::Left, lw, it.lineColor);
+        if (qFuzzyCompare(l.y1(), l.y2()) || qFuzzyCompare(l.x1(), l.x2())) {
+            w.line(l, lw, it.lineColor);
         } else {
             const QRect bounds = QRectF(l.p1(), l.p2()).normalized().toAlignedRect().adjusted(-lw, -lw, lw, lw);
             w.picture(bounds, itemPicture(it, bounds, pageNumber, pageCount));
         }
         break;
     }
-    case Item::Box:
-        w.rule(it.rect, it.lineWidth > 0 ? rtf::PageWriter::AllSides : 0, it.lineWidth, it.lineColor, it.fillColor);
-        break;
+    case Item::Box: w.box(it.rect, it.lineWidth, it.lineColor, it.fillColor); break;
     case Item::Rich:
         if (it.rich) {
             const auto [from, to] = richRange(it);

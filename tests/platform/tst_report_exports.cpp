@@ -205,6 +205,7 @@ private slots:
     void nothingWritten();
     void picturesKeptAsFiles();
     void richTextSplitOverPages();
+    void rtfLinesOverEverything();
 
 private:
     static void hostile();
@@ -490,4 +491,64 @@ void TestReportExports::richTextSplitOverPages()
 }
 
 ZORBI_TEST_MAIN(TestReportExports)
+// A word processor paints each positioned frame opaque over the frames
+// before it: a box whose bottom edge the texts below it touch lost that edge
+// when its border was the box's own. Each side of a box, and each line, is a
+// thin frame filled with its colour, written after every text of its page, at
+// its place: inside the box for a side, centred on the line for a line.
+void TestReportExports::rtfLinesOverEverything()
+{
+    Document doc;
+    doc.size = QSize(12240, 15840);
+    doc.pages.resize(2);
+    auto &one = doc.pages[0].items;
+    Item box;
+    box.kind = Item::Box;
+    box.rect = {1000, 2000, 4000, 900};
+    box.lineWidth = 15;
+    box.lineColor = QColor(0, 0, 255);
+    one.push_back(box);
+    one.push_back(textItem(QStringLiteral("txtIn"), {1100, 2600, 2000, 300}, QStringLiteral("Inside")));
+    one.push_back(textItem(QStringLiteral("txtBelow"), {1000, 2900, 2000, 300}, QStringLiteral("Below")));
+    Item line;
+    line.kind = Item::Line;
+    line.line = QLineF(1000, 5000, 9000, 5000);
+    line.lineWidth = 15;
+    one.push_back(line);
+    Item upright = line;
+    upright.line = QLineF(500, 6000, 500, 7000);
+    upright.lineWidth = 20;
+    one.push_back(upright);
+    doc.pages[1].items.push_back(textItem(QStringLiteral("txtNext"), {1000, 1000, 2000, 300}, QStringLiteral("Next")));
+    const QString rtf = rtfText(doc);
+    QVERIFY(bracesBalance(rtf));
+    QVERIFY2(!rtf.contains(QStringLiteral("\\brdr")), "no paragraph borders: a frame written later would cover them");
+
+    const qsizetype pageBreak = rtf.indexOf(QRegularExpression(QStringLiteral("\\\\page(?![a-z])")));
+    const qsizetype lastText = rtf.indexOf(QStringLiteral("Below"));
+    QVERIFY(lastText > 0 && pageBreak > lastText);
+    const QString filled = QStringLiteral("\\cbpat%1\\cfpat%1\\shading10000");
+    const auto frameAt = [&](int x, int y, int w, int h) {
+        return QStringLiteral("\\pvpg\\phpg\\posx%1\\posy%2\\absw%3\\absh-%4\\dxfrtext").arg(x).arg(y).arg(w).arg(h);
+    };
+    const QRegularExpression colour(QStringLiteral("\\\\red(\\d+)\\\\green(\\d+)\\\\blue(\\d+);"));
+    QStringList colours;
+    for (auto m = colour.globalMatch(rtf); m.hasNext();) {
+        const auto c = m.next();
+        colours << c.captured(1) + QLatin1Char(',') + c.captured(2) + QLatin1Char(',') + c.captured(3);
+    }
+    const int blue = int(colours.indexOf(QStringLiteral("0,0,255"))) + 1, black = int(colours.indexOf(QStringLiteral("0,0,0"))) + 1;
+    QVERIFY(blue > 0 && black > 0);
+    struct Side { int x, y, w, h, colour; };
+    for (const Side &sd : {Side{1000, 2000, 4000, 15, blue}, Side{1000, 2885, 4000, 15, blue}, Side{1000, 2000, 15, 900, blue},
+                           Side{4985, 2000, 15, 900, blue}, Side{1000, 4993, 8000, 15, black},
+                           Side{490, 6000, 20, 1000, black}}) {
+        const qsizetype at = rtf.indexOf(frameAt(sd.x, sd.y, sd.w, sd.h));
+        QVERIFY2(at > lastText && at < pageBreak, qPrintable(frameAt(sd.x, sd.y, sd.w, sd.h)));
+        const QString words = rtf.mid(at, rtf.indexOf(QStringLiteral("\\par"), at) - at);
+        QVERIFY2(words.contains(filled.arg(sd.colour)), qPrintable(words));
+        QVERIFY2(words.contains(QStringLiteral("\\sl-%1\\slmult0").arg(sd.h)), qPrintable(words));
+    }
+}
+
 #include "tst_report_exports.moc"
