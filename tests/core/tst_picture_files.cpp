@@ -7,6 +7,7 @@
 #include "core/picture_files.h"
 #include "core/settings.h"
 #include "platform/controls/vb_image.h"
+#include "picture_samples.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -81,6 +82,8 @@ private slots:
     void formatCheck_data();
     void formatCheck();
     void notAPicture();
+    void otherFormats_data();
+    void otherFormats();
     void notARegularFile_data();
     void notARegularFile();
     void importWithNoFreeName();
@@ -302,6 +305,51 @@ void TestPictureFiles::notAPicture()
     QCOMPARE(w.label->text(), QString("ZB_00007.jpg"));
     QCOMPARE(pictures(), QStringList{"ZB_00007.jpg"});
     QCOMPARE(w.image->picture().toImage(), before);
+}
+
+// The metafiles and PCX pictures the import offers are read like the rest;
+// a damaged one is refused with the invalid-picture message and not kept.
+void TestPictureFiles::otherFormats_data()
+{
+    QTest::addColumn<QString>("extension");
+    QTest::addColumn<bool>("damaged");
+    for (const char *extension : {"pcx", "wmf", "emf"}) {
+        QTest::addRow("%s", extension) << extension << false;
+        QTest::addRow("%s damaged", extension) << extension << true;
+    }
+}
+
+void TestPictureFiles::otherFormats()
+{
+    QFETCH(QString, extension);
+    QFETCH(bool, damaged);
+    QByteArray bytes = picture_samples::sample(extension, 120, 60);
+    if (damaged)
+        bytes.chop(bytes.size() / 3);
+    const QString source = m_source + "/Drawing." + extension.toUpper();
+    QVERIFY(picture_samples::write(source, bytes));
+    PictureWindow w;
+    m_pf->dialogs().queue(source);
+    ::subImportPicture(&w.window);
+    if (damaged) {
+        QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
+                 QString("You have selected an unsupported picture format. Please import a different picture."));
+        QCOMPARE(w.label->text(), QString());
+        QCOMPARE(pictures(), QStringList());
+        return;
+    }
+    QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);
+    QCOMPARE(w.label->text(), "ZB_00001." + extension);
+    QCOMPARE(pictures(), QStringList{"ZB_00001." + extension});
+    // 120 x 60 pixels are 1800 x 900 twips, centred across the pet box.
+    QVERIFY(w.image->hasPicture());
+    QCOMPARE(w.image->picture().size(), QSize(120, 60));
+    QCOMPARE(w.image->Width(), 1800);
+    QCOMPARE(w.image->Height(), 900);
+    QCOMPARE(w.image->Left(), 5100 + (2880 - 1800) / 2);
+    const QImage shown = w.image->picture().toImage();
+    QCOMPARE(QColor(shown.pixel(20, 30)), QColor(Qt::red));
+    QCOMPARE(QColor(shown.pixel(100, 30)), QColor(Qt::blue));
 }
 
 void TestPictureFiles::notARegularFile_data()

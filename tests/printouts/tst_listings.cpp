@@ -17,6 +17,7 @@
 #include "printouts/report_handler.h"
 #include "printouts/rpt_address_book.h"
 #include "printouts/rpt_picture_album.h"
+#include "picture_samples.h"
 #include "printouts/rpt_picture_poster.h"
 #include "printout_support.h"
 #include "test_support.h"
@@ -338,6 +339,40 @@ private slots:
         report::renderPage(doc, 0, 0.06)
             .save(QCoreApplication::applicationDirPath() + QStringLiteral("/picture_poster_%1.png")
                                                                 .arg(QTest::currentDataTag()).replace(' ', '_'));
+    }
+
+    // A metafile or PCX picture prints on the poster, on the page and in the PDF.
+    void posterOfOtherFormats_data()
+    {
+        QTest::addColumn<QString>("extension");
+        for (const char *extension : {"pcx", "wmf", "emf"})
+            QTest::newRow(extension) << extension;
+    }
+    void posterOfOtherFormats()
+    {
+        QFETCH(QString, extension);
+        QVERIFY(picture_samples::write(gPicturePath + "drawing." + extension,
+                                       picture_samples::sample(extension, 400, 200)));
+        gReportPetID = addPicture("Drawing", "drawing." + extension, "2021-01-01", "Red and blue");
+        gReportName = QStringLiteral("Picture Print");
+        rptPicturePoster r;
+        QVERIFY(r.run());
+        const report::Document &doc = r.document();
+        const auto pics = itemsNamed(doc, "picPicture");
+        QCOMPARE(pics.size(), 1);
+        // Twice as wide as high, as the picture is.
+        QVERIFY(qAbs(pics[0]->rect.width() - 2 * pics[0]->rect.height()) <= 2);
+        const double scale = 0.06;
+        const QImage page = report::renderPage(doc, 0, scale);
+        const QRectF box(pics[0]->rect.left() * scale, pics[0]->rect.top() * scale, pics[0]->rect.width() * scale,
+                         pics[0]->rect.height() * scale);
+        const QColor left = page.pixelColor(box.left() + box.width() / 4, box.center().y());
+        const QColor right = page.pixelColor(box.left() + box.width() * 3 / 4, box.center().y());
+        QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
+        QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
+        const QString pdf = m_pf->file("poster.pdf");
+        QVERIFY(report::exportPdf(doc, pdf));
+        QVERIFY(QFileInfo(pdf).size() > 1000);
     }
 
     // Pictures decode when printed, at the size they print: the page shows

@@ -22,6 +22,7 @@
 #include "records/frm_picture.h"
 #include "records/picture_handler.h"
 #include "data_rows.h"
+#include "picture_samples.h"
 #include "test_support.h"
 
 #include <QAbstractItemView>
@@ -166,6 +167,8 @@ private slots:
     void closePaths();
     void newPictureWithoutTitle();
     void importThenSave();
+    void importOtherFormats_data();
+    void importOtherFormats();
     void refusedSaveKeepsTheEdits();
     void deleteDropsPendingEdits();
     void photoSites_data();
@@ -579,6 +582,39 @@ void TestPictures::importThenSave()
     w->close();
     QVERIFY(!w->isVisible());
     QCOMPARE(pictureCount(), 1);
+}
+
+void TestPictures::importOtherFormats_data()
+{
+    QTest::addColumn<QString>("extension");
+    for (const char *extension : {"pcx", "wmf", "emf"})
+        QTest::newRow(extension) << extension;
+}
+
+// A metafile or PCX picture imported into the gallery shows in the window and
+// as its thumbnail.
+void TestPictures::importOtherFormats()
+{
+    QFETCH(QString, extension);
+    const QString source = m_pf->file("drawing." + extension);
+    QVERIFY(picture_samples::write(source, picture_samples::sample(extension, 400, 200)));
+    Window w = open(0);
+    m_pf->dialogs().queue(source);
+    w->ctToolbar_Toolbar->clickItem(7);
+    QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);
+    QCOMPARE(w->lblPicture->text(), "ZB_00001." + extension);
+    QCOMPARE(w->ImagePicture->picture().size(), QSize(400, 200));
+    QCOMPARE(w->ImagePicture->Width(), 3165);
+    w->ctToolbar_Toolbar->clickItem(1);
+    QVERIFY(!w->isVisible());
+
+    QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 0));
+    VbListItem *item = galleryItem("Untitled");
+    QVERIFY(item);
+    const QImage thumb = gMain->ImageListPicture_Large->picture(item->Icon()).pixmap(128, 128).toImage();
+    QCOMPARE(QColor(thumb.pixel(30, 64)), QColor(Qt::red));
+    QCOMPARE(QColor(thumb.pixel(98, 64)), QColor(Qt::blue));
+    QVERIFY(QFileInfo(thumbnails::cachedPath(gPicturePath + "ZB_00001." + extension)).isFile());
 }
 
 void TestPictures::refusedSaveKeepsTheEdits()
