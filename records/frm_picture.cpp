@@ -81,6 +81,9 @@ frm_picture::frm_picture(QWidget *parent) : QDialog(parent)
     DataDetail->bind(DBCbopicture[1], QStringLiteral("picture_pet_id"));
     DataDetail->bind(DBCbopicture[0], QStringLiteral("picture_category"));
     DataDetail->bind(txtpicture[3], QStringLiteral("picture_date"));
+    // The date is kept as written; one chosen in the chooser is written in the
+    // user's short form, which can be longer than the column's ten characters.
+    DataDetail->setMinimumLength(txtpicture[3], vbShortDateLength());
     DataDetail->bind(lblPicture, QStringLiteral("picture_filename"));
     connect(DataDetail, &DataControl::validate, this, &frm_picture::DataDetail_Validate);
 
