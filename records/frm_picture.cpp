@@ -30,6 +30,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Menu bar items, counted with their separators.
@@ -190,7 +192,9 @@ void frm_picture::buildFields(QWidget *body)
     auto *h = new QHBoxLayout(dateRow);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(4);
-    txtpicture[3]->setFixedWidth(84);
+    // Wide enough for the longest date of the user's short form.
+    const int dateWidth = txtpicture[3]->fontMetrics().horizontalAdvance(QString(vbShortDateLength(), QLatin1Char('0')));
+    txtpicture[3]->setFixedWidth(std::max(84, dateWidth + 16));
     h->addWidget(txtpicture[3]);
     h->addWidget(cmdPicture);
     h->addWidget(lblDateFormat, 1);
