@@ -1,6 +1,7 @@
 #include "events/print_support.h"
 
 #include "core/frm_main.h"
+#include "platform/printing.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -15,7 +16,7 @@ bool funPrintFormImage(QWidget *form, QPrinter &printer)
         return false;
     const QPixmap image = form->grab();
     QPainter p;
-    if (image.isNull() || !p.begin(&printer))
+    if (image.isNull() || !beginPrinting(p, &printer))
         return false;
     // Screen pixels to printer dots, so the window prints at its own size.
     const qreal screenDpi = form->logicalDpiX() > 0 ? form->logicalDpiX() : 96;

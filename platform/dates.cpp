@@ -216,6 +216,18 @@ QString vbShortDateFormat()
     return format;
 }
 
+int vbShortDateLength()
+{
+    const QLocale locale;
+    const QString format = vbShortDateFormat();
+    int longest = 0;
+    // Days 22 to 28 are two-digit and fall on every weekday in each month.
+    for (int month = 1; month <= 12; ++month)
+        for (int day = 22; day <= 28; ++day)
+            longest = qMax(longest, int(locale.toString(QDate(2000, month, day), format).size()));
+    return longest;
+}
+
 QDate vbCDate(const QString &text)
 {
     const QString t = trimBlanks(text);

@@ -45,6 +45,9 @@ QString funAgeText(const QVariant &birthDate);
 
 // The short-date form of the user's locale with a four-digit year ("M/d/yyyy").
 QString vbShortDateFormat();
+// The most characters a date takes in that form (a two-digit day, the longest
+// month and weekday names), so that a box for such dates can hold any of them.
+int vbShortDateLength();
 
 // True when `text` is a real date typed as 'YYYY-MM-DD' or in the locale's
 // short-date form (a two-digit year means 1930 to 2029). Blanks around it are

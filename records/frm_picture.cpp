@@ -30,6 +30,8 @@
 #include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Menu bar items, counted with their separators.
@@ -81,6 +83,9 @@ frm_picture::frm_picture(QWidget *parent) : QDialog(parent)
     DataDetail->bind(DBCbopicture[1], QStringLiteral("picture_pet_id"));
     DataDetail->bind(DBCbopicture[0], QStringLiteral("picture_category"));
     DataDetail->bind(txtpicture[3], QStringLiteral("picture_date"));
+    // The date is kept as written; one chosen in the chooser is written in the
+    // user's short form, which can be longer than the column's ten characters.
+    DataDetail->setMinimumLength(txtpicture[3], vbShortDateLength());
     DataDetail->bind(lblPicture, QStringLiteral("picture_filename"));
     connect(DataDetail, &DataControl::validate, this, &frm_picture::DataDetail_Validate);
 
@@ -187,7 +192,9 @@ void frm_picture::buildFields(QWidget *body)
     auto *h = new QHBoxLayout(dateRow);
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(4);
-    txtpicture[3]->setFixedWidth(84);
+    // Wide enough for the longest date of the user's short form.
+    const int dateWidth = txtpicture[3]->fontMetrics().horizontalAdvance(QString(vbShortDateLength(), QLatin1Char('0')));
+    txtpicture[3]->setFixedWidth(std::max(84, dateWidth + 16));
     h->addWidget(txtpicture[3]);
     h->addWidget(cmdPicture);
     h->addWidget(lblDateFormat, 1);

@@ -1,4 +1,5 @@
 #include "platform/controls/ct_calendar.h"
+#include "platform/printing.h"
 
 #include "platform/dates.h"
 #include "platform/clock.h"
@@ -516,10 +517,8 @@ void CtCalendar::paintPrintPage(QPainter &p, const QRectF &page) const
 
 bool CtCalendar::PrintCalendar(QPagedPaintDevice *device)
 {
-    if (!device)
-        return false;
     QPainter p;
-    if (!p.begin(device))
+    if (!beginPrinting(p, device))
         return false;
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);

@@ -1,4 +1,5 @@
 #include "platform/controls/ct_list.h"
+#include "platform/printing.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
@@ -452,10 +453,8 @@ struct PrintColumn {
 
 bool CtList::PrintList(QPagedPaintDevice *device)
 {
-    if (!device)
-        return false;
     QPainter p;
-    if (!p.begin(device))
+    if (!beginPrinting(p, device))
         return false;
     p.setRenderHint(QPainter::TextAntialiasing);
 

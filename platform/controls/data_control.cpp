@@ -3,6 +3,7 @@
 #include "platform/dates.h"
 #include "platform/dialogs.h"
 
+#include <algorithm>
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -196,6 +197,7 @@ struct DataControl::Binding {
     bool changed = false;
     QString labelText; // a label's text as last loaded
     int limit = 0;     // the column's width, 0 none
+    int minimumLength = 0; // the least the control takes, whatever the column says
     std::function<QVariant(const QVariant &)> toControl, toField;
     QMetaObject::Connection notify, limiter;
 };
@@ -914,6 +916,16 @@ void DataControl::setDataFormat(QWidget *control, std::function<QVariant(const Q
     }
 }
 
+void DataControl::setMinimumLength(QWidget *control, int length)
+{
+    if (Binding *b = bindingFor(control)) {
+        b->minimumLength = length;
+        ++m_pushing;
+        pushBinding(*b);
+        --m_pushing;
+    }
+}
+
 void DataControl::controlChanged()
 {
     if (m_pushing > 0)
@@ -986,7 +998,7 @@ void DataControl::pushBinding(Binding &b)
     // The column's width limits typing; a longer stored text still shows whole.
     const int limit = i >= 0 && i < int(m_maxLength.size()) ? m_maxLength[i] : 0;
     const int shownLength = v.isNull() ? 0 : int(v.toString().size());
-    b.limit = limit > 0 ? qMax(limit, shownLength) : 0;
+    b.limit = limit > 0 ? std::max({limit, shownLength, b.minimumLength}) : 0;
     QLineEdit *line = qobject_cast<QLineEdit *>(w);
     if (auto *combo = qobject_cast<QComboBox *>(w))
         line = combo->lineEdit();

@@ -219,6 +219,10 @@ public:
     // place of the plain conversion (say, a birthday shown in the user's form).
     void setDataFormat(QWidget *control, std::function<QVariant(const QVariant &stored)> toControl,
                        std::function<QVariant(const QVariant &shown)> toField);
+    // Lets `control` take at least `length` characters where its column was
+    // declared narrower: a date in the user's own form may be longer than the
+    // column was made for, and the file keeps it whole.
+    void setMinimumLength(QWidget *control, int length);
     bool dataChanged() const;
     bool dataChanged(QWidget *control) const;
     void setDataChanged(QWidget *control, bool changed);

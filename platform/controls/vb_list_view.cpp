@@ -10,6 +10,7 @@
 #include <QSortFilterProxyModel>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -26,6 +27,26 @@ enum Role {
 
 constexpr int kLargeIcons = 0;
 constexpr int kReport = 3;
+
+// In rows of equal cells an item is no wider than its cell, short of a gap
+// before the next one: a long name ends in "..." instead of running on
+// under the next item's icon. The list view draws an item as wide as it asks
+// to be, whatever its grid.
+class CellItemDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const auto *view = qobject_cast<const QListView *>(parent());
+        if (view && view->viewMode() == QListView::ListMode && view->gridSize().isValid()) {
+            const int gap = QFontMetrics(option.font).averageCharWidth();
+            size.setWidth(std::min(size.width(), view->gridSize().width() - gap));
+        }
+        return size;
+    }
+};
 
 } // namespace
 
@@ -212,6 +233,7 @@ VbListView::VbListView(QWidget *parent)
     m_iconView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_iconView->setDragEnabled(false);
     m_iconView->setTextElideMode(Qt::ElideRight);
+    m_iconView->setItemDelegate(new CellItemDelegate(m_iconView));
 
     m_reportView->setObjectName(QStringLiteral("reportView"));
     m_reportView->setModel(m_proxy);

@@ -1,4 +1,5 @@
 #include "platform/report/page_model.h"
+#include "platform/printing.h"
 
 #include "platform/shell.h"
 
@@ -283,7 +284,7 @@ bool paintDocument(QPagedPaintDevice &device, const Document &doc, QString *erro
         printer->setFullPage(true);
     device.setPageLayout(QPageLayout(doc.pageSize, doc.orientation, QMarginsF(0, 0, 0, 0)));
     QPainter p;
-    if (!p.begin(&device))
+    if (!beginPrinting(p, &device))
         return fail(QStringLiteral("The output could not be started."));
     const double scale = device.logicalDpiX() / double(kTwipsPerInch);
     for (int n = from; n <= to; ++n) {

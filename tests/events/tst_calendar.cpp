@@ -114,6 +114,7 @@ private slots:
     void datesAreBoundWhateverTheLanguage();
     void userMovesAfterAShowWithinTheMonth();
     void printsTheMonth();
+    void failedPrintLeavesThePrinterUsable();
     void otherCodesAreRefused();
 
 private:
@@ -557,6 +558,22 @@ void TestCalendar::printsTheMonth()
     QVERIFY2(box.captured(1).toDouble() > box.captured(2).toDouble(), qPrintable(box.captured(0)));
     QCOMPARE(funReportPrinter()->pageLayout().orientation(), QPageLayout::Portrait);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);
+}
+
+void TestCalendar::failedPrintLeavesThePrinterUsable()
+{
+    show(QDate(2003, 4, 1));
+    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    funReportPrinter()->setOutputFileName(QString()); // nowhere to print
+    QCOMPARE(funCalendarHandler(gMain, ActionPrint, QVariant()), false);
+    QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
+    // Print Setup's Print to File takes, and the month prints there.
+    const QString pdf = m_pf->file("month.pdf");
+    m_pf->dialogs().queue(pdf);
+    gMain->ctToolBar_MainMenuBar_ItemClick(MainMenuPrintSetup);
+    QCOMPARE(funCalendarHandler(gMain, ActionPrint, QVariant()), false);
+    QVERIFY(QFileInfo(pdf).size() > 1000);
+    QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
 }
 
 void TestCalendar::otherCodesAreRefused()

@@ -65,6 +65,7 @@ private slots:
     void windowMarksAndHeader();
     void aLongNameStaysOnTheScreen();
     void printsWithTheMomentOfPrinting();
+    void failedPrintLeavesThePrinterUsable();
 
     void driverSchedule();
     void snooze_data();
@@ -557,6 +558,26 @@ void TestReminders::printsWithTheMomentOfPrinting()
     QVERIFY(reminders::funCheckReminders(false, false));
     QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
     QCOMPARE(m_pf->dialogs().last(SD::Message)->text, QString("The reminders could not be printed."));
+}
+
+void TestReminders::failedPrintLeavesThePrinterUsable()
+{
+    addEvent("Vet", {{"event_time", "08:00:00"}});
+    openProgramFiles();
+    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    funReportPrinter()->setOutputFileName(QString()); // nowhere to print
+    const QString pdf = m_pf->file("reminders.pdf");
+    onReminderWindow([&](frm_reminder *w) {
+        QTest::mouseClick(w->cmdPrint, Qt::LeftButton);
+        QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
+        // The printer takes a file to print into, as Print Setup gives it.
+        funReportPrinter()->setOutputFileName(pdf);
+        QCOMPARE(funReportPrinter()->outputFileName(), pdf);
+        QTest::mouseClick(w->cmdPrint, Qt::LeftButton);
+    });
+    QVERIFY(reminders::funCheckReminders(false, false));
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
 }
 
 // ---- The reminder program's driver ----

@@ -80,6 +80,7 @@ private slots:
     void rightPressSelectsItemUnderPointer_data();
     void rightPressSelectsItemUnderPointer();
     void clicksAndDoubleClicks();
+    void longNamesStayInTheirCells();
     void picturesOfTheViews();
 };
 
@@ -550,6 +551,32 @@ void TestListViewIcons::clicksAndDoubleClicks()
     QCOMPARE(view.SelectedItem(), second);
     QCOMPARE(clicks.count(), 2);
     QCOMPARE(clicks.at(1).at(0).value<VbListItem *>(), second);
+}
+
+void TestListViewIcons::longNamesStayInTheirCells()
+{
+    // Medium icons: rows of equal cells. A name longer than its cell ends in
+    // "..." within it, short of the next item's icon; a short one shows whole.
+    VbListView view;
+    view.resize(700, 200);
+    const QString longName = "Bartholomew Featherstonehaugh-Smythe of Little Snoring";
+    for (const QString &name : {longName, QString("Åström"), QString("Bella")})
+        view.addItem({}, name);
+    view.setView(1);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    auto *list = qobject_cast<QListView *>(visibleView(view));
+    QVERIFY(list);
+    const QAbstractItemModel *m = list->model();
+    const QRect first = list->visualRect(m->index(0, 0));
+    const QRect second = list->visualRect(m->index(1, 0));
+    QCOMPARE(first.top(), second.top()); // side by side
+    QVERIFY2(first.right() < second.left(), qPrintable(QString("%1 runs to %2, the next starts at %3")
+                                                           .arg(longName).arg(first.right()).arg(second.left())));
+    QVERIFY(first.width() <= list->gridSize().width());
+    const QRect third = list->visualRect(m->index(2, 0));
+    QVERIFY(third.width() >= list->fontMetrics().horizontalAdvance("Bella"));
+    view.grab().save(QCoreApplication::applicationDirPath() + "/listview_long_names.png");
 }
 
 void TestListViewIcons::picturesOfTheViews()

@@ -107,6 +107,7 @@ private slots:
     void paperColours();
     void paging();
     void printAndExport();
+    void failedPrintLeavesThePrinterUsable();
     void exportHtml_data();
     void exportHtml();
     void exportRtf();
@@ -430,6 +431,24 @@ void TestReportViewer::printAndExport()
     QCOMPARE(d.count(Kind::Message), 1);
     QVERIFY(!QFileInfo::exists(m_out.filePath(QStringLiteral("gone/max.pdf"))));
 
+}
+
+void TestReportViewer::failedPrintLeavesThePrinterUsable()
+{
+    addPet("A");
+    auto v = viewerOf(std::make_unique<CountingPoster>());
+    ui::ScriptedDialogs &d = m_pf->dialogs();
+    v->printer().setOutputFormat(QPrinter::PdfFormat);
+    v->printer().setOutputFileName(QString()); // nowhere to print
+    d.queue(true);
+    QVERIFY(!v->subViewerPrint());
+    QCOMPARE(d.count(Kind::Message), 1);
+    // Print to File in the print dialog then takes, and the pages go there.
+    const QString printed = m_out.filePath(QStringLiteral("printed.pdf"));
+    d.queue(printed);
+    QVERIFY(v->subViewerPrint());
+    QCOMPARE(v->printer().outputFileName(), printed);
+    QVERIFY(QFileInfo(printed).size() > 0);
 }
 
 void TestReportViewer::exportHtml_data()
