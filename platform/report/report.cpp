@@ -243,6 +243,44 @@ int textHeight(const Control &c, const QFont &font, const QString &text)
     return int(std::ceil(r.height()));
 }
 
+// Whether `text` in `font` fits the box whole: no line wider than the box,
+// the lines no taller than it.
+bool fitsWhole(const QString &text, const QFont &font, int flags, const QSize &box)
+{
+    const QRectF r = QFontMetricsF(font).boundingRect(QRectF(0, 0, box.width(), 1e7), flags, text);
+    return r.width() <= box.width() + 0.5 && r.height() <= box.height() + 0.5;
+}
+
+// A text never loses words silently: one that does not fit its box wraps at
+// its word boundaries, and where the lines are still too many or a word too
+// long, its font shrinks, down to half the designed size (five points at
+// least), before the box clips it. Decided once here, so that the viewer,
+// the printer, the PDF, HTML and RTF show the same lines in the same size.
+void fitText(Item &it)
+{
+    if (it.angle != 0 || it.deferred != Item::NoDeferred || it.text.isEmpty() || it.rect.isEmpty())
+        return;
+    const int align = it.alignment & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask);
+    const QSize box = it.rect.size();
+    if (fitsWhole(it.text, it.font, align | (it.wordWrap ? Qt::TextWordWrap : 0), box))
+        return;
+    it.wordWrap = true;
+    if (fitsWhole(it.text, it.font, align | Qt::TextWordWrap, box))
+        return;
+    QFont f = it.font;
+    const int designed = f.pixelSize();
+    const int floor = qMin(designed, qMax(5 * kTwipsPerPoint, designed / 2));
+    for (int px = designed - qMax(1, designed / 20); px > floor; px -= qMax(1, px / 20)) {
+        f.setPixelSize(px);
+        if (fitsWhole(it.text, f, align | Qt::TextWordWrap, box)) {
+            it.font = f;
+            return;
+        }
+    }
+    f.setPixelSize(floor);
+    it.font = f;
+}
+
 QImage imageForModel(const QImage &img, const QRect &rect) { return imageForDpi(img, rect, kModelImageDpi); }
 
 bool sameKey(const QVariant &a, const QVariant &b)
@@ -794,6 +832,7 @@ private:
                     it.deferred = c.summary == Control::PageNumber  ? Item::PageNumber
                                   : c.summary == Control::PageCount ? Item::PageCount
                                                                     : Item::NoDeferred;
+                fitText(it);
                 break;
             case ControlKind::Picture:
                 if ((c.picture.isNull() && c.pictureFile.isEmpty()) || at.isEmpty())

@@ -30,6 +30,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
@@ -117,6 +118,8 @@ private slots:
     void datesAndTitles();
     void exportedTitles();
     void galleryPrintOpensTheAlbum();
+    void longNamesWhole_data();
+    void longNamesWhole();
 
     void publishWindow();
     void publishOptions_data();
@@ -687,6 +690,58 @@ void TestReportViewer::galleryPrintOpensTheAlbum()
     QCOMPARE(v->windowTitle(), QStringLiteral("Photo Album"));
     QCOMPARE(v->document().title, QStringLiteral("Photo Album"));
     QVERIFY(v->document().texts(0).contains(QStringLiteral("At the beach")));
+}
+
+// A long name prints whole in every printout of a pet: where it does not fit
+// its field on one line it wraps, and where the lines are too many the
+// field's font shrinks; every text of the pages fits its box, so the viewer,
+// the PDF, HTML and RTF, which draw these boxes, show all of it.
+void TestReportViewer::longNamesWhole_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("name");
+    const QString name29 = QStringLiteral("Maximilian von Barkingham III");
+    const QString name50 = QStringLiteral("Maximilian \"Max\" <b>von</b> Barkingham-Featherston");
+    for (int id : {1, 3, 4, 5, 6, 8, 10, 12, 13}) {
+        QTest::addRow("printout %d, %d letters", id, int(name29.size())) << id << name29;
+        QTest::addRow("printout %d, %d letters", id, int(name50.size())) << id << name50;
+    }
+}
+
+void TestReportViewer::longNamesWhole()
+{
+    QFETCH(int, id);
+    QFETCH(QString, name);
+    const long pet = addPet(name, QStringLiteral("Sir Max the Magnificent"));
+    testsupport::addRow(QStringLiteral("tbl_picture"), {{"picture_pet_id", qlonglong(pet)},
+                                                        {"picture_title", name},
+                                                        {"picture_filename", m_pf->file(QStringLiteral("Default.gif"))}});
+    resetReportGlobals();
+    gReportName = gReports[size_t(id)].Name;
+    gReportPetID = id == 12 ? 0 : pet;
+    std::unique_ptr<report::Report> r = report_handler::funNewDesigner(id);
+    QVERIFY(r->run());
+    const report::Document &doc = r->document();
+    bool named = false;
+    for (int p = 0; p < doc.pageCount(); ++p) {
+        for (const report::Item &it : doc.pages[size_t(p)].items) {
+            if (it.kind != report::Item::Text || it.angle != 0 || it.text.isEmpty())
+                continue;
+            named = named || it.text.contains(name);
+            const int flags = (it.alignment & (Qt::AlignHorizontal_Mask | Qt::AlignVertical_Mask))
+                              | (it.wordWrap ? Qt::TextWordWrap : 0);
+            const QRectF need = QFontMetricsF(it.font).boundingRect(QRectF(0, 0, it.rect.width(), 1e7), flags,
+                                                                    it.textFor(p + 1, doc.pageCount()));
+            QVERIFY2(need.width() <= it.rect.width() + 0.5 && need.height() <= it.rect.height() + 0.5,
+                     qPrintable(QStringLiteral("%1 \"%2\" needs %3 x %4 in %5 x %6")
+                                    .arg(it.name, it.text)
+                                    .arg(need.width())
+                                    .arg(need.height())
+                                    .arg(it.rect.width())
+                                    .arg(it.rect.height())));
+        }
+    }
+    QVERIFY2(named, "the name prints whole");
 }
 
 void TestReportViewer::publishWindow()
