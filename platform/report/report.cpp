@@ -500,14 +500,13 @@ public:
             return;
         }
         endRow();
-        if (mayBreak && m_body && s.newPageBefore && !nextPage())
+        if (mayBreak && m_body && s.newPageBefore && !breakPage())
             return;
         for (;;) {
             const int h = b.height();
             const int room = bodyBottom() - m_y;
             if (!mayBreak || h <= room) {
-                put(b, takeAll(b), m_y);
-                m_y += h;
+                putWhole(b, s.kind, h);
                 break;
             }
             std::vector<int> take;
@@ -516,15 +515,15 @@ public:
                 // Nothing of it fits here: on the next page, or, on an empty
                 // page, whole, however tall it is.
                 if (m_body) {
-                    if (!nextPage())
+                    if (!breakPage())
                         return;
                     if (b.splits)
                         continue;
                 }
-                put(b, takeAll(b), m_y);
-                m_y += h;
+                putWhole(b, s.kind, h);
                 break;
             }
+            m_keep = {};
             put(b, take, m_y);
             m_body = true;
             m_lastRow = m_r.DC.m_row;
@@ -577,6 +576,71 @@ private:
         return !m_r.isCancelled();
     }
 
+    // A group header stays with the first row it heads: placed, it is noted,
+    // and when the band after it goes on to the next page, the header (and
+    // the headers it opened with) goes along, unless it began the page.
+    struct Kept {
+        int page = -1;               // the page it lies on; -1: nothing kept
+        size_t from = 0, to = 0;     // its items on that page
+        int top = 0, height = 0;
+        bool pageWasEmpty = false;
+        int lastRowBefore = -1;      // the page's last row without it
+    };
+    // Puts a band whole at the foot of what the page holds; a group header is
+    // kept for the band after it, the page header leaves the kept alone.
+    void putWhole(const Band &b, SectionKind kind, int h)
+    {
+        const int page = m_r.m_doc.pageCount() - 1;
+        const size_t from = m_r.m_doc.pages.back().items.size();
+        const bool pageWasEmpty = !m_body;
+        const int lastRowBefore = m_lastRow;
+        put(b, takeAll(b), m_y);
+        const size_t to = m_r.m_doc.pages.back().items.size();
+        if (kind == SectionKind::GroupHeader) {
+            if (m_keep.page == page && m_keep.to == from) {
+                m_keep.to = to; // an inner header under its outer one
+                m_keep.height += h;
+            } else {
+                m_keep = {page, from, to, m_y, h, pageWasEmpty, lastRowBefore};
+            }
+        } else if (kind != SectionKind::PageHeader) {
+            m_keep = {};
+        }
+        m_y += h;
+    }
+
+    // Ends the page for a band that does not fit, taking along the group
+    // headers kept for it.
+    bool breakPage()
+    {
+        const Kept k = std::exchange(m_keep, {});
+        std::vector<Item> moved;
+        if (k.page == m_r.m_doc.pageCount() - 1 && !k.pageWasEmpty) {
+            std::vector<Item> &items = m_r.m_doc.pages.back().items;
+            moved.assign(std::make_move_iterator(items.begin() + std::ptrdiff_t(k.from)),
+                         std::make_move_iterator(items.begin() + std::ptrdiff_t(k.to)));
+            items.erase(items.begin() + std::ptrdiff_t(k.from), items.begin() + std::ptrdiff_t(k.to));
+            m_lastRow = k.lastRowBefore;
+        }
+        if (!nextPage())
+            return false;
+        if (!moved.empty()) {
+            const int dy = m_y - k.top;
+            std::vector<Item> &items = m_r.m_doc.pages.back().items;
+            // Now at the top of its page: never moved again.
+            m_keep = {m_r.m_doc.pageCount() - 1, items.size(), items.size() + moved.size(), m_y, k.height, true,
+                      m_lastRow};
+            for (Item &it : moved) {
+                translate(it, 0, dy);
+                items.push_back(std::move(it));
+            }
+            m_y += k.height;
+            m_body = true;
+            m_lastRow = m_r.DC.m_row;
+        }
+        return true;
+    }
+
     void pageHeader()
     {
         place(*m_r.pageHeader(), false);
@@ -600,11 +664,12 @@ private:
         if (m_slot > 0 && m_rowTop + h > bodyBottom())
             endRow();
         if (m_slot == 0) {
-            if (m_body && m_y + h > bodyBottom() && !nextPage())
+            if (m_body && m_y + h > bodyBottom() && !breakPage())
                 return;
             m_rowTop = m_y;
             m_rowHeight = 0;
         }
+        m_keep = {};
         const int x = m_area.left() + m_slot * (width + s.columnSpacing);
         std::vector<Item> &items = m_r.m_doc.pages.back().items;
         emitBand(b, takeAll(b), x, m_rowTop, width, items);
@@ -896,6 +961,7 @@ private:
     int m_y = 0;
     bool m_body = false; // the page holds more than its header
     int m_lastRow = -1;  // the row current when the page's last band was placed
+    Kept m_keep;
     int m_slot = 0, m_rowTop = 0, m_rowHeight = 0; // the row of detail slots being filled
 };
 
