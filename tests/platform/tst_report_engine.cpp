@@ -272,12 +272,15 @@ private slots:
     void groupHeaderKeptWithItsRow_data()
     {
         QTest::addColumn<int>("rowHeight");
-        for (int h : {300, 330, 370, 410, 450, 500, 560, 620})
-            QTest::addRow("rows of %d twips", h) << h;
+        QTest::addColumn<int>("columns");
+        for (int columns : {1, 2})
+            for (int h : {300, 330, 370, 410, 450, 500, 560, 620})
+                QTest::addRow("rows of %d twips in %d columns", h, columns) << h << columns;
     }
     void groupHeaderKeptWithItsRow()
     {
         QFETCH(int, rowHeight);
+        QFETCH(int, columns);
         const QStringList species{"Bird", "Cat", "Dog", "Fish", "Horse"};
         QList<QStringList> pets;
         for (int i = 0; i < 90; ++i)
@@ -285,6 +288,7 @@ private slots:
         setPets(pets);
         Fixture r(m_db.get());
         r.detail()->height = rowHeight;
+        r.detail()->columnCount = columns;
         r.detailName->height = rowHeight;
         QVERIFY(r.run());
         const Document &doc = r.document();
