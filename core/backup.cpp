@@ -145,15 +145,17 @@ void removeTemporary(const QString &temp)
 // A temporary copy is held under a lock (flock, which the engine's own locks
 // never touch) for as long as its backup runs; the lock ends with the process,
 // however it ends. One whose lock can be had is left from a backup that did not
-// finish; one that is still empty and new may not be locked yet by its writer.
+// finish, unless it is still empty, new and without a journal: its writer may
+// have made it and not locked it yet (it locks before the engine starts).
 bool isStale(const QString &temp)
 {
     const int fd = ::open(QFile::encodeName(temp).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT;
     struct stat st {};
-    bool stale = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
-                 && (st.st_size > 0 || ::time(nullptr) - st.st_mtime > 60);
+    const bool stale = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+                       && (st.st_size > 0 || QFileInfo::exists(temp + QStringLiteral("-journal"))
+                           || ::time(nullptr) - st.st_mtime > 60);
     ::close(fd);
     return stale;
 }

@@ -450,11 +450,15 @@ void TestBackup::staleTemporariesAreRemoved()
     const QString folder = pf.file("copies");
     QVERIFY(QDir().mkpath(folder));
     const QStringList stale{".Pets.dat.c9c34a.tmp", ".Pets.dat.c9c34a.tmp-journal", "Pets.dat.4c047f.tmp-journal",
-                            "Pets.dat.00aa11.tmp"};
+                            "Pets.dat.00aa11.tmp", ".Pets.dat.5e5e5e.tmp", ".Pets.dat.5e5e5e.tmp-journal"};
     const QStringList kept{".Pets.dat.77e1d0.tmp", ".Pets.dat.77e1d0.tmp-journal", ".Other.dat.c9c34a.tmp",
-                           "Pets.dat.notes.tmp", "Pets.dat.c9c34a.tmp.txt", "my.tmp"};
+                           "Pets.dat.notes.tmp", "Pets.dat.c9c34a.tmp.txt", "my.tmp", ".Pets.dat.0b0b0b.tmp"};
     for (const QString &name : stale + kept)
         writeFile(folder + "/" + name, "left over");
+    // Killed as the engine began: the copy is still empty, its journal there.
+    writeFile(folder + "/.Pets.dat.5e5e5e.tmp", "");
+    // Just made by a backup that has not locked it yet: empty, new, no journal.
+    writeFile(folder + "/.Pets.dat.0b0b0b.tmp", "");
     // A backup running in another program holds its copy locked.
     const int running = ::open(QFile::encodeName(folder + "/.Pets.dat.77e1d0.tmp").constData(), O_RDWR | O_CLOEXEC);
     QVERIFY(running >= 0);
