@@ -16,6 +16,7 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QThread>
 #include <QWidget>
 
@@ -23,7 +24,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,16 +72,26 @@ bool sameFile(const QString &a, const QString &b)
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
-db::DbError osError(int number)
+// What a failure of the system to write in `folder` means, told as the user
+// can act on it: the folder is missing, cannot be written, or the disk is full.
+db::DbError osError(int number, const QString &folder)
 {
+    const QString where = QStringLiteral("the folder \"") + QDir::toNativeSeparators(folder) + QLatin1Char('"');
     switch (number) {
     case ENOSPC:
     case EDQUOT:
-        return {db::ErrDiskFull, QStringLiteral("Disk full")};
+        return {db::ErrDiskFull, QStringLiteral("Disk full: there is no room for the copy in ") + where};
     case EACCES:
     case EPERM:
+        return {db::ErrPermissionDenied, QStringLiteral("Permission denied: ") + where + QStringLiteral(" cannot be written to")};
     case EROFS:
-        return {db::ErrPermissionDenied, QStringLiteral("Permission denied")};
+        return {db::ErrPermissionDenied, QStringLiteral("Permission denied: ") + where + QStringLiteral(" is on a read-only disk")};
+    case ENOENT:
+        return {db::ErrPathNotFound, QStringLiteral("Path not found: ") + where
+                                         + QStringLiteral(" does not exist. Your Zorbi data file was NOT backed up.")};
+    case ENOTDIR:
+        return {db::ErrPathNotFound, QStringLiteral("Path not found: \"") + QDir::toNativeSeparators(folder)
+                                         + QStringLiteral("\" is not a folder. Your Zorbi data file was NOT backed up.")};
     case EIO:
         return {db::ErrDiskNotReady, QStringLiteral("Disk not ready")};
     default:
@@ -86,17 +99,19 @@ db::DbError osError(int number)
     }
 }
 
-// Makes sure a written file is on the disk, not only in the system's buffers.
-// The file is one no database connection has open, so its descriptor holds no
-// lock that closing it could drop.
-db::DbError flushFile(const QString &path)
+// Why `folder` cannot take the copy, checked before anything is closed; no
+// error when it can.
+db::DbError folderError(const QString &folder)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return osError(errno);
-    const int failed = ::fsync(fd) == 0 ? 0 : errno;
-    ::close(fd);
-    return failed ? osError(failed) : db::DbError{};
+    const QByteArray name = QFile::encodeName(folder);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return osError(errno, folder);
+    if (!S_ISDIR(st.st_mode))
+        return osError(ENOTDIR, folder);
+    if (::access(name.constData(), W_OK | X_OK) != 0)
+        return osError(errno, folder);
+    return {};
 }
 
 // The new name of a file is only durable once its folder is written too; a file
@@ -110,17 +125,83 @@ void flushFolder(const QString &folder)
     ::close(fd);
 }
 
-// A name beside the target that nothing has; ".tmp" so that a copy left by a
-// crash in the program folder goes with the program's other temporary files.
-QString temporaryBeside(const QString &target)
+// The temporary copy beside a target: "." and the target's name, six hex
+// digits and ".tmp", so that it is hidden in the folder and no file dialog of
+// data files lists it. Only this program makes such names; the engine adds its
+// journal as "-journal" to it.
+QRegularExpression temporaryPattern(const QString &target)
+{
+    return QRegularExpression(QStringLiteral("^\\.?") + QRegularExpression::escape(QFileInfo(target).fileName())
+                              + QStringLiteral("\\.[0-9a-f]{6}\\.tmp(-journal|-wal|-shm)?$"));
+}
+
+// The temporary file and its journals go; the target is not touched.
+void removeTemporary(const QString &temp)
+{
+    for (const char *suffix : {"", "-journal", "-wal", "-shm"})
+        ::unlink(QFile::encodeName(temp + QLatin1String(suffix)).constData());
+}
+
+// A temporary copy is held under a lock (flock, which the engine's own locks
+// never touch) for as long as its backup runs; the lock ends with the process,
+// however it ends. One whose lock can be had is left from a backup that did not
+// finish, unless it is still empty, new and without a journal: its writer may
+// have made it and not locked it yet (it locks before the engine starts).
+bool isStale(const QString &temp)
+{
+    const int fd = ::open(QFile::encodeName(temp).constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return errno == ENOENT;
+    struct stat st {};
+    const bool stale = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ::flock(fd, LOCK_EX | LOCK_NB) == 0
+                       && (st.st_size > 0 || QFileInfo::exists(temp + QStringLiteral("-journal"))
+                           || ::time(nullptr) - st.st_mtime > 60);
+    ::close(fd);
+    return stale;
+}
+
+// Removes what earlier backups to the same target left when they were ended
+// before they could clear up (a crash, a kill, a power cut); the temporary
+// files of a backup still running, in this or another program, stay.
+void removeStaleTemporaries(const QString &target)
 {
     const QFileInfo info(target);
-    QString name;
-    do {
-        name = info.absolutePath() + QLatin1Char('/') + info.fileName()
-               + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
-    } while (QFileInfo::exists(name) || QFileInfo(name).isSymLink());
-    return name;
+    const QRegularExpression pattern = temporaryPattern(target);
+    const QStringList names = QDir(info.absolutePath()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString &name : names) {
+        const QRegularExpressionMatch m = pattern.match(name);
+        if (!m.hasMatch())
+            continue;
+        const QString path = info.absolutePath() + QLatin1Char('/') + name;
+        // A journal goes with its copy: alone, or beside a copy that is stale.
+        const QString copy = m.captured(1).isEmpty() ? path : path.chopped(m.captured(1).size());
+        if (isStale(copy))
+            removeTemporary(copy);
+    }
+}
+
+// A new temporary file beside the target, made by this process and locked;
+// its descriptor in `fd`.
+db::DbError createTemporary(const QString &target, QString *temp, int *fd)
+{
+    const QFileInfo info(target);
+    for (;;) {
+        *temp = info.absolutePath() + QStringLiteral("/.") + info.fileName()
+                + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        *fd = ::open(QFile::encodeName(*temp).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (*fd >= 0)
+            break;
+        if (errno != EEXIST)
+            return osError(errno, info.absolutePath());
+    }
+    if (::flock(*fd, LOCK_EX | LOCK_NB) != 0) {
+        const int failed = errno;
+        ::close(*fd);
+        *fd = -1;
+        removeTemporary(*temp);
+        return osError(failed, info.absolutePath());
+    }
+    return {};
 }
 
 // The compacted copy of `source`, written beside `target` and put in its place
@@ -138,18 +219,30 @@ db::DbError writeCopy(const QString &source, const QString &target)
     if (!from)
         return error;
 
-    const QString temp = temporaryBeside(target);
-    if (db::DbError e = injected(Step::Compact))
-        return e;
-    const bool compacted = from->compactTo(temp);
-    error = from->lastError();
-    from->close();
-    if (!compacted)
+    const QString folder = QFileInfo(target).absolutePath();
+    removeStaleTemporaries(target);
+    QString temp;
+    int fd = -1;
+    error = createTemporary(target, &temp, &fd);
+    if (error)
         return error;
+    // Our descriptor is closed only once the engine is done with the file: closing
+    // it earlier would drop the engine's own locks on it.
+    auto release = qScopeGuard([&] { ::close(fd); });
+    error = injected(Step::Compact);
+    if (!error && !from->compactTo(temp)) {
+        error = from->lastError();
+        // The engine tells only that it could not write; the folder may tell why.
+        if (db::DbError why = folderError(folder))
+            error = why;
+    }
+    from->close();
 
-    error = injected(Step::Flush);
+    // Only a copy that is on the disk, not only in the system's buffers, replaces the old one.
     if (!error)
-        error = flushFile(temp);
+        error = injected(Step::Flush);
+    if (!error && ::fsync(fd) != 0)
+        error = osError(errno, folder);
     if (!error) {
         error = injected(Step::Replace);
         // A journal left beside an old backup by a crash would be played into
@@ -157,18 +250,18 @@ db::DbError writeCopy(const QString &source, const QString &target)
         for (const char *journal : {"-wal", "-journal"}) {
             const QByteArray name = QFile::encodeName(target + QLatin1String(journal));
             if (!error && ::unlink(name.constData()) != 0 && errno != ENOENT)
-                error = osError(errno);
+                error = osError(errno, folder);
         }
         // rename() puts the new file in the old one's place in one step: the
         // target is always either the old backup or the whole new one.
         if (!error && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0)
-            error = osError(errno);
+            error = osError(errno, folder);
     }
     if (error) {
-        QFile::remove(temp);
+        removeTemporary(temp);
         return error;
     }
-    flushFolder(QFileInfo(target).absolutePath());
+    flushFolder(folder);
     return {};
 }
 
@@ -188,6 +281,15 @@ bool stopReminderProgram(QWidget *form)
         QThread::msleep(20);
     }
     return true;
+}
+
+// Starts the reminder program again when the backup stopped it; without a check
+// at once: the user has just been at the program. A copy that did not go in
+// time is still there, and a second one would only refuse.
+void restartReminderProgram(QWidget *form, bool wasRunning)
+{
+    if (wasRunning && !reminder_control::funRemindersRunning(form))
+        reminder_control::funRemindersControl(form, 1, QStringLiteral("/nocheck"));
 }
 
 // The callers pass the hidden shared-controls form; the dialogs then stand
@@ -224,24 +326,27 @@ bool isForm(const QWidget *w)
     }
 }
 
-// Closes every window but the main window and the shared controls. Closing
-// never deletes: a window that is modal ends its loop when control gets back to
-// it, one that goes when closed is deleted later by the event loop; so the
-// window the backup was started from (the preferences, the exit's prompt) is
-// still there when its handler goes on.
-void closeOtherWindows()
+// Closes every window but the main window and the shared controls, each once.
+// Closing never deletes: a window that is modal ends its loop when control gets
+// back to it, one that goes when closed is deleted later by the event loop; so
+// the window the backup was started from (the preferences, the exit's prompt) is
+// still there when its handler goes on. False when a window stays open because
+// the user chose so (the preferences' "Save changes?" answered Cancel).
+bool closeOtherWindows()
 {
     QList<QPointer<QWidget>> windows;
     // The topmost modal window first, so that each closes before the one under it.
     if (QWidget *modal = QApplication::activeModalWidget())
         windows << modal;
     for (QWidget *w : QApplication::topLevelWidgets())
-        windows << w;
+        if (!windows.contains(w))
+            windows << w;
     for (const QPointer<QWidget> &w : windows) {
-        if (w && w->isVisible() && isForm(w) && !keptOpen(w))
-            w->close();
+        if (w && w->isVisible() && isForm(w) && !keptOpen(w) && !w->close())
+            return false;
     }
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    return true;
 }
 
 QString errorText(const db::DbError &e)
@@ -300,6 +405,10 @@ void setEndProcess(std::function<void(int)> end) { g_end = std::move(end); }
 QString funBackupFolder()
 {
     QString folder = funPref_Get(QStringLiteral("BackupFolder"), QString());
+    // A location that names a file (set before the box took folders only) starts
+    // the dialog in that file's folder, never on the file.
+    if (const QFileInfo named(folder); !folder.isEmpty() && named.exists() && !named.isDir())
+        folder = named.absolutePath();
     if (folder.isEmpty())
         folder = qEnvironmentVariable("TEMP");
     if (folder.isEmpty())
@@ -334,8 +443,8 @@ QString funAskBackupTarget(QWidget *form)
     request.initialDir = funBackupFolder();
     request.fileName = QString();
     request.save = true;
-    // An old backup is replaced without a question, and only by a complete copy.
-    request.overwritePrompt = false;
+    // The dialog asks before an existing file is replaced: it may be anything.
+    request.overwritePrompt = true;
     for (;;) {
         QWidget *owner = ownerFor(form);
         const QString chosen = ui::dialogs().fileDialog(owner, request);
@@ -354,9 +463,18 @@ bool funBackupTo(QWidget *form, const QString &target)
 {
     if (target.isEmpty() || funIsLiveFile(target))
         return false;
+    // A folder that cannot take the copy is told before anything is closed.
+    if (const db::DbError e = folderError(QFileInfo(target).absolutePath())) {
+        showError(ownerFor(form), e);
+        return false;
+    }
     Hourglass hourglass;
     const bool wasRunning = stopReminderProgram(form);
-    closeOtherWindows();
+    if (!closeOtherWindows()) {
+        // The user kept a window open: no backup, and all as it was.
+        restartReminderProgram(form, wasRunning);
+        return false;
+    }
 
     subCloseDataDB();
     subCloseSystemDB();
@@ -387,10 +505,7 @@ bool funBackupTo(QWidget *form, const QString &target)
             ui::Information | ui::OKOnly, QStringLiteral("Backup message"));
         funPref_Set(QStringLiteral("BackupCount"), 1);
     }
-    // Without a check at once: the user has just been at the program. A copy that
-    // did not go in time is still there, and a second one would only refuse.
-    if (wasRunning && !reminder_control::funRemindersRunning(form))
-        reminder_control::funRemindersControl(form, 1, QStringLiteral("/nocheck"));
+    restartReminderProgram(form, wasRunning);
     return !failed;
 }
 

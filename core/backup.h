@@ -3,9 +3,10 @@
 //
 // The live files are never put at risk: a target that is the data file or the
 // system file (or one of their journals) under any spelling is refused, and the
-// copy is written to a temporary file beside the target, flushed to the disk,
-// and only then put in the target's place. Whatever happens, both files are
-// open again when the backup is done.
+// copy is written to a hidden temporary file beside the target, flushed to the
+// disk, and only then put in the target's place. A failed copy leaves nothing
+// behind, and a backup clears what one that was ended midway left. Whatever
+// happens, both files are open again when the backup is done.
 
 #include "platform/db/database.h"
 
@@ -21,8 +22,9 @@ namespace backup {
 // no use (the callers pass True).
 void subBackupDatabase(QWidget *form, bool flag);
 
-// The folder the target dialog starts in: the setting "BackupFolder", else the
-// folder $TEMP names, else the system's temporary folder.
+// The folder the target dialog starts in: the setting "BackupFolder" (the
+// folder of the file it names, should it name one), else the folder $TEMP
+// names, else the system's temporary folder.
 QString funBackupFolder();
 
 // Asks for the target until the user chooses one that is not a live file; ""

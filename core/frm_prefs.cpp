@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -283,7 +284,8 @@ void frm_prefs::subLoadPrefs()
     // Read as the exit's backup rule reads it, with the same default (on), so
     // that saving the window never switches the reminder off by itself.
     chkPrefs[2]->setChecked(storedCount(QStringLiteral("AutomaticBackup"), 1) == 1);
-    txtPrefs[0]->setText(funPref_Get(QStringLiteral("AutomaticBackupCount"), 5));
+    // The count the exit's rule goes by, whatever text is stored.
+    txtPrefs[0]->setText(QString::number(funBackupCountLimit()));
     for (const TextBox &t : kTextBoxes)
         txtPrefs[t.index]->setText(funPref_Get(QLatin1String(t.key), QString()));
     lblDatabase->setText(funPref_Get(QStringLiteral("Database"), QString()));
@@ -293,8 +295,36 @@ void frm_prefs::subLoadPrefs()
     m_loading = false;
 }
 
-void frm_prefs::subSavePrefs()
+// The boxes whose settings take only some values: the count and the backup
+// location. A refusal says why and leaves the user at the box.
+bool frm_prefs::boxesAccepted()
 {
+    QString problem;
+    QLineEdit *box = nullptr;
+    const QString folder = txtPrefs[1]->text().trimmed();
+    if (!funBackupCountAccepted(txtPrefs[0]->text())) {
+        box = txtPrefs[0];
+        problem = QStringLiteral("Please enter a number from %1 to %2 for the exits between backup reminders.")
+                      .arg(kBackupCountMin)
+                      .arg(kBackupCountMax);
+    } else if (const QFileInfo named(folder); !folder.isEmpty() && named.exists() && !named.isDir()) {
+        box = txtPrefs[1];
+        problem = QStringLiteral("The Default Backup Location must be a folder. \"") + folder
+                  + QStringLiteral("\" is a file.");
+    }
+    if (!box)
+        return true;
+    ui::dialogs().msgBox(this, problem, ui::Information);
+    tbsPrefs->setSelectedIndex(1);
+    box->setFocus();
+    box->selectAll();
+    return false;
+}
+
+bool frm_prefs::subSavePrefs()
+{
+    if (gPrefsChanged && !boxesAccepted())
+        return false;
     if (gPrefsChanged) {
         settings::holdWrites();
         funPref_Set(QStringLiteral("BackupFolder"), txtPrefs[1]->text());
@@ -318,6 +348,7 @@ void frm_prefs::subSavePrefs()
     if (gMain && gMain->ctCalendar1)
         funCalendarHandler(gMain, ActionRefresh, funDayNumberToDate(gMain->ctCalendar1->Date()));
     subSetChanged(false);
+    return true;
 }
 
 void frm_prefs::subSetChanged(bool flag)
@@ -445,7 +476,12 @@ void frm_prefs::closeEvent(QCloseEvent *event)
 {
     if (gPrefsChanged) {
         switch (ui::dialogs().msgBox(this, QStringLiteral("Save changes?"), ui::YesNoCancel | ui::Question)) {
-        case ui::Yes: subSavePrefs(); break;
+        case ui::Yes:
+            if (!subSavePrefs()) {
+                event->ignore();
+                return;
+            }
+            break;
         case ui::No: break;
         default: event->ignore(); return;
         }

@@ -35,7 +35,9 @@ public:
     QLabel *imgPrefs[4] = {};       // 2 and 3: the two pictures
 
     void subLoadPrefs();
-    void subSavePrefs();
+    // False, with a message and nothing stored, when a box holds what its
+    // setting cannot take.
+    bool subSavePrefs();
     void subSetChanged(bool flag);
 
     void tbsPrefs_Click();
@@ -59,6 +61,7 @@ private:
     QWidget *buildCalendarTab();
     QWidget *buildPhotosTab();
     void Form_Activate();
+    bool boxesAccepted();
 
     bool m_loaded = false;
     bool m_loading = false;

@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -43,6 +44,30 @@ int storedCount(const QString &key, int fallback)
     if (v > 32767 || v < -32768)
         return fallback;
     return int(v);
+}
+
+bool funBackupCountAccepted(const QString &text, int *count)
+{
+    const QString digits = text.trimmed();
+    if (digits.isEmpty() || digits.size() > 5 || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+        return false;
+    const int value = digits.toInt();
+    if (value < kBackupCountMin || value > kBackupCountMax)
+        return false;
+    if (count)
+        *count = value;
+    return true;
+}
+
+int funBackupCountLimit()
+{
+    constexpr int kDefault = 5;
+    const QString text = funPref_Get(QStringLiteral("AutomaticBackupCount"), kDefault).trimmed();
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return kDefault;
+    return int(std::clamp(std::nearbyint(v), double(kBackupCountMin), double(kBackupCountMax)));
 }
 
 QString funGetAppTitle() { return QStringLiteral("Zorbi 2003"); }
@@ -177,7 +202,7 @@ int Main()
 bool funBackupPromptDue()
 {
     const int count = storedCount(QStringLiteral("BackupCount"), 99);
-    const int limit = storedCount(QStringLiteral("AutomaticBackupCount"), 5);
+    const int limit = funBackupCountLimit();
     const bool ruleOn = storedCount(QStringLiteral("AutomaticBackup"), 1) == 1;
     if (ruleOn && count >= limit)
         return true;

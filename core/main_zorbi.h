@@ -38,5 +38,17 @@ bool funBackupPromptDue();
 // number (as the backup rule reads its settings).
 int storedCount(const QString &key, int fallback);
 
+// The exits between backup prompts ("AutomaticBackupCount"): the one range the
+// preferences take and the exit's rule reads.
+constexpr int kBackupCountMin = 1;
+constexpr int kBackupCountMax = 32767;
+// The count typed as text: true, with the number, when it is a whole number in
+// that range.
+bool funBackupCountAccepted(const QString &text, int *count = nullptr);
+// The count the rule uses: the stored one; 5 when none is stored or it is no
+// number; one stored out of range (by hand, or before the box checked it) is
+// held to the nearest end of the range, never taken for the default.
+int funBackupCountLimit();
+
 void subDeleteTempFiles();
 void subInitReports();

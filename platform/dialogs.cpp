@@ -198,8 +198,13 @@ QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString
 QString QtDialogs::fileDialog(QWidget *owner, const FileRequest &r)
 {
     const std::unique_ptr<QAbstractFileIconProvider> icons = fileIconProviderByName();
-    QFileDialog dlg(ownerWindow(owner), r.title, r.initialDir);
+    QFileDialog dlg(ownerWindow(owner), r.title);
     prepareFileDialog(dlg, icons.get());
+    // The dialog starts in a folder. Given a file, Qt's dialog would open on it
+    // with its name filled in, one key away from replacing it.
+    const QFileInfo start(r.initialDir);
+    if (!r.initialDir.isEmpty())
+        dlg.setDirectory(start.exists() && !start.isDir() ? start.absolutePath() : r.initialDir);
     const QStringList filters = qtFilters(r.filter);
     dlg.setNameFilters(filters);
     if (r.filterIndex >= 1 && r.filterIndex <= filters.size())
@@ -235,7 +240,8 @@ QString QtDialogs::pickFolder(QWidget *owner, const QString &title)
     dlg.setOption(QFileDialog::ShowDirsOnly);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
-    return QDir::cleanPath(dlg.selectedFiles().first());
+    const QString chosen = QDir::cleanPath(dlg.selectedFiles().first());
+    return QFileInfo(chosen).isDir() ? chosen : QString();
 }
 
 // ---------------------------------------------------------------- scripted

@@ -846,7 +846,8 @@ bool Database::compactTo(const QString &target)
         return false;
     }
     const QString abs = absolutePath(target);
-    if (target.isEmpty() || QFileInfo::exists(abs)) {
+    const QFileInfo there(abs);
+    if (target.isEmpty() || (there.exists() && (!there.isFile() || there.size() > 0))) {
         setError(ErrDatabaseExists, QStringLiteral("Database already exists."));
         return false;
     }

@@ -27,6 +27,7 @@ enum ErrorNumber : int {
     ErrDiskFull = 61,
     ErrPermissionDenied = 70,
     ErrPathFileAccess = 75,
+    ErrPathNotFound = 76,
     ErrDiskNotReady = 71,
     // Further engine numbers this layer raises.
     ErrUpdateWithoutEdit = 3020,  // "Update or CancelUpdate without AddNew or Edit."
@@ -129,7 +130,8 @@ public:
     bool commit();
     bool rollback();
 
-    // Writes a compacted copy of this database to `target` (which must not exist).
+    // Writes a compacted copy of this database to `target`, which must not exist
+    // or be empty (a file its writer made and holds beforehand).
     bool compactTo(const QString &target);
 
     void close();

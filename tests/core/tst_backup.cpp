@@ -24,6 +24,10 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 using testsupport::ProgramFolder;
@@ -66,9 +70,17 @@ QByteArray bytesOf(const QString &file)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Whatever a backup writes besides the target: its copy and the copy's journals.
 QStringList temporaries(const QString &folder)
 {
-    return QDir(folder).entryList({"*.tmp"}, QDir::Files | QDir::Hidden);
+    return QDir(folder).entryList({"*.tmp", "*.tmp-*"}, QDir::Files | QDir::Hidden);
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    QCOMPARE(f.write(bytes), qint64(bytes.size()));
 }
 
 QString successText(const QString &target)
@@ -117,6 +129,10 @@ private slots:
     void oldBackupIsReplaced();
     void failureKeepsOldBackup_data();
     void failureKeepsOldBackup();
+    void failedCopyLeavesNothing();
+    void staleTemporariesAreRemoved();
+    void unusableFolderIsToldFirst_data();
+    void unusableFolderIsToldFirst();
     void readOnlyFolder();
     void fileLockedByAnotherEndsTheProgram();
     void filesThatCannotBeReopenedEndTheProgram();
@@ -179,6 +195,7 @@ void TestBackup::backsUpAndReopens()
     QCOMPARE(shown[0].file.defaultExt, QString("*.dat"));
     QCOMPARE(shown[0].file.fileName, QString());
     QVERIFY(shown[0].file.save);
+    QVERIFY(shown[0].file.overwritePrompt); // an existing file is replaced only when the user says so
     QCOMPARE(shown[1].text, successText(target));
     QCOMPARE(shown[1].title, QString("Backup message"));
     QCOMPARE(shown[1].icon, int(ui::Information));
@@ -194,6 +211,8 @@ void TestBackup::startFolder_data()
     QTest::newRow("the setting") << "/srv/backups" << "/var/tmp" << "/srv/backups";
     QTest::newRow("TEMP") << "" << "/var/tmp" << "/var/tmp";
     QTest::newRow("neither") << "" << "-" << QDir::tempPath();
+    // "@" is the program folder, which holds the file.
+    QTest::newRow("a file, not a folder") << "@/notes.txt" << "/var/tmp" << "@";
 }
 
 void TestBackup::startFolder()
@@ -206,6 +225,10 @@ void TestBackup::startFolder()
     const bool had = qEnvironmentVariableIsSet("TEMP");
     auto restore = qScopeGuard([&] { had ? qputenv("TEMP", saved) : qunsetenv("TEMP"); });
     temp == "-" ? qunsetenv("TEMP") : qputenv("TEMP", QFile::encodeName(temp));
+    setting.replace("@", pf.path());
+    expected.replace("@", pf.path());
+    if (setting.startsWith(pf.path()))
+        writeFile(setting, "the user's notes");
     if (!setting.isEmpty())
         funPref_Set("BackupFolder", setting);
     QVERIFY(openBoth(pf));
@@ -382,6 +405,109 @@ void TestBackup::failureKeepsOldBackup()
     QCOMPARE(m_started, QStringList{pf.file("Zorbi_Reminder") + " [/nocheck] 1"});
 }
 
+// The engine itself fails while writing (a limit on the size of files stands in
+// for a full disk): neither the copy nor the journal the engine left beside it stays.
+void TestBackup::failedCopyLeavesNothing()
+{
+    ProgramFolder pf;
+    QVERIFY(openBoth(pf));
+    QVERIFY(addPet("Rex"));
+    QVERIFY(gDataDB->execute("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                             "INSERT INTO tbl_contact (contact_name) SELECT hex(randomblob(500)) FROM n"));
+    const QString folder = pf.file("copies");
+    QVERIFY(QDir().mkpath(folder));
+    rlimit saved {};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    {
+        const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+        auto restore = qScopeGuard([&] {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, oldSignal);
+        });
+        // Only the copy is written while the limit holds: the live files are closed.
+        backup::setFailureHook([&](backup::Step s) {
+            if (s == backup::Step::Compact) {
+                rlimit small = saved;
+                small.rlim_cur = 100 * 1024;
+                ::setrlimit(RLIMIT_FSIZE, &small);
+            }
+            return db::DbError{};
+        });
+        QVERIFY(!backup::funBackupTo(nullptr, folder + "/Pets.dat"));
+    }
+    QCOMPARE(pf.dialogs().last(SD::Message)->title, QString("Backup error"));
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+    QCOMPARE(petsIn(pf.file("Zorbi.dat")), QStringList{"Rex"});
+}
+
+// What backups to the same target left when they were killed goes with the
+// next one; a copy still being written (its writer holds its lock) stays, and
+// so do the files of other targets and the user's own.
+void TestBackup::staleTemporariesAreRemoved()
+{
+    ProgramFolder pf;
+    QVERIFY(openBoth(pf));
+    const QString folder = pf.file("copies");
+    QVERIFY(QDir().mkpath(folder));
+    const QStringList stale{".Pets.dat.c9c34a.tmp", ".Pets.dat.c9c34a.tmp-journal", "Pets.dat.4c047f.tmp-journal",
+                            "Pets.dat.00aa11.tmp", ".Pets.dat.5e5e5e.tmp", ".Pets.dat.5e5e5e.tmp-journal"};
+    const QStringList kept{".Pets.dat.77e1d0.tmp", ".Pets.dat.77e1d0.tmp-journal", ".Other.dat.c9c34a.tmp",
+                           "Pets.dat.notes.tmp", "Pets.dat.c9c34a.tmp.txt", "my.tmp", ".Pets.dat.0b0b0b.tmp"};
+    for (const QString &name : stale + kept)
+        writeFile(folder + "/" + name, "left over");
+    // Killed as the engine began: the copy is still empty, its journal there.
+    writeFile(folder + "/.Pets.dat.5e5e5e.tmp", "");
+    // Just made by a backup that has not locked it yet: empty, new, no journal.
+    writeFile(folder + "/.Pets.dat.0b0b0b.tmp", "");
+    // A backup running in another program holds its copy locked.
+    const int running = ::open(QFile::encodeName(folder + "/.Pets.dat.77e1d0.tmp").constData(), O_RDWR | O_CLOEXEC);
+    QVERIFY(running >= 0);
+    auto unlock = qScopeGuard([&] { ::close(running); });
+    QCOMPARE(::flock(running, LOCK_EX | LOCK_NB), 0);
+
+    QVERIFY(backup::funBackupTo(nullptr, folder + "/Pets.dat"));
+    QStringList expected = kept + QStringList{"Pets.dat"};
+    expected.sort();
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name), expected);
+    QVERIFY(petsIn(folder + "/Pets.dat").isEmpty());
+}
+
+// A folder that cannot take the copy is told as it is, before anything is
+// closed or stopped.
+void TestBackup::unusableFolderIsToldFirst_data()
+{
+    QTest::addColumn<QString>("target"); // "@" = the program folder
+    QTest::addColumn<QString>("text");
+    QTest::newRow("no such folder") << "@/gone/Pets.dat"
+                                    << "76 - Path not found: the folder \"@/gone\" does not exist. "
+                                       "Your Zorbi data file was NOT backed up.";
+    QTest::newRow("a file, not a folder") << "@/notes.txt/Pets.dat"
+                                          << "76 - Path not found: \"@/notes.txt\" is not a folder. "
+                                             "Your Zorbi data file was NOT backed up.";
+}
+
+void TestBackup::unusableFolderIsToldFirst()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, text);
+    ProgramFolder pf;
+    QVERIFY(openBoth(pf));
+    writeFile(pf.file("notes.txt"), "the user's notes");
+    ReminderStandIn reminder;
+    recordStarts();
+    const db::Database *data = gDataDB.get();
+    QVERIFY(!backup::funBackupTo(nullptr, target.replace("@", pf.path())));
+    QCOMPARE(pf.dialogs().shown().size(), size_t(1));
+    const auto *m = pf.dialogs().last(SD::Message);
+    QCOMPARE(m->text, text.replace("@", pf.path()));
+    QCOMPARE(m->title, QString("Backup error"));
+    QCOMPARE(m->icon, int(ui::Critical));
+    QVERIFY(gDataDB.get() == data);
+    QVERIFY(!reminder.told);
+    QVERIFY(m_started.isEmpty());
+    QCOMPARE(bytesOf(pf.file("notes.txt")), QByteArray("the user's notes"));
+}
+
 // A folder nobody may write, not even the administrator.
 void TestBackup::readOnlyFolder()
 {
@@ -403,8 +529,9 @@ void TestBackup::readOnlyFolder()
     });
     QVERIFY(!backup::funBackupTo(nullptr, folder + "/Pets.dat"));
     QCOMPARE(pf.dialogs().last(SD::Message)->text,
-             QString("70 - Permission denied.  Please make sure all forms are closed before attempting to backup "
-                     "your Zorbi data file."));
+             "70 - Permission denied: the folder \"" + folder
+                 + "\" cannot be written to.  Please make sure all forms are closed before attempting to backup "
+                   "your Zorbi data file.");
     QCOMPARE(bytesOf(folder + "/Pets.dat"), QByteArray("an old backup"));
     QVERIFY(gDataDB && gSystemDB);
 }

@@ -2,6 +2,7 @@
 // Apply and the closing question, the count box's keys, the buttons, and what a
 // save changes in the running main window.
 
+#include "core/backup.h"
 #include "core/frm_controls.h"
 #include "core/codes.h"
 #include "core/frm_main.h"
@@ -79,6 +80,8 @@ private slots:
     void saveAppliesAtOnce();
     void backupCountKeys_data();
     void backupCountKeys();
+    void boxesRefuseWhatTheirSettingCannotTake_data();
+    void boxesRefuseWhatTheirSettingCannotTake();
     void startNow();
     void pickedFolderStays();
     void openButtons_data();
@@ -86,6 +89,7 @@ private slots:
     void backupNow();
     void backupNowThatClosesTheWindow_data();
     void backupNowThatClosesTheWindow();
+    void backupNowKeptByCancel();
     void showsModallyOnItsTab();
 
 private:
@@ -152,6 +156,11 @@ void TestPrefs::roundTrip_data()
     QTest::newRow("backup reminder True") << "chkPrefs(2)" << "AutomaticBackup" << QVariant("-1") << "0" << "1" << "1";
     QTest::newRow("count, none stored") << "txtPrefs(0)" << "AutomaticBackupCount" << none << "5" << "12" << "12";
     QTest::newRow("count stored") << "txtPrefs(0)" << "AutomaticBackupCount" << QVariant("3") << "3" << "30" << "30";
+    // The box shows the count the exit's rule goes by.
+    QTest::newRow("count stored beyond range") << "txtPrefs(0)" << "AutomaticBackupCount" << QVariant("40000")
+                                               << "32767" << "30" << "30";
+    QTest::newRow("count stored empty") << "txtPrefs(0)" << "AutomaticBackupCount" << QVariant("") << "5" << "7"
+                                        << "7";
     QTest::newRow("backup folder") << "txtPrefs(1)" << "BackupFolder" << none << "" << "/home/ann/Backups"
                                    << "/home/ann/Backups";
     QTest::newRow("site 1") << "txtPrefs(2)" << "PhotoSite_1" << QVariant("www.a.org") << "www.a.org"
@@ -415,6 +424,66 @@ void TestPrefs::backupCountKeys()
     w.cmdPrefs[3]->click();
 }
 
+// The count within the range the exit's rule reads, the location a folder:
+// anything else is refused with a message and not stored, at Apply and at the
+// closing question alike.
+void TestPrefs::boxesRefuseWhatTheirSettingCannotTake_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("typed"); // "@" = a folder, "@/notes.txt" a file in it
+    QTest::addColumn<QString>("refusal"); // "" when taken
+    const QString count = "Please enter a number from 1 to 32767 for the exits between backup reminders.";
+    QTest::newRow("count beyond range") << "txtPrefs(0)" << "AutomaticBackupCount" << "40000" << count;
+    QTest::newRow("count zero") << "txtPrefs(0)" << "AutomaticBackupCount" << "0" << count;
+    QTest::newRow("count empty") << "txtPrefs(0)" << "AutomaticBackupCount" << "" << count;
+    QTest::newRow("count at the top") << "txtPrefs(0)" << "AutomaticBackupCount" << "32767" << "";
+    QTest::newRow("count one") << "txtPrefs(0)" << "AutomaticBackupCount" << "00001" << "";
+    QTest::newRow("location a file") << "txtPrefs(1)" << "BackupFolder" << "@/notes.txt"
+                                     << "The Default Backup Location must be a folder. \"@/notes.txt\" is a file.";
+    QTest::newRow("location a folder") << "txtPrefs(1)" << "BackupFolder" << "@" << "";
+}
+
+void TestPrefs::boxesRefuseWhatTheirSettingCannotTake()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, key);
+    QFETCH(QString, typed);
+    QFETCH(QString, refusal);
+    typed.replace("@", m_pf->path());
+    refusal.replace("@", m_pf->path());
+    QFile notes(m_pf->file("notes.txt"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.close();
+    funPref_Set(key, "15");
+    frm_prefs w(gMain);
+    w.show();
+    w.tbsPrefs->setSelectedIndex(2);
+    auto *box = w.findChild<QLineEdit *>(control);
+    edit(box, typed);
+    QCOMPARE(box->text(), typed);
+    w.cmdPrefs[4]->click(); // Apply
+    if (refusal.isEmpty()) {
+        QCOMPARE(m_pf->dialogs().count(SD::Message), 0);
+        QCOMPARE(funPref_Get(key), typed);
+        return;
+    }
+    const SD::Shown *m = m_pf->dialogs().last(SD::Message);
+    QVERIFY(m);
+    QCOMPARE(m->text, refusal);
+    QCOMPARE(m->icon, int(ui::Information));
+    QCOMPARE(funPref_Get(key), QString("15"));
+    QVERIFY(w.cmdPrefs[4]->isEnabled()); // the edit is still to be saved
+    QCOMPARE(w.tbsPrefs->SelectedIndex(), 1); // the user is back at the box
+    // "Save changes?" Yes: refused again, and the window stays.
+    m_pf->dialogs().queue(int(ui::Yes));
+    w.cmdPrefs[2]->click();
+    QVERIFY(w.isVisible());
+    QCOMPARE(m_pf->dialogs().shown().back().text, refusal);
+    QCOMPARE(funPref_Get(key), QString("15"));
+    w.cmdPrefs[3]->click();
+}
+
 // ---- The buttons ----
 
 void TestPrefs::startNow()
@@ -551,6 +620,37 @@ void TestPrefs::backupNowThatClosesTheWindow()
     QVERIFY(!gMain->findChild<frm_prefs *>());
     QCOMPARE(m_pf->dialogs().count(SD::Message), edited ? 1 : 0);
     QCOMPARE(funPref_Get("PhotoSite_1"), QString(edited ? "www.a.org" : ""));
+}
+
+// Backup Now with an edit not saved: the window asks once; Cancel keeps it open
+// with the edit, and no backup is made.
+void TestPrefs::backupNowKeptByCancel()
+{
+    subjectRoutines().backupDatabase = backup::subBackupDatabase;
+    const QString target = m_pf->file("Pets.dat");
+    m_pf->dialogs().queue(target);          // the backup's target
+    m_pf->dialogs().queue(int(ui::Cancel)); // "Save changes?"
+    bool keptOpen = false;
+    QString kept;
+    QPointer<QTimer> t = testsupport::onModal<frm_prefs>([&](frm_prefs *w) {
+        edit(w->txtPrefs[2], "www.a.org");
+        w->cmdPrefs[5]->click();
+        keptOpen = w->isVisible();
+        kept = w->txtPrefs[2]->text();
+        m_pf->dialogs().queue(int(ui::No));
+        w->cmdPrefs[2]->click();
+    });
+    QVERIFY(funPrefsHandler(gMain, ActionShow, 1));
+    delete t;
+    QVERIFY(keptOpen);
+    QCOMPARE(kept, QString("www.a.org"));
+    QStringList texts;
+    for (const SD::Shown &s : m_pf->dialogs().shown())
+        texts << s.text;
+    QCOMPARE(texts, (QStringList{"Backup Zorbi data file to", "Save changes?", "Save changes?"}));
+    QVERIFY(!QFileInfo::exists(target));
+    QVERIFY(gDataDB && gSystemDB);
+    QCOMPARE(funPref_Get("PhotoSite_1"), QString());
 }
 
 void TestPrefs::showsModallyOnItsTab()

@@ -296,6 +296,10 @@ void TestStartup::backupRule_data()
     QTest::newRow("count not a number") << "1" << "lots" << "5" << true << "lots";
     QTest::newRow("top of range, rule off") << "0" << "32767" << "" << false << "32767";
     QTest::newRow("beyond range, rule off") << "0" << "99999" << "" << false << "100";
+    // A limit stored out of range is held to the range the preferences take, never taken for 5.
+    QTest::newRow("limit beyond range") << "1" << "6" << "40000" << false << "7";
+    QTest::newRow("limit beyond range, count at the top") << "1" << "32767" << "99999" << true << "32767";
+    QTest::newRow("limit zero") << "1" << "1" << "0" << true << "1";
 }
 
 void TestStartup::backupRule()

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QLineEdit>
 #include <QProcess>
 
 #include <cstdio>
@@ -84,6 +85,7 @@ private slots:
     void pictureReadersKeepTheSharing();
     void defaultSuffix_data();
     void defaultSuffix();
+    void saveDialogGivenAFileStartsInItsFolder();
 };
 
 void TestFileDialog::dialogOnTheProgramFolderKeepsTheSharing_data()
@@ -195,6 +197,40 @@ void TestFileDialog::defaultSuffix()
     real.fileDialog(nullptr, r);
     delete t;
     QCOMPARE(shown, suffix);
+}
+
+// A start "folder" that names a file: the dialog opens in the file's folder with
+// no name filled in, so Enter chooses nothing.
+void TestFileDialog::saveDialogGivenAFileStartsInItsFolder()
+{
+    QTemporaryDir dir;
+    const QString notes = dir.filePath(QStringLiteral("notes.txt"));
+    {
+        QFile f(notes);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("the user's notes");
+    }
+    ui::QtDialogs real;
+    ui::FileRequest r;
+    r.filter = QStringLiteral("Zorbi data files (*.dat)|*.dat|All Files (*.*)|*.*");
+    r.defaultExt = QStringLiteral("*.dat");
+    r.initialDir = notes;
+    r.save = true;
+    r.overwritePrompt = false;
+    QString folder, name;
+    bool stillOpen = false;
+    QPointer<QTimer> t = testsupport::onModal<QFileDialog>([&](QFileDialog *dlg) {
+        folder = dlg->directory().absolutePath();
+        auto *edit = dlg->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        name = edit ? edit->text() : QStringLiteral("(no name box)");
+        QTest::keyClick(edit ? static_cast<QWidget *>(edit) : dlg, Qt::Key_Return);
+        stillOpen = dlg->isVisible();
+    });
+    QCOMPARE(real.fileDialog(nullptr, r), QString());
+    delete t;
+    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+    QCOMPARE(name, QString());
+    QVERIFY(stillOpen);
 }
 
 int main(int argc, char **argv)
