@@ -65,7 +65,9 @@ void atExit()
 
 void reserveHeap()
 {
-#ifdef __GLIBC__
+    // Under the address sanitizer the heap is its allocator's, not the C
+    // library's: the figures below would only advise memory it never uses.
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
     // Blocks up to 32 MB come from the heap too (not from mappings of their
     // own, each faulted in page by page), and the heap grows by the whole
     // reserve at once: a probe makes it grow now.
@@ -88,7 +90,7 @@ void reserveHeap()
 
 void releaseHeap()
 {
-#ifdef __GLIBC__
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
     // Back to the library's own figures, and what lies free goes back to the system.
     mallopt(M_TOP_PAD, 128 * 1024);
     mallopt(M_MMAP_THRESHOLD, 128 * 1024);
