@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSettings>
 #include <benchmark/benchmark.h>
@@ -147,6 +148,50 @@ void BM_ZorbiStartToIdleAndExit(benchmark::State &state)
     state.SetLabel(state.range(1) ? "reminder program running" : "check and its window");
 }
 
+// The first "Edit Details" of a session: a fresh process of the main program
+// (bench_pet_window_zorbi), started as above with the reminder program
+// running, opens the busiest pet once its main window is idle; the time from
+// the command to the pet window painted and idle is the child's own figure.
+// anchor:1 times instead the pet window's own queries on the fresh
+// connection of such a process, read whole.
+void BM_FirstPetWindow(benchmark::State &state)
+{
+    const int size = int(state.range(0));
+    if (!makeRunFolder() || !setReminderProgramRunning(true)) {
+        state.SkipWithError("the reminder program's socket cannot be made");
+        return;
+    }
+    const QString folder = bench::benchFolder(bench::benchRoot(), size);
+    const QString settings = folder + QStringLiteral("/settings");
+    {
+        QSettings store(settings + QStringLiteral("/Zorbi 2003/Zorbi 2003.conf"), QSettings::IniFormat);
+        store.setValue(QStringLiteral("Preferences/AutomaticBackup"), QStringLiteral("0"));
+    }
+    const QString result = bench::benchRoot() + QStringLiteral("/pet_window_ms");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runFolder());
+    env.insert(QStringLiteral("ZORBI_BENCH_FOLDER"), folder);
+    env.insert(QStringLiteral("ZORBI_BENCH_RESULT"), result);
+    env.insert(QStringLiteral("ZORBI_BENCH_ANCHOR"), QString::number(state.range(1)));
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (auto _ : state) {
+        QFile::remove(result);
+        if (runChild(state, g_programs + QStringLiteral("/bench_pet_window_zorbi"), env) < 0)
+            break;
+        QFile file(result);
+        bool ok = file.open(QIODevice::ReadOnly);
+        const double ms = ok ? file.readAll().toDouble(&ok) : 0;
+        if (!ok) {
+            state.SkipWithError("the pet window did not open");
+            break;
+        }
+        state.SetIterationTime(ms / 1000);
+    }
+    state.SetLabel(state.range(1) ? "its queries alone" : "the pet window");
+}
+
 } // namespace
 
 BENCHMARK(BM_BareQtProgram)->Unit(benchmark::kMillisecond)->UseManualTime()->MinTime(2.0);
@@ -156,6 +201,13 @@ BENCHMARK(BM_ZorbiStartToIdleAndExit)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->MinTime(2.0);
+
+BENCHMARK(BM_FirstPetWindow)
+    ->ArgNames({"size", "anchor"})
+    ->ArgsProduct({{bench::Realistic, bench::Large}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(10);
 
 int main(int argc, char **argv)
 {
