@@ -21,11 +21,6 @@ bool DetailWindow::hasChangesToSave() const
     return DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged();
 }
 
-bool DetailWindow::wasWritten(const QVariant &writtenBefore) const
-{
-    return DataDetail->lastModified() != writtenBefore;
-}
-
 bool DetailWindow::rowNotWritten(bool) { return true; }
 
 void DetailWindow::changesDropped(int) {}
@@ -47,8 +42,8 @@ void DetailWindow::subSave(bool ask, bool close)
                 return;
         } else {
             const bool adding = DataDetail->editMode() == DataControl::EditAdd;
-            const QVariant before = DataDetail->lastModified();
             mAskToSave = ask;
+            m_answeredNo = false;
             if (!DataDetail->update()) {
                 // Nothing was written: the window stays with what the user typed.
                 mAskToSave = true;
@@ -56,7 +51,9 @@ void DetailWindow::subSave(bool ask, bool close)
                 ui::errorReport(e.number, e.description, QStringLiteral("subSave"));
                 return;
             }
-            if (wasWritten(before)) {
+            // An update that went through wrote the row, unless the user
+            // chose not to save; a row written before is written again.
+            if (!m_answeredNo) {
                 DataDetail->setBookmark(DataDetail->lastModified());
                 setWindowTitle(rowTitle());
                 gLastRecordID = rowId();
@@ -111,6 +108,7 @@ void DetailWindow::DataDetail_Validate(int &action, bool &save)
         mKeepOpen = false;
         if (answer != ui::Yes) {
             save = false;
+            m_answeredNo = true;
             changesDropped(action);
             return;
         }

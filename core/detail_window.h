@@ -18,7 +18,6 @@
 // write through the virtual functions below.
 
 #include <QDialog>
-#include <QVariant>
 
 class DataControl;
 
@@ -56,8 +55,6 @@ protected:
     virtual bool commitTypedFields() { return true; }
     // Whether subSave has anything to write.
     virtual bool hasChangesToSave() const;
-    // Whether the last update() wrote the row (rather than dropping it at "No").
-    virtual bool wasWritten(const QVariant &writtenBefore) const;
     // The caption and the id of the row on screen.
     virtual QString rowTitle() const = 0;
     virtual long rowId() const = 0;
@@ -86,4 +83,6 @@ protected:
 
 private:
     bool m_deleted = false;
+    // "Save Changes?" was answered No during the write subSave started.
+    bool m_answeredNo = false;
 };

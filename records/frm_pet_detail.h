@@ -159,8 +159,6 @@ protected:
     // The message has been shown once; the window stays on the field, and
     // from now on a close with changes asks first.
     bool afterFailedCheck() override;
-    // The window's save never asks: an update that went through wrote the pet.
-    bool wasWritten(const QVariant &) const override { return true; }
     QString rowTitle() const override;
     long rowId() const override { return petId(); }
     // The pet's row stays in edit for the window's whole life.
