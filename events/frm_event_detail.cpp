@@ -14,10 +14,8 @@
 #include "platform/controls/date_picker.h"
 #include "platform/controls/db_combo.h"
 #include "platform/controls/vb_image.h"
-#include "platform/dialogs.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -44,13 +42,11 @@ QVariant lookupValue(const DataControl *lookup, const QString &listField, const 
 
 } // namespace
 
-frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
+frm_event_detail::frm_event_detail(QWidget *parent) : DetailWindow(parent)
 {
     setObjectName(QStringLiteral("frm_event_detail"));
     setModal(true);
 
-    DataDetail = new DataControl(this);
-    DataDetail->setObjectName(QStringLiteral("DataDetail"));
     Datatbl_reminder_units = new DataControl(this);
     Datatbl_reminder_units->setObjectName(QStringLiteral("Datatbl_reminder_units"));
     datatbl_repeat_type = new DataControl(this);
@@ -128,7 +124,6 @@ frm_event_detail::frm_event_detail(QWidget *parent) : QDialog(parent)
 
     connect(ctToolBar_Menubar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolBar_Menubar_ItemClick);
     connect(ctToolbar_Toolbar, &CtToolBar::itemClick, this, &frm_event_detail::ctToolbar_Toolbar_ItemClick);
-    connect(DataDetail, &DataControl::validate, this, &frm_event_detail::DataDetail_Validate);
     connect(DataDetail, &DataControl::reposition, this, &frm_event_detail::afterLoad);
     connect(Check1[0], &QCheckBox::toggled, this, &frm_event_detail::applyCheckStates);
     connect(Check1[2], &QCheckBox::toggled, this, &frm_event_detail::applyCheckStates);
@@ -369,12 +364,6 @@ void frm_event_detail::subToolbarItems()
     subUpdateFieldButtons(localMenuItems(), gActiveControl);
 }
 
-void frm_event_detail::subUndo()
-{
-    DataDetail->updateControls();
-    afterLoad();
-}
-
 bool frm_event_detail::commitTypedFields()
 {
     for (DatePicker *picker : DTPickerEvent)
@@ -383,63 +372,42 @@ bool frm_event_detail::commitTypedFields()
     return true;
 }
 
-void frm_event_detail::subSave(bool ask, bool close)
+bool frm_event_detail::hasChangesToSave() const
 {
-    // An event opened and left as it was has nothing to write: writing it
-    // anyway would make it not acknowledged again. A new event is saved (or
-    // told what it lacks) whenever the user asks.
-    // A date or time still being typed is part of what is saved, or stops it.
-    if (!commitTypedFields())
-        return;
-    const bool adding = DataDetail->editMode() == DataControl::EditAdd;
-    if (!adding && !DataDetail->dataChanged()) {
-        if (close)
-            this->close();
-        return;
-    }
-    if (!funEventHandler(this, ActionValidate, 0))
-        return;
-    mAskToSave = ask;
-    const QVariant written = DataDetail->lastModified();
-    if (!DataDetail->update()) {
-        mAskToSave = true;
-        ui::errorReport(DataDetail->lastError().number, DataDetail->lastError().description,
-                        QStringLiteral("subSave"));
-        return;
-    }
-    if (DataDetail->lastModified() == written) {
-        // The user chose not to save: the changes are gone. A new event
-        // starts again from its defaults, so that the window still has a
-        // row to edit.
-        if (adding) {
-            DataDetail->addNew();
-            subNewEvent(m_newEventDate);
-        } else {
-            afterLoad();
-        }
-        return;
-    }
-    DataDetail->setBookmark(DataDetail->lastModified());
-    setWindowTitle(titleFor(DataDetail->field(QStringLiteral("event_name"))));
-    gLastRecordID = long(DataDetail->field(QStringLiteral("event_id")).toLongLong());
-    afterLoad();
-    Form_Activate();
-    if (close)
-        this->close();
+    return DataDetail->editMode() == DataControl::EditAdd || DataDetail->dataChanged();
 }
 
-void frm_event_detail::subDelete()
+bool frm_event_detail::checkFields() { return funEventHandler(this, ActionValidate, 0); }
+
+QString frm_event_detail::rowTitle() const { return titleFor(DataDetail->field(QStringLiteral("event_name"))); }
+
+long frm_event_detail::rowId() const { return long(DataDetail->field(QStringLiteral("event_id")).toLongLong()); }
+
+void frm_event_detail::rowWritten()
 {
-    if (funEventHandler(this, ActionDeleteBound, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()))) {
-        gLastRecordID = 0;
-        close();
-    }
+    afterLoad();
+    Form_Activate();
 }
+
+bool frm_event_detail::rowNotWritten(bool adding)
+{
+    // A new event starts again from its defaults, so that the window still
+    // has a row to edit.
+    if (adding) {
+        DataDetail->addNew();
+        subNewEvent(m_newEventDate);
+    } else {
+        afterLoad();
+    }
+    return false;
+}
+
+bool frm_event_detail::deleteRow() { return funEventHandler(this, ActionDeleteBound, rowId()); }
 
 void frm_event_detail::subPrint()
 {
     subSave(true, false);
-    funEventHandler(this, ActionPrint, long(DataDetail->field(QStringLiteral("event_id")).toLongLong()));
+    funEventHandler(this, ActionPrint, rowId());
 }
 
 void frm_event_detail::ctToolBar_Menubar_ItemClick(int id)
@@ -468,62 +436,12 @@ void frm_event_detail::ctToolbar_Toolbar_ItemClick(int id)
 
 // ---------------------------------------------------------------- writing and closing
 
-void frm_event_detail::DataDetail_Validate(int &action, bool &save)
+void frm_event_detail::aboutToWrite()
 {
-    // A row being deleted takes its pending changes with it.
-    if (action == DataControl::ActionDelete) {
-        save = false;
-        return;
-    }
-    if (action == DataControl::ActionUnload) {
-        if (!commitTypedFields()) {
-            mKeepOpen = true;
-            action = DataControl::ActionCancel;
-            save = false;
-            return;
-        }
-        save = save || DataDetail->dataChanged(); // what was typed is a change too
-    }
-    if (save && mAskToSave) {
-        const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,
-                                                QStringLiteral("Save Changes"));
-        mKeepOpen = false;
-        if (answer != ui::Yes) {
-            save = false;
-            return;
-        }
-    } else {
-        mAskToSave = true;
-    }
-    if (!save)
-        return;
-
-    // What every write brings: the event is due again, and the stored repeat
-    // keys follow its date.
     if (DataDetail->editMode() == DataControl::EditNone)
         DataDetail->edit();
     subRepeatText();
     DataDetail->setField(QStringLiteral("event_acknowledged_date"), kNotAcknowledged);
     DataDetail->setField(QStringLiteral("event_repeat_day_of_week"), lblEvent[1]->text());
     DataDetail->setField(QStringLiteral("event_repeat_day_of_month"), lblEvent[2]->text());
-
-    if (action == DataControl::ActionUnload) {
-        if (!funEventHandler(this, ActionValidate, 0)) {
-            mKeepOpen = true;
-            action = DataControl::ActionCancel;
-        } else {
-            mKeepOpen = false;
-        }
-    }
-}
-
-void frm_event_detail::closeEvent(QCloseEvent *e)
-{
-    if (mKeepOpen) {
-        mKeepOpen = false;
-        e->ignore();
-        return;
-    }
-    subSetStatusText(QString());
-    QDialog::closeEvent(e);
 }

@@ -9,8 +9,9 @@
 // past occurrences of a repeating event do not fall due again. A real write
 // sets the event back to not acknowledged and leaves its id in gLastRecordID.
 
+#include "core/detail_window.h"
+
 #include <QDate>
-#include <QDialog>
 #include <array>
 
 // The menu bar's items, by the id the bar gives them: their place counted from
@@ -35,14 +36,13 @@ class QLineEdit;
 class QPlainTextEdit;
 class VbImage;
 
-class frm_event_detail : public QDialog {
+class frm_event_detail : public DetailWindow {
     Q_OBJECT
 public:
     explicit frm_event_detail(QWidget *parent = nullptr);
     ~frm_event_detail() override;
 
-    // The row, and the two lookups of the system file behind the combos.
-    DataControl *DataDetail = nullptr;
+    // The two lookups of the system file behind the combos (the row is DataDetail).
     DataControl *Datatbl_reminder_units = nullptr;
     DataControl *datatbl_repeat_type = nullptr;
 
@@ -62,12 +62,6 @@ public:
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
 
-    // A write the data control starts on its own (closing with changes) asks
-    // "Save Changes?" first while this is set.
-    bool mAskToSave = true;
-    // A failed check at closing keeps the window open once.
-    bool mKeepOpen = false;
-
     // The window's title for an event named `name`: the name, shortened with
     // "..." when it is long (a pasted web address); "(None)" for no name.
     static QString titleFor(const QVariant &name);
@@ -82,15 +76,6 @@ public:
     // The menu bar's Cut, Copy, Paste, Select Text and Delete Text follow
     // gActiveControl: on for a text box or a combo box, off otherwise.
     void subToolbarItems();
-    // The fields show the stored row again; pending changes are dropped.
-    void subUndo();
-    // Checks and writes the row when something changed (or when it is new);
-    // `ask` is the "Save Changes?" question for the write, `close` closes the
-    // window afterwards. A failed check or write keeps the window open with
-    // the changes pending.
-    void subSave(bool ask, bool close);
-    // Deletes the event (after the handler's question) and closes the window.
-    void subDelete();
     // Saves (asking first), then prints the window.
     void subPrint();
     // Enables the repeat fields for a repeating event, describes the repeat
@@ -101,13 +86,26 @@ public:
     void ctToolbar_Toolbar_ItemClick(int id);
     // Delete waits until a new event has been saved.
     void Form_Activate();
-    void DataDetail_Validate(int &action, bool &save);
     // Reads a date or time the user is typing; false when one was refused.
-    bool commitTypedFields();
+    bool commitTypedFields() override;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    // An event opened and left as it was has nothing to write: writing it
+    // anyway would make it not acknowledged again. A new event is saved (or
+    // told what it lacks) whenever the user asks.
+    bool hasChangesToSave() const override;
+    bool checkFields() override;
+    QString rowTitle() const override;
+    long rowId() const override;
+    void rowWritten() override;
+    // The user chose not to save: the window stays, with the changes gone.
+    bool rowNotWritten(bool adding) override;
+    // What every write brings: the event is due again, and the stored repeat
+    // keys follow its date.
+    void aboutToWrite() override;
+    bool deleteRow() override;
+    void rowShown() override { afterLoad(); }
 
 private:
     LocalMenuItems localMenuItems() const;

@@ -9,10 +9,8 @@
 #include "platform/controls/ct_dropmenu.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/data_control.h"
-#include "platform/dialogs.h"
 #include "records/contact_handler.h"
 
-#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -68,14 +66,11 @@ QPushButton *smallButton(const QString &name, const QString &tip, const QIcon &i
 
 } // namespace
 
-frm_contact_detail::frm_contact_detail(QWidget *parent) : QDialog(parent)
+frm_contact_detail::frm_contact_detail(QWidget *parent) : DetailWindow(parent)
 {
     setObjectName(QStringLiteral("frm_contact_detail"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
-
-    DataDetail = new DataControl(this);
-    DataDetail->setObjectName(QStringLiteral("DataDetail"));
 
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -91,7 +86,6 @@ frm_contact_detail::frm_contact_detail(QWidget *parent) : QDialog(parent)
         DataDetail->bind(txtcontact[size_t(f.index)], QLatin1String(f.field));
     for (int n = 1; n <= 3; ++n)
         DataDetail->bind(lblcontact[size_t(n)], QStringLiteral("contact_ph_%1_type").arg(n));
-    connect(DataDetail, &DataControl::validate, this, &frm_contact_detail::DataDetail_Validate);
 
     connect(ctToolBar_Menubar, &CtToolBar::itemClick, this, &frm_contact_detail::ctToolBar_Menubar_ItemClick);
     connect(ctToolbar_Toolbar, &CtToolBar::itemClick, this, &frm_contact_detail::ctToolbar_Toolbar_ItemClick);
@@ -258,14 +252,6 @@ void frm_contact_detail::subNewContact()
     Form_Activate();
 }
 
-void frm_contact_detail::noteWritten()
-{
-    DataDetail->setBookmark(DataDetail->lastModified());
-    setWindowTitle(contact_handler::funContactListName(DataDetail->field(QStringLiteral("contact_name"))));
-    gLastRecordID = contactId();
-    Form_Activate();
-}
-
 void frm_contact_detail::Form_Activate()
 {
     // A new person is not in the file yet: there is nothing to delete.
@@ -273,7 +259,7 @@ void frm_contact_detail::Form_Activate()
     ctToolBar_Menubar->setItemEnabled(MenuDelete, !adding);
     ctToolbar_Toolbar->setItemEnabled(ToolDelete, !adding);
     // The person on screen, once it is in the file; a new one has no id yet.
-    if (!m_deleted)
+    if (!rowDeletedAlready())
         gLastRecordID = adding ? 0 : contactId();
 }
 
@@ -284,46 +270,27 @@ bool frm_contact_detail::event(QEvent *e)
     return QDialog::event(e);
 }
 
-void frm_contact_detail::subSave(bool askFlag, bool unloadAfter)
+QString frm_contact_detail::rowTitle() const
 {
-    if (DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged()) {
-        if (::funContactHandler(this, ActionValidate, 0, QString())) {
-            const bool adding = DataDetail->editMode() == DataControl::EditAdd;
-            const QVariant written = DataDetail->lastModified();
-            mAskToSave = askFlag;
-            if (!DataDetail->update()) {
-                // The file refused: the window stays with what was typed.
-                mAskToSave = true;
-                ui::errorReport(DataDetail->lastError().number, DataDetail->lastError().description,
-                                QStringLiteral("subSave"));
-                return;
-            }
-            if (DataDetail->lastModified() != written) {
-                noteWritten();
-            } else if (adding) {
-                // "Save Changes?" was answered No: the new row went with the
-                // changes, so the window starts a fresh one.
-                DataDetail->addNew();
-                subNewContact();
-            }
-        }
-    }
-    if (unloadAfter)
-        close();
+    return contact_handler::funContactListName(DataDetail->field(QStringLiteral("contact_name")));
 }
 
-void frm_contact_detail::subUndo() { DataDetail->updateControls(); }
+bool frm_contact_detail::checkFields() { return ::funContactHandler(this, ActionValidate, 0, QString()); }
 
-void frm_contact_detail::subDelete()
+bool frm_contact_detail::rowNotWritten(bool adding)
 {
-    const QString name = contact_handler::funContactListName(DataDetail->field(QStringLiteral("contact_name")));
-    if (!::funContactHandler(this, ActionDeleteBound, contactId(), name))
-        return;
-    gLastRecordID = 0;
-    // The row is gone: what was typed goes with it, nothing is asked or written.
-    m_deleted = true;
-    DataDetail->cancelUpdate();
-    close();
+    // "Save Changes?" was answered No: the new row went with the changes, so
+    // the window starts a fresh one.
+    if (adding) {
+        DataDetail->addNew();
+        subNewContact();
+    }
+    return true;
+}
+
+bool frm_contact_detail::deleteRow()
+{
+    return ::funContactHandler(this, ActionDeleteBound, contactId(), rowTitle());
 }
 
 void frm_contact_detail::subPrint()
@@ -391,52 +358,21 @@ void frm_contact_detail::ctToolbar_Toolbar_ItemClick(int id)
 
 // ---------------------------------------------------------------- writing and closing
 
-void frm_contact_detail::DataDetail_Validate(int &action, bool &save)
+void frm_contact_detail::changesDropped(int)
 {
-    // A row being deleted, or gone, takes its pending changes with it.
-    if (m_deleted || action == DataControl::ActionDelete) {
-        save = false;
-        return;
-    }
-    if (mAskToSave && save) {
-        const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,
-                                                QStringLiteral("Save Changes"));
-        mKeepOpen = false;
-        if (answer != ui::Yes) {
-            gLastRecordID = 0;
-            save = false;
-            return;
-        }
-    } else {
-        mAskToSave = true;
-    }
-    if (save && action == DataControl::ActionUnload) {
-        if (!::funContactHandler(this, ActionValidate, 0, QString())) {
-            mKeepOpen = true;
-            action = DataControl::ActionCancel;
-        } else {
-            mKeepOpen = false;
-        }
-    }
+    // Nothing of this window is in the file for a caller to point at.
+    gLastRecordID = 0;
 }
 
-void frm_contact_detail::closeEvent(QCloseEvent *e)
+bool frm_contact_detail::closing()
 {
-    // The data control has had its say (the row checked and written at
-    // closing); a failed check keeps the window once.
-    if (mKeepOpen) {
-        mKeepOpen = false;
-        e->ignore();
-        return;
-    }
     // What the caller finds: the person written in this window, or none for
     // a new person that never was.
-    if (m_deleted)
+    if (rowDeletedAlready())
         gLastRecordID = 0;
     else if (DataDetail->lastModified().isValid() && DataDetail->editMode() == DataControl::EditNone)
         gLastRecordID = contactId();
     else if (DataDetail->editMode() == DataControl::EditAdd)
         gLastRecordID = 0;
-    subSetStatusText(QString());
-    QDialog::closeEvent(e);
+    return DetailWindow::closing();
 }

@@ -20,23 +20,21 @@
 // from the start), 0 for a new person closed without a write and after a
 // delete, so that a caller never points a pet at a person who is not there.
 
+#include "core/detail_window.h"
 #include "core/edit.h"
 
-#include <QDialog>
 #include <array>
 
 class CtToolBar;
-class DataControl;
 class QLabel;
 class QPushButton;
 
-class frm_contact_detail : public QDialog {
+class frm_contact_detail : public DetailWindow {
     Q_OBJECT
 public:
     explicit frm_contact_detail(QWidget *parent = nullptr);
     ~frm_contact_detail() override;
 
-    DataControl *DataDetail = nullptr;
     // QLineEdit, or QPlainTextEdit for (2), (12) and (13); (1) is null.
     std::array<QWidget *, 14> txtcontact{};
     // (0), (4) and (5) the captions "Ph 1:" to "Ph 3:"; (1) to (3) the types.
@@ -49,10 +47,6 @@ public:
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
 
-    // Ask before a write the data control starts on its own; refuse the next close.
-    bool mAskToSave = false;
-    bool mKeepOpen = false;
-
     // The starting values of a new person (the row must have been added):
     // the phone types "Home", "Work" and "Fax", which alone are no change.
     void subNewContact();
@@ -61,15 +55,8 @@ public:
     void subSetLocalMenus();
     void subUpdateFieldButtons(QWidget *ctl);
 
-    // Checks and writes the row when it is new, in edit or changed; `askFlag`
-    // is the "Save Changes?" question for the write, `unloadAfter` closes the
-    // window afterwards (also when the check failed; the close then guards).
-    void subSave(bool askFlag, bool unloadAfter);
-    void subDelete();
     // Saves (asking first), then prints the window.
     void subPrint();
-    // The fields show the stored row again; pending changes are dropped.
-    void subUndo();
 
     void ctToolBar_Menubar_ItemClick(int id);
     void ctToolbar_Toolbar_ItemClick(int id);
@@ -80,22 +67,26 @@ public:
     void cmdWWW_Click();
     // Delete waits until a new person has been written.
     void Form_Activate();
-    void DataDetail_Validate(int &action, bool &save);
 
     long contactId() const;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    // Save & Close with an empty name still closes: the close then guards.
+    bool checkFields() override;
+    bool afterFailedCheck() override { return true; }
+    QString rowTitle() const override;
+    long rowId() const override { return contactId(); }
+    void rowWritten() override { Form_Activate(); }
+    bool rowNotWritten(bool adding) override;
+    void changesDropped(int action) override;
+    bool deleteRow() override;
+    bool closing() override;
 
 private:
     void buildBars();
     void buildFields(QWidget *body);
     void openStored(const char *field);
-    // The person was written: its id is the last record's.
-    void noteWritten();
 
     LocalMenuItems m_localItems;
-    // The person was deleted: nothing more is asked, checked or written.
-    bool m_deleted = false;
 };

@@ -27,7 +27,6 @@
 #include "records/pet_handler.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -310,7 +309,7 @@ void PetRecordTab::rowChosen()
     data->edit();
 }
 
-frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
+frm_pet_detail::frm_pet_detail(QWidget *parent) : DetailWindow(parent)
 {
     setObjectName(QStringLiteral("frm_pet_detail"));
     setWindowTitle(QStringLiteral("Pet Details"));
@@ -383,7 +382,6 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : QDialog(parent)
         connect(rtbpet[i], &VbRichTextBox::textRTFChanged, this,
                 [this, i] { txtPetPlain[5 + i]->setPlainText(rtbpet[i]->text()); });
     }
-    connect(DataDetail, &DataControl::validate, this, &frm_pet_detail::DataDetail_Validate);
 
     // ---- the rows of tabs 3 to 6
     Datatbl_vaccine->bind(DBCombovaccine_0, QStringLiteral("vaccine_name"));
@@ -532,7 +530,6 @@ void frm_pet_detail::buildDataControls()
         dc->setObjectName(QLatin1String(name));
         return dc;
     };
-    DataDetail = make("DataDetail");
     dataContacts = make("dataContacts");
     Datatbl_vaccine = make("Datatbl_vaccine");
     Datatbl_diary = make("Datatbl_diary");
@@ -925,78 +922,30 @@ void frm_pet_detail::subLoadPicture()
 
 long frm_pet_detail::petId() const { return long(DataDetail->field(QStringLiteral("pet_id")).toLongLong()); }
 
-void frm_pet_detail::DataDetail_Validate(int &action, bool &save)
+bool frm_pet_detail::checkFields() { return ::funPetHandler(this, ActionValidate, petId(), QString(), 0); }
+
+bool frm_pet_detail::afterFailedCheck()
 {
-    // A deleted pet has nothing left to check or write.
-    if (m_deleted) {
-        save = false;
-        return;
-    }
-    if (mAskToSave && save) {
-        const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,
-                                                QStringLiteral("Save Changes"));
-        mKeepOpen = false;
-        if (answer == ui::No) {
-            save = false;
-            if (action == DataControl::ActionUnload)
-                m_dropped = true;
-            return;
-        }
-    } else {
-        mAskToSave = true;
-    }
-    if (save && action == DataControl::ActionUnload) {
-        if (!::funPetHandler(this, ActionValidate, petId(), QString(), 0)) {
-            mKeepOpen = true;
-            action = DataControl::ActionCancel;
-        } else {
-            mKeepOpen = false;
-        }
-    }
+    mAskToSave = true;
+    return false;
 }
 
-void frm_pet_detail::subSave(bool askFlag, bool unloadAfter)
+QString frm_pet_detail::rowTitle() const { return DataDetail->field(QStringLiteral("pet_name")).toString(); }
+
+void frm_pet_detail::rowWritten() { DataDetail->edit(); }
+
+void frm_pet_detail::changesDropped(int action)
 {
-    if (DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged()) {
-        if (!::funPetHandler(this, ActionValidate, petId(), QString(), 0)) {
-            // The message has been shown once; the window stays on the field,
-            // and from now on a close with changes asks first.
-            mAskToSave = true;
-            return;
-        }
-        mAskToSave = askFlag;
-        if (!DataDetail->update()) {
-            const db::DbError &e = DataDetail->lastError();
-            ui::errorReport(e.number, e.description, QStringLiteral("subSave"));
-            return;
-        }
-        DataDetail->setBookmark(DataDetail->lastModified());
-        setWindowTitle(DataDetail->field(QStringLiteral("pet_name")).toString());
-        gLastRecordID = petId();
-        DataDetail->edit();
-    }
-    if (unloadAfter)
-        close();
+    if (action == DataControl::ActionUnload)
+        m_dropped = true;
 }
 
-void frm_pet_detail::subUndo()
-{
-    DataDetail->updateControls();
-    subLoadPicture();
-}
+bool frm_pet_detail::deleteRow() { return ::funPetHandler(gMain, ActionDelete, petId(), QString(), 1); }
 
-void frm_pet_detail::subDelete()
+void frm_pet_detail::rowDeleted()
 {
-    const long id = petId();
-    if (!::funPetHandler(gMain, ActionDelete, id, QString(), 1))
-        return;
-    gLastRecordID = 0;
-    // The row is gone: whatever was typed goes with it, nothing is checked or written.
-    m_deleted = true;
-    DataDetail->cancelUpdate();
     for (int tab = 3; tab <= 6; ++tab)
         recordsOf(tab)->cancelUpdate();
-    close();
 }
 
 void frm_pet_detail::subPrint() { ::funPetHandler(this, ActionPrint, petId(), QString(), 1); }
@@ -1265,35 +1214,25 @@ bool frm_pet_detail::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frm_pet_detail::closeEvent(QCloseEvent *event)
+bool frm_pet_detail::closing()
 {
-    // The data controls have had their say (the pet checked and written);
-    // a failed check keeps the window once.
-    if (mKeepOpen) {
-        mKeepOpen = false;
-        event->ignore();
-        return;
-    }
-    if (m_deleted || m_dropped) {
+    if (rowDeletedAlready() || m_dropped) {
         for (int tab = 3; tab <= 6; ++tab)
             recordsOf(tab)->cancelUpdate();
-    } else {
-        for (int tab = 3; tab <= 6; ++tab) {
-            DataControl *x = recordsOf(tab);
-            if (!x->dataChanged())
-                continue;
-            if (tab == 3 && !personNamed(DBCbovaccine_0, 3, QStringLiteral("Done by"))) {
-                event->ignore();
-                return;
-            }
-            if (!x->update()) {
-                const db::DbError &e = x->lastError();
-                ui::errorReport(e.number, e.description, QStringLiteral("frm_pet_detail"));
-                tbsPet->setSelectedIndex(tab);
-                event->ignore();
-                return;
-            }
+        return true;
+    }
+    for (int tab = 3; tab <= 6; ++tab) {
+        DataControl *x = recordsOf(tab);
+        if (!x->dataChanged())
+            continue;
+        if (tab == 3 && !personNamed(DBCbovaccine_0, 3, QStringLiteral("Done by")))
+            return false;
+        if (!x->update()) {
+            const db::DbError &e = x->lastError();
+            ui::errorReport(e.number, e.description, QStringLiteral("frm_pet_detail"));
+            tbsPet->setSelectedIndex(tab);
+            return false;
         }
     }
-    QDialog::closeEvent(event);
+    return true;
 }

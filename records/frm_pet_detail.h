@@ -34,9 +34,9 @@
 //   DBCbopet(0)..(2), (3) for the vaccination's DBCbovaccine(0), (4) and (5)
 //   import the default feeding and care notes.
 
+#include "core/detail_window.h"
 #include "core/edit.h"
 
-#include <QDialog>
 #include <QPointer>
 #include <array>
 
@@ -71,7 +71,7 @@ class TabStrip;
 class VbImage;
 class VbRichTextBox;
 
-class frm_pet_detail : public QDialog {
+class frm_pet_detail : public DetailWindow {
     Q_OBJECT
 public:
     explicit frm_pet_detail(QWidget *parent = nullptr);
@@ -109,8 +109,7 @@ public:
     QPushButton *cmdDiary_date = nullptr;
     std::array<QPushButton *, 3> cmdVaccination{}, cmdDiary{}, cmdCommand{}, cmdProperty{};
 
-    // ---- data controls
-    DataControl *DataDetail = nullptr;
+    // ---- data controls (the pet's row is DataDetail)
     DataControl *dataContacts = nullptr;
     DataControl *Datatbl_vaccine = nullptr;
     DataControl *Datatbl_diary = nullptr;
@@ -123,10 +122,6 @@ public:
 
     // The window's help page: 2501, or 2501 + the tab shown.
     int HelpContextID = 2501;
-
-    // Ask before the data control writes the pet; refuse the next close.
-    bool mAskToSave = false;
-    bool mKeepOpen = false;
 
     // Binds the pet's rows, the breed list and the picture, fills the phone
     // lines, starts a new row on each of tabs 3 to 6 and shows tab
@@ -150,7 +145,6 @@ public:
     void cmdPet_dob_Click();
     void cmdDiary_date_Click();
     void tbsPet_Click();
-    void DataDetail_Validate(int &action, bool &save);
 
     // Each person box (sitter, emergency contact, veterinarian) names a person
     // of the address book or is empty; otherwise the user is told, the box
@@ -161,7 +155,20 @@ public:
     DataControl *recordsOf(int tab) const;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    bool checkFields() override;
+    // The message has been shown once; the window stays on the field, and
+    // from now on a close with changes asks first.
+    bool afterFailedCheck() override;
+    QString rowTitle() const override;
+    long rowId() const override { return petId(); }
+    // The pet's row stays in edit for the window's whole life.
+    void rowWritten() override;
+    void changesDropped(int action) override;
+    bool deleteRow() override;
+    void rowDeleted() override;
+    void rowShown() override { subLoadPicture(); }
+    // A row half typed on tabs 3 to 6 is written with the pet, or dropped with it.
+    bool closing() override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -173,9 +180,6 @@ private:
     void buildDataControls();
     void Form_Load();
 
-    void subSave(bool askFlag, bool unloadAfter);
-    void subUndo();
-    void subDelete();
     void subPrint();
     void subShowContactPhone(int index);
     bool personNamed(DbCombo *combo, int tab, const QString &title);
@@ -195,8 +199,6 @@ private:
 
     LocalMenuItems m_localItems;
     std::array<PetRecordTab *, 7> m_tabs{}; // 3 to 6, children of their frames
-    // The pet was deleted: nothing more is validated or written.
-    bool m_deleted = false;
     // "Save Changes?" was answered No: the tabs' half-typed rows go too.
     bool m_dropped = false;
     int m_syncingDiaryDate = 0;

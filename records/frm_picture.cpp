@@ -16,9 +16,7 @@
 #include "platform/controls/data_control.h"
 #include "platform/controls/db_combo.h"
 #include "platform/controls/vb_image.h"
-#include "platform/dialogs.h"
 
-#include <QCloseEvent>
 #include <QFormLayout>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -57,13 +55,12 @@ QString indexed(const char *name, int index) { return QStringLiteral("%1(%2)").a
 
 } // namespace
 
-frm_picture::frm_picture(QWidget *parent) : QDialog(parent)
+frm_picture::frm_picture(QWidget *parent) : DetailWindow(parent)
 {
     setObjectName(QStringLiteral("frm_picture"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setModal(true);
 
-    DataDetail = named(new DataControl(this), QStringLiteral("DataDetail"));
     DataPetLookup = named(new DataControl(this), QStringLiteral("DataPetLookup"));
     DataCategoryLookup = named(new DataControl(this), QStringLiteral("DataCategoryLookup"));
 
@@ -87,7 +84,6 @@ frm_picture::frm_picture(QWidget *parent) : QDialog(parent)
     // user's short form, which can be longer than the column's ten characters.
     DataDetail->setMinimumLength(txtpicture[3], vbShortDateLength());
     DataDetail->bind(lblPicture, QStringLiteral("picture_filename"));
-    connect(DataDetail, &DataControl::validate, this, &frm_picture::DataDetail_Validate);
 
     DBCbopicture[1]->setRowSource(DataPetLookup);
     DBCbopicture[0]->setRowSource(DataCategoryLookup);
@@ -281,53 +277,34 @@ void frm_picture::subSetLocalMenus() { ::subSetLocalMenus(this, m_localItems); }
 
 // ---------------------------------------------------------------- commands
 
-void frm_picture::subSave(bool ask, bool close)
+QString frm_picture::rowTitle() const { return titleFor(DataDetail->field(QStringLiteral("picture_title"))); }
+
+void frm_picture::rowWritten()
 {
-    if (DataDetail->editMode() != DataControl::EditNone || DataDetail->dataChanged()) {
-        mAskToSave = ask;
-        const QVariant before = DataDetail->lastModified();
-        if (!DataDetail->update()) {
-            // Nothing was written: the window stays with what the user typed.
-            mAskToSave = true;
-            const db::DbError &e = DataDetail->lastError();
-            ui::errorReport(e.number, e.description, QStringLiteral("subSave"));
-            return;
-        }
-        if (DataDetail->lastModified() != before) {
-            m_saved = DataDetail->lastModified();
-            DataDetail->setBookmark(m_saved);
-            setWindowTitle(titleFor(DataDetail->field(QStringLiteral("picture_title"))));
-            gLastRecordID = pictureId();
-            // The window goes on editing the row it saved.
-            DataDetail->edit();
-            Form_Activate();
-        } else if (DataDetail->editMode() == DataControl::EditNone && DataDetail->absolutePosition() < 0) {
-            // "Save Changes?" was answered No for a new picture: start again on a new row.
-            DataDetail->addNew();
-        }
-    }
-    if (close)
-        this->close();
+    m_saved = DataDetail->lastModified();
+    DataDetail->edit();
+    Form_Activate();
 }
 
-void frm_picture::subDelete()
+bool frm_picture::rowNotWritten(bool)
+{
+    // "Save Changes?" was answered No for a new picture: start again on a new row.
+    if (DataDetail->editMode() == DataControl::EditNone && DataDetail->absolutePosition() < 0)
+        DataDetail->addNew();
+    return true;
+}
+
+bool frm_picture::deleteRow()
 {
     const QVariant title = DataDetail->field(QStringLiteral("picture_title"));
     const QString named = title.isNull() || title.toString().isEmpty() ? QStringLiteral("Untitled") : title.toString();
-    if (!::funPictureHandler(this, ActionDeleteBound, pictureId(), named, gListviewPicture))
-        return;
-    gLastRecordID = 0;
-    // The row is gone: whatever was typed goes with it.
-    m_deleted = true;
-    DataDetail->cancelUpdate();
-    close();
+    return ::funPictureHandler(this, ActionDeleteBound, pictureId(), named, gListviewPicture);
 }
 
 void frm_picture::subPrint() { ::funPictureHandler(this, ActionPrint, pictureId(), QString(), gListviewPicture); }
 
-void frm_picture::subUndo()
+void frm_picture::rowShown()
 {
-    DataDetail->updateControls();
     const QString name = lblPicture->text();
     subShowPicture(name.isEmpty() ? gDefaultPicture : gPicturePath + name);
 }
@@ -373,32 +350,13 @@ void frm_picture::ctToolbar_Toolbar_ItemClick(int id)
 
 // ---------------------------------------------------------------- writing and closing
 
-void frm_picture::DataDetail_Validate(int &action, bool &save)
+bool frm_picture::closing()
 {
-    // A deleted row, or one being deleted, has nothing left to ask about or write.
-    if (m_deleted || action == DataControl::ActionDelete) {
-        save = false;
-        return;
-    }
-    if (mAskToSave && save) {
-        const int answer = ui::dialogs().msgBox(this, QStringLiteral("Save Changes?"), ui::YesNo | ui::Question,
-                                                QStringLiteral("Save Changes"));
-        if (answer != ui::Yes)
-            save = false;
-    } else {
-        mAskToSave = true;
-    }
-}
-
-void frm_picture::closeEvent(QCloseEvent *e)
-{
-    // The data control has had its say: a write it could not make was reported
-    // and kept the window open before this runs; one it made ("Save Changes?"
-    // answered Yes) leaves the picture's id as a save does.
-    if (!m_deleted && DataDetail->lastModified().isValid() && DataDetail->lastModified() != m_saved)
+    // A write the data control made at closing ("Save Changes?" answered Yes)
+    // leaves the picture's id as a save does.
+    if (!rowDeletedAlready() && DataDetail->lastModified().isValid() && DataDetail->lastModified() != m_saved)
         gLastRecordID = pictureId();
-    subSetStatusText(QString());
-    QDialog::closeEvent(e);
+    return DetailWindow::closing();
 }
 
 bool frm_picture::eventFilter(QObject *watched, QEvent *e)

@@ -14,9 +14,9 @@
 // txtpicture(0) title, (2) caption, (3) date; DBCbopicture(0) category,
 // (1) pet.
 
+#include "core/detail_window.h"
 #include "core/edit.h"
 
-#include <QDialog>
 #include <QVariant>
 #include <array>
 
@@ -29,13 +29,12 @@ class QPlainTextEdit;
 class QPushButton;
 class VbImage;
 
-class frm_picture : public QDialog {
+class frm_picture : public DetailWindow {
     Q_OBJECT
 public:
     explicit frm_picture(QWidget *parent = nullptr);
     ~frm_picture() override;
 
-    DataControl *DataDetail = nullptr;
     DataControl *DataPetLookup = nullptr;
     DataControl *DataCategoryLookup = nullptr;
 
@@ -50,10 +49,6 @@ public:
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
 
-    // A write the data control starts on its own asks "Save Changes?" first
-    // while this is set; the record's load sets it.
-    bool mAskToSave = false;
-
     // Shows the picture file `path` fitted into the picture box; when it
     // cannot be shown, the default picture, and false with the error's number
     // and text.
@@ -63,27 +58,27 @@ public:
 
     // gActiveControl = the focused field; then the edit items.
     void subSetLocalMenus();
-    // Writes the row when it is being edited or added; `ask` is the "Save
-    // Changes?" question for the write, `close` closes the window afterwards.
-    // A refused write is reported and keeps the window open.
-    void subSave(bool ask, bool close);
-    void subDelete();
     // The picture printout of the stored row; nothing is saved first.
     void subPrint();
-    // The fields and the picture show the stored row again.
-    void subUndo();
     // The date chooser, starting from the date box; a chosen day goes into it.
     void cmdPicture_Click();
 
     void ctToolBar_Menubar_ItemClick(int id);
     void ctToolbar_Toolbar_ItemClick(int id);
-    void DataDetail_Validate(int &action, bool &save);
     // Delete waits until a new picture has been saved.
     void Form_Activate();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    QString rowTitle() const override;
+    long rowId() const override { return pictureId(); }
+    // The window goes on editing the row it saved.
+    void rowWritten() override;
+    bool rowNotWritten(bool adding) override;
+    bool deleteRow() override;
+    // The picture shows the stored row again too.
+    void rowShown() override;
+    bool closing() override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -93,8 +88,6 @@ private:
     long pictureId() const;
 
     LocalMenuItems m_localItems;
-    // The picture was deleted: nothing more is asked or written.
-    bool m_deleted = false;
     // The row last written by a save.
     QVariant m_saved;
 };

@@ -108,6 +108,7 @@ private slots:
     void deletesItsOwnRow();
     void printAsksToSaveFirst();
     void aNewEventNotSavedAtPrintStartsAgain();
+    void saveAndCloseAfterAnEarlierSaveCloses();
     void startUpSwitchAddsAnEvent();
     void tabFollowsTheFieldsDownTheWindow();
     void aLongNameIsShortenedInTheTitle();
@@ -556,6 +557,28 @@ void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()
     QVERIFY(g_editorShown);
     QCOMPARE(scalar("SELECT group_concat(event_name || ' ' || event_date) FROM tbl_event").toString(),
              QString("Groomer 2003-04-20"));
+}
+
+void TestEventEditor::saveAndCloseAfterAnEarlierSaveCloses()
+{
+    // Print saved the row once; what is typed after it is a change of the
+    // same row, and Save & Close writes it and closes as the first time.
+    const long id = addEvent("Vet", "2003-04-14");
+    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
+    funReportPrinter()->setOutputFileName(m_pf->file("event.pdf"));
+    auto &dialogs = m_pf->dialogs();
+    onEditor([&](frm_event_detail *w) {
+        nameBox(w)->setText("Vet visit");
+        dialogs.queue(ui::Yes);
+        menuBar(w)->clickItem(6);
+        nameBox(w)->setText("Vet check-up");
+        toolBar(w)->clickItem(1);
+        QCOMPARE(w->windowTitle(), QString("Vet check-up"));
+        QVERIFY(!w->isVisible());
+    });
+    QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
+    QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), QString("Vet check-up"));
+    QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 1);
 }
 
 void TestEventEditor::startUpSwitchAddsAnEvent()
