@@ -26,6 +26,9 @@ frm_event_list::frm_event_list(QWidget *parent) : QDialog(parent)
     ctList1->setColumns({QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("object_type"),
                          QStringLiteral("record_id")},
                         {200, 200, 10, 10});
+    // They carry each row's kind and id for Open and Delete; the user never reads them.
+    ctList1->setColumnVisible(kKindColumn, false);
+    ctList1->setColumnVisible(kRecordColumn, false);
     ctList1->setToolTip(QStringLiteral("Select an item to edit or delete..."));
     outer->addWidget(ctList1, 1);
 

@@ -160,6 +160,7 @@ void TestEventHandler::theDaysRows()
         QCOMPARE(l->CellText(0, 2), QString("10:30 am April 14, 2003"));
         QCOMPARE(l->CellText(0, 3), QString("8"));
         QCOMPARE(l->CellText(0, 4), QString("41"));
+        QVERIFY(l->ColumnVisible(2) && !l->ColumnVisible(3) && !l->ColumnVisible(4));
         // Events carry the event icon, the others their species' icon; no species, no icon.
         QVERIFY(l->CellIcon(0, 1) > 0);
         QVERIFY(l->CellIcon(1, 1) > 0);
