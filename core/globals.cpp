@@ -110,24 +110,6 @@ void CalendarItems::addMade(int day, int source)
 int gPetDetailTab = 0;
 QString gNewPetName;
 long gNewPetSpecies = 0;
-std::vector<ReportEntry> gReports(1);
-long gReportPetID = 0;
-long gReportTripID = 0;
-QString gReportName;
-bool gReportOptionsOK = false;
-QString gGreetingTitle, gGreetingText;
-bool gPublishDiary = true, gPublishVaccinations = true, gPublishCommands = true, gPublishMisc = true;
-QString gReportConnect;
-
-void resetReportGlobals()
-{
-    gReportPetID = 0;
-    gReportTripID = 0;
-    gReportName.clear();
-    gGreetingTitle.clear();
-    gGreetingText.clear();
-    gPublishDiary = gPublishVaccinations = gPublishCommands = gPublishMisc = true;
-}
 QPointer<QWidget> gActiveControl;
 QString gDatePrompt;
 QVariant gDateValue;
@@ -168,10 +150,6 @@ void resetGlobals()
     gPetDetailTab = 0;
     gNewPetName.clear();
     gNewPetSpecies = 0;
-    gReports.assign(1, ReportEntry());
-    resetReportGlobals();
-    gReportOptionsOK = false;
-    gReportConnect.clear();
     gActiveControl = nullptr;
     gDatePrompt.clear();
     gDateValue = QVariant();

@@ -14,6 +14,7 @@
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "printouts/report_handler.h"
 #include "records/frm_pet_add.h"
 #include "records/frm_pet_detail.h"
 
@@ -310,8 +311,7 @@ bool funPetShow(QWidget *frm, long petID)
         addPanelItem(list, QStringLiteral("diary"), QStringLiteral("Add Diary Entries"),
                      QStringLiteral("Update pet diary"), 1, addPanelIcons(w, storeIcon(13), storeIcon(12)));
 
-        for (size_t i = 1; i < gReports.size(); ++i) {
-            const ReportEntry &r = gReports[i];
+        for (const report_handler::ReportEntry &r : report_handler::funReportCatalogue()) {
             if (r.Kind != 1 && r.Kind != 3)
                 continue;
             const QIcon large = gControls ? gControls->ctImageMain.icon(2, int(r.LargeImage)) : QIcon();
