@@ -111,9 +111,6 @@ int gPetDetailTab = 0;
 QString gNewPetName;
 long gNewPetSpecies = 0;
 QPointer<QWidget> gActiveControl;
-QString gDatePrompt;
-QVariant gDateValue;
-bool gDateOK = false;
 
 std::vector<QVariantList> gReminders(1);
 QVariantList gReminderEntry{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
@@ -151,9 +148,6 @@ void resetGlobals()
     gNewPetName.clear();
     gNewPetSpecies = 0;
     gActiveControl = nullptr;
-    gDatePrompt.clear();
-    gDateValue = QVariant();
-    gDateOK = false;
 
     delete gSystray;
     gSystray = nullptr;

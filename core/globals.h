@@ -96,11 +96,6 @@ extern long gNewPetSpecies;
 // its window goes.
 extern QPointer<QWidget> gActiveControl;
 
-// The date chooser: its caption; in, the date to show (any value), out, the
-// chosen date (a QDate) or "" ; and whether a day was chosen.
-extern QString gDatePrompt;
-extern QVariant gDateValue;
-extern bool gDateOK;
 // ---- Reminders ----
 
 // The due items of the last check: element 0 stays empty; each further one is
