@@ -108,8 +108,6 @@ void CalendarItems::addMade(int day, int source)
     m_sources.push_back(source);
 }
 int gPetDetailTab = 0;
-QString gNewPetName;
-long gNewPetSpecies = 0;
 QPointer<QWidget> gActiveControl;
 
 std::vector<QVariantList> gReminders(1);
@@ -145,8 +143,6 @@ void resetGlobals()
     gCalendarShown = false;
     gCalendarItems.assign(1, QVariantList());
     gPetDetailTab = 0;
-    gNewPetName.clear();
-    gNewPetSpecies = 0;
     gActiveControl = nullptr;
 
     delete gSystray;

@@ -85,10 +85,6 @@ extern CalendarItems gCalendarItems;
 // ---- Pets ----
 // The tab the pet window opens on (1 details, 3 vaccinations, 4 diary).
 extern int gPetDetailTab;
-// The new-pet prompt's answer: the name as typed and the species id; "" and 0
-// when the user cancelled.
-extern QString gNewPetName;
-extern long gNewPetSpecies;
 
 // ---- Detail windows ----
 // The field of the active detail window that the edit and format commands act

@@ -160,15 +160,15 @@ QString funPetGetDefault(int code, const QVariant &species)
 
 bool funPetAdd(QWidget *frm)
 {
-    gNewPetName.clear();
-    gNewPetSpecies = 0;
+    std::optional<NewPet> pet;
     {
         frm_pet_add prompt(frm);
         prompt.setWindowTitle(QStringLiteral("Add New Pet"));
         prompt.setWindowIcon(storeIcon(1));
         prompt.exec();
+        pet = prompt.answer();
     }
-    if (gNewPetSpecies <= 0 || !gDataDB)
+    if (!pet || pet->species <= 0 || !gDataDB)
         return false;
 
     Hourglass hourglass;
@@ -179,7 +179,7 @@ bool funPetAdd(QWidget *frm)
     const bool ok = gDataDB->execute(
         QStringLiteral("INSERT INTO tbl_pet (pet_species_id, pet_name, pet_feeding, pet_feeding_rtf, pet_care, "
                        "pet_care_rtf) VALUES (?, ?, ?, ?, ?, ?)"),
-        {qlonglong(gNewPetSpecies), gNewPetName, feeding, feedingRtf, care, careRtf});
+        {qlonglong(pet->species), pet->name, feeding, feedingRtf, care, careRtf});
     hourglass.release();
     if (!ok) {
         reportDbError(gDataDB->lastError(), "funPetAdd");
