@@ -128,9 +128,8 @@ bool start(benchmark::State &state)
 
 std::unique_ptr<printouts::rptPetDetails> petDetails(long pet)
 {
-    gReportPetID = pet;
-    gReportName = QStringLiteral("Pet Details");
-    return std::make_unique<printouts::rptPetDetails>();
+    return std::make_unique<printouts::rptPetDetails>(
+        PrintoutRequest{.reportName = QStringLiteral("Pet Details"), .petID = pet});
 }
 
 // The process's peak resident memory (VmHWM), in MB; resetPeak() starts it
@@ -151,9 +150,8 @@ void resetPeak()
 
 std::unique_ptr<printouts::rptPetPoster> poster()
 {
-    gReportPetID = kPosterPet;
-    gReportName = QStringLiteral("Pet Poster");
-    return std::make_unique<printouts::rptPetPoster>();
+    return std::make_unique<printouts::rptPetPoster>(
+        PrintoutRequest{.reportName = QStringLiteral("Pet Poster"), .petID = kPosterPet});
 }
 
 // Rows of text, page header and footer with "Page n of m": about 135 texts a page.
@@ -382,10 +380,7 @@ void allPetsPdf(benchmark::State &state, const QString &name, const QString &fil
     int pages = 0;
     const QString path = g_out + QLatin1Char('/') + file;
     for (auto _ : state) {
-        gReportPetID = 0;
-        gReportTripID = tripID;
-        gReportName = name;
-        Designer r;
+        Designer r(PrintoutRequest{.reportName = name, .tripID = tripID});
         if (!r.run()) {
             state.SkipWithError("no pages");
             break;
@@ -437,8 +432,7 @@ void BM_PhotoAlbumPdf(benchmark::State &state)
         resetPeak();
         before = peakMegabytes();
         state.ResumeTiming();
-        gReportName = QStringLiteral("Photo Album");
-        printouts::rptPictureAlbum r;
+        printouts::rptPictureAlbum r(PrintoutRequest{.reportName = QStringLiteral("Photo Album")});
         if (!r.run()) {
             state.SkipWithError("no pages");
             break;
@@ -465,8 +459,7 @@ void BM_AddressBookListing(benchmark::State &state)
     const QString path = g_out + QStringLiteral("/address_book.pdf");
     int pages = 0;
     for (auto _ : state) {
-        gReportName = QStringLiteral("Address Book Listing");
-        printouts::rptAddressBook r;
+        printouts::rptAddressBook r(PrintoutRequest{.reportName = QStringLiteral("Address Book Listing")});
         if (!r.run()) {
             state.SkipWithError("no pages");
             break;

@@ -1,6 +1,5 @@
 #include "core/frm_date.h"
 #include "platform/dates.h"
-#include "core/globals.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_calendar.h"
 
@@ -9,7 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frm_date::frm_date(QWidget *parent) : QDialog(parent)
+frm_date::frm_date(QWidget *parent, const QString &prompt, const QVariant &shown)
+    : QDialog(parent), m_prompt(prompt), m_shown(shown)
 {
     setObjectName(QStringLiteral("frm_date"));
     setModal(true);
@@ -42,10 +42,10 @@ frm_date::frm_date(QWidget *parent) : QDialog(parent)
 
 void frm_date::Form_Load()
 {
-    gDateOK = false;
-    setWindowTitle(gDatePrompt);
+    m_chosen.reset();
+    setWindowTitle(m_prompt);
     MonthView1->setToolTip(QStringLiteral("Click on date to select, or hit ESC to cancel..."));
-    QDate shown = anyDate(gDateValue);
+    QDate shown = anyDate(m_shown);
     if (!shown.isValid() || shown <= QDate(1900, 1, 1))
         shown = zbclock::today();
     MonthView1->setSelectedDate(shown);
@@ -54,31 +54,28 @@ void frm_date::Form_Load()
 
 void frm_date::MonthView1_DateClick(const QDate &dateClicked)
 {
-    gDateOK = true;
-    gDateValue = dateClicked;
+    m_chosen = dateClicked;
     subClose();
 }
 
 void frm_date::cmdCancel_Click()
 {
-    gDateOK = false;
-    gDateValue = QString();
+    m_chosen.reset();
     subClose();
 }
 
-void frm_date::subClose() { done(gDateOK ? Accepted : Rejected); }
+void frm_date::subClose() { done(m_chosen ? Accepted : Rejected); }
 
 void frm_date::reject()
 {
-    // Esc and the close box: a cancel, so no earlier answer is taken for this one.
-    gDateOK = false;
-    gDateValue = QString();
+    // Esc and the close box: a cancel.
+    m_chosen.reset();
     QDialog::reject();
 }
 
-bool funShowDateChooser(QWidget *owner)
+std::optional<QDate> funShowDateChooser(QWidget *owner, const QString &prompt, const QVariant &shown)
 {
-    frm_date chooser(owner ? owner->window() : nullptr);
+    frm_date chooser(owner ? owner->window() : nullptr, prompt, shown);
     chooser.exec();
-    return gDateOK;
+    return chooser.chosen();
 }

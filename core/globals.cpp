@@ -108,30 +108,7 @@ void CalendarItems::addMade(int day, int source)
     m_sources.push_back(source);
 }
 int gPetDetailTab = 0;
-QString gNewPetName;
-long gNewPetSpecies = 0;
-std::vector<ReportEntry> gReports(1);
-long gReportPetID = 0;
-long gReportTripID = 0;
-QString gReportName;
-bool gReportOptionsOK = false;
-QString gGreetingTitle, gGreetingText;
-bool gPublishDiary = true, gPublishVaccinations = true, gPublishCommands = true, gPublishMisc = true;
-QString gReportConnect;
-
-void resetReportGlobals()
-{
-    gReportPetID = 0;
-    gReportTripID = 0;
-    gReportName.clear();
-    gGreetingTitle.clear();
-    gGreetingText.clear();
-    gPublishDiary = gPublishVaccinations = gPublishCommands = gPublishMisc = true;
-}
 QPointer<QWidget> gActiveControl;
-QString gDatePrompt;
-QVariant gDateValue;
-bool gDateOK = false;
 
 std::vector<QVariantList> gReminders(1);
 QVariantList gReminderEntry{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
@@ -166,16 +143,7 @@ void resetGlobals()
     gCalendarShown = false;
     gCalendarItems.assign(1, QVariantList());
     gPetDetailTab = 0;
-    gNewPetName.clear();
-    gNewPetSpecies = 0;
-    gReports.assign(1, ReportEntry());
-    resetReportGlobals();
-    gReportOptionsOK = false;
-    gReportConnect.clear();
     gActiveControl = nullptr;
-    gDatePrompt.clear();
-    gDateValue = QVariant();
-    gDateOK = false;
 
     delete gSystray;
     gSystray = nullptr;

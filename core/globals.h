@@ -85,42 +85,6 @@ extern CalendarItems gCalendarItems;
 // ---- Pets ----
 // The tab the pet window opens on (1 details, 3 vaccinations, 4 diary).
 extern int gPetDetailTab;
-// The new-pet prompt's answer: the name as typed and the species id; "" and 0
-// when the user cancelled.
-extern QString gNewPetName;
-extern long gNewPetSpecies;
-
-// ---- Printouts ----
-// One printout of the catalogue.  Kind says where it is listed: 0 nowhere (the
-// picture print), 1 on the pet panel, 2 in the printouts view, 3 in both.  The
-// images are indexes into the icon store's printout group (2).
-struct ReportEntry {
-    int ReportID = 0;
-    long ListTag = 0; // always 13, the printouts view; the list item's tag
-    long Kind = 0;
-    QString Name;
-    QString Description;
-    QString RecordSource;
-    long SmallImage = 0;
-    long LargeImage = 0;
-};
-// The catalogue, built once at start-up; element 0 stays empty.
-extern std::vector<ReportEntry> gReports;
-// What the printout being opened is for, set afresh by every open: the record
-// (a pet, or a picture for the picture print; 0 all), the trip chosen for the
-// sitter's instructions, the printout's name, the last option window's answer,
-// the greeting card's texts, what the published page holds, and the connect
-// text of the printouts' data.
-extern long gReportPetID;
-extern long gReportTripID;
-extern QString gReportName;
-extern bool gReportOptionsOK;
-extern QString gGreetingTitle, gGreetingText;
-extern bool gPublishDiary, gPublishVaccinations, gPublishCommands, gPublishMisc;
-extern QString gReportConnect;
-// The printout globals as every open starts them: no record, no trip, no
-// name, empty greeting texts, everything published.
-void resetReportGlobals();
 
 // ---- Detail windows ----
 // The field of the active detail window that the edit and format commands act
@@ -128,11 +92,6 @@ void resetReportGlobals();
 // its window goes.
 extern QPointer<QWidget> gActiveControl;
 
-// The date chooser: its caption; in, the date to show (any value), out, the
-// chosen date (a QDate) or "" ; and whether a day was chosen.
-extern QString gDatePrompt;
-extern QVariant gDateValue;
-extern bool gDateOK;
 // ---- Reminders ----
 
 // The due items of the last check: element 0 stays empty; each further one is

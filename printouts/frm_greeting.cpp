@@ -1,6 +1,6 @@
 #include "printouts/frm_greeting.h"
 
-#include "core/globals.h"
+#include "printouts/printout_request.h"
 #include "core/system.h"
 
 #include <QEvent>
@@ -150,9 +150,9 @@ void frm_greeting::cmdGreeting_Click(int index)
     if (index == 0) {
         const QString title = txtGreeting0->text().trimmed();
         const QString text = txtGreeting1->toPlainText().trimmed();
-        gGreetingTitle = title == titlePlaceholder() ? QString() : title;
-        gGreetingText = text == greetingPlaceholder() ? QString() : text;
-        gReportOptionsOK = true;
+        m_title = title == titlePlaceholder() ? QString() : title;
+        m_greeting = text == greetingPlaceholder() ? QString() : text;
+        m_confirmed = true;
         accept();
     } else {
         reject();
@@ -161,19 +161,22 @@ void frm_greeting::cmdGreeting_Click(int index)
 
 void frm_greeting::reject()
 {
-    gReportOptionsOK = false;
+    m_confirmed = false;
     QDialog::reject();
 }
 
 namespace report_handler {
 
-bool funReportGreetingOptions(QWidget *form)
+bool funReportGreetingOptions(QWidget *form, PrintoutRequest &request)
 {
-    gReportOptionsOK = false;
     frm_greeting options(form ? form->window() : nullptr);
     options.setWindowTitle(QStringLiteral("Greeting Card options"));
     options.exec();
-    return gReportOptionsOK;
+    if (!options.confirmed())
+        return false;
+    request.greetingTitle = options.title();
+    request.greetingText = options.greeting();
+    return true;
 }
 
 } // namespace report_handler

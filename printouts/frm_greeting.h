@@ -1,12 +1,13 @@
 #pragma once
 // The greeting card's options: a title and a greeting of up to 100
-// characters each, printed above and below the pet's picture. OK leaves them,
-// trimmed, in gGreetingTitle and gGreetingText (a text left at its
-// placeholder is "") and sets gReportOptionsOK; Cancel, Esc and the close box
-// leave gReportOptionsOK False and the two texts as they were.
+// characters each, printed above and below the pet's picture. OK confirms
+// them, trimmed (a text left at its placeholder is ""); Cancel, Esc and the
+// close box leave the window unconfirmed.
 
 #include <QDialog>
 #include <QPlainTextEdit>
+
+struct PrintoutRequest;
 
 class QLabel;
 class QLineEdit;
@@ -54,16 +55,26 @@ public:
     void txtGreeting_GotFocus(int index);
     void cmdGreeting_Click(int index);
 
+    // Whether OK closed the window, and the texts it confirmed.
+    bool confirmed() const { return m_confirmed; }
+    QString title() const { return m_title; }
+    QString greeting() const { return m_greeting; }
+
 public slots:
     // Esc and the close box: as Cancel.
     void reject() override;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    bool m_confirmed = false;
+    QString m_title, m_greeting;
 };
 
 namespace report_handler {
 // Shows the greeting card's options modally over `form`, captioned "Greeting
-// Card options"; True only when the user confirmed.
-bool funReportGreetingOptions(QWidget *form);
+// Card options"; True only when the user confirmed, the texts then in
+// `request`.
+bool funReportGreetingOptions(QWidget *form, PrintoutRequest &request);
 } // namespace report_handler

@@ -1,6 +1,5 @@
 #include "printouts/frm_publish.h"
 
-#include "core/globals.h"
 #include "core/system.h"
 
 #include <QCheckBox>
@@ -57,11 +56,11 @@ void frm_publish::cmdPublish_Click(int index)
     case 1: {
         // Only a cleared box leaves its part out: a grey one counts as ticked.
         auto included = [this](int i) { return chkExportOptions[size_t(i)]->checkState() != Qt::Unchecked; };
-        gPublishDiary = included(1);
-        gPublishMisc = included(2);
-        gPublishCommands = included(3);
-        gPublishVaccinations = included(0);
-        gReportOptionsOK = true;
+        m_diary = included(1);
+        m_misc = included(2);
+        m_commands = included(3);
+        m_vaccinations = included(0);
+        m_confirmed = true;
         accept();
         break;
     }

@@ -1,7 +1,6 @@
 #pragma once
-// The publish options: which of the pet's lists go on its web page. OK sets
-// the four publish flags from the boxes and gReportOptionsOK; Cancel leaves
-// them as they were.
+// The publish options: which of the pet's lists go on its web page. OK
+// confirms the four boxes; Cancel leaves the window unconfirmed.
 
 #include <QDialog>
 #include <array>
@@ -25,4 +24,15 @@ public:
     int HelpContextID = kHelpContext;
 
     void cmdPublish_Click(int index);
+
+    // Whether OK closed the window, and what the page holds by its boxes.
+    bool confirmed() const { return m_confirmed; }
+    bool publishDiary() const { return m_diary; }
+    bool publishVaccinations() const { return m_vaccinations; }
+    bool publishCommands() const { return m_commands; }
+    bool publishMisc() const { return m_misc; }
+
+private:
+    bool m_confirmed = false;
+    bool m_diary = true, m_vaccinations = true, m_commands = true, m_misc = true;
 };

@@ -3,6 +3,7 @@
 #include "core/auto_complete.h"
 #include "core/globals.h"
 #include "core/system.h"
+#include "printouts/printout_request.h"
 #include "platform/controls/data_control.h"
 #include "platform/controls/data_grid.h"
 #include "platform/controls/date_picker.h"
@@ -161,8 +162,8 @@ void frm_trip::Form_Load()
     DataDetail->setDatabaseName(gDataDBPath);
     DataTODLookups->setDatabaseName(gSystemDBPath);
     HelpContextID = kHelpContext;
-    gReportOptionsOK = false;
-    gReportTripID = 0;
+    m_confirmed = false;
+    m_tripID = 0;
     DataTODLookups->setRecordSource(QStringLiteral("SELECT trip_time_name FROM tbl_trip_times "
                                                    "ORDER BY trip_time_sort_order, trip_time_id"));
     DataTODLookups->refresh();
@@ -311,18 +312,20 @@ void frm_trip::cmdReport_Click(int index)
             // Only a stored trip chosen in the list: OK is disabled otherwise.
             if (DBGrid1->Row() < 0 || DataDetail->editMode() == DataControl::EditAdd)
                 return;
-            gReportTripID = long(DataDetail->field(QStringLiteral("trip_id")).toLongLong());
+            m_tripID = long(DataDetail->field(QStringLiteral("trip_id")).toLongLong());
         }
-        gReportOptionsOK = true;
+        m_confirmed = true;
     }
     close();
 }
 
-bool funReportTripOptions(QWidget *form)
+bool funReportTripOptions(QWidget *form, PrintoutRequest &request)
 {
-    gReportOptionsOK = false;
     frm_trip w(form);
     w.setWindowTitle(QStringLiteral("Pet Sitter - Trip Details"));
     w.exec();
-    return gReportOptionsOK;
+    if (!w.confirmed())
+        return false;
+    request.tripID = w.tripID();
+    return true;
 }

@@ -9,7 +9,7 @@
 // and holds something, then starts a new one; a write that fails is reported
 // and the row stays as typed. OK writes a changed row first, and with "use the
 // trip" it needs a stored trip chosen in the list (else it is disabled), whose
-// id it leaves in gReportTripID. Cancel writes nothing.
+// id it confirms (tripID()). Cancel writes nothing.
 //
 // Controls named by index carry objectNames such as "txtTrip(1)": txtTrip
 // (0) location, (1) name, (2) where to reach us, (3) how to reach us, (4) the
@@ -19,6 +19,7 @@
 #include <QDialog>
 #include <array>
 
+struct PrintoutRequest;
 class DataControl;
 class DataGrid;
 class DatePicker;
@@ -53,6 +54,10 @@ public:
     void cmdTrip_Click(int index);
     void cmdReport_Click(int index);
 
+    // Whether OK closed the window, and the trip it confirmed (0 none).
+    bool confirmed() const { return m_confirmed; }
+    long tripID() const { return m_tripID; }
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -66,9 +71,11 @@ private:
     bool subWritePending();
 
     bool m_started = false;
+    bool m_confirmed = false;
+    long m_tripID = 0;
 };
 
 // Shows the trip options modally over `form`, titled "Pet Sitter - Trip
-// Details"; True when the user confirmed (gReportTripID then holds the trip,
-// or 0 for none).
-bool funReportTripOptions(QWidget *form);
+// Details"; True when the user confirmed (the request's tripID then holds the
+// trip, or 0 for none).
+bool funReportTripOptions(QWidget *form, PrintoutRequest &request);

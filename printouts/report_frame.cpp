@@ -182,20 +182,25 @@ std::pair<report::Control *, report::Control *> addPictureControls(report::Secti
     return {name, picture};
 }
 
-ReportDesigner::ReportDesigner() : m_petID(gReportPetID), m_reportName(gReportName) {}
+QString funReportConnect()
+{
+    return QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
+           QStringLiteral(";");
+}
+
+ReportDesigner::ReportDesigner(const PrintoutRequest &request) : m_request(request) {}
 
 void ReportDesigner::connectData()
 {
-    m_connect = QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
-                QStringLiteral(";");
+    m_connect = funReportConnect();
     DC.setConnect(m_connect);
     DC.setDatabaseName(gDataDBPath);
 }
 
 void ReportDesigner::setPetRecordSource()
 {
-    if (m_petID != 0)
-        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(m_petID)});
+    if (petID() != 0)
+        DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet WHERE pet_id = ?"), {qlonglong(petID())});
     else
         DC.setRecordSource(QStringLiteral("SELECT * FROM qryrptPet ORDER BY pet_name, pet_id"));
 }
@@ -210,10 +215,10 @@ void ReportDesigner::fetchData(bool)
     // The pages are titled by the printout's name, and a printout for one pet
     // by the pet's too: a published page shows "Pet Details - Rex" in the
     // browser. A picture's printout has its picture's id, which is no pet's.
-    if (DC.position() == 0 && !m_reportName.isEmpty()) {
-        const QString pet = m_petID != 0 && mPetID == m_petID ? DC.field(QStringLiteral("pet_name")).toString().trimmed()
-                                                              : QString();
-        setDocumentTitle(pet.isEmpty() ? m_reportName : m_reportName + QStringLiteral(" - ") + pet);
+    if (DC.position() == 0 && !m_request.reportName.isEmpty()) {
+        const QString pet =
+            petID() != 0 && mPetID == petID() ? DC.field(QStringLiteral("pet_name")).toString().trimmed() : QString();
+        setDocumentTitle(pet.isEmpty() ? m_request.reportName : m_request.reportName + QStringLiteral(" - ") + pet);
     }
 }
 
@@ -271,7 +276,7 @@ void ReportDesigner::PageFooter_Format()
 {
     const QString site = funGetWebAddress();
     if (lblReportName)
-        lblReportName->caption = m_reportName;
+        lblReportName->caption = m_request.reportName;
     if (lblFooter) {
         lblFooter->caption = funGetAppTitle() + QStringLiteral(" (") + site + QStringLiteral(")");
         lblFooter->hyperlink = QStringLiteral("http://") + site;

@@ -5,6 +5,7 @@
 // Each printout is a ReportDesigner with its own bands and handlers.
 
 #include "platform/report/report.h"
+#include "printouts/printout_request.h"
 
 #include <QFont>
 #include <QString>
@@ -106,14 +107,17 @@ report::Control *addAgeField(report::Section *section, const QString &name, repo
 // picture control "picPicture" in `box`, hidden until a picture is fitted.
 std::pair<report::Control *, report::Control *> addPictureControls(report::Section *section, const QRect &box);
 
+// The connect text of the printouts' data: the data file and its password.
+QString funReportConnect();
+
 class ReportDesigner : public report::Report {
 public:
-    // Takes its own copy of the printout globals: several viewers may be open
-    // at once, and the next open sets the globals anew.
-    ReportDesigner();
+    // Keeps its own copy of the request: several viewers may be open at once.
+    explicit ReportDesigner(const PrintoutRequest &request);
 
-    long petID() const { return m_petID; }
-    QString reportName() const { return m_reportName; }
+    const PrintoutRequest &request() const { return m_request; }
+    long petID() const { return m_request.petID; }
+    QString reportName() const { return m_request.reportName; }
     QString connectText() const { return m_connect; }
 
 protected:
@@ -158,8 +162,7 @@ protected:
     report::Control *fldFooterDate = nullptr;
 
 private:
-    long m_petID = 0;
-    QString m_reportName;
+    PrintoutRequest m_request;
     QString m_connect;
 };
 

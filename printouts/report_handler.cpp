@@ -1,7 +1,6 @@
 #include "printouts/report_handler.h"
 
 #include "core/codes.h"
-#include "core/database.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
@@ -62,54 +61,107 @@ bool funReportHandler(QWidget *form, int action, long reportID, long recordID, b
     }
 }
 
-std::unique_ptr<report::Report> funNewDesigner(long reportID)
+namespace {
+
+template <class Designer> std::unique_ptr<report::Report> make(const PrintoutRequest &request)
 {
-    switch (reportID) {
-    case 1: return std::make_unique<printouts::rptPetSitter>();
-    case 2: return std::make_unique<printouts::rptAddressBook>();
-    case 3: return std::make_unique<printouts::rptPetRefrigerator>();
-    case 4: return std::make_unique<printouts::rptPetPoster>();
-    case 5: return std::make_unique<printouts::rptPetShowAndTell>();
-    case 6:
-    case 9: return std::make_unique<printouts::rptPetDetails>();
-    case 7: return std::make_unique<printouts::rptPetGreetingCard>();
-    case 8: return std::make_unique<printouts::rptPetMissing>();
-    case 10: return std::make_unique<printouts::rptDiary>();
-    case 11: return std::make_unique<printouts::rptPicturePoster>();
-    case 12: return std::make_unique<printouts::rptPictureAlbum>();
-    case 13: return std::make_unique<printouts::rptHealthStatement>();
-    default: return nullptr;
-    }
+    return std::make_unique<Designer>(request);
+}
+
+ReportEntry entry(int reportID, long kind, const char *name, const char *description, const char *recordSource,
+                  long smallImage, long largeImage, std::unique_ptr<report::Report> (*makeDesigner)(const PrintoutRequest &),
+                  PrintoutOptions options = PrintoutOptions::None)
+{
+    ReportEntry e;
+    e.ReportID = reportID;
+    e.Kind = kind;
+    e.Name = QString::fromUtf8(name);
+    e.Description = QString::fromUtf8(description);
+    e.RecordSource = QString::fromUtf8(recordSource);
+    e.SmallImage = smallImage;
+    e.LargeImage = largeImage;
+    e.makeDesigner = makeDesigner;
+    e.options = options;
+    return e;
+}
+
+} // namespace
+
+const std::vector<ReportEntry> &funReportCatalogue()
+{
+    using namespace printouts;
+    static const std::vector<ReportEntry> catalogue{
+        entry(1, 3, "Pet Sitter Instructions", "Instructions for your pet sitter or kennel", "qryrptTrip", 1, 2,
+              make<rptPetSitter>, PrintoutOptions::Trip),
+        entry(2, 2, "Address Book Listing", "Listing of all people in the address book", "qryrptContact", 15, 16,
+              make<rptAddressBook>),
+        entry(3, 1, "Refrigerator Page", "Refrigerator Posting, for when family or friends are visiting",
+              "qryrptPet", 9, 10, make<rptPetRefrigerator>),
+        entry(4, 1, "Pet Poster", "Poster of your pet", "qryrptPet", 3, 4, make<rptPetPoster>),
+        entry(5, 1, "Show & Tell Paper", "Create a Show & Tell printout for school", "qryrptPet", 7, 8,
+              make<rptPetShowAndTell>),
+        entry(6, 1, "Pet Details", "Pet Details report", "qryrptPet", 13, 14, make<rptPetDetails>),
+        entry(7, 1, "Greeting Card", "Create greeting cards for the birthdays or holidays", "qryrptPet", 11, 12,
+              make<rptPetGreetingCard>, PrintoutOptions::Greeting),
+        entry(8, 1, "Missing Pet Poster", "Missing Pet Poster if a pet gets lost", "qryrptPet", 19, 20,
+              make<rptPetMissing>),
+        entry(9, 3, "Publish Zorbi", "Create web page of your pet to put on your web site", "", 5, 6,
+              make<rptPetDetails>, PrintoutOptions::Publish),
+        entry(10, 1, "Print Pet Diary", "Print or view a list of a pet's diary entries", "qryrptPet", 17, 18,
+              make<rptDiary>),
+        entry(11, 0, "Picture Print", "Print picture", "qryrptPictureAlbum", 21, 22, make<rptPicturePoster>),
+        entry(12, 2, "Photo Album", "Print photo gallery/album (4 pictures/page)", "qryrptPictureAlbum", 21, 22,
+              make<rptPictureAlbum>),
+        entry(13, 3, "Health Statement", "Print Pet Health Statement(s)", "qryrptPet", 23, 24,
+              make<rptHealthStatement>),
+    };
+    return catalogue;
+}
+
+const ReportEntry *funReportEntry(long reportID)
+{
+    for (const ReportEntry &e : funReportCatalogue())
+        if (e.ReportID == reportID)
+            return &e;
+    return nullptr;
+}
+
+std::unique_ptr<report::Report> funNewDesigner(const PrintoutRequest &request)
+{
+    const ReportEntry *e = funReportEntry(request.reportID);
+    return e && e->makeDesigner ? e->makeDesigner(request) : nullptr;
 }
 
 bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
 {
-    resetReportGlobals();
-    gReportConnect = QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
-                     QStringLiteral(";");
-    const ReportEntry *entry = nullptr;
-    for (size_t i = 1; i < gReports.size() && !entry; ++i)
-        if (gReports[i].ReportID == reportID)
-            entry = &gReports[i];
+    const ReportEntry *entry = funReportEntry(reportID);
     if (!entry) {
         ui::dialogs().msgBox(form, QStringLiteral("Invalid report specified(") + QString::number(reportID) +
                                        QStringLiteral(")."),
                              ui::Critical, funGetAppTitle());
         return false;
     }
-    gReportName = entry->Name;
-    if (recordID != 0)
-        gReportPetID = recordID;
-    // The sitter's trip (1), the greeting card (7) and the web page (9) ask
-    // their options first; a cancelled window opens nothing.
-    if (reportID == 1 && !funReportTripOptions(form))
-        return false;
-    if (reportID == 7 && !funReportGreetingOptions(form))
-        return false;
-    if (reportID == 9 && !funReportPublishOptions(form))
-        return false;
-    // The designer copies the globals it reads now, while they are this open's.
-    std::unique_ptr<report::Report> designer = funNewDesigner(reportID);
+    PrintoutRequest request;
+    request.reportID = reportID;
+    request.reportName = entry->Name;
+    request.petID = recordID;
+    // A cancelled option window opens nothing.
+    switch (entry->options) {
+    case PrintoutOptions::None: break;
+    case PrintoutOptions::Trip:
+        if (!funReportTripOptions(form, request))
+            return false;
+        break;
+    case PrintoutOptions::Greeting:
+        if (!funReportGreetingOptions(form, request))
+            return false;
+        break;
+    case PrintoutOptions::Publish:
+        if (!funReportPublishOptions(form, request))
+            return false;
+        break;
+    }
+    std::unique_ptr<report::Report> designer = funNewDesigner(request);
     if (!designer)
         return false;
 
@@ -121,7 +173,7 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     if (!designer->run())
         return true;
     auto *viewer = new frm_report(modal ? form : nullptr);
-    viewer->setWindowTitle(gReportName);
+    viewer->setWindowTitle(request.reportName);
     if (gControls)
         viewer->setWindowIcon(gControls->ctImageMain.icon(0, 1));
     viewer->printer().setPrinterName(programPrinter->printerName());
@@ -137,13 +189,18 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     return true;
 }
 
-bool funReportPublishOptions(QWidget *form)
+bool funReportPublishOptions(QWidget *form, PrintoutRequest &request)
 {
-    gReportOptionsOK = false;
     frm_publish options(form);
     options.setWindowTitle(QStringLiteral("Publish Zorbi options"));
     options.exec();
-    return gReportOptionsOK;
+    if (!options.confirmed())
+        return false;
+    request.publishDiary = options.publishDiary();
+    request.publishVaccinations = options.publishVaccinations();
+    request.publishCommands = options.publishCommands();
+    request.publishMisc = options.publishMisc();
+    return true;
 }
 
 bool funReportShow(QWidget *form)
@@ -154,8 +211,7 @@ bool funReportShow(QWidget *form)
     w->showView(ViewPrintouts);
     VbListView *list = w->ListView_Report;
     list->clearItems();
-    for (size_t i = 1; i < gReports.size(); ++i) {
-        const ReportEntry &r = gReports[i];
+    for (const ReportEntry &r : funReportCatalogue()) {
         if (r.Kind != 2 && r.Kind != 3)
             continue;
         const QString key = QStringLiteral("r") + QString::number(r.ReportID);
@@ -191,59 +247,6 @@ void subReportToolBar(QWidget *form)
         tb->setItemVisible(id, false);
 }
 
-bool funReportInitialize()
-{
-    gReports.assign(2, ReportEntry());
-    subReportAdd(1, 3, QStringLiteral("Pet Sitter Instructions"),
-                 QStringLiteral("Instructions for your pet sitter or kennel"), QStringLiteral("qryrptTrip"), 1, 2);
-    subReportAdd(2, 2, QStringLiteral("Address Book Listing"),
-                 QStringLiteral("Listing of all people in the address book"), QStringLiteral("qryrptContact"), 15,
-                 16);
-    subReportAdd(3, 1, QStringLiteral("Refrigerator Page"),
-                 QStringLiteral("Refrigerator Posting, for when family or friends are visiting"),
-                 QStringLiteral("qryrptPet"), 9, 10);
-    subReportAdd(4, 1, QStringLiteral("Pet Poster"), QStringLiteral("Poster of your pet"),
-                 QStringLiteral("qryrptPet"), 3, 4);
-    subReportAdd(5, 1, QStringLiteral("Show & Tell Paper"),
-                 QStringLiteral("Create a Show & Tell printout for school"), QStringLiteral("qryrptPet"), 7, 8);
-    subReportAdd(6, 1, QStringLiteral("Pet Details"), QStringLiteral("Pet Details report"),
-                 QStringLiteral("qryrptPet"), 13, 14);
-    subReportAdd(7, 1, QStringLiteral("Greeting Card"),
-                 QStringLiteral("Create greeting cards for the birthdays or holidays"), QStringLiteral("qryrptPet"),
-                 11, 12);
-    subReportAdd(8, 1, QStringLiteral("Missing Pet Poster"), QStringLiteral("Missing Pet Poster if a pet gets lost"),
-                 QStringLiteral("qryrptPet"), 19, 20);
-    subReportAdd(9, 3, QStringLiteral("Publish Zorbi"),
-                 QStringLiteral("Create web page of your pet to put on your web site"), QString(), 5, 6);
-    subReportAdd(10, 1, QStringLiteral("Print Pet Diary"),
-                 QStringLiteral("Print or view a list of a pet's diary entries"), QStringLiteral("qryrptPet"), 17,
-                 18);
-    subReportAdd(11, 0, QStringLiteral("Picture Print"), QStringLiteral("Print picture"),
-                 QStringLiteral("qryrptPictureAlbum"), 21, 22);
-    subReportAdd(12, 2, QStringLiteral("Photo Album"), QStringLiteral("Print photo gallery/album (4 pictures/page)"),
-                 QStringLiteral("qryrptPictureAlbum"), 21, 22);
-    subReportAdd(13, 3, QStringLiteral("Health Statement"), QStringLiteral("Print Pet Health Statement(s)"),
-                 QStringLiteral("qryrptPet"), 23, 24);
-    return true;
-}
-
-void subReportAdd(int reportID, long kind, const QString &name, const QString &description,
-                  const QString &recordSource, long smallImage, long largeImage)
-{
-    if (gReports.size() < 2)
-        gReports.resize(2);
-    // Entry 1 waits empty for the first printout; every later one is appended.
-    if (!gReports[1].Name.isEmpty())
-        gReports.emplace_back();
-    ReportEntry &e = gReports.back();
-    e.ReportID = reportID;
-    e.ListTag = 13;
-    e.Kind = kind;
-    e.Name = name;
-    e.Description = description;
-    e.RecordSource = recordSource;
-    e.SmallImage = smallImage;
-    e.LargeImage = largeImage;
-}
+bool funReportInitialize() { return true; }
 
 } // namespace report_handler

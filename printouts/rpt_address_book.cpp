@@ -39,7 +39,7 @@ QString funListingInitial(const QVariant &name)
     return text.left(n).toUpper();
 }
 
-rptAddressBook::rptAddressBook()
+rptAddressBook::rptAddressBook(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptAddressBook"));
     DC.setRecordSource(QStringLiteral("qryRptContact"));

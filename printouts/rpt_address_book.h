@@ -18,7 +18,7 @@ QString funListingInitial(const QVariant &name);
 
 class rptAddressBook : public ReportDesigner {
 public:
-    rptAddressBook();
+    explicit rptAddressBook(const PrintoutRequest &request);
 
     report::Control *txtReportTitle = nullptr;
     report::Control *lblLetter = nullptr;

@@ -20,7 +20,7 @@ QString funDiaryHeading(const QVariant &name)
                                                                  : QStringLiteral("'s Diary"));
 }
 
-rptDiary::rptDiary()
+rptDiary::rptDiary(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptDiary"));
     DC.setRecordSource(QStringLiteral("qryrptPet"));

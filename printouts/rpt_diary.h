@@ -16,7 +16,7 @@ QString funDiaryHeading(const QVariant &name);
 
 class rptDiary : public ReportDesigner {
 public:
-    rptDiary();
+    explicit rptDiary(const PrintoutRequest &request);
     ~rptDiary() override;
 
     // The box the picture is fitted into, in twips.

@@ -4,12 +4,9 @@
 
 namespace printouts {
 
-rptPetGreetingCard::rptPetGreetingCard() : m_title(gGreetingTitle), m_greeting(gGreetingText)
+rptPetGreetingCard::rptPetGreetingCard(const PrintoutRequest &request)
+    : ReportDesigner(request), m_title(request.greetingTitle), m_greeting(request.greetingText)
 {
-    // Used by this card only: the next card starts from what its options set.
-    gGreetingTitle.clear();
-    gGreetingText.clear();
-
     setName(QStringLiteral("rptPetGreetingCard"));
     pageSetup.orientation = QPageLayout::Landscape;
     reportHeader()->height = 0;

@@ -9,9 +9,8 @@ namespace printouts {
 
 class rptPetGreetingCard : public ReportDesigner {
 public:
-    // Takes the title and greeting the options left (and clears them), so
-    // that they belong to this card alone.
-    rptPetGreetingCard();
+    // The title and greeting are the request's, which the options filled.
+    explicit rptPetGreetingCard(const PrintoutRequest &request);
 
     // The box the picture is fitted into, in twips.
     static constexpr QRect kPictureBox{7355, 60, 6255, 4366};

@@ -20,7 +20,7 @@ QString funHealthHeading(const QVariant &name)
     return heading;
 }
 
-rptHealthStatement::rptHealthStatement()
+rptHealthStatement::rptHealthStatement(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptHealthStatement"));
     DC.setRecordSource(QStringLiteral("qryrptPet"));

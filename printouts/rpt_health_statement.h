@@ -13,7 +13,7 @@ namespace printouts {
 
 class rptHealthStatement : public ReportDesigner {
 public:
-    rptHealthStatement();
+    explicit rptHealthStatement(const PrintoutRequest &request);
     ~rptHealthStatement() override;
 
     // The box the picture is fitted into, in twips.

@@ -10,9 +10,9 @@ constexpr int kNotesTop = 4250;
 
 } // namespace
 
-rptPetDetails::rptPetDetails()
-    : m_diary(gPublishDiary), m_vaccinations(gPublishVaccinations), m_commands(gPublishCommands),
-      m_misc(gPublishMisc)
+rptPetDetails::rptPetDetails(const PrintoutRequest &request)
+    : ReportDesigner(request), m_diary(request.publishDiary), m_vaccinations(request.publishVaccinations),
+      m_commands(request.publishCommands), m_misc(request.publishMisc)
 {
     setName(QStringLiteral("rptPetDetails"));
     DC.setRecordSource(QStringLiteral("qryrptPet"));

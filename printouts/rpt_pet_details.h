@@ -13,7 +13,7 @@ namespace printouts {
 
 class rptPetDetails : public ReportDesigner {
 public:
-    rptPetDetails();
+    explicit rptPetDetails(const PrintoutRequest &request);
     ~rptPetDetails() override;
 
     // The box the picture is fitted into, in twips.

@@ -15,7 +15,7 @@ constexpr int kStripHeight = 2700;
 
 } // namespace
 
-rptPetMissing::rptPetMissing()
+rptPetMissing::rptPetMissing(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptPetMissing"));
     DC.setRecordSource(QStringLiteral("qryrptPet"));

@@ -11,7 +11,7 @@ namespace printouts {
 
 class rptPetMissing : public ReportDesigner {
 public:
-    rptPetMissing();
+    explicit rptPetMissing(const PrintoutRequest &request);
 
     // The box the picture is fitted into, in twips.
     static constexpr QRect kPictureBox{0, 60, 9971, 5000};

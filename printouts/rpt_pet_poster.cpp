@@ -2,7 +2,7 @@
 
 namespace printouts {
 
-rptPetPoster::rptPetPoster()
+rptPetPoster::rptPetPoster(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptPetPoster"));
     reportHeader()->height = 0;

@@ -8,7 +8,7 @@ namespace printouts {
 
 class rptPetPoster : public ReportDesigner {
 public:
-    rptPetPoster();
+    explicit rptPetPoster(const PrintoutRequest &request);
 
     // The box the picture is fitted into, in twips.
     static constexpr QRect kPictureBox{39, 39, 9950, 12153};

@@ -12,7 +12,7 @@ constexpr int kRichWidth = 8650;
 
 } // namespace
 
-rptPetShowAndTell::rptPetShowAndTell()
+rptPetShowAndTell::rptPetShowAndTell(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptPetShowAndTell"));
     DC.setRecordSource(QStringLiteral("qryrptPet"));

@@ -9,7 +9,7 @@ namespace printouts {
 
 class rptPetShowAndTell : public ReportDesigner {
 public:
-    rptPetShowAndTell();
+    explicit rptPetShowAndTell(const PrintoutRequest &request);
 
     // The box the picture is fitted into, in twips.
     static constexpr QRect kPictureBox{5231, 39, 4779, 2243};

@@ -45,7 +45,7 @@ QString funTripWhen(const QVariant &date, const QVariant &timeOfDay)
     return text.trimmed();
 }
 
-rptPetSitter::rptPetSitter() : m_tripID(gReportTripID)
+rptPetSitter::rptPetSitter(const PrintoutRequest &request) : ReportDesigner(request), m_tripID(request.tripID)
 {
     setName(QStringLiteral("rptPetSitter"));
     DC.setRecordSource(QStringLiteral("qryrptTrip"));

@@ -16,7 +16,7 @@ namespace printouts {
 class rptPetSitter : public ReportDesigner {
 public:
     // Takes the trip the options chose (0: none) with the other globals.
-    rptPetSitter();
+    explicit rptPetSitter(const PrintoutRequest &request);
     ~rptPetSitter() override;
 
     // The box the picture is fitted into, in twips.

@@ -2,7 +2,7 @@
 
 namespace printouts {
 
-rptPictureAlbum::rptPictureAlbum()
+rptPictureAlbum::rptPictureAlbum(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptPictureAlbum"));
     DC.setRecordSource(QStringLiteral("qryrptPictureAlbum"));

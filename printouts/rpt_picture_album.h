@@ -9,7 +9,7 @@ namespace printouts {
 
 class rptPictureAlbum : public ReportDesigner {
 public:
-    rptPictureAlbum();
+    explicit rptPictureAlbum(const PrintoutRequest &request);
 
     // The box each picture is fitted into, and the description's top when
     // there is no picture, in twips.

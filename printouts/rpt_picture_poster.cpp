@@ -2,7 +2,7 @@
 
 namespace printouts {
 
-rptPicturePoster::rptPicturePoster()
+rptPicturePoster::rptPicturePoster(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptPicturePoster"));
     DC.setRecordSource(QStringLiteral("qryrptPictureAlbum"));

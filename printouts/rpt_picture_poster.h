@@ -10,7 +10,7 @@ namespace printouts {
 class rptPicturePoster : public ReportDesigner {
 public:
     // Prints the picture whose id the open passed (in place of a pet's).
-    rptPicturePoster();
+    explicit rptPicturePoster(const PrintoutRequest &request);
 
     // The box the picture is fitted into, in twips.
     static constexpr QRect kPictureBox{39, 39, 9950, 11500};

@@ -10,7 +10,7 @@ constexpr int kNotesTop = 3000;
 
 } // namespace
 
-rptPetRefrigerator::rptPetRefrigerator()
+rptPetRefrigerator::rptPetRefrigerator(const PrintoutRequest &request) : ReportDesigner(request)
 {
     setName(QStringLiteral("rptPetRefrigerator"));
     DC.setRecordSource(QStringLiteral("qryrptPet"));

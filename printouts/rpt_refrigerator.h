@@ -14,7 +14,7 @@ namespace printouts {
 
 class rptPetRefrigerator : public ReportDesigner {
 public:
-    rptPetRefrigerator();
+    explicit rptPetRefrigerator(const PrintoutRequest &request);
     ~rptPetRefrigerator() override;
 
     // The box the picture is fitted into, in twips.

@@ -17,6 +17,7 @@ const QColor kExpired = QColor(255, 0, 0);
 
 SubReportDesigner::SubReportDesigner(const QString &name, const QString &title, const QString &emptyText,
                                      const QString &query, const std::vector<Column> &columns)
+    : ReportDesigner(PrintoutRequest())
 {
     setName(name);
     DC.setRecordSource(query);
@@ -74,9 +75,7 @@ void SubReportDesigner::reportStart()
     // One list serves every pet of the printout: a pet with nothing to list
     // must not mark the next pet's list as empty.
     lblEmpty->visible = false;
-    gReportConnect = QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
-                     QStringLiteral(";");
-    DC.setConnect(gReportConnect);
+    DC.setConnect(funReportConnect());
     DC.setDatabaseName(gDataDBPath);
 }
 

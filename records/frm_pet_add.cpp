@@ -97,8 +97,7 @@ void frm_pet_add::cmdOK_Click()
         return;
     }
     // The name goes on exactly as typed, blanks included.
-    gNewPetName = txtPet->text();
-    gNewPetSpecies = species;
+    m_answer = NewPet{txtPet->text(), species};
     accept();
 }
 
@@ -106,6 +105,6 @@ void frm_pet_add::cmdCancel_Click() { reject(); }
 
 void frm_pet_add::reject()
 {
-    gNewPetName.clear();
+    m_answer.reset();
     QDialog::reject();
 }

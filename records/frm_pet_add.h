@@ -1,13 +1,21 @@
 #pragma once
-// The new-pet prompt: the user names a new pet and picks its type.  The answer
-// goes into gNewPetName and gNewPetSpecies; the window writes nothing itself.
+// The new-pet prompt: the user names a new pet and picks its type.  OK with
+// both given answers them; the window writes nothing itself.
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+
+// The prompt's answer: the name exactly as typed, and the species id.
+struct NewPet {
+    QString name;
+    long species = 0;
+};
 
 class frm_pet_add : public QDialog {
     Q_OBJECT
@@ -28,7 +36,13 @@ public:
     void cmdOK_Click();
     void cmdCancel_Click();
 
+    // What OK confirmed; nothing while the prompt is open or once cancelled.
+    std::optional<NewPet> answer() const { return m_answer; }
+
 public slots:
     // Escape and the close box: the prompt is cancelled.
     void reject() override;
+
+private:
+    std::optional<NewPet> m_answer;
 };

@@ -1038,10 +1038,8 @@ void frm_pet_detail::cmdPet_Click(int index)
 
 void frm_pet_detail::cmdPet_dob_Click()
 {
-    gDateValue = txtPet[3]->text();
-    gDatePrompt = QStringLiteral("Select pet birthday");
-    if (funShowDateChooser(this))
-        txtPet[3]->setText(shortDateText(gDateValue));
+    if (const auto day = funShowDateChooser(this, QStringLiteral("Select pet birthday"), txtPet[3]->text()))
+        txtPet[3]->setText(shortDateText(*day));
     txtPet[3]->setFocus();
 }
 
@@ -1096,10 +1094,8 @@ void frm_pet_detail::subRecordValidate(int tab, int &action, bool &save)
 void frm_pet_detail::cmdDiary_date_Click()
 {
     auto *text = static_cast<QLineEdit *>(txtdiary[0]);
-    gDateValue = text->text();
-    gDatePrompt = QStringLiteral("Select entry date");
-    if (funShowDateChooser(this))
-        text->setText(shortDateText(gDateValue)); // and so into the entry's date
+    if (const auto day = funShowDateChooser(this, QStringLiteral("Select entry date"), text->text()))
+        text->setText(shortDateText(*day)); // and so into the entry's date
     // The text box stands behind the picker, which takes the focus for it.
     DTPickerPet[2]->setFocus();
 }

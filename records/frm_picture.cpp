@@ -311,10 +311,8 @@ void frm_picture::rowShown()
 
 void frm_picture::cmdPicture_Click()
 {
-    gDateValue = txtpicture[3]->text();
-    gDatePrompt = QStringLiteral("Select date");
-    if (funShowDateChooser(this))
-        txtpicture[3]->setText(anyDate(gDateValue).toString(vbShortDateFormat()));
+    if (const auto day = funShowDateChooser(this, QStringLiteral("Select date"), txtpicture[3]->text()))
+        txtpicture[3]->setText(day->toString(vbShortDateFormat()));
     txtpicture[3]->setFocus();
 }
 

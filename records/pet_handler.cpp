@@ -14,6 +14,7 @@
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "printouts/report_handler.h"
 #include "records/frm_pet_add.h"
 #include "records/frm_pet_detail.h"
 
@@ -159,15 +160,15 @@ QString funPetGetDefault(int code, const QVariant &species)
 
 bool funPetAdd(QWidget *frm)
 {
-    gNewPetName.clear();
-    gNewPetSpecies = 0;
+    std::optional<NewPet> pet;
     {
         frm_pet_add prompt(frm);
         prompt.setWindowTitle(QStringLiteral("Add New Pet"));
         prompt.setWindowIcon(storeIcon(1));
         prompt.exec();
+        pet = prompt.answer();
     }
-    if (gNewPetSpecies <= 0 || !gDataDB)
+    if (!pet || pet->species <= 0 || !gDataDB)
         return false;
 
     Hourglass hourglass;
@@ -178,7 +179,7 @@ bool funPetAdd(QWidget *frm)
     const bool ok = gDataDB->execute(
         QStringLiteral("INSERT INTO tbl_pet (pet_species_id, pet_name, pet_feeding, pet_feeding_rtf, pet_care, "
                        "pet_care_rtf) VALUES (?, ?, ?, ?, ?, ?)"),
-        {qlonglong(gNewPetSpecies), gNewPetName, feeding, feedingRtf, care, careRtf});
+        {qlonglong(pet->species), pet->name, feeding, feedingRtf, care, careRtf});
     hourglass.release();
     if (!ok) {
         reportDbError(gDataDB->lastError(), "funPetAdd");
@@ -310,8 +311,7 @@ bool funPetShow(QWidget *frm, long petID)
         addPanelItem(list, QStringLiteral("diary"), QStringLiteral("Add Diary Entries"),
                      QStringLiteral("Update pet diary"), 1, addPanelIcons(w, storeIcon(13), storeIcon(12)));
 
-        for (size_t i = 1; i < gReports.size(); ++i) {
-            const ReportEntry &r = gReports[i];
+        for (const report_handler::ReportEntry &r : report_handler::funReportCatalogue()) {
             if (r.Kind != 1 && r.Kind != 3)
                 continue;
             const QIcon large = gControls ? gControls->ctImageMain.icon(2, int(r.LargeImage)) : QIcon();

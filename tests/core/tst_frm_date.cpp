@@ -48,19 +48,19 @@ void TestFrmDate::answers_data()
     QTest::addColumn<QVariant>("incoming");
     QTest::addColumn<QString>("action");
     QTest::addColumn<QDate>("shown");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<QVariant>("outgoing");
+    QTest::addColumn<std::optional<QDate>>("outgoing");
 
     const QDate day(2021, 5, 6);
     const QDate stored(2019, 7, 4);
-    QTest::newRow("empty, click") << QVariant(QString()) << "click" << kToday << true << QVariant(day);
-    QTest::newRow("null, click") << QVariant() << "click" << kToday << true << QVariant(day);
-    QTest::newRow("not a date, Esc") << QVariant(QStringLiteral("abc")) << "esc" << kToday << false << QVariant(QString());
-    QTest::newRow("the empty date, Cancel") << QVariant(QDate(1900, 1, 1)) << "cancel" << kToday << false << QVariant(QString());
-    QTest::newRow("stored text, click") << QVariant(QStringLiteral("2019-07-04")) << "click" << stored << true << QVariant(day);
-    QTest::newRow("typed text, close box") << QVariant(QStringLiteral(" 7/4/2019 ")) << "close" << stored << false << QVariant(QString());
-    QTest::newRow("a date with a time, click") << QVariant(QDateTime(stored, QTime(13, 5))) << "click" << stored << true << QVariant(day);
-    QTest::newRow("a date, Enter") << QVariant(stored) << "enter" << stored << true << QVariant(stored);
+    const std::optional<QDate> none;
+    QTest::newRow("empty, click") << QVariant(QString()) << "click" << kToday << std::optional(day);
+    QTest::newRow("null, click") << QVariant() << "click" << kToday << std::optional(day);
+    QTest::newRow("not a date, Esc") << QVariant(QStringLiteral("abc")) << "esc" << kToday << none;
+    QTest::newRow("the empty date, Cancel") << QVariant(QDate(1900, 1, 1)) << "cancel" << kToday << none;
+    QTest::newRow("stored text, click") << QVariant(QStringLiteral("2019-07-04")) << "click" << stored << std::optional(day);
+    QTest::newRow("typed text, close box") << QVariant(QStringLiteral(" 7/4/2019 ")) << "close" << stored << none;
+    QTest::newRow("a date with a time, click") << QVariant(QDateTime(stored, QTime(13, 5))) << "click" << stored << std::optional(day);
+    QTest::newRow("a date, Enter") << QVariant(stored) << "enter" << stored << std::optional(stored);
 }
 
 void TestFrmDate::answers()
@@ -68,12 +68,9 @@ void TestFrmDate::answers()
     QFETCH(QVariant, incoming);
     QFETCH(QString, action);
     QFETCH(QDate, shown);
-    QFETCH(bool, ok);
-    QFETCH(QVariant, outgoing);
+    QFETCH(std::optional<QDate>, outgoing);
 
-    gDateValue = incoming;
-    gDatePrompt = QStringLiteral("Select date");
-    frm_date w;
+    frm_date w(nullptr, QStringLiteral("Select date"), incoming);
     w.show();
     QCOMPARE(w.windowTitle(), QStringLiteral("Select date"));
     QCOMPARE(w.MonthView1->toolTip(), QStringLiteral("Click on date to select, or hit ESC to cancel..."));
@@ -92,38 +89,26 @@ void TestFrmDate::answers()
         w.close();
 
     QVERIFY(!w.isVisible());
-    QCOMPARE(gDateOK, ok);
-    QCOMPARE(gDateValue, outgoing);
-    if (ok)
-        QCOMPARE(gDateValue.typeId(), int(QMetaType::QDate)); // a day, no time
+    QCOMPARE(w.chosen(), outgoing);
+    QCOMPARE(w.result(), int(outgoing ? QDialog::Accepted : QDialog::Rejected));
 }
 
 void TestFrmDate::aStaleOkIsNeverTaken()
 {
-    gDateValue = QStringLiteral("2019-07-04");
-    {
-        frm_date first;
-        first.show();
-        emit first.MonthView1->clicked(QDate(2020, 2, 2));
-    }
-    QVERIFY(gDateOK);
-
-    // The next use ends with the close box: its caller must not write back.
-    gDateValue = QStringLiteral("typed by the user");
-    frm_date second;
-    QVERIFY(!gDateOK); // forgotten as the window loads
-    second.show();
-    second.close();
-    QVERIFY(!gDateOK);
-    QCOMPARE(gDateValue, QVariant(QString()));
+    // A day clicked, and then the close box: the close is the answer.
+    frm_date w(nullptr, QStringLiteral("Select date"), QStringLiteral("2019-07-04"));
+    w.show();
+    emit w.MonthView1->clicked(QDate(2020, 2, 2));
+    QCOMPARE(w.chosen(), std::optional(QDate(2020, 2, 2)));
+    w.show();
+    w.close();
+    QCOMPARE(w.chosen(), std::nullopt);
 }
 
 void TestFrmDate::shownModallyOverItsCaller()
 {
     QWidget caller;
     caller.show();
-    gDateValue = QDate(2022, 12, 24);
-    gDatePrompt = QStringLiteral("Select pet birthday");
     QString title;
     QWidget *parent = nullptr;
     QTimer::singleShot(0, [&] {
@@ -133,10 +118,10 @@ void TestFrmDate::shownModallyOverItsCaller()
         parent = w->parentWidget();
         emit w->MonthView1->clicked(QDate(2022, 12, 25));
     });
-    QVERIFY(funShowDateChooser(&caller));
+    QCOMPARE(funShowDateChooser(&caller, QStringLiteral("Select pet birthday"), QDate(2022, 12, 24)),
+             std::optional(QDate(2022, 12, 25)));
     QCOMPARE(title, QStringLiteral("Select pet birthday"));
     QCOMPARE(parent, &caller);
-    QCOMPARE(gDateValue, QVariant(QDate(2022, 12, 25)));
 }
 
 void TestFrmDate::weeksStartOnTheCalendarsDay_data()

@@ -67,7 +67,7 @@ private slots:
         QCOMPARE(Main(), -1);
         QVERIFY(gDataDB);
         zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
-        resetReportGlobals();
+        m_request = PrintoutRequest();
     }
     void cleanup()
     {
@@ -103,7 +103,7 @@ private slots:
         QFETCH(int, id);
         QFETCH(QStringList, bands);
         QFETCH(QStringList, detailLists);
-        std::unique_ptr<report::Report> r = report_handler::funNewDesigner(id);
+        std::unique_ptr<report::Report> r = report_handler::funNewDesigner(PrintoutRequest{.reportID = id});
         QVERIFY(r);
         QStringList names;
         for (const report::Section *s : r->sections())
@@ -182,10 +182,6 @@ private slots:
         openFromPanel(rex, 7);
         QVERIFY(shown);
         const bool confirmed = button == QLatin1String("ok") || button == QLatin1String("enter");
-        QCOMPARE(gReportOptionsOK, confirmed);
-        // Whatever came of it, the texts are this card's alone.
-        QCOMPARE(gGreetingTitle, QString());
-        QCOMPARE(gGreetingText, QString());
         const QList<frm_report *> open = testsupport::openViewers();
         QCOMPARE(open.size(), confirmed ? 1 : 0);
         QVERIFY(!QApplication::overrideCursor());
@@ -227,7 +223,8 @@ private slots:
         QTest::keyClick(w.txtGreeting1, Qt::Key_Return);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.result(), int(QDialog::Accepted));
-        QCOMPARE(gGreetingText, QStringLiteral("start ") + QString(91, 'x') + QStringLiteral("end"));
+        QVERIFY(w.confirmed());
+        QCOMPARE(w.greeting(), QStringLiteral("start ") + QString(91, 'x') + QStringLiteral("end"));
     }
 
     // Landscape, the title above the picture and the greeting below it, each
@@ -253,12 +250,10 @@ private slots:
             img.setDotsPerMeterY(2835);
             QVERIFY(img.save(gPicturePath + picture));
         }
-        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_picture", picture}});
-        gGreetingTitle = QStringLiteral("Happy Birthday");
-        gGreetingText = QStringLiteral("From all of us");
-        rptPetGreetingCard card;
-        QCOMPARE(gGreetingTitle, QString());
-        QCOMPARE(gGreetingText, QString());
+        m_request.petID = addPet(QStringLiteral("Rex"), {{"pet_picture", picture}});
+        m_request.greetingTitle = QStringLiteral("Happy Birthday");
+        m_request.greetingText = QStringLiteral("From all of us");
+        rptPetGreetingCard card(m_request);
         QVERIFY(card.run());
         const report::Document &doc = card.document();
         QCOMPARE(doc.orientation, QPageLayout::Landscape);
@@ -285,7 +280,7 @@ private slots:
         savePages(doc, QStringLiteral("tst_greeting_card_") + QString(QTest::currentDataTag()).replace(' ', '_'));
         QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
         // A card made without its options has nothing to say.
-        rptPetGreetingCard next;
+        rptPetGreetingCard next(PrintoutRequest{.petID = m_request.petID});
         QVERIFY(next.run());
         QVERIFY(textsOf(next.document(), {"txtReportTitle", "txtReportFooter"}).isEmpty());
     }
@@ -317,15 +312,15 @@ private slots:
         QImage img(400, 300, QImage::Format_RGB32);
         img.fill(Qt::darkGreen);
         QVERIFY(img.save(gPicturePath + QStringLiteral("boris.png")));
-        gReportPetID = addPet(QStringLiteral("Boris"), {{"pet_nickname", "Bo"}, {"pet_breed", "Boxer"},
-                                                        {"pet_dob", "2020-05-17"}, {"pet_picture", "boris.png"}});
+        m_request.petID = addPet(QStringLiteral("Boris"), {{"pet_nickname", "Bo"}, {"pet_breed", "Boxer"},
+                                                           {"pet_dob", "2020-05-17"}, {"pet_picture", "boris.png"}});
         for (int i = 0; i < 120; ++i)
-            addRow(QStringLiteral("tbl_diary"), {{"diary_pet_id", qlonglong(gReportPetID)},
+            addRow(QStringLiteral("tbl_diary"), {{"diary_pet_id", qlonglong(m_request.petID)},
                                                  {"diary_date", QDate(2023, 1, 1).addDays(i).toString(Qt::ISODate)},
                                                  {"diary_category", "Walk"},
                                                  {"diary_text", QStringLiteral("Entry %1").arg(i)}});
-        gReportName = QStringLiteral("Print Pet Diary");
-        rptDiary r;
+        m_request.reportName = QStringLiteral("Print Pet Diary");
+        rptDiary r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 2);
@@ -356,16 +351,16 @@ private slots:
     // birthday leaves the age empty; no pet: the no-data message.
     void diaryEmpty()
     {
-        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_dob", ""}});
+        m_request.petID = addPet(QStringLiteral("Rex"), {{"pet_dob", ""}});
         {
-            rptDiary r;
+            rptDiary r(m_request);
             QVERIFY(r.run());
             QCOMPARE(textsOf(r.document(), {"Field1"}), QStringList{"Rex's Diary"});
             QCOMPARE(textsOf(r.document(), {"lblEmpty"}), QStringList{"[No diary entries to display]"});
             QCOMPARE(textsOf(r.document(), {"fldDOB"}), QStringList{""});
         }
-        gReportPetID = 0;
-        rptDiary none;
+        m_request.petID = 0;
+        rptDiary none(m_request);
         QVERIFY(!none.run());
         QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
         QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text, QStringLiteral("There is no information to show."));
@@ -388,9 +383,9 @@ private slots:
         addVaccine(rex, QStringLiteral("Lyme"), QStringLiteral("2025-06-01"));
         addRow(QStringLiteral("tbl_property"),
                {{"property_pet_id", qlonglong(rex)}, {"property_name", "Collar"}, {"property_value", "Red"}});
-        gReportPetID = rex;
-        gReportName = QStringLiteral("Refrigerator Page");
-        rptPetRefrigerator r;
+        m_request.petID = rex;
+        m_request.reportName = QStringLiteral("Refrigerator Page");
+        rptPetRefrigerator r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -435,8 +430,8 @@ private slots:
             addRow(QStringLiteral("tbl_command"), {{"command_pet_id", qlonglong(rex)},
                                                    {"command_name", QStringLiteral("Command %1").arg(i)},
                                                    {"command_value", "Does it"}});
-        gReportPetID = rex;
-        rptPetRefrigerator r;
+        m_request.petID = rex;
+        rptPetRefrigerator r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 2);
@@ -491,6 +486,8 @@ private slots:
     }
 
 private:
+    // What the printout under test is opened for.
+    PrintoutRequest m_request;
     std::unique_ptr<ProgramFolder> m_pf;
     QPointer<QTimer> m_timer;
 };

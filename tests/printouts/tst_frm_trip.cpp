@@ -65,7 +65,6 @@ private slots:
         m_pf = std::make_unique<ProgramFolder>();
         QCOMPARE(Main(), -1);
         QVERIFY(gDataDB);
-        resetReportGlobals();
     }
     void cleanup() { m_pf.reset(); }
 
@@ -119,7 +118,7 @@ private slots:
         // OK tries the write too, reports it, and stays.
         w.cmdReport_Click(0);
         QVERIFY(w.isVisible());
-        QVERIFY(!gReportOptionsOK);
+        QVERIFY(!w.confirmed());
         QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 2);
     }
 
@@ -193,8 +192,8 @@ private slots:
         QCOMPARE(w.lblTrip0->text(), useTrip ? QStringLiteral("Beach") : QStringLiteral("No trip details will be used"));
         w.cmdReport_Click(button);
         QVERIFY(!w.isVisible());
-        QCOMPARE(gReportOptionsOK, ok);
-        QCOMPARE(gReportTripID, ok && useTrip ? beach : 0L);
+        QCOMPARE(w.confirmed(), ok);
+        QCOMPARE(w.tripID(), ok && useTrip ? beach : 0L);
         QCOMPARE(tripField("Beach", "trip_contact_number").toString(), ok ? QStringLiteral("555-0199") : QString());
     }
 

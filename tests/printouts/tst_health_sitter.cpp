@@ -65,7 +65,7 @@ private slots:
         QCOMPARE(Main(), -1);
         QVERIFY(gDataDB);
         zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
-        resetReportGlobals();
+        m_request = PrintoutRequest();
     }
     void cleanup()
     {
@@ -88,9 +88,9 @@ private slots:
         addVaccine(rex, "Lyme", "2023-01-01", "2024-01-01", "lapsed");
         const long other = addPet("Ash");
         addVaccine(other, "Distemper", "2023-01-01", "2026-01-01", "not Rex's");
-        gReportPetID = rex;
-        gReportName = QStringLiteral("Health Statement");
-        rptHealthStatement r;
+        m_request.petID = rex;
+        m_request.reportName = QStringLiteral("Health Statement");
+        rptHealthStatement r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -130,9 +130,9 @@ private slots:
         addPet(QString());
         addRow("tbl_property", {{"property_pet_id", qlonglong(rex1)}, {"property_name", "Collar"},
                                 {"property_value", "Red"}});
-        gReportPetID = 0;
-        gReportName = QStringLiteral("Health Statement");
-        rptHealthStatement r;
+        m_request.petID = 0;
+        m_request.reportName = QStringLiteral("Health Statement");
+        rptHealthStatement r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 3);
@@ -173,11 +173,11 @@ private slots:
                                                {"trip_date_begin", "2024-06-01"}, {"trip_date_begin_tod", "Morning"},
                                                {"trip_date_end", "2024-06-09"}, {"trip_contact_location", "Hotel Sol"},
                                                {"trip_contact_number", "555-0101"}, {"trip_notes", "Water the plants"}});
-        gReportTripID = trip ? beach : 0;
-        gReportPetID = onePet ? rex : 0;
-        gReportName = QStringLiteral("Pet Sitter Instructions");
+        m_request.tripID = trip ? beach : 0;
+        m_request.petID = onePet ? rex : 0;
+        m_request.reportName = QStringLiteral("Pet Sitter Instructions");
         m_pf->dialogs().queue(QString());
-        rptPetSitter r;
+        rptPetSitter r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QStringList headings;
@@ -249,8 +249,8 @@ private slots:
         addPet("Rex");
         if (!answer.isNull())
             m_pf->dialogs().queue(answer);
-        gReportName = QStringLiteral("Pet Sitter Instructions");
-        rptPetSitter r;
+        m_request.reportName = QStringLiteral("Pet Sitter Instructions");
+        rptPetSitter r(m_request);
         const int writes = settings::writeCount();
         QVERIFY(r.run());
         QVERIFY(r.run());
@@ -323,6 +323,8 @@ private slots:
     }
 
 private:
+    // What the printout under test is opened for.
+    PrintoutRequest m_request;
     std::unique_ptr<ProgramFolder> m_pf;
 };
 

@@ -107,7 +107,7 @@ private slots:
         QCOMPARE(Main(), -1);
         QVERIFY(gDataDB);
         zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
-        resetReportGlobals();
+        m_request = PrintoutRequest();
     }
     void cleanup()
     {
@@ -140,8 +140,8 @@ private slots:
         QFETCH(QStringList, order);
         for (const QVariant &n : names)
             addPerson(n);
-        gReportName = QStringLiteral("Address Book Listing");
-        rptAddressBook r;
+        m_request.reportName = QStringLiteral("Address Book Listing");
+        rptAddressBook r(m_request);
         QVERIFY(r.run());
         QCOMPARE(textsOf(r.document(), "lblLetter"), letters);
         QStringList printed = textsOf(r.document(), "Field1");
@@ -169,7 +169,7 @@ private slots:
         };
         for (const Person &p : people)
             addPerson(QString::fromLatin1(p.name), p.www, p.email);
-        rptAddressBook r;
+        rptAddressBook r(m_request);
         QVERIFY(r.run());
         const auto sites = itemsNamed(r.document(), "Field8"), mails = itemsNamed(r.document(), "Field7");
         QCOMPARE(sites.size(), people.size());
@@ -188,7 +188,7 @@ private slots:
     {
         for (const char *n : {"Al", "Amy", "Ann"})
             addPerson(QString::fromLatin1(n));
-        rptAddressBook r;
+        rptAddressBook r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -211,7 +211,7 @@ private slots:
     {
         for (int i = 0; i < 30; ++i)
             addPerson(QStringLiteral("%1 %2").arg(i < 20 ? "Bea" : "Carl").arg(i, 2, 10, QLatin1Char('0')));
-        rptAddressBook r;
+        rptAddressBook r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 2);
@@ -223,7 +223,7 @@ private slots:
 
     void addressBookEmpty()
     {
-        rptAddressBook r;
+        rptAddressBook r(m_request);
         QVERIFY(!r.run());
         QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
         QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
@@ -245,8 +245,8 @@ private slots:
         addPicture("Tall", "tall.jpg", "2021-05-01", "A tall one");
         addPicture("Small", "small.jpg", "2021-06-01", "A small one");
         addPicture("Wide again", "wide.jpg", "2022-01-01", "Second page");
-        gReportName = QStringLiteral("Photo Album");
-        rptPictureAlbum r;
+        m_request.reportName = QStringLiteral("Photo Album");
+        rptPictureAlbum r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 2);
@@ -290,7 +290,7 @@ private slots:
     void albumEmpty()
     {
         addPicture("No file", "", "2020-01-01");
-        rptPictureAlbum r;
+        rptPictureAlbum r(m_request);
         QVERIFY(!r.run());
         QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
                  QStringLiteral("There is no information to show."));
@@ -312,9 +312,9 @@ private slots:
         QFETCH(QRect, picture);
         writePhoto("narrow.jpg", 300, 1200);
         addPicture("Other", "narrow.jpg", "2020-01-01", "Not this one");
-        gReportPetID = addPicture("Tall Rex", file, "2021-01-01", "Rex stands up");
-        gReportName = QStringLiteral("Picture Print");
-        rptPicturePoster r;
+        m_request.petID = addPicture("Tall Rex", file, "2021-01-01", "Rex stands up");
+        m_request.reportName = QStringLiteral("Picture Print");
+        rptPicturePoster r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -353,9 +353,9 @@ private slots:
         QFETCH(QString, extension);
         QVERIFY(picture_samples::write(gPicturePath + "drawing." + extension,
                                        picture_samples::sample(extension, 400, 200)));
-        gReportPetID = addPicture("Drawing", "drawing." + extension, "2021-01-01", "Red and blue");
-        gReportName = QStringLiteral("Picture Print");
-        rptPicturePoster r;
+        m_request.petID = addPicture("Drawing", "drawing." + extension, "2021-01-01", "Red and blue");
+        m_request.reportName = QStringLiteral("Picture Print");
+        rptPicturePoster r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         const auto pics = itemsNamed(doc, "picPicture");
@@ -383,7 +383,7 @@ private slots:
             writePhoto(QStringLiteral("p%1.jpg").arg(i), 1600, 1200, true);
             addPicture(QStringLiteral("P%1").arg(i), QStringLiteral("p%1.jpg").arg(i), "2021-01-01");
         }
-        rptPictureAlbum r;
+        rptPictureAlbum r(m_request);
         QVERIFY(r.run());
         QCOMPARE(r.document().pageCount(), 1);
         const QString pdf = m_pf->file("album.pdf");
@@ -434,6 +434,8 @@ private slots:
     }
 
 private:
+    // What the printout under test is opened for.
+    PrintoutRequest m_request;
     std::unique_ptr<ProgramFolder> m_pf;
 };
 

@@ -56,8 +56,8 @@ private slots:
         QCOMPARE(Main(), -1);
         QVERIFY(gDataDB);
         zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
-        resetReportGlobals();
-        gReportName = QStringLiteral("Pet Details");
+        m_request = PrintoutRequest();
+        m_request.reportName = QStringLiteral("Pet Details");
     }
     void cleanup()
     {
@@ -83,12 +83,12 @@ private slots:
     {
         QFETCH(QList<bool>, publish);
         QFETCH(QStringList, titles);
-        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"}});
-        gPublishVaccinations = publish[0];
-        gPublishDiary = publish[1];
-        gPublishMisc = publish[2];
-        gPublishCommands = publish[3];
-        rptPetDetails r;
+        m_request.petID = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"}});
+        m_request.publishVaccinations = publish[0];
+        m_request.publishDiary = publish[1];
+        m_request.publishMisc = publish[2];
+        m_request.publishCommands = publish[3];
+        rptPetDetails r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -136,8 +136,8 @@ private slots:
         gDataDB->execute(QStringLiteral("INSERT INTO tbl_command (command_pet_id, command_name, command_value) "
                                         "VALUES (?, 'Sit', 'Sits down')"),
                          {qlonglong(rex2)});
-        gReportPetID = 0;
-        rptPetDetails r;
+        m_request.petID = 0;
+        rptPetDetails r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 3);
@@ -169,8 +169,8 @@ private slots:
         addVaccine(rex, QStringLiteral("Today"), QStringLiteral("2024-05-17"));
         addVaccine(rex, QStringLiteral("Yesterday"), QStringLiteral("2024-05-16"));
         addVaccine(rex, QStringLiteral("Never"), QVariant());
-        gReportPetID = rex;
-        rptPetDetails r;
+        m_request.petID = rex;
+        rptPetDetails r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         // Latest expiry first; no expiry last.
@@ -203,8 +203,8 @@ private slots:
                                                        {"pet_dob", "2020-05-17"}});
         for (int i = 0; i < 150; ++i)
             addDiary(rex, QDate(2023, 1, 1).addDays(i).toString(Qt::ISODate), QStringLiteral("Entry %1").arg(i));
-        gReportPetID = rex;
-        rptPetDetails r;
+        m_request.petID = rex;
+        rptPetDetails r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 3);
@@ -257,6 +257,8 @@ private slots:
     }
 
 private:
+    // What the printout under test is opened for.
+    PrintoutRequest m_request;
     std::unique_ptr<ProgramFolder> m_pf;
 };
 

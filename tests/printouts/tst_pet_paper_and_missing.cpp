@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(Main(), -1);
         QVERIFY(gDataDB);
         zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
-        resetReportGlobals();
+        m_request = PrintoutRequest();
     }
     void cleanup()
     {
@@ -98,14 +98,14 @@ private slots:
         savePicture(QStringLiteral("rex.png"), 400, 300);
         const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Feed {\\b twice} a "
                                            "{\\i day}.\\par}");
-        gReportPetID = addPet(QStringLiteral("Rex"),
+        m_request.petID = addPet(QStringLiteral("Rex"),
                               {{"pet_nickname", "Rexie"}, {"pet_picture", "rex.png"}, {"pet_dob", "2020-05-17"},
                                {"pet_breed", "Boxer"}, {"pet_color", "Brown"}, {"pet_mother", "Bella"},
                                {"pet_father", "Max"}, {"pet_weight", "30 kg"}, {"pet_height_length", "60 cm"},
                                {"pet_gender", "Male"}, {"pet_notes_rtf", "Likes the park."},
                                {"pet_care_rtf", "Brush weekly."}, {"pet_feeding_rtf", rtf}});
-        gReportName = QStringLiteral("Show & Tell Paper");
-        rptPetShowAndTell r;
+        m_request.reportName = QStringLiteral("Show & Tell Paper");
+        rptPetShowAndTell r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -165,8 +165,8 @@ private slots:
         QFETCH(QVariantMap, pet);
         QFETCH(QString, heading);
         QFETCH(QString, birthday);
-        gReportPetID = addPet(QStringLiteral("Rex"), pet);
-        rptPetShowAndTell r;
+        m_request.petID = addPet(QStringLiteral("Rex"), pet);
+        rptPetShowAndTell r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -196,8 +196,8 @@ private slots:
         QFETCH(int, h);
         QFETCH(int, width);
         QFETCH(int, height);
-        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_picture", savePicture("p.png", w, h)}});
-        rptPetShowAndTell r;
+        m_request.petID = addPet(QStringLiteral("Rex"), {{"pet_picture", savePicture("p.png", w, h)}});
+        rptPetShowAndTell r(m_request);
         QVERIFY(r.run());
         const report::Item *pic = item(r.document(), "picPicture");
         QVERIFY(pic);
@@ -234,10 +234,10 @@ private slots:
                                                         {"pet_color", "Brown"}, {"pet_gender", "Male"},
                                                         {"pet_height_length", "60 cm"}, {"pet_weight", "30 kg"}});
         setEmergencyPhone(rex, QStringLiteral("555-9999"));
-        gReportPetID = rex;
+        m_request.petID = rex;
         m_pf->dialogs().queue(phone);
         m_pf->dialogs().queue(date);
-        rptPetMissing r;
+        rptPetMissing r(m_request);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
@@ -291,10 +291,10 @@ private slots:
     {
         QFETCH(QVariant, species);
         QFETCH(QString, strip);
-        gReportPetID = addPet(QStringLiteral("Tom"), {{"pet_species_id", species}});
+        m_request.petID = addPet(QStringLiteral("Tom"), {{"pet_species_id", species}});
         m_pf->dialogs().queue(QStringLiteral("555"));
         m_pf->dialogs().queue(QStringLiteral("today"));
-        rptPetMissing r;
+        rptPetMissing r(m_request);
         QVERIFY(r.run());
         QCOMPARE(textsOf(r.document(), stripNames()), QStringList(rptPetMissing::kStrips, strip));
     }
@@ -303,10 +303,10 @@ private slots:
     // strips read the same, once, and the questions are asked once a run.
     void missingTwoPages()
     {
-        gReportPetID = addPet(QStringLiteral("Rex"));
+        m_request.petID = addPet(QStringLiteral("Rex"));
         m_pf->dialogs().queue(QStringLiteral("555"));
         m_pf->dialogs().queue(QStringLiteral("May 1"));
-        rptPetMissing r;
+        rptPetMissing r(m_request);
         r.pageSetup.paper = QPageSize(QPageSize::A5);
         QVERIFY(r.run());
         const report::Document &doc = r.document();
@@ -343,8 +343,8 @@ private slots:
         QFETCH(int, left);
         QFETCH(int, width);
         QFETCH(int, height);
-        gReportPetID = addPet(QStringLiteral("Rex"), {{"pet_picture", w ? savePicture("p.png", w, h) : "gone.png"}});
-        rptPetMissing r;
+        m_request.petID = addPet(QStringLiteral("Rex"), {{"pet_picture", w ? savePicture("p.png", w, h) : "gone.png"}});
+        rptPetMissing r(m_request);
         QVERIFY(r.run());
         const report::Item *pic = item(r.document(), "picPicture");
         QCOMPARE(textsOf(r.document(), {"Field1"}), QStringList{"My name is \"Rex\""});
@@ -404,6 +404,8 @@ private slots:
     }
 
 private:
+    // What the printout under test is opened for.
+    PrintoutRequest m_request;
     std::unique_ptr<ProgramFolder> m_pf;
 };
 

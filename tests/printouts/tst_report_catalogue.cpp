@@ -1,5 +1,5 @@
-// The printout catalogue: what start-up builds, and the dispatcher's answer
-// to the codes it does not know.
+// The printout catalogue: what it holds, and the dispatcher's answer to the
+// codes it does not know.
 
 #include "core/frm_controls.h"
 #include "core/codes.h"
@@ -26,22 +26,22 @@ private slots:
 void TestReportCatalogue::builtAtStartUp()
 {
     ProgramFolder pf;
-    QCOMPARE(gReports.size(), size_t(1));
     gListBarCargo.push_back({1, 2, "Rex", QVariant()});
     subInitReports();
     QCOMPARE(gListBarCargo.size(), size_t(1));
-    QCOMPARE(gReports.size(), size_t(14));
-    // Built afresh each time, never appended to.
     QVERIFY(funReportHandler(nullptr, ActionInitialize));
-    QCOMPARE(gReports.size(), size_t(14));
-    QVERIFY(gReports[0].Name.isEmpty());
+    const std::vector<report_handler::ReportEntry> &catalogue = report_handler::funReportCatalogue();
+    QCOMPARE(catalogue.size(), size_t(13));
     frm_controls store;
-    for (size_t i = 1; i < gReports.size(); ++i) {
-        QCOMPARE(gReports[i].ReportID, int(i));
-        QCOMPARE(gReports[i].ListTag, 13L);
-        QVERIFY(store.ctImageMain.hasPicture(2, int(gReports[i].SmallImage)));
-        QVERIFY(store.ctImageMain.hasPicture(2, int(gReports[i].LargeImage)));
+    for (size_t i = 0; i < catalogue.size(); ++i) {
+        QCOMPARE(catalogue[i].ReportID, int(i + 1));
+        QCOMPARE(report_handler::funReportEntry(long(i + 1)), &catalogue[i]);
+        QCOMPARE(catalogue[i].ListTag, 13L);
+        QVERIFY(store.ctImageMain.hasPicture(2, int(catalogue[i].SmallImage)));
+        QVERIFY(store.ctImageMain.hasPicture(2, int(catalogue[i].LargeImage)));
     }
+    QCOMPARE(report_handler::funReportEntry(0), nullptr);
+    QCOMPARE(report_handler::funReportEntry(14), nullptr);
 }
 
 void TestReportCatalogue::entries_data()
@@ -71,8 +71,7 @@ void TestReportCatalogue::entries_data()
 void TestReportCatalogue::entries()
 {
     QFETCH(int, id);
-    report_handler::funReportInitialize();
-    const ReportEntry &e = gReports[size_t(id)];
+    const report_handler::ReportEntry &e = *report_handler::funReportEntry(id);
     QTEST(e.Name, "name");
     QTEST(e.Description, "description");
     QTEST(e.RecordSource, "source");

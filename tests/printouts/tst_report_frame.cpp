@@ -53,7 +53,7 @@ public:
     report::Control *name = nullptr, *missing = nullptr, *fldPicture = nullptr, *pic = nullptr;
     int detailFormats = 0;
 
-    PetPages()
+    explicit PetPages(const PrintoutRequest &request = {}) : ReportDesigner(request)
     {
         setName(QStringLiteral("rptPetPages"));
         detail()->height = 4200;
@@ -260,9 +260,10 @@ void TestReportFrame::pageFooter()
 {
     addPet("A");
     addPet("B");
-    gReportName = QStringLiteral("Pet Pages");
-    PetPages r;
-    gReportName = QStringLiteral("Another printout"); // a later open does not reach this one
+    PrintoutRequest request;
+    request.reportName = QStringLiteral("Pet Pages");
+    PetPages r(request);
+    request.reportName = QStringLiteral("Another printout"); // a later open does not reach this one
     QVERIFY(r.run());
     QCOMPARE(r.document().pageCount(), 2);
     for (int p = 0; p < 2; ++p) {
@@ -303,9 +304,10 @@ void TestReportFrame::poster()
     if (w > 0)
         writePicture(file, w, h, file.endsWith(QStringLiteral(".jpg")) ? "JPEG" : "PNG");
     addPet("Other", {}, "x.png");
-    gReportPetID = addPet("Rex", "Rexie", file.isEmpty() ? QVariant() : QVariant(file));
-    gReportName = QStringLiteral("Pet Poster");
-    rptPetPoster r;
+    PrintoutRequest request;
+    request.petID = addPet("Rex", "Rexie", file.isEmpty() ? QVariant() : QVariant(file));
+    request.reportName = QStringLiteral("Pet Poster");
+    rptPetPoster r(request);
     QVERIFY(r.run());
     QCOMPARE(r.document().pageCount(), 1);
     const report::Page &page = r.document().pages[0];

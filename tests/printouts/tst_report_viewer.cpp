@@ -20,8 +20,10 @@
 #include "platform/report/report_viewer.h"
 #include "platform/rtf.h"
 #include "platform/shell.h"
+#include "printouts/frm_greeting.h"
 #include "printouts/frm_publish.h"
 #include "printouts/frm_report.h"
+#include "printouts/frm_trip.h"
 #include "printouts/report_handler.h"
 #include "printouts/rpt_pet_poster.h"
 #include "printout_support.h"
@@ -32,6 +34,7 @@
 #include <QCheckBox>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextDocument>
@@ -53,11 +56,25 @@ long addPet(const QVariant &name, const QVariant &nickname = {})
 
 QList<frm_report *> viewers() { return testsupport::openViewers(); }
 
+// Two pets (Rex first), a picture of Rex and a person: something for every
+// printout. The record a printout is opened for: Rex for "pet", the picture
+// for "picture", else 0.
+long addRecordsFor(const QString &record)
+{
+    const long pet = addPet("Rex");
+    addPet("Max");
+    const long picture = testsupport::addRow(QStringLiteral("tbl_picture"),
+                                             {{"picture_pet_id", qlonglong(pet)}, {"picture_title", "Rex asleep"},
+                                              {"picture_filename", "asleep.jpg"}});
+    testsupport::addRow(QStringLiteral("tbl_contact"), {{"contact_name", "Ann"}});
+    return record == QLatin1String("pet") ? pet : record == QLatin1String("picture") ? picture : 0;
+}
+
 // The poster with a page per pet and a count of its formats.
 class CountingPoster : public printouts::rptPetPoster {
 public:
     int formats = 0;
-    CountingPoster()
+    CountingPoster() : rptPetPoster(PrintoutRequest())
     {
         for (report::Section *s : sections()) {
             auto was = s->onFormat;
@@ -95,7 +112,8 @@ private slots:
     void cleanup();
 
     void invalidId();
-    void globalsAtEachOpen();
+    void everyPrintoutOpens_data();
+    void everyPrintoutOpens();
     void posterOpens();
     void posterModal();
     void deletedPetShowsNoViewer();
@@ -168,26 +186,49 @@ void TestReportViewer::invalidId()
     QVERIFY(!QApplication::overrideCursor());
 }
 
-void TestReportViewer::globalsAtEachOpen()
+// Every printout of the catalogue opens its own layout, for the record the
+// open names, with what its option window answered: the pages are titled by
+// the printout and the pet, the greeting card prints the title typed, and
+// the web page leaves out the diary that was cleared.
+void TestReportViewer::everyPrintoutOpens_data() { datesAndTitles_data(); }
+
+void TestReportViewer::everyPrintoutOpens()
 {
-    gGreetingTitle = QStringLiteral("Happy Birthday");
-    gGreetingText = QStringLiteral("text");
-    gReportTripID = 3;
-    gReportPetID = 9;
-    gPublishDiary = gPublishVaccinations = gPublishCommands = gPublishMisc = false;
-    funReportHandler(gMain, ActionOpenReport, 6, 0, true);
-    QCOMPARE(gGreetingTitle, QString());
-    QCOMPARE(gGreetingText, QString());
-    QCOMPARE(gReportTripID, 0L);
-    QCOMPARE(gReportPetID, 0L);
-    QVERIFY(gPublishDiary && gPublishVaccinations && gPublishCommands && gPublishMisc);
-    QCOMPARE(gReportName, QStringLiteral("Pet Details"));
-    QVERIFY(gReportConnect.startsWith(QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=")));
-    funReportHandler(gMain, ActionOpenReport, 4, 17, false);
-    QCOMPARE(gReportPetID, 17L);
-    resetGlobals();
-    QCOMPARE(gReportName, QString());
-    QCOMPARE(gReportConnect, QString());
+    QFETCH(int, id);
+    QFETCH(QString, record);
+    QFETCH(QString, title);
+    const long recordID = addRecordsFor(record);
+    QString asked;
+    QPointer<QTimer> t = testsupport::whenModalShown(
+        [](QWidget *w) {
+            return qobject_cast<frm_trip *>(w) || qobject_cast<frm_greeting *>(w) || qobject_cast<frm_publish *>(w);
+        },
+        [&](QWidget *w) {
+            asked = w->metaObject()->className();
+            if (auto *trip = qobject_cast<frm_trip *>(w)) {
+                trip->cmdReport_Click(0);
+            } else if (auto *card = qobject_cast<frm_greeting *>(w)) {
+                card->txtGreeting0->setText(QStringLiteral("Happy Birthday"));
+                card->cmdGreeting_Click(0);
+            } else if (auto *page = qobject_cast<frm_publish *>(w)) {
+                page->chkExportOptions[1]->setChecked(false);
+                page->cmdPublish_Click(1);
+            }
+        });
+    QVERIFY(funReportHandler(gMain, ActionOpenReport, id, recordID, false));
+    delete t;
+    const QMap<int, QString> options{{1, "frm_trip"}, {7, "frm_greeting"}, {9, "frm_publish"}};
+    QCOMPARE(asked, options.value(id));
+    QCOMPARE(viewers().size(), 1);
+    frm_report *v = viewers().first();
+    QCOMPARE(v->windowTitle(), report_handler::funReportEntry(id)->Name);
+    QCOMPARE(v->document().title, title);
+    const QStringList texts = testsupport::textsOf(v->document(), {QStringLiteral("txtReportTitle")});
+    QCOMPARE(texts.contains(QStringLiteral("Happy Birthday")), id == 7);
+    QStringList all;
+    for (int page = 0; page < v->document().pageCount(); ++page)
+        all += v->document().texts(page);
+    QCOMPARE(all.contains(QStringLiteral("[No diary entries to display]")), id == 6 || id == 10);
 }
 
 void TestReportViewer::posterOpens()
@@ -245,7 +286,7 @@ void TestReportViewer::printoutsView()
         for (int i = 0; i < 5; ++i) {
             VbListItem *item = list->ListItem(keys[i]);
             QVERIFY(item);
-            const ReportEntry &e = gReports[size_t(keys[i].mid(1).toInt())];
+            const report_handler::ReportEntry &e = *report_handler::funReportEntry(keys[i].mid(1).toInt());
             QCOMPARE(item->text(), e.Name);
             QCOMPARE(item->SubItems(1), e.Description);
             QCOMPARE(item->Tag().toInt(), 13);
@@ -620,16 +661,11 @@ void TestReportViewer::datesAndTitles()
         zbclock::reset();
     });
     zbclock::setNow(QDateTime(QDate(2024, 5, 17), QTime(10, 0)));
-    const long pet = addPet("Rex");
-    addPet("Max");
-    const long picture = testsupport::addRow(QStringLiteral("tbl_picture"),
-                                             {{"picture_pet_id", qlonglong(pet)}, {"picture_title", "Rex asleep"},
-                                              {"picture_filename", "asleep.jpg"}});
-    testsupport::addRow(QStringLiteral("tbl_contact"), {{"contact_name", "Ann"}});
-    resetReportGlobals();
-    gReportName = gReports[size_t(id)].Name;
-    gReportPetID = record == QLatin1String("pet") ? pet : record == QLatin1String("picture") ? picture : 0;
-    std::unique_ptr<report::Report> r = report_handler::funNewDesigner(id);
+    PrintoutRequest request;
+    request.reportID = id;
+    request.reportName = report_handler::funReportEntry(id)->Name;
+    request.petID = addRecordsFor(record);
+    std::unique_ptr<report::Report> r = report_handler::funNewDesigner(request);
     QVERIFY(r->run());
 
     // The program's long date, day and month named first as in every window.
@@ -716,10 +752,11 @@ void TestReportViewer::longNamesWhole()
     testsupport::addRow(QStringLiteral("tbl_picture"), {{"picture_pet_id", qlonglong(pet)},
                                                         {"picture_title", name},
                                                         {"picture_filename", m_pf->file(QStringLiteral("Default.gif"))}});
-    resetReportGlobals();
-    gReportName = gReports[size_t(id)].Name;
-    gReportPetID = id == 12 ? 0 : pet;
-    std::unique_ptr<report::Report> r = report_handler::funNewDesigner(id);
+    PrintoutRequest request;
+    request.reportID = id;
+    request.reportName = report_handler::funReportEntry(id)->Name;
+    request.petID = id == 12 ? 0 : pet;
+    std::unique_ptr<report::Report> r = report_handler::funNewDesigner(request);
     QVERIFY(r->run());
     const report::Document &doc = r->document();
     bool named = false;
@@ -784,11 +821,10 @@ void TestReportViewer::publishOptions()
 {
     QFETCH(QList<int>, states);
     QFETCH(QList<bool>, flags);
-    gPublishDiary = gPublishVaccinations = gPublishCommands = gPublishMisc = !flags[0];
-    gReportOptionsOK = true;
+    PrintoutRequest request;
+    request.publishDiary = request.publishVaccinations = request.publishCommands = request.publishMisc = !flags[0];
     bool seen = false;
     QPointer<QTimer> t = testsupport::onModal<frm_publish>([&](frm_publish *w) {
-        QVERIFY(!gReportOptionsOK); // asked afresh
         seen = w->windowTitle() == QStringLiteral("Publish Zorbi options") && w->parentWidget() == gMain;
         for (int i = 0; i < 4; ++i) {
             w->chkExportOptions[size_t(i)]->setTristate(states[i] == Qt::PartiallyChecked);
@@ -796,26 +832,31 @@ void TestReportViewer::publishOptions()
         }
         w->cmdPublish[1]->click();
     });
-    QVERIFY(report_handler::funReportPublishOptions(gMain));
+    QVERIFY(report_handler::funReportPublishOptions(gMain, request));
     delete t;
     QVERIFY(seen);
-    QVERIFY(gReportOptionsOK);
-    QCOMPARE(QList<bool>({gPublishVaccinations, gPublishDiary, gPublishMisc, gPublishCommands}), flags);
+    QCOMPARE(QList<bool>({request.publishVaccinations, request.publishDiary, request.publishMisc,
+                          request.publishCommands}),
+             flags);
 }
 
 void TestReportViewer::publishCancelled()
 {
     const long pet = addPet("Rex");
-    gPublishDiary = false;
     QPointer<QTimer> t = testsupport::onModal<frm_publish>([](frm_publish *w) {
         w->chkExportOptions[1]->setChecked(false);
         w->cmdPublish[2]->click();
     });
     QVERIFY(!funReportHandler(gMain, ActionOpenReport, 9, pet, false));
     delete t;
-    QVERIFY(!gReportOptionsOK);
-    QVERIFY(gPublishDiary && gPublishVaccinations && gPublishCommands && gPublishMisc); // as the open set them
-    QCOMPARE(gReportName, QStringLiteral("Publish Zorbi"));
+    PrintoutRequest request;
+    t = testsupport::onModal<frm_publish>([](frm_publish *w) {
+        w->chkExportOptions[1]->setChecked(false);
+        w->cmdPublish[2]->click();
+    });
+    QVERIFY(!report_handler::funReportPublishOptions(gMain, request));
+    delete t;
+    QVERIFY(request.publishDiary && request.publishVaccinations && request.publishCommands && request.publishMisc);
     QApplication::processEvents();
     QVERIFY(viewers().isEmpty());
     QVERIFY(!QApplication::overrideCursor());
