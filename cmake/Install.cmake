@@ -42,7 +42,15 @@ install(CODE "set(ZORBI_INSTALL_DIR \"${ZORBI_INSTALL_DIR}\")
 set(ZORBI_DESKTOP_DIR \"${CMAKE_SOURCE_DIR}/data/desktop\")")
 install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/InstallLinks.cmake)
 
-install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/copyright DESTINATION share/doc/zorbi)
+# The package's papers: the copyright and, compressed as Debian keeps it, the changelog.
+configure_file(${CMAKE_SOURCE_DIR}/data/desktop/changelog.in ${ZORBI_INSTALL_FILES_DIR}-doc/changelog @ONLY)
+find_program(GZIP_PROGRAM gzip REQUIRED)
+add_custom_command(OUTPUT ${ZORBI_INSTALL_FILES_DIR}-doc/changelog.gz
+  COMMAND ${GZIP_PROGRAM} -9nf -k ${ZORBI_INSTALL_FILES_DIR}-doc/changelog
+  DEPENDS ${ZORBI_INSTALL_FILES_DIR}-doc/changelog)
+add_custom_target(zorbi_install_doc ALL DEPENDS ${ZORBI_INSTALL_FILES_DIR}-doc/changelog.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/data/desktop/copyright ${ZORBI_INSTALL_FILES_DIR}-doc/changelog.gz
+  DESTINATION share/doc/zorbi)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)
