@@ -5,13 +5,83 @@
 #include "core/settings.h"
 #include "platform/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 QString funGetDBNameSystem() { return funGetProgramFolder() + QStringLiteral("/Zorbi.sys"); }
 
+namespace {
+
+bool programFolderIsWritable() { return QFileInfo(funGetProgramFolder()).isWritable(); }
+
+QString userFilesFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Zorbi 2003");
+}
+
+// A private folder of the user's, made when it is not there yet.
+bool makePrivateFolder(const QString &folder)
+{
+    if (QFileInfo(folder).isDir())
+        return true;
+    if (!QDir().mkpath(folder))
+        return false;
+    return QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Gives the user `target`, a copy of the program's empty data file made by the
+// engine (the file may be open in another program), private to the user. The
+// copy is finished under another name and then takes its own without replacing
+// anything, so a copy the other program made meanwhile is kept.
+bool makeUserDataFile(const QString &target)
+{
+    if (!makePrivateFolder(QFileInfo(target).path()))
+        return false;
+    db::DbError err;
+    auto shipped = db::Workspace().openDatabase(funGetProgramFolder() + QStringLiteral("/Zorbi.dat"), false, true,
+                                                funDBConnect(), &err, db::kDataFileId);
+    if (!shipped)
+        return false;
+    const QString temporary = QStringLiteral("%1.%2.tmp").arg(target).arg(QCoreApplication::applicationPid());
+    QFile::remove(temporary);
+    const bool copied = shipped->compactTo(temporary)
+        && QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+    shipped.reset();
+    if (copied && QFile::rename(temporary, target))
+        return true;
+    QFile::remove(temporary);
+    return QFileInfo(target).isFile();
+}
+
+} // namespace
+
+QString funGetRecordsFolder()
+{
+    if (programFolderIsWritable())
+        return funGetProgramFolder();
+    const QString folder = userFilesFolder();
+    makePrivateFolder(folder);
+    return folder;
+}
+
 QString funGetDBNameData()
 {
-    return funPref_Get(QStringLiteral("Database"), funGetProgramFolder() + QStringLiteral("/Zorbi.dat"));
+    const QString shipped = funGetProgramFolder() + QStringLiteral("/Zorbi.dat");
+    if (programFolderIsWritable())
+        return funPref_Get(QStringLiteral("Database"), shipped);
+    // An install for all users: the shipped file is only read, and each user
+    // starts with a copy of it of their own.
+    const QString stored = funPref_Get(QStringLiteral("Database"));
+    if (!stored.isEmpty())
+        return stored;
+    const QString own = userFilesFolder() + QStringLiteral("/Zorbi.dat");
+    if (QFileInfo(own).isFile() || makeUserDataFile(own))
+        return own;
+    // The opener then tells the user why the shipped file cannot be used.
+    return shipped;
 }
 
 QString funGetDBPassword()

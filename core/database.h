@@ -7,8 +7,16 @@ class QWidget;
 
 // The system file: the program folder plus "/Zorbi.sys".
 QString funGetDBNameSystem();
-// The data file: the setting "Database", by default the program folder plus "/Zorbi.dat".
+// The data file: the setting "Database", by default the program folder plus
+// "/Zorbi.dat". Where the program folder is not the user's to write (an install
+// for all users) and no file is stored, the default is the user's own copy of
+// the shipped empty file, "Zorbi 2003/Zorbi.dat" in the user's data folder,
+// made at the first call.
 QString funGetDBNameData();
+// Where the user's records keep their files (the pictures): the program folder,
+// or the user's data folder "Zorbi 2003" where the program folder is not
+// writable, made private to the user.
+QString funGetRecordsFolder();
 // The database password, built at run time; it is the password of the shipped files.
 QString funGetDBPassword();
 // "MS Access;PWD=" followed by the password.

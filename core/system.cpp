@@ -1,10 +1,11 @@
 #include "core/system.h"
+#include "core/database.h"
 #include "core/globals.h"
 #include "platform/dialogs.h"
 #include "platform/help_window.h"
 #include "platform/shell.h"
 
-QString funGetPicturesFolder() { return funGetProgramFolder() + QStringLiteral("/Pictures"); }
+QString funGetPicturesFolder() { return funGetRecordsFolder() + QStringLiteral("/Pictures"); }
 
 QString funGetSamplesFolder() { return funGetProgramFolder() + QStringLiteral("/Samples"); }
 

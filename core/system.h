@@ -5,7 +5,8 @@
 
 class QWidget;
 
-// The program folder plus "/Pictures" and plus "/Samples" (no trailing "/").
+// The records' folder (funGetRecordsFolder) plus "/Pictures", and the program
+// folder plus "/Samples" (no trailing "/").
 QString funGetPicturesFolder();
 QString funGetSamplesFolder();
 

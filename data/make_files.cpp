@@ -94,7 +94,7 @@ bool writeSystemFile(const QString &folder)
     return true;
 }
 
-bool writeDataFile(const QString &folder)
+bool writeDataFile(const QString &folder, Maker make)
 {
     const QString target = folder + QStringLiteral("/Zorbi.dat");
     if (QFileInfo::exists(target)) {
@@ -102,7 +102,7 @@ bool writeDataFile(const QString &folder)
         return true;
     }
     QString tmp;
-    if (!makeTemporary(target, schema::makeDataFile, &tmp))
+    if (!makeTemporary(target, make, &tmp))
         return false;
     if (!removeCompanions(target)) {
         QFile::remove(tmp);
@@ -127,9 +127,12 @@ bool writeDataFile(const QString &folder)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    // --for-all-users: the files of an install that no user may write, whose
+    // empty data file each user is given a copy of.
+    const bool forAllUsers = args.removeAll(QStringLiteral("--for-all-users")) > 0;
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: zorbi_make_files <program folder>\n");
+        std::fprintf(stderr, "usage: zorbi_make_files [--for-all-users] <program folder>\n");
         return 2;
     }
     const QString folder = QDir::cleanPath(QDir(args.at(1)).absolutePath());
@@ -138,7 +141,8 @@ int main(int argc, char *argv[])
                      qPrintable(QDir::toNativeSeparators(folder)));
         return 1;
     }
-    if (!writeSystemFile(folder) || !writeDataFile(folder)) {
+    if (!writeSystemFile(folder)
+        || !writeDataFile(folder, forAllUsers ? schema::makeDataFileTemplate : schema::makeDataFile)) {
         std::fprintf(stderr, "zorbi_make_files: %s\n", qPrintable(g_error));
         return 1;
     }

@@ -781,4 +781,10 @@ bool makeDataFile(const QString &path, const QString &password, db::DbError *err
                                   db::Journal::Wal);
 }
 
+bool makeDataFileTemplate(const QString &path, const QString &password, db::DbError *error)
+{
+    return db::createDatabaseFile(path, db::kDataFileId, password, dataFileStatements(), error,
+                                  db::Journal::Rollback);
+}
+
 } // namespace schema

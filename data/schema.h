@@ -23,6 +23,10 @@ QStringList systemFileStatements();
 // read-only in a program folder the user cannot write.  The data file runs in WAL.
 bool makeSystemFile(const QString &path, const QString &password, db::DbError *error);
 bool makeDataFile(const QString &path, const QString &password, db::DbError *error);
+// The empty data file an install for all users ships, from which each user's
+// own is copied: in rollback-journal mode, so that it too opens read-only in a
+// folder nobody may write.
+bool makeDataFileTemplate(const QString &path, const QString &password, db::DbError *error);
 
 // The names of what those statements create.
 QStringList dataFileTables();

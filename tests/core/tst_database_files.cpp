@@ -7,12 +7,19 @@
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/picture_files.h"
+#include "core/settings.h"
+#include "core/system.h"
+#include "data/schema.h"
 #include "platform/db/database.h"
 #include "test_support.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -75,12 +82,61 @@ QStringList companions(const QString &path)
     return found;
 }
 
+int modeOf(const QString &path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 0777) : -1;
+}
+
+// Gives the program folder the empty data file an install ships, in `journal`.
+bool shipDataFile(const ProgramFolder &pf, db::Journal journal)
+{
+    const QString dat = pf.file(QStringLiteral("Zorbi.dat"));
+    QFile::remove(dat);
+    db::DbError err;
+    const bool made = journal == db::Journal::Rollback ? schema::makeDataFileTemplate(dat, funGetDBPassword(), &err)
+                                                       : schema::makeDataFile(dat, funGetDBPassword(), &err);
+    if (!made)
+        qWarning("%s", qPrintable(err.description));
+    return made;
+}
+
+// One user of the computer: their own data folder, and no data file stored yet.
+void becomeUser(const QString &dataHome)
+{
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dataHome));
+    funPref_Set(QStringLiteral("Database"), QString());
+}
+
+QString petNames()
+{
+    QStringList names;
+    for (auto rs = gDataDB->openRecordset(QStringLiteral("SELECT pet_name FROM tbl_pet ORDER BY pet_name"));
+         rs && !rs->isEOF(); rs->moveNext())
+        names << rs->field(QStringLiteral("pet_name")).toString();
+    return names.join(QLatin1Char(','));
+}
+
+void startAndQuit(const std::function<void()> &whileRunning)
+{
+    QCOMPARE(Main(), -1);
+    whileRunning();
+    funPref_Set(QStringLiteral("AutomaticBackup"), QStringLiteral("0")); // no backup prompt at the exit
+    subExitProcedure();
+    resetGlobals();
+}
+
 } // namespace
 
 class TestDatabaseFiles : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { resetGlobals(); }
+    void initTestCase() { m_dataHome = qgetenv("XDG_DATA_HOME"); }
+    void cleanup()
+    {
+        resetGlobals();
+        qputenv("XDG_DATA_HOME", m_dataHome);
+    }
 
     void shippedFilesKeepTheirJournals();
     void systemFileIsOnlyRead();
@@ -89,6 +145,12 @@ private slots:
     void damagedDataFileIsReportedOnce();
     void aPictureIsNotSavedOverTheFiles_data();
     void aPictureIsNotSavedOverTheFiles();
+    void eachUserOfAnInstallHasTheirOwnDataFile();
+    void defaultDataFile_data();
+    void defaultDataFile();
+
+private:
+    QByteArray m_dataHome;
 };
 
 void TestDatabaseFiles::shippedFilesKeepTheirJournals()
@@ -242,6 +304,92 @@ void TestDatabaseFiles::aPictureIsNotSavedOverTheFiles()
     subCloseDataDB();
     QVERIFY(funOpen_DataDB(nullptr, funGetDBNameData()));
     QCOMPARE(scalarText(*gDataDB, QStringLiteral("SELECT COUNT(*) FROM tbl_contact")), QStringLiteral("1"));
+}
+
+void TestDatabaseFiles::eachUserOfAnInstallHasTheirOwnDataFile()
+{
+    ProgramFolder pf;
+    QVERIFY(shipDataFile(pf, db::Journal::Rollback));
+    const QStringList shipped = pf.entries();
+    QTemporaryDir home;
+    const QString ann = home.filePath(QStringLiteral("ann/Zorbi 2003"));
+    const QString bob = home.filePath(QStringLiteral("bob/Zorbi 2003"));
+    {
+        WriteProtect protect(pf.path());
+        if (!protect.holds())
+            QSKIP("nothing here can make a folder unwritable for this user");
+
+        becomeUser(home.filePath(QStringLiteral("ann")));
+        startAndQuit([&] {
+            QCOMPARE(gDataDBPath, ann + QStringLiteral("/Zorbi.dat"));
+            QCOMPARE(funPref_Get(QStringLiteral("Database")), gDataDBPath);
+            QCOMPARE(gPicturePath, ann + QStringLiteral("/Pictures/"));
+            QCOMPARE(pf.dialogs().count(SD::Message), 0);
+            QVERIFY(gDataDB->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name) VALUES ('Rex')")));
+        });
+        QCOMPARE(modeOf(ann), 0700);
+        QCOMPARE(modeOf(ann + QStringLiteral("/Zorbi.dat")), 0600);
+        // The next start opens the stored file, with the pet in it.
+        startAndQuit([&] {
+            QCOMPARE(gDataDBPath, ann + QStringLiteral("/Zorbi.dat"));
+            QCOMPARE(petNames(), QStringLiteral("Rex"));
+        });
+        // A user whose settings lost the file's path finds the same file again, not a new one.
+        becomeUser(home.filePath(QStringLiteral("ann")));
+        startAndQuit([&] { QCOMPARE(petNames(), QStringLiteral("Rex")); });
+
+        becomeUser(home.filePath(QStringLiteral("bob")));
+        startAndQuit([&] {
+            QCOMPARE(gDataDBPath, bob + QStringLiteral("/Zorbi.dat"));
+            QCOMPARE(petNames(), QString());
+        });
+        QCOMPARE(pf.dialogs().count(SD::Message), 0);
+    }
+    // Nothing was left in the program folder, and no temporary beside the copies.
+    QCOMPARE(pf.entries(), shipped);
+    QCOMPARE(QDir(ann).entryList(QDir::Files), QStringList({QStringLiteral("Zorbi.dat")}));
+    QCOMPARE(QDir(bob).entryList(QDir::Files), QStringList({QStringLiteral("Zorbi.dat")}));
+}
+
+void TestDatabaseFiles::defaultDataFile_data()
+{
+    QTest::addColumn<bool>("forAllUsers"); // the program folder is write-protected
+    QTest::addColumn<bool>("walShipped");  // the shipped file runs in WAL, which no user can read there
+    QTest::addColumn<bool>("userCopy");    // the data file is the user's own copy
+    QTest::newRow("a program folder the user writes") << false << false << false;
+    QTest::newRow("an install for all users") << true << false << true;
+    QTest::newRow("an install whose shipped file cannot be read") << true << true << false;
+}
+
+void TestDatabaseFiles::defaultDataFile()
+{
+    QFETCH(bool, forAllUsers);
+    QFETCH(bool, walShipped);
+    QFETCH(bool, userCopy);
+    ProgramFolder pf;
+    QVERIFY(shipDataFile(pf, walShipped ? db::Journal::Wal : db::Journal::Rollback));
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.path())); // and no data file stored
+    const QString own = home.filePath(QStringLiteral("Zorbi 2003/Zorbi.dat"));
+    std::optional<WriteProtect> protect;
+    if (forAllUsers) {
+        protect.emplace(pf.path());
+        if (!protect->holds())
+            QSKIP("nothing here can make a folder unwritable for this user");
+    }
+    const QString path = funGetDBNameData();
+    QCOMPARE(path, userCopy ? own : pf.file(QStringLiteral("Zorbi.dat")));
+    QCOMPARE(QFileInfo::exists(own), userCopy);
+    QCOMPARE(funGetPicturesFolder(), (forAllUsers ? home.filePath(QStringLiteral("Zorbi 2003")) : pf.path())
+                                         + QStringLiteral("/Pictures"));
+    QVERIFY(funOpen_SystemDB(nullptr, funGetDBNameSystem()));
+    const bool opened = funOpen_DataDB(nullptr, path);
+    // The one case that cannot start says so in the opener's words.
+    QCOMPARE(opened, !(forAllUsers && !userCopy));
+    QCOMPARE(pf.dialogs().count(SD::Message), opened ? 0 : 1);
+    if (forAllUsers && !userCopy)
+        QVERIFY(QDir(home.filePath(QStringLiteral("Zorbi 2003"))).entryList(QDir::Files).isEmpty());
+    resetGlobals();
 }
 
 ZORBI_TEST_MAIN(TestDatabaseFiles)
