@@ -17,6 +17,8 @@
 #include <QVariant>
 #include <QWidget>
 
+#include <vector>
+
 class QListView;
 class QModelIndex;
 class QStackedWidget;
@@ -133,6 +135,10 @@ private:
     void viewPressed(int button, const QModelIndex &index);
     void viewClicked(const QModelIndex &index);
     void viewDoubleClicked();
+    // An item was drawn in the icon view; after the drawing its image list
+    // hears which pictures are on screen.
+    void itemDrawn(int row);
+    void wantDrawn();
 
     QStandardItemModel *m_model;
     VbListSortModel *m_proxy;
@@ -151,4 +157,5 @@ private:
     int m_sortOrder = 0;
     int m_arrowColumn = -1;
     int m_arrowImage = 0;
+    std::vector<int> m_drawnRows;
 };
