@@ -247,13 +247,8 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
     for (const GalleryRow &r : rows) {
         if (withThumbnails)
             large->addFile(r.file.isEmpty() ? QString() : gPicturePath + r.file, standIn);
-        VbListItem *item =
-            list->addItem(QString(), r.title.isEmpty() ? QStringLiteral("Untitled") : r.title, large->Count(), 1);
-        item->setSubItems(1, r.pet);
-        item->setSubItems(2, r.category);
-        item->setSubItems(3, r.date);
-        item->setSubItems(4, r.caption);
-        item->setTag(r.id);
+        list->addItem(QString(), r.title.isEmpty() ? QStringLiteral("Untitled") : r.title, large->Count(), 1,
+                      {r.pet, r.category, r.date, r.caption}, r.id);
     }
     if (withThumbnails)
         list->setIcons(large);

@@ -395,10 +395,19 @@ void VbListView::clearItems()
 
 VbListItem *VbListView::addItem(const QString &key, const QString &text, int icon, int smallIcon)
 {
+    return addItem(key, text, icon, smallIcon, {}, {});
+}
+
+VbListItem *VbListView::addItem(const QString &key, const QString &text, int icon, int smallIcon,
+                                const QStringList &subItems, const QVariant &tag)
+{
     auto *item = new VbListItem(key, text, icon, smallIcon);
+    if (tag.isValid())
+        item->setTag(tag);
     QList<QStandardItem *> row{item};
-    for (int c = 1; c < m_model->columnCount(); ++c) {
-        auto *cell = new QStandardItem;
+    const int columns = std::max(m_model->columnCount(), int(subItems.size()) + 1);
+    for (int c = 1; c < columns; ++c) {
+        auto *cell = new QStandardItem(c <= subItems.size() ? subItems.at(c - 1) : QString());
         cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         row.append(cell);
     }
