@@ -234,38 +234,21 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
     large->clear();
     large->setImageSize(QSize(kThumbnailSide, kThumbnailSide));
 
-    // Thumbnails only for the large-icon view, all files at once on every
-    // core; a file that is missing or is no picture gets the stand-in, and the
-    // fill goes on.
+    // Thumbnails only for the large-icon view. The items come at once with the
+    // stand-in; the image list reads the thumbnails on screen first and the
+    // rest in the background. A file that is missing or is no picture keeps
+    // the stand-in.
     const bool withThumbnails = viewMode == 0;
-    QList<QImage> pictures;
     QIcon standIn;
     if (withThumbnails) {
-        QStringList paths;
-        paths.reserve(qsizetype(rows.size()));
-        for (const GalleryRow &r : rows)
-            paths << (r.file.isEmpty() ? QString() : gPicturePath + r.file);
-        pictures = thumbnails::thumbnails(paths, true);
+        standIn = standInIcon();
+        large->setFileReader([](const QString &path) { return thumbnails::squared(thumbnails::thumbnail(path)); });
     }
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const GalleryRow &r = rows[i];
-        if (withThumbnails) {
-            QImage &picture = pictures[qsizetype(i)];
-            if (picture.isNull()) {
-                if (standIn.isNull())
-                    standIn = standInIcon();
-                large->add(standIn);
-            } else {
-                large->add(thumbnailIcon(std::move(picture)));
-            }
-        }
-        VbListItem *item =
-            list->addItem(QString(), r.title.isEmpty() ? QStringLiteral("Untitled") : r.title, large->Count(), 1);
-        item->setSubItems(1, r.pet);
-        item->setSubItems(2, r.category);
-        item->setSubItems(3, r.date);
-        item->setSubItems(4, r.caption);
-        item->setTag(r.id);
+    for (const GalleryRow &r : rows) {
+        if (withThumbnails)
+            large->addFile(r.file.isEmpty() ? QString() : gPicturePath + r.file, standIn);
+        list->addItem(QString(), r.title.isEmpty() ? QStringLiteral("Untitled") : r.title, large->Count(), 1,
+                      {r.pet, r.category, r.date, r.caption}, r.id);
     }
     if (withThumbnails)
         list->setIcons(large);

@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -32,9 +33,21 @@ constexpr int kReport = 3;
 // before the next one: a long name ends in "..." instead of running on
 // under the next item's icon. The list view draws an item as wide as it asks
 // to be, whatever its grid.
+//
+// It also tells the list view which items it drew, so that the pictures of
+// those on screen are read first.
 class CellItemDelegate : public QStyledItemDelegate {
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    CellItemDelegate(QListView *view, std::function<void(int row)> drawn)
+        : QStyledItemDelegate(view), m_drawn(std::move(drawn))
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyledItemDelegate::paint(painter, option, index);
+        m_drawn(index.row());
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
@@ -46,6 +59,9 @@ public:
         }
         return size;
     }
+
+private:
+    std::function<void(int row)> m_drawn;
 };
 
 } // namespace
@@ -233,7 +249,7 @@ VbListView::VbListView(QWidget *parent)
     m_iconView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_iconView->setDragEnabled(false);
     m_iconView->setTextElideMode(Qt::ElideRight);
-    m_iconView->setItemDelegate(new CellItemDelegate(m_iconView));
+    m_iconView->setItemDelegate(new CellItemDelegate(m_iconView, [this](int row) { itemDrawn(row); }));
 
     m_reportView->setObjectName(QStringLiteral("reportView"));
     m_reportView->setModel(m_proxy);
@@ -379,10 +395,19 @@ void VbListView::clearItems()
 
 VbListItem *VbListView::addItem(const QString &key, const QString &text, int icon, int smallIcon)
 {
+    return addItem(key, text, icon, smallIcon, {}, {});
+}
+
+VbListItem *VbListView::addItem(const QString &key, const QString &text, int icon, int smallIcon,
+                                const QStringList &subItems, const QVariant &tag)
+{
     auto *item = new VbListItem(key, text, icon, smallIcon);
+    if (tag.isValid())
+        item->setTag(tag);
     QList<QStandardItem *> row{item};
-    for (int c = 1; c < m_model->columnCount(); ++c) {
-        auto *cell = new QStandardItem;
+    const int columns = std::max(m_model->columnCount(), int(subItems.size()) + 1);
+    for (int c = 1; c < columns; ++c) {
+        auto *cell = new QStandardItem(c <= subItems.size() ? subItems.at(c - 1) : QString());
         cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         row.append(cell);
     }
@@ -537,4 +562,39 @@ void VbListView::viewClicked(const QModelIndex &index)
 void VbListView::viewDoubleClicked()
 {
     emit itemDblClick();
+}
+
+void VbListView::itemDrawn(int row)
+{
+    m_drawnRows.push_back(row);
+    if (m_drawnRows.size() == 1)
+        QMetaObject::invokeMethod(this, &VbListView::wantDrawn, Qt::QueuedConnection);
+}
+
+void VbListView::wantDrawn()
+{
+    std::vector<int> rows;
+    rows.swap(m_drawnRows);
+    VbImageList *list = m_view == kLargeIcons ? m_icons.data() : m_smallIcons.data();
+    if (!list || rows.empty())
+        return;
+    // The items drawn, then as many again after them and before them: the
+    // next screen either way is read before the user scrolls to it.
+    const auto [lowest, highest] = std::minmax_element(rows.begin(), rows.end());
+    const int first = *lowest, last = *highest, span = last - first + 1;
+    const int rowCount = m_proxy->rowCount();
+    QList<int> wanted;
+    wanted.reserve(qsizetype(rows.size()) + 2 * span);
+    auto addRow = [&](int row) {
+        if (VbListItem *item = itemAt(m_proxy->index(row, 0)))
+            wanted.append(m_view == kLargeIcons ? item->Icon() : item->SmallIcon());
+    };
+    for (int row : rows)
+        if (row < rowCount)
+            addRow(row);
+    for (int row = last + 1; row < std::min(rowCount, last + 1 + span); ++row)
+        addRow(row);
+    for (int row = first - 1; row >= std::max(0, first - span); --row)
+        addRow(row);
+    list->want(wanted);
 }

@@ -9,6 +9,8 @@
 #include <QCoreApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QMutex>
+#include <QThread>
 #include <QListView>
 #include <QSignalSpy>
 #include <QStackedWidget>
@@ -67,6 +69,9 @@ private slots:
     // --- image lists
     void imageListIndexesAndKeys();
     void imageListKeepsPicturesAtItsSize();
+    // Pictures of files, read lazily into a bounded memory cache.
+    void filePicturesShowWhenScrolledTo();
+    void refillAndCloseWhileReading();
 
     // --- the list view
     void itemsKeysTagsAndSubItems();
@@ -220,6 +225,146 @@ void TestListViewIcons::imageListKeepsPicturesAtItsSize()
         QImage::Format_ARGB32);
     const QImage drawn = QImage(":/icons/g0/18-16.png").convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(kept, drawn);
+}
+
+// A picture "file" of the tests below: its number gives its colour; "bad"
+// gives no picture. Each read is counted by number.
+struct CountingReader {
+    QMutex mutex;
+    QHash<QString, int> reads;
+    int sleepMs = 0;
+
+    static QColor colourOf(int n) { return QColor(n % 256, (n / 256) * 40, 200); }
+    VbImageList::FileReader reader()
+    {
+        return [this](const QString &path) {
+            {
+                QMutexLocker lock(&mutex);
+                ++reads[path];
+            }
+            if (sleepMs)
+                QThread::msleep(sleepMs);
+            if (path.startsWith("bad"))
+                return QImage();
+            QImage image(128, 128, QImage::Format_ARGB32_Premultiplied);
+            image.fill(colourOf(path.toInt()));
+            return image;
+        };
+    }
+    int count(const QString &path)
+    {
+        QMutexLocker lock(&mutex);
+        return reads.value(path);
+    }
+    int total()
+    {
+        QMutexLocker lock(&mutex);
+        int n = 0;
+        for (int r : std::as_const(reads))
+            n += r;
+        return n;
+    }
+};
+
+QColor centreOf(const QIcon &icon)
+{
+    const QImage image = icon.pixmap(128, 128).toImage();
+    return image.isNull() ? QColor() : QColor(image.pixel(64, 64));
+}
+
+void TestListViewIcons::filePicturesShowWhenScrolledTo()
+{
+    CountingReader files;
+    VbImageList list;
+    list.setImageSize(QSize(128, 128));
+    list.setFileReader(files.reader());
+    list.setCacheSize(24);
+    QPixmap placeholderPixmap(128, 128);
+    placeholderPixmap.fill(Qt::black);
+    const QIcon placeholder(placeholderPixmap);
+    VbListView view;
+    view.resize(400, 300);
+    constexpr int kCount = 300;
+    for (int n = 1; n <= kCount; ++n) {
+        // Every 7th file gives no picture.
+        const int index = list.addFile(n % 7 == 0 ? "bad" + QString::number(n) : QString::number(n), placeholder);
+        QCOMPARE(index, n);
+        view.addItem({}, "Picture " + QString::number(n), index);
+    }
+    // The items are there at once, with the placeholder.
+    QCOMPARE(centreOf(list.picture(1)), QColor(Qt::black));
+    view.setIcons(&list);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+
+    auto *icons = view.findChild<QListView *>("iconView");
+    const QAbstractItemModel *model = icons->model();
+    for (int row = 0; row < kCount; row += 5) {
+        icons->scrollTo(model->index(row, 0));
+        const int n = row + 1;
+        if (n % 7 == 0)
+            continue;
+        QTRY_COMPARE(centreOf(list.picture(n)), CountingReader::colourOf(n));
+        QTRY_COMPARE(list.wantedUnread(), 0);
+    }
+    QTRY_VERIFY(!list.isReading());
+    // Every file was read, the unreadable once and for good.
+    for (int n = 1; n <= kCount; ++n) {
+        const QString path = n % 7 == 0 ? "bad" + QString::number(n) : QString::number(n);
+        QVERIFY2(files.count(path) >= 1, qPrintable(path));
+        if (n % 7 == 0) {
+            QCOMPARE(files.count(path), 1);
+            QCOMPARE(centreOf(list.picture(n)), QColor(Qt::black));
+        }
+    }
+    // Memory holds no more than the cache's share.
+    int inMemory = 0;
+    for (int n = 1; n <= kCount; ++n)
+        inMemory += centreOf(list.picture(n)) != QColor(Qt::black) ? 1 : 0;
+    QVERIFY2(inMemory <= list.cacheSize(), qPrintable(QString::number(inMemory)));
+
+    // Back at the top the first pictures, long dropped from memory, are read again.
+    icons->scrollTo(model->index(0, 0));
+    QTRY_COMPARE(centreOf(list.picture(1)), CountingReader::colourOf(1));
+    QVERIFY(files.count("1") >= 2);
+}
+
+void TestListViewIcons::refillAndCloseWhileReading()
+{
+    CountingReader files;
+    files.sleepMs = 5;
+    auto list = std::make_unique<VbImageList>();
+    list->setImageSize(QSize(128, 128));
+    list->setFileReader(files.reader());
+    auto view = std::make_unique<VbListView>();
+    view->resize(400, 300);
+    const QIcon placeholder;
+    auto fill = [&](int offset) {
+        view->clearItems();
+        list->clear();
+        for (int n = 1; n <= 400; ++n)
+            view->addItem({}, QString::number(n), list->addFile(QString::number(n + offset), placeholder));
+    };
+    fill(0);
+    view->setIcons(list.get());
+    view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(view.get()));
+    QTRY_VERIFY(files.total() > 0);
+    // A refill while the first fill is read: no picture of the old fill shows.
+    fill(1000);
+    QTRY_VERIFY(!list->isReading());
+    for (int n = 1; n <= 40; ++n)
+        QCOMPARE(centreOf(list->picture(n)), CountingReader::colourOf(n + 1000));
+
+    // Gone while reading: no crash, and no read starts afterwards.
+    fill(2000);
+    QTRY_VERIFY(files.count("2001") > 0);
+    QVERIFY(list->isReading());
+    view.reset();
+    list.reset();
+    const int total = files.total();
+    QTest::qWait(50);
+    QCOMPARE(files.total(), total);
 }
 
 // ---------------------------------------------------------------------------

@@ -83,6 +83,12 @@ QColor centre(const QIcon &icon)
     return image.isNull() ? QColor() : QColor(image.pixel(image.width() / 2, image.height() / 2));
 }
 
+// The gallery's thumbnails are read in the background after the fill.
+bool thumbnailsRead()
+{
+    return QTest::qWaitFor([] { return !gMain->ImageListPicture_Large->isReading(); }, 20000);
+}
+
 // The gallery's rows as they are listed: title | pet | category | date | caption.
 QStringList galleryRows()
 {
@@ -269,6 +275,7 @@ void TestPictures::fillInTheLargeIconView()
     QCOMPARE(l->Icons(), gMain->ImageListPicture_Large);
     QCOMPARE(gMain->ImageListPicture_Large->Count(), 7);
     QCOMPARE(gMain->ImageListPicture_Large->ImageSize(), QSize(128, 128));
+    QVERIFY(thumbnailsRead());
 
     const QColor standIn = centre(QIcon(QPixmap::fromImage(thumbnails::thumbnail(gDefaultPicture))));
     QVERIFY(standIn.isValid() && standIn.blue() < 200);
@@ -328,6 +335,7 @@ void TestPictures::refillKeepsOneThumbnailAnItem()
     for (int pass = 0; pass < 3; ++pass) {
         QVERIFY(picture_handler::funPictureHandler(gMain, ActionRefresh, 0, QString(), 0));
         QCOMPARE(gMain->ImageListPicture_Large->Count(), 12);
+        QVERIFY(thumbnailsRead());
         for (int i = 1; i <= 12; ++i) {
             VbListItem *item = galleryItem(QStringLiteral("Picture %1").arg(i, 2, 10, QLatin1Char('0')));
             const QColor c = centre(gMain->ImageListPicture_Large->picture(item->Icon()));
@@ -611,6 +619,7 @@ void TestPictures::importOtherFormats()
     QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 0));
     VbListItem *item = galleryItem("Untitled");
     QVERIFY(item);
+    QVERIFY(thumbnailsRead());
     const QImage thumb = gMain->ImageListPicture_Large->picture(item->Icon()).pixmap(128, 128).toImage();
     QCOMPARE(QColor(thumb.pixel(30, 64)), QColor(Qt::red));
     QCOMPARE(QColor(thumb.pixel(98, 64)), QColor(Qt::blue));
