@@ -9,21 +9,12 @@
 // past occurrences of a repeating event do not fall due again. A real write
 // sets the event back to not acknowledged and leaves its id in gLastRecordID.
 
+#include "core/edit.h"
+
 #include <QDate>
 #include <QDialog>
 #include <array>
 
-// The menu bar's items, by the id the bar gives them: their place counted from
-// 1, separators included; the edit commands between Undo and Help go to the
-// shared edit routine.
-enum EventMenuItem : int {
-    EventMenuSaveClose = 2, EventMenuDelete = 4, EventMenuPrint = 6, EventMenuClose = 8, EventMenuUndo = 10,
-    EventMenuHelp = 17,
-};
-// The toolbar's buttons, by the id the bar gives them.
-enum EventToolItem : int { EventToolSaveClose = 1, EventToolPrint = 3, EventToolDelete = 5, EventToolHelp = 7 };
-
-struct LocalMenuItems;
 class CtToolBar;
 class DataControl;
 class DatePicker;
@@ -61,6 +52,8 @@ public:
     VbImage *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    RecordMenuItems menuItems;
+    RecordToolItems toolItems;
 
     // A write the data control starts on its own (closing with changes) asks
     // "Save Changes?" first while this is set.

@@ -48,6 +48,8 @@ public:
     QLabel *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    RecordMenuItems menuItems;
+    RecordToolItems toolItems;
 
     // Ask before a write the data control starts on its own; refuse the next close.
     bool mAskToSave = false;

@@ -20,6 +20,12 @@
 #include <QVariant>
 #include <array>
 
+// The menu bar's items and the toolbar's buttons, by the ids the bars handed out.
+struct PictureWindowMenuItems : RecordMenuItems, PictureMenuItems {};
+struct PictureWindowToolItems : RecordToolItems {
+    int picture = 0;
+};
+
 class CtToolBar;
 class DataControl;
 class DbCombo;
@@ -49,6 +55,8 @@ public:
     VbImage *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    PictureWindowMenuItems menuItems;
+    PictureWindowToolItems toolItems;
 
     // A write the data control starts on its own asks "Save Changes?" first
     // while this is set; the record's load sets it.

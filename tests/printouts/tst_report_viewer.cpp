@@ -684,7 +684,7 @@ void TestReportViewer::galleryPrintOpensTheAlbum()
     QCOMPARE(gallery->ItemCount(), 1);
     QVERIFY(gallery->selectKey(QString()));
     emit gallery->itemClick(gallery->SelectedItem());
-    gMain->ctToolbar_MainToolbar->clickItem(MainToolPrint);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.print);
     QCOMPARE(viewers().size(), 1);
     frm_report *v = viewers().first();
     QCOMPARE(v->windowTitle(), QStringLiteral("Photo Album"));
