@@ -1,6 +1,8 @@
 #include "core/edit.h"
 #include "core/frm_controls.h"
 #include "core/globals.h"
+#include "core/hooks.h"
+#include "core/system.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/rich_text_box.h"
 #include "platform/controls/vb_picture_box.h"
@@ -417,17 +419,24 @@ void subSetLocalMenus(QWidget *window, const LocalMenuItems &items)
     subUpdateFieldButtons(items, gActiveControl);
 }
 
-bool funEditMenuItem(QWidget *form, int id)
+bool funEditMenuItem(QWidget *form, const RecordMenuItems &items, int id)
 {
     QWidget *c = gActiveControl;
-    switch (id) {
-    case 12: subEditCut(form, c); return true;
-    case 13: subEditCopy(form, c); return true;
-    case 14: subEditPaste(c); return true;
-    case 15: subEditSelectAll(c); return true;
-    case 16: subEditDelete(c); return true;
-    default: return false;
-    }
+    if (id == 0)
+        return false;
+    if (id == items.cut)
+        subEditCut(form, c);
+    else if (id == items.copy)
+        subEditCopy(form, c);
+    else if (id == items.paste)
+        subEditPaste(c);
+    else if (id == items.selectText)
+        subEditSelectAll(c);
+    else if (id == items.deleteText)
+        subEditDelete(c);
+    else
+        return false;
+    return true;
 }
 
 void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()> &onFocus)
@@ -438,39 +447,77 @@ void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()>
 }
 
 
-CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys)
+CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys, RecordMenuItems &items)
 {
     const bool underlined = keys == RecordMenuKeys::Underlined;
     auto *bar = new CtToolBar(CtToolBar::Mode::MenuBar, window);
     bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    bar->addItem(QStringLiteral("&File"), {}, {}, title);                     // 1
-    bar->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);  // 2
-    bar->addSeparator();                                                      // 3
-    bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);        // 4
-    bar->addSeparator();                                                      // 5
-    bar->addItem(underlined ? QStringLiteral("&Print") : QStringLiteral("Print"), {}, storeIcon(17), entry); // 6
-    bar->addSeparator();                                                      // 7
-    bar->addItem(QStringLiteral("&Close"), {}, {}, entry);                    // 8
-    bar->addItem(QStringLiteral("&Edit"), {}, {}, title);                     // 9
-    bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);              // 10
-    bar->addSeparator();                                                      // 11
-    bar->addItem(underlined ? QStringLiteral("Cu&t") : QStringLiteral("&Cut"), {}, {}, entry);     // 12
-    bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);                     // 13
-    bar->addItem(underlined ? QStringLiteral("&Paste") : QStringLiteral("Paste"), {}, {}, entry);  // 14
-    bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);              // 15
-    bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);              // 16
+    RecordMenuItems &m = items;
+    m.file = bar->addItem(QStringLiteral("&File"), {}, {}, title);
+    m.saveClose = bar->addItem(QStringLiteral("Save && Close"), {}, storeIcon(22), entry);
+    bar->addSeparator();
+    m.del = bar->addItem(QStringLiteral("&Delete"), {}, storeIcon(18), entry);
+    bar->addSeparator();
+    m.print = bar->addItem(underlined ? QStringLiteral("&Print") : QStringLiteral("Print"), {}, storeIcon(17), entry);
+    bar->addSeparator();
+    m.close = bar->addItem(QStringLiteral("&Close"), {}, {}, entry);
+    m.edit = bar->addItem(QStringLiteral("&Edit"), {}, {}, title);
+    m.undo = bar->addItem(QStringLiteral("Undo Changes"), {}, {}, entry);
+    bar->addSeparator();
+    m.cut = bar->addItem(underlined ? QStringLiteral("Cu&t") : QStringLiteral("&Cut"), {}, {}, entry);
+    m.copy = bar->addItem(QStringLiteral("&Copy"), {}, {}, entry);
+    m.paste = bar->addItem(underlined ? QStringLiteral("&Paste") : QStringLiteral("Paste"), {}, {}, entry);
+    m.selectText = bar->addItem(QStringLiteral("&Select Text"), {}, {}, entry);
+    m.deleteText = bar->addItem(QStringLiteral("&Delete Text"), {}, {}, entry);
     return bar;
 }
 
-CtToolBar *funRecordToolBar(QWidget *window)
+void subAddPictureMenu(CtToolBar *bar, PictureMenuItems &items)
+{
+    const int entry = CtToolBar::MenuEntry;
+    items.picture = bar->addItem(QStringLiteral("&Picture"), {}, {}, CtToolBar::MenuTitle);
+    items.importPicture = bar->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."),
+                                       storeIcon(20), entry);
+    items.clearPicture = bar->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."),
+                                      storeIcon(21), entry);
+    items.savePicture = bar->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."),
+                                     storeIcon(22), entry);
+    const QString captions[2] = {QStringLiteral("Online Photo Site 1"), QStringLiteral("Online Photo Site 2")};
+    for (size_t i = 0; i < items.photoSites.size(); ++i) {
+        items.photoSites[i].separator = bar->addSeparator();
+        items.photoSites[i].entry =
+            bar->addItem(captions[i], QStringLiteral("Go to online photo website"), storeIcon(23), entry);
+    }
+}
+
+bool funPictureMenuItem(QWidget *form, CtToolBar *bar, const PictureMenuItems &items, int id,
+                        const QString &picture)
+{
+    if (id == 0)
+        return false;
+    if (id == items.importPicture)
+        subImportPicture(form);
+    else if (id == items.clearPicture)
+        subClearPicture(form);
+    else if (id == items.savePicture)
+        subSavePicture(form, picture);
+    else if (id == items.photoSites[0].entry || id == items.photoSites[1].entry)
+        subShellOpen(form, bar->itemStoredText(id));
+    else
+        return false;
+    return true;
+}
+
+CtToolBar *funRecordToolBar(QWidget *window, RecordToolItems &items)
 {
     auto *bar = new CtToolBar(CtToolBar::Mode::ToolBar, window);
     bar->setObjectName(QStringLiteral("ctToolbar_Toolbar"));
-    bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22)); // 1
-    bar->addSeparator();                                                                                       // 2
-    bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                               // 3
-    bar->addSeparator();                                                                                       // 4
-    bar->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));                      // 5
+    items.saveClose = bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"),
+                                   storeIcon(22));
+    bar->addSeparator();
+    items.print = bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));
+    bar->addSeparator();
+    items.del = bar->addItem(QStringLiteral("Delete"), QStringLiteral("Delete record"), storeIcon(18));
     return bar;
 }

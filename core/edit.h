@@ -12,6 +12,7 @@
 
 #include <QIcon>
 #include <QList>
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -55,7 +56,7 @@ QIcon funFormatIcon(FormatCommand command);
 // The items of a detail window that follow its active control.
 struct LocalMenuItems {
     CtToolBar *menuBar = nullptr;
-    std::vector<int> editItems{12, 13, 14, 15, 16}; // Cut, Copy, Paste, Select Text, Delete Text
+    std::vector<int> editItems;                     // Cut, Copy, Paste, Select Text, Delete Text
     std::vector<int> formatItems;                   // menu entries for rich text only
     CtToolBar *toolBar = nullptr;
     std::vector<int> formatButtons;                 // toolbar buttons for rich text only
@@ -70,25 +71,57 @@ void subUpdateFieldButtons(const LocalMenuItems &items, QWidget *control);
 // none has); then subUpdateFieldButtons with it.
 void subSetLocalMenus(QWidget *window, const LocalMenuItems &items);
 
-// Runs the edit command of a detail window's menu item on gActiveControl:
-// 12 Cut, 13 Copy, 14 Paste, 15 Select Text, 16 Delete Text. False for any
-// other id, which the window handles itself.
-bool funEditMenuItem(QWidget *form, int id);
+// The items of the menu bar every detail window starts with, by the ids the
+// bar handed out (0 until it is built).
+struct RecordMenuItems {
+    int file = 0, saveClose = 0, del = 0, print = 0, close = 0;
+    int edit = 0, undo = 0, cut = 0, copy = 0, paste = 0, selectText = 0, deleteText = 0;
+    int help = 0; // the window's own "&Help", last of its items
+    // The items that follow the active control.
+    std::vector<int> editItems() const { return {cut, copy, paste, selectText, deleteText}; }
+};
+// The buttons of the toolbar every detail window starts with.
+struct RecordToolItems {
+    int saveClose = 0, print = 0, del = 0;
+    int help = 0; // the window's own "Help", last of its buttons
+};
+// A photo-site entry of a detail window's menu bar and the separator before it.
+struct PhotoSiteItem {
+    int separator = 0;
+    int entry = 0;
+};
+
+// Runs the edit command of a detail window's menu item on gActiveControl: Cut,
+// Copy, Paste, Select Text or Delete Text of `items`. False for any other id,
+// which the window handles itself.
+bool funEditMenuItem(QWidget *form, const RecordMenuItems &items, int id);
 
 // Calls `onFocus` each time one of `controls`, or a part of one (a combo box's
 // line edit, a grid's cell), gets the focus.
 void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()> &onFocus);
 
 // The menu bar and the toolbar every detail window starts with, named
-// ctToolBar_Menubar and ctToolbar_Toolbar, with the items numbered as the
-// windows read them (separators count); each window adds its own items after
-// them. Menu: 1 "&File", 2 "Save && Close", 4 "&Delete", 6 Print, 8 "&Close",
-// 9 "&Edit", 10 "Undo Changes", 12 to 16 the edit items (Cut, "&Copy", Paste,
-// "&Select Text", "&Delete Text"). Toolbar: 1 "Save && Close", 3 "Print",
-// 5 "Delete".
+// ctToolBar_Menubar and ctToolbar_Toolbar; `items` receives their ids, and
+// each window adds its own items after them. Menu: "&File" with "Save && Close",
+// "&Delete", Print and "&Close"; "&Edit" with "Undo Changes" and the edit items
+// (Cut, "&Copy", Paste, "&Select Text", "&Delete Text"). Toolbar: "Save && Close",
+// "Print", "Delete", with separators between.
 // The person and event windows give Cut, Paste and Print the access keys
 // "&Cut", "Paste" and "Print"; the pet and picture windows "Cu&t", "&Paste"
 // and "&Print".
 enum class RecordMenuKeys { Plain, Underlined };
-CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys);
-CtToolBar *funRecordToolBar(QWidget *window);
+CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys, RecordMenuItems &items);
+// The "&Picture" menu of the pet and picture windows: "&Import picture",
+// "&Clear picture", "Save picture", then the two photo sites, each after a
+// separator.
+struct PictureMenuItems {
+    int picture = 0, importPicture = 0, clearPicture = 0, savePicture = 0;
+    std::array<PhotoSiteItem, 2> photoSites{};
+};
+void subAddPictureMenu(CtToolBar *bar, PictureMenuItems &items);
+// Runs the command of an entry of that menu on `form`, whose picture file is
+// `picture`; a photo site opens the address its entry keeps. False for any
+// other id.
+bool funPictureMenuItem(QWidget *form, CtToolBar *bar, const PictureMenuItems &items, int id,
+                        const QString &picture);
+CtToolBar *funRecordToolBar(QWidget *window, RecordToolItems &items);

@@ -96,33 +96,35 @@ void frm_main::buildMenuBar()
     bar->setObjectName(QStringLiteral("ctToolBar_MainMenuBar"));
     ctToolBar_MainMenuBar = bar;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    bar->addItem(QStringLiteral("&File"), {}, {}, title);                        // 1
-    bar->addItem(QStringLiteral("New Pet"), {}, storeIcon(27), entry);             // 2
-    bar->addItem(QStringLiteral("New Event"), {}, storeIcon(10), entry);           // 3
-    bar->addItem(QStringLiteral("New Person"), {}, storeIcon(2), entry);           // 4
-    bar->addSeparator();                                                           // 5
-    bar->addItem(QStringLiteral("&Backup"), {}, storeIcon(19), entry);             // 6
-    bar->addSeparator();                                                           // 7
-    bar->addItem(QStringLiteral("Print Setup"), {}, storeIcon(17), entry);         // 8
-    bar->addSeparator();                                                           // 9
-    bar->addItem(QStringLiteral("E&xit"), {}, storeIcon(28), entry);               // 10
-    bar->addItem(QStringLiteral("&Options"), {}, {}, title);                       // 11
-    bar->addItem(QStringLiteral("Online Photo Albums"), {}, storeIcon(23), entry); // 12
-    bar->addItem(QStringLiteral("Site 1"), {}, storeIcon(23), entry);              // 13
-    bar->addItem(QStringLiteral("Site 2"), {}, storeIcon(23), entry);              // 14
-    bar->addItem(QStringLiteral("Local Photo Folder"), {}, storeIcon(24), entry);  // 15
-    bar->addItem(QStringLiteral("(Add New Photo Albums)"), {}, {}, entry);         // 16
-    bar->addSeparator();                                                           // 17
-    bar->addItem(QStringLiteral("Check Reminders"), {}, storeIcon(6), entry);      // 18
-    bar->addSeparator();                                                           // 19
-    bar->addItem(QStringLiteral("Preferences"), {}, storeIcon(14), entry);         // 20
-    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                          // 21
-    bar->addItem(QStringLiteral("Contents"), {}, storeIcon(30), entry);            // 22
-    bar->addItem(QStringLiteral("Index"), {}, {}, entry);                          // 23
-    bar->addItem(QStringLiteral("Search"), {}, {}, entry);                         // 24
-    for (int id = 25; id <= 29; ++id)
+    MainMenuItems &m = menuItems;
+    m.file = bar->addItem(QStringLiteral("&File"), {}, {}, title);
+    m.newPet = bar->addItem(QStringLiteral("New Pet"), {}, storeIcon(27), entry);
+    m.newEvent = bar->addItem(QStringLiteral("New Event"), {}, storeIcon(10), entry);
+    m.newPerson = bar->addItem(QStringLiteral("New Person"), {}, storeIcon(2), entry);
+    bar->addSeparator();
+    m.backup = bar->addItem(QStringLiteral("&Backup"), {}, storeIcon(19), entry);
+    bar->addSeparator();
+    m.printSetup = bar->addItem(QStringLiteral("Print Setup"), {}, storeIcon(17), entry);
+    bar->addSeparator();
+    m.exit = bar->addItem(QStringLiteral("E&xit"), {}, storeIcon(28), entry);
+    m.options = bar->addItem(QStringLiteral("&Options"), {}, {}, title);
+    m.photoAlbums = bar->addItem(QStringLiteral("Online Photo Albums"), {}, storeIcon(23), entry);
+    m.site1 = bar->addItem(QStringLiteral("Site 1"), {}, storeIcon(23), entry);
+    m.site2 = bar->addItem(QStringLiteral("Site 2"), {}, storeIcon(23), entry);
+    m.localFolder = bar->addItem(QStringLiteral("Local Photo Folder"), {}, storeIcon(24), entry);
+    m.addAlbums = bar->addItem(QStringLiteral("(Add New Photo Albums)"), {}, {}, entry);
+    bar->addSeparator();
+    m.checkReminders = bar->addItem(QStringLiteral("Check Reminders"), {}, storeIcon(6), entry);
+    bar->addSeparator();
+    m.preferences = bar->addItem(QStringLiteral("Preferences"), {}, storeIcon(14), entry);
+    m.help = bar->addItem(QStringLiteral("&Help"), {}, {}, title);
+    m.contents = bar->addItem(QStringLiteral("Contents"), {}, storeIcon(30), entry);
+    m.index = bar->addItem(QStringLiteral("Index"), {}, {}, entry);
+    m.search = bar->addItem(QStringLiteral("Search"), {}, {}, entry);
+    // About keeps the id it always had, after five separators that never show.
+    for (int i = 0; i < 5; ++i)
         bar->addSeparator();
-    bar->addItem(QStringLiteral("&About Zorbi 2003"), {}, storeIcon(1), entry);    // 30
+    m.about = bar->addItem(QStringLiteral("&About Zorbi 2003"), {}, storeIcon(1), entry);
     setMenuWidget(bar);
     connect(bar, &CtToolBar::itemClick, this, &frm_main::ctToolBar_MainMenuBar_ItemClick);
 }
@@ -132,29 +134,30 @@ void frm_main::buildToolBar()
     auto *tb = new CtToolBar(CtToolBar::Mode::ToolBar, this);
     tb->setObjectName(QStringLiteral("ctToolbar_MainToolbar"));
     ctToolbar_MainToolbar = tb;
-    tb->addItem(QStringLiteral("New &Pet"), QStringLiteral("Add a new pet"), storeIcon(27));                 // 1
-    tb->addSeparator();                                                                                      // 2
-    tb->addItem(QStringLiteral("New &Event"), QStringLiteral("Add a new event to the calendar"), storeIcon(10)); // 3
-    tb->addSeparator();                                                                                      // 4
-    tb->addItem(QStringLiteral("New &Person"), QStringLiteral("Add a new person to the address book"), storeIcon(3)); // 5
-    tb->addSeparator();                                                                                      // 6
-    tb->addItem(QStringLiteral("New P&icture"), QStringLiteral("Add a new picture to your photo gallery"), storeIcon(26)); // 7
-    tb->addSeparator();                                                                                      // 8
-    tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));                            // 9
-    tb->addSeparator();                                                                                      // 10
-    tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete"), storeIcon(18));                          // 11
-    tb->addSeparator();                                                                                      // 12
-    tb->addItem(QStringLiteral("Large Listview"), QStringLiteral("Show large icons"), storeIcon(32));        // 13
-    tb->addItem(QStringLiteral("Medium Listview"), QStringLiteral("Show medium icons"), storeIcon(33));      // 14
-    tb->addItem(QStringLiteral("Detailed Listview"), QStringLiteral("Show detailed icon list"), storeIcon(34)); // 15
-    tb->addSeparator();                                                                                      // 16
-    tb->addItem(QStringLiteral("Last Year"), QStringLiteral("Last year"), storeIcon(35));                    // 17
-    tb->addItem(QStringLiteral("Last Month"), QStringLiteral("Last month"), storeIcon(36));                  // 18
-    tb->addItem(QStringLiteral("Goto Today"), QStringLiteral("Goto today's date"), storeIcon(37));           // 19
-    tb->addItem(QStringLiteral("Next Month"), QStringLiteral("Next month"), storeIcon(38));                  // 20
-    tb->addItem(QStringLiteral("Next Year"), QStringLiteral("Next year"), storeIcon(39));                    // 21
-    tb->addSeparator();                                                                                      // 22
-    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                              // 23
+    MainToolItems &t = toolItems;
+    t.newPet = tb->addItem(QStringLiteral("New &Pet"), QStringLiteral("Add a new pet"), storeIcon(27));
+    tb->addSeparator();
+    t.newEvent = tb->addItem(QStringLiteral("New &Event"), QStringLiteral("Add a new event to the calendar"), storeIcon(10));
+    tb->addSeparator();
+    t.newPerson = tb->addItem(QStringLiteral("New &Person"), QStringLiteral("Add a new person to the address book"), storeIcon(3));
+    tb->addSeparator();
+    t.newPicture = tb->addItem(QStringLiteral("New P&icture"), QStringLiteral("Add a new picture to your photo gallery"), storeIcon(26));
+    t.sepPrint = tb->addSeparator();
+    t.print = tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));
+    t.sepDelete = tb->addSeparator();
+    t.del = tb->addItem(QStringLiteral("Delete"), QStringLiteral("Delete"), storeIcon(18));
+    t.sepViews = tb->addSeparator();
+    t.largeIcons = tb->addItem(QStringLiteral("Large Listview"), QStringLiteral("Show large icons"), storeIcon(32));
+    t.mediumIcons = tb->addItem(QStringLiteral("Medium Listview"), QStringLiteral("Show medium icons"), storeIcon(33));
+    t.details = tb->addItem(QStringLiteral("Detailed Listview"), QStringLiteral("Show detailed icon list"), storeIcon(34));
+    t.sepCalendar = tb->addSeparator();
+    t.lastYear = tb->addItem(QStringLiteral("Last Year"), QStringLiteral("Last year"), storeIcon(35));
+    t.lastMonth = tb->addItem(QStringLiteral("Last Month"), QStringLiteral("Last month"), storeIcon(36));
+    t.today = tb->addItem(QStringLiteral("Goto Today"), QStringLiteral("Goto today's date"), storeIcon(37));
+    t.nextMonth = tb->addItem(QStringLiteral("Next Month"), QStringLiteral("Next month"), storeIcon(38));
+    t.nextYear = tb->addItem(QStringLiteral("Next Year"), QStringLiteral("Next year"), storeIcon(39));
+    t.sepHelp = tb->addSeparator();
+    t.help = tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));
     auto *central = centralWidget();
     static_cast<QVBoxLayout *>(central->layout())->insertWidget(0, tb);
     connect(tb, &CtToolBar::itemClick, this, &frm_main::ctToolbar_MainToolbar_ItemClick);
@@ -274,14 +277,14 @@ void frm_main::buildViews()
     connect(ListView_Pet, &VbListView::itemClick, this, &frm_main::ListView_Pet_ItemClick);
     connect(ListView_Contact, &VbListView::itemDblClick, this, &frm_main::ListView_Contact_DblClick);
     connect(ListView_Contact, &VbListView::itemClick, this, [this](VbListItem *) {
-        ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, true);
-        ctToolbar_MainToolbar->setItemEnabled(MainToolPrint, true);
+        ctToolbar_MainToolbar->setItemEnabled(toolItems.del, true);
+        ctToolbar_MainToolbar->setItemEnabled(toolItems.print, true);
     });
     connect(ListView_Contact, &VbListView::mouseDown, this, &frm_main::ListView_Contact_MouseDown);
     connect(ListView_Picture, &VbListView::itemDblClick, this, &frm_main::ListView_Picture_DblClick);
     connect(ListView_Picture, &VbListView::itemClick, this, [this](VbListItem *) {
-        ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, true);
-        ctToolbar_MainToolbar->setItemEnabled(MainToolPrint, true);
+        ctToolbar_MainToolbar->setItemEnabled(toolItems.del, true);
+        ctToolbar_MainToolbar->setItemEnabled(toolItems.print, true);
     });
     connect(ListView_Picture, &VbListView::mouseDown, this, &frm_main::ListView_Picture_MouseDown);
     connect(ListView_Report, &VbListView::itemDblClick, this, &frm_main::ListView_Report_DblClick);
@@ -391,15 +394,17 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
 {
     // Print, Delete, the view modes and Help act on the view that is on screen.
     const int view = shownView();
-    switch (id) {
-    case MainToolNewPet: addNew(ViewPets); break;
-    case MainToolNewEvent: addNew(ViewEventEditor); break;
-    case MainToolNewPerson: addNew(ViewAddressBook); break;
-    case MainToolNewPicture:
+    const MainToolItems &t = toolItems;
+    if (id == t.newPet) {
+        addNew(ViewPets);
+    } else if (id == t.newEvent) {
+        addNew(ViewEventEditor);
+    } else if (id == t.newPerson) {
+        addNew(ViewAddressBook);
+    } else if (id == t.newPicture) {
         funPictureHandler(this, ActionAdd, 0, QString(), 1);
         funPictureHandler(this, ActionRefresh, 0, QString(), ListView_Picture->View());
-        break;
-    case MainToolPrint:
+    } else if (id == t.print) {
         switch (view) {
         case ViewPets: funPetHandler(this, ActionPrint, ListView_Pet->Tag().toLongLong(), QString(), 1); break;
         case ViewAddressBook: funContactHandler(this, ActionPrintList, 0, QString()); break;
@@ -408,17 +413,25 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
         case ViewPhotoGallery: funReportHandler(this, ActionOpenReport, ReportPhotoAlbum, 0, false); break;
         default: break;
         }
-        break;
-    case MainToolDelete: deleteOnView(view); break;
-    case MainToolLargeIcons: setViewMode(view, 0, MainToolLargeIcons); break;
-    case MainToolMediumIcons: setViewMode(view, 1, MainToolMediumIcons); break;
-    case MainToolDetails: setViewMode(view, 3, MainToolDetails); break;
-    case MainToolLastYear: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(-1)); break;
-    case MainToolLastMonth: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(-1)); break;
-    case MainToolToday: funCalendarHandler(this, ActionShow, zbclock::now()); break;
-    case MainToolNextMonth: funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(1)); break;
-    case MainToolNextYear: funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(1)); break;
-    case MainToolHelp: {
+    } else if (id == t.del) {
+        deleteOnView(view);
+    } else if (id == t.largeIcons) {
+        setViewMode(view, 0, id);
+    } else if (id == t.mediumIcons) {
+        setViewMode(view, 1, id);
+    } else if (id == t.details) {
+        setViewMode(view, 3, id);
+    } else if (id == t.lastYear) {
+        funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(-1));
+    } else if (id == t.lastMonth) {
+        funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(-1));
+    } else if (id == t.today) {
+        funCalendarHandler(this, ActionShow, zbclock::now());
+    } else if (id == t.nextMonth) {
+        funCalendarHandler(this, ActionShow, calendarCurrentDay().addMonths(1));
+    } else if (id == t.nextYear) {
+        funCalendarHandler(this, ActionShow, calendarCurrentDay().addYears(1));
+    } else if (id == t.help) {
         int context = 0;
         switch (view) {
         case ViewPets: context = 2501; break;
@@ -432,9 +445,6 @@ void frm_main::ctToolbar_MainToolbar_ItemClick(int id)
             funHelp(this, 2, context);
         else
             funHelp(this, 1, 0);
-        break;
-    }
-    default: break;
     }
     readBackViewModes();
 }
@@ -500,36 +510,56 @@ void frm_main::setViewMode(int view, int mode, int button)
     case ViewPhotoGallery: funPictureHandler(this, ActionShow, 0, QString(), mode); break;
     default: break;
     }
-    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
+    for (int id : toolItems.viewButtons())
         ctToolbar_MainToolbar->setItemState(id, id == button);
+}
+
+void frm_main::markViewButton(int mode)
+{
+    for (int id : toolItems.viewButtons())
+        ctToolbar_MainToolbar->setItemState(id, false);
+    ctToolbar_MainToolbar->setItemState(toolItems.viewButton(mode), true);
 }
 
 // ---------------------------------------------------------------- menu bar
 
 void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
 {
-    switch (id) {
-    case MainMenuNewPet: addNew(ViewPets); break;
-    case MainMenuNewEvent: addNew(ViewEventEditor); break;
-    case MainMenuNewPerson: addNew(ViewAddressBook); break;
-    case MainMenuBackup: subBackupDatabase(gControls, true); break;
-    case MainMenuPrintSetup: ui::dialogs().printDialog(this, *funReportPrinter()); break;
-    case MainMenuExit: subExitProgram(); break; // it ends the program
-    case MainMenuPhotoAlbums:
-        if (!ctToolBar_MainMenuBar->itemVisible(MainMenuSite1) && !ctToolBar_MainMenuBar->itemVisible(MainMenuSite2))
+    const MainMenuItems &m = menuItems;
+    CtToolBar *bar = ctToolBar_MainMenuBar;
+    if (id == m.newPet) {
+        addNew(ViewPets);
+    } else if (id == m.newEvent) {
+        addNew(ViewEventEditor);
+    } else if (id == m.newPerson) {
+        addNew(ViewAddressBook);
+    } else if (id == m.backup) {
+        subBackupDatabase(gControls, true);
+    } else if (id == m.printSetup) {
+        ui::dialogs().printDialog(this, *funReportPrinter());
+    } else if (id == m.exit) {
+        subExitProgram(); // it ends the program
+    } else if (id == m.photoAlbums) {
+        if (!bar->itemVisible(m.site1) && !bar->itemVisible(m.site2))
             funPrefsHandler(this, ActionShow, 3);
-        break;
-    case MainMenuSite1:
-    case MainMenuSite2: subShellOpen(this, ctToolBar_MainMenuBar->itemStoredText(id), QString()); break;
-    case MainMenuLocalFolder: subShellOpenFolder(this, ctToolBar_MainMenuBar->itemStoredText(id)); break;
-    case MainMenuAddAlbums: funPrefsHandler(this, ActionShow, 3); break;
-    case MainMenuCheckReminders: funCheckReminders(0, true); break;
-    case MainMenuPreferences: funPrefsHandler(this, ActionShow, 1); break;
-    case MainMenuContents: funHelp(this, 1, 0); break;
-    case MainMenuIndex: funHelp(this, 3, 0); break;
-    case MainMenuSearch: funHelp(this, 5, 0); break;
-    case MainMenuAbout: subShowAbout(this); break;
-    default: break;
+    } else if (id == m.site1 || id == m.site2) {
+        subShellOpen(this, bar->itemStoredText(id), QString());
+    } else if (id == m.localFolder) {
+        subShellOpenFolder(this, bar->itemStoredText(id));
+    } else if (id == m.addAlbums) {
+        funPrefsHandler(this, ActionShow, 3);
+    } else if (id == m.checkReminders) {
+        funCheckReminders(0, true);
+    } else if (id == m.preferences) {
+        funPrefsHandler(this, ActionShow, 1);
+    } else if (id == m.contents) {
+        funHelp(this, 1, 0);
+    } else if (id == m.index) {
+        funHelp(this, 3, 0);
+    } else if (id == m.search) {
+        funHelp(this, 5, 0);
+    } else if (id == m.about) {
+        subShowAbout(this);
     }
 }
 
@@ -625,7 +655,7 @@ void frm_main::ListView_Pet_ItemClick(VbListItem *item)
     const int tag = item ? item->Tag().toInt() : 0;
     const bool deletable = item && ((tag == ViewPets && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) ||
                                     tag == ViewPhotoGallery);
-    ctToolbar_MainToolbar->setItemEnabled(MainToolDelete, deletable);
+    ctToolbar_MainToolbar->setItemEnabled(toolItems.del, deletable);
 }
 
 void frm_main::ListView_Contact_DblClick()

@@ -23,32 +23,34 @@ class VbListView;
 // The view frames, by index, and the view each belongs to.
 enum MainFrame { FramePicture = 0, FramePet = 1, FrameContact = 2, FrameCalendar = 3, FrameReport = 4 };
 
-// The menu bar's items, by the id the bar gives them: their place counted from
-// 1, separators included.
-enum MainMenuItem : int {
-    MainMenuFile = 1, MainMenuNewPet = 2, MainMenuNewEvent = 3, MainMenuNewPerson = 4,
-    MainMenuBackup = 6, MainMenuPrintSetup = 8, MainMenuExit = 10,
-    MainMenuOptions = 11, MainMenuPhotoAlbums = 12, MainMenuSite1 = 13, MainMenuSite2 = 14,
-    MainMenuLocalFolder = 15, MainMenuAddAlbums = 16, MainMenuCheckReminders = 18, MainMenuPreferences = 20,
-    MainMenuHelp = 21, MainMenuContents = 22, MainMenuIndex = 23, MainMenuSearch = 24, MainMenuAbout = 30,
+// The menu bar's items, by the ids the bar handed out as they were laid down
+// (0 until the bar is built).
+struct MainMenuItems {
+    int file = 0, newPet = 0, newEvent = 0, newPerson = 0, backup = 0, printSetup = 0, exit = 0;
+    int options = 0, photoAlbums = 0, site1 = 0, site2 = 0, localFolder = 0, addAlbums = 0;
+    int checkReminders = 0, preferences = 0;
+    int help = 0, contents = 0, index = 0, search = 0, about = 0;
 };
 
-// The toolbar's buttons, by the id the bar gives them; the separators that the
+// The toolbar's buttons, by the ids the bar handed out; the separators that the
 // views show and hide with the buttons after them have names too.
-enum MainToolItem : int {
-    MainToolNewPet = 1, MainToolNewEvent = 3, MainToolNewPerson = 5, MainToolNewPicture = 7,
-    MainToolSepPrint = 8, MainToolPrint = 9, MainToolSepDelete = 10, MainToolDelete = 11,
-    MainToolSepViews = 12, MainToolLargeIcons = 13, MainToolMediumIcons = 14, MainToolDetails = 15,
-    MainToolSepCalendar = 16, MainToolLastYear = 17, MainToolLastMonth = 18, MainToolToday = 19,
-    MainToolNextMonth = 20, MainToolNextYear = 21, MainToolSepHelp = 22, MainToolHelp = 23,
-};
+struct MainToolItems {
+    int newPet = 0, newEvent = 0, newPerson = 0, newPicture = 0;
+    int sepPrint = 0, print = 0, sepDelete = 0, del = 0;
+    int sepViews = 0, largeIcons = 0, mediumIcons = 0, details = 0;
+    int sepCalendar = 0, lastYear = 0, lastMonth = 0, today = 0, nextMonth = 0, nextYear = 0;
+    int sepHelp = 0, help = 0;
 
-// The view button that stands for a list's view mode (3 details, 1 medium icons,
-// anything else large icons).
-inline int mainToolViewButton(int mode)
-{
-    return mode == 3 ? MainToolDetails : mode == 1 ? MainToolMediumIcons : MainToolLargeIcons;
-}
+    // The three view buttons, which one list's mode presses one of.
+    std::array<int, 3> viewButtons() const { return {largeIcons, mediumIcons, details}; }
+    // The view buttons with the separator before them, and the calendar's
+    // buttons with theirs: each group comes and goes with its views.
+    std::array<int, 4> viewGroup() const { return {sepViews, largeIcons, mediumIcons, details}; }
+    std::array<int, 6> calendarGroup() const { return {sepCalendar, lastYear, lastMonth, today, nextMonth, nextYear}; }
+    // The view button that stands for a list's view mode (3 details, 1 medium
+    // icons, anything else large icons).
+    int viewButton(int mode) const { return mode == 3 ? details : mode == 1 ? mediumIcons : largeIcons; }
+};
 
 class frm_main : public QMainWindow {
     Q_OBJECT
@@ -59,6 +61,8 @@ public:
     CtListBar *ctListBar_main = nullptr;
     CtToolBar *ctToolBar_MainMenuBar = nullptr;
     CtToolBar *ctToolbar_MainToolbar = nullptr;
+    MainMenuItems menuItems;
+    MainToolItems toolItems;
     QStatusBar *StatusBar_main = nullptr;
     QLabel *StatusBar_panel1 = nullptr;
     std::array<QFrame *, 5> frameMain{};
@@ -89,6 +93,9 @@ public:
     // Stores the four list views' modes in the settings (the first half of Unload).
     void saveListViewModes();
     QDate shownDate() const { return m_shownDate; }
+    // Presses the toolbar's view button of a list's view mode and releases the
+    // other two.
+    void markViewButton(int mode);
 
     // The commands of the controls, as the controls deliver them.
     void ctToolbar_MainToolbar_ItemClick(int id);

@@ -1,5 +1,6 @@
 #include "core/menu.h"
 #include "core/codes.h"
+#include "core/edit.h"
 
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
@@ -85,18 +86,21 @@ void subBuildContextMenus()
 
 void subMenuPhotoSites(QWidget *form)
 {
-    auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolBar_MainMenuBar")) : nullptr;
+    auto *w = qobject_cast<frm_main *>(form);
+    CtToolBar *bar = w ? w->ctToolBar_MainMenuBar : nullptr;
     if (!bar)
         return;
-    bar->setItemVisible(MainMenuAddAlbums, true);
-    bar->setItemVisible(MainMenuPhotoAlbums, false);
+    const MainMenuItems &m = w->menuItems;
+    bar->setItemVisible(m.addAlbums, true);
+    bar->setItemVisible(m.photoAlbums, false);
     const char *const keys[3] = {"PhotoSite_1", "PhotoSite_2", "PhotoSite_3"};
+    const int items[3] = {m.site1, m.site2, m.localFolder};
     for (int i = 0; i < 3; ++i) {
         const QString value = funPref_Get(QLatin1String(keys[i]), QString());
-        const int id = MainMenuSite1 + i; // the two sites, then the local folder
+        const int id = items[i];
         if (!value.isEmpty()) {
-            bar->setItemVisible(MainMenuAddAlbums, false);
-            bar->setItemVisible(MainMenuPhotoAlbums, true);
+            bar->setItemVisible(m.addAlbums, false);
+            bar->setItemVisible(m.photoAlbums, true);
             // The sites open as web addresses; the local folder as it was typed.
             const QString target = i < 2 ? funSiteAddress(value) : value;
             bar->setItemText(id, target);
@@ -106,18 +110,18 @@ void subMenuPhotoSites(QWidget *form)
     }
 }
 
-void subShowPhotoSiteItems(CtToolBar *bar, int firstSite)
+void subShowPhotoSiteItems(CtToolBar *bar, const std::array<PhotoSiteItem, 2> &items)
 {
     if (!bar)
         return;
     const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
     for (int i = 0; i < 2; ++i) {
         const QString site = funPref_Get(QLatin1String(sites[i]), QString());
-        const int item = firstSite + 2 * i;
-        bar->setItemVisible(item - 1, !site.isEmpty());
-        bar->setItemVisible(item, !site.isEmpty());
+        const PhotoSiteItem &item = items[size_t(i)];
+        bar->setItemVisible(item.separator, !site.isEmpty());
+        bar->setItemVisible(item.entry, !site.isEmpty());
         if (!site.isEmpty())
-            bar->setItemStoredText(item, funSiteAddress(site));
+            bar->setItemStoredText(item.entry, funSiteAddress(site));
     }
 }
 

@@ -3,19 +3,20 @@
 // the list bar's fixed entries and the toolbar of each view.
 
 #include <QString>
+#include <array>
 
 class QWidget;
+struct PhotoSiteItem;
 
 // Clears and fills the six shared context menus (2, 4, 1, 5, 3, then 0).
 void subBuildContextMenus();
 // Shows the menu bar's photo-album entries for the stored sites.
 void subMenuPhotoSites(QWidget *form);
 class CtToolBar;
-// The photo-site entries of a detail window's menu bar: `firstSite` and the
-// separator before it for "PhotoSite_1", the two items after it for
-// "PhotoSite_2"; each shown only when its site is set, and keeping the site's
-// web address as its stored text.
-void subShowPhotoSiteItems(CtToolBar *bar, int firstSite);
+// The photo-site entries of a detail window's menu bar, for "PhotoSite_1" and
+// "PhotoSite_2": each shown with its separator only when its site is set, and
+// keeping the site's web address as its stored text.
+void subShowPhotoSiteItems(CtToolBar *bar, const std::array<PhotoSiteItem, 2> &items);
 // Adds the five fixed entries to the list bar, after the pets.
 void subListBarFixedItems(QWidget *form);
 // The toolbar of a view, set by the subject that owns the view.

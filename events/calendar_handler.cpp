@@ -546,15 +546,19 @@ bool funCalendarPrint(QWidget *form)
 
 void subCalendarToolBar(QWidget *form)
 {
-    auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolbar_MainToolbar")) : nullptr;
+    auto *w = qobject_cast<frm_main *>(form);
+    CtToolBar *bar = w ? w->ctToolbar_MainToolbar : nullptr;
     if (!bar)
         return;
-    bar->setItemVisible(MainToolSepPrint, true);
-    bar->setItemVisible(MainToolPrint, true);
-    bar->setItemEnabled(MainToolPrint, true);
-    for (int id = MainToolSepDelete; id <= MainToolDetails; ++id)
+    const MainToolItems &t = w->toolItems;
+    bar->setItemVisible(t.sepPrint, true);
+    bar->setItemVisible(t.print, true);
+    bar->setItemEnabled(t.print, true);
+    for (int id : {t.sepDelete, t.del})
         bar->setItemVisible(id, false);
-    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
+    for (int id : t.viewGroup())
+        bar->setItemVisible(id, false);
+    for (int id : t.calendarGroup())
         bar->setItemVisible(id, true);
 }
 

@@ -160,15 +160,15 @@ frm_event_detail::~frm_event_detail() = default;
 
 void frm_event_detail::buildMenuBar()
 {
-    ctToolBar_Menubar = funRecordMenuBar(this, RecordMenuKeys::Plain);
-    ctToolBar_Menubar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle); // 17
+    ctToolBar_Menubar = funRecordMenuBar(this, RecordMenuKeys::Plain, menuItems);
+    menuItems.help = ctToolBar_Menubar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle);
 }
 
 void frm_event_detail::buildToolBar()
 {
-    ctToolbar_Toolbar = funRecordToolBar(this);
-    ctToolbar_Toolbar->addSeparator();                                                            // 6
-    ctToolbar_Toolbar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30)); // 7
+    ctToolbar_Toolbar = funRecordToolBar(this, toolItems);
+    ctToolbar_Toolbar->addSeparator();
+    toolItems.help = ctToolbar_Toolbar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));
 }
 
 void frm_event_detail::buildFields(QWidget *fields)
@@ -266,8 +266,8 @@ void frm_event_detail::afterLoad()
 
 void frm_event_detail::setDeleteEnabled(bool enabled)
 {
-    ctToolBar_Menubar->setItemEnabled(EventMenuDelete, enabled);
-    ctToolbar_Toolbar->setItemEnabled(EventToolDelete, enabled);
+    ctToolBar_Menubar->setItemEnabled(menuItems.del, enabled);
+    ctToolbar_Toolbar->setItemEnabled(toolItems.del, enabled);
 }
 
 void frm_event_detail::Form_Activate()
@@ -351,6 +351,7 @@ LocalMenuItems frm_event_detail::localMenuItems() const
 {
     LocalMenuItems items;
     items.menuBar = ctToolBar_Menubar;
+    items.editItems = menuItems.editItems();
     return items;
 }
 
@@ -412,26 +413,34 @@ void frm_event_detail::subPrint()
 
 void frm_event_detail::ctToolBar_Menubar_ItemClick(int id)
 {
-    switch (id) {
-    case EventMenuSaveClose: subSave(false, true); break;
-    case EventMenuDelete: subDelete(); break;
-    case EventMenuPrint: subPrint(); break;
-    case EventMenuClose: close(); break;
-    case EventMenuUndo: subUndo(); break;
-    case EventMenuHelp: funHelp(this, 2, kHelpContext); break;
-    default: funEditMenuItem(this, id); break;
-    }
+    const RecordMenuItems &m = menuItems;
+    if (id == m.saveClose)
+        subSave(false, true);
+    else if (id == m.del)
+        subDelete();
+    else if (id == m.print)
+        subPrint();
+    else if (id == m.close)
+        close();
+    else if (id == m.undo)
+        subUndo();
+    else if (id == m.help)
+        funHelp(this, 2, kHelpContext);
+    else
+        funEditMenuItem(this, m, id);
 }
 
 void frm_event_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
-    switch (id) {
-    case EventToolSaveClose: subSave(false, true); break;
-    case EventToolPrint: subPrint(); break;
-    case EventToolDelete: subDelete(); break;
-    case EventToolHelp: funHelp(this, 2, kHelpContext); break;
-    default: break;
-    }
+    const RecordToolItems &t = toolItems;
+    if (id == t.saveClose)
+        subSave(false, true);
+    else if (id == t.print)
+        subPrint();
+    else if (id == t.del)
+        subDelete();
+    else if (id == t.help)
+        funHelp(this, 2, kHelpContext);
 }
 
 // ---------------------------------------------------------------- writing and closing

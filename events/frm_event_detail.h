@@ -10,21 +10,11 @@
 // sets the event back to not acknowledged and leaves its id in gLastRecordID.
 
 #include "core/detail_window.h"
+#include "core/edit.h"
 
 #include <QDate>
 #include <array>
 
-// The menu bar's items, by the id the bar gives them: their place counted from
-// 1, separators included; the edit commands between Undo and Help go to the
-// shared edit routine.
-enum EventMenuItem : int {
-    EventMenuSaveClose = 2, EventMenuDelete = 4, EventMenuPrint = 6, EventMenuClose = 8, EventMenuUndo = 10,
-    EventMenuHelp = 17,
-};
-// The toolbar's buttons, by the id the bar gives them.
-enum EventToolItem : int { EventToolSaveClose = 1, EventToolPrint = 3, EventToolDelete = 5, EventToolHelp = 7 };
-
-struct LocalMenuItems;
 class CtToolBar;
 class DataControl;
 class DatePicker;
@@ -61,6 +51,8 @@ public:
     VbImage *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    RecordMenuItems menuItems;
+    RecordToolItems toolItems;
 
     // The window's title for an event named `name`: the name, shortened with
     // "..." when it is long (a pasted web address); "(None)" for no name.

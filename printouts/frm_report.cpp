@@ -95,7 +95,7 @@ frm_report::frm_report(QWidget *parent) : QDialog(parent)
         if (i >= 0)
             cboZoom->setCurrentIndex(i);
     });
-    subSetBackColor(MenuWhitePaper);
+    subSetBackColor(menuItems.papers[0]);
     // A page across, and as much of it down as the screen has room for.
     const QScreen *screen = QGuiApplication::primaryScreen();
     const int room = screen ? screen->availableGeometry().height() - 80 : 1000;
@@ -110,29 +110,21 @@ void frm_report::buildMenuBar()
     bar->setObjectName(QStringLiteral("ctToolBar_Menubar"));
     ctToolBar_Menubar = bar;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    struct Entry { int id; const char *caption; int level; };
-    const Entry entries[] = {
-        {MenuFile, "&File", title},
-        {MenuExportHTML, "Export to HTML file", entry},
-        {MenuExportPDF, "Export to PDF file", entry},
-        {MenuExportRTF, "Export to RTF file", entry},
-        {MenuSeparator5, nullptr, entry},
-        {MenuPrint, "&Print", entry},
-        {MenuPrinterSetup, "Printer Setup", entry},
-        {MenuSeparator8, nullptr, entry},
-        {MenuClose, "&Close", entry},
-        {MenuView, "&View", title},
-        {MenuWhitePaper, "White Paper", entry},
-        {MenuBluePaper, "Blue Paper", entry},
-        {MenuYellowPaper, "Yellow Paper", entry},
-        {MenuPinkPaper, "Pink Paper", entry},
-        {MenuHelp, "&Help", title},
-    };
-    for (const Entry &e : entries) {
-        const int id = e.caption ? bar->addItem(QString::fromLatin1(e.caption), {}, {}, e.level) : bar->addSeparator();
-        if (id != e.id)
-            qFatal("frm_report: menu item %s is %d, not %d", e.caption ? e.caption : "separator", id, e.id);
-    }
+    MenuItems &m = menuItems;
+    m.file = bar->addItem(QStringLiteral("&File"), {}, {}, title);
+    m.exportHTML = bar->addItem(QStringLiteral("Export to HTML file"), {}, {}, entry);
+    m.exportPDF = bar->addItem(QStringLiteral("Export to PDF file"), {}, {}, entry);
+    m.exportRTF = bar->addItem(QStringLiteral("Export to RTF file"), {}, {}, entry);
+    bar->addSeparator();
+    m.print = bar->addItem(QStringLiteral("&Print"), {}, {}, entry);
+    m.printerSetup = bar->addItem(QStringLiteral("Printer Setup"), {}, {}, entry);
+    bar->addSeparator();
+    m.close = bar->addItem(QStringLiteral("&Close"), {}, {}, entry);
+    m.view = bar->addItem(QStringLiteral("&View"), {}, {}, title);
+    const char *const papers[4] = {"White Paper", "Blue Paper", "Yellow Paper", "Pink Paper"};
+    for (size_t i = 0; i < m.papers.size(); ++i)
+        m.papers[i] = bar->addItem(QString::fromLatin1(papers[i]), {}, {}, entry);
+    m.help = bar->addItem(QStringLiteral("&Help"), {}, {}, title);
     connect(bar, &CtToolBar::itemClick, this, &frm_report::ctToolBar_Menubar_ItemClick);
 }
 
@@ -238,33 +230,36 @@ void frm_report::syncPageBox()
     spnPage->setValue(ARViewer_Report->page() + 1);
 }
 
-QColor frm_report::paperColor(int id)
+QColor frm_report::paperColor(int id) const
 {
-    switch (id) {
-    case MenuWhitePaper: return QColor(255, 255, 255);
-    case MenuBluePaper: return QColor(192, 255, 255);
-    case MenuYellowPaper: return QColor(255, 255, 192);
-    case MenuPinkPaper: return QColor(255, 192, 192);
-    default: return {};
-    }
+    // In the order of the View menu: white, blue, yellow, pink.
+    static const QColor colours[4] = {QColor(255, 255, 255), QColor(192, 255, 255), QColor(255, 255, 192),
+                                      QColor(255, 192, 192)};
+    for (size_t i = 0; i < menuItems.papers.size(); ++i)
+        if (id != 0 && id == menuItems.papers[i])
+            return colours[i];
+    return {};
 }
 
 void frm_report::ctToolBar_Menubar_ItemClick(int id)
 {
-    switch (id) {
-    case MenuExportHTML: subExportHTML(); break;
-    case MenuExportPDF: subExportPDF(); break;
-    case MenuExportRTF: subExportRTF(); break;
-    case MenuPrint: subViewerPrint(); break;
-    case MenuPrinterSetup: subPageSetup(); break;
-    case MenuClose: close(); break;
-    case MenuWhitePaper:
-    case MenuBluePaper:
-    case MenuYellowPaper:
-    case MenuPinkPaper: subSetBackColor(id); break;
-    case MenuHelp: funHelp(this, 2, HelpContextID); break;
-    default: break;
-    }
+    const MenuItems &m = menuItems;
+    if (id == m.exportHTML)
+        subExportHTML();
+    else if (id == m.exportPDF)
+        subExportPDF();
+    else if (id == m.exportRTF)
+        subExportRTF();
+    else if (id == m.print)
+        subViewerPrint();
+    else if (id == m.printerSetup)
+        subPageSetup();
+    else if (id == m.close)
+        close();
+    else if (paperColor(id).isValid())
+        subSetBackColor(id);
+    else if (id == m.help)
+        funHelp(this, 2, HelpContextID);
 }
 
 void frm_report::ARViewer_Report_ToolClick(int toolId)
@@ -286,7 +281,7 @@ void frm_report::ARViewer_Report_ToolClick(int toolId)
 
 void frm_report::subSetBackColor(int id)
 {
-    for (int item = MenuWhitePaper; item <= MenuPinkPaper; ++item)
+    for (int item : menuItems.papers)
         ctToolBar_Menubar->setItemChecked(item, false);
     const QColor paper = paperColor(id);
     if (paper.isValid())

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QPrinter>
 #include <QString>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -24,12 +25,12 @@ class ReportViewer;
 class frm_report : public QDialog {
     Q_OBJECT
 public:
-    // Menu bar items, counted with their separators and menu titles.
-    enum MenuItem : int {
-        MenuFile = 1, MenuExportHTML = 2, MenuExportPDF = 3, MenuExportRTF = 4, MenuSeparator5 = 5,
-        MenuPrint = 6, MenuPrinterSetup = 7, MenuSeparator8 = 8, MenuClose = 9,
-        MenuView = 10, MenuWhitePaper = 11, MenuBluePaper = 12, MenuYellowPaper = 13, MenuPinkPaper = 14,
-        MenuHelp = 15,
+    // The menu bar's items, by the ids the bar handed out as they were laid down.
+    struct MenuItems {
+        int file = 0, exportHTML = 0, exportPDF = 0, exportRTF = 0, print = 0, printerSetup = 0, close = 0;
+        int view = 0;
+        std::array<int, 4> papers{}; // White, Blue, Yellow and Pink Paper
+        int help = 0;
     };
     // The viewer's tools: the window's own (1, 2, 5, 13, and the separator
     // 999) among the viewer's stock tools.
@@ -61,6 +62,7 @@ public:
     QPrinter &printer() { return m_printer; }
 
     CtToolBar *ctToolBar_Menubar = nullptr;
+    MenuItems menuItems;
     CtToolBar *ctToolBar_Viewer = nullptr;
     report::ReportViewer *ARViewer_Report = nullptr;
     QComboBox *cboZoom = nullptr;
@@ -86,8 +88,8 @@ public:
     bool subExportHTML();
     bool subExportRTF();
 
-    // The screen colour of a paper item (11..14), invalid for another id.
-    static QColor paperColor(int id);
+    // The screen colour of a paper item, invalid for another id.
+    QColor paperColor(int id) const;
 
 private:
     void buildMenuBar();

@@ -231,19 +231,17 @@ void subReportToolBar(QWidget *form)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    tb->setItemVisible(MainToolSepPrint, true);
-    tb->setItemVisible(MainToolPrint, true);
-    tb->setItemEnabled(MainToolPrint, true);
-    tb->setItemVisible(MainToolSepDelete, false);
-    tb->setItemVisible(MainToolDelete, false);
-    for (int id = MainToolSepViews; id <= MainToolDetails; ++id)
+    const MainToolItems &t = w->toolItems;
+    tb->setItemVisible(t.sepPrint, true);
+    tb->setItemVisible(t.print, true);
+    tb->setItemEnabled(t.print, true);
+    tb->setItemVisible(t.sepDelete, false);
+    tb->setItemVisible(t.del, false);
+    for (int id : t.viewGroup())
         tb->setItemVisible(id, true);
     w->ListView_Report->setView(gListviewReport);
-    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
-        tb->setItemChecked(id, false);
-    const int view = w->ListView_Report->View();
-    tb->setItemChecked(mainToolViewButton(view), true);
-    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
+    w->markViewButton(w->ListView_Report->View());
+    for (int id : t.calendarGroup())
         tb->setItemVisible(id, false);
 }
 

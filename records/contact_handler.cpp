@@ -255,16 +255,16 @@ void subContactToolBar(QWidget *frm)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    for (int id = MainToolSepPrint; id <= MainToolDetails; ++id)
+    const MainToolItems &t = w->toolItems;
+    for (int id : {t.sepPrint, t.print, t.sepDelete, t.del})
         tb->setItemVisible(id, true);
-    tb->setItemEnabled(MainToolPrint, true);
-    tb->setItemEnabled(MainToolDelete, false);
+    for (int id : t.viewGroup())
+        tb->setItemVisible(id, true);
+    tb->setItemEnabled(t.print, true);
+    tb->setItemEnabled(t.del, false);
     w->ListView_Contact->setView(gListviewAddress);
-    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
-        tb->setItemState(id, false);
-    const int view = w->ListView_Contact->View();
-    tb->setItemState(mainToolViewButton(view), true);
-    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
+    w->markViewButton(w->ListView_Contact->View());
+    for (int id : t.calendarGroup())
         tb->setItemVisible(id, false);
 }
 

@@ -24,9 +24,7 @@
 namespace {
 
 // Menu bar items, counted with their separators.
-enum MenuItem { MenuSaveClose = 2, MenuDelete = 4, MenuPrint = 6, MenuClose = 8, MenuUndo = 10, MenuHelp = 17 };
 // Toolbar buttons, counted with their separators.
-enum ToolItem { ToolSaveClose = 1, ToolPrint = 3, ToolDelete = 5, ToolHelp = 7 };
 
 constexpr int kHelpContext = 3502;
 
@@ -108,6 +106,7 @@ frm_contact_detail::frm_contact_detail(QWidget *parent) : DetailWindow(parent)
     subWatchFocus(watched, [this] { subSetLocalMenus(); });
 
     m_localItems.menuBar = ctToolBar_Menubar;
+    m_localItems.editItems = menuItems.editItems();
 
     // Load: the row comes from the data file.
     DataDetail->setDatabaseName(gDataDBPath);
@@ -120,11 +119,11 @@ frm_contact_detail::~frm_contact_detail() = default;
 
 void frm_contact_detail::buildBars()
 {
-    ctToolBar_Menubar = funRecordMenuBar(this, RecordMenuKeys::Plain);
-    ctToolBar_Menubar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle); // 17
-    ctToolbar_Toolbar = funRecordToolBar(this);
-    ctToolbar_Toolbar->addSeparator();                                                            // 6
-    ctToolbar_Toolbar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30)); // 7
+    ctToolBar_Menubar = funRecordMenuBar(this, RecordMenuKeys::Plain, menuItems);
+    menuItems.help = ctToolBar_Menubar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle);
+    ctToolbar_Toolbar = funRecordToolBar(this, toolItems);
+    ctToolbar_Toolbar->addSeparator();
+    toolItems.help = ctToolbar_Toolbar->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));
 }
 
 void frm_contact_detail::buildFields(QWidget *body)
@@ -256,8 +255,8 @@ void frm_contact_detail::Form_Activate()
 {
     // A new person is not in the file yet: there is nothing to delete.
     const bool adding = DataDetail->editMode() == DataControl::EditAdd;
-    ctToolBar_Menubar->setItemEnabled(MenuDelete, !adding);
-    ctToolbar_Toolbar->setItemEnabled(ToolDelete, !adding);
+    ctToolBar_Menubar->setItemEnabled(menuItems.del, !adding);
+    ctToolbar_Toolbar->setItemEnabled(toolItems.del, !adding);
     // The person on screen, once it is in the file; a new one has no id yet.
     if (!rowDeletedAlready())
         gLastRecordID = adding ? 0 : contactId();
@@ -334,26 +333,34 @@ void frm_contact_detail::subUpdateFieldButtons(QWidget *ctl) { ::subUpdateFieldB
 
 void frm_contact_detail::ctToolBar_Menubar_ItemClick(int id)
 {
-    switch (id) {
-    case MenuSaveClose: subSave(false, true); break;
-    case MenuDelete: subDelete(); break;
-    case MenuPrint: subPrint(); break;
-    case MenuClose: close(); break;
-    case MenuUndo: subUndo(); break;
-    case MenuHelp: funHelp(this, 2, kHelpContext); break;
-    default: funEditMenuItem(this, id); break;
-    }
+    const RecordMenuItems &m = menuItems;
+    if (id == m.saveClose)
+        subSave(false, true);
+    else if (id == m.del)
+        subDelete();
+    else if (id == m.print)
+        subPrint();
+    else if (id == m.close)
+        close();
+    else if (id == m.undo)
+        subUndo();
+    else if (id == m.help)
+        funHelp(this, 2, kHelpContext);
+    else
+        funEditMenuItem(this, m, id);
 }
 
 void frm_contact_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
-    switch (id) {
-    case ToolSaveClose: subSave(false, true); break;
-    case ToolPrint: subPrint(); break;
-    case ToolDelete: subDelete(); break;
-    case ToolHelp: funHelp(this, 2, kHelpContext); break;
-    default: break;
-    }
+    const RecordToolItems &t = toolItems;
+    if (id == t.saveClose)
+        subSave(false, true);
+    else if (id == t.print)
+        subPrint();
+    else if (id == t.del)
+        subDelete();
+    else if (id == t.help)
+        funHelp(this, 2, kHelpContext);
 }
 
 // ---------------------------------------------------------------- writing and closing

@@ -46,6 +46,8 @@ public:
     QLabel *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    RecordMenuItems menuItems;
+    RecordToolItems toolItems;
 
     // The starting values of a new person (the row must have been added):
     // the phone types "Home", "Work" and "Fax", which alone are no change.

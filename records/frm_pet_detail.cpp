@@ -511,9 +511,12 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : DetailWindow(parent)
               rtbpet[3]});
 
     m_localItems.menuBar = ctToolBar_Menubar;
-    m_localItems.formatItems = {PetMenuBold, PetMenuItalic, PetMenuUnderline, PetMenuOutdent, PetMenuIndent};
+    m_localItems.editItems = menuItems.editItems();
+    m_localItems.formatItems = {menuItems.bold, menuItems.italic, menuItems.underline, menuItems.outdent,
+                                menuItems.indent};
     m_localItems.toolBar = ctToolbar_Toolbar;
-    m_localItems.formatButtons = {PetToolBold, PetToolItalic, PetToolUnderline, PetToolOutdent, PetToolIndent};
+    m_localItems.formatButtons = {toolItems.bold, toolItems.italic, toolItems.underline, toolItems.outdent,
+                                  toolItems.indent};
 
     resize(660, 560);
     Form_Load();
@@ -548,44 +551,37 @@ void frm_pet_detail::buildDataControls()
 
 void frm_pet_detail::buildBars()
 {
-    auto *menu = funRecordMenuBar(this, RecordMenuKeys::Underlined);                       // 1 to 16
+    auto *menu = funRecordMenuBar(this, RecordMenuKeys::Underlined, menuItems);
     ctToolBar_Menubar = menu;
     const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    menu->addSeparator();                                                                  // 17
-    menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);  // 18
-    menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);       // 19
-    menu->addItem(QStringLiteral("Underline"), {}, funFormatIcon(FormatCommand::Underline), entry); // 20
-    menu->addSeparator();                                                                  // 21
-    menu->addItem(QStringLiteral("<- Outdent"), {}, funFormatIcon(FormatCommand::Outdent), entry);  // 22
-    menu->addItem(QStringLiteral("-> Indent"), {}, funFormatIcon(FormatCommand::Indent), entry);    // 23
-    menu->addItem(QStringLiteral("&Picture"), {}, {}, title);                              // 24
-    menu->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), storeIcon(20), entry); // 25
-    menu->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."), storeIcon(21), entry);   // 26
-    menu->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."), storeIcon(22), entry);    // 27
-    menu->addSeparator();                                                                  // 28
-    menu->addItem(QStringLiteral("Online Photo Site 1"), QStringLiteral("Go to online photo website"),
-                  storeIcon(23), entry);                                                 // 29
-    menu->addSeparator();                                                                  // 30
-    menu->addItem(QStringLiteral("Online Photo Site 2"), QStringLiteral("Go to online photo website"),
-                  storeIcon(23), entry);                                                 // 31
-    menu->addItem(QStringLiteral("&Help"), {}, {}, title);                                 // 32
+    PetMenuItems &m = menuItems;
+    menu->addSeparator();
+    m.bold = menu->addItem(QStringLiteral("Bold"), {}, funFormatIcon(FormatCommand::Bold), entry);
+    m.italic = menu->addItem(QStringLiteral("Italic"), {}, funFormatIcon(FormatCommand::Italic), entry);
+    m.underline = menu->addItem(QStringLiteral("Underline"), {}, funFormatIcon(FormatCommand::Underline), entry);
+    menu->addSeparator();
+    m.outdent = menu->addItem(QStringLiteral("<- Outdent"), {}, funFormatIcon(FormatCommand::Outdent), entry);
+    m.indent = menu->addItem(QStringLiteral("-> Indent"), {}, funFormatIcon(FormatCommand::Indent), entry);
+    subAddPictureMenu(menu, m);
+    m.help = menu->addItem(QStringLiteral("&Help"), {}, {}, title);
     connect(menu, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolBar_Menubar_ItemClick);
 
-    auto *tb = funRecordToolBar(this);                                                                    // 1 to 5
+    auto *tb = funRecordToolBar(this, toolItems);
     ctToolbar_Toolbar = tb;
-    tb->addSeparator();                                                                                   // 6
-    tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold)); // 7
-    tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
-                funFormatIcon(FormatCommand::Italic));                                                    // 8
-    tb->addItem(QStringLiteral("Underline"), QStringLiteral("Underline selected text"),
-                funFormatIcon(FormatCommand::Underline));                                                 // 9
-    tb->addSeparator();                                                                                   // 10
-    tb->addItem(QStringLiteral("Outdent"), QStringLiteral("Outdent line"), funFormatIcon(FormatCommand::Outdent)); // 11
-    tb->addItem(QStringLiteral("Indent"), QStringLiteral("Indent line"), funFormatIcon(FormatCommand::Indent));    // 12
-    tb->addSeparator();                                                                                   // 13
-    tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));          // 14
-    tb->addSeparator();                                                                                   // 15
-    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                         // 16
+    PetToolItems &t = toolItems;
+    tb->addSeparator();
+    t.bold = tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold));
+    t.italic = tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
+                           funFormatIcon(FormatCommand::Italic));
+    t.underline = tb->addItem(QStringLiteral("Underline"), QStringLiteral("Underline selected text"),
+                              funFormatIcon(FormatCommand::Underline));
+    tb->addSeparator();
+    t.outdent = tb->addItem(QStringLiteral("Outdent"), QStringLiteral("Outdent line"), funFormatIcon(FormatCommand::Outdent));
+    t.indent = tb->addItem(QStringLiteral("Indent"), QStringLiteral("Indent line"), funFormatIcon(FormatCommand::Indent));
+    tb->addSeparator();
+    t.picture = tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));
+    tb->addSeparator();
+    t.help = tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));
     connect(tb, &CtToolBar::itemClick, this, &frm_pet_detail::ctToolbar_Toolbar_ItemClick);
 }
 
@@ -845,7 +841,7 @@ void frm_pet_detail::Form_Load()
         lookup->refresh();
 
     // The photo sites the user keeps, as web addresses.
-    subShowPhotoSiteItems(ctToolBar_Menubar, PetMenuPhotoSite1);
+    subShowPhotoSiteItems(ctToolBar_Menubar, menuItems.photoSites);
 
     const QDate today = zbclock::today();
     DTPickerPet[0]->setValue(today);
@@ -1108,44 +1104,48 @@ void frm_pet_detail::subUpdateFieldButtons(QWidget *ctl) { ::subUpdateFieldButto
 
 void frm_pet_detail::ctToolBar_Menubar_ItemClick(int id)
 {
-    switch (id) {
-    case PetMenuSaveClose: subSave(false, true); break;
-    case PetMenuDelete: subDelete(); break;
-    case PetMenuPrint: subPrint(); break;
-    case PetMenuClose: close(); break;
-    case PetMenuUndo: subUndo(); break;
-    case PetMenuCut: case PetMenuCopy: case PetMenuPaste: case PetMenuSelectText: case PetMenuDeleteText:
-        funEditMenuItem(this, id); break;
-    case PetMenuBold: subFormatBold(gActiveControl); break;
-    case PetMenuItalic: subFormatItalic(gActiveControl); break;
-    case PetMenuUnderline: subFormatUnderline(gActiveControl); break;
-    case PetMenuOutdent: subFormatOutdent(gActiveControl); break;
-    case PetMenuIndent: subFormatIndent(gActiveControl); break;
-    case PetMenuImportPicture: ::subImportPicture(this); break;
-    case PetMenuClearPicture: ::subClearPicture(this); break;
-    case PetMenuSavePicture: ::subSavePicture(this, lblPicture->text()); break;
-    case PetMenuPhotoSite1:
-    case PetMenuPhotoSite2: subShellOpen(this, ctToolBar_Menubar->itemStoredText(id)); break;
-    case PetMenuHelp: funHelp(this, 2, 2501); break;
-    default: break;
-    }
+    const PetMenuItems &m = menuItems;
+    if (id == m.saveClose)
+        subSave(false, true);
+    else if (id == m.del)
+        subDelete();
+    else if (id == m.print)
+        subPrint();
+    else if (id == m.close)
+        close();
+    else if (id == m.undo)
+        subUndo();
+    else if (id == m.help)
+        funHelp(this, 2, 2501);
+    else if (!funEditMenuItem(this, m, id) && !funPictureMenuItem(this, ctToolBar_Menubar, m, id, lblPicture->text()))
+        formatCommand(id, {m.bold, m.italic, m.underline, m.outdent, m.indent});
 }
 
 void frm_pet_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
-    switch (id) {
-    case PetToolSaveClose: subSave(false, true); break;
-    case PetToolPrint: subPrint(); break;
-    case PetToolDelete: subDelete(); break;
-    case PetToolBold: subFormatBold(gActiveControl); break;
-    case PetToolItalic: subFormatItalic(gActiveControl); break;
-    case PetToolUnderline: subFormatUnderline(gActiveControl); break;
-    case PetToolOutdent: subFormatOutdent(gActiveControl); break;
-    case PetToolIndent: subFormatIndent(gActiveControl); break;
-    case PetToolPicture: ::subImportPicture(this); break;
-    case PetToolHelp: funHelp(this, 2, 2501); break;
-    default: break;
-    }
+    const PetToolItems &t = toolItems;
+    if (id == t.saveClose)
+        subSave(false, true);
+    else if (id == t.print)
+        subPrint();
+    else if (id == t.del)
+        subDelete();
+    else if (id == t.picture)
+        ::subImportPicture(this);
+    else if (id == t.help)
+        funHelp(this, 2, 2501);
+    else
+        formatCommand(id, {t.bold, t.italic, t.underline, t.outdent, t.indent});
+}
+
+void frm_pet_detail::formatCommand(int id, const std::array<int, 5> &items)
+{
+    // In the order of the bars: Bold, Italic, Underline, Outdent, Indent.
+    static void (*const commands[5])(QWidget *) = {subFormatBold, subFormatItalic, subFormatUnderline,
+                                                   subFormatOutdent, subFormatIndent};
+    for (size_t i = 0; i < items.size(); ++i)
+        if (id != 0 && id == items[i])
+            commands[i](gActiveControl);
 }
 
 QWidget *frm_pet_detail::tabFocusControl(int tab) const

@@ -40,20 +40,15 @@
 #include <QPointer>
 #include <array>
 
-// The menu bar's items, by the id the bar gives them: their place counted from
-// 1, separators included. Items 1 to 16 are the shared File and Edit menus.
-enum PetMenuItem : int {
-    PetMenuSaveClose = 2, PetMenuDelete = 4, PetMenuPrint = 6, PetMenuClose = 8, PetMenuUndo = 10,
-    PetMenuCut = 12, PetMenuCopy = 13, PetMenuPaste = 14, PetMenuSelectText = 15, PetMenuDeleteText = 16,
-    PetMenuBold = 18, PetMenuItalic = 19, PetMenuUnderline = 20, PetMenuOutdent = 22, PetMenuIndent = 23,
-    PetMenuPicture = 24, PetMenuImportPicture = 25, PetMenuClearPicture = 26, PetMenuSavePicture = 27,
-    PetMenuPhotoSite1 = 29, PetMenuPhotoSite2 = 31, PetMenuHelp = 32,
+// The menu bar's items, by the ids the bar handed out: the shared File and
+// Edit menus, then the format entries, the Picture menu and Help.
+struct PetMenuItems : RecordMenuItems, PictureMenuItems {
+    int bold = 0, italic = 0, underline = 0, outdent = 0, indent = 0;
 };
 
-// The toolbar's buttons, by the id the bar gives them.
-enum PetToolItem : int {
-    PetToolSaveClose = 1, PetToolPrint = 3, PetToolDelete = 5, PetToolBold = 7, PetToolItalic = 8,
-    PetToolUnderline = 9, PetToolOutdent = 11, PetToolIndent = 12, PetToolPicture = 14, PetToolHelp = 16,
+// The toolbar's buttons, by the ids the bar handed out.
+struct PetToolItems : RecordToolItems {
+    int bold = 0, italic = 0, underline = 0, outdent = 0, indent = 0, picture = 0;
 };
 
 class CtToolBar;
@@ -80,6 +75,8 @@ public:
     // ---- bars
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    PetMenuItems menuItems;
+    PetToolItems toolItems;
     TabStrip *tbsPet = nullptr;
     std::array<QWidget *, 7> frmPet{}; // 1 to 6
 
@@ -173,6 +170,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // Runs the format command whose item, of Bold, Italic, Underline, Outdent and
+    // Indent in that order, is `id`.
+    void formatCommand(int id, const std::array<int, 5> &items);
     void buildBars();
     void buildDetailsTab();
     void buildCareTab();

@@ -32,14 +32,6 @@
 
 namespace {
 
-// Menu bar items, counted with their separators.
-enum MenuItem {
-    MenuSaveClose = 2, MenuDelete = 4, MenuPrint = 6, MenuClose = 8, MenuUndo = 10, MenuImport = 19,
-    MenuClear = 20, MenuSavePicture = 21, MenuSite1 = 23, MenuSite2 = 25, MenuHelp = 26,
-};
-// Toolbar buttons, counted with their separators.
-enum ToolItem { ToolSaveClose = 1, ToolPrint = 3, ToolDelete = 5, ToolPicture = 7, ToolHelp = 9 };
-
 constexpr int kHelpContext = 2001;
 // The fields stand left of the picture's box.
 constexpr int kFieldsWidth = 272;
@@ -98,6 +90,7 @@ frm_picture::frm_picture(QWidget *parent) : DetailWindow(parent)
     connect(help, &QShortcut::activated, this, [this] { funHelp(this, 2, kHelpContext); });
 
     m_localItems.menuBar = ctToolBar_Menubar;
+    m_localItems.editItems = menuItems.editItems();
     subWatchFocus({txtpicture[0], txtpictureCaption, DBCbopicture[1], DBCbopicture[0], txtpicture[3]},
                   [this] { subSetLocalMenus(); });
 
@@ -108,27 +101,17 @@ frm_picture::~frm_picture() = default;
 
 void frm_picture::buildBars()
 {
-    auto *bar = funRecordMenuBar(this, RecordMenuKeys::Underlined);                      // 1 to 16
-    const int title = CtToolBar::MenuTitle, entry = CtToolBar::MenuEntry;
-    bar->addSeparator();                                                                 // 17
-    bar->addItem(QStringLiteral("&Picture"), {}, {}, title);                             // 18
-    bar->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), storeIcon(20), entry); // 19
-    bar->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."), storeIcon(21), entry);   // 20
-    bar->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."), storeIcon(22), entry);   // 21
-    bar->addSeparator();                                                                 // 22
-    bar->addItem(QStringLiteral("Online Photo Site 1"), QStringLiteral("Go to online photo website"),
-                 storeIcon(23), entry);                                                  // 23
-    bar->addSeparator();                                                                 // 24
-    bar->addItem(QStringLiteral("Online Photo Site 2"), QStringLiteral("Go to online photo website"),
-                 storeIcon(23), entry);                                                  // 25
-    bar->addItem(QStringLiteral("&Help"), {}, {}, title);                                // 26
+    auto *bar = funRecordMenuBar(this, RecordMenuKeys::Underlined, menuItems);
+    bar->addSeparator();
+    subAddPictureMenu(bar, menuItems);
+    menuItems.help = bar->addItem(QStringLiteral("&Help"), {}, {}, CtToolBar::MenuTitle);
     ctToolBar_Menubar = bar;
 
-    auto *tb = funRecordToolBar(this);                                                                        // 1 to 5
-    tb->addSeparator();                                                                                       // 6
-    tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));                 // 7
-    tb->addSeparator();                                                                                       // 8
-    tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));                                 // 9
+    auto *tb = funRecordToolBar(this, toolItems);
+    tb->addSeparator();
+    toolItems.picture = tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));
+    tb->addSeparator();
+    toolItems.help = tb->addItem(QStringLiteral("Help"), QStringLiteral("Help"), storeIcon(30));
     ctToolbar_Toolbar = tb;
 }
 
@@ -226,7 +209,7 @@ void frm_picture::Form_Load()
     DataPetLookup->refresh();
     DataCategoryLookup->refresh();
 
-    subShowPhotoSiteItems(ctToolBar_Menubar, MenuSite1);
+    subShowPhotoSiteItems(ctToolBar_Menubar, menuItems.photoSites);
     lblDateFormat->setText(picture_files::funGetLocaleInfo(31).toLower());
     resize(minimumSizeHint().expandedTo(QSize(520, 340)));
 }
@@ -262,8 +245,8 @@ void frm_picture::Form_Activate()
 {
     // A new picture is not in the file yet: there is nothing to delete.
     const bool stored = DataDetail->editMode() != DataControl::EditAdd;
-    ctToolBar_Menubar->setItemEnabled(MenuDelete, stored);
-    ctToolbar_Toolbar->setItemEnabled(ToolDelete, stored);
+    ctToolBar_Menubar->setItemEnabled(menuItems.del, stored);
+    ctToolbar_Toolbar->setItemEnabled(toolItems.del, stored);
 }
 
 bool frm_picture::event(QEvent *e)
@@ -318,32 +301,36 @@ void frm_picture::cmdPicture_Click()
 
 void frm_picture::ctToolBar_Menubar_ItemClick(int id)
 {
-    switch (id) {
-    case MenuSaveClose: subSave(false, true); break;
-    case MenuDelete: subDelete(); break;
-    case MenuPrint: subPrint(); break;
-    case MenuClose: close(); break;
-    case MenuUndo: subUndo(); break;
-    case MenuImport: ::subImportPicture(this); break;
-    case MenuClear: ::subClearPicture(this); break;
-    case MenuSavePicture: ::subSavePicture(this, lblPicture->text()); break;
-    case MenuSite1:
-    case MenuSite2: subShellOpen(this, ctToolBar_Menubar->itemStoredText(id)); break;
-    case MenuHelp: funHelp(this, 2, kHelpContext); break;
-    default: funEditMenuItem(this, id); break;
-    }
+    const PictureWindowMenuItems &m = menuItems;
+    if (id == m.saveClose)
+        subSave(false, true);
+    else if (id == m.del)
+        subDelete();
+    else if (id == m.print)
+        subPrint();
+    else if (id == m.close)
+        close();
+    else if (id == m.undo)
+        subUndo();
+    else if (id == m.help)
+        funHelp(this, 2, kHelpContext);
+    else if (!funEditMenuItem(this, m, id))
+        funPictureMenuItem(this, ctToolBar_Menubar, m, id, lblPicture->text());
 }
 
 void frm_picture::ctToolbar_Toolbar_ItemClick(int id)
 {
-    switch (id) {
-    case ToolSaveClose: subSave(false, true); break;
-    case ToolPrint: subPrint(); break;
-    case ToolDelete: subDelete(); break;
-    case ToolPicture: ::subImportPicture(this); break;
-    case ToolHelp: funHelp(this, 2, kHelpContext); break;
-    default: break;
-    }
+    const PictureWindowToolItems &t = toolItems;
+    if (id == t.saveClose)
+        subSave(false, true);
+    else if (id == t.print)
+        subPrint();
+    else if (id == t.del)
+        subDelete();
+    else if (id == t.picture)
+        ::subImportPicture(this);
+    else if (id == t.help)
+        funHelp(this, 2, kHelpContext);
 }
 
 // ---------------------------------------------------------------- writing and closing

@@ -20,6 +20,12 @@
 #include <QVariant>
 #include <array>
 
+// The menu bar's items and the toolbar's buttons, by the ids the bars handed out.
+struct PictureWindowMenuItems : RecordMenuItems, PictureMenuItems {};
+struct PictureWindowToolItems : RecordToolItems {
+    int picture = 0;
+};
+
 class CtToolBar;
 class DataControl;
 class DbCombo;
@@ -48,6 +54,8 @@ public:
     VbImage *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;
     CtToolBar *ctToolbar_Toolbar = nullptr;
+    PictureWindowMenuItems menuItems;
+    PictureWindowToolItems toolItems;
 
     // Shows the picture file `path` fitted into the picture box; when it
     // cannot be shown, the default picture, and false with the error's number

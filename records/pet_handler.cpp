@@ -413,18 +413,16 @@ void subPetToolBar(QWidget *frm)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    tb->setItemVisible(MainToolSepPrint, false);
-    tb->setItemVisible(MainToolPrint, false);
-    tb->setItemVisible(MainToolSepDelete, true);
-    tb->setItemVisible(MainToolDelete, true);
-    tb->setItemEnabled(MainToolDelete, false);
-    for (int id = MainToolSepViews; id <= MainToolDetails; ++id)
+    const MainToolItems &t = w->toolItems;
+    tb->setItemVisible(t.sepPrint, false);
+    tb->setItemVisible(t.print, false);
+    tb->setItemVisible(t.sepDelete, true);
+    tb->setItemVisible(t.del, true);
+    tb->setItemEnabled(t.del, false);
+    for (int id : t.viewGroup())
         tb->setItemVisible(id, true);
-    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
-        tb->setItemChecked(id, false);
-    const int view = w->ListView_Pet->View();
-    tb->setItemChecked(mainToolViewButton(view), true);
-    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
+    w->markViewButton(w->ListView_Pet->View());
+    for (int id : t.calendarGroup())
         tb->setItemVisible(id, false);
 }
 

@@ -194,10 +194,7 @@ bool funPictureListShow(QWidget *form, int viewMode)
         subPictureToolBar(w);
         w->ListView_Picture->setView(viewMode);
         // The pressed view button is the view on screen.
-        const int shown = w->ListView_Picture->View();
-        for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
-            w->ctToolbar_MainToolbar->setItemChecked(id, false);
-        w->ctToolbar_MainToolbar->setItemChecked(mainToolViewButton(shown), true);
+        w->markViewButton(w->ListView_Picture->View());
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return funPictureRefreshList(w, viewMode);
@@ -261,15 +258,15 @@ void subPictureToolBar(QWidget *form)
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
-    for (int id = MainToolSepPrint; id <= MainToolDetails; ++id)
+    const MainToolItems &t = w->toolItems;
+    for (int id : {t.sepPrint, t.print, t.sepDelete, t.del})
         tb->setItemVisible(id, true);
-    tb->setItemEnabled(MainToolDelete, false);
+    for (int id : t.viewGroup())
+        tb->setItemVisible(id, true);
+    tb->setItemEnabled(t.del, false);
     w->ListView_Picture->setView(gListviewPicture);
-    for (int id = MainToolLargeIcons; id <= MainToolDetails; ++id)
-        tb->setItemChecked(id, false);
-    const int view = w->ListView_Picture->View();
-    tb->setItemChecked(mainToolViewButton(view), true);
-    for (int id = MainToolSepCalendar; id <= MainToolNextYear; ++id)
+    w->markViewButton(w->ListView_Picture->View());
+    for (int id : t.calendarGroup())
         tb->setItemVisible(id, false);
 }
 

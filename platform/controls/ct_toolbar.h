@@ -1,9 +1,9 @@
 #pragma once
 // The bar along the top of a window: either a row of buttons (a toolbar) or a
-// menu bar. Items are laid down once, in order, when the window is built, and
-// are addressed from then on by their position in that order, counted from 1
-// with separators included, so the code that shows, hides, checks or renames
-// an item names it by the same number as the click that reports it.
+// menu bar. Items are laid down once, in order, when the window is built; each
+// gets its id as it is added (separators too), and the window keeps that id
+// under a name of its own, so the code that shows, hides, checks or renames
+// an item names it by the same id as the click that reports it.
 //
 // In a menu bar, level-1 items are the menu titles and the level-2 items that
 // follow a title are its entries. A title with entries opens its menu and

@@ -1,5 +1,5 @@
 // The names the windows give their menu and toolbar items stand for the items
-// the bars are built with: each name's id holds the caption it names.
+// the bars were built with: each name's id holds the caption it names.
 
 #include "core/frm_main.h"
 #include "core/globals.h"
@@ -40,107 +40,127 @@ void TestBarItems::cleanup()
     m_pf.reset();
 }
 
+namespace {
+
+// The windows whose bars the names belong to.
+struct Windows {
+    frm_main *main;
+    frm_pet_detail *pet;
+    frm_event_detail *event;
+};
+struct Row {
+    const char *bar;
+    int (*id)(const Windows &);
+    const char *caption; // empty: a separator
+};
+
+const std::vector<Row> &rows()
+{
+    static const std::vector<Row> table{
+        {"main menu", [](const Windows &w) { return w.main->menuItems.file; }, "&File"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.newPet; }, "New Pet"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.newEvent; }, "New Event"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.newPerson; }, "New Person"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.backup; }, "&Backup"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.printSetup; }, "Print Setup"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.exit; }, "E&xit"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.options; }, "&Options"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.photoAlbums; }, "Online Photo Albums"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.site1; }, "Site 1"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.site2; }, "Site 2"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.localFolder; }, "Local Photo Folder"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.addAlbums; }, "(Add New Photo Albums)"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.checkReminders; }, "Check Reminders"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.preferences; }, "Preferences"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.help; }, "&Help"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.contents; }, "Contents"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.index; }, "Index"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.search; }, "Search"},
+        {"main menu", [](const Windows &w) { return w.main->menuItems.about; }, "&About Zorbi 2003"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.newPet; }, "New &Pet"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.newEvent; }, "New &Event"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.newPerson; }, "New &Person"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.newPicture; }, "New P&icture"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.sepPrint; }, ""},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.print; }, "Print"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.sepDelete; }, ""},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.del; }, "Delete"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.sepViews; }, ""},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.largeIcons; }, "Large Listview"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.mediumIcons; }, "Medium Listview"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.details; }, "Detailed Listview"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.sepCalendar; }, ""},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.lastYear; }, "Last Year"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.lastMonth; }, "Last Month"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.today; }, "Goto Today"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.nextMonth; }, "Next Month"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.nextYear; }, "Next Year"},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.sepHelp; }, ""},
+        {"main toolbar", [](const Windows &w) { return w.main->toolItems.help; }, "Help"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.saveClose; }, "Save && Close"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.del; }, "&Delete"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.print; }, "&Print"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.close; }, "&Close"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.undo; }, "Undo Changes"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.cut; }, "Cu&t"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.copy; }, "&Copy"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.paste; }, "&Paste"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.selectText; }, "&Select Text"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.deleteText; }, "&Delete Text"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.bold; }, "Bold"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.italic; }, "Italic"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.underline; }, "Underline"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.outdent; }, "<- Outdent"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.indent; }, "-> Indent"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.picture; }, "&Picture"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.importPicture; }, "&Import picture"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.clearPicture; }, "&Clear picture"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.savePicture; }, "Save picture"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.photoSites[0].entry; }, "Online Photo Site 1"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.photoSites[1].entry; }, "Online Photo Site 2"},
+        {"pet menu", [](const Windows &w) { return w.pet->menuItems.help; }, "&Help"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.saveClose; }, "Save && Close"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.print; }, "Print"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.del; }, "Delete"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.bold; }, "Bold"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.italic; }, "Italic"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.underline; }, "Underline"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.outdent; }, "Outdent"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.indent; }, "Indent"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.picture; }, "Picture"},
+        {"pet toolbar", [](const Windows &w) { return w.pet->toolItems.help; }, "Help"},
+        {"event menu", [](const Windows &w) { return w.event->menuItems.saveClose; }, "Save && Close"},
+        {"event menu", [](const Windows &w) { return w.event->menuItems.del; }, "&Delete"},
+        {"event menu", [](const Windows &w) { return w.event->menuItems.print; }, "Print"},
+        {"event menu", [](const Windows &w) { return w.event->menuItems.close; }, "&Close"},
+        {"event menu", [](const Windows &w) { return w.event->menuItems.undo; }, "Undo Changes"},
+        {"event menu", [](const Windows &w) { return w.event->menuItems.help; }, "&Help"},
+        {"event toolbar", [](const Windows &w) { return w.event->toolItems.saveClose; }, "Save && Close"},
+        {"event toolbar", [](const Windows &w) { return w.event->toolItems.print; }, "Print"},
+        {"event toolbar", [](const Windows &w) { return w.event->toolItems.del; }, "Delete"},
+        {"event toolbar", [](const Windows &w) { return w.event->toolItems.help; }, "Help"},
+    };
+    return table;
+}
+
+} // namespace
+
 void TestBarItems::namedItems_data()
 {
-    QTest::addColumn<QString>("bar");
-    QTest::addColumn<int>("id");
-    QTest::addColumn<QString>("caption"); // empty: a separator
-    struct Row { const char *bar; int id; const char *caption; };
-    static const Row rows[] = {
-        {"main menu", MainMenuFile, "&File"},
-        {"main menu", MainMenuNewPet, "New Pet"},
-        {"main menu", MainMenuNewEvent, "New Event"},
-        {"main menu", MainMenuNewPerson, "New Person"},
-        {"main menu", MainMenuBackup, "&Backup"},
-        {"main menu", MainMenuPrintSetup, "Print Setup"},
-        {"main menu", MainMenuExit, "E&xit"},
-        {"main menu", MainMenuOptions, "&Options"},
-        {"main menu", MainMenuPhotoAlbums, "Online Photo Albums"},
-        {"main menu", MainMenuSite1, "Site 1"},
-        {"main menu", MainMenuSite2, "Site 2"},
-        {"main menu", MainMenuLocalFolder, "Local Photo Folder"},
-        {"main menu", MainMenuAddAlbums, "(Add New Photo Albums)"},
-        {"main menu", MainMenuCheckReminders, "Check Reminders"},
-        {"main menu", MainMenuPreferences, "Preferences"},
-        {"main menu", MainMenuHelp, "&Help"},
-        {"main menu", MainMenuContents, "Contents"},
-        {"main menu", MainMenuIndex, "Index"},
-        {"main menu", MainMenuSearch, "Search"},
-        {"main menu", MainMenuAbout, "&About Zorbi 2003"},
-        {"main toolbar", MainToolNewPet, "New &Pet"},
-        {"main toolbar", MainToolNewEvent, "New &Event"},
-        {"main toolbar", MainToolNewPerson, "New &Person"},
-        {"main toolbar", MainToolNewPicture, "New P&icture"},
-        {"main toolbar", MainToolSepPrint, ""},
-        {"main toolbar", MainToolPrint, "Print"},
-        {"main toolbar", MainToolSepDelete, ""},
-        {"main toolbar", MainToolDelete, "Delete"},
-        {"main toolbar", MainToolSepViews, ""},
-        {"main toolbar", MainToolLargeIcons, "Large Listview"},
-        {"main toolbar", MainToolMediumIcons, "Medium Listview"},
-        {"main toolbar", MainToolDetails, "Detailed Listview"},
-        {"main toolbar", MainToolSepCalendar, ""},
-        {"main toolbar", MainToolLastYear, "Last Year"},
-        {"main toolbar", MainToolLastMonth, "Last Month"},
-        {"main toolbar", MainToolToday, "Goto Today"},
-        {"main toolbar", MainToolNextMonth, "Next Month"},
-        {"main toolbar", MainToolNextYear, "Next Year"},
-        {"main toolbar", MainToolSepHelp, ""},
-        {"main toolbar", MainToolHelp, "Help"},
-        {"pet menu", PetMenuSaveClose, "Save && Close"},
-        {"pet menu", PetMenuDelete, "&Delete"},
-        {"pet menu", PetMenuPrint, "&Print"},
-        {"pet menu", PetMenuClose, "&Close"},
-        {"pet menu", PetMenuUndo, "Undo Changes"},
-        {"pet menu", PetMenuCut, "Cu&t"},
-        {"pet menu", PetMenuCopy, "&Copy"},
-        {"pet menu", PetMenuPaste, "&Paste"},
-        {"pet menu", PetMenuSelectText, "&Select Text"},
-        {"pet menu", PetMenuDeleteText, "&Delete Text"},
-        {"pet menu", PetMenuBold, "Bold"},
-        {"pet menu", PetMenuItalic, "Italic"},
-        {"pet menu", PetMenuUnderline, "Underline"},
-        {"pet menu", PetMenuOutdent, "<- Outdent"},
-        {"pet menu", PetMenuIndent, "-> Indent"},
-        {"pet menu", PetMenuPicture, "&Picture"},
-        {"pet menu", PetMenuImportPicture, "&Import picture"},
-        {"pet menu", PetMenuClearPicture, "&Clear picture"},
-        {"pet menu", PetMenuSavePicture, "Save picture"},
-        {"pet menu", PetMenuPhotoSite1, "Online Photo Site 1"},
-        {"pet menu", PetMenuPhotoSite2, "Online Photo Site 2"},
-        {"pet menu", PetMenuHelp, "&Help"},
-        {"pet toolbar", PetToolSaveClose, "Save && Close"},
-        {"pet toolbar", PetToolPrint, "Print"},
-        {"pet toolbar", PetToolDelete, "Delete"},
-        {"pet toolbar", PetToolBold, "Bold"},
-        {"pet toolbar", PetToolItalic, "Italic"},
-        {"pet toolbar", PetToolUnderline, "Underline"},
-        {"pet toolbar", PetToolOutdent, "Outdent"},
-        {"pet toolbar", PetToolIndent, "Indent"},
-        {"pet toolbar", PetToolPicture, "Picture"},
-        {"pet toolbar", PetToolHelp, "Help"},
-        {"event menu", EventMenuSaveClose, "Save && Close"},
-        {"event menu", EventMenuDelete, "&Delete"},
-        {"event menu", EventMenuPrint, "Print"},
-        {"event menu", EventMenuClose, "&Close"},
-        {"event menu", EventMenuUndo, "Undo Changes"},
-        {"event menu", EventMenuHelp, "&Help"},
-        {"event toolbar", EventToolSaveClose, "Save && Close"},
-        {"event toolbar", EventToolPrint, "Print"},
-        {"event toolbar", EventToolDelete, "Delete"},
-        {"event toolbar", EventToolHelp, "Help"},
-    };
-    for (const Row &r : rows)
-        QTest::addRow("%s %d", r.bar, r.id) << QString::fromLatin1(r.bar) << r.id << QString::fromLatin1(r.caption);
+    QTest::addColumn<int>("row");
+    for (size_t i = 0; i < rows().size(); ++i)
+        QTest::addRow("%s %zu %s", rows()[i].bar, i, rows()[i].caption) << int(i);
 }
 
 void TestBarItems::namedItems()
 {
-    QFETCH(QString, bar);
-    QFETCH(int, id);
-    QFETCH(QString, caption);
+    QFETCH(int, row);
+    const Row &r = rows()[size_t(row)];
+    const QString bar = QString::fromLatin1(r.bar);
+    const QString caption = QString::fromLatin1(r.caption);
     frm_pet_detail pet(gMain);
     frm_event_detail event(gMain);
+    const int id = r.id(Windows{gMain, &pet, &event});
     const QHash<QString, CtToolBar *> bars{
         {QStringLiteral("main menu"), gMain->ctToolBar_MainMenuBar},
         {QStringLiteral("main toolbar"), gMain->ctToolbar_MainToolbar},

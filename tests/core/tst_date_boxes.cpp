@@ -141,7 +141,7 @@ void TestDateBoxes::chosenDateStoredWhole()
         // The picture's date is kept as it is written, so in the user's form.
         const QString shown = QLocale().toString(kChosen, vbShortDateFormat());
         QCOMPARE(w->txtpicture[3]->text(), shown);
-        w->ctToolbar_Toolbar->clickItem(1);
+        w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
         QCOMPARE(value(QStringLiteral("SELECT picture_date FROM tbl_picture")).toString(), shown);
         // Opened again, the whole date shows and can be typed over with one as long.
         const long id = value(QStringLiteral("SELECT picture_id FROM tbl_picture")).toLongLong();
@@ -161,7 +161,7 @@ void TestDateBoxes::chosenDateStoredWhole()
             if (until)
                 w->findChild<QCheckBox *>(QStringLiteral("Check1(1)"))->click(); // repeating, until a day
             chooseIn(w->findChild<DatePicker *>(QStringLiteral("DTPickerEvent(%1)").arg(until ? 2 : 0)));
-            w->findChild<CtToolBar *>(QStringLiteral("ctToolbar_Toolbar"))->clickItem(1);
+            w->findChild<CtToolBar *>(QStringLiteral("ctToolbar_Toolbar"))->clickItem(w->toolItems.saveClose);
             QVERIFY(!w->isVisible());
         });
         QVariant day = QDate(2026, 12, 1);

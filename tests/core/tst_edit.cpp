@@ -242,9 +242,14 @@ void TestEdit::nothingHappensWithoutAnActiveControl()
 {
     clip()->setText(QStringLiteral("kept"));
     QVERIFY(gActiveControl.isNull());
-    for (int id = 12; id <= 16; ++id)
-        QVERIFY(funEditMenuItem(nullptr, id));
-    QVERIFY(!funEditMenuItem(nullptr, 17));
+    QWidget window;
+    RecordMenuItems items;
+    funRecordMenuBar(&window, RecordMenuKeys::Plain, items);
+    for (int id : items.editItems())
+        QVERIFY(funEditMenuItem(nullptr, items, id));
+    // The window's own items are left to the window.
+    QVERIFY(!funEditMenuItem(nullptr, items, items.undo));
+    QVERIFY(!funEditMenuItem(nullptr, items, 0));
     subFormatBold(nullptr);
     subFormatIndent(nullptr);
     QCOMPARE(clip()->text(), QStringLiteral("kept"));
@@ -265,7 +270,9 @@ void TestEdit::pasteIntoRichTextReplacesOnlyTheSelection()
     c.setPosition(10, QTextCursor::KeepAnchor); // "twice"
     f.rich->setTextCursor(c);
     gActiveControl = f.rich;
-    QVERIFY(funEditMenuItem(&f.window, 14));
+    RecordMenuItems items;
+    funRecordMenuBar(&f.window, RecordMenuKeys::Plain, items);
+    QVERIFY(funEditMenuItem(&f.window, items, items.paste));
 
     QCOMPARE(f.rich->text(), QStringLiteral("Feed three times a day.\nNever chocolate."));
     QTextCursor at(f.rich->document());
@@ -352,17 +359,19 @@ void TestEdit::readOnlyTextIsNotChanged()
 void TestEdit::activeControlFollowsTheFocus()
 {
     auto *f = new Fixture;
-    auto &menu = *new CtToolBar(CtToolBar::Mode::MenuBar, &f->window);
+    RecordMenuItems record;
+    auto &menu = *funRecordMenuBar(&f->window, RecordMenuKeys::Plain, record);
+    const int bold = menu.addItem(QStringLiteral("Bold"), {}, {}, CtToolBar::MenuEntry);
+    const int indent = menu.addItem(QStringLiteral("Indent"), {}, {}, CtToolBar::MenuEntry);
     auto &tools = *new CtToolBar(CtToolBar::Mode::ToolBar, &f->window);
-    for (int i = 1; i <= 23; ++i)
-        menu.addItem(QStringLiteral("item %1").arg(i), {}, {}, i == 1 ? CtToolBar::MenuTitle : CtToolBar::MenuEntry);
-    for (int i = 1; i <= 12; ++i)
-        tools.addItem(QStringLiteral("button %1").arg(i));
+    const int boldButton = tools.addItem(QStringLiteral("Bold"));
+    const int indentButton = tools.addItem(QStringLiteral("Indent"));
     LocalMenuItems items;
     items.menuBar = &menu;
-    items.formatItems = {18, 19, 20, 22, 23};
+    items.editItems = record.editItems();
+    items.formatItems = {bold, indent};
     items.toolBar = &tools;
-    items.formatButtons = {7, 8, 9, 11, 12};
+    items.formatButtons = {boldButton, indentButton};
     int calls = 0;
     subWatchFocus({f->text, f->rich, f->combo, f->date, nullptr}, [&] {
         ++calls;
@@ -370,10 +379,10 @@ void TestEdit::activeControlFollowsTheFocus()
     });
     auto enabled = [&] {
         QString s;
-        for (int id : {12, 16, 18, 23})
+        for (int id : {record.cut, record.deleteText, bold, indent})
             s += menu.itemEnabled(id) ? QLatin1Char('1') : QLatin1Char('0');
         s += QLatin1Char('/');
-        for (int id : {7, 12})
+        for (int id : {boldButton, indentButton})
             s += tools.itemEnabled(id) ? QLatin1Char('1') : QLatin1Char('0');
         return s;
     };
@@ -404,7 +413,7 @@ void TestEdit::activeControlFollowsTheFocus()
     clip()->setText(QStringLiteral("kept"));
     delete f;
     QVERIFY(gActiveControl.isNull());
-    QVERIFY(funEditMenuItem(nullptr, 13));
+    QVERIFY(funEditMenuItem(nullptr, record, record.copy));
     QCOMPARE(clip()->text(), QStringLiteral("kept"));
 }
 

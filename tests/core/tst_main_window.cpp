@@ -30,6 +30,12 @@
 
 using testsupport::ProgramFolder;
 
+// A main-window item by its name, for the tables of cases.
+using ToolItem = int MainToolItems::*;
+using MenuItem = int MainMenuItems::*;
+Q_DECLARE_METATYPE(ToolItem)
+Q_DECLARE_METATYPE(MenuItem)
+
 namespace {
 
 // Every call of a subject routine, as "name(arguments)".
@@ -303,57 +309,57 @@ void TestMainWindow::listViewModesRoundTrip()
 void TestMainWindow::toolbar_data()
 {
     QTest::addColumn<int>("view");
-    QTest::addColumn<int>("id");
+    QTest::addColumn<ToolItem>("item");
     QTest::addColumn<QStringList>("calls");
-    QTest::newRow("new pet") << 1 << 1 << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"};
-    QTest::newRow("new event") << 6 << 3 << QStringList{"event(1,0,)", "calendar(15,)"};
-    QTest::newRow("new person") << 2 << 5 << QStringList{"contact(1,0,)", "contact(15,0,)"};
-    QTest::newRow("new picture") << 20 << 7 << QStringList{"picture(1,0,,1)", "picture(15,0,,0)"};
-    QTest::newRow("print pets") << 1 << 9 << QStringList{"pet(7,4,,1)"};
-    QTest::newRow("print address book") << 2 << 9 << QStringList{"contact(18,0,)"};
-    QTest::newRow("print calendar") << 6 << 9 << QStringList{"calendar(7,)"};
-    QTest::newRow("print gallery") << 20 << 9 << QStringList{"report(19,12,0,0)"};
-    QTest::newRow("print selected printout") << 13 << 9 << QStringList{"report(19,3,0,0)"};
-    QTest::newRow("gallery mode") << 20 << 15 << QStringList{"picture(5,0,,3)"};
-    QTest::newRow("nothing for a gap") << 6 << 2 << QStringList{};
+    QTest::newRow("new pet") << 1 << ToolItem(&MainToolItems::newPet) << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"};
+    QTest::newRow("new event") << 6 << ToolItem(&MainToolItems::newEvent) << QStringList{"event(1,0,)", "calendar(15,)"};
+    QTest::newRow("new person") << 2 << ToolItem(&MainToolItems::newPerson) << QStringList{"contact(1,0,)", "contact(15,0,)"};
+    QTest::newRow("new picture") << 20 << ToolItem(&MainToolItems::newPicture) << QStringList{"picture(1,0,,1)", "picture(15,0,,0)"};
+    QTest::newRow("print pets") << 1 << ToolItem(&MainToolItems::print) << QStringList{"pet(7,4,,1)"};
+    QTest::newRow("print address book") << 2 << ToolItem(&MainToolItems::print) << QStringList{"contact(18,0,)"};
+    QTest::newRow("print calendar") << 6 << ToolItem(&MainToolItems::print) << QStringList{"calendar(7,)"};
+    QTest::newRow("print gallery") << 20 << ToolItem(&MainToolItems::print) << QStringList{"report(19,12,0,0)"};
+    QTest::newRow("print selected printout") << 13 << ToolItem(&MainToolItems::print) << QStringList{"report(19,3,0,0)"};
+    QTest::newRow("gallery mode") << 20 << ToolItem(&MainToolItems::details) << QStringList{"picture(5,0,,3)"};
+    QTest::newRow("nothing for a gap") << 6 << ToolItem(&MainToolItems::sepPrint) << QStringList{};
 }
 
 void TestMainWindow::toolbar()
 {
     QFETCH(int, view);
-    QFETCH(int, id);
+    QFETCH(ToolItem, item);
     QFETCH(QStringList, calls);
     gMain->showView(view);
     gMain->ListView_Pet->setTag(4);
     gMain->ListView_Report->addItem("r3", "Pet Poster");
     gMain->ListView_Report->selectKey("r3");
     g_calls.clear();
-    gMain->ctToolbar_MainToolbar->clickItem(id);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.*item);
     QCOMPARE(g_calls, calls);
 }
 
 void TestMainWindow::calendarMoves_data()
 {
     QTest::addColumn<QDate>("from");
-    QTest::addColumn<int>("id");
+    QTest::addColumn<ToolItem>("item");
     QTest::addColumn<QString>("call");
-    QTest::newRow("next month from 31 Jan") << QDate(2026, 1, 31) << 20 << "calendar(5,2026-02-28)";
-    QTest::newRow("next month, leap year") << QDate(2024, 1, 31) << 20 << "calendar(5,2024-02-29)";
-    QTest::newRow("last year from 29 Feb") << QDate(2024, 2, 29) << 17 << "calendar(5,2023-02-28)";
-    QTest::newRow("last month") << QDate(2026, 3, 31) << 18 << "calendar(5,2026-02-28)";
-    QTest::newRow("next year") << QDate(2026, 5, 4) << 21 << "calendar(5,2027-05-04)";
-    QTest::newRow("today") << QDate(2026, 5, 4) << 19 << "calendar(5,now)";
+    QTest::newRow("next month from 31 Jan") << QDate(2026, 1, 31) << ToolItem(&MainToolItems::nextMonth) << "calendar(5,2026-02-28)";
+    QTest::newRow("next month, leap year") << QDate(2024, 1, 31) << ToolItem(&MainToolItems::nextMonth) << "calendar(5,2024-02-29)";
+    QTest::newRow("last year from 29 Feb") << QDate(2024, 2, 29) << ToolItem(&MainToolItems::lastYear) << "calendar(5,2023-02-28)";
+    QTest::newRow("last month") << QDate(2026, 3, 31) << ToolItem(&MainToolItems::lastMonth) << "calendar(5,2026-02-28)";
+    QTest::newRow("next year") << QDate(2026, 5, 4) << ToolItem(&MainToolItems::nextYear) << "calendar(5,2027-05-04)";
+    QTest::newRow("today") << QDate(2026, 5, 4) << ToolItem(&MainToolItems::today) << "calendar(5,now)";
 }
 
 void TestMainWindow::calendarMoves()
 {
     QFETCH(QDate, from);
-    QFETCH(int, id);
+    QFETCH(ToolItem, item);
     QFETCH(QString, call);
     gMain->showView(6);
     gMain->ctCalendar1->setDate(funDateToDayNumber(from));
     g_calls.clear();
-    gMain->ctToolbar_MainToolbar->clickItem(id);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.*item);
     QCOMPARE(g_calls, QStringList{call});
 }
 
@@ -381,12 +387,12 @@ void TestMainWindow::deleteOnPetPanel()
     fillPetPanel(4);
     gMain->ListView_Pet->selectKey(key);
     gMain->ListView_Pet_ItemClick(gMain->ListView_Pet->SelectedItem());
-    QCOMPARE(gMain->ctToolbar_MainToolbar->itemEnabled(11), enabled);
+    QCOMPARE(gMain->ctToolbar_MainToolbar->itemEnabled(gMain->toolItems.del), enabled);
     // The entry decides, not the button: Delete pressed regardless does only what it may.
-    gMain->ctToolbar_MainToolbar->setItemEnabled(11, true);
+    gMain->ctToolbar_MainToolbar->setItemEnabled(gMain->toolItems.del, true);
     g_calls.clear();
     g_answer = answer;
-    gMain->ctToolbar_MainToolbar->clickItem(11);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.del);
     QCOMPARE(g_calls, calls);
 }
 
@@ -399,7 +405,7 @@ void TestMainWindow::deleteAndDoubleClickWithNoSelection()
     for (int view : {1, 2, 13, 20}) {
         gMain->showView(view);
         g_calls.clear();
-        gMain->ctToolbar_MainToolbar->clickItem(11);
+        gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.del);
         gMain->ListView_Pet_DblClick();
         gMain->ListView_Contact_DblClick();
         gMain->ListView_Picture_DblClick();
@@ -423,7 +429,7 @@ void TestMainWindow::deleteInGalleryKeepsItsRule()
         return true;
     };
     g_calls.clear();
-    gMain->ctToolbar_MainToolbar->clickItem(11);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.del);
     QCOMPARE(g_calls, (QStringList{"picture(3,5,Beach,1)", "picture(5,0,,1)"}));
     QCOMPARE(gListviewPicture, 1);
 }
@@ -435,42 +441,44 @@ void TestMainWindow::toolbarActsOnTheViewOnScreen()
     gMain->showView(6);
     gCurrentView = 2;
     g_calls.clear();
-    gMain->ctToolbar_MainToolbar->clickItem(9);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.print);
     QCOMPARE(g_calls, QStringList{"calendar(7,)"});
 }
 
 void TestMainWindow::menuBar_data()
 {
-    QTest::addColumn<int>("id");
+    QTest::addColumn<MenuItem>("item"); // null: the separator after Search
     QTest::addColumn<QString>("site");
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("new pet") << 2 << "" << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"} << "";
-    QTest::newRow("new event") << 3 << "" << QStringList{"event(1,0,)", "calendar(15,)"} << "";
-    QTest::newRow("new person") << 4 << "" << QStringList{"contact(1,0,)", "contact(15,0,)"} << "";
-    QTest::newRow("backup") << 6 << "" << QStringList{"backup(1)"} << "";
+    QTest::newRow("new pet") << MenuItem(&MainMenuItems::newPet) << "" << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"} << "";
+    QTest::newRow("new event") << MenuItem(&MainMenuItems::newEvent) << "" << QStringList{"event(1,0,)", "calendar(15,)"} << "";
+    QTest::newRow("new person") << MenuItem(&MainMenuItems::newPerson) << "" << QStringList{"contact(1,0,)", "contact(15,0,)"} << "";
+    QTest::newRow("backup") << MenuItem(&MainMenuItems::backup) << "" << QStringList{"backup(1)"} << "";
     // With only the local folder set, the albums entry shows and has no site to offer.
-    QTest::newRow("albums, no site") << 12 << "" << QStringList{"prefs(5,3)"} << "";
-    QTest::newRow("albums, a site") << 12 << "pics.example.org" << QStringList{} << "";
-    QTest::newRow("site 1") << 13 << "pics.example.org" << QStringList{} << "http://pics.example.org";
+    QTest::newRow("albums, no site") << MenuItem(&MainMenuItems::photoAlbums) << "" << QStringList{"prefs(5,3)"} << "";
+    QTest::newRow("albums, a site") << MenuItem(&MainMenuItems::photoAlbums) << "pics.example.org" << QStringList{} << "";
+    QTest::newRow("site 1") << MenuItem(&MainMenuItems::site1) << "pics.example.org" << QStringList{} << "http://pics.example.org";
     // A site set to a program or a local file opens nothing.
-    QTest::newRow("site 1, a program") << 13 << "/bin/sh" << QStringList{} << "";
-    QTest::newRow("site 1, a local file") << 13 << "file:///etc/passwd" << QStringList{} << "";
-    QTest::newRow("add albums") << 16 << "" << QStringList{"prefs(5,3)"} << "";
-    QTest::newRow("check reminders") << 18 << "" << QStringList{"reminders(0,1)"} << "";
-    QTest::newRow("preferences") << 20 << "" << QStringList{"prefs(5,1)"} << "";
-    QTest::newRow("about") << 30 << "" << QStringList{"about"} << "";
-    QTest::newRow("a separator") << 25 << "" << QStringList{} << "";
+    QTest::newRow("site 1, a program") << MenuItem(&MainMenuItems::site1) << "/bin/sh" << QStringList{} << "";
+    QTest::newRow("site 1, a local file") << MenuItem(&MainMenuItems::site1) << "file:///etc/passwd" << QStringList{} << "";
+    QTest::newRow("add albums") << MenuItem(&MainMenuItems::addAlbums) << "" << QStringList{"prefs(5,3)"} << "";
+    QTest::newRow("check reminders") << MenuItem(&MainMenuItems::checkReminders) << "" << QStringList{"reminders(0,1)"} << "";
+    QTest::newRow("preferences") << MenuItem(&MainMenuItems::preferences) << "" << QStringList{"prefs(5,1)"} << "";
+    QTest::newRow("about") << MenuItem(&MainMenuItems::about) << "" << QStringList{"about"} << "";
+    QTest::newRow("a separator") << MenuItem() << "" << QStringList{} << "";
 }
 
 void TestMainWindow::menuBar()
 {
-    QFETCH(int, id);
+    QFETCH(MenuItem, item);
     QFETCH(QString, site);
     QFETCH(QStringList, calls);
     QFETCH(QString, opened);
+    const MainMenuItems &m = gMain->menuItems;
+    const int id = item ? m.*item : m.search + 1;
     funPref_Set("PhotoSite_1", site);
-    funPref_Set("PhotoSite_3", id == 12 && site.isEmpty() ? QString("/home/me/Photos") : QString());
+    funPref_Set("PhotoSite_3", id == m.photoAlbums && site.isEmpty() ? QString("/home/me/Photos") : QString());
     subMenuPhotoSites(gMain);
     QString shellTarget;
     shell::setOpener([&](const QString &t, const QString &, bool) { shellTarget = t; });
@@ -485,7 +493,7 @@ void TestMainWindow::photoSites_data()
     QTest::addColumn<QString>("s1");
     QTest::addColumn<QString>("s2");
     QTest::addColumn<QString>("s3");
-    QTest::addColumn<QString>("visible"); // of items 12..16
+    QTest::addColumn<QString>("visible"); // of the albums, the two sites, the folder, "add albums"
     QTest::addColumn<int>("menu3");       // entries of the picture-box menu
     QTest::newRow("none") << "" << "" << "" << "----v" << 3;
     QTest::newRow("site 1") << "a.example" << "" << "" << "vv---" << 5;
@@ -507,7 +515,8 @@ void TestMainWindow::photoSites()
     subMenuPhotoSites(gMain);
     subBuildContextMenus();
     QString shown;
-    for (int id = 12; id <= 16; ++id)
+    const MainMenuItems &items = gMain->menuItems;
+    for (int id : {items.photoAlbums, items.site1, items.site2, items.localFolder, items.addAlbums})
         shown += gMain->ctToolBar_MainMenuBar->itemVisible(id) ? 'v' : '-';
     QCOMPARE(shown, visible);
     CtDropMenu *m = gControls->ctDropMenuContext->menu(3);
@@ -515,11 +524,11 @@ void TestMainWindow::photoSites()
     if (!s2.isEmpty()) {
         // A scheme already given is kept, not doubled.
         const QString site2 = s2.startsWith("https://") ? s2 : "http://" + s2;
-        QCOMPARE(gMain->ctToolBar_MainMenuBar->itemText(14), site2);
+        QCOMPARE(gMain->ctToolBar_MainMenuBar->itemText(items.site2), site2);
         QCOMPARE(m->entryCaption(menu3), site2);
     }
     if (!s3.isEmpty())
-        QCOMPARE(gMain->ctToolBar_MainMenuBar->itemText(15), s3);
+        QCOMPARE(gMain->ctToolBar_MainMenuBar->itemText(items.localFolder), s3);
     if (!s1.isEmpty())
         QCOMPARE(m->entryCaption(5), QString("http://") + s1);
 }

@@ -337,8 +337,9 @@ void TestPrefs::cancelAndEsc()
 void TestPrefs::saveAppliesAtOnce()
 {
     CtToolBar *bar = gMain->ctToolBar_MainMenuBar;
+    const MainMenuItems &m = gMain->menuItems;
     CtListBar *listBar = gMain->ctListBar_main;
-    QVERIFY(!bar->itemVisible(13));
+    QVERIFY(!bar->itemVisible(m.site1));
     QCOMPARE(listBar->iconSize(), 0);
     {
         frm_prefs w(gMain);
@@ -347,11 +348,11 @@ void TestPrefs::saveAppliesAtOnce()
         edit(w.txtPrefs[4], m_pf->path());
         edit(w.OptPrefs[1], "1");
         w.cmdPrefs[4]->click();
-        QVERIFY(bar->itemVisible(13));
-        QCOMPARE(bar->itemStoredText(13), QString("http://www.a.org"));
-        QVERIFY(!bar->itemVisible(14));
-        QVERIFY(bar->itemVisible(15));
-        QCOMPARE(bar->itemStoredText(15), m_pf->path());
+        QVERIFY(bar->itemVisible(m.site1));
+        QCOMPARE(bar->itemStoredText(m.site1), QString("http://www.a.org"));
+        QVERIFY(!bar->itemVisible(m.site2));
+        QVERIFY(bar->itemVisible(m.localFolder));
+        QCOMPARE(bar->itemStoredText(m.localFolder), m_pf->path());
         QCOMPARE(listBar->iconSize(), 1);
         QCOMPARE(listBar->iconSize2(), 0);
         QCOMPARE(m_calls, QStringList{"calendar(15)"});
@@ -367,7 +368,7 @@ void TestPrefs::saveAppliesAtOnce()
     resetGlobals();
     QCOMPARE(Main(), -1);
     QCOMPARE(gMain->ctListBar_main->iconSize(), 1);
-    QVERIFY(gMain->ctToolBar_MainMenuBar->itemVisible(13));
+    QVERIFY(gMain->ctToolBar_MainMenuBar->itemVisible(gMain->menuItems.site1));
 }
 
 // ---- The backup count ----

@@ -169,9 +169,12 @@ void TestCalendar::gridOfEachWeekday()
     QCOMPARE(cal()->PrintSubTitle(), title.mid(12));
     // The calendar's toolbar: Print and the moves shown, the list commands hidden.
     CtToolBar *bar = gMain->ctToolbar_MainToolbar;
-    for (int id = 8; id <= 21; ++id)
-        QCOMPARE(bar->itemVisible(id), id <= 9 || id >= 16);
-    QVERIFY(bar->itemEnabled(9));
+    const MainToolItems &t = gMain->toolItems;
+    for (int id : {t.sepPrint, t.print, t.sepCalendar, t.lastYear, t.lastMonth, t.today, t.nextMonth, t.nextYear})
+        QVERIFY2(bar->itemVisible(id), qPrintable(bar->itemText(id)));
+    for (int id : {t.sepDelete, t.del, t.sepViews, t.largeIcons, t.mediumIcons, t.details})
+        QVERIFY2(!bar->itemVisible(id), qPrintable(bar->itemText(id)));
+    QVERIFY(bar->itemEnabled(t.print));
 }
 
 void TestCalendar::repeatingItems_data()
@@ -531,7 +534,7 @@ void TestCalendar::userMovesAfterAShowWithinTheMonth()
     QCOMPARE(daysOf("May event"), QStringList{"2003-05-20"});
     QCOMPARE(gMain->lblMain[3]->text(), QString(" Calendar - May 2003"));
     // The toolbar's moves go through the same set-up.
-    gMain->ctToolbar_MainToolbar_ItemClick(18);
+    gMain->ctToolbar_MainToolbar_ItemClick(gMain->toolItems.lastMonth);
     QCOMPARE(cal()->Month(), 4);
     QVERIFY(daysOf("May event").isEmpty());
 }
@@ -570,7 +573,7 @@ void TestCalendar::failedPrintLeavesThePrinterUsable()
     // Print Setup's Print to File takes, and the month prints there.
     const QString pdf = m_pf->file("month.pdf");
     m_pf->dialogs().queue(pdf);
-    gMain->ctToolBar_MainMenuBar_ItemClick(MainMenuPrintSetup);
+    gMain->ctToolBar_MainMenuBar_ItemClick(gMain->menuItems.printSetup);
     QCOMPARE(funCalendarHandler(gMain, ActionPrint, QVariant()), false);
     QVERIFY(QFileInfo(pdf).size() > 1000);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);

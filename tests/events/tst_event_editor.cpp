@@ -171,8 +171,8 @@ void TestEventEditor::newEventDefaults()
         // Single: the repeat fields wait for the box; nothing to delete yet.
         QVERIFY(!combo(w, 0)->isEnabled() && !picker(w, 2)->isEnabled() && !label(w, 3)->isEnabled());
         QVERIFY(label(w, 0)->isHidden());
-        QVERIFY(!menuBar(w)->itemEnabled(4));
-        QVERIFY(!toolBar(w)->itemEnabled(5));
+        QVERIFY(!menuBar(w)->itemEnabled(w->menuItems.del));
+        QVERIFY(!toolBar(w)->itemEnabled(w->toolItems.del));
         // Starting values are no change of their own: closing asks nothing.
         w->close();
         QVERIFY(!w->isVisible());
@@ -207,17 +207,17 @@ void TestEventEditor::fieldStatesAndEditItems()
         nameBox(w)->setFocus();
         QCoreApplication::processEvents();
         QCOMPARE(gActiveControl.data(), static_cast<QWidget *>(nameBox(w)));
-        for (int id = 12; id <= 16; ++id)
+        for (int id : w->menuItems.editItems())
             QVERIFY(menuBar(w)->itemEnabled(id));
         picker(w, 0)->setFocus();
         QCoreApplication::processEvents();
-        for (int id = 12; id <= 16; ++id)
+        for (int id : w->menuItems.editItems())
             QVERIFY(!menuBar(w)->itemEnabled(id));
         auto *notes = w->findChild<QWidget *>("txtEvent_notes");
         notes->setFocus();
         QCoreApplication::processEvents();
         QCOMPARE(gActiveControl.data(), notes);
-        QVERIFY(menuBar(w)->itemEnabled(14));
+        QVERIFY(menuBar(w)->itemEnabled(w->menuItems.paste));
     });
     QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 15)), true);
     QVERIFY(g_editorShown);
@@ -253,7 +253,7 @@ void TestEventEditor::repeatDescriptionAndKeys()
         QCOMPARE(label(w, 0)->text(), description);
         QVERIFY(label(w, 0)->isVisibleTo(w));
         QCOMPARE(label(w, 1)->text(), dayOfWeek);
-        toolBar(w)->clickItem(1);
+        toolBar(w)->clickItem(w->toolItems.saveClose);
         QVERIFY(!w->isVisible());
     });
     QCOMPARE(funEventHandler(gMain, ActionAdd, 0, date), true);
@@ -375,11 +375,11 @@ void TestEventEditor::savesOnlyWhatChanged()
     onEditor([&](frm_event_detail *w) {
         QCOMPARE(w->windowTitle(), QString("Walk"));
         QCOMPARE(w->DataDetail->editMode(), int(DataControl::EditInProgress));
-        QVERIFY(menuBar(w)->itemEnabled(4) && toolBar(w)->itemEnabled(5));
+        QVERIFY(menuBar(w)->itemEnabled(w->menuItems.del) && toolBar(w)->itemEnabled(w->toolItems.del));
         QCOMPARE(label(w, 0)->text(), QString("(on Tuesdays)"));
         if (!newName.isEmpty())
             nameBox(w)->setText(newName);
-        menuBar(w)->clickItem(2);
+        menuBar(w)->clickItem(w->menuItems.saveClose);
         QVERIFY(!w->isVisible());
     });
     QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
@@ -444,7 +444,7 @@ void TestEventEditor::aWriteTheFileRefusesKeepsTheChanges()
     auto &dialogs = m_pf->dialogs();
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Vet visit");
-        toolBar(w)->clickItem(1);
+        toolBar(w)->clickItem(w->toolItems.saveClose);
         QVERIFY(w->isVisible());
         QCOMPARE(dialogs.last(ui::ScriptedDialogs::Message)->title, QString("Error - subSave"));
         QCOMPARE(nameBox(w)->text(), QString("Vet visit"));
@@ -456,7 +456,7 @@ void TestEventEditor::aWriteTheFileRefusesKeepsTheChanges()
         QVERIFY(w->DataDetail->dataChanged());
         // Once the file takes it, Save & Close goes through.
         QVERIFY(gDataDB->execute("DROP TRIGGER locked"));
-        toolBar(w)->clickItem(1);
+        toolBar(w)->clickItem(w->toolItems.saveClose);
         QVERIFY(!w->isVisible());
     });
     QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
@@ -470,7 +470,7 @@ void TestEventEditor::undoShowsTheStoredRow()
         nameBox(w)->setText("Groomer");
         check(w, 1)->click();
         QVERIFY(combo(w, 0)->isEnabled());
-        menuBar(w)->clickItem(10);
+        menuBar(w)->clickItem(w->menuItems.undo);
         QCOMPARE(nameBox(w)->text(), QString("Vet"));
         QVERIFY(!check(w, 1)->isChecked());
         QVERIFY(!combo(w, 0)->isEnabled());
@@ -490,14 +490,14 @@ void TestEventEditor::deletesItsOwnRow()
     gLastRecordID = 99;
     onEditor([&](frm_event_detail *w) {
         dialogs.queue(ui::No);
-        toolBar(w)->clickItem(5);
+        toolBar(w)->clickItem(w->toolItems.del);
         QVERIFY(w->isVisible());
         QCOMPARE(dialogs.last(ui::ScriptedDialogs::Message)->title, QString("Confirm Delete"));
         QCOMPARE(scalar("SELECT count(*) FROM tbl_event").toInt(), 2);
         // Pending changes go with the row, without a question.
         nameBox(w)->setText("Vet visit");
         dialogs.queue(ui::Yes);
-        menuBar(w)->clickItem(4);
+        menuBar(w)->clickItem(w->menuItems.del);
         QVERIFY(!w->isVisible());
     });
     QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
@@ -516,7 +516,7 @@ void TestEventEditor::printAsksToSaveFirst()
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Vet visit");
         dialogs.queue(ui::Yes);
-        menuBar(w)->clickItem(6);
+        menuBar(w)->clickItem(w->menuItems.print);
         QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 1);
         QCOMPARE(dialogs.shown().front().text, QString("Save Changes?"));
         QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), QString("Vet visit"));
@@ -540,7 +540,7 @@ void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()
         nameBox(w)->setText("Vet");
         check(w, 1)->click();
         dialogs.queue(ui::No);
-        menuBar(w)->clickItem(6);
+        menuBar(w)->clickItem(w->menuItems.print);
         // Not saved: the typing is gone, and the window holds a fresh new
         // event of the same day, ready to be filled in again.
         QCOMPARE(w->DataDetail->editMode(), int(DataControl::EditAdd));
@@ -548,9 +548,9 @@ void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()
         QVERIFY(!check(w, 1)->isChecked());
         QCOMPARE(picker(w, 0)->Value(), QVariant(QDate(2003, 4, 20)));
         QCOMPARE(combo(w, 5)->Text(), QString("30 minutes"));
-        QVERIFY(!toolBar(w)->itemEnabled(5));
+        QVERIFY(!toolBar(w)->itemEnabled(w->toolItems.del));
         nameBox(w)->setText("Groomer");
-        toolBar(w)->clickItem(1);
+        toolBar(w)->clickItem(w->toolItems.saveClose);
         QVERIFY(!w->isVisible());
     });
     QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 20)), true);
@@ -589,7 +589,7 @@ void TestEventEditor::startUpSwitchAddsAnEvent()
     setCommandArguments({"/add_event"});
     onEditor([](frm_event_detail *w) {
         nameBox(w)->setText("Feed the fish");
-        toolBar(w)->clickItem(1);
+        toolBar(w)->clickItem(w->toolItems.saveClose);
     });
     QCOMPARE(Main(), 0);
     QVERIFY(g_editorShown);
@@ -711,7 +711,7 @@ void TestEventEditor::typedDatesAndTimesAreReadWhole()
         };
         typeOver(typed);
         if (shown.isEmpty()) {
-            toolBar(w)->clickItem(1);
+            toolBar(w)->clickItem(w->toolItems.saveClose);
             QVERIFY(!w->isVisible());
             return;
         }
@@ -725,7 +725,7 @@ void TestEventEditor::typedDatesAndTimesAreReadWhole()
         }
         QVERIFY(QApplication::focusWidget() != edit);
         QCOMPARE(text->text(), shown);
-        toolBar(w)->clickItem(1);
+        toolBar(w)->clickItem(w->toolItems.saveClose);
         QVERIFY(!w->isVisible());
     });
     QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 15)), true);

@@ -326,7 +326,7 @@ void TestEventHandler::failedPrintLeavesThePrinterUsable()
     // ...and Print Setup's Print to File then takes, and the next print goes there.
     const QString pdf = m_pf->file("event.pdf");
     m_pf->dialogs().queue(pdf);
-    gMain->ctToolBar_MainMenuBar_ItemClick(MainMenuPrintSetup);
+    gMain->ctToolBar_MainMenuBar_ItemClick(gMain->menuItems.printSetup);
     QCOMPARE(funReportPrinter()->outputFileName(), pdf);
     QCOMPARE(funEventHandler(&window, ActionPrint, 1), false);
     QVERIFY(QFileInfo(pdf).size() > 500);

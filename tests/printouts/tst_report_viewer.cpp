@@ -297,11 +297,11 @@ void TestReportViewer::printoutsView()
 void TestReportViewer::printoutsToolBar_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("checked");
-    QTest::newRow("details") << 3 << 15;
-    QTest::newRow("small icons") << 1 << 14;
-    QTest::newRow("large icons") << 0 << 13;
-    QTest::newRow("list") << 2 << 13;
+    QTest::addColumn<int>("checked"); // of the three view buttons
+    QTest::newRow("details") << 3 << 2;
+    QTest::newRow("small icons") << 1 << 1;
+    QTest::newRow("large icons") << 0 << 0;
+    QTest::newRow("list") << 2 << 0;
 }
 
 void TestReportViewer::printoutsToolBar()
@@ -311,13 +311,14 @@ void TestReportViewer::printoutsToolBar()
     gListviewReport = mode;
     funReportHandler(gMain, ActionShow);
     CtToolBar *tb = gMain->ctToolbar_MainToolbar;
+    const MainToolItems &t = gMain->toolItems;
     QCOMPARE(gMain->ListView_Report->View(), mode);
-    for (int id = 13; id <= 15; ++id)
-        QCOMPARE(tb->itemChecked(id), id == checked);
-    for (int id : {8, 9, 12, 13, 14, 15})
-        QVERIFY(tb->itemVisible(id));
-    for (int id : {10, 11, 16, 17, 18, 19, 20, 21})
-        QVERIFY(!tb->itemVisible(id));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(tb->itemChecked(t.viewButtons()[size_t(i)]), i == checked);
+    for (int id : {t.sepPrint, t.print, t.sepViews, t.largeIcons, t.mediumIcons, t.details})
+        QVERIFY2(tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    for (int id : {t.sepDelete, t.del, t.sepCalendar, t.lastYear, t.lastMonth, t.today, t.nextMonth, t.nextYear})
+        QVERIFY2(!tb->itemVisible(id), qPrintable(tb->itemText(id)));
 }
 
 void TestReportViewer::menuBar()
@@ -364,7 +365,7 @@ void TestReportViewer::tools()
         if (way == 0)
             v.ctToolBar_Viewer->clickItem(v.toolItem(frm_report::ToolHelp));
         else
-            v.ctToolBar_Menubar->clickItem(frm_report::MenuHelp);
+            v.ctToolBar_Menubar->clickItem(v.menuItems.help);
         QVERIFY(help::helpWindow() && help::helpWindow()->isVisible());
         QCOMPARE(help::helpWindow()->currentPage(), QStringLiteral("1002.html"));
     }
@@ -377,17 +378,17 @@ void TestReportViewer::paperColours()
     auto v = viewerOf(std::make_unique<CountingPoster>());
     QVERIFY(v);
     CtToolBar *m = v->ctToolBar_Menubar;
-    QVERIFY(m->itemChecked(frm_report::MenuWhitePaper));
-    m->clickItem(frm_report::MenuPinkPaper);
-    for (int id = 11; id <= 14; ++id)
-        QCOMPARE(m->itemChecked(id), id == frm_report::MenuPinkPaper);
+    QVERIFY(m->itemChecked(v->menuItems.papers[0]));
+    m->clickItem(v->menuItems.papers[3]);
+    for (int id : v->menuItems.papers)
+        QCOMPARE(m->itemChecked(id), id == v->menuItems.papers[3]);
     QCOMPARE(v->ARViewer_Report->backColor(), QColor(255, 192, 192));
     QCOMPARE(v->ARViewer_Report->shownImage().pixelColor(2, 2), QColor(255, 192, 192));
-    m->clickItem(frm_report::MenuBluePaper);
+    m->clickItem(v->menuItems.papers[1]);
     QCOMPARE(v->ARViewer_Report->shownImage().pixelColor(2, 2), QColor(192, 255, 255));
-    m->clickItem(frm_report::MenuYellowPaper);
+    m->clickItem(v->menuItems.papers[2]);
     QCOMPARE(v->ARViewer_Report->shownImage().pixelColor(2, 2), QColor(255, 255, 192));
-    QCOMPARE(m->itemChecked(frm_report::MenuBluePaper), false);
+    QCOMPARE(m->itemChecked(v->menuItems.papers[1]), false);
     // The paper is the screen's: the page itself stays white.
     QCOMPARE(report::renderPage(v->document(), 0, 0.05).pixelColor(2, 2), QColor(Qt::white));
 }
@@ -428,7 +429,7 @@ void TestReportViewer::printAndExport()
 
     // Printing: cancelled prints nothing; chosen, into a PDF file.
     const QString printed = m_out.filePath(QStringLiteral("printed.pdf"));
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuPrint);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.print);
     QCOMPARE(d.count(Kind::Print), 1);
     QCOMPARE(d.last(Kind::Print)->printerName, v->printer().printerName());
     d.queue(printed);
@@ -439,13 +440,13 @@ void TestReportViewer::printAndExport()
     // Printer Setup: the viewer's printer's set-up dialog.
     QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
     d.queue(QVariant::fromValue(a4));
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuPrinterSetup);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.printerSetup);
     QCOMPARE(d.count(Kind::PageSetup), 1);
     QCOMPARE(v->printer().pageLayout().pageSize().id(), QPageSize::A4);
 
     // Export: a cancelled dialog writes nothing; a name without extension
     // takes .PDF; the PDF holds the pages, the text and the footer's link.
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportPDF);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.exportPDF);
     const auto *req = d.last(Kind::File);
     QCOMPARE(req->file.title, QStringLiteral("Export to PDF"));
     QCOMPARE(req->file.defaultExt, QStringLiteral("PDF"));
@@ -454,7 +455,7 @@ void TestReportViewer::printAndExport()
     QVERIFY(req->file.filter.startsWith(QStringLiteral("Portable Document Format (*.PDF)|")));
     QCOMPARE(QDir(m_out.path()).entryList(QDir::Files).size(), 1);
     d.queue(m_out.filePath(QStringLiteral("rex")));
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportPDF);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.exportPDF);
     const QString pdf = m_out.filePath(QStringLiteral("rex.PDF"));
     QVERIFY(QFileInfo::exists(pdf));
     QVERIFY(run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(QStringLiteral("Pages:\\s+2"))));
@@ -565,7 +566,7 @@ void TestReportViewer::exportHtml()
     // The menu's entry is the same export.
     d.queue(dir.filePath(QStringLiteral("menu")));
     d.queue(int(ui::No));
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportHTML);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.exportHTML);
     QVERIFY(QFileInfo::exists(dir.filePath(QStringLiteral("menu.HTM"))));
 }
 
@@ -577,7 +578,7 @@ void TestReportViewer::exportRtf()
     QVERIFY(v);
     ui::ScriptedDialogs &d = m_pf->dialogs();
     QTemporaryDir dir;
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuExportRTF);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.exportRTF);
     const auto *req = d.last(Kind::File);
     QCOMPARE(req->file.title, QStringLiteral("Export to RTF"));
     QCOMPARE(req->file.defaultExt, QStringLiteral("RTF"));
@@ -585,7 +586,7 @@ void TestReportViewer::exportRtf()
     QVERIFY(QDir(dir.path()).isEmpty());
     for (const QString &typed : {QStringLiteral("rex"), QStringLiteral("max.rtf")}) {
         d.queue(dir.filePath(typed));
-        v->ctToolBar_Menubar->clickItem(frm_report::MenuExportRTF);
+        v->ctToolBar_Menubar->clickItem(v->menuItems.exportRTF);
     }
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files, QDir::Name), QStringList({"max.rtf", "rex.RTF"}));
     QCOMPARE(d.count(Kind::Message), 0); // no question follows
@@ -609,7 +610,7 @@ void TestReportViewer::formattedOnce()
     QCOMPARE(formats, 11);
     v->show();
     v->ARViewer_Report->lastPage();
-    v->ctToolBar_Menubar->clickItem(frm_report::MenuPinkPaper);
+    v->ctToolBar_Menubar->clickItem(v->menuItems.papers[3]);
     m_pf->dialogs().queue(m_out.filePath(QStringLiteral("p.pdf")));
     QVERIFY(v->subViewerPrint());
     m_pf->dialogs().queue(m_out.filePath(QStringLiteral("e.pdf")));
@@ -720,7 +721,7 @@ void TestReportViewer::galleryPrintOpensTheAlbum()
     QCOMPARE(gallery->ItemCount(), 1);
     QVERIFY(gallery->selectKey(QString()));
     emit gallery->itemClick(gallery->SelectedItem());
-    gMain->ctToolbar_MainToolbar->clickItem(MainToolPrint);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.print);
     QCOMPARE(viewers().size(), 1);
     frm_report *v = viewers().first();
     QCOMPARE(v->windowTitle(), QStringLiteral("Photo Album"));

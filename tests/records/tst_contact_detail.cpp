@@ -132,8 +132,8 @@ void TestContactDetail::newPersonStartsWithPhoneTypes()
         QCOMPARE(w->lblcontact[0]->text(), QString("Ph 1:"));
         QCOMPARE(w->lblcontact[5]->text(), QString("Ph 3:"));
         // The delete commands wait for the person to be written.
-        QVERIFY(!w->ctToolBar_Menubar->itemEnabled(4));
-        QVERIFY(!w->ctToolbar_Toolbar->itemEnabled(5));
+        QVERIFY(!w->ctToolBar_Menubar->itemEnabled(w->menuItems.del));
+        QVERIFY(!w->ctToolbar_Toolbar->itemEnabled(w->toolItems.del));
         // The boxes take no more than their fields hold.
         QCOMPARE(line(w, 0)->maxLength(), 50);
         QCOMPARE(line(w, 4)->maxLength(), 2);
@@ -141,7 +141,7 @@ void TestContactDetail::newPersonStartsWithPhoneTypes()
         static_cast<QPlainTextEdit *>(w->txtcontact[2])->setPlainText(QString(120, 'a'));
         QCOMPARE(static_cast<QPlainTextEdit *>(w->txtcontact[2])->toPlainText().size(), 100);
         line(w, 0)->setText("Al \"Doc\" O'Neil");
-        w->ctToolbar_Toolbar_ItemClick(1);
+        w->ctToolbar_Toolbar_ItemClick(w->toolItems.saveClose);
     });
     QCOMPARE(value("SELECT contact_name || '/' || contact_ph_1_type || '/' || contact_ph_2_type || '/' || "
                    "contact_ph_3_type FROM tbl_contact")
@@ -211,7 +211,7 @@ void TestContactDetail::closeGuard()
         if (city != "-")
             line(w, 3)->setText(city);
         if (saveAndClose)
-            w->ctToolBar_Menubar_ItemClick(2);
+            w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
         else
             w->close();
     });
@@ -252,21 +252,21 @@ void TestContactDetail::lastRecordIdAfterEachClose()
         if (how == "close") {
             w->close();
         } else if (how == "menu close") {
-            w->ctToolBar_Menubar_ItemClick(8);
+            w->ctToolBar_Menubar_ItemClick(w->menuItems.close);
         } else if (how == "typed no" || how == "typed yes") {
             line(w, 0)->setText("Al");
             m_pf->dialogs().queue(how == "typed no" ? ui::No : ui::Yes);
             w->close();
         } else if (how == "no name") {
-            w->ctToolBar_Menubar_ItemClick(2);
+            w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
         } else if (how == "save") {
             line(w, 0)->setText("Al");
-            w->ctToolbar_Toolbar_ItemClick(1);
+            w->ctToolbar_Toolbar_ItemClick(w->toolItems.saveClose);
         } else if (how == "print") {
             line(w, 0)->setText("Al");
             m_pf->dialogs().queue(ui::Yes);
-            w->ctToolbar_Toolbar_ItemClick(3);
-            QVERIFY(w->ctToolbar_Toolbar->itemEnabled(5)); // written: now it can be deleted
+            w->ctToolbar_Toolbar_ItemClick(w->toolItems.print);
+            QVERIFY(w->ctToolbar_Toolbar->itemEnabled(w->toolItems.del)); // written: now it can be deleted
             w->close();
         }
     });
@@ -309,12 +309,12 @@ void TestContactDetail::print()
     withWindow(bo, [&](frm_contact_detail *w) {
         // A first save leaves nothing pending.
         if (!typed) {
-            w->ctToolbar_Toolbar_ItemClick(3);
+            w->ctToolbar_Toolbar_ItemClick(w->toolItems.print);
             calls.clear();
         }
         if (typed)
             line(w, 3)->setText("Rome");
-        w->ctToolbar_Toolbar_ItemClick(3);
+        w->ctToolbar_Toolbar_ItemClick(w->toolItems.print);
         QCOMPARE(line(w, 3)->text(), stored);
         w->close();
     });
@@ -333,13 +333,13 @@ void TestContactDetail::printsTheWindowItself()
     withWindow(0, [&](frm_contact_detail *w) {
         line(w, 0)->setText("Al");
         m_pf->dialogs().queue(ui::No);
-        w->ctToolBar_Menubar_ItemClick(6);
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.print);
         QVERIFY(QFileInfo(pdf).size() > 500);
         QCOMPARE(w->DataDetail->editMode(), int(DataControl::EditAdd));
         QCOMPARE(line(w, 0)->text(), QString());
         QCOMPARE(w->lblcontact[3]->text(), QString("Fax"));
         line(w, 0)->setText("Bo");
-        w->ctToolBar_Menubar_ItemClick(2);
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
     });
     QCOMPARE(messages(*m_pf), QStringList{"Save Changes?"});
     QCOMPARE(value("SELECT group_concat(contact_name || '/' || contact_ph_3_type) FROM tbl_contact").toString(),
@@ -372,7 +372,7 @@ void TestContactDetail::phoneTypeFromTheMenu()
         QCOMPARE(w->lblcontact[2]->text(), chosen);
         QCOMPARE(QApplication::focusWidget(), w->txtcontact[10]);
         QCOMPARE(w->lblcontact[1]->text(), QString("Home"));
-        w->ctToolBar_Menubar_ItemClick(2);
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
     });
     QCOMPARE(value("SELECT contact_ph_2_type FROM tbl_contact").toString(), chosen);
     QCOMPARE(value("SELECT contact_ph_1_type FROM tbl_contact").toString(), QString("Home"));
@@ -386,7 +386,7 @@ void TestContactDetail::mailAndWebOpenTheStoredAddress()
         line(w, 8)->setText("new.example");
         w->cmdEmail->click();
         w->cmdWWW->click();
-        w->ctToolBar_Menubar_ItemClick(10); // Undo: nothing left to ask about
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.undo); // Undo: nothing left to ask about
         w->close();
     });
     QCOMPARE(m_opened, QStringList());
@@ -397,7 +397,7 @@ void TestContactDetail::mailAndWebOpenTheStoredAddress()
         line(w, 7)->setText("typed@x.example"); // not yet stored
         w->cmdEmail->click();
         w->cmdWWW->click();
-        w->ctToolBar_Menubar_ItemClick(10); // Undo
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.undo); // Undo
         w->close();
     });
     QCOMPARE(m_opened, (QStringList{"mailto:bo@x.example", "http://www.bo.example"}));
@@ -422,7 +422,7 @@ void TestContactDetail::editItemsFollowTheFocus()
             QApplication::processEvents();
             const bool text = qobject_cast<QPushButton *>(field) == nullptr;
             QCOMPARE(gActiveControl.data(), field);
-            for (int id = 12; id <= 16; ++id)
+            for (int id : w->menuItems.editItems())
                 QCOMPARE(w->ctToolBar_Menubar->itemEnabled(id), text);
         }
         w->close();
@@ -435,8 +435,8 @@ void TestContactDetail::deleteDropsPendingEdits()
     // No: the person and the window stay.
     m_pf->dialogs().queue(ui::No);
     QVERIFY(withWindow(bo, [](frm_contact_detail *w) {
-        QVERIFY(w->ctToolBar_Menubar->itemEnabled(4));
-        w->ctToolBar_Menubar_ItemClick(4);
+        QVERIFY(w->ctToolBar_Menubar->itemEnabled(w->menuItems.del));
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.del);
     }));
     QCOMPARE(people(), 1);
 
@@ -445,7 +445,7 @@ void TestContactDetail::deleteDropsPendingEdits()
     m_pf->dialogs().queue(ui::Yes);
     QVERIFY(!withWindow(bo, [](frm_contact_detail *w) {
         line(w, 3)->setText("Rome");
-        w->ctToolbar_Toolbar_ItemClick(5);
+        w->ctToolbar_Toolbar_ItemClick(w->toolItems.del);
     }));
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete \"Bo\"?"});
     QCOMPARE(people(), 0);
@@ -460,7 +460,7 @@ void TestContactDetail::refusedWriteKeepsTheWindow()
     QString kept;
     QVERIFY(withWindow(bo, [&kept](frm_contact_detail *w) {
         line(w, 3)->setText("Rome");
-        w->ctToolBar_Menubar_ItemClick(2);
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
         kept = line(w, 3)->text();
     }));
     QCOMPARE(kept, QString("Rome"));
@@ -492,7 +492,7 @@ void TestContactDetail::addPeopleFromThePetWindow()
     for (int i = 0; i < 3; ++i) {
         testsupport::onModal<frm_contact_detail>([&names, i](frm_contact_detail *w) {
             line(w, 0)->setText(names[i]);
-            w->ctToolbar_Toolbar_ItemClick(1);
+            w->ctToolbar_Toolbar_ItemClick(w->toolItems.saveClose);
         });
         pet->cmdPet[size_t(buttons[i])]->click();
         QCOMPARE(pet->DBCbopet[size_t(buttons[i])]->Text(), names[i]);

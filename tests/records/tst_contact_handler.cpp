@@ -177,11 +177,11 @@ void TestContactHandler::sortByEachColumn()
 void TestContactHandler::showSetsTheViewAndToolbar_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("pressed");
-    QTest::newRow("large icons") << 0 << 13;
-    QTest::newRow("small icons") << 1 << 14;
-    QTest::newRow("list") << 2 << 13;
-    QTest::newRow("report") << 3 << 15;
+    QTest::addColumn<int>("pressed"); // of the three view buttons
+    QTest::newRow("large icons") << 0 << 0;
+    QTest::newRow("small icons") << 1 << 1;
+    QTest::newRow("list") << 2 << 0;
+    QTest::newRow("report") << 3 << 2;
 }
 
 void TestContactHandler::showSetsTheViewAndToolbar()
@@ -191,10 +191,15 @@ void TestContactHandler::showSetsTheViewAndToolbar()
     addContact("Al");
     // From another view, with every item as another view left it.
     CtToolBar *tb = gMain->ctToolbar_MainToolbar;
-    for (int id = 8; id <= 21; ++id)
-        tb->setItemVisible(id, id >= 16);
-    tb->setItemEnabled(9, false);
-    tb->setItemEnabled(11, true);
+    const MainToolItems &t = gMain->toolItems;
+    const std::vector<int> listItems{t.sepPrint, t.print, t.sepDelete, t.del,
+                                     t.sepViews, t.largeIcons, t.mediumIcons, t.details};
+    for (int id : listItems)
+        tb->setItemVisible(id, false);
+    for (int id : t.calendarGroup())
+        tb->setItemVisible(id, true);
+    tb->setItemEnabled(t.print, false);
+    tb->setItemEnabled(t.del, true);
     gListviewAddress = mode;
     gCurrentView = 1;
 
@@ -203,14 +208,14 @@ void TestContactHandler::showSetsTheViewAndToolbar()
     QCOMPARE(gMain->shownView(), 2);
     QCOMPARE(gMain->ListView_Contact->View(), mode);
     QCOMPARE(gMain->ListView_Contact->ItemCount(), 1);
-    for (int id = 8; id <= 15; ++id)
-        QVERIFY2(tb->itemVisible(id), qPrintable(QString::number(id)));
-    for (int id = 16; id <= 21; ++id)
-        QVERIFY2(!tb->itemVisible(id), qPrintable(QString::number(id)));
-    QVERIFY(tb->itemEnabled(9));
-    QVERIFY(!tb->itemEnabled(11));
-    for (int id = 13; id <= 15; ++id)
-        QCOMPARE(tb->itemState(id), id == pressed);
+    for (int id : listItems)
+        QVERIFY2(tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    for (int id : t.calendarGroup())
+        QVERIFY2(!tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    QVERIFY(tb->itemEnabled(t.print));
+    QVERIFY(!tb->itemEnabled(t.del));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(tb->itemState(t.viewButtons()[size_t(i)]), i == pressed);
 }
 
 void TestContactHandler::invalidCodes_data()
@@ -332,7 +337,7 @@ void TestContactHandler::printCodes()
     QCOMPARE(m_calls, QStringList{"report(19,2,0,0)"});
     // The toolbar's Print on the address book asks for the same.
     QVERIFY(funContactHandler(gMain, ActionShow, 0, QString()));
-    gMain->ctToolbar_MainToolbar_ItemClick(9);
+    gMain->ctToolbar_MainToolbar_ItemClick(gMain->toolItems.print);
     QCOMPARE(m_calls, (QStringList{"report(19,2,0,0)", "report(19,2,0,0)"}));
 }
 
@@ -349,11 +354,11 @@ void TestContactHandler::mainWindowAndContextMenu()
             ++shown;
             QCOMPARE(w->windowTitle(), QString("New Person"));
             static_cast<QLineEdit *>(w->txtcontact[0])->setText(name);
-            w->ctToolbar_Toolbar_ItemClick(1);
+            w->ctToolbar_Toolbar_ItemClick(w->toolItems.saveClose);
         });
     };
     addNamed("Bo");
-    gMain->ctToolbar_MainToolbar_ItemClick(5);
+    gMain->ctToolbar_MainToolbar_ItemClick(gMain->toolItems.newPerson);
     QCOMPARE(shownNames(), (QStringList{"Al", "Bo"}));
     addNamed("Cy");
     menu->triggerEntry(1, gMain);
@@ -363,7 +368,7 @@ void TestContactHandler::mainWindowAndContextMenu()
     // Open from the context menu, renamed: the book shows the new name.
     testsupport::onModal<frm_contact_detail>([](frm_contact_detail *w) {
         static_cast<QLineEdit *>(w->txtcontact[0])->setText("Ali");
-        w->ctToolBar_Menubar_ItemClick(2);
+        w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
     });
     menu->setTag(QString::number(al));
     menu->triggerEntry(3, gMain);
@@ -384,7 +389,7 @@ void TestContactHandler::mainWindowAndContextMenu()
     m_pf->dialogs().clear();
     m_pf->dialogs().queue(ui::Yes);
     gMain->ListView_Contact->findChild<QTreeView *>("reportView")->setCurrentIndex(m->index(0, 0));
-    gMain->ctToolbar_MainToolbar_ItemClick(11);
+    gMain->ctToolbar_MainToolbar_ItemClick(gMain->toolItems.del);
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete \"Ali\"?"});
     QCOMPARE(shownNames(), QStringList{"Cy"});
 }

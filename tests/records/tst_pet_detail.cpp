@@ -279,7 +279,7 @@ void TestPetDetail::saveAndClose()
     Window w = open(rex);
     // Invalid: the message once, and the window stays; the next close asks.
     w->txtPet[3]->setText("abc");
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     QCOMPARE(messages(*m_pf), QStringList{kBadBirthday});
     QVERIFY(w->isVisible());
     m_pf->dialogs().clear();
@@ -294,7 +294,7 @@ void TestPetDetail::saveAndClose()
     w = open(rex);
     w->txtPet[0]->setText("Rex the Second");
     w->txtPet[10]->setText("Lady");
-    w->ctToolBar_Menubar->clickItem(2);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.saveClose);
     QVERIFY(messages(*m_pf).isEmpty());
     QVERIFY(!w->isVisible());
     QCOMPARE(gLastRecordID, rex);
@@ -308,7 +308,7 @@ void TestPetDetail::undoPutsBackTheStoredValues()
     Window w = open(rex);
     w->txtPet[0]->setText("Changed");
     w->rtbpet[2]->setPlainText("typed");
-    w->ctToolBar_Menubar->clickItem(10);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.undo);
     QCOMPARE(w->txtPet[0]->text(), QString("Rex"));
     QVERIFY(w->rtbpet[2]->text().isEmpty());
     QVERIFY(!w->DataDetail->dataChanged());
@@ -325,7 +325,7 @@ void TestPetDetail::deleteFromTheWindow()
     Window w = open(rex, 4);
     // "No" keeps everything.
     m_pf->dialogs().queue(ui::No);
-    w->ctToolbar_Toolbar->clickItem(5);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.del);
     QVERIFY(w->isVisible());
     QCOMPARE(value("SELECT count(*) FROM tbl_pet").toInt(), 1);
 
@@ -337,7 +337,7 @@ void TestPetDetail::deleteFromTheWindow()
     w->txtdiary[1]->setProperty("plainText", "half typed");
     gLastRecordID = 42;
     m_pf->dialogs().queue(ui::Yes);
-    w->ctToolBar_Menubar->clickItem(4);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.del);
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete \"Rex\" and his/her pictures?"});
     QVERIFY(!w->isVisible());
     QCOMPARE(gLastRecordID, 0L);
@@ -371,7 +371,7 @@ void TestPetDetail::listBarMarksThePetShown()
         auto *pet = qobject_cast<frm_pet_detail *>(w);
         QVERIFY(pet);
         m_pf->dialogs().queue(ui::Yes);
-        pet->ctToolbar_Toolbar->clickItem(5);
+        pet->ctToolbar_Toolbar->clickItem(pet->toolItems.del);
     });
     gMain->ListView_Pet_DblClick();
     QCOMPARE(value("SELECT count(*) FROM tbl_pet WHERE pet_id = ?", {qlonglong(cleo)}).toInt(), 0);
@@ -392,21 +392,21 @@ void TestPetDetail::notesAreStoredAsRtfWithPlainCopies()
     QTest::keyClicks(feeding, "Twice a day ");
     w->subSetLocalMenus();
     QCOMPARE(gActiveControl.data(), static_cast<QWidget *>(feeding));
-    QVERIFY(w->ctToolbar_Toolbar->itemEnabled(7));
-    w->ctToolbar_Toolbar->clickItem(7); // bold from here on
+    QVERIFY(w->ctToolbar_Toolbar->itemEnabled(w->toolItems.bold));
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.bold); // bold from here on
     QTest::keyClicks(feeding, "dry food");
     // Italic over the first word.
     QTextCursor c(feeding->document());
     c.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
     feeding->setTextCursor(c);
-    w->ctToolBar_Menubar->clickItem(19);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.italic);
     w->rtbpet[3]->setPlainText(QStringLiteral("Policy 123 \u00e9 {braces}"));
     // A field that is no rich text turns the format items off.
     w->txtPet[1]->setFocus();
     w->subSetLocalMenus();
-    QVERIFY(!w->ctToolbar_Toolbar->itemEnabled(7));
-    QVERIFY(!w->ctToolBar_Menubar->itemEnabled(18));
-    QVERIFY(w->ctToolBar_Menubar->itemEnabled(12));
+    QVERIFY(!w->ctToolbar_Toolbar->itemEnabled(w->toolItems.bold));
+    QVERIFY(!w->ctToolBar_Menubar->itemEnabled(w->menuItems.bold));
+    QVERIFY(w->ctToolBar_Menubar->itemEnabled(w->menuItems.cut));
     w->close();
     QVERIFY(!w->isVisible());
 
@@ -570,15 +570,15 @@ void TestPetDetail::pictureMenuAndPhotoSites()
     Window w = open(addRex());
     CtToolBar *menu = w->ctToolBar_Menubar;
     QCOMPARE(menu->itemCount(), 32);
-    QCOMPARE(menu->itemText(25), QString("&Import picture"));
-    QCOMPARE(menu->itemVisible(28), !site1.isEmpty());
-    QCOMPARE(menu->itemVisible(29), !site1.isEmpty());
-    QCOMPARE(menu->itemVisible(30), !site2.isEmpty());
-    QCOMPARE(menu->itemVisible(31), !site2.isEmpty());
+    QCOMPARE(menu->itemText(w->menuItems.importPicture), QString("&Import picture"));
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[0].separator), !site1.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[0].entry), !site1.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[1].separator), !site2.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[1].entry), !site2.isEmpty());
     if (!site1.isEmpty())
-        QCOMPARE(menu->itemStoredText(29), "http://" + site1);
+        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[0].entry), "http://" + site1);
     if (!site2.isEmpty())
-        QCOMPARE(menu->itemStoredText(31), site2.startsWith("https:") ? site2 : "http://" + site2);
+        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[1].entry), site2.startsWith("https:") ? site2 : "http://" + site2);
 
     // A right click on the picture pops up the shared picture menu for this
     // window; its "Clear picture" acts here.
@@ -596,7 +596,7 @@ void TestPetDetail::pictureMenuAndPhotoSites()
     // The picture items act on this window's picture: importing a sample.
     const QString sample = qEnvironmentVariable("ZORBI_SOURCE_DIR") + "/data/samples/Cat.gif";
     m_pf->dialogs().queue(sample);
-    menu->clickItem(25);
+    menu->clickItem(w->menuItems.importPicture);
     QCOMPARE(w->lblPicture->text(), QString("ZB_00001.gif"));
     QCOMPARE(w->ImagePicture->Left() + w->ImagePicture->Width() / 2, 5100 + 2880 / 2);
     QVERIFY(w->ImagePicture->Width() <= 2880 && w->ImagePicture->Height() <= 2880);

@@ -297,11 +297,11 @@ void TestPetHandler::panelOfAPetWithoutNameOrRecord()
 void TestPetHandler::toolbar_data()
 {
     QTest::addColumn<int>("mode");
-    QTest::addColumn<int>("checked");
-    QTest::newRow("large icons") << 0 << 13;
-    QTest::newRow("small icons") << 1 << 14;
-    QTest::newRow("list") << 2 << 13;
-    QTest::newRow("report") << 3 << 15;
+    QTest::addColumn<int>("checked"); // of the three view buttons
+    QTest::newRow("large icons") << 0 << 0;
+    QTest::newRow("small icons") << 1 << 1;
+    QTest::newRow("list") << 2 << 0;
+    QTest::newRow("report") << 3 << 2;
 }
 
 void TestPetHandler::toolbar()
@@ -309,18 +309,19 @@ void TestPetHandler::toolbar()
     QFETCH(int, mode);
     QFETCH(int, checked);
     CtToolBar *tb = gMain->ctToolbar_MainToolbar;
+    const MainToolItems &t = gMain->toolItems;
     gMain->showView(6);
-    tb->setItemVisible(9, true);
-    tb->setItemEnabled(11, true);
+    tb->setItemVisible(t.print, true);
+    tb->setItemEnabled(t.del, true);
     gMain->ListView_Pet->setView(mode);
     pet_handler::subPetToolBar(gMain);
-    for (int id : {8, 9, 16, 17, 18, 19, 20, 21})
-        QVERIFY2(!tb->itemVisible(id), qPrintable(QString::number(id)));
-    for (int id : {10, 11, 12, 13, 14, 15})
-        QVERIFY2(tb->itemVisible(id), qPrintable(QString::number(id)));
-    QVERIFY(!tb->itemEnabled(11));
-    for (int id = 13; id <= 15; ++id)
-        QCOMPARE(tb->itemChecked(id), id == checked);
+    for (int id : {t.sepPrint, t.print, t.sepCalendar, t.lastYear, t.lastMonth, t.today, t.nextMonth, t.nextYear})
+        QVERIFY2(!tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    for (int id : {t.sepDelete, t.del, t.sepViews, t.largeIcons, t.mediumIcons, t.details})
+        QVERIFY2(tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    QVERIFY(!tb->itemEnabled(t.del));
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(tb->itemChecked(t.viewButtons()[size_t(i)]), i == checked);
 }
 
 void TestPetHandler::addWithQuotes()

@@ -347,10 +347,10 @@ void TestPictures::refillKeepsOneThumbnailAnItem()
 void TestPictures::showSetsTheToolbar_data()
 {
     QTest::addColumn<int>("view");
-    QTest::addColumn<int>("pressed");
-    QTest::newRow("large") << 0 << 13;
-    QTest::newRow("small") << 1 << 14;
-    QTest::newRow("report") << 3 << 15;
+    QTest::addColumn<int>("pressed"); // of the three view buttons
+    QTest::newRow("large") << 0 << 0;
+    QTest::newRow("small") << 1 << 1;
+    QTest::newRow("report") << 3 << 2;
 }
 
 void TestPictures::showSetsTheToolbar()
@@ -358,19 +358,20 @@ void TestPictures::showSetsTheToolbar()
     QFETCH(int, view);
     QFETCH(int, pressed);
     CtToolBar *tb = gMain->ctToolbar_MainToolbar;
+    const MainToolItems &t = gMain->toolItems;
     gMain->showView(6); // the calendar's toolbar first
-    tb->setItemEnabled(9, false);
-    tb->setItemEnabled(11, true);
+    tb->setItemEnabled(t.print, false);
+    tb->setItemEnabled(t.del, true);
     gListviewPicture = 0;
     QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), view));
-    for (int id = 8; id <= 15; ++id)
-        QVERIFY2(tb->itemVisible(id), qPrintable(QString::number(id)));
-    for (int id = 16; id <= 21; ++id)
-        QVERIFY2(!tb->itemVisible(id), qPrintable(QString::number(id)));
-    QVERIFY(!tb->itemEnabled(11));
-    QVERIFY(!tb->itemEnabled(9)); // Print keeps its state
-    for (int id = 13; id <= 15; ++id)
-        QCOMPARE(tb->itemChecked(id), id == pressed);
+    for (int id : {t.sepPrint, t.print, t.sepDelete, t.del, t.sepViews, t.largeIcons, t.mediumIcons, t.details})
+        QVERIFY2(tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    for (int id : t.calendarGroup())
+        QVERIFY2(!tb->itemVisible(id), qPrintable(tb->itemText(id)));
+    QVERIFY(!tb->itemEnabled(t.del));
+    QVERIFY(!tb->itemEnabled(t.print)); // Print keeps its state
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(tb->itemChecked(t.viewButtons()[size_t(i)]), i == pressed);
     QCOMPARE(gMain->ListView_Picture->View(), view);
     QCOMPARE(gCurrentView, 20);
     QCOMPARE(gMain->shownView(), 20);
@@ -519,7 +520,7 @@ void TestPictures::closePaths()
     if (answer)
         m_pf->dialogs().queue(answer);
     if (how == "save")
-        w->ctToolbar_Toolbar->clickItem(1);
+        w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     else
         w->close();
     QVERIFY(!w->isVisible());
@@ -536,10 +537,10 @@ void TestPictures::newPictureWithoutTitle()
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), QString("New Picture"));
     // Nothing to delete before the picture is saved.
-    QVERIFY(!w->ctToolBar_Menubar->itemEnabled(4));
-    QVERIFY(!w->ctToolbar_Toolbar->itemEnabled(5));
+    QVERIFY(!w->ctToolBar_Menubar->itemEnabled(w->menuItems.del));
+    QVERIFY(!w->ctToolbar_Toolbar->itemEnabled(w->toolItems.del));
     QTest::keyClicks(w->txtpictureCaption, "Asleep");
-    w->ctToolBar_Menubar->clickItem(2);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.saveClose);
     QVERIFY(!w->isVisible());
     QCOMPARE(pictureCount(), 1);
     const long id = long(value("SELECT picture_id FROM tbl_picture").toLongLong());
@@ -551,9 +552,9 @@ void TestPictures::newPictureWithoutTitle()
     // Opened again, its delete names it "Untitled".
     w = open(id);
     QCOMPARE(w->windowTitle(), value("SELECT picture_title FROM tbl_picture").isNull() ? "(None)" : "");
-    QVERIFY(w->ctToolBar_Menubar->itemEnabled(4));
+    QVERIFY(w->ctToolBar_Menubar->itemEnabled(w->menuItems.del));
     m_pf->dialogs().queue(int(ui::No));
-    w->ctToolBar_Menubar->clickItem(4);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.del);
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete picture \"Untitled\"?"});
     QVERIFY(w->isVisible());
     QCOMPARE(pictureCount(), 1);
@@ -572,19 +573,19 @@ void TestPictures::importThenSave()
     Window w = open(0);
     const QString sample = qEnvironmentVariable("ZORBI_SOURCE_DIR") + "/data/samples/Dog.jpg";
     m_pf->dialogs().queue(sample);
-    w->ctToolBar_Menubar->clickItem(19);
+    w->ctToolBar_Menubar->clickItem(w->menuItems.importPicture);
     QCOMPARE(w->lblPicture->text(), QString("ZB_00001.jpg"));
     QVERIFY(QFileInfo(gPicturePath + "ZB_00001.jpg").isFile());
     QVERIFY(w->ImagePicture->Width() <= 3165 && w->ImagePicture->Height() <= 3165);
     QCOMPARE(w->ImagePicture->Left() + w->ImagePicture->Width() / 2, 4320 + 3165 / 2);
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     QVERIFY(!w->isVisible());
     QCOMPARE(value("SELECT picture_filename FROM tbl_picture").toString(), QString("ZB_00001.jpg"));
 
     // Imported, then closed with "No": no row; the copy stays in the folder.
     w = open(0);
     m_pf->dialogs().queue(sample);
-    w->ctToolbar_Toolbar->clickItem(7);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.picture);
     QCOMPARE(w->lblPicture->text(), QString("ZB_00002.jpg"));
     m_pf->dialogs().queue(int(ui::No));
     w->close();
@@ -608,12 +609,12 @@ void TestPictures::importOtherFormats()
     QVERIFY(picture_samples::write(source, picture_samples::sample(extension, 400, 200)));
     Window w = open(0);
     m_pf->dialogs().queue(source);
-    w->ctToolbar_Toolbar->clickItem(7);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.picture);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);
     QCOMPARE(w->lblPicture->text(), "ZB_00001." + extension);
     QCOMPARE(w->ImagePicture->picture().size(), QSize(400, 200));
     QCOMPARE(w->ImagePicture->Width(), 3165);
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     QVERIFY(!w->isVisible());
 
     QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 0));
@@ -634,7 +635,7 @@ void TestPictures::refusedSaveKeepsTheEdits()
     Window w = open(id);
     w->txtpicture[0]->selectAll();
     QTest::keyClicks(w->txtpicture[0], "Zoo at noon");
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     // Told, and the window stays with what was typed.
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
     QVERIFY(m_pf->dialogs().shown().front().title.startsWith("Error"));
@@ -645,7 +646,7 @@ void TestPictures::refusedSaveKeepsTheEdits()
 
     // Once the file takes writes again, the same command saves.
     QVERIFY(gDataDB->execute("DROP TRIGGER no_writes"));
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     QVERIFY(!w->isVisible());
     QCOMPARE(value("SELECT picture_title FROM tbl_picture").toString(), QString("Zoo at noon"));
 }
@@ -658,7 +659,7 @@ void TestPictures::deleteDropsPendingEdits()
     w->txtpicture[0]->selectAll();
     QTest::keyClicks(w->txtpicture[0], "Zoo at noon");
     m_pf->dialogs().queue(int(ui::Yes));
-    w->ctToolbar_Toolbar->clickItem(5);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.del);
     // One question, the delete's; nothing is written to the deleted row.
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete picture \"Zoo\"?"});
     QVERIFY(!w->isVisible());
@@ -684,14 +685,14 @@ void TestPictures::photoSites()
     funPref_Set("PhotoSite_2", site2);
     Window w = open(0);
     CtToolBar *menu = w->ctToolBar_Menubar;
-    QCOMPARE(menu->itemVisible(22), !site1.isEmpty());
-    QCOMPARE(menu->itemVisible(23), !site1.isEmpty());
-    QCOMPARE(menu->itemVisible(24), !site2.isEmpty());
-    QCOMPARE(menu->itemVisible(25), !site2.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[0].separator), !site1.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[0].entry), !site1.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[1].separator), !site2.isEmpty());
+    QCOMPARE(menu->itemVisible(w->menuItems.photoSites[1].entry), !site2.isEmpty());
     if (!site1.isEmpty())
-        QCOMPARE(menu->itemStoredText(23), "http://" + site1);
+        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[0].entry), "http://" + site1);
     if (!site2.isEmpty())
-        QCOMPARE(menu->itemStoredText(25), site2.startsWith("https:") ? site2 : "http://" + site2);
+        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[1].entry), site2.startsWith("https:") ? site2 : "http://" + site2);
     QCOMPARE(w->lblDateFormat->text(), QString("m/d/yyyy"));
     w->close();
 }
@@ -718,7 +719,7 @@ void TestPictures::dateChooser()
     delete t;
     QCOMPARE(w->txtpicture[3]->text(), QString("12/24/2018"));
     QCOMPARE(w->focusWidget(), w->txtpicture[3]);
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     QCOMPARE(value("SELECT picture_date FROM tbl_picture").toString(), QString("12/24/2018"));
 }
 
@@ -747,7 +748,7 @@ void TestPictures::petsAndCategories()
     QCOMPARE(w->DBCbopicture[0]->currentText(), QString("Birthday"));
     QCOMPARE(w->DBCbopicture[0]->lineEdit()->selectedText(), QString("rthday"));
     w->DBCbopicture[1]->setCurrentIndex(0);
-    w->ctToolbar_Toolbar->clickItem(1);
+    w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
     QCOMPARE(value("SELECT picture_category FROM tbl_picture WHERE picture_id = ?", {qlonglong(gLastRecordID)})
                  .toString(),
              QString("Birthday"));
@@ -795,7 +796,7 @@ void TestPictures::petPanelEntries()
     QVERIFY(panel->selectKey(QStringLiteral("p%1").arg(zoo)));
     gMain->ListView_Pet_ItemClick(panel->SelectedItem());
     m_pf->dialogs().queue(int(ui::Yes));
-    gMain->ctToolbar_MainToolbar->clickItem(11);
+    gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.del);
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete picture \"Zoo\"?"});
     QCOMPARE(pictureCount(), 1);
     QVERIFY(!panel->ListItem(QStringLiteral("p%1").arg(zoo)));
@@ -834,7 +835,7 @@ void TestPictures::galleryMenuAndToolbar()
             w->subSave(false, true);
         });
         if (way)
-            gMain->ctToolbar_MainToolbar->clickItem(7);
+            gMain->ctToolbar_MainToolbar->clickItem(gMain->toolItems.newPicture);
         else
             menu->triggerEntry(1, gMain);
         delete t;
