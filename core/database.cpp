@@ -11,7 +11,7 @@ QString funGetDBNameSystem() { return funGetProgramFolder() + QStringLiteral("/Z
 
 QString funGetDBNameData()
 {
-    return funPref_Get(QStringLiteral("Database"), funGetProgramFolder() + QStringLiteral("/Zorbi.dat"));
+    return settings::text(Setting::Database);
 }
 
 QString funGetDBPassword()
@@ -65,7 +65,7 @@ bool funOpen_DataDB(QWidget *form, const QString &path, DataOpenResult *result)
         if (opened) {
             gDataDB = std::move(opened);
             gDataDBPath = tried;
-            funPref_Set(QStringLiteral("Database"), tried);
+            settings::set(Setting::Database, tried);
             if (result)
                 *result = DataOpenResult::Opened;
             return true;

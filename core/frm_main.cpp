@@ -332,10 +332,10 @@ void frm_main::Load()
 
 void frm_main::saveListViewModes()
 {
-    funPref_Set(QStringLiteral("Listview_Pet"), ListView_Pet->View());
-    funPref_Set(QStringLiteral("Listview_Address"), ListView_Contact->View());
-    funPref_Set(QStringLiteral("Listview_Report"), ListView_Report->View());
-    funPref_Set(QStringLiteral("Listview_Picture"), ListView_Picture->View());
+    settings::set(Setting::ListviewPet, ListView_Pet->View());
+    settings::set(Setting::ListviewAddress, ListView_Contact->View());
+    settings::set(Setting::ListviewReport, ListView_Report->View());
+    settings::set(Setting::ListviewPicture, ListView_Picture->View());
 }
 
 bool frm_main::eventFilter(QObject *watched, QEvent *event)

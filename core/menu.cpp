@@ -62,8 +62,8 @@ void subBuildContextMenus()
     addItem(m, QStringLiteral("Import picture"), 20);
     addItem(m, QStringLiteral("Clear picture"), 21);
     addItem(m, QStringLiteral("Save picture"), 22);
-    for (const char *key : {"PhotoSite_1", "PhotoSite_2"}) {
-        const QString site = funPref_Get(QLatin1String(key), QString());
+    for (Setting key : {Setting::PhotoSite1, Setting::PhotoSite2}) {
+        const QString site = settings::text(key);
         if (site.isEmpty())
             continue;
         addSeparator(m);
@@ -90,9 +90,9 @@ void subMenuPhotoSites(QWidget *form)
         return;
     bar->setItemVisible(MainMenuAddAlbums, true);
     bar->setItemVisible(MainMenuPhotoAlbums, false);
-    const char *const keys[3] = {"PhotoSite_1", "PhotoSite_2", "PhotoSite_3"};
+    constexpr Setting keys[3] = {Setting::PhotoSite1, Setting::PhotoSite2, Setting::PhotoSite3};
     for (int i = 0; i < 3; ++i) {
-        const QString value = funPref_Get(QLatin1String(keys[i]), QString());
+        const QString value = settings::text(keys[i]);
         const int id = MainMenuSite1 + i; // the two sites, then the local folder
         if (!value.isEmpty()) {
             bar->setItemVisible(MainMenuAddAlbums, false);
@@ -110,9 +110,9 @@ void subShowPhotoSiteItems(CtToolBar *bar, int firstSite)
 {
     if (!bar)
         return;
-    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
+    constexpr Setting sites[2] = {Setting::PhotoSite1, Setting::PhotoSite2};
     for (int i = 0; i < 2; ++i) {
-        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
+        const QString site = settings::text(sites[i]);
         const int item = firstSite + 2 * i;
         bar->setItemVisible(item - 1, !site.isEmpty());
         bar->setItemVisible(item, !site.isEmpty());

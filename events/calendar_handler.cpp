@@ -364,12 +364,11 @@ bool placeRepeatingItems(Grid &grid)
 
 CalendarSettings CalendarSettings::fromPrefs()
 {
-    auto on = [](const char *key) { return funPref_Get(QLatin1String(key), 0).toInt() > 0; };
     CalendarSettings s;
-    s.birthdays = on("Cal_Show_DOB");
-    s.diary = on("Cal_Show_Diary");
-    s.vaccinesReceived = on("Cal_Show_Vac_Rec");
-    s.vaccinesExpiring = on("Cal_Show_Vac_Exp");
+    s.birthdays = settings::isOn(Setting::CalShowDOB);
+    s.diary = settings::isOn(Setting::CalShowDiary);
+    s.vaccinesReceived = settings::isOn(Setting::CalShowVacRec);
+    s.vaccinesExpiring = settings::isOn(Setting::CalShowVacExp);
     return s;
 }
 
