@@ -1,6 +1,7 @@
 #include "core/backup.h"
 
 #include "core/database.h"
+#include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/reminder_control.h"
@@ -301,9 +302,8 @@ QWidget *ownerFor(QWidget *form)
     // Only a window on screen: one the backup has closed may be on its way out.
     if (QWidget *active = QApplication::activeWindow(); active && active->isVisible())
         return active;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("frm_main") && w->isVisible())
-            return w;
+    if (frm_main *main = funMainWindow(); main && main->isVisible())
+        return main;
     return form;
 }
 

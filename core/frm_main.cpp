@@ -32,6 +32,13 @@
 #include <QVBoxLayout>
 
 frm_main *gMain = nullptr;
+
+frm_main *funMainWindow(QWidget *form)
+{
+    if (auto *m = qobject_cast<frm_main *>(form))
+        return m;
+    return gMain;
+}
 QPrinter *gReportPrinter = nullptr;
 
 QPrinter *funReportPrinter()

@@ -134,6 +134,9 @@ private:
 
 // The main window and the hidden form of shared controls, while the program runs.
 extern frm_main *gMain;
+// The main window a routine works on: `form` when it is the main window (a
+// routine called from it), otherwise the program's own; null before it exists.
+frm_main *funMainWindow(QWidget *form = nullptr);
 // The printer settings the printouts print with and Print Setup edits. Reached
 // through funReportPrinter(), which makes it on first use: finding the
 // printers is slow, and most runs never print.

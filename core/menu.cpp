@@ -85,7 +85,8 @@ void subBuildContextMenus()
 
 void subMenuPhotoSites(QWidget *form)
 {
-    auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolBar_MainMenuBar")) : nullptr;
+    auto *main = qobject_cast<frm_main *>(form);
+    CtToolBar *bar = main ? main->ctToolBar_MainMenuBar : nullptr;
     if (!bar)
         return;
     bar->setItemVisible(MainMenuAddAlbums, true);
@@ -123,7 +124,8 @@ void subShowPhotoSiteItems(CtToolBar *bar, int firstSite)
 
 void subListBarFixedItems(QWidget *form)
 {
-    auto *bar = form ? form->findChild<CtListBar *>(QStringLiteral("ctListBar_main")) : nullptr;
+    auto *main = qobject_cast<frm_main *>(form);
+    CtListBar *bar = main ? main->ctListBar_main : nullptr;
     struct Fixed { const char *text; int view; int icon; };
     static const Fixed fixed[5] = {{"Printouts", 13, 17}, {"Calendar", 6, 6}, {"Photo Gallery", 20, 31},
                                    {"Address Book", 2, 5}, {"Preferences", 14, 14}};

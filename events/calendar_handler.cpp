@@ -67,9 +67,11 @@ QString oneLineName(const QVariant &name)
     return s;
 }
 
+// The calendar lives on the main window only; any other form has none.
 CtCalendar *calendarOf(QWidget *form)
 {
-    return form ? form->findChild<CtCalendar *>(QStringLiteral("ctCalendar1")) : nullptr;
+    auto *main = qobject_cast<frm_main *>(form);
+    return main ? main->ctCalendar1 : nullptr;
 }
 
 // One row of either query, read once and checked. A row without a date, or
@@ -490,7 +492,8 @@ bool funCalendarShow(QWidget *form, const QVariant &dateArg)
     cal->setDateEnd(dayNumber(end));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    if (auto *title = form->findChild<QLabel *>(QStringLiteral("lblMain(3)")))
+    // A calendar was found, so the form is the main window.
+    if (QLabel *title = funMainWindow(form)->lblMain[3])
         title->setText(QStringLiteral(" Calendar - ") + monthAndYear(date));
     fillCalendar(cal, date, start, end, CalendarSettings::fromPrefs());
 
@@ -545,7 +548,8 @@ bool funCalendarPrint(QWidget *form)
 
 void subCalendarToolBar(QWidget *form)
 {
-    auto *bar = form ? form->findChild<CtToolBar *>(QStringLiteral("ctToolbar_MainToolbar")) : nullptr;
+    auto *main = qobject_cast<frm_main *>(form);
+    CtToolBar *bar = main ? main->ctToolbar_MainToolbar : nullptr;
     if (!bar)
         return;
     bar->setItemVisible(MainToolSepPrint, true);

@@ -35,13 +35,6 @@ namespace report_handler {
 
 namespace {
 
-frm_main *mainOf(QWidget *form)
-{
-    if (auto *m = qobject_cast<frm_main *>(form))
-        return m;
-    return gMain;
-}
-
 // The picture's index in an image list, appended once under its key and
 // reused after that.
 int listImage(VbImageList *list, const QString &key, const QIcon &icon)
@@ -148,7 +141,7 @@ bool funReportPublishOptions(QWidget *form)
 
 bool funReportShow(QWidget *form)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w)
         return false;
     w->showView(ViewPrintouts);
@@ -171,7 +164,7 @@ bool funReportShow(QWidget *form)
 
 void subReportToolBar(QWidget *form)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;
