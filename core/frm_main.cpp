@@ -30,6 +30,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <memory>
 
 frm_main *gMain = nullptr;
 
@@ -39,14 +40,18 @@ frm_main *funMainWindow(QWidget *form)
         return m;
     return gMain;
 }
-QPrinter *gReportPrinter = nullptr;
+namespace {
+std::unique_ptr<QPrinter> g_programPrinter;
+} // namespace
 
-QPrinter *funReportPrinter()
+QPrinter &funProgramPrinter()
 {
-    if (!gReportPrinter)
-        gReportPrinter = new QPrinter(QPrinter::HighResolution);
-    return gReportPrinter;
+    if (!g_programPrinter)
+        g_programPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *g_programPrinter;
 }
+
+void subDropProgramPrinter() { g_programPrinter.reset(); }
 
 namespace {
 
@@ -93,8 +98,7 @@ frm_main::~frm_main()
 {
     if (gMain == this)
         gMain = nullptr;
-    delete gReportPrinter;
-    gReportPrinter = nullptr;
+    subDropProgramPrinter();
 }
 
 void frm_main::buildMenuBar()
@@ -331,8 +335,7 @@ void frm_main::Load()
     setWindowTitle(funGetAppTitle());
     ctListBar_main->setCaption(QStringLiteral("Menu"));
     m_shownDate = funDayNumberToDate(ctCalendar1->Date());
-    delete gReportPrinter; // a fresh one, made when it is first needed
-    gReportPrinter = nullptr;
+    subDropProgramPrinter(); // a fresh one, made when it is first needed
     ListView_Contact->setColumnHeaderImage(0, 0, true);
     subRefreshListBar();
 }
@@ -520,7 +523,7 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
     case MainMenuNewEvent: addNew(ViewEventEditor); break;
     case MainMenuNewPerson: addNew(ViewAddressBook); break;
     case MainMenuBackup: subBackupDatabase(gControls, true); break;
-    case MainMenuPrintSetup: ui::dialogs().printDialog(this, *funReportPrinter()); break;
+    case MainMenuPrintSetup: ui::dialogs().printDialog(this, funProgramPrinter()); break;
     case MainMenuExit: subExitProgram(); break; // it ends the program
     case MainMenuPhotoAlbums:
         if (!ctToolBar_MainMenuBar->itemVisible(MainMenuSite1) && !ctToolBar_MainMenuBar->itemVisible(MainMenuSite2))

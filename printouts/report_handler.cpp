@@ -107,8 +107,8 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
         return false;
 
     Hourglass wait;
-    QPrinter *programPrinter = funReportPrinter();
-    designer->pageSetup.setPaper(programPrinter->pageLayout());
+    QPrinter &programPrinter = funProgramPrinter();
+    designer->pageSetup.setPaper(programPrinter.pageLayout());
     // Laid out once, before any window: an empty printout (its layout said
     // so) never shows a viewer.
     if (!designer->run())
@@ -117,7 +117,7 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     viewer->setWindowTitle(gReportName);
     if (gControls)
         viewer->setWindowIcon(gControls->ctImageMain.icon(0, 1));
-    viewer->printer().setPrinterName(programPrinter->printerName());
+    viewer->printer().setPrinterName(programPrinter.printerName());
     viewer->setReport(std::move(designer));
     wait.release();
     if (modal) {
