@@ -235,7 +235,7 @@ void useBenchFolder(int size)
 {
     const QString folder = benchFolder(g_root, size);
     setProgramFolder(folder);
-    funPref_Set(QStringLiteral("Database"), folder + QStringLiteral("/Zorbi.dat"));
+    settings::set(Setting::Database, folder + QStringLiteral("/Zorbi.dat"));
 }
 
 int runBenchmarks(int argc, char **argv, int largest)

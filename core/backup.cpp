@@ -1,6 +1,7 @@
 #include "core/backup.h"
 
 #include "core/database.h"
+#include "core/frm_main.h"
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/reminder_control.h"
@@ -301,9 +302,8 @@ QWidget *ownerFor(QWidget *form)
     // Only a window on screen: one the backup has closed may be on its way out.
     if (QWidget *active = QApplication::activeWindow(); active && active->isVisible())
         return active;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->objectName() == QLatin1String("frm_main") && w->isVisible())
-            return w;
+    if (frm_main *main = funMainWindow(); main && main->isVisible())
+        return main;
     return form;
 }
 
@@ -404,7 +404,7 @@ void setEndProcess(std::function<void(int)> end) { g_end = std::move(end); }
 
 QString funBackupFolder()
 {
-    QString folder = funPref_Get(QStringLiteral("BackupFolder"), QString());
+    QString folder = settings::text(Setting::BackupFolder);
     // A location that names a file (set before the box took folders only) starts
     // the dialog in that file's folder, never on the file.
     if (const QFileInfo named(folder); !folder.isEmpty() && named.exists() && !named.isDir())
@@ -503,7 +503,7 @@ bool funBackupTo(QWidget *form, const QString &target)
                 + gPicturePath
                 + QStringLiteral("\".\n\nPlease be sure to backup the picture files in this folder up manually."),
             ui::Information | ui::OKOnly, QStringLiteral("Backup message"));
-        funPref_Set(QStringLiteral("BackupCount"), 1);
+        settings::set(Setting::BackupCount, 1);
     }
     restartReminderProgram(form, wasRunning);
     return !failed;

@@ -71,10 +71,10 @@ QString funGetDBNameData()
 {
     const QString shipped = funGetProgramFolder() + QStringLiteral("/Zorbi.dat");
     if (programFolderIsWritable())
-        return funPref_Get(QStringLiteral("Database"), shipped);
+        return settings::text(Setting::Database);
     // An install for all users: the shipped file is only read, and each user
     // starts with a copy of it of their own.
-    const QString stored = funPref_Get(QStringLiteral("Database"));
+    const QString stored = settings::storedText(Setting::Database);
     if (!stored.isEmpty())
         return stored;
     const QString own = userFilesFolder() + QStringLiteral("/Zorbi.dat");
@@ -135,7 +135,7 @@ bool funOpen_DataDB(QWidget *form, const QString &path, DataOpenResult *result)
         if (opened) {
             gDataDB = std::move(opened);
             gDataDBPath = tried;
-            funPref_Set(QStringLiteral("Database"), tried);
+            settings::set(Setting::Database, tried);
             if (result)
                 *result = DataOpenResult::Opened;
             return true;

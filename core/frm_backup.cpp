@@ -63,7 +63,7 @@ void frm_backup::cmdBackup_Click(int index)
         close();
         break;
     case 1:
-        funPref_Set(QStringLiteral("BackupCount"), 1);
+        settings::set(Setting::BackupCount, 1);
         close();
         break;
     case 2:

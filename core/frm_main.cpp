@@ -30,16 +30,28 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <memory>
 
 frm_main *gMain = nullptr;
-QPrinter *gReportPrinter = nullptr;
 
-QPrinter *funReportPrinter()
+frm_main *funMainWindow(QWidget *form)
 {
-    if (!gReportPrinter)
-        gReportPrinter = new QPrinter(QPrinter::HighResolution);
-    return gReportPrinter;
+    if (auto *m = qobject_cast<frm_main *>(form))
+        return m;
+    return gMain;
 }
+namespace {
+std::unique_ptr<QPrinter> g_programPrinter;
+} // namespace
+
+QPrinter &funProgramPrinter()
+{
+    if (!g_programPrinter)
+        g_programPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *g_programPrinter;
+}
+
+void subDropProgramPrinter() { g_programPrinter.reset(); }
 
 namespace {
 
@@ -86,8 +98,7 @@ frm_main::~frm_main()
 {
     if (gMain == this)
         gMain = nullptr;
-    delete gReportPrinter;
-    gReportPrinter = nullptr;
+    subDropProgramPrinter();
 }
 
 void frm_main::buildMenuBar()
@@ -327,18 +338,17 @@ void frm_main::Load()
     setWindowTitle(funGetAppTitle());
     ctListBar_main->setCaption(QStringLiteral("Menu"));
     m_shownDate = funDayNumberToDate(ctCalendar1->Date());
-    delete gReportPrinter; // a fresh one, made when it is first needed
-    gReportPrinter = nullptr;
+    subDropProgramPrinter(); // a fresh one, made when it is first needed
     ListView_Contact->setColumnHeaderImage(0, 0, true);
     subRefreshListBar();
 }
 
 void frm_main::saveListViewModes()
 {
-    funPref_Set(QStringLiteral("Listview_Pet"), ListView_Pet->View());
-    funPref_Set(QStringLiteral("Listview_Address"), ListView_Contact->View());
-    funPref_Set(QStringLiteral("Listview_Report"), ListView_Report->View());
-    funPref_Set(QStringLiteral("Listview_Picture"), ListView_Picture->View());
+    settings::set(Setting::ListviewPet, ListView_Pet->View());
+    settings::set(Setting::ListviewAddress, ListView_Contact->View());
+    settings::set(Setting::ListviewReport, ListView_Report->View());
+    settings::set(Setting::ListviewPicture, ListView_Picture->View());
 }
 
 bool frm_main::eventFilter(QObject *watched, QEvent *event)
@@ -536,7 +546,7 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
     } else if (id == m.backup) {
         subBackupDatabase(gControls, true);
     } else if (id == m.printSetup) {
-        ui::dialogs().printDialog(this, *funReportPrinter());
+        ui::dialogs().printDialog(this, funProgramPrinter());
     } else if (id == m.exit) {
         subExitProgram(); // it ends the program
     } else if (id == m.photoAlbums) {

@@ -141,11 +141,15 @@ private:
 
 // The main window and the hidden form of shared controls, while the program runs.
 extern frm_main *gMain;
-// The printer settings the printouts print with and Print Setup edits. Reached
-// through funReportPrinter(), which makes it on first use: finding the
-// printers is slow, and most runs never print.
-extern QPrinter *gReportPrinter;
-QPrinter *funReportPrinter();
+// The main window a routine works on: `form` when it is the main window (a
+// routine called from it), otherwise the program's own; null before it exists.
+frm_main *funMainWindow(QWidget *form = nullptr);
+// The program's one printer: the one Print Setup chose, or the default printer,
+// that everything prints on and the printouts lay out their pages for. Made on
+// first use: finding the printers is slow, and most runs never print.
+QPrinter &funProgramPrinter();
+// Drops it; the next use makes a fresh one (a new main window; tests).
+void subDropProgramPrinter();
 
 // The main window's list bar with large icons (0) or small icons (1).
 void subSetListBarIconSize(int size);

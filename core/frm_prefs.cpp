@@ -56,24 +56,23 @@ QLabel *wrappedNote(const QString &text, QWidget *parent)
 // A check box's value as the settings keep it.
 QString checkValue(const QCheckBox *box) { return box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"); }
 
-// A stored check box value: checked for any positive number, as the calendar reads it.
-bool storedOn(const char *key) { return funPref_Get(QLatin1String(key), 0).toInt() > 0; }
-
 // The setting of each calendar check box.
 struct CalendarBox {
     int index;
-    const char *key;
+    Setting setting;
 };
-constexpr CalendarBox kCalendarBoxes[4] = {
-    {4, "Cal_Show_DOB"}, {5, "Cal_Show_Diary"}, {3, "Cal_Show_Vac_Rec"}, {6, "Cal_Show_Vac_Exp"}};
+constexpr CalendarBox kCalendarBoxes[4] = {{4, Setting::CalShowDOB},
+                                           {5, Setting::CalShowDiary},
+                                           {3, Setting::CalShowVacRec},
+                                           {6, Setting::CalShowVacExp}};
 
 // The setting of each text box but the count (which the backup rule reads).
 struct TextBox {
     int index;
-    const char *key;
+    Setting setting;
 };
 constexpr TextBox kTextBoxes[4] = {
-    {1, "BackupFolder"}, {2, "PhotoSite_1"}, {3, "PhotoSite_2"}, {4, "PhotoSite_3"}};
+    {1, Setting::BackupFolder}, {2, Setting::PhotoSite1}, {3, Setting::PhotoSite2}, {4, Setting::PhotoSite3}};
 
 } // namespace
 
@@ -278,19 +277,19 @@ QWidget *frm_prefs::buildPhotosTab()
 void frm_prefs::subLoadPrefs()
 {
     m_loading = true;
-    const bool small = funPref_Get(QStringLiteral("MainMenuIconSize"), 0) == QLatin1String("1");
+    const bool small = settings::text(Setting::MainMenuIconSize) == QLatin1String("1");
     OptPrefs[small ? 1 : 0]->setChecked(true);
     chkPrefs[1]->setChecked(reminder_control::funAutoStartIsOn());
-    // Read as the exit's backup rule reads it, with the same default (on), so
-    // that saving the window never switches the reminder off by itself.
-    chkPrefs[2]->setChecked(storedCount(QStringLiteral("AutomaticBackup"), 1) == 1);
+    // Read as the exit's backup rule reads it, so that saving the window never
+    // switches the reminder off by itself.
+    chkPrefs[2]->setChecked(settings::count(Setting::AutomaticBackup) == 1);
     // The count the exit's rule goes by, whatever text is stored.
     txtPrefs[0]->setText(QString::number(funBackupCountLimit()));
     for (const TextBox &t : kTextBoxes)
-        txtPrefs[t.index]->setText(funPref_Get(QLatin1String(t.key), QString()));
-    lblDatabase->setText(funPref_Get(QStringLiteral("Database"), QString()));
+        txtPrefs[t.index]->setText(settings::text(t.setting));
+    lblDatabase->setText(settings::storedText(Setting::Database));
     for (const CalendarBox &c : kCalendarBoxes)
-        chkPrefs[c.index]->setChecked(storedOn(c.key));
+        chkPrefs[c.index]->setChecked(settings::isOn(c.setting));
     chkPrefs_Click(2);
     m_loading = false;
 }
@@ -327,16 +326,16 @@ bool frm_prefs::subSavePrefs()
         return false;
     if (gPrefsChanged) {
         settings::holdWrites();
-        funPref_Set(QStringLiteral("BackupFolder"), txtPrefs[1]->text());
+        settings::set(Setting::BackupFolder, txtPrefs[1]->text());
         const int size = OptPrefs[0]->isChecked() ? 0 : 1;
-        funPref_Set(QStringLiteral("MainMenuIconSize"), size);
+        settings::set(Setting::MainMenuIconSize, size);
         subSetListBarIconSize(size);
-        funPref_Set(QStringLiteral("AutomaticBackup"), checkValue(chkPrefs[2]));
-        funPref_Set(QStringLiteral("AutomaticBackupCount"), txtPrefs[0]->text());
+        settings::set(Setting::AutomaticBackup, checkValue(chkPrefs[2]));
+        settings::set(Setting::AutomaticBackupCount, txtPrefs[0]->text());
         for (int i = 2; i <= 4; ++i)
-            funPref_Set(QLatin1String(kTextBoxes[i - 1].key), txtPrefs[i]->text());
+            settings::set(kTextBoxes[i - 1].setting, txtPrefs[i]->text());
         for (const CalendarBox &c : kCalendarBoxes)
-            funPref_Set(QLatin1String(c.key), checkValue(chkPrefs[c.index]));
+            settings::set(c.setting, checkValue(chkPrefs[c.index]));
         settings::flushWrites();
         if (chkPrefs[1]->isChecked())
             reminder_control::subAutoStartOn();

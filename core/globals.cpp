@@ -3,7 +3,6 @@
 #include "core/frm_main.h"
 #include "core/settings.h"
 #include "platform/controls/data_control.h"
-#include "tray/frm_systray.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -120,6 +119,22 @@ bool gReminderCheckBusy = false;
 int gMenuOpen = 0, gMenuSeparator = 0, gMenuCheck = 0, gMenuAddEvent = 0, gMenuAbout = 0, gMenuClose = 0,
     gMenuExit = 0;
 
+namespace {
+
+std::vector<void (*)()> &globalsResets()
+{
+    static std::vector<void (*)()> resets;
+    return resets;
+}
+
+} // namespace
+
+bool addGlobalsReset(void (*reset)())
+{
+    globalsResets().push_back(reset);
+    return true;
+}
+
 void resetGlobals()
 {
     delete gMain;
@@ -145,8 +160,8 @@ void resetGlobals()
     gPetDetailTab = 0;
     gActiveControl = nullptr;
 
-    delete gSystray;
-    gSystray = nullptr;
+    for (void (*reset)() : globalsResets())
+        reset();
     gReminders.assign(1, QVariantList());
     gReminderEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
     gNextReminderCheck = QDateTime();

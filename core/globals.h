@@ -115,3 +115,7 @@ extern int gMenuOpen, gMenuSeparator, gMenuCheck, gMenuAddEvent, gMenuAbout, gMe
 
 // Closes both databases and clears every global (tests, and the end of a run).
 void resetGlobals();
+// A part of the programs above the core that keeps a global of its own (the
+// tray's window) adds its reset here, and resetGlobals() runs it with the rest.
+// Meant for static initialisation: the part registers itself when it is linked in.
+bool addGlobalsReset(void (*reset)());

@@ -31,21 +31,6 @@ bool g_argumentsSet = false;
 std::unique_ptr<InstanceLock> g_instance;
 } // namespace
 
-// A stored count as a whole number, or `fallback` when it is empty or not a
-// number; kept within the 16-bit range the counts were always stored in.
-int storedCount(const QString &key, int fallback)
-{
-    const QString text = funPref_Get(key, fallback).trimmed();
-    bool ok = false;
-    double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return fallback;
-    v = std::nearbyint(v);
-    if (v > 32767 || v < -32768)
-        return fallback;
-    return int(v);
-}
-
 bool funBackupCountAccepted(const QString &text, int *count)
 {
     const QString digits = text.trimmed();
@@ -61,8 +46,8 @@ bool funBackupCountAccepted(const QString &text, int *count)
 
 int funBackupCountLimit()
 {
-    constexpr int kDefault = 5;
-    const QString text = funPref_Get(QStringLiteral("AutomaticBackupCount"), kDefault).trimmed();
+    const int kDefault = settings::defaultValue(Setting::AutomaticBackupCount).toInt();
+    const QString text = settings::text(Setting::AutomaticBackupCount).trimmed();
     bool ok = false;
     const double v = text.toDouble(&ok);
     if (!ok || !std::isfinite(v))
@@ -176,13 +161,13 @@ int Main()
     gMain->ImageListContact_large->insert(1, gControls->ctImageMain.icon(0, 3));
     gMain->ImageListPicture_Small->insert(1, gControls->ctImageMain.icon(0, 16));
     gMain->ImageListPicture_Large->insert(1, gControls->ctImageMain.icon(0, 17));
-    const QString iconSize = funPref_Get(QStringLiteral("MainMenuIconSize"), 0);
+    const QString iconSize = settings::text(Setting::MainMenuIconSize);
     if (iconSize == QLatin1String("0") || iconSize == QLatin1String("1"))
         subSetListBarIconSize(iconSize.toInt());
-    gListviewPet = storedCount(QStringLiteral("Listview_Pet"), 0);
-    gListviewAddress = storedCount(QStringLiteral("Listview_Address"), 0);
-    gListviewReport = storedCount(QStringLiteral("Listview_Report"), 0);
-    gListviewPicture = storedCount(QStringLiteral("Listview_Picture"), 0);
+    gListviewPet = settings::count(Setting::ListviewPet);
+    gListviewAddress = settings::count(Setting::ListviewAddress);
+    gListviewReport = settings::count(Setting::ListviewReport);
+    gListviewPicture = settings::count(Setting::ListviewPicture);
     gMain->ListView_Pet->setView(gListviewPet);
     gMain->ListView_Contact->setView(gListviewAddress);
     gMain->ListView_Report->setView(gListviewReport);
@@ -201,13 +186,13 @@ int Main()
 
 bool funBackupPromptDue()
 {
-    const int count = storedCount(QStringLiteral("BackupCount"), 99);
+    const int count = settings::count(Setting::BackupCount);
     const int limit = funBackupCountLimit();
-    const bool ruleOn = storedCount(QStringLiteral("AutomaticBackup"), 1) == 1;
+    const bool ruleOn = settings::count(Setting::AutomaticBackup) == 1;
     if (ruleOn && count >= limit)
         return true;
     // The count stops at the top of its range rather than wrapping round.
-    funPref_Set(QStringLiteral("BackupCount"), QString::number(std::min(count + 1, 32767)));
+    settings::set(Setting::BackupCount, QString::number(std::min(count + 1, 32767)));
     return false;
 }
 

@@ -36,7 +36,6 @@ void subExitProcedure();
 bool funBackupPromptDue();
 // A stored count as a whole number, or `fallback` when it is empty or not a
 // number (as the backup rule reads its settings).
-int storedCount(const QString &key, int fallback);
 
 // The exits between backup prompts ("AutomaticBackupCount"): the one range the
 // preferences take and the exit's rule reads.

@@ -63,8 +63,8 @@ void subBuildContextMenus()
     addItem(m, QStringLiteral("Import picture"), 20);
     addItem(m, QStringLiteral("Clear picture"), 21);
     addItem(m, QStringLiteral("Save picture"), 22);
-    for (const char *key : {"PhotoSite_1", "PhotoSite_2"}) {
-        const QString site = funPref_Get(QLatin1String(key), QString());
+    for (Setting key : {Setting::PhotoSite1, Setting::PhotoSite2}) {
+        const QString site = settings::text(key);
         if (site.isEmpty())
             continue;
         addSeparator(m);
@@ -93,10 +93,10 @@ void subMenuPhotoSites(QWidget *form)
     const MainMenuItems &m = w->menuItems;
     bar->setItemVisible(m.addAlbums, true);
     bar->setItemVisible(m.photoAlbums, false);
-    const char *const keys[3] = {"PhotoSite_1", "PhotoSite_2", "PhotoSite_3"};
+    constexpr Setting keys[3] = {Setting::PhotoSite1, Setting::PhotoSite2, Setting::PhotoSite3};
     const int items[3] = {m.site1, m.site2, m.localFolder};
     for (int i = 0; i < 3; ++i) {
-        const QString value = funPref_Get(QLatin1String(keys[i]), QString());
+        const QString value = settings::text(keys[i]);
         const int id = items[i];
         if (!value.isEmpty()) {
             bar->setItemVisible(m.addAlbums, false);
@@ -114,9 +114,9 @@ void subShowPhotoSiteItems(CtToolBar *bar, const std::array<PhotoSiteItem, 2> &i
 {
     if (!bar)
         return;
-    const char *const sites[2] = {"PhotoSite_1", "PhotoSite_2"};
+    constexpr Setting sites[2] = {Setting::PhotoSite1, Setting::PhotoSite2};
     for (int i = 0; i < 2; ++i) {
-        const QString site = funPref_Get(QLatin1String(sites[i]), QString());
+        const QString site = settings::text(sites[i]);
         const PhotoSiteItem &item = items[size_t(i)];
         bar->setItemVisible(item.separator, !site.isEmpty());
         bar->setItemVisible(item.entry, !site.isEmpty());
@@ -127,7 +127,8 @@ void subShowPhotoSiteItems(CtToolBar *bar, const std::array<PhotoSiteItem, 2> &i
 
 void subListBarFixedItems(QWidget *form)
 {
-    auto *bar = form ? form->findChild<CtListBar *>(QStringLiteral("ctListBar_main")) : nullptr;
+    auto *main = qobject_cast<frm_main *>(form);
+    CtListBar *bar = main ? main->ctListBar_main : nullptr;
     struct Fixed { const char *text; int view; int icon; };
     static const Fixed fixed[5] = {{"Printouts", 13, 17}, {"Calendar", 6, 6}, {"Photo Gallery", 20, 31},
                                    {"Address Book", 2, 5}, {"Preferences", 14, 14}};

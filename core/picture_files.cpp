@@ -58,7 +58,7 @@ QString largePictureText(const QString &title, qint64 length)
 // gave up.
 QString choosePictureFile(QWidget *form)
 {
-    QString start = funPref_Get(QStringLiteral("PhotoSite_3"), QString());
+    QString start = settings::text(Setting::PhotoSite3);
     if (start.isEmpty())
         start = funGetSamplesFolder();
     for (;;) {

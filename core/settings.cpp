@@ -1,9 +1,11 @@
 #include "core/settings.h"
+#include "core/globals.h"
 #include "platform/dialogs.h"
 #include <QFile>
 #include <QHash>
 #include <QSettings>
 #include <QStringList>
+#include <cmath>
 #include <memory>
 #include <utility>
 
@@ -200,6 +202,84 @@ bool funPref_Set(const QString &key, const QVariant &value)
 }
 
 namespace settings {
+
+namespace {
+
+struct Entry {
+    Setting setting;
+    const char *key;
+    QVariant (*defaultOf)();
+};
+
+QVariant none() { return QString(); }
+QVariant zero() { return 0; }
+QVariant one() { return 1; }
+
+// The one table of what is stored and what stands in for it when it is not.
+constexpr Entry kEntries[] = {
+    {Setting::Database, "Database", [] { return QVariant(funGetProgramFolder() + QStringLiteral("/Zorbi.dat")); }},
+    {Setting::BackupFolder, "BackupFolder", none},
+    // Never counted: a first exit asks for a backup.
+    {Setting::BackupCount, "BackupCount", [] { return QVariant(99); }},
+    {Setting::AutomaticBackup, "AutomaticBackup", one},
+    {Setting::AutomaticBackupCount, "AutomaticBackupCount", [] { return QVariant(5); }},
+    {Setting::MainMenuIconSize, "MainMenuIconSize", zero},
+    {Setting::ListviewPet, "Listview_Pet", zero},
+    {Setting::ListviewAddress, "Listview_Address", zero},
+    {Setting::ListviewReport, "Listview_Report", zero},
+    {Setting::ListviewPicture, "Listview_Picture", zero},
+    {Setting::PhotoSite1, "PhotoSite_1", none},
+    {Setting::PhotoSite2, "PhotoSite_2", none},
+    {Setting::PhotoSite3, "PhotoSite_3", none},
+    {Setting::CalShowDOB, "Cal_Show_DOB", zero},
+    {Setting::CalShowDiary, "Cal_Show_Diary", zero},
+    {Setting::CalShowVacRec, "Cal_Show_Vac_Rec", zero},
+    {Setting::CalShowVacExp, "Cal_Show_Vac_Exp", zero},
+    {Setting::SitterContact, "Sitter_Contact", none},
+};
+
+// The table is in the enum's order, so a setting is its own index.
+constexpr bool inSettingOrder()
+{
+    int i = 0;
+    for (const Entry &e : kEntries)
+        if (static_cast<int>(e.setting) != i++)
+            return false;
+    return i == static_cast<int>(Setting::SitterContact) + 1;
+}
+static_assert(inSettingOrder(), "one entry for each setting, in the enum's order");
+
+const Entry &entry(Setting s)
+{
+    return kEntries[static_cast<int>(s)];
+}
+
+} // namespace
+
+QString key(Setting s) { return QLatin1String(entry(s).key); }
+
+QVariant defaultValue(Setting s) { return entry(s).defaultOf(); }
+
+QString text(Setting s) { return funPref_Get(key(s), defaultValue(s)); }
+
+QString storedText(Setting s) { return funPref_Get(key(s), QString()); }
+
+bool set(Setting s, const QVariant &value) { return funPref_Set(key(s), value); }
+
+int count(Setting s)
+{
+    const int fallback = defaultValue(s).toInt();
+    bool ok = false;
+    double v = text(s).trimmed().toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return fallback;
+    v = std::nearbyint(v);
+    if (v > 32767 || v < -32768)
+        return fallback;
+    return int(v);
+}
+
+bool isOn(Setting s) { return text(s).toInt() > 0; }
 
 void holdWrites() { session().holding = true; }
 

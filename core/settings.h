@@ -22,7 +22,49 @@ QString funPref_Get(const QString &key, const QVariant &defaultValue = QVariant(
 // for the rest of the run this program still sees the value it set.
 bool funPref_Set(const QString &key, const QVariant &value);
 
+// Every value the two programs keep in the settings, each under one name and
+// with one default (see the table in settings.cpp). Read and write them through
+// the accessors below, never by their names.
+enum class Setting {
+    Database,             // the data file in use
+    BackupFolder,         // where the backup goes first
+    BackupCount,          // exits since the last backup
+    AutomaticBackup,      // 1: ask for a backup at the exit
+    AutomaticBackupCount, // exits between those questions
+    MainMenuIconSize,     // list bar icons: 0 large, 1 small
+    ListviewPet,          // each list's view mode
+    ListviewAddress,
+    ListviewReport,
+    ListviewPicture,
+    PhotoSite1,           // the two photo album sites
+    PhotoSite2,
+    PhotoSite3,           // the local pictures folder
+    CalShowDOB,           // what the calendar shows: birthdays,
+    CalShowDiary,         // diary entries,
+    CalShowVacRec,        // vaccinations received,
+    CalShowVacExp,        // vaccinations expiring
+    SitterContact,        // the pet sitter's contact, asked once
+};
+
 namespace settings {
+
+// The name a setting is stored under.
+QString key(Setting s);
+// What a setting is when it was never written.
+QVariant defaultValue(Setting s);
+
+// The stored text, or the default as text when it was never written.
+QString text(Setting s);
+// The stored text only: "" when it was never written, for showing the store as
+// it is.
+QString storedText(Setting s);
+// Stores the value as text (funPref_Set).
+bool set(Setting s, const QVariant &value);
+// A stored count as a whole number; the default when it is empty or not a
+// number, and kept within the 16-bit range the counts were always stored in.
+int count(Setting s);
+// A stored switch: on for any positive number.
+bool isOn(Setting s);
 
 // Keeps what funPref_Set stores in memory until flushWrites(), so that the exit,
 // which stores several values, writes the file once. Reads see the held values.

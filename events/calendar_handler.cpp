@@ -67,9 +67,11 @@ QString oneLineName(const QVariant &name)
     return s;
 }
 
+// The calendar lives on the main window only; any other form has none.
 CtCalendar *calendarOf(QWidget *form)
 {
-    return form ? form->findChild<CtCalendar *>(QStringLiteral("ctCalendar1")) : nullptr;
+    auto *main = qobject_cast<frm_main *>(form);
+    return main ? main->ctCalendar1 : nullptr;
 }
 
 // One row of either query, read once and checked. A row without a date, or
@@ -364,12 +366,11 @@ bool placeRepeatingItems(Grid &grid)
 
 CalendarSettings CalendarSettings::fromPrefs()
 {
-    auto on = [](const char *key) { return funPref_Get(QLatin1String(key), 0).toInt() > 0; };
     CalendarSettings s;
-    s.birthdays = on("Cal_Show_DOB");
-    s.diary = on("Cal_Show_Diary");
-    s.vaccinesReceived = on("Cal_Show_Vac_Rec");
-    s.vaccinesExpiring = on("Cal_Show_Vac_Exp");
+    s.birthdays = settings::isOn(Setting::CalShowDOB);
+    s.diary = settings::isOn(Setting::CalShowDiary);
+    s.vaccinesReceived = settings::isOn(Setting::CalShowVacRec);
+    s.vaccinesExpiring = settings::isOn(Setting::CalShowVacExp);
     return s;
 }
 
@@ -491,7 +492,8 @@ bool funCalendarShow(QWidget *form, const QVariant &dateArg)
     cal->setDateEnd(dayNumber(end));
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 
-    if (auto *title = form->findChild<QLabel *>(QStringLiteral("lblMain(3)")))
+    // A calendar was found, so the form is the main window.
+    if (QLabel *title = funMainWindow(form)->lblMain[3])
         title->setText(QStringLiteral(" Calendar - ") + monthAndYear(date));
     fillCalendar(cal, date, start, end, CalendarSettings::fromPrefs());
 

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "core/main_zorbi.h"
 #include "core/system.h"
+#include "core/frm_main.h"
 #include "events/print_support.h"
 #include "events/reminders.h"
 #include "platform/clock.h"

@@ -8,8 +8,6 @@
 #include <QPrinter>
 #include <QWidget>
 
-QPrinter &funProgramPrinter() { return *funReportPrinter(); }
-
 bool funPrintFormImage(QWidget *form, QPrinter &printer)
 {
     if (!form)

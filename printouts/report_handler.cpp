@@ -34,13 +34,6 @@ namespace report_handler {
 
 namespace {
 
-frm_main *mainOf(QWidget *form)
-{
-    if (auto *m = qobject_cast<frm_main *>(form))
-        return m;
-    return gMain;
-}
-
 // The picture's index in an image list, appended once under its key and
 // reused after that.
 int listImage(VbImageList *list, const QString &key, const QIcon &icon)
@@ -166,8 +159,8 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
         return false;
 
     Hourglass wait;
-    QPrinter *programPrinter = funReportPrinter();
-    designer->pageSetup.setPaper(programPrinter->pageLayout());
+    QPrinter &programPrinter = funProgramPrinter();
+    designer->pageSetup.setPaper(programPrinter.pageLayout());
     // Laid out once, before any window: an empty printout (its layout said
     // so) never shows a viewer.
     if (!designer->run())
@@ -176,7 +169,7 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
     viewer->setWindowTitle(request.reportName);
     if (gControls)
         viewer->setWindowIcon(gControls->ctImageMain.icon(0, 1));
-    viewer->printer().setPrinterName(programPrinter->printerName());
+    viewer->printer().setPrinterName(programPrinter.printerName());
     viewer->setReport(std::move(designer));
     wait.release();
     if (modal) {
@@ -205,7 +198,7 @@ bool funReportPublishOptions(QWidget *form, PrintoutRequest &request)
 
 bool funReportShow(QWidget *form)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w)
         return false;
     w->showView(ViewPrintouts);
@@ -227,7 +220,7 @@ bool funReportShow(QWidget *form)
 
 void subReportToolBar(QWidget *form)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;

@@ -15,7 +15,6 @@ constexpr int kFieldLeft = 1350;
 constexpr int kTripRow = 330;
 
 const QString kTitle = QStringLiteral("Pet Sitter Instructions");
-const QString kContactKey = QStringLiteral("Sitter_Contact");
 
 // A text column that holds something other than blanks.
 bool hasText(const QVariant &v) { return !v.isNull() && !v.toString().trimmed().isEmpty(); }
@@ -151,7 +150,7 @@ void rptPetSitter::reportEnd()
 void rptPetSitter::ReportHeader_Format()
 {
     if (!m_contact) {
-        const QString stored = funPref_Get(kContactKey, QString());
+        const QString stored = settings::text(Setting::SitterContact);
         QString answer;
         {
             NormalPointer pointer;
@@ -164,7 +163,7 @@ void rptPetSitter::ReportHeader_Format()
         answer = trimBlanks(answer);
         // A blank answer or a cancel keeps the stored name for next time.
         if (!answer.isEmpty())
-            funPref_Set(kContactKey, answer);
+            settings::set(Setting::SitterContact, answer);
         m_contact = answer;
     }
     lblTitle->caption = m_contact->isEmpty() ? kTitle : kTitle + QStringLiteral(" - ") + *m_contact;

@@ -23,13 +23,6 @@ namespace contact_handler {
 
 namespace {
 
-frm_main *mainOf(QWidget *frm)
-{
-    if (auto *m = qobject_cast<frm_main *>(frm))
-        return m;
-    return gMain;
-}
-
 void reportError(const db::DbError &e, const char *routine)
 {
     ui::errorReport(e.number, e.description, QLatin1String(routine));
@@ -180,7 +173,7 @@ bool funContactDelete(QWidget *frm, int code, long contactID, const QString &nam
 
 bool funContactListShow(QWidget *frm)
 {
-    frm_main *w = mainOf(frm);
+    frm_main *w = funMainWindow(frm);
     if (!w)
         return false;
     Hourglass hourglass;
@@ -192,7 +185,7 @@ bool funContactListShow(QWidget *frm)
 
 bool funContactRefreshList(QWidget *frm)
 {
-    frm_main *w = mainOf(frm);
+    frm_main *w = funMainWindow(frm);
     if (!w || !gDataDB)
         return false;
     VbListView *list = w->ListView_Contact;
@@ -251,7 +244,7 @@ bool funContactPrintList(QWidget *frm)
 
 void subContactToolBar(QWidget *frm)
 {
-    frm_main *w = mainOf(frm);
+    frm_main *w = funMainWindow(frm);
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;

@@ -35,13 +35,6 @@ const QString kPanelImage = QStringLiteral("pet panel");
 // The list bar's name for a pet without one.
 const QString kNoPetName = QStringLiteral("(None)");
 
-frm_main *mainOf(QWidget *frm)
-{
-    if (auto *m = qobject_cast<frm_main *>(frm))
-        return m;
-    return gMain;
-}
-
 
 QString nameOr(const QVariant &name, const QString &none)
 {
@@ -279,7 +272,7 @@ bool funPetDelete(QWidget *frm, long petID)
 
 bool funPetShow(QWidget *frm, long petID)
 {
-    frm_main *w = mainOf(frm);
+    frm_main *w = funMainWindow(frm);
     if (!w || !gDataDB)
         return false;
     auto pet = gDataDB->openRecordset(
@@ -345,7 +338,7 @@ bool funPetRefreshList(QWidget *frm)
 {
     if (!gDataDB)
         return false;
-    frm_main *w = mainOf(frm);
+    frm_main *w = funMainWindow(frm);
     CtListBar *bar = w ? w->ctListBar_main : nullptr;
     // Read row by row, keeping only what an entry needs, and added once the
     // read is whole: a read that fails half way adds nothing.
@@ -409,7 +402,7 @@ bool funPetGetValidate(QWidget *frm)
 
 void subPetToolBar(QWidget *frm)
 {
-    frm_main *w = mainOf(frm);
+    frm_main *w = funMainWindow(frm);
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;

@@ -24,13 +24,6 @@ namespace {
 
 constexpr int kThumbnailSide = 128;
 
-frm_main *mainOf(QWidget *form)
-{
-    if (auto *m = qobject_cast<frm_main *>(form))
-        return m;
-    return gMain;
-}
-
 QString textOf(const QVariant &v) { return v.isNull() ? QString() : v.toString(); }
 
 // The report of an unexpected failure: number and description, titled "Error".
@@ -185,7 +178,7 @@ bool funPictureDelete(QWidget *form, int code, long pictureID, const QString &ti
 
 bool funPictureListShow(QWidget *form, int viewMode)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w)
         return false;
     {
@@ -202,7 +195,7 @@ bool funPictureListShow(QWidget *form, int viewMode)
 
 bool funPictureRefreshList(QWidget *form, int viewMode)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w || !gDataDB)
         return false;
     Hourglass hourglass;
@@ -254,7 +247,7 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
 
 void subPictureToolBar(QWidget *form)
 {
-    frm_main *w = mainOf(form);
+    frm_main *w = funMainWindow(form);
     if (!w)
         return;
     CtToolBar *tb = w->ctToolbar_MainToolbar;

@@ -10,6 +10,14 @@
 
 frm_systray *gSystray = nullptr;
 
+namespace {
+// The tray's window goes with the other globals, though the core knows nothing of it.
+[[maybe_unused]] const bool kSystrayReset = addGlobalsReset([] {
+    delete gSystray;
+    gSystray = nullptr;
+});
+} // namespace
+
 frm_systray::frm_systray(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("frm_systray"));

@@ -1,6 +1,7 @@
 // The preference store: text in, text out, in section "Preferences" of the
 // user's settings file, seen at once by a second reader.
 
+#include "core/globals.h"
 #include "core/settings.h"
 #include "support/test_support.h"
 
@@ -56,6 +57,63 @@ private slots:
         const QString got = funPref_Get(QStringLiteral("NeverWritten"), defaultValue);
         QCOMPARE(got, expected);
         QVERIFY(!got.isNull());
+        QVERIFY(m_dialogs.shown().empty());
+    }
+
+    // Each setting under the name both programs and the users' existing files
+    // know it by, and what it is when it was never written.
+    void settingNameAndDefault_data()
+    {
+        QTest::addColumn<Setting>("setting");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<bool>("on");
+        const QString dataFile = QStringLiteral("/tmp/zorbi-folder/Zorbi.dat");
+        QTest::newRow("Database") << Setting::Database << "Database" << dataFile << 0 << false;
+        QTest::newRow("BackupFolder") << Setting::BackupFolder << "BackupFolder" << "" << 0 << false;
+        QTest::newRow("BackupCount") << Setting::BackupCount << "BackupCount" << "99" << 99 << true;
+        QTest::newRow("AutomaticBackup") << Setting::AutomaticBackup << "AutomaticBackup" << "1" << 1 << true;
+        QTest::newRow("AutomaticBackupCount") << Setting::AutomaticBackupCount << "AutomaticBackupCount" << "5" << 5
+                                              << true;
+        QTest::newRow("MainMenuIconSize") << Setting::MainMenuIconSize << "MainMenuIconSize" << "0" << 0 << false;
+        QTest::newRow("ListviewPet") << Setting::ListviewPet << "Listview_Pet" << "0" << 0 << false;
+        QTest::newRow("ListviewAddress") << Setting::ListviewAddress << "Listview_Address" << "0" << 0 << false;
+        QTest::newRow("ListviewReport") << Setting::ListviewReport << "Listview_Report" << "0" << 0 << false;
+        QTest::newRow("ListviewPicture") << Setting::ListviewPicture << "Listview_Picture" << "0" << 0 << false;
+        QTest::newRow("PhotoSite1") << Setting::PhotoSite1 << "PhotoSite_1" << "" << 0 << false;
+        QTest::newRow("PhotoSite2") << Setting::PhotoSite2 << "PhotoSite_2" << "" << 0 << false;
+        QTest::newRow("PhotoSite3") << Setting::PhotoSite3 << "PhotoSite_3" << "" << 0 << false;
+        QTest::newRow("CalShowDOB") << Setting::CalShowDOB << "Cal_Show_DOB" << "0" << 0 << false;
+        QTest::newRow("CalShowDiary") << Setting::CalShowDiary << "Cal_Show_Diary" << "0" << 0 << false;
+        QTest::newRow("CalShowVacRec") << Setting::CalShowVacRec << "Cal_Show_Vac_Rec" << "0" << 0 << false;
+        QTest::newRow("CalShowVacExp") << Setting::CalShowVacExp << "Cal_Show_Vac_Exp" << "0" << 0 << false;
+        QTest::newRow("SitterContact") << Setting::SitterContact << "Sitter_Contact" << "" << 0 << false;
+    }
+    void settingNameAndDefault()
+    {
+        QFETCH(Setting, setting);
+        QFETCH(QString, key);
+        QFETCH(QString, text);
+        QFETCH(int, count);
+        QFETCH(bool, on);
+        ui::ScopedDialogs scope(&m_dialogs);
+        QFile::remove(settingsFile());
+        settings::resetSession();
+        setProgramFolder(QStringLiteral("/tmp/zorbi-folder"));
+        QCOMPARE(settings::key(setting), key);
+        QCOMPARE(settings::text(setting), text);
+        QCOMPARE(settings::storedText(setting), QString(""));
+        QCOMPARE(settings::count(setting), count);
+        QCOMPARE(settings::isOn(setting), on);
+
+        // Written under its name, and read back through it.
+        QVERIFY(settings::set(setting, QStringLiteral("7")));
+        QCOMPARE(funPref_Get(key), QStringLiteral("7"));
+        QCOMPARE(settings::text(setting), QStringLiteral("7"));
+        QCOMPARE(settings::storedText(setting), QStringLiteral("7"));
+        QCOMPARE(settings::count(setting), 7);
+        setProgramFolder(QString());
         QVERIFY(m_dialogs.shown().empty());
     }
 

@@ -544,9 +544,9 @@ void TestCalendar::printsTheMonth()
     addEvent("Vet", "2003-04-14", "10:30:00");
     show(QDate(2003, 4, 1));
     const QString pdf = m_pf->file("month.pdf");
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(pdf);
-    funReportPrinter()->setPageOrientation(QPageLayout::Portrait);
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(pdf);
+    funProgramPrinter().setPageOrientation(QPageLayout::Portrait);
     QCOMPARE(funCalendarHandler(gMain, ActionPrint, QVariant()), false);
     QCOMPARE(cal()->PrintTitle(), QString("Zorbi 2003 Calendar"));
     QCOMPARE(cal()->PrintSubTitle(), QString("April 2003"));
@@ -559,15 +559,15 @@ void TestCalendar::printsTheMonth()
             .match(QString::fromLatin1(file.readAll()));
     QVERIFY(box.hasMatch());
     QVERIFY2(box.captured(1).toDouble() > box.captured(2).toDouble(), qPrintable(box.captured(0)));
-    QCOMPARE(funReportPrinter()->pageLayout().orientation(), QPageLayout::Portrait);
+    QCOMPARE(funProgramPrinter().pageLayout().orientation(), QPageLayout::Portrait);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);
 }
 
 void TestCalendar::failedPrintLeavesThePrinterUsable()
 {
     show(QDate(2003, 4, 1));
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(QString()); // nowhere to print
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(QString()); // nowhere to print
     QCOMPARE(funCalendarHandler(gMain, ActionPrint, QVariant()), false);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
     // Print Setup's Print to File takes, and the month prints there.

@@ -510,8 +510,8 @@ void TestEventEditor::printAsksToSaveFirst()
 {
     const long id = addEvent("Vet", "2003-04-14");
     const QString pdf = m_pf->file("event.pdf");
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(pdf);
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(pdf);
     auto &dialogs = m_pf->dialogs();
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Vet visit");
@@ -533,8 +533,8 @@ void TestEventEditor::printAsksToSaveFirst()
 
 void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()
 {
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(m_pf->file("event.pdf"));
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(m_pf->file("event.pdf"));
     auto &dialogs = m_pf->dialogs();
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Vet");
@@ -564,8 +564,8 @@ void TestEventEditor::saveAndCloseAfterAnEarlierSaveCloses()
     // Print saved the row once; what is typed after it is a change of the
     // same row, and Save & Close writes it and closes as the first time.
     const long id = addEvent("Vet", "2003-04-14");
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(m_pf->file("event.pdf"));
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(m_pf->file("event.pdf"));
     auto &dialogs = m_pf->dialogs();
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Vet visit");

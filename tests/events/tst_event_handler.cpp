@@ -305,8 +305,8 @@ void TestEventHandler::printsTheCallingWindow()
     QWidget window;
     window.resize(300, 200);
     const QString pdf = m_pf->file("event.pdf");
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(pdf);
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(pdf);
     QCOMPARE(funEventHandler(&window, ActionPrint, 1), false);
     QVERIFY(QFileInfo(pdf).size() > 500);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
@@ -317,17 +317,17 @@ void TestEventHandler::failedPrintLeavesThePrinterUsable()
     // A print with nowhere to go fails and says so...
     QWidget window;
     window.resize(300, 200);
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(QString());
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(QString());
     QCOMPARE(funEventHandler(&window, ActionPrint, 1), false);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
     QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text, QString("482: Printer error"));
-    QCOMPARE(funReportPrinter()->printerState(), QPrinter::Idle);
+    QCOMPARE(funProgramPrinter().printerState(), QPrinter::Idle);
     // ...and Print Setup's Print to File then takes, and the next print goes there.
     const QString pdf = m_pf->file("event.pdf");
     m_pf->dialogs().queue(pdf);
     gMain->ctToolBar_MainMenuBar_ItemClick(gMain->menuItems.printSetup);
-    QCOMPARE(funReportPrinter()->outputFileName(), pdf);
+    QCOMPARE(funProgramPrinter().outputFileName(), pdf);
     QCOMPARE(funEventHandler(&window, ActionPrint, 1), false);
     QVERIFY(QFileInfo(pdf).size() > 500);
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);

@@ -99,8 +99,7 @@ void TestReminders::init()
 void TestReminders::cleanup()
 {
     testsupport::stopWatchingReminderWindow();
-    delete gReportPrinter;
-    gReportPrinter = nullptr;
+    subDropProgramPrinter();
     m_db.reset();
     m_pf.reset();
 }
@@ -536,9 +535,9 @@ void TestReminders::printsWithTheMomentOfPrinting()
     addEvent("Vet", {{"event_time", "08:00:00"}});
     openProgramFiles();
     const QString pdf = m_pf->file("reminders.pdf");
-    gReportPrinter = new QPrinter(QPrinter::HighResolution);
-    gReportPrinter->setOutputFormat(QPrinter::PdfFormat);
-    gReportPrinter->setOutputFileName(pdf);
+    subDropProgramPrinter();
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(pdf);
     QString title, subtitle;
     onReminderWindow([&](frm_reminder *w) {
         zbclock::setNow(at("2026-12-10 14:25:07"));
@@ -553,7 +552,7 @@ void TestReminders::printsWithTheMomentOfPrinting()
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 
     // With nowhere to print, the user hears of it.
-    gReportPrinter->setOutputFileName(m_pf->file("no such folder/reminders.pdf"));
+    funProgramPrinter().setOutputFileName(m_pf->file("no such folder/reminders.pdf"));
     onReminderWindow([&](frm_reminder *w) { QTest::mouseClick(w->cmdPrint, Qt::LeftButton); });
     QVERIFY(reminders::funCheckReminders(false, false));
     QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
@@ -564,15 +563,15 @@ void TestReminders::failedPrintLeavesThePrinterUsable()
 {
     addEvent("Vet", {{"event_time", "08:00:00"}});
     openProgramFiles();
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(QString()); // nowhere to print
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(QString()); // nowhere to print
     const QString pdf = m_pf->file("reminders.pdf");
     onReminderWindow([&](frm_reminder *w) {
         QTest::mouseClick(w->cmdPrint, Qt::LeftButton);
         QCOMPARE(m_pf->dialogs().count(SD::Message), 1);
         // The printer takes a file to print into, as Print Setup gives it.
-        funReportPrinter()->setOutputFileName(pdf);
-        QCOMPARE(funReportPrinter()->outputFileName(), pdf);
+        funProgramPrinter().setOutputFileName(pdf);
+        QCOMPARE(funProgramPrinter().outputFileName(), pdf);
         QTest::mouseClick(w->cmdPrint, Qt::LeftButton);
     });
     QVERIFY(reminders::funCheckReminders(false, false));

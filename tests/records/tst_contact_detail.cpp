@@ -326,8 +326,8 @@ void TestContactDetail::print()
 void TestContactDetail::printsTheWindowItself()
 {
     const QString pdf = m_pf->file("person.pdf");
-    funReportPrinter()->setOutputFormat(QPrinter::PdfFormat);
-    funReportPrinter()->setOutputFileName(pdf);
+    funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
+    funProgramPrinter().setOutputFileName(pdf);
     // A new person, not saved at the question: printed as it stands, and the
     // window holds a fresh new person that can still be saved.
     withWindow(0, [&](frm_contact_detail *w) {

@@ -127,6 +127,12 @@ void TestReminderProgram::firstCheck()
     QCOMPARE(testsupport::reminderWindowsShown(), 1);
     QCOMPARE(gNextReminderCheck, QDateTime(QDate(2026, 12, 10), QTime(12, checksAtStart ? 5 : 6)));
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
+
+    // The tray's window goes with the program's other globals.
+    QPointer<frm_systray> tray = gSystray;
+    resetGlobals();
+    QVERIFY(!gSystray);
+    QVERIFY(!tray);
 }
 
 void TestReminderProgram::checksBeforeTheIconIsShown()
