@@ -159,6 +159,7 @@ void PageItems::pack()
     }
     m_count = m_items.size();
     m_packed = qCompress(bytes, 1);
+    m_packed.squeeze(); // the compressor's buffer is as long as the input
     std::vector<Item>().swap(m_items); // its capacity too
     m_isPacked = true;
 }
