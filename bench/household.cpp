@@ -238,6 +238,12 @@ void useBenchFolder(int size)
     settings::set(Setting::Database, folder + QStringLiteral("/Zorbi.dat"));
 }
 
+void useBenchRoot(const QString &root)
+{
+    g_root = root;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, root + QStringLiteral("/settings"));
+}
+
 int runBenchmarks(int argc, char **argv, int largest)
 {
     QTemporaryDir dir;

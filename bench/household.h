@@ -48,5 +48,8 @@ QString benchRoot();
 // Makes the program folder of one size the program's, with its data file as
 // the setting "Database" names it (while runBenchmarks runs).
 void useBenchFolder(int size);
+// A child process of a benchmark: the root its parent made (benchRoot()),
+// its settings included, so that useBenchFolder works as in the parent.
+void useBenchRoot(const QString &root);
 
 } // namespace bench

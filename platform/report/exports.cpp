@@ -357,7 +357,7 @@ QString HtmlWriter::run()
         m_out += QStringLiteral("<div class=\"p\" id=\"page%1\" style=\"width:%2;height:%3\">\n")
                      .arg(n + 1)
                      .arg(pt(paper.width()), pt(paper.height()));
-        for (const Item &it : m_doc.pages[size_t(n)].items) {
+        for (const Item &it : m_doc.pages[size_t(n)].items.unpacked()) {
             switch (it.kind) {
             case Item::Text: text(it, it.textFor(n + 1, count)); break;
             case Item::Image: image(it); break;
@@ -493,7 +493,7 @@ QString rtfText(const Document &doc)
     const int count = doc.pageCount();
     for (int n = 0; n < count; ++n) {
         w.newPage();
-        for (const Item &it : doc.pages[size_t(n)].items)
+        for (const Item &it : doc.pages[size_t(n)].items.unpacked())
             rtfItem(w, it, n + 1, count);
     }
     return w.finish();

@@ -4,6 +4,9 @@
 #include "platform/shell.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QDataStream>
+#include <QHash>
+#include <QMutex>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -67,12 +70,179 @@ QString Item::richText() const
     return out;
 }
 
+namespace {
+
+// Fonts and item names recur on every page: a packed page holds their numbers
+// in these tables, which only grow by the fonts and controls the process's
+// printouts have.
+class Interned {
+public:
+    static Interned &instance()
+    {
+        static Interned one;
+        return one;
+    }
+    qint32 font(const QFont &f) { return intern(m_fonts, m_fontIndex, f); }
+    qint32 name(const QString &n) { return intern(m_names, m_nameIndex, n); }
+    // The table's font or name of each number, under one lock for a page.
+    template <typename Fn>
+    void read(Fn fn)
+    {
+        const QMutexLocker lock(&m_mutex);
+        fn(m_fonts, m_names);
+    }
+
+private:
+    template <typename T>
+    qint32 intern(std::vector<T> &values, QHash<T, qint32> &index, const T &value)
+    {
+        const QMutexLocker lock(&m_mutex);
+        auto it = index.constFind(value);
+        if (it != index.constEnd())
+            return *it;
+        values.push_back(value);
+        return index[value] = qint32(values.size() - 1);
+    }
+
+    QMutex m_mutex;
+    std::vector<QFont> m_fonts;
+    QHash<QFont, qint32> m_fontIndex;
+    std::vector<QString> m_names;
+    QHash<QString, qint32> m_nameIndex;
+};
+
+template <typename T, typename Key>
+qint32 sharedIndex(std::vector<T> &held, const T &value, Key key)
+{
+    for (size_t i = 0; i < held.size(); ++i)
+        if (key(held[i]) == key(value))
+            return qint32(i);
+    held.push_back(value);
+    return qint32(held.size() - 1);
+}
+
+} // namespace
+
+void PageItems::pack()
+{
+    if (m_isPacked)
+        return;
+    Interned &tables = Interned::instance();
+    QByteArray bytes;
+    {
+        QDataStream out(&bytes, QIODevice::WriteOnly);
+        out.setVersion(QDataStream::Qt_6_0);
+        for (const Item &it : m_items) {
+            out << quint8(it.kind) << tables.name(it.name) << it.rect;
+            switch (it.kind) {
+            case Item::Text:
+                out << it.text.toUtf8() << tables.font(it.font) << it.foreColor << it.backColor
+                    << qint32(it.alignment) << it.wordWrap << qint32(it.angle) << it.href << quint8(it.deferred);
+                break;
+            case Item::Image:
+                out << (it.image.isNull() ? qint32(-1)
+                                          : sharedIndex(m_images, it.image, [](const QImage &i) { return i.cacheKey(); }))
+                    << it.imageFile;
+                break;
+            case Item::Line:
+                out << it.line << it.lineColor << qint32(it.lineWidth);
+                break;
+            case Item::Box:
+                out << it.lineColor << qint32(it.lineWidth) << it.fillColor;
+                break;
+            case Item::Rich:
+                out << (it.rich ? sharedIndex(m_riches, it.rich, [](const auto &d) { return d.get(); }) : qint32(-1))
+                    << qint32(it.richTop);
+                break;
+            }
+        }
+    }
+    m_count = m_items.size();
+    m_packed = qCompress(bytes, 1);
+    m_packed.squeeze(); // the compressor's buffer is as long as the input
+    std::vector<Item>().swap(m_items); // its capacity too
+    m_isPacked = true;
+}
+
+std::vector<Item> PageItems::unpacked() const
+{
+    if (!m_isPacked)
+        return m_items;
+    std::vector<Item> items(m_count);
+    const QByteArray bytes = qUncompress(m_packed);
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    Interned::instance().read([&](const std::vector<QFont> &fonts, const std::vector<QString> &names) {
+        for (Item &it : items) {
+            quint8 kind = 0, deferred = 0;
+            qint32 name = 0, index = 0, value = 0;
+            in >> kind >> name >> it.rect;
+            it.kind = Item::Kind(kind);
+            it.name = names[size_t(name)];
+            switch (it.kind) {
+            case Item::Text: {
+                QByteArray text;
+                qint32 alignment = 0;
+                in >> text >> index >> it.foreColor >> it.backColor >> alignment >> it.wordWrap >> value >> it.href
+                    >> deferred;
+                it.text = QString::fromUtf8(text);
+                it.font = fonts[size_t(index)];
+                it.alignment = alignment;
+                it.angle = value;
+                it.deferred = Item::Deferred(deferred);
+                break;
+            }
+            case Item::Image:
+                in >> index >> it.imageFile;
+                if (index >= 0)
+                    it.image = m_images[size_t(index)];
+                break;
+            case Item::Line:
+                in >> it.line >> it.lineColor >> value;
+                it.lineWidth = value;
+                break;
+            case Item::Box:
+                in >> it.lineColor >> value >> it.fillColor;
+                it.lineWidth = value;
+                break;
+            case Item::Rich:
+                in >> index >> value;
+                if (index >= 0)
+                    it.rich = m_riches[size_t(index)];
+                it.richTop = value;
+                break;
+            }
+        }
+    });
+    return items;
+}
+
+std::vector<Item> &PageItems::edit()
+{
+    if (m_isPacked) {
+        m_items = unpacked();
+        m_isPacked = false;
+        m_packed.clear();
+        m_images.clear();
+        m_riches.clear();
+        m_count = 0;
+    }
+    return m_items;
+}
+
+const std::vector<Item> &PageItems::read() const
+{
+    if (m_isPacked && m_items.size() != m_count)
+        const_cast<PageItems *>(this)->m_items = unpacked();
+    return m_items;
+}
+
 QStringList Document::texts(int pageIndex) const
 {
     QStringList out;
     if (pageIndex < 0 || pageIndex >= pageCount())
         return out;
-    for (const Item &it : pages[size_t(pageIndex)].items) {
+    for (const Item &it : pages[size_t(pageIndex)].items.unpacked()) {
         if (it.kind == Item::Text)
             out << it.textFor(pageIndex + 1, pageCount());
         else if (it.kind == Item::Rich && it.rich)
@@ -223,7 +393,7 @@ void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOpti
     if (pageIndex < 0 || pageIndex >= doc.pageCount())
         return;
     const int count = doc.pageCount();
-    for (const Item &it : doc.pages[size_t(pageIndex)].items) {
+    for (const Item &it : doc.pages[size_t(pageIndex)].items.unpacked()) {
         switch (it.kind) {
         case Item::Text:
             drawText(p, it, it.textFor(pageIndex + 1, count));

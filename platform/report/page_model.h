@@ -31,6 +31,7 @@
 // flattened into items at their final positions. A rich-text document is
 // shared by its slices and never changed once laid out.
 
+#include <QByteArray>
 #include <QColor>
 #include <QFont>
 #include <QImage>
@@ -110,8 +111,56 @@ struct Item {
     void forEachSliceLine(const std::function<void(const QTextBlock &, const QTextLayout &, const QTextLine &)> &fn) const;
 };
 
+// The items of one page. While the layout fills the page they are Items; once
+// the page is done the layout packs them (pack()): texts as UTF-8, fonts and
+// names as numbers into tables the process shares, the bytes compressed;
+// pictures and rich-text documents stay shared, each held once a page. A
+// report of ten thousand pages so costs a few kilobytes a page, not the
+// Items. Painting and the writers read a packed page through unpacked(), a
+// copy made for the moment; the vector-like members unpack the page in place
+// (changes) or keep a copy beside the packed bytes (reading: for tests and
+// small tools; long runs go through unpacked()).
+class PageItems {
+public:
+    using value_type = Item;
+    using iterator = std::vector<Item>::iterator;
+    using const_iterator = std::vector<Item>::const_iterator;
+
+    // The items, packed or not, as a vector of their own.
+    std::vector<Item> unpacked() const;
+    // The items to change: a packed page is unpacked first.
+    std::vector<Item> &edit();
+    // Packs the items (nothing to do for a page packed already).
+    void pack();
+    bool isPacked() const { return m_isPacked; }
+
+    size_t size() const { return m_isPacked ? m_count : m_items.size(); }
+    bool empty() const { return size() == 0; }
+    const_iterator begin() const { return read().begin(); }
+    const_iterator end() const { return read().end(); }
+    iterator begin() { return edit().begin(); }
+    iterator end() { return edit().end(); }
+    const Item &operator[](size_t i) const { return read()[i]; }
+    Item &operator[](size_t i) { return edit()[i]; }
+    const Item &back() const { return read().back(); }
+    Item &back() { return edit().back(); }
+    void push_back(const Item &it) { edit().push_back(it); }
+    void push_back(Item &&it) { edit().push_back(std::move(it)); }
+    void clear() { edit().clear(); }
+
+private:
+    const std::vector<Item> &read() const;
+
+    bool m_isPacked = false;
+    size_t m_count = 0;
+    std::vector<Item> m_items;     // unpacked; when packed, a copy read() made
+    QByteArray m_packed;
+    std::vector<QImage> m_images;
+    std::vector<std::shared_ptr<const QTextDocument>> m_riches;
+};
+
 struct Page {
-    std::vector<Item> items;
+    PageItems items;
 };
 
 struct Document {

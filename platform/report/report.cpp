@@ -557,6 +557,9 @@ public:
 private:
     void newPage()
     {
+        // The page before is done: it is packed, and only this one is held as Items.
+        if (!m_r.m_doc.pages.empty())
+            m_r.m_doc.pages.back().items.pack();
         m_r.m_doc.pages.emplace_back();
         m_r.m_pageNumber = m_r.m_doc.pageCount();
         m_y = m_area.top();
@@ -616,7 +619,7 @@ private:
         const Kept k = std::exchange(m_keep, {});
         std::vector<Item> moved;
         if (k.page == m_r.m_doc.pageCount() - 1 && !k.pageWasEmpty) {
-            std::vector<Item> &items = m_r.m_doc.pages.back().items;
+            std::vector<Item> &items = m_r.m_doc.pages.back().items.edit();
             moved.assign(std::make_move_iterator(items.begin() + std::ptrdiff_t(k.from)),
                          std::make_move_iterator(items.begin() + std::ptrdiff_t(k.to)));
             items.erase(items.begin() + std::ptrdiff_t(k.from), items.begin() + std::ptrdiff_t(k.to));
@@ -626,7 +629,7 @@ private:
             return false;
         if (!moved.empty()) {
             const int dy = m_y - k.top;
-            std::vector<Item> &items = m_r.m_doc.pages.back().items;
+            std::vector<Item> &items = m_r.m_doc.pages.back().items.edit();
             // Now at the top of its page: never moved again.
             m_keep = {m_r.m_doc.pageCount() - 1, items.size(), items.size() + moved.size(), m_y, k.height, true,
                       m_lastRow};
@@ -671,7 +674,7 @@ private:
         }
         m_keep = {};
         const int x = m_area.left() + m_slot * (width + s.columnSpacing);
-        std::vector<Item> &items = m_r.m_doc.pages.back().items;
+        std::vector<Item> &items = m_r.m_doc.pages.back().items.edit();
         emitBand(b, takeAll(b), x, m_rowTop, width, items);
         m_rowHeight = qMax(m_rowHeight, h);
         m_body = true;
@@ -843,7 +846,7 @@ private:
     // The part of the band `take` says at `top` of the page.
     void put(const Band &b, const std::vector<int> &take, int top)
     {
-        emitBand(b, take, m_area.left(), top, m_area.width(), m_r.m_doc.pages.back().items);
+        emitBand(b, take, m_area.left(), top, m_area.width(), m_r.m_doc.pages.back().items.edit());
     }
 
     // The band's items, its left edge at `x0`, its top at `top`, nothing

@@ -206,6 +206,8 @@ private slots:
     void picturesKeptAsFiles();
     void richTextSplitOverPages();
     void rtfLinesOverEverything();
+    void packedPagesWriteTheSame_data() { hostile(); }
+    void packedPagesWriteTheSame();
 
 private:
     static void hostile();
@@ -365,6 +367,36 @@ void TestReportExports::htmlFileNames()
     for (const QString &src : p.srcs)
         shown << QUrl::fromPercentEncoding(src.toUtf8());
     QCOMPARE(shown, QStringList({picture, picture, second}));
+}
+
+// A page held packed (as the engine holds the pages it has finished) gives
+// every writer and the screen what its items gave: each kind of item, the
+// colours, turn, link, page number and picture carried through.
+void TestReportExports::packedPagesWriteTheSame()
+{
+    QFETCH(QString, text);
+    const Document doc = hostileDoc(text);
+    Document packed = doc;
+    packed.pages[0].items[0].foreColor = QColor(10, 120, 30);
+    packed.pages[0].items[0].backColor = QColor(250, 240, 200);
+    Document plain = packed;
+    for (Page &page : packed.pages)
+        page.items.pack();
+    QVERIFY(packed.pages[0].items.isPacked());
+    QCOMPARE(packed.pages[0].items.size(), plain.pages[0].items.size());
+    for (int p = 0; p < plain.pageCount(); ++p) {
+        QCOMPARE(packed.texts(p), plain.texts(p));
+        QCOMPARE(renderPage(packed, p, 0.05), renderPage(plain, p, 0.05));
+    }
+    std::vector<QImage> packedImages, plainImages;
+    QCOMPARE(htmlText(packed, QStringLiteral("p_"), &packedImages), htmlText(plain, QStringLiteral("p_"), &plainImages));
+    QCOMPARE(packedImages.size(), plainImages.size());
+    QCOMPARE(rtfText(packed), rtfText(plain));
+    // Read as a vector, and changed: the page unpacks and takes the change.
+    QCOMPARE(packed.pages[1].items[0].deferred, Item::PageNumber);
+    packed.pages[1].items.push_back(packed.pages[0].items[0]);
+    QVERIFY(!packed.pages[1].items.isPacked());
+    QCOMPARE(packed.pages[1].items.back().foreColor, QColor(10, 120, 30));
 }
 
 void TestReportExports::nothingWritten()
