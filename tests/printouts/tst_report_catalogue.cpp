@@ -27,7 +27,7 @@ void TestReportCatalogue::builtAtStartUp()
 {
     ProgramFolder pf;
     QCOMPARE(gReports.size(), size_t(1));
-    gListBarCargo.push_back({1, 2, "Rex", QVariant()});
+    gListBarCargo.push_back({1, 2, "Rex"});
     subInitReports();
     QCOMPARE(gListBarCargo.size(), size_t(1));
     QCOMPARE(gReports.size(), size_t(14));
