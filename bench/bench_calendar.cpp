@@ -58,7 +58,7 @@ void fill(benchmark::State &state, const calendar_handler::CalendarSettings &set
             break;
         }
     }
-    state.counters["items"] = double(gCalendarItems.size() - 1);
+    state.counters["items"] = double(gCalendarItems.size());
     subCloseDataDB();
 }
 
@@ -87,7 +87,7 @@ void BM_CalendarFillFirst(benchmark::State &state)
         subCloseDataDB();
         state.ResumeTiming();
     }
-    state.counters["items"] = double(gCalendarItems.size() - 1);
+    state.counters["items"] = double(gCalendarItems.size());
 }
 
 void BM_CalendarQueriesAlone(benchmark::State &state)

@@ -575,23 +575,23 @@ void frm_main::ctToolBar_MainMenuBar_ItemClick(int id)
 
 // ---------------------------------------------------------------- list bar
 
-static const QVariantList *cargoOf(CtListBar *bar, int group, int item)
+static const ListBarItem *cargoOf(CtListBar *bar, int group, int item)
 {
     const int index = bar->itemCargo(group, item);
-    if (index <= 0 || index >= int(gListBarCargo.size()) || gListBarCargo[size_t(index)].size() < 3)
+    if (index <= 0 || index >= int(gListBarCargo.size()))
         return nullptr;
     return &gListBarCargo[size_t(index)];
 }
 
 void frm_main::ctListBar_main_ItemClick(int group, int item)
 {
-    const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
+    const ListBarItem *cargo = cargoOf(ctListBar_main, group, item);
     if (!cargo)
         return;
     const QString text = ctListBar_main->itemText(group, item);
-    switch ((*cargo)[0].toInt()) {
+    switch (cargo->view) {
     case ViewPets: {
-        const long petId = (*cargo)[1].toLongLong();
+        const long petId = cargo->recordID;
         if (petId != 0)
             funPetHandler(this, ActionShow, petId, text, 1);
         else
@@ -613,21 +613,21 @@ void frm_main::ctListBar_main_ItemDblClick()
     const int group = ctListBar_main->currentGroup(), item = ctListBar_main->currentItem();
     if (item <= 0)
         return;
-    const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
-    if (!cargo || (*cargo)[0].toInt() != ViewPets || (*cargo)[1].toLongLong() == 0)
+    const ListBarItem *cargo = cargoOf(ctListBar_main, group, item);
+    if (!cargo || cargo->view != ViewPets || cargo->recordID == 0)
         return;
-    funPetHandler(this, ActionEdit, (*cargo)[1].toLongLong(), ctListBar_main->itemText(group, item), 1);
+    funPetHandler(this, ActionEdit, cargo->recordID, ctListBar_main->itemText(group, item), 1);
     subRefreshListBar();
 }
 
 void frm_main::ctListBar_main_ItemRightClick(int group, int item)
 {
-    const QVariantList *cargo = cargoOf(ctListBar_main, group, item);
+    const ListBarItem *cargo = cargoOf(ctListBar_main, group, item);
     // "Add New Pet" is no pet: it gets no Open/Delete menu.
-    if (!cargo || (*cargo)[0].toInt() != ViewPets || (*cargo)[1].toLongLong() == 0 || !gControls)
+    if (!cargo || cargo->view != ViewPets || cargo->recordID == 0 || !gControls)
         return;
     CtDropMenu *menu = gControls->ctDropMenuContext->menu(1);
-    menu->setTag(QString::number((*cargo)[1].toLongLong()));
+    menu->setTag(QString::number(cargo->recordID));
     menu->popUp(this);
 }
 
@@ -750,15 +750,13 @@ void frm_main::ctCalendar1_DayDblClick(int day)
 QString frm_main::dayTipText(int day)
 {
     QStringList lines;
-    for (size_t i = 1; i < gCalendarItems.size(); ++i) {
+    for (size_t i = 0; i < gCalendarItems.size(); ++i) {
         if (gCalendarItems.day(i) != day)
             continue;
-        const QVariantList &item = gCalendarItems[i];
-        if (item.size() < 6)
-            continue;
-        QString line = item[4].isNull() ? QStringLiteral("(None)") : item[4].toString();
-        if (!item[5].isNull() && !item[5].toString().isEmpty())
-            line += QStringLiteral(" - ") + item[5].toString();
+        const CalendarItem &item = gCalendarItems[i];
+        QString line = item.name.isNull() ? QStringLiteral("(None)") : item.name;
+        if (!item.due.isEmpty())
+            line += QStringLiteral(" - ") + item.due;
         line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
         lines << line;
     }

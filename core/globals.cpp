@@ -52,20 +52,19 @@ QString gPicturePath;
 QString gDefaultPicture;
 QString gHelpFile;
 int gListviewPet = 0, gListviewAddress = 0, gListviewReport = 0, gListviewPicture = 0;
-std::vector<QVariantList> gListBarCargo(1);
-QVariantList gListBarEntry{QVariant(), QVariant(), QVariant(), QVariant()};
+std::vector<ListBarItem> gListBarCargo(1);
 long gLastRecordID = 0;
 int gCurrentView = 0;
 int gCalendarDay = 0;
 bool gCalendarShown = false;
 CalendarItems gCalendarItems;
 
-const QVariantList &CalendarItems::operator[](size_t i) const
+const CalendarItem &CalendarItems::operator[](size_t i) const
 {
     if (m_items.size() < m_days.size())
         m_items.resize(m_days.size());
     if (m_sources[i] >= 0) {
-        m_items[i] = m_maker ? m_maker(m_days[i], m_sources[i]) : QVariantList();
+        m_items[i] = m_maker ? m_maker(m_days[i], m_sources[i]) : CalendarItem();
         m_sources[i] = -1;
     }
     return m_items[i];
@@ -73,18 +72,10 @@ const QVariantList &CalendarItems::operator[](size_t i) const
 
 void CalendarItems::restart(Maker maker)
 {
-    m_days.assign(1, 0);
-    m_sources.assign(1, -1);
-    m_items.assign(1, QVariantList());
+    m_days.clear();
+    m_sources.clear();
+    m_items.clear();
     m_maker = std::move(maker);
-}
-
-void CalendarItems::assign(size_t n, const QVariantList &item)
-{
-    m_days.assign(n, item.isEmpty() ? 0 : item[0].toInt());
-    m_sources.assign(n, -1);
-    m_items.assign(n, item);
-    m_maker = {};
 }
 
 void CalendarItems::reserve(size_t n)
@@ -93,11 +84,11 @@ void CalendarItems::reserve(size_t n)
     m_sources.reserve(n);
 }
 
-void CalendarItems::push_back(const QVariantList &item)
+void CalendarItems::push_back(const CalendarItem &item)
 {
     m_items.resize(m_days.size());
     m_items.push_back(item);
-    m_days.push_back(item.isEmpty() ? 0 : item[0].toInt());
+    m_days.push_back(item.day);
     m_sources.push_back(-1);
 }
 
@@ -109,8 +100,7 @@ void CalendarItems::addMade(int day, int source)
 int gPetDetailTab = 0;
 QPointer<QWidget> gActiveControl;
 
-std::vector<QVariantList> gReminders(1);
-QVariantList gReminderEntry{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+std::vector<ReminderRow> gReminders(1);
 QDateTime gNextReminderCheck;
 QString gCheckUnit = QStringLiteral("n");
 int gCheckInterval = 5;
@@ -150,20 +140,18 @@ void resetGlobals()
     gDefaultPicture.clear();
     gHelpFile.clear();
     gListviewPet = gListviewAddress = gListviewReport = gListviewPicture = 0;
-    gListBarCargo.assign(1, QVariantList());
-    gListBarEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant()};
+    gListBarCargo.assign(1, ListBarItem());
     gLastRecordID = 0;
     gCurrentView = 0;
     gCalendarDay = 0;
     gCalendarShown = false;
-    gCalendarItems.assign(1, QVariantList());
+    gCalendarItems.clear();
     gPetDetailTab = 0;
     gActiveControl = nullptr;
 
     for (void (*reset)() : globalsResets())
         reset();
-    gReminders.assign(1, QVariantList());
-    gReminderEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant(), QVariant()};
+    gReminders.assign(1, ReminderRow());
     gNextReminderCheck = QDateTime();
     gCheckUnit = QStringLiteral("n");
     gCheckInterval = 5;

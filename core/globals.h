@@ -29,12 +29,16 @@ extern QString gHelpFile;       // the help file's path
 
 extern int gListviewPet, gListviewAddress, gListviewReport, gListviewPicture;
 
-// List-bar cargo: element 0 stays empty; each further one is
-// [0] view code (1 for a pet), [1] record id, [2] name, [3] empty.
-extern std::vector<QVariantList> gListBarCargo;
-
-// The work entry copied into gListBarCargo.
-extern QVariantList gListBarEntry;
+// One entry of the list bar: what a click on its item opens.
+struct ListBarItem {
+    int view = 0;      // the view code; 1 for a pet and for "Add New Pet"
+    long recordID = 0; // the pet's id; 0 for "Add New Pet" and the fixed entries
+    QString name;
+    bool operator==(const ListBarItem &) const = default;
+};
+// The list bar's entries. A list-bar item's cargo is the index of its entry,
+// and a cargo of 0 is none: element 0 stays empty.
+extern std::vector<ListBarItem> gListBarCargo;
 
 // The id of the last record saved or opened in a detail window.
 extern long gLastRecordID;
@@ -43,35 +47,44 @@ extern long gLastRecordID;
 // 13 printouts, 14 preferences, 20 photo gallery.
 extern int gCurrentView;
 
-// The items of the last calendar fill: element 0 empty, each further one eight
-// values ([0] day number, [1] kind, [2] record id, [3] species id, [4] name,
-// [5] due text, [6] time, [7] empty), read like a std::vector<QVariantList>.
+// One item placed on the calendar by the last fill.
+struct CalendarItem {
+    int day = 0;       // its day number
+    int kind = 0;      // 8 event, 6 vaccination, 9 diary entry, 1 birthday
+    long recordID = 0; // event_id for an event, else pet_id (a birthday: the repeating query's record id)
+    int species = 0;   // the pet's species id; 0 for events and birthdays
+    QString name;      // on one line; null reads as "(None)"
+    QString due;       // the due text: the time, if it has one, and the date
+    QString time;      // event_time as stored; null when there is none
+    bool operator==(const CalendarItem &) const = default;
+};
+
+// The items of the last calendar fill, in the order they were placed.
 //
 // One fill may place tens of thousands of items (each event repeating daily
 // comes round on all 42 days of the grid), and most are never read: the fill
-// adds each as its day and a number that its maker turns into the eight values
-// when the item is first read. day() reads slot 0 without making the item.
+// adds each as its day and a number that its maker turns into the item when it
+// is first read. day() reads the day without making the item.
 class CalendarItems {
 public:
-    using Maker = std::function<QVariantList(int day, int source)>;
+    using Maker = std::function<CalendarItem(int day, int source)>;
 
-    CalendarItems() { restart(); }
     size_t size() const { return m_days.size(); }
-    const QVariantList &operator[](size_t i) const;
+    bool empty() const { return m_days.empty(); }
+    const CalendarItem &operator[](size_t i) const;
     int day(size_t i) const { return m_days[i]; }
 
-    // Element 0 alone, and items made by `maker` from now on.
+    // No items, and items made by `maker` from now on.
     void restart(Maker maker = {});
-    // As std::vector: `n` copies of `item` (assign(1, {}) restarts).
-    void assign(size_t n, const QVariantList &item);
+    void clear() { restart(); }
     void reserve(size_t n);
-    void push_back(const QVariantList &item);
+    void push_back(const CalendarItem &item);
     void addMade(int day, int source);
 
 private:
     std::vector<int> m_days;
     mutable std::vector<int> m_sources; // the maker's number; -1 once the item is made
-    mutable std::vector<QVariantList> m_items;
+    mutable std::vector<CalendarItem> m_items;
     Maker m_maker;
 };
 
@@ -94,13 +107,19 @@ extern QPointer<QWidget> gActiveControl;
 
 // ---- Reminders ----
 
-// The due items of the last check: element 0 stays empty; each further one is
-// [0] kind (8 event, 6 vaccination), [1] record id (event_id or vaccine_id),
-// [2] name, [3] due text, [4] repeating flag, [5] the value an acknowledgement
-// writes, [6] empty.
-extern std::vector<QVariantList> gReminders;
-// The work entry copied into gReminders.
-extern QVariantList gReminderEntry;
+// One due item of a reminder check.
+struct ReminderRow {
+    int kind = 0;      // 8 event, 6 vaccination
+    long recordID = 0; // event_id or vaccine_id
+    QString name;      // as listed: on one line, "(None)" for none
+    QString due;       // the due text
+    bool repeating = false;
+    QDateTime acknowledgeValue; // what acknowledging a repeating event writes
+    bool operator==(const ReminderRow &) const = default;
+};
+// The due items of the last check. Each row of the reminder window carries the
+// index of its item as its row data, counted from 1: element 0 stays empty.
+extern std::vector<ReminderRow> gReminders;
 // When the reminder program checks next (null: at once), the unit and length of
 // the interval between checks, and the minutes a snooze puts the next check off.
 extern QDateTime gNextReminderCheck;

@@ -88,7 +88,7 @@ bool funIsCommand(const QString &sw)
 
 void subInitReports()
 {
-    gListBarCargo.assign(1, QVariantList());
+    gListBarCargo.assign(1, ListBarItem());
     funReportHandler(gMain, ActionInitialize);
 }
 

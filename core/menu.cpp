@@ -133,8 +133,7 @@ void subListBarFixedItems(QWidget *form)
     static const Fixed fixed[5] = {{"Printouts", 13, 17}, {"Calendar", 6, 6}, {"Photo Gallery", 20, 31},
                                    {"Address Book", 2, 5}, {"Preferences", 14, 14}};
     for (const Fixed &f : fixed) {
-        gListBarEntry = QVariantList{f.view, 0, QString::fromLatin1(f.text), QVariant()};
-        gListBarCargo.push_back(gListBarEntry);
+        gListBarCargo.push_back({f.view, 0, QString::fromLatin1(f.text)});
         const int slot = int(gListBarCargo.size()) - 1;
         if (!bar)
             continue;
@@ -168,11 +167,11 @@ void subMarkListBar()
     int mark = 0;
     for (int item = 1; item <= bar->itemCount(1) && mark == 0; ++item) {
         const int slot = bar->itemCargo(1, item);
-        if (slot <= 0 || slot >= int(gListBarCargo.size()) || gListBarCargo[size_t(slot)].size() < 2)
+        if (slot <= 0 || slot >= int(gListBarCargo.size()))
             continue;
-        const QVariantList &entry = gListBarCargo[size_t(slot)];
-        const int code = entry[0].toInt();
-        const qlonglong id = entry[1].toLongLong();
+        const ListBarItem &entry = gListBarCargo[size_t(slot)];
+        const int code = entry.view;
+        const qlonglong id = entry.recordID;
         if (view == 1 ? code == 1 && id != 0 && id == pet : view != 0 && code == view && id == 0)
             mark = item;
     }
@@ -181,7 +180,7 @@ void subMarkListBar()
 
 void subRefreshListBar()
 {
-    gListBarCargo.assign(1, QVariantList());
+    gListBarCargo.assign(1, ListBarItem());
     if (gMain)
         gMain->ctListBar_main->removeAll();
     funPetHandler(gMain, ActionRefresh, 0, QString(), 1);

@@ -79,10 +79,10 @@ CtCalendar *calendarOf(QWidget *form)
 struct Item {
     int kind = 0;
     int misc = 0;
-    QVariant recordId;
+    long recordId = 0;
     int species = 0;
     QDate date;
-    QVariant storedTime;
+    QString storedTime; // null when there is none
     QString timePrefix; // "h:mm am/pm " or ""
     QString name;
     int seconds = -1;   // the time of day, -1 for none
@@ -119,10 +119,11 @@ bool readItem(const db::Recordset &rs, const Columns &c, bool repeating, TimeTex
     item->date = dateFromDb(rs.field(c.date));
     if (!item->date.isValid())
         return false;
-    item->storedTime = rs.field(c.time);
+    const QVariant storedTime = rs.field(c.time);
+    item->storedTime = storedTime.isNull() ? QString() : storedTime.toString();
     item->timePrefix.clear();
-    const QString stored = item->storedTime.toString();
-    if (!item->storedTime.isNull() && !stored.isEmpty()) {
+    const QString &stored = item->storedTime;
+    if (!stored.isEmpty()) {
         // A time of day alone, 'HH:MM:SS'; with a date in front it is no time.
         const QTime t = stored.size() == 8 ? timeFromDb(stored) : QTime();
         if (!t.isValid())
@@ -140,12 +141,12 @@ bool readItem(const db::Recordset &rs, const Columns &c, bool repeating, TimeTex
     item->misc = rs.field(c.miscData).toInt();
     item->name = oneLineName(rs.field(c.name));
     if (repeating) {
-        item->recordId = rs.field(c.recordId);
+        item->recordId = long(item->rowId);
         item->species = 0;
         item->rule = repeat_rule::Recurrence(repeat_rule::repeatTypeOf(rs.field(c.repeatEvery)), item->date,
                                              dateFromDb(rs.field(c.endDate)));
     } else {
-        item->recordId = rs.field(item->kind == 8 ? c.recordId : c.petId);
+        item->recordId = long(rs.field(item->kind == 8 ? c.recordId : c.petId).toLongLong());
         item->species = rs.field(c.species).toInt();
     }
     return true;
@@ -183,14 +184,14 @@ struct Placed {
         return text;
     }
 
-    // The eight values of item `source` placed on `day`; its due text is its
-    // time, if it has one, and the date.
-    QVariantList values(int day, int source)
+    // Item `source` as placed on `day`; its due text is its time, if it has
+    // one, and the date.
+    CalendarItem made(int day, int source)
     {
         const Item &item = items[size_t(source)];
         const QString date = dateText(funDayNumberToDate(day));
         const QString due = item.timePrefix.isEmpty() ? date : item.timePrefix + date;
-        return QVariantList{day, item.kind, item.recordId, item.species, item.name, due, item.storedTime, QVariant()};
+        return CalendarItem{day, item.kind, item.recordId, item.species, item.name, due, item.storedTime};
     }
 };
 
@@ -449,7 +450,7 @@ bool fillCalendar(CtCalendar *cal, const QDate &shown, const QDate &start, const
         return false;
     // The items of the last fill, and through them what it read, go now.
     auto placed = std::make_shared<Placed>(start);
-    gCalendarItems.restart([placed](int day, int source) { return placed->values(day, source); });
+    gCalendarItems.restart([placed](int day, int source) { return placed->made(day, source); });
     cal->ClearDays();
     Grid grid(cal, shown, start, end, settings, placed);
     const bool ok = placeSingleItems(grid) && placeRepeatingItems(grid);

@@ -200,19 +200,16 @@ bool funEventEditList(QWidget *form, const QVariant &dayArg)
     QWidget *owner = gMain ? static_cast<QWidget *>(gMain) : form;
 
     frm_event_list list(owner);
-    for (size_t i = 1; i < gCalendarItems.size(); ++i) {
+    for (size_t i = 0; i < gCalendarItems.size(); ++i) {
         if (gCalendarItems.day(i) != day)
             continue;
-        const QVariantList &item = gCalendarItems[i];
-        if (item.size() < 6)
-            continue;
-        QString name = item[4].toString();
+        const CalendarItem &item = gCalendarItems[i];
+        QString name = item.name;
         name.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        const int kind = item[1].toInt();
         QIcon icon;
         if (gControls)
-            icon = kind == 8 ? gControls->ctImageMain.icon(0, 8) : gControls->ctImageMain.icon(1, item[3].toInt());
-        list.addItemRow(name, item[5].toString(), kind, item[2], icon);
+            icon = item.kind == 8 ? gControls->ctImageMain.icon(0, 8) : gControls->ctImageMain.icon(1, item.species);
+        list.addItemRow(name, item.due, item.kind, item.recordID, icon);
     }
     if (list.ctList1->RowCount() == 0)
         return true;

@@ -62,10 +62,10 @@ frm_event_list::frm_event_list(QWidget *parent) : QDialog(parent)
     cmdEventList[0]->setFocus();
 }
 
-void frm_event_list::addItemRow(const QString &name, const QString &due, int kind, const QVariant &recordId,
+void frm_event_list::addItemRow(const QString &name, const QString &due, int kind, long recordId,
                                 const QIcon &icon)
 {
-    const int row = ctList1->addRow(QStringList{name, due, QString::number(kind), recordId.toString()}.join(
+    const int row = ctList1->addRow(QStringList{name, due, QString::number(kind), QString::number(recordId)}.join(
         QLatin1Char(';')));
     const int picture = ctList1->addPicture(icon);
     if (picture != 0)

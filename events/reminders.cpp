@@ -110,17 +110,11 @@ const QVariant &value(const QVariantList &rs, int column)
     return column >= 0 && column < rs.size() ? rs.at(column) : none;
 }
 
-QVariantList entryOf(const QVariantList &rs, const Columns &c, const DueCheck &due)
+ReminderRow entryOf(const QVariantList &rs, const Columns &c, const DueCheck &due)
 {
-    return QVariantList{value(rs, c.kind),   value(rs, c.id),        listName(value(rs, c.name)),
-                        due.dueText,         value(rs, c.repeating), due.acknowledgeValue,
-                        QVariant()};
-}
-
-void addEntry(QVariantList entry)
-{
-    gReminderEntry = std::move(entry);
-    gReminders.push_back(gReminderEntry);
+    return ReminderRow{value(rs, c.kind).toInt(), long(value(rs, c.id).toLongLong()),
+                       listName(value(rs, c.name)), due.dueText,
+                       value(rs, c.repeating).toLongLong() != 0, due.acknowledgeValue};
 }
 
 // A due single item with what it is listed by: its date and time as the file
@@ -130,7 +124,7 @@ struct SingleDue {
     QVariant date, time;
     int kind;
     qint64 id;
-    QVariantList entry;
+    ReminderRow entry;
     // The date and time as numbers that sort as their texts do, when they are
     // stored in the files' own form ('YYYY-MM-DD', 'HH:MM:SS'; a time may be
     // Null, -1); kOtherForm when they are not.
@@ -161,7 +155,7 @@ qint64 formKey(const QVariant &v, QLatin1String pattern)
     return key;
 }
 
-SingleDue singleDue(const QVariant &date, const QVariant &time, int kind, qint64 id, QVariantList entry)
+SingleDue singleDue(const QVariant &date, const QVariant &time, int kind, qint64 id, ReminderRow entry)
 {
     SingleDue d{date, time, kind, id, std::move(entry)};
     d.dateKey = formKey(date, QLatin1String("9999-99-99"));
@@ -240,8 +234,8 @@ void fillWindow(frm_reminder &w, bool showSnooze)
     rows.reserve(qsizetype(gReminders.size()));
     data.reserve(qsizetype(gReminders.size()));
     for (size_t i = 1; i < gReminders.size(); ++i) {
-        const QVariantList &e = gReminders[i];
-        rows.append({QString(), e[2].toString(), e[3].toString()});
+        const ReminderRow &e = gReminders[i];
+        rows.append({QString(), e.name, e.due});
         data.append(QString::number(i));
     }
     w.ctList1->addRows(rows, data);
@@ -325,7 +319,7 @@ frm_reminder *reminderWindow() { return g_window.data(); }
 
 bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *error)
 {
-    gReminders.assign(1, QVariantList());
+    gReminders.assign(1, ReminderRow());
     const DueClock clock(now);
 
     // The rows of qry_reminder_single, read from its tables: a row whose day,
@@ -403,7 +397,7 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
     });
     gReminders.reserve(singles.size() + 1);
     for (const Place &p : order)
-        addEntry(singles[p.index].entry);
+        gReminders.push_back(std::move(singles[p.index].entry));
 
     std::optional<Columns> rc;
     const bool repeatingRead = data.forEachRow(
@@ -418,7 +412,7 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
                                                  value(row, rc->lead), value(row, rc->endDate),
                                                  value(row, rc->every), value(row, rc->acknowledged), clock);
             if (due.verdict == DueCheck::Due)
-                addEntry(entryOf(row, *rc, due));
+                gReminders.push_back(entryOf(row, *rc, due));
             else if (due.verdict == DueCheck::Bad)
                 skipped(row, *rc);
         });
@@ -490,7 +484,7 @@ bool acknowledge(long index, const QString &sql, const QDateTime &value, const Q
 {
     if (!gDataDB || index < 1 || size_t(index) >= gReminders.size())
         return false;
-    if (!gDataDB->execute(sql, {dbDateTime(value), gReminders[size_t(index)][1].toLongLong()})) {
+    if (!gDataDB->execute(sql, {dbDateTime(value), qlonglong(gReminders[size_t(index)].recordID)})) {
         report(gDataDB->lastError().number, gDataDB->lastError().description, routine);
         return false;
     }
@@ -504,8 +498,8 @@ bool funAcknowledgeEvent(long &index)
         return false;
     // A single event is acknowledged now; a repeating one up to the occurrence
     // that was listed.
-    const QVariantList &e = gReminders[size_t(index)];
-    const QDateTime value = e[4].toLongLong() == 0 ? zbclock::now() : e[5].toDateTime();
+    const ReminderRow &e = gReminders[size_t(index)];
+    const QDateTime value = e.repeating ? e.acknowledgeValue : zbclock::now();
     return acknowledge(index, QStringLiteral("UPDATE tbl_event SET event_acknowledged_date = ? WHERE event_id = ?"),
                        value, QStringLiteral("funAcknowledgeEvent"));
 }
@@ -539,7 +533,7 @@ void subAcknowledgeChecked(frm_reminder *form)
             long i = list->RowData(row).toLong(&ok);
             if (!ok || i < 1 || size_t(i) >= gReminders.size())
                 continue;
-            switch (gReminders[size_t(i)][0].toInt()) {
+            switch (gReminders[size_t(i)].kind) {
             case 6: funAcknowledgeVaccine(i); break;
             case 8: funAcknowledgeEvent(i); break;
             default: break;

@@ -343,8 +343,8 @@ bool funPetRefreshList(QWidget *frm)
     // Read row by row, keeping only what an entry needs, and added once the
     // read is whole: a read that fails half way adds nothing.
     struct Pet {
-        QVariant kind;
-        qlonglong id;
+        int kind;
+        long id;
         QString name;
         long species;
     };
@@ -354,16 +354,15 @@ bool funPetRefreshList(QWidget *frm)
         QStringLiteral("SELECT pet_id, pet_object_type, pet_name, pet_species_id FROM tbl_pet "
                        "ORDER BY pet_name ASC, pet_id ASC"),
         {}, [&pets](const QStringList &, const QVariantList &row) {
-            pets.push_back({row[Kind], row[Id].toLongLong(), nameOr(row[Name], kNoPetName),
+            pets.push_back({row[Kind].toInt(), row[Id].toLongLong(), nameOr(row[Name], kNoPetName),
                             long(row[Species].toLongLong())});
         });
     if (!read) {
         reportDbError(gDataDB->lastError(), "funPetRefreshList");
         return false;
     }
-    auto addEntry = [bar](const QVariant &kind, qlonglong id, const QString &name, const QIcon &icon) {
-        gListBarEntry = QVariantList{kind, id, name, QVariant()};
-        gListBarCargo.push_back(gListBarEntry);
+    auto addEntry = [bar](int kind, long id, const QString &name, const QIcon &icon) {
+        gListBarCargo.push_back({kind, id, name});
         if (!bar)
             return;
         bar->addPictureItem(1, name, icon, int(gListBarCargo.size()) - 1);

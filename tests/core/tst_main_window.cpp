@@ -65,8 +65,7 @@ void record()
         g_calls << QStringLiteral("pet(%1,%2,%3,%4)").arg(a).arg(id).arg(t).arg(x);
         if (a == 15 && gMain) {
             for (const Pet &p : g_pets) {
-                gListBarEntry = QVariantList{1, qlonglong(p.id), p.name, QVariant()};
-                gListBarCargo.push_back(gListBarEntry);
+                gListBarCargo.push_back({1, long(p.id), p.name});
                 const int item = gMain->ctListBar_main->addPictureItem(1, p.name, QIcon());
                 gMain->ctListBar_main->setItemCargo(1, item, int(gListBarCargo.size()) - 1);
             }
@@ -241,7 +240,7 @@ void TestMainWindow::startsWithItsControls()
         QCOMPARE(gMain->ctListBar_main->itemText(1, i), fixed[i - 1]);
         const int slot = gMain->ctListBar_main->itemCargo(1, i);
         QCOMPARE(slot, i);
-        QCOMPARE(gListBarCargo[size_t(slot)][0].toInt(), views[i - 1]);
+        QCOMPARE(gListBarCargo[size_t(slot)].view, views[i - 1]);
     }
     for (const char *name : {"ctListBar_main", "ctToolBar_MainMenuBar", "ctToolbar_MainToolbar", "StatusBar_main",
                              "ListView_Picture", "ListView_Pet", "ListView_Contact", "ListView_Report",
@@ -612,10 +611,10 @@ void TestMainWindow::calendarMonthChange()
 
 void TestMainWindow::dayTip()
 {
-    gCalendarItems.assign(1, QVariantList());
-    gCalendarItems.push_back({100, 9, 1, 1, "Rex", "Walk\r\nthen nap", "", QVariant()});
-    gCalendarItems.push_back({101, 8, 2, 0, "Vet", "", "", QVariant()});
-    gCalendarItems.push_back({100, 8, 3, 0, QVariant(), QVariant(), "", QVariant()});
+    gCalendarItems.clear();
+    gCalendarItems.push_back({100, 9, 1, 1, "Rex", "Walk\r\nthen nap", ""});
+    gCalendarItems.push_back({101, 8, 2, 0, "Vet", "", ""});
+    gCalendarItems.push_back({100, 8, 3, 0, QString(), QString(), ""}); // no name, no due text
     QCOMPARE(frm_main::dayTipText(100), QString("Rex - Walk then nap\r\n(None)"));
     QCOMPARE(frm_main::dayTipText(101), QString("Vet"));
     QCOMPARE(frm_main::dayTipText(102), QString());

@@ -77,9 +77,9 @@ void show(const QDate &d) { funCalendarHandler(gMain, ActionShow, d); }
 QStringList daysOf(const QString &name)
 {
     QStringList days;
-    for (size_t i = 1; i < gCalendarItems.size(); ++i)
-        if (gCalendarItems[i][4].toString() == name)
-            days << funDayNumberToDate(gCalendarItems[i][0].toInt()).toString(Qt::ISODate);
+    for (size_t i = 0; i < gCalendarItems.size(); ++i)
+        if (gCalendarItems[i].name == name)
+            days << funDayNumberToDate(gCalendarItems[i].day).toString(Qt::ISODate);
     return days;
 }
 
@@ -416,21 +416,18 @@ void TestCalendar::itemsCarryTheirRecords()
         {"Rex's birthday", 1, rex, 0, "April 20, 2003", QVariant()},
     };
     // Single items first, in the query's order (kind, then date), then the
-    // repeating ones day by day; element 0 stays empty.
-    QCOMPARE(gCalendarItems[0].size(), 0);
-    QCOMPARE(gCalendarItems.size(), size_t(1 + 5 + 5 + 1));
+    // repeating ones day by day.
+    QCOMPARE(gCalendarItems.size(), size_t(5 + 5 + 1));
     for (size_t i = 0; i < expected.size(); ++i) {
-        const QVariantList &item = gCalendarItems[i + 1];
-        QCOMPARE(item.size(), 8);
-        QCOMPARE(item[4].toString(), expected[i].name);
-        QCOMPARE(item[1].toInt(), expected[i].kind);
-        QCOMPARE(item[2].toLongLong(), qlonglong(expected[i].id));
-        QCOMPARE(item[3].toInt(), expected[i].species);
-        QCOMPARE(item[5].toString(), expected[i].due);
-        QCOMPARE(item[6].isNull(), expected[i].time.isNull());
+        const CalendarItem &item = gCalendarItems[i];
+        QCOMPARE(item.name, expected[i].name);
+        QCOMPARE(item.kind, expected[i].kind);
+        QCOMPARE(qlonglong(item.recordID), qlonglong(expected[i].id));
+        QCOMPARE(item.species, expected[i].species);
+        QCOMPARE(item.due, expected[i].due);
+        QCOMPARE(item.time.isNull(), expected[i].time.isNull());
         if (!expected[i].time.isNull())
-            QCOMPARE(item[6].toString(), expected[i].time.toString());
-        QVERIFY(item[7].isNull());
+            QCOMPARE(item.time, expected[i].time.toString());
     }
     // The day's line is the time and the name on one line.
     QCOMPARE(cal()->DateText(dn(QDate(2003, 4, 14))), QString("12:15 am Vet bring papers"));

@@ -203,12 +203,12 @@ void TestReminders::listsDueItemsInOrder()
     QVERIFY(icon);
     QVERIFY(done);
     QCOMPARE(gReminders.size(), size_t(9));
-    QVERIFY(gReminders[0].isEmpty());
-    QCOMPARE(gReminders[6][0].toInt(), 6);
-    QCOMPARE(gReminders[8][0].toInt(), 8);
-    QVERIFY(gReminders[8][4].toInt() != 0);
-    QCOMPARE(gReminders[8][5].toDateTime(), at("2026-12-10 07:30:01"));
-    QCOMPARE(gReminders[1][5].toDateTime(), at("2026-12-10 12:00:00"));
+    QVERIFY(gReminders[0] == ReminderRow());
+    QCOMPARE(gReminders[6].kind, 6);
+    QCOMPARE(gReminders[8].kind, 8);
+    QVERIFY(gReminders[8].repeating);
+    QCOMPARE(gReminders[8].acknowledgeValue, at("2026-12-10 07:30:01"));
+    QCOMPARE(gReminders[1].acknowledgeValue, at("2026-12-10 12:00:00"));
     // Closed without Done: nothing written.
     auto rs = m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
     QCOMPARE(rs->field(0).toInt(), 2);
@@ -238,12 +238,10 @@ void TestReminders::startUpListsWhatACheckFinds()
                                 "Later today | 12:20 pm Thursday, December 10, 2026",
                                 "Rex: Rabies expires | Tuesday, December 15, 2026",
                                 "Daily pills | Overdue - 7:30 am Tuesday, December 8, 2026"}));
-    const std::vector<QVariantList> shown = gReminders;
-    const QVariantList work = gReminderEntry;
+    const std::vector<ReminderRow> shown = gReminders;
     db::DbError error;
     QVERIFY(reminders::funCollectReminders(*gDataDB, zbclock::now(), &error));
-    QCOMPARE(shown, gReminders);
-    QCOMPARE(work, gReminderEntry);
+    QVERIFY(shown == gReminders);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }
 
@@ -281,8 +279,8 @@ void TestReminders::readsWhatTheReminderViewHolds()
     QVERIFY(reminders::funCollectReminders(*m_db, now, &error));
     QStringList collected;
     for (size_t i = 1; i < gReminders.size(); ++i)
-        collected << QString("%1/%2 %3").arg(gReminders[i][0].toInt()).arg(gReminders[i][1].toLongLong())
-                         .arg(gReminders[i][2].toString() == "(None)" ? QString() : gReminders[i][2].toString());
+        collected << QString("%1/%2 %3").arg(gReminders[i].kind).arg(gReminders[i].recordID)
+                         .arg(gReminders[i].name == "(None)" ? QString() : gReminders[i].name);
     fromView.sort();
     collected.sort();
     QVERIFY(fromView.size() >= 6); // the fixture has due items of every kind
@@ -308,11 +306,9 @@ void TestReminders::itemsOfOneMomentInTheOrderEntered()
     QVERIFY(reminders::funCollectReminders(*m_db, zbclock::now(), &error));
     QStringList names;
     for (size_t i = 1; i < gReminders.size(); ++i)
-        names << gReminders[i][2].toString();
+        names << gReminders[i].name;
     QCOMPARE(names, (QStringList{"Vet visit", "Nail clipping", "Rex: Rabies expires", "Tom: Distemper expires",
                                  "Abby: Rabies expires", "Vet at eight"}));
-    // The last entry made stays the current one.
-    QCOMPARE(gReminderEntry, gReminders.back());
 }
 
 void TestReminders::nothingDue_data()
@@ -742,11 +738,11 @@ void TestReminders::noSecondCheckWhileOneIsUnderWay()
         // check and the menu's check both leave the window and its list alone.
         second = addEvent("Second", {{"event_time", "11:00:00"}});
         zbclock::setNow(at("2026-12-10 12:10:00"));
-        const std::vector<QVariantList> before = gReminders;
+        const std::vector<ReminderRow> before = gReminders;
         reminders::subReminderTimer(nullptr, false);
         reminders::subReminderTimer(nullptr, true);
         QVERIFY(!reminders::funCheckReminders(false, true));
-        QCOMPARE(gReminders, before);
+        QVERIFY(gReminders == before);
         QCOMPARE(reminders::reminderWindow(), w);
         QVERIFY(gDataDB && gSystemDB); // the files stay open under the check
         QCOMPARE(w->ctList1->RowCount(), 1);

@@ -26,7 +26,7 @@ private slots:
 void TestReportCatalogue::builtAtStartUp()
 {
     ProgramFolder pf;
-    gListBarCargo.push_back({1, 2, "Rex", QVariant()});
+    gListBarCargo.push_back({1, 2, "Rex"});
     subInitReports();
     QCOMPARE(gListBarCargo.size(), size_t(1));
     QVERIFY(funReportHandler(nullptr, ActionInitialize));

@@ -207,13 +207,13 @@ void TestPetHandler::listBar()
     for (int i = 1; i <= shown.size(); ++i) {
         const int slot = gMain->ctListBar_main->itemCargo(1, i);
         QCOMPARE(slot, i);
-        const QVariantList &e = gListBarCargo[size_t(slot)];
-        QCOMPARE(e[0].toInt(), 1);
-        QCOMPARE(e[2].toString(), shown[i - 1]);
+        const ListBarItem &e = gListBarCargo[size_t(slot)];
+        QCOMPARE(e.view, 1);
+        QCOMPARE(e.name, shown[i - 1]);
         if (names.isEmpty())
-            QCOMPARE(e[1].toLongLong(), 0);
+            QCOMPARE(e.recordID, 0);
         else {
-            const QString stored = value("SELECT pet_name FROM tbl_pet WHERE pet_id = ?", {e[1]}).toString();
+            const QString stored = value("SELECT pet_name FROM tbl_pet WHERE pet_id = ?", {qlonglong(e.recordID)}).toString();
             QCOMPARE(stored.isEmpty() ? QString("(None)") : stored, shown[i - 1]);
         }
     }
