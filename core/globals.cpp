@@ -54,7 +54,6 @@ QString gHelpFile;
 int gListviewPet = 0, gListviewAddress = 0, gListviewReport = 0, gListviewPicture = 0;
 std::vector<QVariantList> gListBarCargo(1);
 QVariantList gListBarEntry{QVariant(), QVariant(), QVariant(), QVariant()};
-long gLastRecordID = 0;
 int gCurrentView = 0;
 int gCalendarDay = 0;
 bool gCalendarShown = false;
@@ -152,7 +151,6 @@ void resetGlobals()
     gListviewPet = gListviewAddress = gListviewReport = gListviewPicture = 0;
     gListBarCargo.assign(1, QVariantList());
     gListBarEntry = QVariantList{QVariant(), QVariant(), QVariant(), QVariant()};
-    gLastRecordID = 0;
     gCurrentView = 0;
     gCalendarDay = 0;
     gCalendarShown = false;

@@ -36,9 +36,6 @@ extern std::vector<QVariantList> gListBarCargo;
 // The work entry copied into gListBarCargo.
 extern QVariantList gListBarEntry;
 
-// The id of the last record saved or opened in a detail window.
-extern long gLastRecordID;
-
 // The view on screen: 1 pets, 2 address book, 6 calendar, 8 event editor,
 // 13 printouts, 14 preferences, 20 photo gallery.
 extern int gCurrentView;
