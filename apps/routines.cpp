@@ -22,6 +22,11 @@ SubjectRoutines programRoutines()
     r.petToolBar = pet_handler::subPetToolBar;
     r.pictureHandler = picture_handler::funPictureHandler;
     r.contactHandler = contact_handler::funContactHandler;
+    r.contactAddNew = [](QWidget *form) {
+        long id = 0;
+        contact_handler::funContactAdd(form, &id);
+        return id;
+    };
     r.contactToolBar = contact_handler::subContactToolBar;
     r.reportHandler = report_handler::funReportHandler;
     r.reportToolBar = report_handler::subReportToolBar;

@@ -1,7 +1,6 @@
 #include "core/detail_window.h"
 
 #include "core/frm_main.h"
-#include "core/globals.h"
 #include "platform/controls/data_control.h"
 #include "platform/dialogs.h"
 
@@ -56,7 +55,7 @@ void DetailWindow::subSave(bool ask, bool close)
             if (!m_answeredNo) {
                 DataDetail->setBookmark(DataDetail->lastModified());
                 setWindowTitle(rowTitle());
-                gLastRecordID = rowId();
+                m_savedRecordID = rowId();
                 rowWritten();
             } else if (!rowNotWritten(adding)) {
                 return;
@@ -71,7 +70,7 @@ void DetailWindow::subDelete()
 {
     if (!deleteRow())
         return;
-    gLastRecordID = 0;
+    m_savedRecordID = 0;
     // The row is gone: whatever was typed goes with it, nothing is asked,
     // checked or written.
     m_deleted = true;

@@ -44,6 +44,13 @@ public:
     // The data control's validation, before it writes, moves, deletes or closes.
     void DataDetail_Validate(int &action, bool &save);
 
+    // The id of the row this window last wrote, or opened as a stored row;
+    // 0 when nothing of it is in the file (a new row not written, changes
+    // dropped, the row deleted), so that a caller never points at a row that
+    // is not there. The handler that opens a stored row names it.
+    long savedRecordID() const { return m_savedRecordID; }
+    void setSavedRecordID(long id) { m_savedRecordID = id; }
+
 protected:
     // The window's check of its fields; false once the user has been told.
     virtual bool checkFields() { return true; }
@@ -58,7 +65,7 @@ protected:
     // The caption and the id of the row on screen.
     virtual QString rowTitle() const = 0;
     virtual long rowId() const = 0;
-    // After subSave wrote the row (caption and gLastRecordID are set).
+    // After subSave wrote the row (caption and savedRecordID() are set).
     virtual void rowWritten() {}
     // After subSave's update dropped the changes ("Save Changes?" answered
     // No); `adding`: the row was new. True when Save & Close goes on to close.
@@ -83,6 +90,7 @@ protected:
 
 private:
     bool m_deleted = false;
+    long m_savedRecordID = 0;
     // "Save Changes?" was answered No during the write subSave started.
     bool m_answeredNo = false;
 };

@@ -53,7 +53,6 @@ QString gDefaultPicture;
 QString gHelpFile;
 int gListviewPet = 0, gListviewAddress = 0, gListviewReport = 0, gListviewPicture = 0;
 std::vector<ListBarItem> gListBarCargo(1);
-long gLastRecordID = 0;
 int gCurrentView = 0;
 int gCalendarDay = 0;
 bool gCalendarShown = false;
@@ -141,7 +140,6 @@ void resetGlobals()
     gHelpFile.clear();
     gListviewPet = gListviewAddress = gListviewReport = gListviewPicture = 0;
     gListBarCargo.assign(1, ListBarItem());
-    gLastRecordID = 0;
     gCurrentView = 0;
     gCalendarDay = 0;
     gCalendarShown = false;

@@ -40,9 +40,6 @@ struct ListBarItem {
 // and a cargo of 0 is none: element 0 stays empty.
 extern std::vector<ListBarItem> gListBarCargo;
 
-// The id of the last record saved or opened in a detail window.
-extern long gLastRecordID;
-
 // The view on screen: 1 pets, 2 address book, 6 calendar, 8 event editor,
 // 13 printouts, 14 preferences, 20 photo gallery.
 extern int gCurrentView;

@@ -37,6 +37,8 @@ bool funContactHandler(QWidget *form, int action, long contactID, const QString 
     return inUse().contactHandler && inUse().contactHandler(form, action, contactID, text);
 }
 
+long funContactAddNew(QWidget *form) { return inUse().contactAddNew ? inUse().contactAddNew(form) : 0; }
+
 bool funPictureHandler(QWidget *form, int action, long pictureID, const QString &text, int viewMode)
 {
     return inUse().pictureHandler && inUse().pictureHandler(form, action, pictureID, text, viewMode);

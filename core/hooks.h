@@ -14,6 +14,7 @@ class QWidget;
 struct SubjectRoutines {
     std::function<bool(QWidget *form, int action, long petID, const QString &text, int x)> petHandler;
     std::function<bool(QWidget *form, int action, long contactID, const QString &text)> contactHandler;
+    std::function<long(QWidget *form)> contactAddNew;
     std::function<bool(QWidget *form, int action, long pictureID, const QString &text, int viewMode)> pictureHandler;
     std::function<bool(QWidget *form, int action, long eventID, QVariant &date)> eventHandler;
     std::function<bool(QWidget *form, int action, const QVariant &date)> calendarHandler;
@@ -38,6 +39,9 @@ void resetSubjectRoutines();
 
 bool funPetHandler(QWidget *form, int action, long petID, const QString &text, int x);
 bool funContactHandler(QWidget *form, int action, long contactID, const QString &text);
+// Opens the new-person window over `form`, as funContactHandler's add does;
+// the id of the person it wrote, 0 when none.
+long funContactAddNew(QWidget *form);
 bool funPictureHandler(QWidget *form, int action, long pictureID, const QString &text, int viewMode);
 bool funEventHandler(QWidget *form, int action, long eventID, QVariant &date);
 bool funEventHandler(QWidget *form, int action, long eventID, const QVariant &date = {});

@@ -7,7 +7,7 @@
 // the fields through the handler, and writes only when something changed:
 // an event opened and saved untouched keeps its acknowledged date, so the
 // past occurrences of a repeating event do not fall due again. A real write
-// sets the event back to not acknowledged and leaves its id in gLastRecordID.
+// sets the event back to not acknowledged and leaves its id in savedRecordID().
 
 #include "core/detail_window.h"
 #include "core/edit.h"

@@ -89,8 +89,10 @@ QString funContactAddress(const QString &text)
     return trimmed;
 }
 
-bool funContactAdd(QWidget *frm)
+bool funContactAdd(QWidget *frm, long *addedID)
 {
+    if (addedID)
+        *addedID = 0;
     if (!gDataDB)
         return false;
     Hourglass hourglass;
@@ -107,6 +109,8 @@ bool funContactAdd(QWidget *frm)
     w.subNewContact();
     hourglass.release();
     showWindow(w);
+    if (addedID)
+        *addedID = w.savedRecordID();
     return true;
 }
 

@@ -17,7 +17,8 @@ namespace contact_handler {
 // address-book printout. Any other code is refused with a message.
 bool funContactHandler(QWidget *frm, int code, long contactID, const QString &text);
 
-bool funContactAdd(QWidget *frm);
+// `addedID`, when given, receives the id of the person written, 0 for none.
+bool funContactAdd(QWidget *frm, long *addedID = nullptr);
 bool funContactEdit(QWidget *frm, long contactID);
 bool funContactDelete(QWidget *frm, int code, long contactID, const QString &name);
 bool funContactListShow(QWidget *frm);

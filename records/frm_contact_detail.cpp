@@ -259,7 +259,7 @@ void frm_contact_detail::Form_Activate()
     ctToolbar_Toolbar->setItemEnabled(toolItems.del, !adding);
     // The person on screen, once it is in the file; a new one has no id yet.
     if (!rowDeletedAlready())
-        gLastRecordID = adding ? 0 : contactId();
+        setSavedRecordID(adding ? 0 : contactId());
 }
 
 bool frm_contact_detail::event(QEvent *e)
@@ -368,7 +368,7 @@ void frm_contact_detail::ctToolbar_Toolbar_ItemClick(int id)
 void frm_contact_detail::changesDropped(int)
 {
     // Nothing of this window is in the file for a caller to point at.
-    gLastRecordID = 0;
+    setSavedRecordID(0);
 }
 
 bool frm_contact_detail::closing()
@@ -376,10 +376,10 @@ bool frm_contact_detail::closing()
     // What the caller finds: the person written in this window, or none for
     // a new person that never was.
     if (rowDeletedAlready())
-        gLastRecordID = 0;
+        setSavedRecordID(0);
     else if (DataDetail->lastModified().isValid() && DataDetail->editMode() == DataControl::EditNone)
-        gLastRecordID = contactId();
+        setSavedRecordID(contactId());
     else if (DataDetail->editMode() == DataControl::EditAdd)
-        gLastRecordID = 0;
+        setSavedRecordID(0);
     return DetailWindow::closing();
 }

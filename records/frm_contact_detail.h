@@ -16,7 +16,7 @@
 // Closing. The window is armed once its row is loaded: a close with changes
 // asks "Save Changes?"; No closes without writing, Yes checks the name and
 // keeps the window open when it is empty. Save & Close writes without asking.
-// gLastRecordID holds the id of the person once written (an existing person
+// savedRecordID() is the id of the person once written (an existing person
 // from the start), 0 for a new person closed without a write and after a
 // delete, so that a caller never points a pet at a person who is not there.
 

@@ -996,11 +996,10 @@ bool frm_pet_detail::funPeopleNamed()
 
 void frm_pet_detail::subAddContact(DbCombo *combo)
 {
-    gLastRecordID = 0;
-    ::funContactHandler(this, ActionAdd, 0, QString());
-    if (gLastRecordID != 0) {
+    const long added = ::funContactAddNew(this);
+    if (added != 0) {
         dataContacts->refresh();
-        combo->setBoundText(qlonglong(gLastRecordID));
+        combo->setBoundText(qlonglong(added));
         int index = 0;
         for (int i = 0; i < 3; ++i)
             if (DBCbopet[size_t(i)] == combo)

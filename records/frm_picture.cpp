@@ -340,7 +340,7 @@ bool frm_picture::closing()
     // A write the data control made at closing ("Save Changes?" answered Yes)
     // leaves the picture's id as a save does.
     if (!rowDeletedAlready() && DataDetail->lastModified().isValid() && DataDetail->lastModified() != m_saved)
-        gLastRecordID = pictureId();
+        setSavedRecordID(pictureId());
     return DetailWindow::closing();
 }
 

@@ -108,7 +108,7 @@ std::unique_ptr<frm_picture> funPictureWindow(QWidget *form, long pictureID)
         return nullptr;
     }
     w->DataDetail->edit();
-    gLastRecordID = pictureID;
+    w->setSavedRecordID(pictureID);
     w->setWindowTitle(frm_picture::titleFor(w->DataDetail->field(QStringLiteral("picture_title"))));
     const QString file = textOf(w->DataDetail->field(QStringLiteral("picture_filename")));
     int number = 0;

@@ -25,7 +25,7 @@
 //       mAskToSave = askFlag;
 //       DataDetail->update();                           // raises validate(Update, save), writes
 //       DataDetail->setBookmark(DataDetail->lastModified());
-//       gLastRecordID = DataDetail->field("pet_id").toInt();
+//       savedID = DataDetail->field("pet_id").toInt();
 //   }
 //   close();                                           // raises validate(Unload, save)
 //

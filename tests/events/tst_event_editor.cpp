@@ -246,6 +246,7 @@ void TestEventEditor::repeatDescriptionAndKeys()
     QFETCH(QString, description);
     QFETCH(QString, dayOfWeek);
     QFETCH(QString, dayOfMonth);
+    long saved = 0;
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Walk");
         check(w, 1)->click();
@@ -255,6 +256,7 @@ void TestEventEditor::repeatDescriptionAndKeys()
         QCOMPARE(label(w, 1)->text(), dayOfWeek);
         toolBar(w)->clickItem(w->toolItems.saveClose);
         QVERIFY(!w->isVisible());
+        saved = w->savedRecordID();
     });
     QCOMPARE(funEventHandler(gMain, ActionAdd, 0, date), true);
     QVERIFY(g_editorShown);
@@ -272,7 +274,7 @@ void TestEventEditor::repeatDescriptionAndKeys()
     QCOMPARE(rs->field("event_all_day").toInt(), -1);
     QVERIFY(rs->isNull("event_time"));
     QCOMPARE(rs->field("event_acknowledged_date").toString(), kNotAcknowledged);
-    QCOMPARE(gLastRecordID, long(rs->field("event_id").toLongLong()));
+    QCOMPARE(saved, long(rs->field("event_id").toLongLong()));
 }
 
 void TestEventEditor::validation_data()
@@ -371,7 +373,7 @@ void TestEventEditor::savesOnlyWhatChanged()
     // A weekly event acknowledged up to a day: its past walks are done with.
     const QString acknowledged = "2003-04-15 09:00:00";
     const long id = addEvent("Walk", "2003-04-01", true, acknowledged);
-    gLastRecordID = 0;
+    long saved = -7;
     onEditor([&](frm_event_detail *w) {
         QCOMPARE(w->windowTitle(), QString("Walk"));
         QCOMPARE(w->DataDetail->editMode(), int(DataControl::EditInProgress));
@@ -381,6 +383,7 @@ void TestEventEditor::savesOnlyWhatChanged()
             nameBox(w)->setText(newName);
         menuBar(w)->clickItem(w->menuItems.saveClose);
         QVERIFY(!w->isVisible());
+        saved = w->savedRecordID();
     });
     QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QVERIFY(g_editorShown);
@@ -388,7 +391,7 @@ void TestEventEditor::savesOnlyWhatChanged()
     QCOMPARE(scalar("SELECT event_acknowledged_date FROM tbl_event").toString(),
              written ? kNotAcknowledged : acknowledged);
     QCOMPARE(scalar("SELECT event_name FROM tbl_event").toString(), written ? newName : QString("Walk"));
-    QCOMPARE(gLastRecordID, written ? id : 0L);
+    QCOMPARE(saved, written ? id : 0L);
 }
 
 void TestEventEditor::closingWithChangesAsksAndKeepsOpen()
@@ -487,7 +490,7 @@ void TestEventEditor::deletesItsOwnRow()
     const long id = addEvent("Vet", "2003-04-14");
     addEvent("Groomer", "2003-04-15");
     auto &dialogs = m_pf->dialogs();
-    gLastRecordID = 99;
+    long saved = -7;
     onEditor([&](frm_event_detail *w) {
         dialogs.queue(ui::No);
         toolBar(w)->clickItem(w->toolItems.del);
@@ -499,11 +502,12 @@ void TestEventEditor::deletesItsOwnRow()
         dialogs.queue(ui::Yes);
         menuBar(w)->clickItem(w->menuItems.del);
         QVERIFY(!w->isVisible());
+        saved = w->savedRecordID();
     });
     QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 2);
     QCOMPARE(scalar("SELECT group_concat(event_name) FROM tbl_event").toString(), QString("Groomer"));
-    QCOMPARE(gLastRecordID, 0L);
+    QCOMPARE(saved, 0L);
 }
 
 void TestEventEditor::printAsksToSaveFirst()
@@ -513,6 +517,7 @@ void TestEventEditor::printAsksToSaveFirst()
     funProgramPrinter().setOutputFormat(QPrinter::PdfFormat);
     funProgramPrinter().setOutputFileName(pdf);
     auto &dialogs = m_pf->dialogs();
+    long saved = -7;
     onEditor([&](frm_event_detail *w) {
         nameBox(w)->setText("Vet visit");
         dialogs.queue(ui::Yes);
@@ -525,10 +530,11 @@ void TestEventEditor::printAsksToSaveFirst()
         // Saved: closing has nothing left to ask.
         w->close();
         QVERIFY(!w->isVisible());
+        saved = w->savedRecordID();
     });
     QCOMPARE(funEventHandler(gMain, ActionEdit, id), true);
     QCOMPARE(dialogs.count(ui::ScriptedDialogs::Message), 1);
-    QCOMPARE(gLastRecordID, id);
+    QCOMPARE(saved, id);
 }
 
 void TestEventEditor::aNewEventNotSavedAtPrintStartsAgain()

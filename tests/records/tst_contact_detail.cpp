@@ -1,5 +1,5 @@
 // The person window on a real data file, opened by the contact handler as the
-// user opens it: the closing guard, gLastRecordID, print, the phone-type menu,
+// user opens it: the closing guard, the id it leaves, print, the phone-type menu,
 // the e-mail and web buttons, the edit items, delete, a refused write, and
 // adding a person from the pet window.
 
@@ -61,15 +61,23 @@ QStringList messages(ProgramFolder &pf)
 
 // Opens the person window as the handler does (a new person for id 0) and
 // runs `act` on it while it is up; whether the window was still open after.
-bool withWindow(long id, const Act &act)
+// `savedID`: the id the window leaves (for a new person, what adding returns).
+bool withWindow(long id, const Act &act, long *savedID = nullptr)
 {
     bool seen = false, open = false;
+    long left = -7; // nothing the window could leave
     testsupport::onModal<frm_contact_detail>([&](frm_contact_detail *w) {
         seen = true;
         act(w);
         open = w->isVisible();
+        left = w->savedRecordID();
     });
-    funContactHandler(gMain, id ? 2 : 1, id, QString());
+    if (id)
+        funContactHandler(gMain, ActionEdit, id, QString());
+    else
+        left = funContactAddNew(gMain);
+    if (savedID)
+        *savedID = left;
     if (!seen)
         qWarning("the person window never showed");
     return open;
@@ -111,7 +119,6 @@ void TestContactDetail::init()
     QVERIFY(gMain && gDataDB && gSystemDB);
     m_opened.clear();
     shell::setOpener([this](const QString &target, const QString &, bool) { m_opened << target; });
-    gLastRecordID = -7; // whatever an earlier window left
     m_pf->dialogs().clear();
 }
 
@@ -247,6 +254,7 @@ void TestContactDetail::lastRecordIdAfterEachClose()
     const long before = addContact("X");
     gDataDB->execute("DELETE FROM tbl_contact");
     QVariant guessed;
+    long added = -7;
     withWindow(0, [&](frm_contact_detail *w) {
         guessed = w->DataDetail->field("contact_id");
         if (how == "close") {
@@ -269,14 +277,14 @@ void TestContactDetail::lastRecordIdAfterEachClose()
             QVERIFY(w->ctToolbar_Toolbar->itemEnabled(w->toolItems.del)); // written: now it can be deleted
             w->close();
         }
-    });
+    }, &added);
     QVERIFY(guessed.toLongLong() > before); // the window knew an id the row would get
     if (written) {
         QCOMPARE(people(), 1);
-        QCOMPARE(qlonglong(gLastRecordID), value("SELECT contact_id FROM tbl_contact").toLongLong());
+        QCOMPARE(qlonglong(added), value("SELECT contact_id FROM tbl_contact").toLongLong());
     } else {
         QCOMPARE(people(), 0);
-        QCOMPARE(gLastRecordID, 0L);
+        QCOMPARE(added, 0L);
     }
 }
 
@@ -443,13 +451,15 @@ void TestContactDetail::deleteDropsPendingEdits()
     // Yes with edits pending: gone, no question, nothing written, the window closed.
     m_pf->dialogs().clear();
     m_pf->dialogs().queue(ui::Yes);
-    QVERIFY(!withWindow(bo, [](frm_contact_detail *w) {
+    long left = -7;
+    QVERIFY(!withWindow(bo, [bo](frm_contact_detail *w) {
+        QCOMPARE(w->savedRecordID(), bo); // opened: the person's id
         line(w, 3)->setText("Rome");
         w->ctToolbar_Toolbar_ItemClick(w->toolItems.del);
-    }));
+    }, &left));
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete \"Bo\"?"});
     QCOMPARE(people(), 0);
-    QCOMPARE(gLastRecordID, 0L);
+    QCOMPARE(left, 0L);
 }
 
 void TestContactDetail::refusedWriteKeepsTheWindow()

@@ -290,14 +290,13 @@ void TestPetDetail::saveAndClose()
 
     // Valid: written, the id left behind, the caption the saved name.
     m_pf->dialogs().clear();
-    gLastRecordID = 0;
     w = open(rex);
     w->txtPet[0]->setText("Rex the Second");
     w->txtPet[10]->setText("Lady");
     w->ctToolBar_Menubar->clickItem(w->menuItems.saveClose);
     QVERIFY(messages(*m_pf).isEmpty());
     QVERIFY(!w->isVisible());
-    QCOMPARE(gLastRecordID, rex);
+    QCOMPARE(w->savedRecordID(), rex);
     QCOMPARE(w->windowTitle(), QString("Rex the Second"));
     QCOMPARE(value("SELECT pet_mother FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString(), QString("Lady"));
 }
@@ -335,12 +334,12 @@ void TestPetDetail::deleteFromTheWindow()
     w->txtPet[3]->setText("abc");
     w->txtPet[0]->setText("Max");
     w->txtdiary[1]->setProperty("plainText", "half typed");
-    gLastRecordID = 42;
+    w->setSavedRecordID(rex);
     m_pf->dialogs().queue(ui::Yes);
     w->ctToolBar_Menubar->clickItem(w->menuItems.del);
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete \"Rex\" and his/her pictures?"});
     QVERIFY(!w->isVisible());
-    QCOMPARE(gLastRecordID, 0L);
+    QCOMPARE(w->savedRecordID(), 0L);
     QCOMPARE(value("SELECT count(*) FROM tbl_pet").toInt(), 0);
     QCOMPARE(value("SELECT count(*) FROM tbl_diary").toInt(), 0);
     QVERIFY(m_calls.contains("calendar(5)"));
@@ -644,11 +643,8 @@ void TestPetDetail::addPersonFromTheWindow()
     const long old = addContact("Old Vet", "555-0000", "Work");
     gDataDB->execute("UPDATE tbl_pet SET pet_vet_id = ?", {qlonglong(old)});
     bool addSomeone = true;
-    subjectRoutines().contactHandler = [&addSomeone](QWidget *, int code, long, const QString &) {
-        if (code != 1 || !addSomeone)
-            return false;
-        gLastRecordID = addContact("New Vet", "555", "Home");
-        return true;
+    subjectRoutines().contactAddNew = [&addSomeone](QWidget *) {
+        return addSomeone ? addContact("New Vet", "555", "Home") : 0L;
     };
     Window w = open(rex);
     // Cancelled: the combo stays as it was.

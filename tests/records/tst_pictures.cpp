@@ -511,7 +511,8 @@ void TestPictures::closePaths()
     const long id = addPicture(QVariant(), "Zoo", QVariant());
     Window w = open(id);
     QVERIFY(w);
-    gLastRecordID = 0;
+    QCOMPARE(w->savedRecordID(), id); // opened: the picture's id
+    w->setSavedRecordID(0);           // so that only a write puts it back
     if (!typed.isEmpty()) {
         w->txtpicture[0]->setFocus();
         w->txtpicture[0]->selectAll();
@@ -528,7 +529,7 @@ void TestPictures::closePaths()
     QCOMPARE(value("SELECT picture_title FROM tbl_picture").toString(), stored);
     QCOMPARE(pictureCount(), 1);
     const bool written = how == "save" || answer == int(ui::Yes);
-    QCOMPARE(gLastRecordID, written ? id : 0L);
+    QCOMPARE(w->savedRecordID(), written ? id : 0L);
 }
 
 void TestPictures::newPictureWithoutTitle()
@@ -544,7 +545,7 @@ void TestPictures::newPictureWithoutTitle()
     QVERIFY(!w->isVisible());
     QCOMPARE(pictureCount(), 1);
     const long id = long(value("SELECT picture_id FROM tbl_picture").toLongLong());
-    QCOMPARE(gLastRecordID, id);
+    QCOMPARE(w->savedRecordID(), id);
     QCOMPARE(value("SELECT picture_title FROM tbl_picture").toString(), QString());
     QVERIFY(picture_handler::funPictureHandler(gMain, ActionRefresh, 0, QString(), 3));
     QCOMPARE(galleryRows(), QStringList{"Untitled |  |  |  | Asleep"});
@@ -664,7 +665,7 @@ void TestPictures::deleteDropsPendingEdits()
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete picture \"Zoo\"?"});
     QVERIFY(!w->isVisible());
     QCOMPARE(pictureCount(), 0);
-    QCOMPARE(gLastRecordID, 0L);
+    QCOMPARE(w->savedRecordID(), 0L);
     QVERIFY(QFileInfo(gPicturePath + "ZB_00001.jpg").isFile());
 }
 
@@ -749,10 +750,10 @@ void TestPictures::petsAndCategories()
     QCOMPARE(w->DBCbopicture[0]->lineEdit()->selectedText(), QString("rthday"));
     w->DBCbopicture[1]->setCurrentIndex(0);
     w->ctToolbar_Toolbar->clickItem(w->toolItems.saveClose);
-    QCOMPARE(value("SELECT picture_category FROM tbl_picture WHERE picture_id = ?", {qlonglong(gLastRecordID)})
+    QCOMPARE(value("SELECT picture_category FROM tbl_picture WHERE picture_id = ?", {qlonglong(w->savedRecordID())})
                  .toString(),
              QString("Birthday"));
-    QCOMPARE(value("SELECT picture_pet_id FROM tbl_picture WHERE picture_id = ?", {qlonglong(gLastRecordID)})
+    QCOMPARE(value("SELECT picture_pet_id FROM tbl_picture WHERE picture_id = ?", {qlonglong(w->savedRecordID())})
                  .toLongLong(),
              qlonglong(bella));
 }
