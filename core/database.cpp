@@ -182,3 +182,21 @@ void subCloseDataDB()
         gDataDB->close();
     gDataDB.reset();
 }
+
+QString funGetSystemText(const QString &sql, const QVariantList &params)
+{
+    if (!gSystemDB)
+        return {};
+    auto rs = gSystemDB->openRecordset(sql, params);
+    if (!rs || rs->isEOF() || rs->isNull(rs->fieldNames().value(0)))
+        return {};
+    return rs->field(0).toString();
+}
+
+QString funGetSpeciesName(const QVariant &species)
+{
+    if (species.isNull() || species.toLongLong() == 0)
+        return {};
+    return funGetSystemText(QStringLiteral("SELECT species_name FROM tbl_species WHERE species_id = ?"),
+                            {species.toLongLong()});
+}

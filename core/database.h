@@ -2,6 +2,7 @@
 // The two database files of the system and how they are opened.
 
 #include <QString>
+#include <QVariant>
 
 class QWidget;
 
@@ -32,6 +33,12 @@ enum class DataOpenResult { Opened, Failed, Cancelled };
 // file lets the user choose another.  False on failure; when the user cancels
 // the choice, `result` says Cancelled and the caller ends the run.
 bool funOpen_DataDB(QWidget *form, const QString &path, DataOpenResult *result = nullptr);
+
+// The first field of the first row `sql` reads from the system file, with
+// `params` bound; "" when the file is not open, there is no row, or it is null.
+QString funGetSystemText(const QString &sql, const QVariantList &params = {});
+// The name of species `species` in the system file; "" for none, 0, or one not stored.
+QString funGetSpeciesName(const QVariant &species);
 
 // Closes and releases one database (the system file first at exit).
 void subCloseSystemDB();

@@ -7,7 +7,6 @@
 #include "core/main_zorbi.h"
 #include "core/menu.h"
 #include "core/settings.h"
-#include "events/print_support.h"
 #include "events/repeat_rule.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_calendar.h"

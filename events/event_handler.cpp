@@ -9,7 +9,6 @@
 #include "core/menu.h"
 #include "events/frm_event_detail.h"
 #include "events/frm_event_list.h"
-#include "events/print_support.h"
 #include "platform/controls/ct_list.h"
 #include "platform/clock.h"
 #include "platform/controls/data_control.h"
@@ -17,6 +16,7 @@
 #include "platform/controls/vb_image.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "platform/printing.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

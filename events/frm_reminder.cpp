@@ -5,7 +5,6 @@
 #include "core/main_zorbi.h"
 #include "core/system.h"
 #include "core/frm_main.h"
-#include "events/print_support.h"
 #include "events/reminders.h"
 #include "platform/clock.h"
 #include "platform/controls/ct_image.h"

@@ -1,9 +1,9 @@
 #include "printouts/rpt_pet_missing.h"
 
 #include "platform/dates.h"
+#include "core/database.h"
 #include "core/main_zorbi.h"
 #include "platform/clock.h"
-#include "records/pet_handler.h"
 
 namespace printouts {
 
@@ -123,7 +123,7 @@ void rptPetMissing::fetchData(bool eof)
     if (!mSpeciesRead && !DC.isEOF()) {
         mSpeciesRead = true;
         const QVariant species = DC.field(QStringLiteral("pet_species_id"));
-        mSpeciesName = species.isNull() ? QString() : pet_handler::funPetGetDefault(5, species.toLongLong());
+        mSpeciesName = funGetSpeciesName(species);
     }
 }
 

@@ -6,12 +6,12 @@
 #include "core/globals.h"
 #include "core/hooks.h"
 #include "core/system.h"
-#include "events/print_support.h"
 #include "platform/controls/ct_toolbar.h"
 #include "platform/controls/data_control.h"
 #include "platform/controls/vb_list_view.h"
 #include "platform/dialogs.h"
 #include "platform/hourglass.h"
+#include "platform/printing.h"
 #include "records/frm_contact_detail.h"
 
 #include <QCoreApplication>

@@ -1,5 +1,6 @@
 #include "records/pet_handler.h"
 #include "core/codes.h"
+#include "core/database.h"
 
 #include "platform/dates.h"
 #include "core/frm_controls.h"
@@ -128,27 +129,14 @@ QIcon funSpeciesIcon(long speciesID)
 
 QString funPetGetDefault(int code, const QVariant &species)
 {
-    if (!gSystemDB)
-        return {};
-    QString sql;
-    QVariantList params;
     switch (code) {
-    case 1: sql = QStringLiteral("SELECT default_feeding_rtf FROM tbl_defaults"); break;
-    case 2: sql = QStringLiteral("SELECT default_care_rtf FROM tbl_defaults"); break;
-    case 3: sql = QStringLiteral("SELECT default_feeding_text FROM tbl_defaults"); break;
-    case 4: sql = QStringLiteral("SELECT default_care_text FROM tbl_defaults"); break;
-    case 5:
-        if (species.isNull() || species.toLongLong() == 0)
-            return {};
-        sql = QStringLiteral("SELECT species_name FROM tbl_species WHERE species_id = ?");
-        params << species.toLongLong();
-        break;
+    case 1: return funGetSystemText(QStringLiteral("SELECT default_feeding_rtf FROM tbl_defaults"));
+    case 2: return funGetSystemText(QStringLiteral("SELECT default_care_rtf FROM tbl_defaults"));
+    case 3: return funGetSystemText(QStringLiteral("SELECT default_feeding_text FROM tbl_defaults"));
+    case 4: return funGetSystemText(QStringLiteral("SELECT default_care_text FROM tbl_defaults"));
+    case 5: return funGetSpeciesName(species);
     default: return {};
     }
-    auto rs = gSystemDB->openRecordset(sql, params);
-    if (!rs || rs->isEOF() || rs->isNull(rs->fieldNames().value(0)))
-        return {};
-    return rs->field(0).toString();
 }
 
 bool funPetAdd(QWidget *frm)

@@ -2,7 +2,6 @@
 // What every test needs: its own program folder, settings and runtime folder,
 // scripted dialogs, and real database files made from the shipped schema.
 
-#include "apps/routines.h"
 #include "platform/dialogs.h"
 
 #include <QPointer>
@@ -62,6 +61,10 @@ template <typename W> QPointer<QTimer> onModal(const std::function<void(W *)> &a
                           [act](QWidget *w) { act(static_cast<W *>(w)); });
 }
 
+// Installs the subjects' routines of the programs where the test links them
+// (zorbi_test_programs), and none where it does not (zorbi_test_support).
+void installRoutines();
+
 } // namespace testsupport
 
 // QTEST_MAIN with the test environment prepared first.
@@ -70,7 +73,7 @@ template <typename W> QPointer<QTimer> onModal(const std::function<void(W *)> &a
     {                                                                                              \
         testsupport::prepareEnvironment();                                                         \
         QApplication app(argc, argv);                                                              \
-        installProgramRoutines();                                                                  \
+        testsupport::installRoutines();                                                            \
         QApplication::setAttribute(Qt::AA_Use96Dpi, true);                                         \
         TestObject tc;                                                                             \
         QTEST_SET_MAIN_SOURCE_PATH                                                                 \
