@@ -272,7 +272,6 @@ VbListView::VbListView(QWidget *parent)
     m_iconView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_iconView->setDragEnabled(false);
     m_iconView->setTextElideMode(Qt::ElideRight);
-    m_iconView->setLayoutMode(QListView::Batched);
     m_iconView->setBatchSize(1000);
     m_iconView->setItemDelegate(new CellItemDelegate(m_iconView, [this](int row) { itemDrawn(row); }));
 
@@ -378,6 +377,10 @@ void VbListView::applyView()
         }
         m_iconView->setWrapping(true);
         m_iconView->setMovement(QListView::Static);
+        // A long list is laid out a part at a time, so its first screen comes
+        // at once; but the selected item must be placed before the view can
+        // scroll to it, so with one the whole list is laid out first.
+        m_iconView->setLayoutMode(current.isValid() ? QListView::SinglePass : QListView::Batched);
         m_iconView->setResizeMode(QListView::Adjust);
         m_stack->setCurrentWidget(m_iconView);
         setFocusProxy(m_iconView);
@@ -447,6 +450,8 @@ VbListItem *VbListView::appendRow(const VbListRow &r)
 
 void VbListView::setItems(const std::vector<VbListRow> &rows)
 {
+    // The selection goes with the old items: nothing to scroll to.
+    m_iconView->setLayoutMode(QListView::Batched);
     m_model->refill([&] {
         if (m_model->columnCount() > m_headerCount)
             m_model->setColumnCount(m_headerCount);

@@ -76,6 +76,7 @@ private slots:
     // --- the list view
     void itemsKeysTagsAndSubItems();
     void viewChangeKeepsItemsAndSelection();
+    void viewChangeShowsSelectionFarDown();
     void iconsComeFromTheListOfTheView();
     void sorting_data();
     void sorting();
@@ -444,6 +445,30 @@ void TestListViewIcons::viewChangeKeepsItemsAndSelection()
     QCOMPARE(view.View(), 0);
     view.setView(-1);
     QCOMPARE(view.View(), 0);
+}
+
+// A long list is laid out a part at a time; the selected item is in sight in
+// every view all the same, however far down it is.
+void TestListViewIcons::viewChangeShowsSelectionFarDown()
+{
+    VbListView view;
+    view.resize(500, 300);
+    view.setColumnHeaders({"Name"});
+    std::vector<VbListRow> rows;
+    for (int i = 0; i < 6000; ++i)
+        rows.push_back({QString::number(i), QStringLiteral("Item %1").arg(i, 4, 10, QLatin1Char('0')), 0, 0, {}, {}});
+    view.setItems(rows);
+    view.setView(3);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(view.selectKey("5900"));
+    for (int mode : {0, 1, 2, 3}) {
+        view.setView(mode);
+        QCoreApplication::processEvents();
+        QAbstractItemView *shown = visibleView(view);
+        const QRect rect = shown->visualRect(shown->currentIndex());
+        QVERIFY2(shown->viewport()->rect().intersects(rect), qPrintable(QString::number(mode)));
+    }
 }
 
 void TestListViewIcons::iconsComeFromTheListOfTheView()
