@@ -47,11 +47,6 @@ QIcon standInIcon()
     return {};
 }
 
-struct GalleryRow {
-    QVariant id;
-    QString title, pet, category, date, caption, file;
-};
-
 } // namespace
 
 bool funPictureHandler(QWidget *form, int code, long pictureID, const QString &text, int viewMode)
@@ -199,27 +194,18 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
     if (!w || !gDataDB)
         return false;
     Hourglass hourglass;
-    auto rs = gDataDB->openRecordset(QStringLiteral("SELECT * FROM qry_listview_picture ORDER BY picture_title ASC"));
+    // Only the columns the list shows, read by their place.
+    auto rs = gDataDB->openRecordset(
+        QStringLiteral("SELECT picture_id, picture_title, pet_name, picture_category, picture_date, "
+                       "picture_description, picture_filename FROM qry_listview_picture ORDER BY picture_title ASC"));
     if (!rs) {
         const db::DbError error = gDataDB->lastError();
         hourglass.release();
         reportError(error);
         return false;
     }
-    std::vector<GalleryRow> rows;
-    rows.reserve(size_t(rs->recordCount()));
-    for (; !rs->isEOF(); rs->moveNext())
-        rows.push_back({rs->field(QStringLiteral("picture_id")), textOf(rs->field(QStringLiteral("picture_title"))),
-                        textOf(rs->field(QStringLiteral("pet_name"))),
-                        textOf(rs->field(QStringLiteral("picture_category"))),
-                        textOf(rs->field(QStringLiteral("picture_date"))),
-                        textOf(rs->field(QStringLiteral("picture_description"))),
-                        textOf(rs->field(QStringLiteral("picture_filename")))});
-    rs.reset();
-
     VbListView *list = w->ListView_Picture;
     VbImageList *large = w->ImageListPicture_Large;
-    list->clearItems();
     list->setIcons(nullptr);
     large->clear();
     large->setImageSize(QSize(kThumbnailSide, kThumbnailSide));
@@ -234,12 +220,20 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
         standIn = standInIcon();
         large->setFileReader([](const QString &path) { return thumbnails::squared(thumbnails::thumbnail(path)); });
     }
-    for (const GalleryRow &r : rows) {
-        if (withThumbnails)
-            large->addFile(r.file.isEmpty() ? QString() : gPicturePath + r.file, standIn);
-        list->addItem(QString(), r.title.isEmpty() ? QStringLiteral("Untitled") : r.title, large->Count(), 1,
-                      {r.pet, r.category, r.date, r.caption}, r.id);
+    std::vector<VbListRow> items;
+    items.reserve(size_t(rs->recordCount()));
+    for (; !rs->isEOF(); rs->moveNext()) {
+        if (withThumbnails) {
+            const QString file = textOf(rs->field(6));
+            large->addFile(file.isEmpty() ? QString() : gPicturePath + file, standIn);
+        }
+        const QString title = textOf(rs->field(1));
+        items.push_back({QString(), title.isEmpty() ? QStringLiteral("Untitled") : title, large->Count(), 1,
+                         {textOf(rs->field(2)), textOf(rs->field(3)), textOf(rs->field(4)), textOf(rs->field(5))},
+                         rs->field(0)});
     }
+    rs.reset();
+    list->setItems(items);
     if (withThumbnails)
         list->setIcons(large);
     return true;

@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QMouseEvent>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QStackedWidget>
 #include <QStandardItemModel>
@@ -109,6 +110,28 @@ void VbListItem::setSubItems(int column, const QString &text)
     cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     m->setItem(row(), column, cell);
 }
+
+// ---------------------------------------------------------------------------
+// The items
+
+class VbListModel : public QStandardItemModel {
+public:
+    using QStandardItemModel::QStandardItemModel;
+
+    // One reset instead of a signal for each row: the sort model and both
+    // views would otherwise redo their bookkeeping once per row.
+    template <class Fill>
+    void refill(Fill fill)
+    {
+        beginResetModel();
+        {
+            const QSignalBlocker quiet(this);
+            removeRows(0, rowCount());
+            fill();
+        }
+        endResetModel();
+    }
+};
 
 // ---------------------------------------------------------------------------
 // Sorting, and the icons drawn from the attached image lists
@@ -233,7 +256,7 @@ private:
 
 VbListView::VbListView(QWidget *parent)
     : QWidget(parent),
-      m_model(new QStandardItemModel(this)),
+      m_model(new VbListModel(this)),
       m_proxy(new VbListSortModel(this)),
       m_stack(new QStackedWidget(this)),
       m_iconView(new VbInnerView<QListView>(this)),
@@ -249,6 +272,7 @@ VbListView::VbListView(QWidget *parent)
     m_iconView->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_iconView->setDragEnabled(false);
     m_iconView->setTextElideMode(Qt::ElideRight);
+    m_iconView->setBatchSize(1000);
     m_iconView->setItemDelegate(new CellItemDelegate(m_iconView, [this](int row) { itemDrawn(row); }));
 
     m_reportView->setObjectName(QStringLiteral("reportView"));
@@ -353,6 +377,10 @@ void VbListView::applyView()
         }
         m_iconView->setWrapping(true);
         m_iconView->setMovement(QListView::Static);
+        // A long list is laid out a part at a time, so its first screen comes
+        // at once; but the selected item must be placed before the view can
+        // scroll to it, so with one the whole list is laid out first.
+        m_iconView->setLayoutMode(current.isValid() ? QListView::SinglePass : QListView::Batched);
         m_iconView->setResizeMode(QListView::Adjust);
         m_stack->setCurrentWidget(m_iconView);
         setFocusProxy(m_iconView);
@@ -401,18 +429,36 @@ VbListItem *VbListView::addItem(const QString &key, const QString &text, int ico
 VbListItem *VbListView::addItem(const QString &key, const QString &text, int icon, int smallIcon,
                                 const QStringList &subItems, const QVariant &tag)
 {
-    auto *item = new VbListItem(key, text, icon, smallIcon);
-    if (tag.isValid())
-        item->setTag(tag);
+    return appendRow({key, text, icon, smallIcon, subItems, tag});
+}
+
+VbListItem *VbListView::appendRow(const VbListRow &r)
+{
+    auto *item = new VbListItem(r.key, r.text, r.icon, r.smallIcon);
+    if (r.tag.isValid())
+        item->setTag(r.tag);
     QList<QStandardItem *> row{item};
-    const int columns = std::max(m_model->columnCount(), int(subItems.size()) + 1);
+    const int columns = std::max(m_model->columnCount(), int(r.subItems.size()) + 1);
     for (int c = 1; c < columns; ++c) {
-        auto *cell = new QStandardItem(c <= subItems.size() ? subItems.at(c - 1) : QString());
+        auto *cell = new QStandardItem(c <= r.subItems.size() ? r.subItems.at(c - 1) : QString());
         cell->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
         row.append(cell);
     }
     m_model->appendRow(row);
     return item;
+}
+
+void VbListView::setItems(const std::vector<VbListRow> &rows)
+{
+    // The selection goes with the old items: nothing to scroll to.
+    m_iconView->setLayoutMode(QListView::Batched);
+    m_model->refill([&] {
+        if (m_model->columnCount() > m_headerCount)
+            m_model->setColumnCount(m_headerCount);
+        for (const VbListRow &r : rows)
+            appendRow(r);
+    });
+    applyArrow();
 }
 
 int VbListView::ItemCount() const { return m_model->rowCount(); }

@@ -22,10 +22,18 @@
 class QListView;
 class QModelIndex;
 class QStackedWidget;
-class QStandardItemModel;
 class QTreeView;
 class VbImageList;
+class VbListModel;
 class VbListSortModel;
+
+// What one item is made of, for filling a list at once.
+struct VbListRow {
+    QString key, text;
+    int icon = 0, smallIcon = 0;
+    QStringList subItems;
+    QVariant tag;
+};
 
 // One item; owned by its list view and gone when the list is cleared.
 class VbListItem : public QStandardItem {
@@ -75,6 +83,11 @@ public:
     // before the views hear of the row: a long list fills much faster so.
     VbListItem *addItem(const QString &key, const QString &text, int icon, int smallIcon,
                         const QStringList &subItems, const QVariant &tag);
+    // Replaces every item with `rows`, in their order (or sorted while sorting
+    // is on), as clearItems() and addItem() for each would, but the views
+    // hear of them once: tens of thousands come in a blink so. The selection
+    // goes with the old items.
+    void setItems(const std::vector<VbListRow> &rows);
     int ItemCount() const;
     // Null when no item is selected.
     VbListItem *SelectedItem() const;
@@ -126,6 +139,7 @@ private:
     template <class> friend class VbInnerView;
     friend class VbListSortModel;
 
+    VbListItem *appendRow(const VbListRow &row);
     VbListItem *itemAt(const QModelIndex &viewIndex) const;
     QVariant pictureFor(const QModelIndex &sourceIndex) const;
     void applyView();
@@ -144,7 +158,7 @@ private:
     void itemDrawn(int row);
     void wantDrawn();
 
-    QStandardItemModel *m_model;
+    VbListModel *m_model;
     VbListSortModel *m_proxy;
     QStackedWidget *m_stack;
     QListView *m_iconView;

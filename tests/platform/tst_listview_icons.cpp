@@ -76,10 +76,12 @@ private slots:
     // --- the list view
     void itemsKeysTagsAndSubItems();
     void viewChangeKeepsItemsAndSelection();
+    void viewChangeShowsSelectionFarDown();
     void iconsComeFromTheListOfTheView();
     void sorting_data();
     void sorting();
     void sortingStaysOnAfterRefill();
+    void fillAtOnceReplacesItems();
     void headerArrowOnOneColumnOnly();
     void headerClickReportsColumnAndLeavesArrow();
     void rightPressSelectsItemUnderPointer_data();
@@ -445,6 +447,30 @@ void TestListViewIcons::viewChangeKeepsItemsAndSelection()
     QCOMPARE(view.View(), 0);
 }
 
+// A long list is laid out a part at a time; the selected item is in sight in
+// every view all the same, however far down it is.
+void TestListViewIcons::viewChangeShowsSelectionFarDown()
+{
+    VbListView view;
+    view.resize(500, 300);
+    view.setColumnHeaders({"Name"});
+    std::vector<VbListRow> rows;
+    for (int i = 0; i < 6000; ++i)
+        rows.push_back({QString::number(i), QStringLiteral("Item %1").arg(i, 4, 10, QLatin1Char('0')), 0, 0, {}, {}});
+    view.setItems(rows);
+    view.setView(3);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(view.selectKey("5900"));
+    for (int mode : {0, 1, 2, 3}) {
+        view.setView(mode);
+        QCoreApplication::processEvents();
+        QAbstractItemView *shown = visibleView(view);
+        const QRect rect = shown->visualRect(shown->currentIndex());
+        QVERIFY2(shown->viewport()->rect().intersects(rect), qPrintable(QString::number(mode)));
+    }
+}
+
 void TestListViewIcons::iconsComeFromTheListOfTheView()
 {
     const CtImage store;
@@ -553,6 +579,58 @@ void TestListViewIcons::sortingStaysOnAfterRefill()
     view.addItem({}, "first")->setSubItems(1, "z");
     view.addItem({}, "second")->setSubItems(1, "a");
     QCOMPARE(shownTexts(view), (QStringList{"second", "first"}));
+}
+
+// The long lists fill in one go; the outcome is that of clearing and adding
+// each, with the widths, the sort and the arrow the user set kept.
+void TestListViewIcons::fillAtOnceReplacesItems()
+{
+    VbListView view;
+    view.setColumnHeaders({"Title", "Pet", "Date"});
+    view.setView(3);
+    view.resize(600, 300);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    view.setColumnWidth(0, 170);
+    view.setColumnWidth(1, 90);
+    view.setColumnHeaderImage(1, 1, true);
+    view.addItem("old", "Old");
+    view.selectKey("old");
+    QVERIFY(view.SelectedItem());
+    view.setSortKey(1);
+    view.setSortOrder(1);
+    view.setSorted(true);
+
+    view.setItems({{"a", "Alpha", 3, 1, {"Bella", "2024-01-02"}, 11},
+                   {"b", "Beta", 4, 1, {"Zorro", "2024-01-03", "", "beyond the headers"}, 12},
+                   {"c", "", 0, 0, {}, {}}});
+    QCOMPARE(view.ItemCount(), 3);
+    QCOMPARE(view.SelectedItem(), nullptr);
+    QCOMPARE(view.ListItem("old"), nullptr);
+    QCOMPARE(shownTexts(view), (QStringList{"Beta", "Alpha", ""}));
+    VbListItem *beta = view.ListItem("b");
+    QVERIFY(beta);
+    QCOMPARE(beta->Tag().toInt(), 12);
+    QCOMPARE(beta->Icon(), 4);
+    QCOMPARE(beta->SubItems(2), QString("2024-01-03"));
+    QCOMPARE(beta->SubItems(4), QString("beyond the headers"));
+    QCOMPARE(view.ColumnCount(), 5);
+    QVERIFY(!view.ListItem("c")->Tag().isValid());
+    auto *report = view.findChild<QTreeView *>("reportView");
+    QCOMPARE(report->columnWidth(0), 170);
+    QCOMPARE(report->columnWidth(1), 90);
+    QCOMPARE(report->header()->sortIndicatorSection(), 1);
+    QCOMPARE(report->header()->sortIndicatorOrder(), Qt::DescendingOrder);
+
+    // The items are as good as added ones: selectable, and cleared as those.
+    QVERIFY(view.selectKey("a"));
+    QCOMPARE(view.SelectedItem()->text(), QString("Alpha"));
+    view.setItems({{"d", "Delta", 0, 0, {"Max"}, {}}});
+    QCOMPARE(view.ColumnCount(), 3);
+    QCOMPARE(shownTexts(view), QStringList{"Delta"});
+    QCOMPARE(view.SelectedItem(), nullptr);
+    view.clearItems();
+    QCOMPARE(view.ItemCount(), 0);
 }
 
 void TestListViewIcons::headerArrowOnOneColumnOnly()
