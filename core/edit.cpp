@@ -18,6 +18,7 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPixmapCache>
 #include <QPlainTextEdit>
 #include <QTextDocumentFragment>
 #include <QTextEdit>
@@ -384,14 +385,35 @@ QPixmap drawFormatPicture(FormatCommand command, int side)
     return pixmap;
 }
 
+// Drawn once a process: the letters load the serif font's bold and italic
+// faces, which the first detail window would otherwise wait for. The shared
+// pixmap cache goes with the application, so nothing outlives it.
+QPixmap formatPicture(FormatCommand command, int side)
+{
+    const QString key = QStringLiteral("zb-format-%1-%2").arg(int(command)).arg(side);
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = drawFormatPicture(command, side);
+        QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
+
 } // namespace
 
 QIcon funFormatIcon(FormatCommand command)
 {
     QIcon icon;
-    icon.addPixmap(drawFormatPicture(command, 32));
-    icon.addPixmap(drawFormatPicture(command, 16));
+    icon.addPixmap(formatPicture(command, 32));
+    icon.addPixmap(formatPicture(command, 16));
     return icon;
+}
+
+void subPrepareFormatIcons()
+{
+    for (FormatCommand c : {FormatCommand::Bold, FormatCommand::Italic, FormatCommand::Underline,
+                            FormatCommand::Outdent, FormatCommand::Indent})
+        (void)funFormatIcon(c);
 }
 
 void subUpdateFieldButtons(const LocalMenuItems &items, QWidget *control)

@@ -52,6 +52,9 @@ void subFormatOutdent(QWidget *control);
 // indent arrows), drawn by the program itself.
 enum class FormatCommand { Bold, Italic, Underline, Outdent, Indent };
 QIcon funFormatIcon(FormatCommand command);
+// Draws them ahead, in the idle time once the main window is up, so that the
+// first detail window finds them made.
+void subPrepareFormatIcons();
 
 // The items of a detail window that follow its active control.
 struct LocalMenuItems {

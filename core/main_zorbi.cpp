@@ -2,6 +2,7 @@
 #include "core/codes.h"
 
 #include "core/database.h"
+#include "core/edit.h"
 #include "core/frm_controls.h"
 #include "core/frm_main.h"
 #include "core/globals.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTimer>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -181,6 +183,9 @@ int Main()
     gMain->show();
     if (!funRemindersRunning())
         funCheckReminders(0, false);
+    // What every detail window needs, made once the loop runs rather than
+    // when the user first opens one.
+    QTimer::singleShot(0, gMain, &subPrepareFormatIcons);
     return -1;
 }
 
