@@ -1,11 +1,15 @@
 // One month of the calendar on the realistic, large and huge households: the
 // whole fill with all four kinds of item shown and with the settings a new user
 // has, the latter also as the first fill on a file just opened, beside the
-// fill's two queries alone in the same run.
+// fill's two queries alone in the same run; and the month as the user sees it,
+// filled and painted in the shown main window.
 
 #include "household.h"
 
 #include "core/database.h"
+#include "core/frm_controls.h"
+#include "core/frm_main.h"
+#include "data/schema.h"
 #include "core/globals.h"
 #include "events/calendar_handler.h"
 #include "platform/clock.h"
@@ -90,6 +94,45 @@ void BM_CalendarFillFirst(benchmark::State &state)
     state.counters["items"] = double(gCalendarItems.size());
 }
 
+// The month in the main window as the user sees it: the calendar view's
+// Refresh (the month filled with the settings a new user has) and the window
+// painted, on the warm file (first:0) or as the first fill on a data file just
+// opened (first:1; the reopening is not timed).
+void BM_CalendarMonthShown(benchmark::State &state)
+{
+    gWorkspace = std::make_unique<db::Workspace>();
+    if (!funOpen_SystemDB(nullptr, funGetDBNameSystem()) || !open(state)) {
+        state.SkipWithError("open failed");
+        return;
+    }
+    gControls = new frm_controls;
+    gMain = new frm_main;
+    gMain->resize(1180, 720);
+    gMain->show();
+    calendar_handler::funCalendarShow(gMain, kShown);
+    QCoreApplication::processEvents();
+    const bool first = state.range(1) != 0;
+    for (auto _ : state) {
+        if (first) {
+            state.PauseTiming();
+            subCloseDataDB();
+            if (!funOpen_DataDB(nullptr, fileFor(int(state.range(0))))) {
+                state.SkipWithError("open failed");
+                break;
+            }
+            state.ResumeTiming();
+        }
+        if (!calendar_handler::funCalendarRefresh(gMain)) {
+            state.SkipWithError("refresh failed");
+            break;
+        }
+        gMain->ctCalendar1->repaint(); // painted before the loop goes on, as on the screen
+        QCoreApplication::processEvents();
+    }
+    state.counters["items"] = double(gCalendarItems.size());
+    resetGlobals();
+}
+
 void BM_CalendarQueriesAlone(benchmark::State &state)
 {
     if (!open(state))
@@ -119,6 +162,10 @@ void BM_CalendarQueriesAlone(benchmark::State &state)
 BENCHMARK(BM_CalendarQueriesAlone)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalendarFill)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalendarFillDefault)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarMonthShown)
+    ->ArgNames({"size", "first"})
+    ->ArgsProduct({{bench::Realistic, bench::Large, bench::Huge}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalendarFillFirst)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
@@ -130,6 +177,14 @@ int main(int argc, char **argv)
     g_dir = &dir;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir.filePath(QStringLiteral("settings")));
     zbclock::setNow(QDateTime(kShown, QTime(12, 0)));
+    // The main window's own file, beside the households'.
+    setProgramFolder(dir.path());
+    db::DbError err;
+    if (!db::createDatabaseFile(funGetDBNameSystem(), db::kSystemFileId, funGetDBPassword(),
+                                schema::systemFileStatements(), &err)) {
+        std::fprintf(stderr, "could not make the system file: %s\n", qPrintable(err.description));
+        return 1;
+    }
     for (int size = bench::Realistic; size <= bench::Huge; ++size) {
         QString error;
         if (!bench::makeHousehold(fileFor(size), bench::householdSize(size), &error)) {
