@@ -159,14 +159,26 @@ void BM_CalendarQueriesAlone(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_CalendarQueriesAlone)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarFill)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarFillDefault)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarQueriesAlone)
+    ->ArgNames({"size"})
+    ->DenseRange(bench::Realistic, bench::Huge)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFill)
+    ->ArgNames({"size"})
+    ->DenseRange(bench::Realistic, bench::Huge)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFillDefault)
+    ->ArgNames({"size"})
+    ->DenseRange(bench::Realistic, bench::Huge)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CalendarMonthShown)
     ->ArgNames({"size", "first"})
     ->ArgsProduct({{bench::Realistic, bench::Large, bench::Huge}, {0, 1}})
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_CalendarFillFirst)->ArgNames({"size"})->DenseRange(bench::Realistic, bench::Huge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CalendarFillFirst)
+    ->ArgNames({"size"})
+    ->DenseRange(bench::Realistic, bench::Huge)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -346,10 +346,21 @@ int runChild(const QString &spec)
 
 } // namespace
 
-BENCHMARK(BM_GalleryFirstFill)->ArgNames({"pictures"})->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_GalleryFirstFill)
+    ->ArgNames({"pictures"})
+    ->Arg(5000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
 BENCHMARK(BM_GalleryRefill)->ArgNames({"pictures"})->Arg(5000)->Arg(50000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareScaledDecode)->ArgNames({"files"})->Arg(32)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_GalleryFreshProcess)->ArgNames({"pictures"})->Arg(5000)->Arg(50000)->UseManualTime()->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GalleryFreshProcess)
+    ->ArgNames({"pictures"})
+    ->Arg(5000)
+    ->Arg(50000)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

@@ -46,13 +46,13 @@ bool start(benchmark::State &state)
 // pictures, commands and properties) in the household open, 0 for none.
 long busiestPet()
 {
-    auto rs = gDataDB->openRecordset(QStringLiteral(
-        "SELECT pet_id FROM tbl_pet ORDER BY "
-        "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
+    auto rs = gDataDB->openRecordset(
+        QStringLiteral("SELECT pet_id FROM tbl_pet ORDER BY "
+                       "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
     return rs && !rs->isEOF() ? long(rs->field(0).toLongLong()) : 0;
 }
 

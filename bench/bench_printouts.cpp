@@ -159,10 +159,7 @@ double peakMegabytes()
             return std::stod(line.substr(6)) / 1024.0;
     return 0;
 }
-void resetPeak()
-{
-    std::ofstream("/proc/self/clear_refs") << "5";
-}
+void resetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
 std::unique_ptr<printouts::rptPetPoster> poster()
 {
@@ -185,8 +182,11 @@ public:
         pageHeader()->addLabel(QStringLiteral("lblTitle"), {0, 0, 6000, 300}, QStringLiteral("Diary"))->font = f;
         detail()->height = 300;
         detail()->addField(QStringLiteral("fldDate"), {0, 0, 1400, 300}, QStringLiteral("diary_date"))->font = f;
-        detail()->addField(QStringLiteral("fldCategory"), {1500, 0, 1800, 300}, QStringLiteral("diary_category"))->font = f;
-        report::Control *text = detail()->addField(QStringLiteral("fldText"), {3400, 0, 7000, 300}, QStringLiteral("diary_text"));
+        detail()
+            ->addField(QStringLiteral("fldCategory"), {1500, 0, 1800, 300}, QStringLiteral("diary_category"))
+            ->font = f;
+        report::Control *text =
+            detail()->addField(QStringLiteral("fldText"), {3400, 0, 7000, 300}, QStringLiteral("diary_text"));
         text->font = f;
         text->wordWrap = false;
         pageFooter()->height = 300;
@@ -230,8 +230,7 @@ void BM_PetPosterOpen(benchmark::State &state)
 // afresh: what an export costs the user.
 using Writer = bool (*)(const report::Document &, const QString &, QString *);
 
-template <typename Make>
-void layOutAndWrite(benchmark::State &state, Make make, const QString &name, Writer writer)
+template <typename Make> void layOutAndWrite(benchmark::State &state, Make make, const QString &name, Writer writer)
 {
     const QString path = g_out + QLatin1Char('/') + name;
     int pages = 0;
@@ -247,10 +246,7 @@ void layOutAndWrite(benchmark::State &state, Make make, const QString &name, Wri
     state.counters["bytes"] = double(QFileInfo(path).size());
 }
 
-std::unique_ptr<TextReport> textReport()
-{
-    return std::make_unique<TextReport>();
-}
+std::unique_ptr<TextReport> textReport() { return std::make_unique<TextReport>(); }
 
 bool pdf(const report::Document &doc, const QString &path, QString *error)
 {
@@ -551,17 +547,25 @@ void BM_PetDetailsAllPetsPdfFresh(benchmark::State &state)
 }
 
 // The anchor of the one above: as many text pages by a bare QPdfWriter.
-void BM_BarePdfLoopFresh(benchmark::State &state)
-{
-    runFresh(state, QStringLiteral("bare"), int(state.range(0)));
-}
+void BM_BarePdfLoopFresh(benchmark::State &state) { runFresh(state, QStringLiteral("bare"), int(state.range(0))); }
 
 } // namespace
 
-BENCHMARK(BM_PetDetailsAllPetsPdfFresh)->Arg(bench::Large)->Arg(bench::Huge)->ArgName("size")->UseManualTime()
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_BarePdfLoopFresh)->Arg(500)->Arg(3381)->Arg(33842)->ArgName("pages")->UseManualTime()
-    ->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_PetDetailsAllPetsPdfFresh)
+    ->Arg(bench::Large)
+    ->Arg(bench::Huge)
+    ->ArgName("size")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+BENCHMARK(BM_BarePdfLoopFresh)
+    ->Arg(500)
+    ->Arg(3381)
+    ->Arg(33842)
+    ->ArgName("pages")
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
 BENCHMARK(BM_PhotoAlbumPdf)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_AddressBookListing)->Arg(0)->Arg(1)->ArgName("pdf")->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_HealthStatementAllPetsPdf)->Unit(benchmark::kMillisecond)->Iterations(1);

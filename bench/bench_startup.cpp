@@ -40,8 +40,7 @@ bool makeRunFolder()
 {
     const QString run = runFolder();
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(run));
-    return QDir().mkpath(run) &&
-           QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return QDir().mkpath(run) && QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // A stand-in for the reminder program: it listens on the reminder program's
@@ -74,7 +73,8 @@ double runChild(benchmark::State &state, const QString &program, const QProcessE
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     if (!finished || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        state.SkipWithError(qPrintable(QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(p.readAllStandardError()))));
+        state.SkipWithError(
+            qPrintable(QStringLiteral("%1 failed: %2").arg(program, QString::fromLocal8Bit(p.readAllStandardError()))));
         return -1;
     }
     return seconds;

@@ -21,13 +21,13 @@
 namespace bench {
 
 namespace {
-const char *const kNames[] = {"Rex", "Bella", "Max", "Luna", "Charlie", "Daisy", "Milo", "Coco",
+const char *const kNames[] = {"Rex",   "Bella", "Max",   "Luna",   "Charlie", "Daisy",  "Milo",  "Coco",
                               "Oscar", "Molly", "Teddy", "Willow", "Biscuit", "Pepper", "Shadow"};
-const char *const kVaccines[] = {"Rabies", "Distemper", "Parvovirus", "Bordetella", "Leptospirosis",
-                                 "Feline Leukemia", "Heartworm tablets", "Flea treatment"};
+const char *const kVaccines[] = {"Rabies",        "Distemper",       "Parvovirus",        "Bordetella",
+                                 "Leptospirosis", "Feline Leukemia", "Heartworm tablets", "Flea treatment"};
 const char *const kCategories[] = {"Health", "Grooming", "Training", "Food", "Fun", "Vet visit"};
-const char *const kSurnames[] = {"Smith", "Jones", "Garcia", "Brown", "Miller", "Davis", "Wilson",
-                                 "Clark", "Lewis", "Walker"};
+const char *const kSurnames[] = {"Smith", "Jones",  "Garcia", "Brown", "Miller",
+                                 "Davis", "Wilson", "Clark",  "Lewis", "Walker"};
 
 QString iso(const QDate &d) { return d.toString(QStringLiteral("yyyy-MM-dd")); }
 
@@ -75,7 +75,8 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
                                      " contact_state, contact_zip, contact_ph_1, contact_ph_1_type,"
                                      " contact_email) VALUES (?,?,?,?,?,?,?,?)"));
         for (int i = 1; ok && i <= size.people; ++i) {
-            q.addBindValue(QStringLiteral("%1 %2").arg(QLatin1String(kNames[i % 15]), QLatin1String(kSurnames[i % 10])));
+            q.addBindValue(
+                QStringLiteral("%1 %2").arg(QLatin1String(kNames[i % 15]), QLatin1String(kSurnames[i % 10])));
             q.addBindValue(QStringLiteral("%1 Elm Street").arg(i));
             q.addBindValue(QStringLiteral("Springfield"));
             q.addBindValue(QStringLiteral("IL"));
@@ -142,7 +143,9 @@ bool makeHousehold(const QString &path, const HouseholdSize &size, QString *erro
             const QDate d = dayAround(400);
             q.addBindValue(repeating ? QStringLiteral("Walk the dog") : QStringLiteral("Vet appointment"));
             q.addBindValue(iso(d));
-            q.addBindValue(QStringLiteral("%1:%2:00").arg(8 + pick(10), 2, 10, QLatin1Char('0')).arg(pick(4) * 15, 2, 10, QLatin1Char('0')));
+            q.addBindValue(QStringLiteral("%1:%2:00")
+                               .arg(8 + pick(10), 2, 10, QLatin1Char('0'))
+                               .arg(pick(4) * 15, 2, 10, QLatin1Char('0')));
             q.addBindValue(repeating ? iso(d.addYears(2)) : iso(d.addMonths(1)));
             q.addBindValue(-1);
             q.addBindValue(repeating ? -1 : 0);
@@ -201,10 +204,7 @@ int sizeNamed(const QString &name)
     return -1;
 }
 
-QString benchFolder(const QString &root, int size)
-{
-    return root + QLatin1Char('/') + QLatin1String(sizeName(size));
-}
+QString benchFolder(const QString &root, int size) { return root + QLatin1Char('/') + QLatin1String(sizeName(size)); }
 
 bool makeBenchFolders(const QString &root, int largest)
 {
@@ -215,10 +215,10 @@ bool makeBenchFolders(const QString &root, int largest)
         db::DbError err;
         QString error;
         if (!db::createDatabaseFile(folder + QStringLiteral("/Zorbi.sys"), db::kSystemFileId, funGetDBPassword(),
-                                    schema::systemFileStatements(), &err) ||
-            !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), householdSize(size), &error)) {
-            std::fprintf(stderr, "could not make the %s household: %s%s\n", sizeName(size),
-                         qPrintable(err.description), qPrintable(error));
+                                    schema::systemFileStatements(), &err)
+            || !makeHousehold(folder + QStringLiteral("/Zorbi.dat"), householdSize(size), &error)) {
+            std::fprintf(stderr, "could not make the %s household: %s%s\n", sizeName(size), qPrintable(err.description),
+                         qPrintable(error));
             return false;
         }
     }

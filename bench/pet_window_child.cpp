@@ -29,13 +29,13 @@ const char *const kPainted = "benchPainted";
 
 long busiestPet()
 {
-    auto rs = gDataDB->openRecordset(QStringLiteral(
-        "SELECT pet_id FROM tbl_pet ORDER BY "
-        "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
-        "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
+    auto rs = gDataDB->openRecordset(
+        QStringLiteral("SELECT pet_id FROM tbl_pet ORDER BY "
+                       "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
     return rs && !rs->isEOF() ? long(rs->field(0).toLongLong()) : 0;
 }
 
@@ -101,8 +101,9 @@ private:
 
     void whenIdle(std::function<void()> then)
     {
-        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-                [then] { QTimer::singleShot(0, qApp, then); }, Qt::SingleShotConnection);
+        connect(
+            QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            [then] { QTimer::singleShot(0, qApp, then); }, Qt::SingleShotConnection);
     }
 
     void open()

@@ -66,13 +66,14 @@ void WindowCloser::closeMainWindowWhenIdle()
     if (m_waitingForIdle)
         return;
     m_waitingForIdle = true;
-    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
-            [] {
-                // Closed from the loop's own dispatch, not from inside its wait.
-                if (QMainWindow *main = shownMainWindow())
-                    QMetaObject::invokeMethod(main, &QWidget::close, Qt::QueuedConnection);
-            },
-            Qt::SingleShotConnection);
+    connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+        [] {
+            // Closed from the loop's own dispatch, not from inside its wait.
+            if (QMainWindow *main = shownMainWindow())
+                QMetaObject::invokeMethod(main, &QWidget::close, Qt::QueuedConnection);
+        },
+        Qt::SingleShotConnection);
 }
 
 } // namespace bench

@@ -67,7 +67,8 @@ QString resolvedPath(const QString &path)
 // Two names of one file (a hard link, or a file system that ignores case).
 bool sameFile(const QString &a, const QString &b)
 {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     if (::stat(QFile::encodeName(a).constData(), &sa) != 0 || ::stat(QFile::encodeName(b).constData(), &sb) != 0)
         return false;
     return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
@@ -80,23 +81,23 @@ db::DbError osError(int number, const QString &folder)
     const QString where = QStringLiteral("the folder \"") + QDir::toNativeSeparators(folder) + QLatin1Char('"');
     switch (number) {
     case ENOSPC:
-    case EDQUOT:
-        return {db::ErrDiskFull, QStringLiteral("Disk full: there is no room for the copy in ") + where};
+    case EDQUOT: return {db::ErrDiskFull, QStringLiteral("Disk full: there is no room for the copy in ") + where};
     case EACCES:
     case EPERM:
-        return {db::ErrPermissionDenied, QStringLiteral("Permission denied: ") + where + QStringLiteral(" cannot be written to")};
+        return {db::ErrPermissionDenied,
+                QStringLiteral("Permission denied: ") + where + QStringLiteral(" cannot be written to")};
     case EROFS:
-        return {db::ErrPermissionDenied, QStringLiteral("Permission denied: ") + where + QStringLiteral(" is on a read-only disk")};
+        return {db::ErrPermissionDenied,
+                QStringLiteral("Permission denied: ") + where + QStringLiteral(" is on a read-only disk")};
     case ENOENT:
         return {db::ErrPathNotFound, QStringLiteral("Path not found: ") + where
                                          + QStringLiteral(" does not exist. Your Zorbi data file was NOT backed up.")};
     case ENOTDIR:
-        return {db::ErrPathNotFound, QStringLiteral("Path not found: \"") + QDir::toNativeSeparators(folder)
-                                         + QStringLiteral("\" is not a folder. Your Zorbi data file was NOT backed up.")};
-    case EIO:
-        return {db::ErrDiskNotReady, QStringLiteral("Disk not ready")};
-    default:
-        return {db::ErrPathFileAccess, QString::fromLocal8Bit(std::strerror(number))};
+        return {db::ErrPathNotFound,
+                QStringLiteral("Path not found: \"") + QDir::toNativeSeparators(folder)
+                    + QStringLiteral("\" is not a folder. Your Zorbi data file was NOT backed up.")};
+    case EIO: return {db::ErrDiskNotReady, QStringLiteral("Disk not ready")};
+    default: return {db::ErrPathFileAccess, QString::fromLocal8Bit(std::strerror(number))};
     }
 }
 
@@ -187,8 +188,9 @@ db::DbError createTemporary(const QString &target, QString *temp, int *fd)
 {
     const QFileInfo info(target);
     for (;;) {
-        *temp = info.absolutePath() + QStringLiteral("/.") + info.fileName()
-                + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
+        *temp =
+            info.absolutePath() + QStringLiteral("/.") + info.fileName()
+            + QStringLiteral(".%1.tmp").arg(QRandomGenerator::global()->generate() & 0xFFFFFF, 6, 16, QLatin1Char('0'));
         *fd = ::open(QFile::encodeName(*temp).constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (*fd >= 0)
             break;
@@ -319,10 +321,8 @@ bool isForm(const QWidget *w)
     case Qt::Window:
     case Qt::Dialog:
     case Qt::Sheet:
-    case Qt::Tool:
-        return true;
-    default:
-        return false;
+    case Qt::Tool: return true;
+    default: return false;
     }
 }
 
@@ -357,11 +357,13 @@ QString errorText(const db::DbError &e)
         return text + e.description + QStringLiteral(". Your Zorbi data file was NOT backed up successfully.");
     case db::ErrPermissionDenied:
         return text + e.description
-               + QStringLiteral(".  Please make sure all forms are closed before attempting to backup your Zorbi data file.");
+               + QStringLiteral(
+                   ".  Please make sure all forms are closed before attempting to backup your Zorbi data file.");
     case db::ErrOpenedExclusively:
-        return text + QStringLiteral("Zorbi was not able to re-open your database. Zorbi will now close, please restart Zorbi.");
-    default:
-        return text + e.description;
+        return text
+               + QStringLiteral(
+                   "Zorbi was not able to re-open your database. Zorbi will now close, please restart Zorbi.");
+    default: return text + e.description;
     }
 }
 
@@ -426,7 +428,8 @@ bool funIsLiveFile(const QString &target)
             continue;
         const QString file = resolvedPath(live);
         // The engine's journals beside a file are part of it.
-        for (const QString &suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
+        for (const QString &suffix :
+             {QString(), QStringLiteral("-wal"), QStringLiteral("-shm"), QStringLiteral("-journal")}) {
             if (chosen == file + suffix || chosen == resolvedPath(live + suffix) || sameFile(target, file + suffix))
                 return true;
         }

@@ -52,17 +52,17 @@ enum CalendarMiscData : int {
 // code; a handler answers a code it does not know with its own message.
 enum HandlerAction : int {
     ActionAdd = 1,
-    ActionEdit = 2,          // edit or open
-    ActionDelete = 3,        // delete by record id
+    ActionEdit = 2,   // edit or open
+    ActionDelete = 3, // delete by record id
     ActionShow = 5,
     ActionValidate = 6,
     ActionPrint = 7,
-    ActionMailTo = 13,       // the person's e-mail address
-    ActionVisitSite = 14,    // the person's web address
+    ActionMailTo = 13,    // the person's e-mail address
+    ActionVisitSite = 14, // the person's web address
     ActionRefresh = 15,
-    ActionEditList = 17,     // the events of one day
-    ActionPrintList = 18,    // the address book listing
+    ActionEditList = 17,  // the events of one day
+    ActionPrintList = 18, // the address book listing
     ActionOpenReport = 19,
-    ActionDeleteBound = 20,  // delete the detail window's bound record
-    ActionInitialize = 22,   // the printout catalogue
+    ActionDeleteBound = 20, // delete the detail window's bound record
+    ActionInitialize = 22,  // the printout catalogue
 };

@@ -47,8 +47,8 @@ bool makeUserDataFile(const QString &target)
         return false;
     const QString temporary = QStringLiteral("%1.%2.tmp").arg(target).arg(QCoreApplication::applicationPid());
     QFile::remove(temporary);
-    const bool copied = shipped->compactTo(temporary)
-        && QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+    const bool copied =
+        shipped->compactTo(temporary) && QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
     shipped.reset();
     if (copied && QFile::rename(temporary, target))
         return true;
@@ -113,9 +113,9 @@ bool funOpen_SystemDB(QWidget *form, const QString &path)
     auto opened = gWorkspace->openDatabase(path, false, true, funDBConnect(), &err, db::kSystemFileId);
     if (!opened) {
         ui::dialogs().msgBox(form,
-                             QStringLiteral("Unable to open Zorbi system file: ") + trimBlanks(path) +
-                                 QStringLiteral("\nError ") + QString::number(err.number) +
-                                 QStringLiteral(": ") + err.description,
+                             QStringLiteral("Unable to open Zorbi system file: ") + trimBlanks(path)
+                                 + QStringLiteral("\nError ") + QString::number(err.number) + QStringLiteral(": ")
+                                 + err.description,
                              ui::Critical | ui::OKOnly);
         return false;
     }
@@ -159,9 +159,9 @@ bool funOpen_DataDB(QWidget *form, const QString &path, DataOpenResult *result)
         }
         // The message names the file that was actually tried, also after a choice.
         ui::dialogs().msgBox(form,
-                             QStringLiteral("Unable to open Zorbi data file: ") + trimBlanks(tried) +
-                                 QStringLiteral("\nError ") + QString::number(err.number) +
-                                 QStringLiteral(": ") + err.description,
+                             QStringLiteral("Unable to open Zorbi data file: ") + trimBlanks(tried)
+                                 + QStringLiteral("\nError ") + QString::number(err.number) + QStringLiteral(": ")
+                                 + err.description,
                              ui::Critical | ui::OKOnly);
         if (result)
             *result = DataOpenResult::Failed;

@@ -141,8 +141,7 @@ void focus(QWidget *c)
 // The focus-in watcher of subWatchFocus, one for each watched control.
 class FocusWatcher : public QObject {
 public:
-    FocusWatcher(QWidget *control, std::function<void()> onFocus)
-        : QObject(control), m_onFocus(std::move(onFocus))
+    FocusWatcher(QWidget *control, std::function<void()> onFocus) : QObject(control), m_onFocus(std::move(onFocus))
     {
         control->installEventFilter(this);
         for (QWidget *part : control->findChildren<QWidget *>())
@@ -217,8 +216,7 @@ void subEditCopy(QWidget *, QWidget *c)
         if (QListWidgetItem *item = static_cast<QListWidget *>(c)->currentItem())
             clipboard()->setText(item->text());
         break;
-    default:
-        break;
+    default: break;
     }
     focus(c);
 }
@@ -229,20 +227,11 @@ void subEditDelete(QWidget *c)
         return;
     switch (funControlKind(c)) {
     case ControlKind::TextBox:
-    case ControlKind::RichTextBox:
-        removeSelection(c);
-        break;
-    case ControlKind::ComboBox:
-        setComboText(static_cast<QComboBox *>(c), QString());
-        break;
-    case ControlKind::PictureBox:
-        setPictureOf(c, QPixmap());
-        break;
-    case ControlKind::ListBox:
-        removeListEntry(static_cast<QListWidget *>(c));
-        break;
-    default:
-        break;
+    case ControlKind::RichTextBox: removeSelection(c); break;
+    case ControlKind::ComboBox: setComboText(static_cast<QComboBox *>(c), QString()); break;
+    case ControlKind::PictureBox: setPictureOf(c, QPixmap()); break;
+    case ControlKind::ListBox: removeListEntry(static_cast<QListWidget *>(c)); break;
+    default: break;
     }
     focus(c);
 }
@@ -263,12 +252,8 @@ void subEditPaste(QWidget *c)
     const ControlKind kind = funControlKind(c);
     switch (kind) {
     case ControlKind::TextBox:
-    case ControlKind::RichTextBox:
-        pasteText(c);
-        break;
-    case ControlKind::ComboBox:
-        setComboText(static_cast<QComboBox *>(c), clipboard()->text());
-        break;
+    case ControlKind::RichTextBox: pasteText(c); break;
+    case ControlKind::ComboBox: setComboText(static_cast<QComboBox *>(c), clipboard()->text()); break;
     case ControlKind::PictureBox:
     case ControlKind::Image:
         // A clipboard without a picture leaves the picture as it is.
@@ -279,8 +264,7 @@ void subEditPaste(QWidget *c)
         if (const QString t = clipboard()->text(); !t.isEmpty())
             static_cast<QListWidget *>(c)->addItem(t);
         break;
-    default:
-        return;
+    default: return;
     }
     if (kind != ControlKind::PictureBox && kind != ControlKind::Image)
         focus(c);
@@ -299,8 +283,7 @@ void subEditSelectAll(QWidget *c)
         if (QLineEdit *le = static_cast<QComboBox *>(c)->lineEdit())
             le->selectAll();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -421,8 +404,8 @@ void subUpdateFieldButtons(const LocalMenuItems &items, QWidget *control)
     if (!control)
         return;
     const ControlKind kind = funControlKind(control);
-    const bool edit = kind == ControlKind::TextBox || kind == ControlKind::RichTextBox
-                      || kind == ControlKind::ComboBox || kind == ControlKind::PictureBox;
+    const bool edit = kind == ControlKind::TextBox || kind == ControlKind::RichTextBox || kind == ControlKind::ComboBox
+                      || kind == ControlKind::PictureBox;
     const bool format = kind == ControlKind::RichTextBox;
     if (items.menuBar) {
         for (int id : items.editItems)
@@ -468,7 +451,6 @@ void subWatchFocus(const QList<QWidget *> &controls, const std::function<void()>
             new FocusWatcher(c, onFocus);
 }
 
-
 CtToolBar *funRecordMenuBar(QWidget *window, RecordMenuKeys keys, RecordMenuItems &items)
 {
     const bool underlined = keys == RecordMenuKeys::Underlined;
@@ -499,12 +481,12 @@ void subAddPictureMenu(CtToolBar *bar, PictureMenuItems &items)
 {
     const int entry = CtToolBar::MenuEntry;
     items.picture = bar->addItem(QStringLiteral("&Picture"), {}, {}, CtToolBar::MenuTitle);
-    items.importPicture = bar->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."),
-                                       storeIcon(20), entry);
-    items.clearPicture = bar->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."),
-                                      storeIcon(21), entry);
-    items.savePicture = bar->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."),
-                                     storeIcon(22), entry);
+    items.importPicture =
+        bar->addItem(QStringLiteral("&Import picture"), QStringLiteral("Import picture..."), storeIcon(20), entry);
+    items.clearPicture =
+        bar->addItem(QStringLiteral("&Clear picture"), QStringLiteral("Clear picture..."), storeIcon(21), entry);
+    items.savePicture =
+        bar->addItem(QStringLiteral("Save picture"), QStringLiteral("Save picture As..."), storeIcon(22), entry);
     const QString captions[2] = {QStringLiteral("Online Photo Site 1"), QStringLiteral("Online Photo Site 2")};
     for (size_t i = 0; i < items.photoSites.size(); ++i) {
         items.photoSites[i].separator = bar->addSeparator();
@@ -513,8 +495,7 @@ void subAddPictureMenu(CtToolBar *bar, PictureMenuItems &items)
     }
 }
 
-bool funPictureMenuItem(QWidget *form, CtToolBar *bar, const PictureMenuItems &items, int id,
-                        const QString &picture)
+bool funPictureMenuItem(QWidget *form, CtToolBar *bar, const PictureMenuItems &items, int id, const QString &picture)
 {
     if (id == 0)
         return false;
@@ -535,8 +516,8 @@ CtToolBar *funRecordToolBar(QWidget *window, RecordToolItems &items)
 {
     auto *bar = new CtToolBar(CtToolBar::Mode::ToolBar, window);
     bar->setObjectName(QStringLiteral("ctToolbar_Toolbar"));
-    items.saveClose = bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"),
-                                   storeIcon(22));
+    items.saveClose =
+        bar->addItem(QStringLiteral("Save && Close"), QStringLiteral("Save record and close window"), storeIcon(22));
     bar->addSeparator();
     items.print = bar->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));
     bar->addSeparator();

@@ -59,10 +59,10 @@ void subPrepareFormatIcons();
 // The items of a detail window that follow its active control.
 struct LocalMenuItems {
     CtToolBar *menuBar = nullptr;
-    std::vector<int> editItems;                     // Cut, Copy, Paste, Select Text, Delete Text
-    std::vector<int> formatItems;                   // menu entries for rich text only
+    std::vector<int> editItems;   // Cut, Copy, Paste, Select Text, Delete Text
+    std::vector<int> formatItems; // menu entries for rich text only
     CtToolBar *toolBar = nullptr;
-    std::vector<int> formatButtons;                 // toolbar buttons for rich text only
+    std::vector<int> formatButtons; // toolbar buttons for rich text only
 };
 
 // Nothing changes when `control` is null; else the edit items are enabled for
@@ -125,6 +125,5 @@ void subAddPictureMenu(CtToolBar *bar, PictureMenuItems &items);
 // Runs the command of an entry of that menu on `form`, whose picture file is
 // `picture`; a photo site opens the address its entry keeps. False for any
 // other id.
-bool funPictureMenuItem(QWidget *form, CtToolBar *bar, const PictureMenuItems &items, int id,
-                        const QString &picture);
+bool funPictureMenuItem(QWidget *form, CtToolBar *bar, const PictureMenuItems &items, int id, const QString &picture);
 CtToolBar *funRecordToolBar(QWidget *window, RecordToolItems &items);

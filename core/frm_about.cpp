@@ -61,17 +61,18 @@ frm_about::frm_about(QWidget *parent) : QDialog(parent)
         l->installEventFilter(this);
     }
 
-    lblDescription = new QLabel(
-        funGetAppTitle() + QStringLiteral(" keeps your household's records about its pets: their details, "
-                                          "vaccinations, diary, pictures and events, with reminders and printouts."),
-        this);
+    lblDescription =
+        new QLabel(funGetAppTitle()
+                       + QStringLiteral(" keeps your household's records about its pets: their details, "
+                                        "vaccinations, diary, pictures and events, with reminders and printouts."),
+                   this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
 
     fraAcknowledgements = new QGroupBox(QStringLiteral("Acknowledgements"), this);
     fraAcknowledgements->setObjectName(QStringLiteral("fraAcknowledgements"));
-    auto *ack = new QLabel(QStringLiteral("Built with the Qt toolkit and the SQLite database engine."),
-                           fraAcknowledgements);
+    auto *ack =
+        new QLabel(QStringLiteral("Built with the Qt toolkit and the SQLite database engine."), fraAcknowledgements);
     ack->setWordWrap(true);
     (new QVBoxLayout(fraAcknowledgements))->addWidget(ack);
 

@@ -66,11 +66,8 @@ void frm_backup::cmdBackup_Click(int index)
         settings::set(Setting::BackupCount, 1);
         close();
         break;
-    case 2:
-        funHelp(this, 2, 4502);
-        break;
-    default:
-        break;
+    case 2: funHelp(this, 2, 4502); break;
+    default: break;
     }
 }
 

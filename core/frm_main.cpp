@@ -148,11 +148,14 @@ void frm_main::buildToolBar()
     MainToolItems &t = toolItems;
     t.newPet = tb->addItem(QStringLiteral("New &Pet"), QStringLiteral("Add a new pet"), storeIcon(27));
     tb->addSeparator();
-    t.newEvent = tb->addItem(QStringLiteral("New &Event"), QStringLiteral("Add a new event to the calendar"), storeIcon(10));
+    t.newEvent =
+        tb->addItem(QStringLiteral("New &Event"), QStringLiteral("Add a new event to the calendar"), storeIcon(10));
     tb->addSeparator();
-    t.newPerson = tb->addItem(QStringLiteral("New &Person"), QStringLiteral("Add a new person to the address book"), storeIcon(3));
+    t.newPerson = tb->addItem(QStringLiteral("New &Person"), QStringLiteral("Add a new person to the address book"),
+                              storeIcon(3));
     tb->addSeparator();
-    t.newPicture = tb->addItem(QStringLiteral("New P&icture"), QStringLiteral("Add a new picture to your photo gallery"), storeIcon(26));
+    t.newPicture = tb->addItem(QStringLiteral("New P&icture"),
+                               QStringLiteral("Add a new picture to your photo gallery"), storeIcon(26));
     t.sepPrint = tb->addSeparator();
     t.print = tb->addItem(QStringLiteral("Print"), QStringLiteral("Print"), storeIcon(17));
     t.sepDelete = tb->addSeparator();
@@ -160,7 +163,8 @@ void frm_main::buildToolBar()
     t.sepViews = tb->addSeparator();
     t.largeIcons = tb->addItem(QStringLiteral("Large Listview"), QStringLiteral("Show large icons"), storeIcon(32));
     t.mediumIcons = tb->addItem(QStringLiteral("Medium Listview"), QStringLiteral("Show medium icons"), storeIcon(33));
-    t.details = tb->addItem(QStringLiteral("Detailed Listview"), QStringLiteral("Show detailed icon list"), storeIcon(34));
+    t.details =
+        tb->addItem(QStringLiteral("Detailed Listview"), QStringLiteral("Show detailed icon list"), storeIcon(34));
     t.sepCalendar = tb->addSeparator();
     t.lastYear = tb->addItem(QStringLiteral("Last Year"), QStringLiteral("Last year"), storeIcon(35));
     t.lastMonth = tb->addItem(QStringLiteral("Last Month"), QStringLiteral("Last month"), storeIcon(36));
@@ -663,8 +667,10 @@ void frm_main::ListView_Pet_DblClick()
 void frm_main::ListView_Pet_ItemClick(VbListItem *item)
 {
     const int tag = item ? item->Tag().toInt() : 0;
-    const bool deletable = item && ((tag == ViewPets && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0) ||
-                                    tag == ViewPhotoGallery);
+    const bool deletable =
+        item
+        && ((tag == ViewPets && item->Key().compare(QStringLiteral("edit"), Qt::CaseInsensitive) == 0)
+            || tag == ViewPhotoGallery);
     ctToolbar_MainToolbar->setItemEnabled(toolItems.del, deletable);
 }
 

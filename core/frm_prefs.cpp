@@ -61,10 +61,8 @@ struct CalendarBox {
     int index;
     Setting setting;
 };
-constexpr CalendarBox kCalendarBoxes[4] = {{4, Setting::CalShowDOB},
-                                           {5, Setting::CalShowDiary},
-                                           {3, Setting::CalShowVacRec},
-                                           {6, Setting::CalShowVacExp}};
+constexpr CalendarBox kCalendarBoxes[4] = {
+    {4, Setting::CalShowDOB}, {5, Setting::CalShowDiary}, {3, Setting::CalShowVacRec}, {6, Setting::CalShowVacExp}};
 
 // The setting of each text box but the count (which the backup rule reads).
 struct TextBox {
@@ -84,7 +82,8 @@ frm_prefs::frm_prefs(QWidget *parent) : QDialog(parent)
 
     tbsPrefs = named(new TabStrip(this), QStringLiteral("tbsPrefs"));
     tbsPrefs->addTab(QStringLiteral("general"), QStringLiteral("General"), QStringLiteral("Set general preferences"));
-    tbsPrefs->addTab(QStringLiteral("calendar"), QStringLiteral("Calendar"), QStringLiteral("Set calendar preferences"));
+    tbsPrefs->addTab(QStringLiteral("calendar"), QStringLiteral("Calendar"),
+                     QStringLiteral("Set calendar preferences"));
     tbsPrefs->addTab(QStringLiteral("photos"), QStringLiteral("Photo Albums"),
                      QStringLiteral("Review online photo sites"));
     tbsPrefs->setExpanding(false);
@@ -132,7 +131,8 @@ frm_prefs::frm_prefs(QWidget *parent) : QDialog(parent)
     // Typed keys are checked one by one (with a message); the validator keeps
     // pasted text to digits as well.
     txtPrefs[0]->installEventFilter(this);
-    txtPrefs[0]->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtPrefs[0]));
+    txtPrefs[0]->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), txtPrefs[0]));
 
     imgPrefs[2]->setPixmap(storePicture(6));
     imgPrefs[3]->setPixmap(storePicture(24));
@@ -172,8 +172,8 @@ QWidget *frm_prefs::buildGeneralTab()
 
     auto *backup = new QGroupBox(QStringLiteral("Backup"), tab);
     auto *bg = new QGridLayout(backup);
-    chkPrefs[2] = named(new QCheckBox(QStringLiteral("Automatic backup reminder at exit?"), backup),
-                        indexed("chkPrefs", 2));
+    chkPrefs[2] =
+        named(new QCheckBox(QStringLiteral("Automatic backup reminder at exit?"), backup), indexed("chkPrefs", 2));
     Label3[0] = named(new QLabel(QStringLiteral("Remind every:"), backup), indexed("Label3", 0));
     txtPrefs[0] = named(new QLineEdit(backup), indexed("txtPrefs", 0));
     txtPrefs[0]->setMaximumWidth(50);
@@ -405,8 +405,8 @@ void frm_prefs::cmdPrefs_Click(int index)
     switch (index) {
     case 0:
     case 9: {
-        const QString folder = funGetFolder(
-            this, index == 0 ? QStringLiteral("Select Backup folder") : QStringLiteral("Select Local Photo folder"));
+        const QString folder = funGetFolder(this, index == 0 ? QStringLiteral("Select Backup folder")
+                                                             : QStringLiteral("Select Local Photo folder"));
         if (!folder.isEmpty())
             txtPrefs[index == 0 ? 1 : 4]->setText(folder);
         break;

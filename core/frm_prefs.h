@@ -25,14 +25,14 @@ public:
     explicit frm_prefs(QWidget *parent = nullptr);
 
     TabStrip *tbsPrefs = nullptr;
-    QWidget *frmPrefs[4] = {};     // the panels of tabs 1 to 3
+    QWidget *frmPrefs[4] = {};      // the panels of tabs 1 to 3
     QRadioButton *OptPrefs[2] = {}; // large, small icons
     QCheckBox *chkPrefs[7] = {};    // 1 autostart, 2 backup reminder, 3 to 6 the calendar
     QLineEdit *txtPrefs[5] = {};    // 0 count, 1 backup folder, 2 and 3 sites, 4 local folder
     QPushButton *cmdPrefs[10] = {};
-    QLabel *Label3[3] = {};         // 0 "Remind every:", 2 "exits"
+    QLabel *Label3[3] = {}; // 0 "Remind every:", 2 "exits"
     QLabel *lblDatabase = nullptr;
-    QLabel *imgPrefs[4] = {};       // 2 and 3: the two pictures
+    QLabel *imgPrefs[4] = {}; // 2 and 3: the two pictures
 
     void subLoadPrefs();
     // False, with a message and nothing stored, when a box holds what its

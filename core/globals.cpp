@@ -105,8 +105,7 @@ QString gCheckUnit = QStringLiteral("n");
 int gCheckInterval = 5;
 QString gSnoozeMinutes = QStringLiteral("5");
 bool gReminderCheckBusy = false;
-int gMenuOpen = 0, gMenuSeparator = 0, gMenuCheck = 0, gMenuAddEvent = 0, gMenuAbout = 0, gMenuClose = 0,
-    gMenuExit = 0;
+int gMenuOpen = 0, gMenuSeparator = 0, gMenuCheck = 0, gMenuAddEvent = 0, gMenuAbout = 0, gMenuClose = 0, gMenuExit = 0;
 
 namespace {
 

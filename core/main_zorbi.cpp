@@ -36,7 +36,8 @@ std::unique_ptr<InstanceLock> g_instance;
 bool funBackupCountAccepted(const QString &text, int *count)
 {
     const QString digits = text.trimmed();
-    if (digits.isEmpty() || digits.size() > 5 || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
+    if (digits.isEmpty() || digits.size() > 5
+        || !std::all_of(digits.begin(), digits.end(), [](QChar c) { return c >= u'0' && c <= u'9'; }))
         return false;
     const int value = digits.toInt();
     if (value < kBackupCountMin || value > kBackupCountMax)

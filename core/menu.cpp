@@ -129,9 +129,16 @@ void subListBarFixedItems(QWidget *form)
 {
     auto *main = qobject_cast<frm_main *>(form);
     CtListBar *bar = main ? main->ctListBar_main : nullptr;
-    struct Fixed { const char *text; int view; int icon; };
-    static const Fixed fixed[5] = {{"Printouts", 13, 17}, {"Calendar", 6, 6}, {"Photo Gallery", 20, 31},
-                                   {"Address Book", 2, 5}, {"Preferences", 14, 14}};
+    struct Fixed {
+        const char *text;
+        int view;
+        int icon;
+    };
+    static const Fixed fixed[5] = {{"Printouts", 13, 17},
+                                   {"Calendar", 6, 6},
+                                   {"Photo Gallery", 20, 31},
+                                   {"Address Book", 2, 5},
+                                   {"Preferences", 14, 14}};
     for (const Fixed &f : fixed) {
         gListBarCargo.push_back({f.view, 0, QString::fromLatin1(f.text)});
         const int slot = int(gListBarCargo.size()) - 1;

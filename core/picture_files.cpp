@@ -28,9 +28,9 @@ namespace {
 
 const QString kFormats = QStringLiteral("*.bmp;*.dib;*.gif;*.ico;*.jpg;*.wmf;*.emf;*.pcx");
 
-const QString kUnsupportedChosen = QStringLiteral(
-    "You have selected an unsupported picture format. Please select a picture format from the list of "
-    "supported picture formats.");
+const QString kUnsupportedChosen =
+    QStringLiteral("You have selected an unsupported picture format. Please select a picture format from the list of "
+                   "supported picture formats.");
 const QString kUnsupportedLoaded =
     QStringLiteral("You have selected an unsupported picture format. Please import a different picture.");
 const QString kInvalidFormatTitle = QStringLiteral("Invalid picture format");
@@ -49,8 +49,8 @@ QString largePictureText(const QString &title, qint64 length)
     // Kilobytes rounded half to even, with the locale's thousands separator.
     const qlonglong kb = qlonglong(std::nearbyint(double(length) / 1000.0));
     return QStringLiteral("Using large picture files may cause ") + funGetAppTitle()
-           + QStringLiteral(" to behave slowly.\r\nThe picture file you selected \"") + title
-           + QStringLiteral("\" is ") + QLocale().toString(kb) + QStringLiteral(" KB in size.\r\n\r\n")
+           + QStringLiteral(" to behave slowly.\r\nThe picture file you selected \"") + title + QStringLiteral("\" is ")
+           + QLocale().toString(kb) + QStringLiteral(" KB in size.\r\n\r\n")
            + QStringLiteral("Would you still like to use this picture file?");
 }
 
@@ -92,9 +92,9 @@ QString choosePictureFile(QWidget *form)
             return {};
         }
         if (fi.size() > kLargePicture) {
-            const int answer = ui::dialogs().msgBox(form, largePictureText(fi.fileName(), fi.size()),
-                                                    ui::YesNoCancel | ui::Exclamation,
-                                                    QStringLiteral("Large picture warning"));
+            const int answer =
+                ui::dialogs().msgBox(form, largePictureText(fi.fileName(), fi.size()),
+                                     ui::YesNoCancel | ui::Exclamation, QStringLiteral("Large picture warning"));
             if (answer == ui::No)
                 continue;
             if (answer != ui::Yes)
@@ -280,8 +280,7 @@ bool funSavePictureAs(const QString &fileName)
     // itself included) would lose a picture.
     if (target.exists() && canonicalFolder(target.absolutePath()) == canonicalFolder(gPicturePath)) {
         ui::dialogs().msgBox(owner,
-                             QStringLiteral("The picture cannot be saved over a picture file that ")
-                                 + funGetAppTitle()
+                             QStringLiteral("The picture cannot be saved over a picture file that ") + funGetAppTitle()
                                  + QStringLiteral(" keeps in its pictures folder. Please choose another file name "
                                                   "or folder."),
                              ui::OKOnly | ui::Exclamation, QStringLiteral("Save picture as..."));

@@ -24,21 +24,14 @@ namespace {
 QString autoStartName() { return funGetAppTitle(); }
 } // namespace
 
-bool funRemindersRunning(QWidget * /*form*/)
-{
-    return proglink::isRunning(funGetReminderTitle());
-}
+bool funRemindersRunning(QWidget * /*form*/) { return proglink::isRunning(funGetReminderTitle()); }
 
 bool funRemindersControl(QWidget *form, int action, const QString &parameters)
 {
     switch (action) {
-    case 0:
-        return proglink::postQuit(funGetReminderTitle());
-    case 1:
-        subStartProgram(form, OurProgram::Reminder, parameters);
-        return true;
-    default:
-        return false;
+    case 0: return proglink::postQuit(funGetReminderTitle());
+    case 1: subStartProgram(form, OurProgram::Reminder, parameters); return true;
+    default: return false;
     }
 }
 

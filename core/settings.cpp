@@ -33,8 +33,8 @@ struct FileStamp {
     bool operator==(const FileStamp &o) const
     {
         return exists == o.exists && device == o.device && inode == o.inode && size == o.size
-            && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
-            && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+               && modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec
+               && changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
     }
 };
 
@@ -81,8 +81,7 @@ Session &session()
 // A fresh store each time, so a value the other program has just written is seen.
 std::unique_ptr<QSettings> openStore()
 {
-    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                             kApplication, kApplication);
+    auto store = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, kApplication, kApplication);
     store->beginGroup(kSection);
     // Where the file is now: the store's place is found anew with each write,
     // and a read after that looks there.
@@ -164,13 +163,11 @@ QString funPrefText(const QVariant &value)
     if (!value.isValid() || value.isNull())
         return QString(""); // never a null string: callers compare with ""
     switch (value.typeId()) {
-    case QMetaType::Bool:
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    case QMetaType::Bool: return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
     case QMetaType::QStringList:
         // A hand-edited line "a,b" reads back as a list; keep it as the text it was.
         return value.toStringList().join(QLatin1Char(','));
-    default:
-        return value.toString();
+    default: return value.toString();
     }
 }
 
@@ -249,10 +246,7 @@ constexpr bool inSettingOrder()
 }
 static_assert(inSettingOrder(), "one entry for each setting, in the enum's order");
 
-const Entry &entry(Setting s)
-{
-    return kEntries[static_cast<int>(s)];
-}
+const Entry &entry(Setting s) { return kEntries[static_cast<int>(s)]; }
 
 } // namespace
 

@@ -36,14 +36,14 @@ enum class Setting {
     ListviewAddress,
     ListviewReport,
     ListviewPicture,
-    PhotoSite1,           // the two photo album sites
+    PhotoSite1, // the two photo album sites
     PhotoSite2,
-    PhotoSite3,           // the local pictures folder
-    CalShowDOB,           // what the calendar shows: birthdays,
-    CalShowDiary,         // diary entries,
-    CalShowVacRec,        // vaccinations received,
-    CalShowVacExp,        // vaccinations expiring
-    SitterContact,        // the pet sitter's contact, asked once
+    PhotoSite3,    // the local pictures folder
+    CalShowDOB,    // what the calendar shows: birthdays,
+    CalShowDiary,  // diary entries,
+    CalShowVacRec, // vaccinations received,
+    CalShowVacExp, // vaccinations expiring
+    SitterContact, // the pet sitter's contact, asked once
 };
 
 namespace settings {

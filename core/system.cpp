@@ -40,7 +40,7 @@ void subShellOpenFolder(QWidget *form, const QString &folder)
 QString funGetProgramPath(OurProgram program)
 {
     return funGetProgramFolder()
-        + (program == OurProgram::Main ? QStringLiteral("/Zorbi") : QStringLiteral("/Zorbi_Reminder"));
+           + (program == OurProgram::Main ? QStringLiteral("/Zorbi") : QStringLiteral("/Zorbi_Reminder"));
 }
 
 void subStartProgram(QWidget * /*form*/, OurProgram program, const QString &parameters)
@@ -64,8 +64,7 @@ bool funHelp(QWidget *form, int action, int context)
         return true;
     }
     help::HelpWindow *window = help::helpWindowFor(form);
-    window->setHelpFolder(gHelpFile.isEmpty() ? funGetProgramFolder() + QStringLiteral("/Help")
-                                              : gHelpFile);
+    window->setHelpFolder(gHelpFile.isEmpty() ? funGetProgramFolder() + QStringLiteral("/Help") : gHelpFile);
     switch (action) {
     case 2: window->showPage(QString::number(context) + QStringLiteral(".html")); break;
     case 3: window->showIndex(); break;

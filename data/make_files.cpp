@@ -65,8 +65,8 @@ bool makeTemporary(const QString &target, Maker make, QString *temporary)
     if (wal.exists() && wal.size() > 0) {
         QFile::remove(tmp);
         removeCompanions(tmp);
-        return fail(QStringLiteral("cannot create %1: its journal was not written back")
-                        .arg(QDir::toNativeSeparators(target)));
+        return fail(
+            QStringLiteral("cannot create %1: its journal was not written back").arg(QDir::toNativeSeparators(target)));
     }
     if (!removeCompanions(tmp))
         return false;

@@ -84,10 +84,7 @@ QString dateTest(const QString &v)
     return QStringLiteral("%1 GLOB '%2' AND date(julianday(%1)) IS %1").arg(v, kDate);
 }
 
-QString timeTest(const QString &v)
-{
-    return QStringLiteral("%1 GLOB '%2' AND %1 < '24'").arg(v, kTime);
-}
+QString timeTest(const QString &v) { return QStringLiteral("%1 GLOB '%2' AND %1 < '24'").arg(v, kTime); }
 
 QString checkFor(const QString &column, const QString &kind)
 {
@@ -105,8 +102,7 @@ QString checkFor(const QString &column, const QString &kind)
 
 QString withChecks(const char *ddl)
 {
-    static const QRegularExpression marker(
-        QStringLiteral(R"((\w+)([^\n{]*?)\s*\{(date|time|datetime|dob)\})"));
+    static const QRegularExpression marker(QStringLiteral(R"((\w+)([^\n{]*?)\s*\{(date|time|datetime|dob)\})"));
     QString sql = QString::fromUtf8(ddl).trimmed();
     QString out;
     qsizetype last = 0;
@@ -114,8 +110,8 @@ QString withChecks(const char *ddl)
     while (it.hasNext()) {
         const auto m = it.next();
         out += sql.mid(last, m.capturedStart() - last);
-        out += m.captured(1) + m.captured(2) + QStringLiteral(" CHECK (")
-               + checkFor(m.captured(1), m.captured(3)) + QLatin1Char(')');
+        out += m.captured(1) + m.captured(2) + QStringLiteral(" CHECK (") + checkFor(m.captured(1), m.captured(3))
+               + QLatin1Char(')');
         last = m.capturedEnd();
     }
     out += sql.mid(last);
@@ -555,7 +551,7 @@ CREATE TABLE tbl_trip_times (
 ))";
 
 // Species ids are also the positions of the species icons, so they are fixed.
-const char *const kSpeciesRows[] = {"Dog",    "Cat",    "Bird",    "Fish",       "Horse",
+const char *const kSpeciesRows[] = {"Dog",    "Cat",     "Bird",       "Fish",    "Horse",
                                     "Rabbit", "Hamster", "Guinea Pig", "Reptile", "Other"};
 
 struct Breeds {
@@ -566,11 +562,12 @@ struct Breeds {
 const QList<Breeds> &breedRows()
 {
     static const QList<Breeds> rows = {
-        {1, {"Beagle", "Border Collie", "Boxer", "Chihuahua", "Dachshund", "German Shepherd",
-             "Golden Retriever", "Labrador Retriever", "Mixed Breed", "Poodle",
-             "Yorkshire Terrier"}},
-        {2, {"Abyssinian", "Bengal", "Domestic Longhair", "Domestic Shorthair", "Maine Coon",
-             "Persian", "Ragdoll", "Siamese"}},
+        {1,
+         {"Beagle", "Border Collie", "Boxer", "Chihuahua", "Dachshund", "German Shepherd", "Golden Retriever",
+          "Labrador Retriever", "Mixed Breed", "Poodle", "Yorkshire Terrier"}},
+        {2,
+         {"Abyssinian", "Bengal", "Domestic Longhair", "Domestic Shorthair", "Maine Coon", "Persian", "Ragdoll",
+          "Siamese"}},
         {3, {"Budgerigar", "Canary", "Cockatiel", "Finch", "Lovebird", "Parrot"}},
         {4, {"Betta", "Goldfish", "Guppy", "Koi", "Neon Tetra"}},
         {5, {"Appaloosa", "Arabian", "Morgan", "Pony", "Quarter Horse", "Thoroughbred"}},
@@ -593,15 +590,13 @@ struct ReminderUnit {
     int minutes;
 };
 const ReminderUnit kReminderUnitRows[] = {
-    {"5 minutes", 5},   {"10 minutes", 10},  {"15 minutes", 15}, {"30 minutes", 30},
-    {"1 hour", 60},     {"2 hours", 120},    {"4 hours", 240},   {"8 hours", 480},
-    {"12 hours", 720},  {"1 day", 1440},     {"2 days", 2880},   {"3 days", 4320},
-    {"1 week", 10080},  {"2 weeks", 20160},
+    {"5 minutes", 5}, {"10 minutes", 10}, {"15 minutes", 15}, {"30 minutes", 30}, {"1 hour", 60},
+    {"2 hours", 120}, {"4 hours", 240},   {"8 hours", 480},   {"12 hours", 720},  {"1 day", 1440},
+    {"2 days", 2880}, {"3 days", 4320},   {"1 week", 10080},  {"2 weeks", 20160},
 };
 
-const char *const kTripTimeRows[] = {"Early Morning", "Morning",        "Late Morning",
-                                     "Noon",          "Afternoon",      "Late Afternoon",
-                                     "Evening",       "Night",          "Late Night"};
+const char *const kTripTimeRows[] = {"Early Morning",  "Morning", "Late Morning", "Noon",      "Afternoon",
+                                     "Late Afternoon", "Evening", "Night",        "Late Night"};
 
 const QStringList kFeeding = {
     "Feed at the same times every day, and measure each meal rather than guessing.",
@@ -644,8 +639,7 @@ QString rtfOf(const QStringList &paragraphs)
                 body += QStringLiteral("\\u%1?").arg(static_cast<short>(u));
         }
     }
-    return QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + body
-           + QLatin1Char('}');
+    return QStringLiteral("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ") + body + QLatin1Char('}');
 }
 
 } // namespace
@@ -653,15 +647,13 @@ QString rtfOf(const QStringList &paragraphs)
 QStringList dataFileStatements()
 {
     QStringList s;
-    for (const char *t : {kPet, kVaccine, kDiary, kCommand, kProperty, kContact, kPicture,
-                          kEvent, kTrip})
+    for (const char *t : {kPet, kVaccine, kDiary, kCommand, kProperty, kContact, kPicture, kEvent, kTrip})
         s << withChecks(t);
     for (const char *i : kIndexes)
         s << sql(i);
-    for (const char *v : {kQryVaccine, kQryListviewPicture, kQryCalendarSingle,
-                          kQryCalendarRepeating, kQryReminderSingle, kQryReminderEventsRepeating,
-                          kQryrptPet, kQryrptTrip, kQryRptContact, kQryrptDiary, kQryrptCommand,
-                          kQryrptProperty, kQryrptVaccine, kQryrptPictureAlbum})
+    for (const char *v : {kQryVaccine, kQryListviewPicture, kQryCalendarSingle, kQryCalendarRepeating,
+                          kQryReminderSingle, kQryReminderEventsRepeating, kQryrptPet, kQryrptTrip, kQryRptContact,
+                          kQryrptDiary, kQryrptCommand, kQryrptProperty, kQryrptVaccine, kQryrptPictureAlbum})
         s << sql(v);
     return s;
 }
@@ -669,8 +661,7 @@ QStringList dataFileStatements()
 QStringList systemFileStatements()
 {
     QStringList s;
-    for (const char *t : {kSpecies, kBreed, kGender, kPhoneType, kDefaults, kRepeatType,
-                          kReminderUnits, kTripTimes})
+    for (const char *t : {kSpecies, kBreed, kGender, kPhoneType, kDefaults, kRepeatType, kReminderUnits, kTripTimes})
         s << withChecks(t);
     s << sql("CREATE INDEX ix_breed_species_id ON tbl_breed (breed_species_id)");
 
@@ -682,8 +673,7 @@ QStringList systemFileStatements()
     id = 0;
     for (const Breeds &b : breedRows())
         for (const QString &name : b.names)
-            s << QStringLiteral(
-                     "INSERT INTO tbl_breed (breed_id, breed_species_id, breed_name) VALUES (%1, %2, %3)")
+            s << QStringLiteral("INSERT INTO tbl_breed (breed_id, breed_species_id, breed_name) VALUES (%1, %2, %3)")
                      .arg(++id)
                      .arg(b.species)
                      .arg(quoted(name));
@@ -739,19 +729,19 @@ QStringList dataFileTables()
 
 QStringList systemFileTables()
 {
-    return {"tbl_species",     "tbl_breed",       "tbl_gender",         "tbl_phone_type",
-            "tbl_defaults",    "tbl_repeat_type", "tbl_reminder_units", "tbl_trip_times"};
+    return {"tbl_species",  "tbl_breed",       "tbl_gender",         "tbl_phone_type",
+            "tbl_defaults", "tbl_repeat_type", "tbl_reminder_units", "tbl_trip_times"};
 }
 
 QStringList dataFileViews()
 {
-    return {"qry_vaccine",          "qry_listview_picture",
-            "qry_calendar_single",  "qry_calendar_repeating",
-            "qry_reminder_single",  "qry_reminder_events_repeating",
-            "qryrptPet",            "qryrptTrip",
-            "qryRptContact",        "qryrptDiary",
-            "qryrptCommand",        "qryrptProperty",
-            "qryrptVaccine",        "qryrptPictureAlbum"};
+    return {"qry_vaccine",         "qry_listview_picture",
+            "qry_calendar_single", "qry_calendar_repeating",
+            "qry_reminder_single", "qry_reminder_events_repeating",
+            "qryrptPet",           "qryrptTrip",
+            "qryRptContact",       "qryrptDiary",
+            "qryrptCommand",       "qryrptProperty",
+            "qryrptVaccine",       "qryrptPictureAlbum"};
 }
 
 QString vaccineSummarySql()
@@ -777,14 +767,12 @@ bool makeSystemFile(const QString &path, const QString &password, db::DbError *e
 
 bool makeDataFile(const QString &path, const QString &password, db::DbError *error)
 {
-    return db::createDatabaseFile(path, db::kDataFileId, password, dataFileStatements(), error,
-                                  db::Journal::Wal);
+    return db::createDatabaseFile(path, db::kDataFileId, password, dataFileStatements(), error, db::Journal::Wal);
 }
 
 bool makeDataFileTemplate(const QString &path, const QString &password, db::DbError *error)
 {
-    return db::createDatabaseFile(path, db::kDataFileId, password, dataFileStatements(), error,
-                                  db::Journal::Rollback);
+    return db::createDatabaseFile(path, db::kDataFileId, password, dataFileStatements(), error, db::Journal::Rollback);
 }
 
 } // namespace schema

@@ -7,7 +7,9 @@
 #include <QString>
 #include <QStringList>
 
-namespace db { struct DbError; }
+namespace db {
+struct DbError;
+}
 
 namespace schema {
 

@@ -84,8 +84,8 @@ struct Item {
     QString storedTime; // null when there is none
     QString timePrefix; // "h:mm am/pm " or ""
     QString name;
-    int seconds = -1;   // the time of day, -1 for none
-    qint64 rowId = 0;   // record_id, the last key of the order
+    int seconds = -1; // the time of day, -1 for none
+    qint64 rowId = 0; // record_id, the last key of the order
     // Repeating rows only.
     repeat_rule::Recurrence rule;
 };
@@ -197,8 +197,8 @@ struct Placed {
 // One fill of the grid: the calendar, its days, what was read, and how many
 // lines of each day are written.
 struct Grid {
-    Grid(CtCalendar *calendar, const QDate &shownDate, const QDate &first, const QDate &last,
-         const CalendarSettings &s, std::shared_ptr<Placed> p)
+    Grid(CtCalendar *calendar, const QDate &shownDate, const QDate &first, const QDate &last, const CalendarSettings &s,
+         std::shared_ptr<Placed> p)
         : cal(calendar), shown(shownDate), start(first), end(last), settings(s), placed(std::move(p))
     {
     }
@@ -354,9 +354,8 @@ bool placeRepeatingItems(Grid &grid)
             place(grid, i, d, day, false);
     }
     // The 29th to 31st in their order, each in the query's order.
-    std::stable_sort(atMonthEnd.begin(), atMonthEnd.end(), [&items](size_t a, size_t b) {
-        return items[a].rule.dayOfMonth() < items[b].rule.dayOfMonth();
-    });
+    std::stable_sort(atMonthEnd.begin(), atMonthEnd.end(),
+                     [&items](size_t a, size_t b) { return items[a].rule.dayOfMonth() < items[b].rule.dayOfMonth(); });
     for (size_t i : atMonthEnd)
         place(grid, i, e, dayNumber(e), false);
     return true;

@@ -17,8 +17,8 @@ class QWidget;
 namespace calendar_handler {
 
 // The colours of the grid.
-inline const QColor kDarkRed{128, 0, 0};       // an expiring vaccination, "More events..."
-inline const QColor kGrey{128, 128, 128};      // the days outside the shown month
+inline const QColor kDarkRed{128, 0, 0};        // an expiring vaccination, "More events..."
+inline const QColor kGrey{128, 128, 128};       // the days outside the shown month
 inline const QColor kTodayColor{170, 223, 255}; // today's day
 
 // What the calendar settings let onto the grid; events always show.
@@ -61,8 +61,7 @@ bool funCalendarShow(QWidget *form, const QVariant &date);
 
 // Refills `form`'s calendar; a missing date, start or end is taken from the
 // calendar itself (its selected day and its grid).
-bool funCalendarRefresh(QWidget *form, const QVariant &date = {}, const QVariant &start = {},
-                        const QVariant &end = {});
+bool funCalendarRefresh(QWidget *form, const QVariant &date = {}, const QVariant &start = {}, const QVariant &end = {});
 
 // Prints the month shown on the program's printer under the title
 // "Zorbi 2003 Calendar".

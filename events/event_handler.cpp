@@ -111,9 +111,9 @@ bool funRecordEdit(QWidget *form, long eventID)
 
 bool funEventDelete(QWidget *form, int action, long eventID)
 {
-    const int answer = ui::dialogs().msgBox(form, QStringLiteral("Are you sure you want to delete this event?"),
-                                            ui::YesNo | ui::Question | ui::DefaultButton2,
-                                            QStringLiteral("Confirm Delete"));
+    const int answer =
+        ui::dialogs().msgBox(form, QStringLiteral("Are you sure you want to delete this event?"),
+                             ui::YesNo | ui::Question | ui::DefaultButton2, QStringLiteral("Confirm Delete"));
     if (answer != ui::Yes)
         return false;
     if (action == 20) {
@@ -166,8 +166,7 @@ bool funEventValidate(QWidget *form)
     // calendar and the reminders place an event by it.
     const QDate date = dateFromDb(datePicker->Value());
     if (!date.isValid())
-        return refuse(datePicker, QStringLiteral("Please select a Date for this event."),
-                      QStringLiteral("Event Date"));
+        return refuse(datePicker, QStringLiteral("Please select a Date for this event."), QStringLiteral("Event Date"));
     if (!repeating->isChecked())
         return true;
     const QDate until = dateFromDb(untilPicker->Value());
@@ -192,8 +191,8 @@ bool funEventPrint(QWidget *form)
 bool funEventEditList(QWidget *form, const QVariant &dayArg)
 {
     const int type = dayArg.typeId();
-    const int day = type == QMetaType::QDate || type == QMetaType::QDateTime ? funDateToDayNumber(dayArg)
-                                                                             : dayArg.toInt();
+    const int day =
+        type == QMetaType::QDate || type == QMetaType::QDateTime ? funDateToDayNumber(dayArg) : dayArg.toInt();
     if (day == 0)
         return false;
     const QDate date = funDayNumberToDate(day);

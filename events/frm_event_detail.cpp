@@ -133,8 +133,8 @@ frm_event_detail::frm_event_detail(QWidget *parent) : DetailWindow(parent)
     connect(dbcboEvent[0], &DbCombo::boundTextChanged, this, &frm_event_detail::subRepeatText);
     // Every field registers itself for the edit commands, so that they act on
     // the field the user is in.
-    subWatchFocus({txtevent_name, DTPickerEvent[0], DTPickerEvent[1], DTPickerEvent[2], Check1[0], Check1[1],
-                   Check1[2], dbcboEvent[5], dbcboEvent[0], txtEvent_notes},
+    subWatchFocus({txtevent_name, DTPickerEvent[0], DTPickerEvent[1], DTPickerEvent[2], Check1[0], Check1[1], Check1[2],
+                   dbcboEvent[5], dbcboEvent[0], txtEvent_notes},
                   [this] { subSetLocalMenus(); });
 
     // Load: the row comes from the data file, the lists from the system file.
@@ -336,7 +336,8 @@ void frm_event_detail::subRepeatText()
     if (unit == QLatin1String("Day")) {
         lblEvent[0]->setText(QStringLiteral("(Every day)"));
     } else if (unit == QLatin1String("Week")) {
-        lblEvent[0]->setText(QStringLiteral("(on ") + locale.toString(d, QStringLiteral("dddd")) + QStringLiteral("s)"));
+        lblEvent[0]->setText(QStringLiteral("(on ") + locale.toString(d, QStringLiteral("dddd"))
+                             + QStringLiteral("s)"));
         lblEvent[1]->setText(QString::number(repeat_rule::keyOf(d).weekday));
     } else if (unit == QLatin1String("Month")) {
         lblEvent[0]->setText(QStringLiteral("(Day %1)").arg(d.day()));
@@ -355,15 +356,9 @@ LocalMenuItems frm_event_detail::localMenuItems() const
     return items;
 }
 
-void frm_event_detail::subSetLocalMenus()
-{
-    ::subSetLocalMenus(this, localMenuItems());
-}
+void frm_event_detail::subSetLocalMenus() { ::subSetLocalMenus(this, localMenuItems()); }
 
-void frm_event_detail::subToolbarItems()
-{
-    subUpdateFieldButtons(localMenuItems(), gActiveControl);
-}
+void frm_event_detail::subToolbarItems() { subUpdateFieldButtons(localMenuItems(), gActiveControl); }
 
 bool frm_event_detail::commitTypedFields()
 {

@@ -23,9 +23,9 @@ frm_event_list::frm_event_list(QWidget *parent) : QDialog(parent)
 
     ctList1 = new CtList(this);
     ctList1->setObjectName(QStringLiteral("ctList1"));
-    ctList1->setColumns({QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("object_type"),
-                         QStringLiteral("record_id")},
-                        {200, 200, 10, 10});
+    ctList1->setColumns(
+        {QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("object_type"), QStringLiteral("record_id")},
+        {200, 200, 10, 10});
     // They carry each row's kind and id for Open and Delete; the user never reads them.
     ctList1->setColumnVisible(kKindColumn, false);
     ctList1->setColumnVisible(kRecordColumn, false);
@@ -33,7 +33,12 @@ frm_event_list::frm_event_list(QWidget *parent) : QDialog(parent)
     outer->addWidget(ctList1, 1);
 
     auto *buttons = new QVBoxLayout;
-    struct Button { int index; const char *caption; const char *tip; bool enabled; };
+    struct Button {
+        int index;
+        const char *caption;
+        const char *tip;
+        bool enabled;
+    };
     static const Button kButtons[] = {{0, "&New", "Add new item...", true},
                                       {1, "&Open", "Edit selected item...", false},
                                       {2, "&Delete", "Delete selected item...", false},
@@ -62,11 +67,10 @@ frm_event_list::frm_event_list(QWidget *parent) : QDialog(parent)
     cmdEventList[0]->setFocus();
 }
 
-void frm_event_list::addItemRow(const QString &name, const QString &due, int kind, long recordId,
-                                const QIcon &icon)
+void frm_event_list::addItemRow(const QString &name, const QString &due, int kind, long recordId, const QIcon &icon)
 {
-    const int row = ctList1->addRow(QStringList{name, due, QString::number(kind), QString::number(recordId)}.join(
-        QLatin1Char(';')));
+    const int row = ctList1->addRow(
+        QStringList{name, due, QString::number(kind), QString::number(recordId)}.join(QLatin1Char(';')));
     const int picture = ctList1->addPicture(icon);
     if (picture != 0)
         ctList1->setCellIcon(row, 1, picture);

@@ -20,8 +20,7 @@ public:
 
     // Adds one item's row: its name, due text, kind and record id, with the
     // picture `icon` (none when null) before the name.
-    void addItemRow(const QString &name, const QString &due, int kind, long recordId,
-                    const QIcon &icon);
+    void addItemRow(const QString &name, const QString &due, int kind, long recordId, const QIcon &icon);
 
     // A button as the user presses it; then the window closes.
     void cmdEventList_Click(int index);

@@ -49,8 +49,7 @@ frm_reminder::frm_reminder(QWidget *parent) : QDialog(parent)
     ctList1->setObjectName(QStringLiteral("ctList1"));
     ctList1->setColumns({QString(), QStringLiteral("Event"), QStringLiteral("Due")}, {28, 250});
     ctList1->setCheckBoxes(true);
-    ctList1->setToolTip(
-        QStringLiteral("Check an item to acknowledge and stop receiving reminders for that item..."));
+    ctList1->setToolTip(QStringLiteral("Check an item to acknowledge and stop receiving reminders for that item..."));
 
     lblSnooze = new QLabel(QStringLiteral("Snooze these reminders for: "), this);
     lblSnooze->setObjectName(QStringLiteral("lblSnooze"));
@@ -188,6 +187,5 @@ void subPrintReminders(frm_reminder *form)
     form->ctList1->setPrintTitle(funGetAppTitle());
     form->ctList1->setPrintSubTitle(vbFormatGeneralDate(zbclock::now()));
     if (!form->ctList1->PrintList(&funProgramPrinter()))
-        ui::dialogs().msgBox(form, QStringLiteral("The reminders could not be printed."),
-                             ui::Exclamation | ui::OKOnly);
+        ui::dialogs().msgBox(form, QStringLiteral("The reminders could not be printed."), ui::Exclamation | ui::OKOnly);
 }

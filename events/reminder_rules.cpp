@@ -72,10 +72,7 @@ QDateTime minuteOf(const QDateTime &t)
     return QDateTime(t.date(), QTime(t.time().hour(), t.time().minute()), Qt::UTC);
 }
 
-bool isOverdue(const QDateTime &dueTime, const DueClock &clock)
-{
-    return minuteOf(wallClock(dueTime)) < clock.minute;
-}
+bool isOverdue(const QDateTime &dueTime, const DueClock &clock) { return minuteOf(wallClock(dueTime)) < clock.minute; }
 
 QString dueText(const QDate &date, const QTime &time, bool showTime, const DueClock &clock)
 {
@@ -103,24 +100,21 @@ QDate funNextOccurrence(const QDate &first, const QDate &until, int repeatEvery,
     return repeat_rule::Recurrence(repeat_rule::repeatTypeOf(repeatEvery), first, until).next(from).date;
 }
 
-bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now)
-{
-    return isOverdue(dueTime, DueClock(now));
-}
+bool funIsOverdue(const QDateTime &dueTime, const QDateTime &now) { return isOverdue(dueTime, DueClock(now)); }
 
 QString funDueText(const QDate &date, const QTime &time, bool showTime, const QDateTime &now)
 {
     return dueText(date, time, showTime, DueClock(now));
 }
 
-DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
-                      const QVariant &leadMinutes, const QDateTime &now)
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay, const QVariant &leadMinutes,
+                      const QDateTime &now)
 {
     return funSingleDue(date, time, allDay, leadMinutes, DueClock(now));
 }
 
-DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
-                      const QVariant &leadMinutes, const DueClock &clock)
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay, const QVariant &leadMinutes,
+                      const DueClock &clock)
 {
     DueCheck c;
     const RowTimes r = readTimes(date, time, leadMinutes);
@@ -138,15 +132,15 @@ DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant
 }
 
 DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
-                         const QVariant &endDate, const QVariant &repeatEvery,
-                         const QVariant &acknowledged, const QDateTime &now)
+                         const QVariant &endDate, const QVariant &repeatEvery, const QVariant &acknowledged,
+                         const QDateTime &now)
 {
     return funRepeatingDue(date, time, leadMinutes, endDate, repeatEvery, acknowledged, DueClock(now));
 }
 
 DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
-                         const QVariant &endDate, const QVariant &repeatEvery,
-                         const QVariant &acknowledged, const DueClock &clock)
+                         const QVariant &endDate, const QVariant &repeatEvery, const QVariant &acknowledged,
+                         const DueClock &clock)
 {
     DueCheck c;
     const RowTimes r = readTimes(date, time, leadMinutes);
@@ -159,8 +153,8 @@ DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVari
     }
     // A repeat that is none of the four, or an acknowledged date that cannot be
     // read (taken as never acknowledged), does not make the row unreadable.
-    const QDate on = funNextOccurrence(r.date, until, int(repeat_rule::repeatTypeOf(repeatEvery)),
-                                       dateFromDb(acknowledged));
+    const QDate on =
+        funNextOccurrence(r.date, until, int(repeat_rule::repeatTypeOf(repeatEvery)), dateFromDb(acknowledged));
     if (!on.isValid())
         return c;
     const QDateTime occurs = at(on, r.time);

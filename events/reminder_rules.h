@@ -37,17 +37,17 @@ struct DueClock {
 struct DueCheck {
     enum Verdict { NotDue, Due, Bad };
     Verdict verdict = NotDue;
-    QString dueText;             // when due
-    QDateTime acknowledgeValue;  // when due: what acknowledging the item writes
+    QString dueText;            // when due
+    QDateTime acknowledgeValue; // when due: what acknowledging the item writes
 };
 
 // A single event or a vaccination: due once its reminder time (date and time,
 // less the lead minutes) has come, `now` included. The time is not shown for an
 // all-day item. Acknowledging writes the moment of the check.
-DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
-                      const QVariant &leadMinutes, const QDateTime &now);
-DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay,
-                      const QVariant &leadMinutes, const DueClock &clock);
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay, const QVariant &leadMinutes,
+                      const QDateTime &now);
+DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant &allDay, const QVariant &leadMinutes,
+                      const DueClock &clock);
 
 // A repeating event: only its next occurrence after the last acknowledged one is
 // looked at, and it is due once its reminder time has passed (strictly). A stored
@@ -55,10 +55,10 @@ DueCheck funSingleDue(const QVariant &date, const QVariant &time, const QVariant
 // time plus one second, so that the next look starts the day after it. Without an
 // until date the event falls on its own date only.
 DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
-                         const QVariant &endDate, const QVariant &repeatEvery,
-                         const QVariant &acknowledged, const QDateTime &now);
+                         const QVariant &endDate, const QVariant &repeatEvery, const QVariant &acknowledged,
+                         const QDateTime &now);
 DueCheck funRepeatingDue(const QVariant &date, const QVariant &time, const QVariant &leadMinutes,
-                         const QVariant &endDate, const QVariant &repeatEvery,
-                         const QVariant &acknowledged, const DueClock &clock);
+                         const QVariant &endDate, const QVariant &repeatEvery, const QVariant &acknowledged,
+                         const DueClock &clock);
 
 } // namespace reminders

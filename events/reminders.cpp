@@ -112,9 +112,12 @@ const QVariant &value(const QVariantList &rs, int column)
 
 ReminderRow entryOf(const QVariantList &rs, const Columns &c, const DueCheck &due)
 {
-    return ReminderRow{value(rs, c.kind).toInt(), long(value(rs, c.id).toLongLong()),
-                       listName(value(rs, c.name)), due.dueText,
-                       value(rs, c.repeating).toLongLong() != 0, due.acknowledgeValue};
+    return ReminderRow{value(rs, c.kind).toInt(),
+                       long(value(rs, c.id).toLongLong()),
+                       listName(value(rs, c.name)),
+                       due.dueText,
+                       value(rs, c.repeating).toLongLong() != 0,
+                       due.acknowledgeValue};
 }
 
 // A due single item with what it is listed by: its date and time as the file
@@ -180,8 +183,7 @@ int storedOrder(const QVariant &a, const QVariant &b)
     if (ra != rb)
         return ra < rb ? -1 : 1;
     switch (ra) {
-    case 0:
-        return 0;
+    case 0: return 0;
     case 1: {
         const double x = a.toDouble(), y = b.toDouble();
         return x < y ? -1 : x > y ? 1 : 0;
@@ -218,8 +220,8 @@ bool listedBefore(const SingleDue &a, const SingleDue &b)
 
 void skipped(const QVariantList &rs, const Columns &c)
 {
-    qWarning("reminders: row %s of kind %s cannot be read and was left out",
-             qPrintable(value(rs, c.id).toString()), qPrintable(value(rs, c.kind).toString()));
+    qWarning("reminders: row %s of kind %s cannot be read and was left out", qPrintable(value(rs, c.id).toString()),
+             qPrintable(value(rs, c.kind).toString()));
 }
 
 // Fills the window from gReminders and sets it up for the program showing it.
@@ -329,8 +331,8 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
     // row from a page of its own, many times slower on a large household.
     // Read row by row: a large household has tens of thousands due, and only
     // the entries of those due are kept.
-    static const QString lead = QStringLiteral(
-        "CASE WHEN e.event_show_reminder <> 0 THEN ifnull(e.event_reminder_minutes, 0) ELSE 0 END");
+    static const QString lead =
+        QStringLiteral("CASE WHEN e.event_show_reminder <> 0 THEN ifnull(e.event_reminder_minutes, 0) ELSE 0 END");
     std::optional<Columns> sc;
     std::vector<SingleDue> singles;
     const bool singleRead = data.forEachRow(
@@ -349,17 +351,16 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
                        "FROM tbl_vaccine AS v INNER JOIN tbl_pet AS p ON p.pet_id = v.vaccine_pet_id "
                        "WHERE v.vaccine_expiration_date IS NOT NULL "
                        "AND v.vaccine_acknowledged_date = ?1 "
-                       "AND julianday(v.vaccine_expiration_date) - 10080 / 1440.0 <= julianday(?2) + 1 "
-            ).arg(lead),
+                       "AND julianday(v.vaccine_expiration_date) - 10080 / 1440.0 <= julianday(?2) + 1 ")
+            .arg(lead),
         {kNotAcknowledged, dbDateTime(now)}, [&](const QStringList &names, const QVariantList &row) {
             if (!sc)
                 sc.emplace(names);
-            const DueCheck due = funSingleDue(value(row, sc->date), value(row, sc->time),
-                                              value(row, sc->allDay), value(row, sc->lead), clock);
+            const DueCheck due = funSingleDue(value(row, sc->date), value(row, sc->time), value(row, sc->allDay),
+                                              value(row, sc->lead), clock);
             if (due.verdict == DueCheck::Due)
-                singles.push_back(singleDue(value(row, sc->date), value(row, sc->time),
-                                            value(row, sc->kind).toInt(), value(row, sc->id).toLongLong(),
-                                            entryOf(row, *sc, due)));
+                singles.push_back(singleDue(value(row, sc->date), value(row, sc->time), value(row, sc->kind).toInt(),
+                                            value(row, sc->id).toLongLong(), entryOf(row, *sc, due)));
             else if (due.verdict == DueCheck::Bad)
                 skipped(row, *sc);
         });
@@ -400,22 +401,22 @@ bool funCollectReminders(db::Database &data, const QDateTime &now, db::DbError *
         gReminders.push_back(std::move(singles[p.index].entry));
 
     std::optional<Columns> rc;
-    const bool repeatingRead = data.forEachRow(
-        QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
-                       "event_reminder_minutes, event_name, event_type_repeating, "
-                       "event_end_date, event_repeat_every, event_acknowledged_date "
-                       "FROM qry_reminder_events_repeating"),
-        {}, [&](const QStringList &names, const QVariantList &row) {
-            if (!rc)
-                rc.emplace(names);
-            const DueCheck due = funRepeatingDue(value(row, rc->date), value(row, rc->time),
-                                                 value(row, rc->lead), value(row, rc->endDate),
-                                                 value(row, rc->every), value(row, rc->acknowledged), clock);
-            if (due.verdict == DueCheck::Due)
-                gReminders.push_back(entryOf(row, *rc, due));
-            else if (due.verdict == DueCheck::Bad)
-                skipped(row, *rc);
-        });
+    const bool repeatingRead =
+        data.forEachRow(QStringLiteral("SELECT object_id, record_id, event_date, event_time, "
+                                       "event_reminder_minutes, event_name, event_type_repeating, "
+                                       "event_end_date, event_repeat_every, event_acknowledged_date "
+                                       "FROM qry_reminder_events_repeating"),
+                        {}, [&](const QStringList &names, const QVariantList &row) {
+                            if (!rc)
+                                rc.emplace(names);
+                            const DueCheck due = funRepeatingDue(
+                                value(row, rc->date), value(row, rc->time), value(row, rc->lead),
+                                value(row, rc->endDate), value(row, rc->every), value(row, rc->acknowledged), clock);
+                            if (due.verdict == DueCheck::Due)
+                                gReminders.push_back(entryOf(row, *rc, due));
+                            else if (due.verdict == DueCheck::Bad)
+                                skipped(row, *rc);
+                        });
     if (!repeatingRead) {
         if (error)
             *error = data.lastError();
@@ -458,15 +459,13 @@ void subReminderTimer(QWidget *programWindow, bool forced)
         gNextReminderCheck = funDateAdd(gCheckUnit, gCheckInterval, now);
         prepareFiles();
         if (!funOpen_DataDB(owner(), gDataDBPath)) {
-            ui::dialogs().msgBox(owner(),
-                                 QStringLiteral("Unable to open Zorbi data file, no reminders available..."),
+            ui::dialogs().msgBox(owner(), QStringLiteral("Unable to open Zorbi data file, no reminders available..."),
                                  ui::OKOnly, QStringLiteral("Error"));
             closeFiles();
             return;
         }
         if (!funOpen_SystemDB(owner(), gSystemDBPath)) {
-            ui::dialogs().msgBox(owner(),
-                                 QStringLiteral("Unable to open Zorbi system file, no reminders available..."),
+            ui::dialogs().msgBox(owner(), QStringLiteral("Unable to open Zorbi system file, no reminders available..."),
                                  ui::OKOnly, QStringLiteral("Error"));
             closeFiles();
             return;
@@ -506,7 +505,8 @@ bool funAcknowledgeEvent(long &index)
 
 bool funAcknowledgeVaccine(long &index)
 {
-    return acknowledge(index, QStringLiteral("UPDATE tbl_vaccine SET vaccine_acknowledged_date = ? WHERE vaccine_id = ?"),
+    return acknowledge(index,
+                       QStringLiteral("UPDATE tbl_vaccine SET vaccine_acknowledged_date = ? WHERE vaccine_id = ?"),
                        zbclock::now(), QStringLiteral("funAcknowledgeVaccine"));
 }
 
@@ -554,7 +554,8 @@ void subAcknowledgeReminders(frm_reminder *form)
 {
     prepareFiles();
     if (!funOpen_DataDB(owner(), gDataDBPath)) {
-        ui::dialogs().msgBox(owner(), QStringLiteral("Unable to open Zorbi data file, events could not be acknowledged."),
+        ui::dialogs().msgBox(owner(),
+                             QStringLiteral("Unable to open Zorbi data file, events could not be acknowledged."),
                              ui::Critical | ui::OKOnly, QStringLiteral("Error"));
         return;
     }

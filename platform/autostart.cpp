@@ -140,9 +140,9 @@ bool write(const QString &name, const QString &program, QString *error)
             *error = file.errorString();
         return false;
     }
-    const QString text = QLatin1String(kGroup) + QStringLiteral("\nType=Application\nName=")
-        + escapeValue(name) + QStringLiteral("\nExec=") + execLine({program})
-        + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
+    const QString text = QLatin1String(kGroup) + QStringLiteral("\nType=Application\nName=") + escapeValue(name)
+                         + QStringLiteral("\nExec=") + execLine({program})
+                         + QStringLiteral("\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");
     file.write(text.toUtf8());
     if (!file.commit()) {
         if (error)

@@ -5,7 +5,7 @@
 #include <QDateTime>
 
 namespace zbclock {
-QDateTime now();   // local time, whole seconds
+QDateTime now(); // local time, whole seconds
 QDate today();
 void setNow(const QDateTime &fixed); // a null QDateTime returns to the real clock
 void reset();

@@ -9,10 +9,7 @@ namespace {
 const QDate kDayZero(1900, 1, 1);
 
 // The years a date of the old run-time library could hold.
-bool inVbRange(const QDate &d)
-{
-    return d.isValid() && d.year() >= 100 && d.year() <= 9999;
-}
+bool inVbRange(const QDate &d) { return d.isValid() && d.year() >= 100 && d.year() <= 9999; }
 
 // Two-digit years as the old run-time read them: 00-29 are this century, 30-99 the last.
 int windowYear(int twoDigits) { return twoDigits < 30 ? 2000 + twoDigits : 1900 + twoDigits; }
@@ -38,15 +35,13 @@ NumericFormat numericFormat(const QString &format)
         while (i + run < format.size() && format.at(i + run) == c)
             ++run;
         if (c == QLatin1Char('d') || c == QLatin1Char('M') || c == QLatin1Char('y')) {
-            if (fields == 3 || (c != QLatin1Char('y') && run > 2)
-                || (c == QLatin1Char('y') && run != 2 && run != 4))
+            if (fields == 3 || (c != QLatin1Char('y') && run > 2) || (c == QLatin1Char('y') && run != 2 && run != 4))
                 return nf; // a day or month name, or a second field of one kind
             for (int k = 0; k < fields; ++k)
                 if (nf.order[k] == c.toLatin1())
                     return nf;
             nf.order[fields++] = c.toLatin1();
-            rx += c == QLatin1Char('y') ? QStringLiteral("(\\d{4}|\\d{2})")
-                                        : QStringLiteral("(\\d{1,2})");
+            rx += c == QLatin1Char('y') ? QStringLiteral("(\\d{4}|\\d{2})") : QStringLiteral("(\\d{1,2})");
         } else if (c.isLetter() || c == QLatin1Char('\'')) {
             return nf;
         } else {
@@ -99,8 +94,7 @@ QDate isoDateText(const QString &text)
 {
     // 'YYYY-MM-DD', optionally followed by a time of day. Read digit by digit:
     // every stored date passes here, and a calendar month reads thousands.
-    if (text.size() < 10 || (text.size() > 10 && text.at(10) != QLatin1Char(' ')
-                             && text.at(10) != QLatin1Char('T')))
+    if (text.size() < 10 || (text.size() > 10 && text.at(10) != QLatin1Char(' ') && text.at(10) != QLatin1Char('T')))
         return {};
     int parts[3] = {0, 0, 0};
     for (int i = 0, part = 0; i < 10; ++i) {
@@ -120,8 +114,7 @@ QDate isoDateText(const QString &text)
 
 QString plural(qint64 n, const char *unit)
 {
-    return QStringLiteral("(%1 %2%3 old)").arg(n).arg(QLatin1String(unit),
-                                                      n == 1 ? QString() : QStringLiteral("s"));
+    return QStringLiteral("(%1 %2%3 old)").arg(n).arg(QLatin1String(unit), n == 1 ? QString() : QStringLiteral("s"));
 }
 
 } // namespace
@@ -139,18 +132,15 @@ QString trimBlanks(const QString &text)
 QDate anyDate(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::QDate:
-        return value.toDate();
-    case QMetaType::QDateTime:
-        return value.toDateTime().date();
+    case QMetaType::QDate: return value.toDate();
+    case QMetaType::QDateTime: return value.toDateTime().date();
     case QMetaType::QString:
     case QMetaType::QByteArray: {
         const QString text = trimBlanks(value.toString());
         const QDate d = vbCDate(text);
         return d.isValid() ? d : isoDateText(text);
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -273,15 +263,9 @@ QTime vbCTime(const QString &text)
 
 // ---- The database files' text ----
 
-QString dbDate(const QDate &date)
-{
-    return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString();
-}
+QString dbDate(const QDate &date) { return date.isValid() ? date.toString(QStringLiteral("yyyy-MM-dd")) : QString(); }
 
-QString dbTime(const QTime &time)
-{
-    return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString();
-}
+QString dbTime(const QTime &time) { return time.isValid() ? time.toString(QStringLiteral("HH:mm:ss")) : QString(); }
 
 QString dbDateTime(const QDateTime &dateTime)
 {
@@ -293,25 +277,19 @@ QString dbDateTime(const QDateTime &dateTime)
 QDate dateFromDb(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::QDate:
-        return value.toDate();
-    case QMetaType::QDateTime:
-        return value.toDateTime().toLocalTime().date();
+    case QMetaType::QDate: return value.toDate();
+    case QMetaType::QDateTime: return value.toDateTime().toLocalTime().date();
     case QMetaType::QString:
-    case QMetaType::QByteArray:
-        return isoDateText(value.toString().trimmed());
-    default:
-        return {};
+    case QMetaType::QByteArray: return isoDateText(value.toString().trimmed());
+    default: return {};
     }
 }
 
 QTime timeFromDb(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::QTime:
-        return value.toTime();
-    case QMetaType::QDateTime:
-        return value.toDateTime().toLocalTime().time();
+    case QMetaType::QTime: return value.toTime();
+    case QMetaType::QDateTime: return value.toDateTime().toLocalTime().time();
     case QMetaType::QString:
     case QMetaType::QByteArray: {
         QString text = value.toString().trimmed();
@@ -330,16 +308,14 @@ QTime timeFromDb(const QVariant &value)
             text = text.mid(11); // the time part of a date-time
         return QTime::fromString(text, Qt::ISODateWithMs);
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
 QDateTime dateTimeFromDb(const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::QDateTime:
-        return value.toDateTime().toLocalTime();
+    case QMetaType::QDateTime: return value.toDateTime().toLocalTime();
     case QMetaType::QDate: {
         const QDate d = value.toDate();
         return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
@@ -352,12 +328,10 @@ QDateTime dateTimeFromDb(const QVariant &value)
             return {};
         if (text.size() == 10)
             return QDateTime(d, QTime(0, 0));
-        const QDateTime dt = QDateTime::fromString(text.left(10) + QLatin1Char('T') + text.mid(11),
-                                                   Qt::ISODateWithMs);
+        const QDateTime dt = QDateTime::fromString(text.left(10) + QLatin1Char('T') + text.mid(11), Qt::ISODateWithMs);
         return dt.isValid() ? dt.toLocalTime() : QDateTime();
     }
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -394,9 +368,8 @@ QString vbFormatLongDate(const QDate &date)
     QString &text = cache[date.toJulianDay()];
     if (text.isEmpty())
         text = locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QStringLiteral(", ")
-            + locale.monthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ')
-            + QString::number(date.day()) + QStringLiteral(", ")
-            + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+               + locale.monthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ') + QString::number(date.day())
+               + QStringLiteral(", ") + QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
     return text;
 }
 

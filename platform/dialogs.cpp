@@ -109,10 +109,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<QAbstractFileIconProvider> fileIconProviderByName()
-{
-    return std::make_unique<IconsByName>();
-}
+std::unique_ptr<QAbstractFileIconProvider> fileIconProviderByName() { return std::make_unique<IconsByName>(); }
 
 void prepareFileDialog(QFileDialog &dialog, QAbstractFileIconProvider *iconProvider)
 {
@@ -186,12 +183,11 @@ int QtDialogs::msgBox(QWidget *owner, const QString &prompt, int style, const QS
     return answers[def];
 }
 
-QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString &title,
-                            const QString &defaultText)
+QString QtDialogs::inputBox(QWidget *owner, const QString &prompt, const QString &title, const QString &defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(ownerWindow(owner), shownTitle(title), prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(ownerWindow(owner), shownTitle(title), prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 
@@ -360,8 +356,7 @@ void errorReport(int number, const QString &description, const QString &routine,
         return;
     }
     const QString title = routine.isEmpty() ? QStringLiteral("Error") : QStringLiteral("Error - ") + routine;
-    dialogs().msgBox(QApplication::activeWindow(), QString::number(number) + separator + description,
-                     OKOnly, title);
+    dialogs().msgBox(QApplication::activeWindow(), QString::number(number) + separator + description, OKOnly, title);
 }
 
 } // namespace ui

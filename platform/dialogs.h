@@ -19,9 +19,19 @@ namespace ui {
 
 // Message-box styles and answers, numbered as the program's texts expect them.
 enum MsgStyle : int {
-    OKOnly = 0, OKCancel = 1, AbortRetryIgnore = 2, YesNoCancel = 3, YesNo = 4, RetryCancel = 5,
-    Critical = 16, Question = 32, Exclamation = 48, Information = 64,
-    DefaultButton1 = 0, DefaultButton2 = 256, DefaultButton3 = 512,
+    OKOnly = 0,
+    OKCancel = 1,
+    AbortRetryIgnore = 2,
+    YesNoCancel = 3,
+    YesNo = 4,
+    RetryCancel = 5,
+    Critical = 16,
+    Question = 32,
+    Exclamation = 48,
+    Information = 64,
+    DefaultButton1 = 0,
+    DefaultButton2 = 256,
+    DefaultButton3 = 512,
 };
 enum MsgResult : int { OK = 1, Cancel = 2, Abort = 3, Retry = 4, Ignore = 5, Yes = 6, No = 7 };
 
@@ -69,8 +79,7 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
     // An empty title shows the program's title.
-    virtual int msgBox(QWidget *owner, const QString &prompt, int style = OKOnly,
-                       const QString &title = {}) = 0;
+    virtual int msgBox(QWidget *owner, const QString &prompt, int style = OKOnly, const QString &title = {}) = 0;
     // The typed text, or "" when cancelled.
     virtual QString inputBox(QWidget *owner, const QString &prompt, const QString &title = {},
                              const QString &defaultText = {}) = 0;
@@ -97,8 +106,7 @@ void setDefaultTitle(const QString &title);
 class QtDialogs : public Dialogs {
 public:
     int msgBox(QWidget *owner, const QString &prompt, int style, const QString &title) override;
-    QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
-                     const QString &defaultText) override;
+    QString inputBox(QWidget *owner, const QString &prompt, const QString &title, const QString &defaultText) override;
     QString fileDialog(QWidget *owner, const FileRequest &request) override;
     QString pickFolder(QWidget *owner, const QString &title) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;
@@ -128,12 +136,15 @@ public:
     const std::vector<Shown> &shown() const { return m_shown; }
     int count(Kind k) const;
     const Shown *last(Kind k) const;
-    void clear() { m_shown.clear(); m_answers.clear(); }
+    void clear()
+    {
+        m_shown.clear();
+        m_answers.clear();
+    }
     bool answersLeft() const { return !m_answers.empty(); }
 
     int msgBox(QWidget *owner, const QString &prompt, int style, const QString &title) override;
-    QString inputBox(QWidget *owner, const QString &prompt, const QString &title,
-                     const QString &defaultText) override;
+    QString inputBox(QWidget *owner, const QString &prompt, const QString &title, const QString &defaultText) override;
     QString fileDialog(QWidget *owner, const FileRequest &request) override;
     QString pickFolder(QWidget *owner, const QString &title) override;
     bool printDialog(QWidget *owner, QPrinter &printer) override;

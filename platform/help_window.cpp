@@ -30,11 +30,10 @@ const QString kSearch = QStringLiteral("search.html");
 
 QString missingPage(const QString &file)
 {
-    return QStringLiteral(
-               "<html><head><title>No help for this topic</title></head><body>"
-               "<h2>No help for this topic</h2>"
-               "<p>There is no help for this topic (%1).</p>"
-               "<p><a href=\"contents.html\">Help contents</a></p></body></html>")
+    return QStringLiteral("<html><head><title>No help for this topic</title></head><body>"
+                          "<h2>No help for this topic</h2>"
+                          "<p>There is no help for this topic (%1).</p>"
+                          "<p><a href=\"contents.html\">Help contents</a></p></body></html>")
         .arg(file.toHtmlEscaped());
 }
 
@@ -42,8 +41,7 @@ QString missingPage(const QString &file)
 
 QVariant HelpBrowser::loadResource(int type, const QUrl &name)
 {
-    if (type == QTextDocument::HtmlResource && name.isLocalFile()
-        && !QFileInfo(name.toLocalFile()).isFile())
+    if (type == QTextDocument::HtmlResource && name.isLocalFile() && !QFileInfo(name.toLocalFile()).isFile())
         return missingPage(name.fileName());
     return QTextBrowser::loadResource(type, name);
 }
@@ -222,13 +220,12 @@ void HelpWindow::indexPages()
     if (m_indexed)
         return;
     m_pages.clear();
-    const QFileInfoList files = QDir(m_folder).entryInfoList(
-        {QStringLiteral("*.html"), QStringLiteral("*.htm")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+    const QFileInfoList files = QDir(m_folder).entryInfoList({QStringLiteral("*.html"), QStringLiteral("*.htm")},
+                                                             QDir::Files, QDir::Name | QDir::IgnoreCase);
     for (const QFileInfo &fi : files) {
         // The contents, index and search pages name every subject: no answer.
         const QString name = fi.fileName();
-        if (name.compare(kSearch, Qt::CaseInsensitive) == 0
-            || name.compare(kContents, Qt::CaseInsensitive) == 0
+        if (name.compare(kSearch, Qt::CaseInsensitive) == 0 || name.compare(kContents, Qt::CaseInsensitive) == 0
             || name.compare(kIndex, Qt::CaseInsensitive) == 0)
             continue;
         QFile f(fi.absoluteFilePath());
@@ -244,9 +241,8 @@ void HelpWindow::indexPages()
         p.text = p.title + QLatin1Char('\n') + doc.toPlainText();
         m_pages.append(p);
     }
-    std::stable_sort(m_pages.begin(), m_pages.end(), [](const Page &a, const Page &b) {
-        return QString::localeAwareCompare(a.title, b.title) < 0;
-    });
+    std::stable_sort(m_pages.begin(), m_pages.end(),
+                     [](const Page &a, const Page &b) { return QString::localeAwareCompare(a.title, b.title) < 0; });
     m_indexed = true;
 }
 
@@ -258,9 +254,8 @@ QStringList HelpWindow::search(const QString &words)
     indexPages();
     QStringList found;
     for (const Page &p : std::as_const(m_pages)) {
-        const bool all = std::all_of(wanted.begin(), wanted.end(), [&p](const QString &w) {
-            return p.text.contains(w, Qt::CaseInsensitive);
-        });
+        const bool all = std::all_of(wanted.begin(), wanted.end(),
+                                     [&p](const QString &w) { return p.text.contains(w, Qt::CaseInsensitive); });
         if (all)
             found.append(p.file);
     }
@@ -276,13 +271,12 @@ void HelpWindow::runSearch(const QString &words)
     m_results->clear();
     const QStringList found = search(words);
     for (const QString &file : found) {
-        const auto page = std::find_if(m_pages.cbegin(), m_pages.cend(),
-                                       [&file](const Page &p) { return p.file == file; });
+        const auto page =
+            std::find_if(m_pages.cbegin(), m_pages.cend(), [&file](const Page &p) { return p.file == file; });
         auto *item = new QListWidgetItem(page != m_pages.cend() ? page->title : file, m_results);
         item->setData(Qt::UserRole, file);
     }
-    m_searchStatus->setText(found.isEmpty() && !words.trimmed().isEmpty() ? tr("No topics found.")
-                                                                          : QString());
+    m_searchStatus->setText(found.isEmpty() && !words.trimmed().isEmpty() ? tr("No topics found.") : QString());
 }
 
 void HelpWindow::openResult(QListWidgetItem *item)
@@ -294,8 +288,7 @@ void HelpWindow::openResult(QListWidgetItem *item)
 void HelpWindow::followLink(const QUrl &link)
 {
     const QUrl url = m_browser->source().resolved(link);
-    if (url.isLocalFile() && url.fileName().compare(kSearch, Qt::CaseInsensitive) == 0
-        && !url.hasFragment())
+    if (url.isLocalFile() && url.fileName().compare(kSearch, Qt::CaseInsensitive) == 0 && !url.hasFragment())
         showSearch(); // a page's own "Search" link opens the search box too
     else if (url.isLocalFile() || url.scheme().isEmpty())
         m_browser->setSource(url);

@@ -193,7 +193,7 @@ void Listener::readPeer(int fd)
             continue;
         }
         if (n < 0 && (errno == EAGAIN || errno == EINTR))
-            return; // the rest comes later
+            return;   // the rest comes later
         dropPeer(fd); // the peer hung up, or the socket failed
         return;
     }

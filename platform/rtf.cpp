@@ -49,9 +49,9 @@ QByteArray codePageName(int cp)
 // document's own code page applies.
 int charsetCodePage(int charset)
 {
-    static const std::map<int, int> pages = {
-        {77, 10000}, {128, 932}, {129, 949}, {134, 936}, {136, 950}, {161, 1253}, {162, 1254},
-        {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251}, {222, 874}, {238, 1250}};
+    static const std::map<int, int> pages = {{77, 10000}, {128, 932},  {129, 949},  {134, 936},  {136, 950},
+                                             {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256},
+                                             {186, 1257}, {204, 1251}, {222, 874},  {238, 1250}};
     const auto it = pages.find(charset);
     return it == pages.end() ? 0 : it->second;
 }
@@ -67,18 +67,37 @@ QString decodeBytes(const QByteArray &bytes, int cp)
 // Groups whose content is not text, skipped with all they hold.
 bool isSkippedDestination(const QString &word)
 {
-    static const QSet<QString> words = {
-        QStringLiteral("stylesheet"), QStringLiteral("info"), QStringLiteral("pict"),
-        QStringLiteral("object"), QStringLiteral("header"), QStringLiteral("headerl"),
-        QStringLiteral("headerr"), QStringLiteral("headerf"), QStringLiteral("footer"),
-        QStringLiteral("footerl"), QStringLiteral("footerr"), QStringLiteral("footerf"),
-        QStringLiteral("footnote"), QStringLiteral("annotation"), QStringLiteral("fldinst"),
-        QStringLiteral("themedata"), QStringLiteral("colorschememapping"),
-        QStringLiteral("latentstyles"), QStringLiteral("datastore"), QStringLiteral("listtable"),
-        QStringLiteral("listoverridetable"), QStringLiteral("rsidtbl"),
-        QStringLiteral("generator"), QStringLiteral("xmlnstbl"), QStringLiteral("mmathPr"),
-        QStringLiteral("revtbl"), QStringLiteral("filetbl"), QStringLiteral("private"),
-        QStringLiteral("xe"), QStringLiteral("tc"), QStringLiteral("pgdsctbl")};
+    static const QSet<QString> words = {QStringLiteral("stylesheet"),
+                                        QStringLiteral("info"),
+                                        QStringLiteral("pict"),
+                                        QStringLiteral("object"),
+                                        QStringLiteral("header"),
+                                        QStringLiteral("headerl"),
+                                        QStringLiteral("headerr"),
+                                        QStringLiteral("headerf"),
+                                        QStringLiteral("footer"),
+                                        QStringLiteral("footerl"),
+                                        QStringLiteral("footerr"),
+                                        QStringLiteral("footerf"),
+                                        QStringLiteral("footnote"),
+                                        QStringLiteral("annotation"),
+                                        QStringLiteral("fldinst"),
+                                        QStringLiteral("themedata"),
+                                        QStringLiteral("colorschememapping"),
+                                        QStringLiteral("latentstyles"),
+                                        QStringLiteral("datastore"),
+                                        QStringLiteral("listtable"),
+                                        QStringLiteral("listoverridetable"),
+                                        QStringLiteral("rsidtbl"),
+                                        QStringLiteral("generator"),
+                                        QStringLiteral("xmlnstbl"),
+                                        QStringLiteral("mmathPr"),
+                                        QStringLiteral("revtbl"),
+                                        QStringLiteral("filetbl"),
+                                        QStringLiteral("private"),
+                                        QStringLiteral("xe"),
+                                        QStringLiteral("tc"),
+                                        QStringLiteral("pgdsctbl")};
     return words.contains(word);
 }
 
@@ -86,12 +105,12 @@ bool isSkippedDestination(const QString &word)
 QChar namedCharacter(const QString &word)
 {
     static const std::map<QString, char16_t> chars = {
-        {QStringLiteral("emdash"), u'\u2014'},   {QStringLiteral("endash"), u'\u2013'},
-        {QStringLiteral("bullet"), u'\u2022'},   {QStringLiteral("lquote"), u'\u2018'},
-        {QStringLiteral("rquote"), u'\u2019'},   {QStringLiteral("ldblquote"), u'\u201C'},
+        {QStringLiteral("emdash"), u'\u2014'},    {QStringLiteral("endash"), u'\u2013'},
+        {QStringLiteral("bullet"), u'\u2022'},    {QStringLiteral("lquote"), u'\u2018'},
+        {QStringLiteral("rquote"), u'\u2019'},    {QStringLiteral("ldblquote"), u'\u201C'},
         {QStringLiteral("rdblquote"), u'\u201D'}, {QStringLiteral("emspace"), u'\u2003'},
-        {QStringLiteral("enspace"), u'\u2002'},  {QStringLiteral("qmspace"), u'\u2005'},
-        {QStringLiteral("cell"), u'\t'},         {QStringLiteral("nestcell"), u'\t'}};
+        {QStringLiteral("enspace"), u'\u2002'},   {QStringLiteral("qmspace"), u'\u2005'},
+        {QStringLiteral("cell"), u'\t'},          {QStringLiteral("nestcell"), u'\t'}};
     const auto it = chars.find(word);
     return it == chars.end() ? QChar() : QChar(it->second);
 }
@@ -141,7 +160,7 @@ private:
     int m_ansiCp = 1252;
     int m_deff = -1;
 
-    QString m_text;            // text waiting to be inserted in m_textFmt
+    QString m_text; // text waiting to be inserted in m_textFmt
     QTextCharFormat m_textFmt;
     bool m_fmtDirty = true;
     QByteArray m_bytes;        // \'hh bytes waiting to be decoded
@@ -320,9 +339,8 @@ void Reader::endTableEntry()
         endFontEntry();
         return;
     }
-    m_colors.push_back(m_red < 0 && m_green < 0 && m_blue < 0
-                           ? QColor()
-                           : QColor(qMax(0, m_red), qMax(0, m_green), qMax(0, m_blue)));
+    m_colors.push_back(
+        m_red < 0 && m_green < 0 && m_blue < 0 ? QColor() : QColor(qMax(0, m_red), qMax(0, m_green), qMax(0, m_blue)));
     m_red = m_green = m_blue = -1;
 }
 
@@ -387,8 +405,7 @@ void Reader::controlWord(const QString &word, bool hasParam, int param)
         flushText();
         m_st.dest = Dest::ColorTable;
         m_red = m_green = m_blue = -1;
-    } else if (word == QLatin1String("par") || word == QLatin1String("row")
-               || word == QLatin1String("page")) {
+    } else if (word == QLatin1String("par") || word == QLatin1String("row") || word == QLatin1String("page")) {
         paragraph();
     } else if (word == QLatin1String("line")) {
         addChars(QString(QChar::LineSeparator));
@@ -412,9 +429,8 @@ void Reader::controlWord(const QString &word, bool hasParam, int param)
     } else if (word == QLatin1String("ulnone")) {
         m_st.chr.setFontUnderline(false);
         charChanged();
-    } else if (word == QLatin1String("ul") || word == QLatin1String("uld")
-               || word == QLatin1String("uldb") || word == QLatin1String("ulw")
-               || word == QLatin1String("uldash") || word == QLatin1String("ulth")
+    } else if (word == QLatin1String("ul") || word == QLatin1String("uld") || word == QLatin1String("uldb")
+               || word == QLatin1String("ulw") || word == QLatin1String("uldash") || word == QLatin1String("ulth")
                || word == QLatin1String("ulwave")) {
         m_st.chr.setFontUnderline(on);
         charChanged();
@@ -476,21 +492,12 @@ void Reader::controlSymbol(QChar c)
         break;
     case '\\':
     case '{':
-    case '}':
-        addChars(QString(c));
-        break;
-    case '~':
-        addChars(QString(QChar(QChar::Nbsp)));
-        break;
-    case '_':
-        addChars(QString(QChar(0x2011)));
-        break;
+    case '}': addChars(QString(c)); break;
+    case '~': addChars(QString(QChar(QChar::Nbsp))); break;
+    case '_': addChars(QString(QChar(0x2011))); break;
     case '\r':
-    case '\n':
-        paragraph();
-        break;
-    default:
-        break; // \- (optional hyphen), \| and \: show nothing
+    case '\n': paragraph(); break;
+    default: break; // \- (optional hyphen), \| and \: show nothing
     }
 }
 
@@ -509,15 +516,10 @@ void Reader::flushBytes()
 void Reader::addChars(const QString &s)
 {
     switch (m_st.dest) {
-    case Dest::Skip:
-        return;
-    case Dest::FontTable:
-        m_fontName += s;
-        return;
-    case Dest::ColorTable:
-        return;
-    case Dest::Text:
-        break;
+    case Dest::Skip: return;
+    case Dest::FontTable: m_fontName += s; return;
+    case Dest::ColorTable: return;
+    case Dest::Text: break;
     }
     openPendingParagraph();
     if (m_fmtDirty) {
@@ -616,8 +618,8 @@ public:
     void blocks(const QTextDocument *doc, int from, int to, const QString &frame);
     // One paragraph of text in one format; a link address makes the text a
     // HYPERLINK field.
-    void textParagraph(const QString &frame, Qt::Alignment alignment, const QString &s,
-                       const QTextCharFormat &format, const QFont &defaultFont, const QString &href);
+    void textParagraph(const QString &frame, Qt::Alignment alignment, const QString &s, const QTextCharFormat &format,
+                       const QFont &defaultFont, const QString &href);
     // A paragraph that shows only its frame's borders and fill.
     void emptyParagraph(const QString &frame);
     // A picture as PNG, shown at `goal` twips.
@@ -635,7 +637,11 @@ private:
     Run runOf(const QTextCharFormat &f, const QFont &def);
     void setRun(const Run &r);
     void span(const QString &s, const QTextCharFormat &f, const QFont &def, const QString &href);
-    void word(const QString &w) { m_out += QLatin1Char('\\') + w; m_delimit = true; }
+    void word(const QString &w)
+    {
+        m_out += QLatin1Char('\\') + w;
+        m_delimit = true;
+    }
     void word(const char *w, int value) { word(QLatin1String(w) + QString::number(value)); }
     void words(const QString &ws)
     {
@@ -960,8 +966,7 @@ void PageWriter::text(const QRect &box, const QString &s, const QFont &font, con
     QTextCharFormat f;
     f.setFont(font, QTextCharFormat::FontPropertiesAll);
     f.setForeground(color);
-    d->writer.textParagraph(d->frame(box) + d->shading(back), alignment & Qt::AlignHorizontal_Mask, s, f, font,
-                            href);
+    d->writer.textParagraph(d->frame(box) + d->shading(back), alignment & Qt::AlignHorizontal_Mask, s, f, font, href);
 }
 
 void PageWriter::rich(const QRect &box, const QTextDocument *doc, int from, int to)
@@ -970,10 +975,7 @@ void PageWriter::rich(const QRect &box, const QTextDocument *doc, int from, int 
         d->writer.blocks(doc, from, to, d->frame(box));
 }
 
-void PageWriter::picture(const QRect &box, const QImage &image)
-{
-    d->writer.picture(d->frame(box), image, box.size());
-}
+void PageWriter::picture(const QRect &box, const QImage &image) { d->writer.picture(d->frame(box), image, box.size()); }
 
 void PageWriter::line(const QLineF &l, int width, const QColor &color)
 {
@@ -996,8 +998,8 @@ void PageWriter::box(const QRect &box, int width, const QColor &color, const QCo
     // The four sides inside the box, as the page paints them.
     const int lw = qMin(width, qMin(box.width(), box.height()));
     const int x = box.left(), y = box.top(), w = box.width(), h = box.height();
-    for (const QRect &side : {QRect(x, y, w, lw), QRect(x, y + h - lw, w, lw), QRect(x, y, lw, h),
-                              QRect(x + w - lw, y, lw, h)})
+    for (const QRect &side :
+         {QRect(x, y, w, lw), QRect(x, y + h - lw, w, lw), QRect(x, y, lw, h), QRect(x + w - lw, y, lw, h)})
         d->rules.emplace_back(side, color);
 }
 
@@ -1007,10 +1009,7 @@ QString PageWriter::finish()
     return d->writer.finish(d->documentWords);
 }
 
-bool isRtf(const QString &text)
-{
-    return QStringView(text).trimmed().startsWith(QLatin1String("{\\rtf"));
-}
+bool isRtf(const QString &text) { return QStringView(text).trimmed().startsWith(QLatin1String("{\\rtf")); }
 
 void read(const QString &text, QTextDocument *doc)
 {

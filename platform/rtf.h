@@ -69,8 +69,8 @@ public:
     void newPage();
     // Text in one font and colour, aligned across the box; a link address
     // makes it a link; an invalid `back` leaves the box transparent.
-    void text(const QRect &box, const QString &text, const QFont &font, const QColor &color,
-              Qt::Alignment alignment, const QString &href = {}, const QColor &back = {});
+    void text(const QRect &box, const QString &text, const QFont &font, const QColor &color, Qt::Alignment alignment,
+              const QString &href = {}, const QColor &back = {});
     // The paragraphs holding the characters [from, to) of `doc`, a document
     // laid out in twips, with their formatting and links.
     void rich(const QRect &box, const QTextDocument *doc, int from, int to);

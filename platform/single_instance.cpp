@@ -109,10 +109,7 @@ QString InstanceLock::runtimeFolder(QString *why)
     return QString();
 }
 
-QString InstanceLock::lockPath(const QString &name)
-{
-    return lockIn(runtimeFolder(), name);
-}
+QString InstanceLock::lockPath(const QString &name) { return lockIn(runtimeFolder(), name); }
 
 bool InstanceLock::tryLock(int timeoutMs)
 {

@@ -3,8 +3,8 @@
 // The first window waits on work that every Qt program does once and that has
 // nothing to do with our files: reading the font configuration (dozens of
 // files under /etc/fonts), listing the fonts, loading the picture readers and
-// the database driver, starting the threads the painter shares its work with. Done on threads of their own while the program takes
-// its lock and opens its files, that wait is off the start-up.
+// the database driver, starting the threads the painter shares its work with. Done on threads of their own while the
+// program takes its lock and opens its files, that wait is off the start-up.
 //
 // And the memory the first window and its lists take: some thousands of pages,
 // each a fault into the kernel on first touch (several microseconds each in a

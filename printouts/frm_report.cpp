@@ -26,7 +26,6 @@
 
 namespace {
 
-
 // The pictures of the window's own tools; the stock tools bring their own.
 QIcon toolPicture(const QString &name)
 {
@@ -152,7 +151,9 @@ std::vector<frm_report::Tool> frm_report::stockTools()
 
 void frm_report::subSetupViewerToolbar(std::vector<Tool> &tools)
 {
-    auto insert = [&tools](size_t at, const Tool &t) { tools.insert(tools.begin() + std::ptrdiff_t(std::min(at, tools.size())), t); };
+    auto insert = [&tools](size_t at, const Tool &t) {
+        tools.insert(tools.begin() + std::ptrdiff_t(std::min(at, tools.size())), t);
+    };
     auto hide = [&tools](size_t at) {
         if (at < tools.size())
             tools[at].visible = false;
@@ -344,8 +345,9 @@ bool frm_report::subExportPDF()
 {
     if (m_doc.isEmpty())
         return false;
-    const QString path = exportPath(QStringLiteral("Export to PDF"),
-                                    QStringLiteral("Portable Document Format (*.PDF)|*.PDF;*.pdf"), QStringLiteral("PDF"));
+    const QString path =
+        exportPath(QStringLiteral("Export to PDF"), QStringLiteral("Portable Document Format (*.PDF)|*.PDF;*.pdf"),
+                   QStringLiteral("PDF"));
     return !path.isEmpty() && writeExport([&](QString *error) { return report::exportPdf(m_doc, path, error); });
 }
 
@@ -353,9 +355,9 @@ bool frm_report::subExportHTML()
 {
     if (m_doc.isEmpty())
         return false;
-    const QString path =
-        exportPath(QStringLiteral("Publish to HTML"),
-                   QStringLiteral("Hyper Text Mark-Up Language (*.HTM)|*.HTM;*.htm;*.html;*.HTML"), QStringLiteral("HTM"));
+    const QString path = exportPath(QStringLiteral("Publish to HTML"),
+                                    QStringLiteral("Hyper Text Mark-Up Language (*.HTM)|*.HTM;*.htm;*.html;*.HTML"),
+                                    QStringLiteral("HTM"));
     if (path.isEmpty() || !writeExport([&](QString *error) { return report::exportHtml(m_doc, path, error); }))
         return false;
     // The page opened is the file written, by its own name and case.
@@ -370,7 +372,7 @@ bool frm_report::subExportRTF()
 {
     if (m_doc.isEmpty())
         return false;
-    const QString path =
-        exportPath(QStringLiteral("Export to RTF"), QStringLiteral("Rich Text Format (*.RTF)|*.RTF;*.rtf"), QStringLiteral("RTF"));
+    const QString path = exportPath(QStringLiteral("Export to RTF"),
+                                    QStringLiteral("Rich Text Format (*.RTF)|*.RTF;*.rtf"), QStringLiteral("RTF"));
     return !path.isEmpty() && writeExport([&](QString *error) { return report::exportRtf(m_doc, path, error); });
 }

@@ -35,9 +35,23 @@ public:
     // The viewer's tools: the window's own (1, 2, 5, 13, and the separator
     // 999) among the viewer's stock tools.
     enum ToolId : int {
-        ToolClose = 1, ToolPublish = 2, ToolPrint = 5, ToolHelp = 13, ToolSeparator = 999,
-        StockContents = 1001, StockSeparator, StockPrint, StockZoomOut, StockZoomIn, StockZoomBox,
-        StockFirstPage, StockPreviousPage, StockNextPage, StockLastPage, StockPageNumber, StockBack,
+        ToolClose = 1,
+        ToolPublish = 2,
+        ToolPrint = 5,
+        ToolHelp = 13,
+        ToolSeparator = 999,
+        StockContents = 1001,
+        StockSeparator,
+        StockPrint,
+        StockZoomOut,
+        StockZoomIn,
+        StockZoomBox,
+        StockFirstPage,
+        StockPreviousPage,
+        StockNextPage,
+        StockLastPage,
+        StockPageNumber,
+        StockBack,
         StockForward,
     };
     struct Tool {

@@ -52,8 +52,8 @@ frm_trip::frm_trip(QWidget *parent) : QDialog(parent)
     auto *options = new QGroupBox(this);
     auto *ol = new QVBoxLayout(options);
     optTrip[0] = named(new QRadioButton(QStringLiteral("Do not use any trip details"), options), indexed("optTrip", 0));
-    optTrip[1] = named(new QRadioButton(QStringLiteral("Use the trip details selected below"), options),
-                       indexed("optTrip", 1));
+    optTrip[1] =
+        named(new QRadioButton(QStringLiteral("Use the trip details selected below"), options), indexed("optTrip", 1));
     optTrip[0]->setChecked(true);
     lblTrip0 = named(new QLabel(kNoTrip, options), indexed("lblTrip", 0));
     lblTrip0->setIndent(20);
@@ -81,8 +81,10 @@ frm_trip::frm_trip(QWidget *parent) : QDialog(parent)
     notes->setTabChangesFocus(true);
     notes->setMaximumHeight(80);
     txtTrip[4] = notes;
-    static_cast<QLineEdit *>(txtTrip[2])->setPlaceholderText(QStringLiteral("(i.e. name of the place we are staying at)"));
-    static_cast<QLineEdit *>(txtTrip[3])->setPlaceholderText(QStringLiteral("(i.e. phone number where we are staying)"));
+    static_cast<QLineEdit *>(txtTrip[2])
+        ->setPlaceholderText(QStringLiteral("(i.e. name of the place we are staying at)"));
+    static_cast<QLineEdit *>(txtTrip[3])
+        ->setPlaceholderText(QStringLiteral("(i.e. phone number where we are staying)"));
     auto when = [&](DatePicker *&picker, const char *pickerName, int tod) {
         picker = named(new DatePicker(frame), QLatin1String(pickerName));
         DBComboTOD[size_t(tod)] = named(new DbCombo(frame), indexed("DBComboTOD", tod));
@@ -287,11 +289,8 @@ void frm_trip::cmdTrip_Click(int index)
         }
         changed = true;
         break;
-    case 4:
-        DataDetail->updateControls();
-        break;
-    default:
-        return;
+    case 4: DataDetail->updateControls(); break;
+    default: return;
     }
     // Read again after a write, so the list keeps its order.
     if (changed)

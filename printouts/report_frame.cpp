@@ -128,8 +128,8 @@ QString funReportAgeText(const QVariant &birthDate)
     return funAgeText(birthDate);
 }
 
-std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows,
-                                             int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
+std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows, int top,
+                                             int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
                                              int fieldWidth)
 {
     std::vector<report::Control *> fields;
@@ -145,9 +145,8 @@ std::vector<report::Control *> addDetailRows(report::Section *section, std::init
 
 report::Control *addNoteRow(report::Section *section, const DetailRow &row, int &top)
 {
-    report::Control *r = labelledNote(section, QLatin1String(row.labelName), row.caption,
-                                      QLatin1String(row.fieldName), row.column, top, 0, kDetailLabelWidth,
-                                      kDetailFieldLeft, kDetailRow);
+    report::Control *r = labelledNote(section, QLatin1String(row.labelName), row.caption, QLatin1String(row.fieldName),
+                                      row.column, top, 0, kDetailLabelWidth, kDetailFieldLeft, kDetailRow);
     top += kDetailRow + 60;
     return r;
 }
@@ -175,7 +174,8 @@ report::Control *addAgeField(report::Section *section, const QString &name, repo
 
 std::pair<report::Control *, report::Control *> addPictureControls(report::Section *section, const QRect &box)
 {
-    report::Control *name = section->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
+    report::Control *name =
+        section->addField(QStringLiteral("fldPicture"), {0, 0, 100, 100}, QStringLiteral("pet_picture"));
     name->visible = false;
     report::Control *picture = section->addPicture(QStringLiteral("picPicture"), box);
     picture->visible = false;
@@ -184,8 +184,8 @@ std::pair<report::Control *, report::Control *> addPictureControls(report::Secti
 
 QString funReportConnect()
 {
-    return QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword() +
-           QStringLiteral(";");
+    return QStringLiteral(";DATABASE=") + gDataDBPath + QStringLiteral(";PWD=") + funGetDBPassword()
+           + QStringLiteral(";");
 }
 
 ReportDesigner::ReportDesigner(const PrintoutRequest &request) : m_request(request) {}
@@ -240,9 +240,9 @@ void ReportDesigner::error(int number, const QString &description, bool &cancelD
         return;
     }
     NormalPointer pointer;
-    ui::dialogs().msgBox(nullptr, QStringLiteral("Error Number: ") + QString::number(qint16(number)) +
-                                      QStringLiteral(" ") + description,
-                         ui::Critical, funGetAppTitle());
+    ui::dialogs().msgBox(
+        nullptr, QStringLiteral("Error Number: ") + QString::number(qint16(number)) + QStringLiteral(" ") + description,
+        ui::Critical, funGetAppTitle());
 }
 
 void ReportDesigner::addPageFooter(bool pageNumbers)

@@ -82,8 +82,8 @@ struct DetailRow {
 // Lays `rows` down `section` from `top`, a row every `rowHeight` twips: each
 // caption at `labelLeft`, `labelWidth` wide, its field at `fieldLeft`,
 // `fieldWidth` wide, on one line each. The fields, in row order.
-std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows,
-                                             int top, int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
+std::vector<report::Control *> addDetailRows(report::Section *section, std::initializer_list<DetailRow> rows, int top,
+                                             int rowHeight, int labelLeft, int labelWidth, int fieldLeft,
                                              int fieldWidth);
 
 // The pet printouts' details: a row every kDetailRow twips, the captions

@@ -62,7 +62,8 @@ template <class Designer> std::unique_ptr<report::Report> make(const PrintoutReq
 }
 
 ReportEntry entry(int reportID, long kind, const char *name, const char *description, const char *recordSource,
-                  long smallImage, long largeImage, std::unique_ptr<report::Report> (*makeDesigner)(const PrintoutRequest &),
+                  long smallImage, long largeImage,
+                  std::unique_ptr<report::Report> (*makeDesigner)(const PrintoutRequest &),
                   PrintoutOptions options = PrintoutOptions::None)
 {
     ReportEntry e;
@@ -88,8 +89,8 @@ const std::vector<ReportEntry> &funReportCatalogue()
               make<rptPetSitter>, PrintoutOptions::Trip),
         entry(2, 2, "Address Book Listing", "Listing of all people in the address book", "qryrptContact", 15, 16,
               make<rptAddressBook>),
-        entry(3, 1, "Refrigerator Page", "Refrigerator Posting, for when family or friends are visiting",
-              "qryrptPet", 9, 10, make<rptPetRefrigerator>),
+        entry(3, 1, "Refrigerator Page", "Refrigerator Posting, for when family or friends are visiting", "qryrptPet",
+              9, 10, make<rptPetRefrigerator>),
         entry(4, 1, "Pet Poster", "Poster of your pet", "qryrptPet", 3, 4, make<rptPetPoster>),
         entry(5, 1, "Show & Tell Paper", "Create a Show & Tell printout for school", "qryrptPet", 7, 8,
               make<rptPetShowAndTell>),
@@ -129,9 +130,9 @@ bool funReportOpen(QWidget *form, long reportID, long recordID, bool modal)
 {
     const ReportEntry *entry = funReportEntry(reportID);
     if (!entry) {
-        ui::dialogs().msgBox(form, QStringLiteral("Invalid report specified(") + QString::number(reportID) +
-                                       QStringLiteral(")."),
-                             ui::Critical, funGetAppTitle());
+        ui::dialogs().msgBox(
+            form, QStringLiteral("Invalid report specified(") + QString::number(reportID) + QStringLiteral(")."),
+            ui::Critical, funGetAppTitle());
         return false;
     }
     PrintoutRequest request;

@@ -6,10 +6,7 @@ namespace printouts {
 
 namespace {
 
-QString trimmedText(const QVariant &v)
-{
-    return v.isNull() ? QString() : v.toString().trimmed();
-}
+QString trimmedText(const QVariant &v) { return v.isNull() ? QString() : v.toString().trimmed(); }
 
 } // namespace
 

@@ -16,8 +16,8 @@ QString funDiaryHeading(const QVariant &name)
     if (n.isEmpty())
         return QStringLiteral("Diary");
     // Only a small "s": "BORIS" takes "'s" like any other name.
-    return n + (n.endsWith(QLatin1Char('s'), Qt::CaseSensitive) ? QStringLiteral("' Diary")
-                                                                 : QStringLiteral("'s Diary"));
+    return n
+           + (n.endsWith(QLatin1Char('s'), Qt::CaseSensitive) ? QStringLiteral("' Diary") : QStringLiteral("'s Diary"));
 }
 
 rptDiary::rptDiary(const PrintoutRequest &request) : ReportDesigner(request)
@@ -34,18 +34,17 @@ rptDiary::rptDiary(const PrintoutRequest &request) : ReportDesigner(request)
     gf->height = 0;
 
     report::Section *d = detail();
-    const std::vector<report::Control *> f =
-        addDetailRows(d,
-                      {{"Text9", "Nickname:", "Field2", "pet_nickname"},
-                       {"Text2", "Birthday:", "Field13", "pet_dob"},
-                       {"Text1", "Breed:", "Field3", "pet_breed"},
-                       {"Text3", "Color:", "Field5", "pet_color"},
-                       {"Text5", "Mother:", "Field6", "pet_mother"},
-                       {"Text4", "Father:", "Field7", "pet_father"},
-                       {"Text8", "Weight:", "Field8", "pet_weight"},
-                       {"Text7", "Ht / Len:", "Field9", "pet_height_length"},
-                       {"Text6", "Gender:", "Field10", "pet_gender"}},
-                      60, kRow, 180, 1200, 1440, 3700);
+    const std::vector<report::Control *> f = addDetailRows(d,
+                                                           {{"Text9", "Nickname:", "Field2", "pet_nickname"},
+                                                            {"Text2", "Birthday:", "Field13", "pet_dob"},
+                                                            {"Text1", "Breed:", "Field3", "pet_breed"},
+                                                            {"Text3", "Color:", "Field5", "pet_color"},
+                                                            {"Text5", "Mother:", "Field6", "pet_mother"},
+                                                            {"Text4", "Father:", "Field7", "pet_father"},
+                                                            {"Text8", "Weight:", "Field8", "pet_weight"},
+                                                            {"Text7", "Ht / Len:", "Field9", "pet_height_length"},
+                                                            {"Text6", "Gender:", "Field10", "pet_gender"}},
+                                                           60, kRow, 180, 1200, 1440, 3700);
     Field2 = f[0];
     Field13 = f[1];
     Field3 = f[2];
@@ -66,8 +65,8 @@ rptDiary::rptDiary(const PrintoutRequest &request) : ReportDesigner(request)
     addPageFooter(true);
     // The page-number line by this printout's own names ("Page" n "of" m),
     // clear of the birthday's Field13; each renamed before its name is taken.
-    const char *const names[][2] = {{"Field13", "Field16"}, {"lblOf", "Field15"}, {"Field12", "Field14"},
-                                    {"lblPage", "Field12"}};
+    const char *const names[][2] = {
+        {"Field13", "Field16"}, {"lblOf", "Field15"}, {"Field12", "Field14"}, {"lblPage", "Field12"}};
     for (const auto &n : names)
         if (report::Control *c = pageFooter()->control(QLatin1String(n[0])))
             c->name = QLatin1String(n[1]);

@@ -40,21 +40,23 @@ rptHealthStatement::rptHealthStatement(const PrintoutRequest &request) : ReportD
     gf->height = 0;
 
     report::Section *d = detail();
-    const std::vector<report::Control *> rows = addLabelledFields(d, {{"Name:", "txtName", "pet_name"},
-                                                                      {"Breed:", "txtBreed", "pet_breed"},
-                                                                      {"Birthday:", "txtDOB", "pet_dob"},
-                                                                      {"Gender:", "txtGender", "pet_gender"},
-                                                                      {"Color:", "txtColor", "pet_color"},
-                                                                      {"Ht / Len:", "txtHeightLength", "pet_height_length"},
-                                                                      {"Weight:", "txtWeight", "pet_weight"},
-                                                                      {"Vet:", "txtVet", "pet_vet"},
-                                                                      {"Vet Ph:", "txtVetPhone", "pet_vet_ph"},
-                                                                      {"Em. Contact:", "txtEmergency", "pet_emer"},
-                                                                      {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
-                                                                  {60, 0, 1300, kFieldLeft, 3750, kRow});
+    const std::vector<report::Control *> rows =
+        addLabelledFields(d,
+                          {{"Name:", "txtName", "pet_name"},
+                           {"Breed:", "txtBreed", "pet_breed"},
+                           {"Birthday:", "txtDOB", "pet_dob"},
+                           {"Gender:", "txtGender", "pet_gender"},
+                           {"Color:", "txtColor", "pet_color"},
+                           {"Ht / Len:", "txtHeightLength", "pet_height_length"},
+                           {"Weight:", "txtWeight", "pet_weight"},
+                           {"Vet:", "txtVet", "pet_vet"},
+                           {"Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+                           {"Em. Contact:", "txtEmergency", "pet_emer"},
+                           {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+                          {60, 0, 1300, kFieldLeft, 3750, kRow});
     size_t i = 0;
-    for (report::Control **member : {&txtName, &txtBreed, &txtDOB, &txtGender, &txtColor, &txtHeightLength,
-                                     &txtWeight, &txtVet, &txtVetPhone, &txtEmergency, &txtEmergencyPhone})
+    for (report::Control **member : {&txtName, &txtBreed, &txtDOB, &txtGender, &txtColor, &txtHeightLength, &txtWeight,
+                                     &txtVet, &txtVetPhone, &txtEmergency, &txtEmergencyPhone})
         *member = rows[i++];
     // The age beside the birthday.
     txtDOB->width = 1500;

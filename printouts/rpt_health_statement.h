@@ -20,9 +20,9 @@ public:
     static constexpr QRect kPictureBox{5220, 90, 4770, 3870};
 
     report::Control *txtHeading = nullptr;
-    report::Control *txtName = nullptr, *txtBreed = nullptr, *txtDOB = nullptr, *txtAge = nullptr,
-                    *txtGender = nullptr, *txtColor = nullptr, *txtHeightLength = nullptr, *txtWeight = nullptr,
-                    *txtVet = nullptr, *txtVetPhone = nullptr, *txtEmergency = nullptr, *txtEmergencyPhone = nullptr;
+    report::Control *txtName = nullptr, *txtBreed = nullptr, *txtDOB = nullptr, *txtAge = nullptr, *txtGender = nullptr,
+                    *txtColor = nullptr, *txtHeightLength = nullptr, *txtWeight = nullptr, *txtVet = nullptr,
+                    *txtVetPhone = nullptr, *txtEmergency = nullptr, *txtEmergencyPhone = nullptr;
     report::Control *fldPicture = nullptr;
     report::Control *picPicture = nullptr;
     report::Control *rtfInsurance = nullptr;

@@ -30,23 +30,23 @@ rptPetDetails::rptPetDetails(const PrintoutRequest &request)
 
     // The details beside the picture, then the notes, each as long as it is.
     report::Section *d = detail();
-    const std::vector<report::Control *> f = addDetailRows(
-        d,
-        {{"lblBreed", "Breed:", "txtBreed", "pet_breed"},
-         {"lblDOB", "Birthday:", "txtDOB", "pet_dob"},
-         {"lblGender", "Gender:", "txtGender", "pet_gender"},
-         {"lblColor", "Color:", "txtColor", "pet_color"},
-         {"lblHeightLength", "Ht / Len:", "txtHeightLength", "pet_height_length"},
-         {"lblWeight", "Weight:", "txtWeight", "pet_weight"},
-         {"lblFather", "Father:", "txtFather", "pet_father"},
-         {"lblMother", "Mother:", "txtMother", "pet_mother"},
-         {"lblVet", "Vet:", "txtVet", "pet_vet"},
-         {"lblVetPhone", "Vet Ph:", "txtVetPhone", "pet_vet_ph"},
-         {"lblSitter", "Sitter:", "txtSitter", "pet_sitter"},
-         {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
-         {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
-         {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
-        60, kDetailRow, 0, kDetailLabelWidth, kDetailFieldLeft, 3750);
+    const std::vector<report::Control *> f =
+        addDetailRows(d,
+                      {{"lblBreed", "Breed:", "txtBreed", "pet_breed"},
+                       {"lblDOB", "Birthday:", "txtDOB", "pet_dob"},
+                       {"lblGender", "Gender:", "txtGender", "pet_gender"},
+                       {"lblColor", "Color:", "txtColor", "pet_color"},
+                       {"lblHeightLength", "Ht / Len:", "txtHeightLength", "pet_height_length"},
+                       {"lblWeight", "Weight:", "txtWeight", "pet_weight"},
+                       {"lblFather", "Father:", "txtFather", "pet_father"},
+                       {"lblMother", "Mother:", "txtMother", "pet_mother"},
+                       {"lblVet", "Vet:", "txtVet", "pet_vet"},
+                       {"lblVetPhone", "Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+                       {"lblSitter", "Sitter:", "txtSitter", "pet_sitter"},
+                       {"lblSitterPhone", "Sitter Ph:", "txtSitterPhone", "pet_sitter_ph"},
+                       {"lblEmergency", "Em. Contact:", "txtEmergency", "pet_emer"},
+                       {"lblEmergencyPhone", "Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+                      60, kDetailRow, 0, kDetailLabelWidth, kDetailFieldLeft, 3750);
     txtBreed = f[0];
     txtDOB = f[1];
     txtGender = f[2];

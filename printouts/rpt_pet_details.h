@@ -22,8 +22,8 @@ public:
     report::Control *txtHeading = nullptr;
     report::Control *txtDOB = nullptr, *txtBreed = nullptr, *txtColor = nullptr, *txtVet = nullptr,
                     *txtVetPhone = nullptr, *txtMother = nullptr, *txtFather = nullptr, *txtWeight = nullptr,
-                    *txtHeightLength = nullptr, *txtGender = nullptr, *txtSitter = nullptr,
-                    *txtSitterPhone = nullptr, *txtEmergency = nullptr, *txtEmergencyPhone = nullptr;
+                    *txtHeightLength = nullptr, *txtGender = nullptr, *txtSitter = nullptr, *txtSitterPhone = nullptr,
+                    *txtEmergency = nullptr, *txtEmergencyPhone = nullptr;
     report::Control *txtAge = nullptr;
     report::Control *fldPicture = nullptr;
     report::Control *picPicture = nullptr;

@@ -63,12 +63,12 @@ rptPetMissing::rptPetMissing(const PrintoutRequest &request) : ReportDesigner(re
         {5040, 7920, "Text15", "Ht / Len:", "Field5", "pet_height_length", &rptPetMissing::Field5},
     };
     for (const Cell &c : cells) {
-        report::Control *l = d->addLabel(QLatin1String(c.label), {c.left + 60, c.top, 1110, 270},
-                                         QLatin1String(c.caption));
+        report::Control *l =
+            d->addLabel(QLatin1String(c.label), {c.left + 60, c.top, 1110, 270}, QLatin1String(c.caption));
         l->font = labelFont;
         l->wordWrap = false;
-        report::Control *f = d->addField(QLatin1String(c.field), {c.left + 1350, c.top, c.left == 90 ? 3510 : 3600, 270},
-                                         QLatin1String(c.column));
+        report::Control *f = d->addField(
+            QLatin1String(c.field), {c.left + 1350, c.top, c.left == 90 ? 3510 : 3600, 270}, QLatin1String(c.column));
         f->font = fieldFont;
         f->wordWrap = false;
         this->*c.member = f;
@@ -130,8 +130,8 @@ void rptPetMissing::fetchData(bool eof)
 void rptPetMissing::Detail_Format()
 {
     const QVariant name = DC.field(QStringLiteral("pet_name"));
-    const QString sentence = QStringLiteral("My name is \"") + (name.isNull() ? QString() : name.toString()) +
-                             QStringLiteral("\"");
+    const QString sentence =
+        QStringLiteral("My name is \"") + (name.isNull() ? QString() : name.toString()) + QStringLiteral("\"");
     const QVariant alt = DC.field(QStringLiteral("pet_emer_ph_alt"));
     const QString altPhone = alt.isNull() ? QString() : alt.toString();
     mContactPhone = askText(QStringLiteral("Please enter the number to call when pet is found:"),

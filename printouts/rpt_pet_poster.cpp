@@ -30,9 +30,6 @@ void rptPetPoster::PageHeader_Format()
     Field1->setText(funPetHeading(DC.field(QStringLiteral("pet_name")), DC.field(QStringLiteral("pet_nickname"))));
 }
 
-void rptPetPoster::Detail_Format()
-{
-    showFittedPicture(picPicture, fldPicture->text(), kPictureBox);
-}
+void rptPetPoster::Detail_Format() { showFittedPicture(picPicture, fldPicture->text(), kPictureBox); }
 
 } // namespace printouts

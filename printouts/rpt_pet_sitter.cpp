@@ -65,12 +65,13 @@ rptPetSitter::rptPetSitter(const PrintoutRequest &request) : ReportDesigner(requ
     gh->addLabel(QStringLiteral("lblTripDetails"), {0, 60, 4000, 300}, QStringLiteral("Trip Details:"))->font =
         printoutFont(11, true);
     const std::vector<report::Control *> trip =
-        addLabelledFields(gh, {{"Where:", "fldWhere", nullptr},
-                               {"Leaving:", "fldLeaving", nullptr},
-                               {"Returning:", "fldReturning", nullptr},
-                               {"Staying at:", "fldStayingAt", "trip_contact_location"},
-                               {"Number to contact:", "fldContactNumber", "trip_contact_number"},
-                               {"General Instuctions:", "fldInstructions", "trip_notes"}},
+        addLabelledFields(gh,
+                          {{"Where:", "fldWhere", nullptr},
+                           {"Leaving:", "fldLeaving", nullptr},
+                           {"Returning:", "fldReturning", nullptr},
+                           {"Staying at:", "fldStayingAt", "trip_contact_location"},
+                           {"Number to contact:", "fldContactNumber", "trip_contact_number"},
+                           {"General Instuctions:", "fldInstructions", "trip_notes"}},
                           {420, 0, 1900, 2000, kContentWidth - 2000, kTripRow});
     size_t i = 0;
     for (report::Control **member :
@@ -89,18 +90,20 @@ rptPetSitter::rptPetSitter(const PrintoutRequest &request) : ReportDesigner(requ
     txtHeading = d->addField(QStringLiteral("txtHeading"), {0, 90, 5200, 330});
     txtHeading->font = printoutFont(12, true);
     txtHeading->wordWrap = false;
-    const std::vector<report::Control *> rows = addLabelledFields(d, {{"Nickname:", "txtNickname", "pet_nickname"},
-                                                                      {"Breed:", "txtBreed", "pet_breed"},
-                                                                      {"Age:", "fldDOB", nullptr},
-                                                                      {"Gender:", "txtGender", "pet_gender"},
-                                                                      {"Color:", "txtColor", "pet_color"},
-                                                                      {"Ht / Len:", "txtHeightLength", "pet_height_length"},
-                                                                      {"Weight:", "txtWeight", "pet_weight"},
-                                                                      {"Vet:", "txtVet", "pet_vet"},
-                                                                      {"Vet Ph:", "txtVetPhone", "pet_vet_ph"},
-                                                                      {"Em. Contact:", "txtEmergency", "pet_emer"},
-                                                                      {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
-                                                                  {480, 0, 1300, kFieldLeft, 3800, kRow});
+    const std::vector<report::Control *> rows =
+        addLabelledFields(d,
+                          {{"Nickname:", "txtNickname", "pet_nickname"},
+                           {"Breed:", "txtBreed", "pet_breed"},
+                           {"Age:", "fldDOB", nullptr},
+                           {"Gender:", "txtGender", "pet_gender"},
+                           {"Color:", "txtColor", "pet_color"},
+                           {"Ht / Len:", "txtHeightLength", "pet_height_length"},
+                           {"Weight:", "txtWeight", "pet_weight"},
+                           {"Vet:", "txtVet", "pet_vet"},
+                           {"Vet Ph:", "txtVetPhone", "pet_vet_ph"},
+                           {"Em. Contact:", "txtEmergency", "pet_emer"},
+                           {"Emerg Ph:", "txtEmergencyPhone", "pet_emer_ph"}},
+                          {480, 0, 1300, kFieldLeft, 3800, kRow});
     fldDOB = rows[2];
 
     std::tie(fldPicture, picPicture) = addPictureControls(d, kPictureBox);
@@ -114,7 +117,8 @@ rptPetSitter::rptPetSitter(const PrintoutRequest &request) : ReportDesigner(requ
     rtfFeeding = note("Feeding:", "rtfFeeding", "pet_feeding_rtf");
     rtfCare = note("Care:", "rtfCare", "pet_care_rtf");
     rtfNotes = note("Notes:", "rtfNotes", "pet_notes_rtf");
-    srptVaccinationSub = d->addSubReport(QStringLiteral("srptVaccinationSub"), {0, y + 120, SubReportDesigner::kWidth, 0});
+    srptVaccinationSub =
+        d->addSubReport(QStringLiteral("srptVaccinationSub"), {0, y + 120, SubReportDesigner::kWidth, 0});
     d->height = y + 240;
     d->onFormat = [this] { Detail_Format(); };
 
@@ -186,8 +190,8 @@ void rptPetSitter::GroupHeader2_Format()
 void rptPetSitter::Detail_Format()
 {
     const QVariant name = DC.field(QStringLiteral("pet_name"));
-    txtHeading->setText(QStringLiteral("Specific Instructions for ") +
-                        (name.isNull() ? QStringLiteral("Pet") : name.toString()));
+    txtHeading->setText(QStringLiteral("Specific Instructions for ")
+                        + (name.isNull() ? QStringLiteral("Pet") : name.toString()));
     fldDOB->setText(funReportAgeText(DC.field(QStringLiteral("pet_dob"))));
     if (m_vaccinationSub)
         m_vaccinationSub->setPetSource(schema::vaccineSummarySql(), mPetID);

@@ -34,7 +34,8 @@ rptPictureAlbum::rptPictureAlbum(const PrintoutRequest &request) : ReportDesigne
     fldPicture->visible = false;
     picPicture = d->addPicture(QStringLiteral("picPicture"), kPictureBox);
     picPicture->visible = false;
-    Field2 = d->addField(QStringLiteral("Field2"), {0, kDescriptionTop, 4500, 650}, QStringLiteral("picture_description"));
+    Field2 =
+        d->addField(QStringLiteral("Field2"), {0, kDescriptionTop, 4500, 650}, QStringLiteral("picture_description"));
     Field2->font = printoutFont(8);
     d->onFormat = [this] { Detail_Format(); };
 

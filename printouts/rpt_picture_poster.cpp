@@ -16,7 +16,8 @@ rptPicturePoster::rptPicturePoster(const PrintoutRequest &request) : ReportDesig
     auto [gh, gf] = addGroup(QStringLiteral("GroupHeader1"), QStringLiteral("GroupFooter1"));
     gh->height = 0;
     detail()->height = 7035;
-    fldPicture = detail()->addField(QStringLiteral("fldPicture"), {39, 0, 2000, 225}, QStringLiteral("picture_filename"));
+    fldPicture =
+        detail()->addField(QStringLiteral("fldPicture"), {39, 0, 2000, 225}, QStringLiteral("picture_filename"));
     fldPicture->visible = false;
     picPicture = detail()->addPicture(QStringLiteral("picPicture"), kPictureBox);
     picPicture->visible = false;
@@ -40,10 +41,7 @@ void rptPicturePoster::reportStart()
     Field1->width = qMin(11430, pageSetup.printableRect().width() - Field1->left);
 }
 
-void rptPicturePoster::Detail_Format()
-{
-    showFittedPicture(picPicture, fldPicture->text(), kPictureBox, WhenPrinted);
-}
+void rptPicturePoster::Detail_Format() { showFittedPicture(picPicture, fldPicture->text(), kPictureBox, WhenPrinted); }
 
 void rptPicturePoster::GroupFooter1_Format()
 {

@@ -104,7 +104,8 @@ void rptPetRefrigerator::Detail_Format()
     if (m_vaccinationSub) {
         // Every vaccination, the latest expiry first.
         m_vaccinationSub->setPetSource(
-            QStringLiteral("SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? ORDER BY vaccine_expiration_date DESC"),
+            QStringLiteral(
+                "SELECT * FROM qryrptVaccine WHERE vaccine_pet_id = ? ORDER BY vaccine_expiration_date DESC"),
             mPetID);
         m_commandSub->showPet(mPetID);
         m_propertySub->showPet(mPetID);

@@ -58,10 +58,7 @@ SubReportDesigner::SubReportDesigner(const QString &name, const QString &title, 
     reportFooter()->height = 0;
 }
 
-void SubReportDesigner::setPetSource(const QString &sql, long petID)
-{
-    DC.setRecordSource(sql, {qlonglong(petID)});
-}
+void SubReportDesigner::setPetSource(const QString &sql, long petID) { DC.setRecordSource(sql, {qlonglong(petID)}); }
 
 void SubReportDesigner::attachTo(report::Control *control, const QString &connect)
 {
@@ -108,9 +105,9 @@ rptVaccinationSub::rptVaccinationSub()
 
 void rptVaccinationSub::Detail_Format()
 {
-    const QColor colour =
-        funVaccinationExpired(DC.field(QStringLiteral("vaccine_expiration_date")), zbclock::today()) ? kExpired
-                                                                                                      : kNormal;
+    const QColor colour = funVaccinationExpired(DC.field(QStringLiteral("vaccine_expiration_date")), zbclock::today())
+                              ? kExpired
+                              : kNormal;
     for (report::Control *f : fields)
         f->foreColor = colour;
 }
@@ -157,7 +154,8 @@ void rptPropertySub::showPet(long petID)
 
 report::Control *addFooterList(report::Report *printout, int level, const QString &name)
 {
-    auto [h, f] = printout->addGroup(QStringLiteral("GroupHeader%1").arg(level), QStringLiteral("GroupFooter%1").arg(level));
+    auto [h, f] =
+        printout->addGroup(QStringLiteral("GroupHeader%1").arg(level), QStringLiteral("GroupFooter%1").arg(level));
     h->height = 0;
     f->height = 0;
     return f->addSubReport(name, {0, 180, SubReportDesigner::kWidth, 0});

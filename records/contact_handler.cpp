@@ -35,8 +35,8 @@ void showWindow(frm_contact_detail &w)
 {
     if (gControls) {
         w.setWindowIcon(gControls->ctImageMain.icon(0, 1));
-        w.ImageMain->setPixmap(gControls->ctImageMain.picture(0, 3).scaled(
-            w.ImageMain->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+        w.ImageMain->setPixmap(gControls->ctImageMain.picture(0, 3).scaled(w.ImageMain->size(), Qt::KeepAspectRatio,
+                                                                           Qt::SmoothTransformation));
     }
     w.exec();
 }
@@ -145,9 +145,9 @@ bool funContactEdit(QWidget *frm, long contactID)
 
 bool funContactDelete(QWidget *frm, int code, long contactID, const QString &name)
 {
-    const int answer = ui::dialogs().msgBox(
-        frm, QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\"?"),
-        ui::YesNo | ui::Question | ui::DefaultButton2, QStringLiteral("Confirm Delete"));
+    const int answer =
+        ui::dialogs().msgBox(frm, QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\"?"),
+                             ui::YesNo | ui::Question | ui::DefaultButton2, QStringLiteral("Confirm Delete"));
     if (answer != ui::Yes)
         return false;
     // The pets and vaccinations that name the person keep the id, which is
@@ -241,10 +241,7 @@ bool funContactRun(QWidget *frm, const QString &text)
     return true;
 }
 
-bool funContactPrintList(QWidget *frm)
-{
-    return funReportHandler(frm, ActionOpenReport, 2, 0, false);
-}
+bool funContactPrintList(QWidget *frm) { return funReportHandler(frm, ActionOpenReport, 2, 0, false); }
 
 void subContactToolBar(QWidget *frm)
 {

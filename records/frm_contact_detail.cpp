@@ -36,15 +36,14 @@ struct Field {
     bool multiLine;
 };
 const Field kFields[] = {
-    {0, "contact_name", "Name:", false},         {2, "contact_address", "Address:", true},
-    {3, "contact_city", "City:", false},         {4, "contact_state", "State:", false},
-    {5, "contact_zip", "Zip:", false},           {6, "contact_country", "Country:", false},
-    {7, "contact_email", "Email:", false},       {8, "contact_www", "Website:", false},
-    {9, "contact_ph_1", "Ph 1:", false},         {10, "contact_ph_2", "Ph 2:", false},
-    {11, "contact_ph_3", "Ph 3:", false},        {13, "contact_directions", "Directions:", true},
+    {0, "contact_name", "Name:", false},   {2, "contact_address", "Address:", true},
+    {3, "contact_city", "City:", false},   {4, "contact_state", "State:", false},
+    {5, "contact_zip", "Zip:", false},     {6, "contact_country", "Country:", false},
+    {7, "contact_email", "Email:", false}, {8, "contact_www", "Website:", false},
+    {9, "contact_ph_1", "Ph 1:", false},   {10, "contact_ph_2", "Ph 2:", false},
+    {11, "contact_ph_3", "Ph 3:", false},  {13, "contact_directions", "Directions:", true},
     {12, "contact_notes", "Notes:", true},
 };
-
 
 QString indexed(const char *name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
@@ -228,10 +227,11 @@ void frm_contact_detail::buildFields(QWidget *body)
 
     // Tab goes through the boxes in the order of the form, each button right
     // after the box it belongs to, and a phone type's button before its number.
-    const QList<QWidget *> order{txtcontact[0], txtcontact[2], txtcontact[3], txtcontact[4], txtcontact[5],
-                                 txtcontact[6], txtcontact[7], cmdEmail, txtcontact[8], cmdWWW,
-                                 cmdcontact_ph_menu[0], txtcontact[9], cmdcontact_ph_menu[1], txtcontact[10],
-                                 cmdcontact_ph_menu[2], txtcontact[11], txtcontact[13], txtcontact[12]};
+    const QList<QWidget *> order{txtcontact[0],         txtcontact[2],  txtcontact[3],         txtcontact[4],
+                                 txtcontact[5],         txtcontact[6],  txtcontact[7],         cmdEmail,
+                                 txtcontact[8],         cmdWWW,         cmdcontact_ph_menu[0], txtcontact[9],
+                                 cmdcontact_ph_menu[1], txtcontact[10], cmdcontact_ph_menu[2], txtcontact[11],
+                                 txtcontact[13],        txtcontact[12]};
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 }
@@ -287,10 +287,7 @@ bool frm_contact_detail::rowNotWritten(bool adding)
     return true;
 }
 
-bool frm_contact_detail::deleteRow()
-{
-    return ::funContactHandler(this, ActionDeleteBound, contactId(), rowTitle());
-}
+bool frm_contact_detail::deleteRow() { return ::funContactHandler(this, ActionDeleteBound, contactId(), rowTitle()); }
 
 void frm_contact_detail::subPrint()
 {

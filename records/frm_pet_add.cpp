@@ -14,8 +14,7 @@
 namespace {
 // The width of tbl_pet.pet_name.
 constexpr int kNameLength = 50;
-const QString kSpeciesSource =
-    QStringLiteral("SELECT species_id, species_name from tbl_species ORDER BY species_name");
+const QString kSpeciesSource = QStringLiteral("SELECT species_id, species_name from tbl_species ORDER BY species_name");
 } // namespace
 
 frm_pet_add::frm_pet_add(QWidget *parent) : QDialog(parent)

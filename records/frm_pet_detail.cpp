@@ -51,12 +51,7 @@ constexpr int kPictureLeft = 5100;
 // The details tab's fields stand left of the picture.
 constexpr int kFieldColumnWidth = 332;
 
-
-
-QPixmap generalPicture(int index)
-{
-    return gControls ? gControls->ctImageMain.picture(0, index) : QPixmap();
-}
+QPixmap generalPicture(int index) { return gControls ? gControls->ctImageMain.picture(0, index) : QPixmap(); }
 
 QString indexed(const char *name, int index) { return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index); }
 
@@ -157,12 +152,10 @@ QString pictureErrorText(int number, const QString &description)
 {
     switch (number) {
     case 53:
-    case 76:
-        return QStringLiteral("The picture file for this pet was not found. Please import a new picture.");
+    case 76: return QStringLiteral("The picture file for this pet was not found. Please import a new picture.");
     case 481:
         return QStringLiteral("You have selected an unsupported picture format. Please import a different picture.");
-    default:
-        return QString::number(number) + QStringLiteral(": ") + description;
+    default: return QString::number(number) + QStringLiteral(": ") + description;
     }
 }
 
@@ -196,8 +189,7 @@ QString shortDateText(const QVariant &value)
 // its Add/Save, Cancel and Delete buttons. The tabs differ in their table, the
 // table's pet-id field, the field that takes the focus after each step, the
 // list read again after a step and the values a new row starts with.
-class PetRecordTab : public QObject
-{
+class PetRecordTab : public QObject {
 public:
     struct Kind {
         const char *caption, *prompt, *buttons, *petIdField;
@@ -274,9 +266,7 @@ void PetRecordTab::buttonClicked(int which)
             return; // the failed write was reported; the row stays as typed
         changed = data->lastModified() != written;
         break;
-    case 1:
-        data->updateControls();
-        break;
+    case 1: data->updateControls(); break;
     case 2:
         if (data->editMode() == DataControl::EditAdd || data->absolutePosition() < 0)
             return;
@@ -287,8 +277,7 @@ void PetRecordTab::buttonClicked(int which)
         }
         changed = true;
         break;
-    default:
-        return;
+    default: return;
     }
     // The list is read again after a write, so it keeps its order.
     if (changed)
@@ -321,7 +310,8 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : DetailWindow(parent)
 
     tbsPet = named(new TabStrip(this), QStringLiteral("tbsPet"));
     tbsPet->addTab(QStringLiteral("details"), QStringLiteral("Details"), QStringLiteral("Details..."));
-    tbsPet->addTab(QStringLiteral("care"), QStringLiteral("Care and Feeding"), QStringLiteral("Care & feeding details..."));
+    tbsPet->addTab(QStringLiteral("care"), QStringLiteral("Care and Feeding"),
+                   QStringLiteral("Care & feeding details..."));
     tbsPet->addTab(QStringLiteral("vaccine"), QStringLiteral("Vaccinations and Meds"),
                    QStringLiteral("Vaccinations & medications"));
     tbsPet->addTab(QStringLiteral("diary"), QStringLiteral("Diary"), QStringLiteral("Diary entries..."));
@@ -402,10 +392,14 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : DetailWindow(parent)
         const char *field;
         int pixels;
     };
-    static const Width widths[] = {{3, "vaccine_name", 150},  {3, "vaccine_received_date", 90},
-                                   {3, "vaccine_expiration_date", 90}, {3, "veterinarian_name", 130},
-                                   {4, "diary_date", 90},     {4, "diary_category", 120},
-                                   {5, "command_name", 150},  {6, "property_name", 130}};
+    static const Width widths[] = {{3, "vaccine_name", 150},
+                                   {3, "vaccine_received_date", 90},
+                                   {3, "vaccine_expiration_date", 90},
+                                   {3, "veterinarian_name", 130},
+                                   {4, "diary_date", 90},
+                                   {4, "diary_category", 120},
+                                   {5, "command_name", 150},
+                                   {6, "property_name", 130}};
     for (int tab = 3; tab <= 6; ++tab)
         connect(recordsOf(tab)->model(), &QAbstractItemModel::modelReset, this, [this, tab] {
             for (const Width &w : widths)
@@ -499,13 +493,13 @@ frm_pet_detail::frm_pet_detail(QWidget *parent) : DetailWindow(parent)
     subWatchFocus(fields, [this] { subSetLocalMenus(); });
 
     // Tab follows each tab's fields as they stand, top to bottom.
-    tabChain({txtPet[0], txtPet[1], DBCbopet[3], txtPet[2], txtPet[3], cmdPet_dob, DBCbopet[2], cmdPet[2],
-              txtPet[10], txtPet[11], txtPet[4], txtPet[9], DBCbopet[5]});
+    tabChain({txtPet[0], txtPet[1], DBCbopet[3], txtPet[2], txtPet[3], cmdPet_dob, DBCbopet[2], cmdPet[2], txtPet[10],
+              txtPet[11], txtPet[4], txtPet[9], DBCbopet[5]});
     tabChain({DBCbopet[0], cmdPet[0], DBCbopet[1], cmdPet[1], cmdPet[4], rtbpet[0], cmdPet[5], rtbpet[1]});
     tabChain({DBGridPet[3], DBCombovaccine_0, DTPickerPet[0], DTPickerPet[1], DBCbovaccine_0, cmdPet[3], txtvaccine,
               cmdVaccination[0], cmdVaccination[1], cmdVaccination[2]});
-    tabChain({DBGridPet[4], DTPickerPet[2], cmdDiary_date, DBCbopet[4], txtdiary[1], cmdDiary[0], cmdDiary[1],
-              cmdDiary[2]});
+    tabChain(
+        {DBGridPet[4], DTPickerPet[2], cmdDiary_date, DBCbopet[4], txtdiary[1], cmdDiary[0], cmdDiary[1], cmdDiary[2]});
     tabChain({DBGridPet[5], txtcommand[0], txtcommand[1], cmdCommand[0], cmdCommand[1], cmdCommand[2]});
     tabChain({DBGridPet[6], txtproperty[0], txtproperty[1], cmdProperty[0], cmdProperty[1], cmdProperty[2], rtbpet[2],
               rtbpet[3]});
@@ -570,14 +564,17 @@ void frm_pet_detail::buildBars()
     ctToolbar_Toolbar = tb;
     PetToolItems &t = toolItems;
     tb->addSeparator();
-    t.bold = tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold));
+    t.bold =
+        tb->addItem(QStringLiteral("Bold"), QStringLiteral("Bold Selected Text"), funFormatIcon(FormatCommand::Bold));
     t.italic = tb->addItem(QStringLiteral("Italic"), QStringLiteral("Italic selected text "),
                            funFormatIcon(FormatCommand::Italic));
     t.underline = tb->addItem(QStringLiteral("Underline"), QStringLiteral("Underline selected text"),
                               funFormatIcon(FormatCommand::Underline));
     tb->addSeparator();
-    t.outdent = tb->addItem(QStringLiteral("Outdent"), QStringLiteral("Outdent line"), funFormatIcon(FormatCommand::Outdent));
-    t.indent = tb->addItem(QStringLiteral("Indent"), QStringLiteral("Indent line"), funFormatIcon(FormatCommand::Indent));
+    t.outdent =
+        tb->addItem(QStringLiteral("Outdent"), QStringLiteral("Outdent line"), funFormatIcon(FormatCommand::Outdent));
+    t.indent =
+        tb->addItem(QStringLiteral("Indent"), QStringLiteral("Indent line"), funFormatIcon(FormatCommand::Indent));
     tb->addSeparator();
     t.picture = tb->addItem(QStringLiteral("Picture"), QStringLiteral("Import picture..."), storeIcon(20));
     tb->addSeparator();
@@ -647,8 +644,8 @@ void frm_pet_detail::buildDetailsTab()
     vitalsForm->addRow(QStringLiteral("Height or Length:"), txtPet[9]);
     vitalsForm->addRow(QStringLiteral("Gender:"), DBCbopet[5]);
     const int pictureTop = VbImage::twipsToPixels(picture_files::kFittedTop + kPictureBox) + 10;
-    vitals->setGeometry(VbImage::twipsToPixels(kPictureLeft) - 4, pictureTop,
-                        VbImage::twipsToPixels(kPictureBox) + 64, vitals->sizeHint().height());
+    vitals->setGeometry(VbImage::twipsToPixels(kPictureLeft) - 4, pictureTop, VbImage::twipsToPixels(kPictureBox) + 64,
+                        vitals->sizeHint().height());
     vitals->setObjectName(QStringLiteral("fraVitals"));
     left->setGeometry(0, 0, kFieldColumnWidth, frame->height());
     frame->setMinimumSize(vitals->geometry().right() + 8,
@@ -697,18 +694,19 @@ void frm_pet_detail::buildCareTab()
 void frm_pet_detail::buildRecordTabs()
 {
     static const PetRecordTab::Kind kinds[7] = {
-        {}, {}, {},
+        {},
+        {},
+        {},
         {"Vaccine / Med Details", "Select a vaccine or medication from the list to edit or delete:", "cmdVaccination",
          "vaccine_pet_id"},
         {"Diary Entry Details", "Select a diary entry from the list below to edit or delete:", "cmdDiary",
          "diary_pet_id"},
-        {"Command Details", "Select a command from the list below to edit or delete:", "cmdCommand",
-         "command_pet_id"},
+        {"Command Details", "Select a command from the list below to edit or delete:", "cmdCommand", "command_pet_id"},
         {"Misc. Information Details", "Select an item from the list below to edit or delete:", "cmdProperty",
          "property_pet_id"},
     };
-    DataControl *const rows[7] = {nullptr, nullptr, nullptr, Datatbl_vaccine, Datatbl_diary, Datatbl_command,
-                                  Datatbl_property};
+    DataControl *const rows[7] = {nullptr,       nullptr,         nullptr,         Datatbl_vaccine,
+                                  Datatbl_diary, Datatbl_command, Datatbl_property};
     QFormLayout *forms[7] = {};
     QVBoxLayout *columns[7] = {};
     for (int tab = 3; tab <= 6; ++tab) {
@@ -725,11 +723,17 @@ void frm_pet_detail::buildRecordTabs()
     cmdProperty = m_tabs[6]->buttons;
 
     // Vaccinations and medications.
-    DBGridPet[3]->setColumns({{"vaccine_id", ""}, {"vaccine_object_type", ""}, {"vaccine_pet_id", ""},
-                              {"vaccine_name", "Vaccine / Med"}, {"vaccine_received_date", "Received"},
-                              {"vaccine_expiration_date", "Expires"}, {"vaccine_vet_id", ""},
-                              {"vaccine_acknowledged_date", ""}, {"vaccine_cr_ts", ""},
-                              {"veterinarian_name", "Veterinarian"}, {"vaccine_notes", "Notes"}});
+    DBGridPet[3]->setColumns({{"vaccine_id", ""},
+                              {"vaccine_object_type", ""},
+                              {"vaccine_pet_id", ""},
+                              {"vaccine_name", "Vaccine / Med"},
+                              {"vaccine_received_date", "Received"},
+                              {"vaccine_expiration_date", "Expires"},
+                              {"vaccine_vet_id", ""},
+                              {"vaccine_acknowledged_date", ""},
+                              {"vaccine_cr_ts", ""},
+                              {"veterinarian_name", "Veterinarian"},
+                              {"vaccine_notes", "Notes"}});
     QWidget *f3 = frmPet[3];
     DBCombovaccine_0 = listCombo(indexed("DBCombovaccine", 0), QStringLiteral("vaccine_name"), f3);
     DBCbovaccine_0 = contactCombo(indexed("DBCbovaccine", 0), QString(), f3);
@@ -742,15 +746,20 @@ void frm_pet_detail::buildRecordTabs()
     txtvaccine->setTabChangesFocus(true);
     txtvaccine->setFixedHeight(46);
     forms[3]->addRow(QStringLiteral("Vaccine / Med:"), DBCombovaccine_0);
-    forms[3]->addRow(QStringLiteral("Recieved:"), row(f3, {DTPickerPet[0], new QLabel(QStringLiteral("Expires:")),
-                                                          DTPickerPet[1]}, 3));
+    forms[3]->addRow(QStringLiteral("Recieved:"),
+                     row(f3, {DTPickerPet[0], new QLabel(QStringLiteral("Expires:")), DTPickerPet[1]}, 3));
     forms[3]->addRow(QStringLiteral("Done by:"), row(f3, {DBCbovaccine_0, cmdPet[3]}));
     forms[3]->addRow(QStringLiteral("Notes:"), txtvaccine);
 
     // Diary.
-    DBGridPet[4]->setColumns({{"diary_id", ""}, {"diary_object_type", ""}, {"diary_pet_id", ""},
-                              {"diary_date", "Date"}, {"diary_category", "Category"}, {"diary_text_rtf", ""},
-                              {"diary_text", "Diary Entry"}, {"diary_cr_ts", ""}});
+    DBGridPet[4]->setColumns({{"diary_id", ""},
+                              {"diary_object_type", ""},
+                              {"diary_pet_id", ""},
+                              {"diary_date", "Date"},
+                              {"diary_category", "Category"},
+                              {"diary_text_rtf", ""},
+                              {"diary_text", "Diary Entry"},
+                              {"diary_cr_ts", ""}});
     QWidget *f4 = frmPet[4];
     txtdiary[0] = named(new QLineEdit(f4), indexed("txtdiary", 0));
     txtdiary[0]->hide();
@@ -768,8 +777,12 @@ void frm_pet_detail::buildRecordTabs()
     forms[4]->addRow(QStringLiteral("Entry:"), txtdiary[1]);
 
     // Commands.
-    DBGridPet[5]->setColumns({{"command_id", ""}, {"command_object_type", ""}, {"command_pet_id", ""},
-                              {"command_name", "Command"}, {"command_value", "Behavior"}, {"command_cr_ts", ""}});
+    DBGridPet[5]->setColumns({{"command_id", ""},
+                              {"command_object_type", ""},
+                              {"command_pet_id", ""},
+                              {"command_name", "Command"},
+                              {"command_value", "Behavior"},
+                              {"command_cr_ts", ""}});
     QWidget *f5 = frmPet[5];
     txtcommand[0] = named(new QLineEdit(f5), indexed("txtcommand", 0));
     auto *behaviour = named(new QPlainTextEdit(f5), indexed("txtcommand", 1));
@@ -780,8 +793,7 @@ void frm_pet_detail::buildRecordTabs()
     forms[5]->addRow(QStringLiteral("Behavior:"), txtcommand[1]);
 
     // Miscellaneous information, with the pet's notes and insurance beside it.
-    DBGridPet[6]->setColumns(
-        {{"property_id", ""}, {"property_name", "Item"}, {"property_value", "Value"}});
+    DBGridPet[6]->setColumns({{"property_id", ""}, {"property_name", "Item"}, {"property_value", "Value"}});
     QWidget *f6 = frmPet[6];
     txtproperty[0] = named(new QLineEdit(f6), indexed("txtproperty", 0));
     txtproperty[1] = named(new QLineEdit(f6), indexed("txtproperty", 1));
@@ -822,8 +834,8 @@ void frm_pet_detail::buildRecordTabs()
 
 void frm_pet_detail::Form_Load()
 {
-    for (DataControl *dc : {DataDetail, dataContacts, Datatbl_vaccine, Datatbl_diary, Datatbl_command,
-                            Datatbl_property, datavaccine_lookup, Datadiary_category_lookup})
+    for (DataControl *dc : {DataDetail, dataContacts, Datatbl_vaccine, Datatbl_diary, Datatbl_command, Datatbl_property,
+                            datavaccine_lookup, Datadiary_category_lookup})
         dc->setDatabaseName(gDataDBPath);
     Datatbl_breed->setDatabaseName(gSystemDBPath);
     Datatbl_gender_lookup->setDatabaseName(gSystemDBPath);
@@ -853,10 +865,9 @@ void frm_pet_detail::Form_Load()
 void frm_pet_detail::subPetDetailLoad(long petID)
 {
     const QVariantList pet{qlonglong(petID)};
-    Datatbl_vaccine->setRecordSource(
-        QStringLiteral("SELECT * FROM qry_vaccine WHERE vaccine_pet_id = ? "
-                       "ORDER BY vaccine_expiration_date DESC, vaccine_name ASC"),
-        pet);
+    Datatbl_vaccine->setRecordSource(QStringLiteral("SELECT * FROM qry_vaccine WHERE vaccine_pet_id = ? "
+                                                    "ORDER BY vaccine_expiration_date DESC, vaccine_name ASC"),
+                                     pet);
     Datatbl_diary->setRecordSource(
         QStringLiteral("SELECT * FROM tbl_diary WHERE diary_pet_id = ? ORDER BY diary_date DESC, diary_id DESC"), pet);
     Datatbl_command->setRecordSource(
@@ -990,8 +1001,8 @@ bool frm_pet_detail::personNamed(DbCombo *combo, int tab, const QString &title)
 bool frm_pet_detail::funPeopleNamed()
 {
     return personNamed(DBCbopet[2], 1, QStringLiteral("Veterinarian"))
-        && personNamed(DBCbopet[0], 2, QStringLiteral("Sitter"))
-        && personNamed(DBCbopet[1], 2, QStringLiteral("Emergency Contact"));
+           && personNamed(DBCbopet[0], 2, QStringLiteral("Sitter"))
+           && personNamed(DBCbopet[1], 2, QStringLiteral("Emergency Contact"));
 }
 
 void frm_pet_detail::subAddContact(DbCombo *combo)
@@ -1019,11 +1030,11 @@ void frm_pet_detail::cmdPet_Click(int index)
     const bool feeding = index == 4;
     VbRichTextBox *box = rtbpet[feeding ? 0 : 1];
     if (!box->document()->isEmpty()) {
-        const int answer = ui::dialogs().msgBox(
-            this,
-            feeding ? QStringLiteral("Overwrite existing feeding instructions?")
-                    : QStringLiteral("Overwrite existing care instructions?"),
-            ui::YesNoCancel | ui::Question | ui::DefaultButton3, QStringLiteral("Confirm overwrite"));
+        const int answer = ui::dialogs().msgBox(this,
+                                                feeding ? QStringLiteral("Overwrite existing feeding instructions?")
+                                                        : QStringLiteral("Overwrite existing care instructions?"),
+                                                ui::YesNoCancel | ui::Question | ui::DefaultButton3,
+                                                QStringLiteral("Confirm overwrite"));
         if (answer != ui::Yes)
             return;
     }
@@ -1140,8 +1151,8 @@ void frm_pet_detail::ctToolbar_Toolbar_ItemClick(int id)
 void frm_pet_detail::formatCommand(int id, const std::array<int, 5> &items)
 {
     // In the order of the bars: Bold, Italic, Underline, Outdent, Indent.
-    static void (*const commands[5])(QWidget *) = {subFormatBold, subFormatItalic, subFormatUnderline,
-                                                   subFormatOutdent, subFormatIndent};
+    static void (*const commands[5])(QWidget *) = {subFormatBold, subFormatItalic, subFormatUnderline, subFormatOutdent,
+                                                   subFormatIndent};
     for (size_t i = 0; i < items.size(); ++i)
         if (id != 0 && id == items[i])
             commands[i](gActiveControl);
@@ -1151,7 +1162,10 @@ QWidget *frm_pet_detail::tabFocusControl(int tab) const
 {
     switch (tab) {
     case 2: return DBCbopet[0];
-    case 3: case 4: case 5: case 6: return m_tabs[size_t(tab)]->focus;
+    case 3:
+    case 4:
+    case 5:
+    case 6: return m_tabs[size_t(tab)]->focus;
     default: return nullptr;
     }
 }

@@ -81,8 +81,8 @@ public:
     std::array<QWidget *, 7> frmPet{}; // 1 to 6
 
     // ---- the pet
-    std::array<QLineEdit *, 12> txtPet{};             // see above; 5 to 8 are null here
-    std::array<QPlainTextEdit *, 12> txtPetPlain{};   // 5 to 8: the notes' plain copies
+    std::array<QLineEdit *, 12> txtPet{};           // see above; 5 to 8 are null here
+    std::array<QPlainTextEdit *, 12> txtPetPlain{}; // 5 to 8: the notes' plain copies
     std::array<DbCombo *, 6> DBCbopet{};
     std::array<QLabel *, 3> lblPhone{};
     std::array<VbRichTextBox *, 4> rtbpet{};
@@ -91,13 +91,13 @@ public:
     QLabel *Label22_33 = nullptr; // the birthday's date pattern
     QLabel *ImageMain = nullptr;  // the species icon
     VbImage *ImagePicture = nullptr;
-    QLabel *lblPicture = nullptr; // the picture's file name in the pictures folder
+    QLabel *lblPicture = nullptr;       // the picture's file name in the pictures folder
     std::array<QLabel *, 7> Imagepet{}; // 3 to 6: the tabs' header icons
 
     // ---- the pet's rows
-    std::array<DataGrid *, 7> DBGridPet{}; // 3 to 6
-    DbCombo *DBCombovaccine_0 = nullptr;   // vaccine name
-    DbCombo *DBCbovaccine_0 = nullptr;     // done by (a person)
+    std::array<DataGrid *, 7> DBGridPet{};     // 3 to 6
+    DbCombo *DBCombovaccine_0 = nullptr;       // vaccine name
+    DbCombo *DBCbovaccine_0 = nullptr;         // done by (a person)
     std::array<DatePicker *, 3> DTPickerPet{}; // received, expires, diary date
     QPlainTextEdit *txtvaccine = nullptr;
     std::array<QWidget *, 2> txtdiary{};   // (0) the date as text, (1) the entry

@@ -36,7 +36,6 @@ constexpr int kHelpContext = 2001;
 // The fields stand left of the picture's box.
 constexpr int kFieldsWidth = 272;
 
-
 template <typename W> W *named(W *w, const QString &name)
 {
     w->setObjectName(name);
@@ -172,7 +171,8 @@ void frm_picture::buildFields(QWidget *body)
     h->setContentsMargins(0, 0, 0, 0);
     h->setSpacing(4);
     // Wide enough for the longest date of the user's short form.
-    const int dateWidth = txtpicture[3]->fontMetrics().horizontalAdvance(QString(vbShortDateLength(), QLatin1Char('0')));
+    const int dateWidth =
+        txtpicture[3]->fontMetrics().horizontalAdvance(QString(vbShortDateLength(), QLatin1Char('0')));
     txtpicture[3]->setFixedWidth(std::max(84, dateWidth + 16));
     h->addWidget(txtpicture[3]);
     h->addWidget(cmdPicture);

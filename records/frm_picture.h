@@ -44,12 +44,12 @@ public:
     DataControl *DataPetLookup = nullptr;
     DataControl *DataCategoryLookup = nullptr;
 
-    std::array<QLineEdit *, 4> txtpicture{}; // 0 title, 3 date; 1 and 2 are null here
+    std::array<QLineEdit *, 4> txtpicture{};     // 0 title, 3 date; 1 and 2 are null here
     QPlainTextEdit *txtpictureCaption = nullptr; // "txtpicture(2)"
     std::array<DbCombo *, 2> DBCbopicture{};
-    QPushButton *cmdPicture = nullptr;  // the date chooser
-    QLabel *lblDateFormat = nullptr;    // the user's short-date pattern
-    QLabel *lblPicture = nullptr;       // the picture's file name in the pictures folder
+    QPushButton *cmdPicture = nullptr; // the date chooser
+    QLabel *lblDateFormat = nullptr;   // the user's short-date pattern
+    QLabel *lblPicture = nullptr;      // the picture's file name in the pictures folder
     VbImage *ImagePicture = nullptr;
     VbImage *ImageMain = nullptr;
     CtToolBar *ctToolBar_Menubar = nullptr;

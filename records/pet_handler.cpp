@@ -36,7 +36,6 @@ const QString kPanelImage = QStringLiteral("pet panel");
 // The list bar's name for a pet without one.
 const QString kNoPetName = QStringLiteral("(None)");
 
-
 QString nameOr(const QVariant &name, const QString &none)
 {
     const QString text = name.isNull() ? QString() : name.toString();
@@ -71,8 +70,8 @@ PanelIcons addPanelIcons(frm_main *w, const QIcon &large, const QIcon &small)
     return {w->ImageListpet_large->add(large, kPanelImage), w->ImageListpet_small->add(small, kPanelImage)};
 }
 
-VbListItem *addPanelItem(VbListView *list, const QString &key, const QString &text, const QString &description,
-                         int tag, PanelIcons icons)
+VbListItem *addPanelItem(VbListView *list, const QString &key, const QString &text, const QString &description, int tag,
+                         PanelIcons icons)
 {
     VbListItem *item = list->addItem(key, text, icons.large, icons.small);
     item->setSubItems(1, description);
@@ -217,13 +216,12 @@ bool funPetDelete(QWidget *frm, long petID)
     // The name as the list bar shows it, read from the record: a pet just
     // added is not in the list bar yet.
     QString name;
-    if (auto rs = gDataDB->openRecordset(QStringLiteral("SELECT pet_name FROM tbl_pet WHERE pet_id = ?"),
-                                         {qlonglong(petID)});
+    if (auto rs =
+            gDataDB->openRecordset(QStringLiteral("SELECT pet_name FROM tbl_pet WHERE pet_id = ?"), {qlonglong(petID)});
         rs && !rs->isEOF())
         name = nameOr(rs->field(QStringLiteral("pet_name")), kNoPetName);
     const int answer = ui::dialogs().msgBox(
-        frm,
-        QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\" and his/her pictures?"),
+        frm, QStringLiteral("Are you sure you want to delete \"") + name + QStringLiteral("\" and his/her pictures?"),
         ui::YesNo | ui::Question | ui::DefaultButton2, QStringLiteral("Confirm Delete"));
     if (answer != ui::Yes)
         return false;
@@ -240,8 +238,9 @@ bool funPetDelete(QWidget *frm, long petID)
         ok = rs != nullptr;
         if (ok && rs->recordCount() == 1 && !rs->isNull(QStringLiteral("pet_picture")))
             picture = rs->field(QStringLiteral("pet_picture")).toString();
-        ok = ok && gDataDB->execute(QStringLiteral("DELETE FROM tbl_picture WHERE picture_pet_id = ?"),
-                                    {qlonglong(petID)});
+        ok =
+            ok
+            && gDataDB->execute(QStringLiteral("DELETE FROM tbl_picture WHERE picture_pet_id = ?"), {qlonglong(petID)});
         ok = ok && gDataDB->execute(QStringLiteral("DELETE FROM tbl_pet WHERE pet_id = ?"), {qlonglong(petID)});
         ok = ok && gDataDB->commit();
     }
@@ -263,8 +262,8 @@ bool funPetShow(QWidget *frm, long petID)
     frm_main *w = funMainWindow(frm);
     if (!w || !gDataDB)
         return false;
-    auto pet = gDataDB->openRecordset(
-        QStringLiteral("SELECT pet_name, pet_species_id FROM tbl_pet WHERE pet_id = ?"), {qlonglong(petID)});
+    auto pet = gDataDB->openRecordset(QStringLiteral("SELECT pet_name, pet_species_id FROM tbl_pet WHERE pet_id = ?"),
+                                      {qlonglong(petID)});
     if (!pet) {
         reportDbError(gDataDB->lastError(), "funPetHandler");
         return false;
@@ -297,8 +296,8 @@ bool funPetShow(QWidget *frm, long petID)
                 continue;
             const QIcon large = gControls ? gControls->ctImageMain.icon(2, int(r.LargeImage)) : QIcon();
             const QIcon small = gControls ? gControls->ctImageMain.icon(2, int(r.SmallImage)) : QIcon();
-            addPanelItem(list, QStringLiteral("r") + QString::number(r.ReportID), r.Name, r.Description,
-                         int(r.ListTag), addPanelIcons(w, large, small));
+            addPanelItem(list, QStringLiteral("r") + QString::number(r.ReportID), r.Name, r.Description, int(r.ListTag),
+                         addPanelIcons(w, large, small));
         }
 
         auto pictures = gDataDB->openRecordset(
@@ -338,13 +337,13 @@ bool funPetRefreshList(QWidget *frm)
     };
     std::vector<Pet> pets;
     enum { Id, Kind, Name, Species }; // the columns by their place in the statement
-    const bool read = gDataDB->forEachRow(
-        QStringLiteral("SELECT pet_id, pet_object_type, pet_name, pet_species_id FROM tbl_pet "
-                       "ORDER BY pet_name ASC, pet_id ASC"),
-        {}, [&pets](const QStringList &, const QVariantList &row) {
-            pets.push_back({row[Kind].toInt(), row[Id].toLongLong(), nameOr(row[Name], kNoPetName),
-                            long(row[Species].toLongLong())});
-        });
+    const bool read =
+        gDataDB->forEachRow(QStringLiteral("SELECT pet_id, pet_object_type, pet_name, pet_species_id FROM tbl_pet "
+                                           "ORDER BY pet_name ASC, pet_id ASC"),
+                            {}, [&pets](const QStringList &, const QVariantList &row) {
+                                pets.push_back({row[Kind].toInt(), row[Id].toLongLong(), nameOr(row[Name], kNoPetName),
+                                                long(row[Species].toLongLong())});
+                            });
     if (!read) {
         reportDbError(gDataDB->lastError(), "funPetRefreshList");
         return false;
@@ -377,8 +376,8 @@ bool funPetGetValidate(QWidget *frm)
     }
     const QString born = birthday ? birthday->property("text").toString() : QString();
     if (!born.isEmpty() && !vbIsDate(born)) {
-        ui::dialogs().msgBox(frm, QStringLiteral("Please enter a valid date for this pet's birthday"),
-                             ui::Information, QStringLiteral("Pet Birthday"));
+        ui::dialogs().msgBox(frm, QStringLiteral("Please enter a valid date for this pet's birthday"), ui::Information,
+                             QStringLiteral("Pet Birthday"));
         birthday->setFocus();
         return false;
     }

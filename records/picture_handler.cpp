@@ -228,7 +228,10 @@ bool funPictureRefreshList(QWidget *form, int viewMode)
             large->addFile(file.isEmpty() ? QString() : gPicturePath + file, standIn);
         }
         const QString title = textOf(rs->field(1));
-        items.push_back({QString(), title.isEmpty() ? QStringLiteral("Untitled") : title, large->Count(), 1,
+        items.push_back({QString(),
+                         title.isEmpty() ? QStringLiteral("Untitled") : title,
+                         large->Count(),
+                         1,
                          {textOf(rs->field(2)), textOf(rs->field(3)), textOf(rs->field(4)), textOf(rs->field(5))},
                          rs->field(0)});
     }

@@ -27,7 +27,6 @@ std::function<void(int)> g_end;
 
 void setProcessEnd(std::function<void(int)> end) { g_end = std::move(end); }
 
-
 int Main()
 {
     const QString title = funGetReminderTitle();
@@ -45,8 +44,7 @@ int Main()
                                  ui::Critical | ui::OKOnly);
             return 1;
         }
-        ui::dialogs().msgBox(nullptr, title + QStringLiteral(" is already running."),
-                             ui::Information | ui::OKOnly);
+        ui::dialogs().msgBox(nullptr, title + QStringLiteral(" is already running."), ui::Information | ui::OKOnly);
         return 0;
     }
 
@@ -61,8 +59,8 @@ int Main()
 
     // The main program finds this program, and stops it, through its socket.
     g_listener = std::make_unique<proglink::Listener>(title);
-    QObject::connect(g_listener.get(), &proglink::Listener::quitRequested, gSystray, [] { subEndProgram(); },
-                     Qt::QueuedConnection);
+    QObject::connect(
+        g_listener.get(), &proglink::Listener::quitRequested, gSystray, [] { subEndProgram(); }, Qt::QueuedConnection);
     if (!g_listener->listen())
         qWarning("%s: the main program will not find this program running", qPrintable(title));
 

@@ -25,15 +25,15 @@ namespace {
 const QString kBreeze = QStringLiteral("/usr/share/icons/breeze/");
 
 enum class Kind {
-    Breeze,      // a theme icon, "context/name"
-    Emoji,       // one emoji, by code point
+    Breeze,       // a theme icon, "context/name"
+    Emoji,        // one emoji, by code point
     EmojiPatched, // an emoji with half its fur darkened
-    EmojiOnPage, // an emoji on a sheet of paper: a printout
-    EmojiAdded,  // an emoji with the theme's green "added" emblem
+    EmojiOnPage,  // an emoji on a sheet of paper: a printout
+    EmojiAdded,   // an emoji with the theme's green "added" emblem
 };
 
 struct Entry {
-    QString file;    // path below the icons folder, without ".png"
+    QString file; // path below the icons folder, without ".png"
     Kind kind;
     QString source;  // theme icon or code point (hex)
     QString meaning; // what the program shows it for
@@ -49,7 +49,8 @@ const std::vector<Entry> &entries()
         {"g0/2", Kind::Breeze, "preferences/preferences-desktop-user", "person (small)"},
         {"g0/3", Kind::Breeze, "preferences/preferences-desktop-user", "person (large); new person window"},
         {"g0/5", Kind::Breeze, "apps/office-address-book", "Address Book (list bar)"},
-        {"g0/6", Kind::Breeze, "mimetypes/x-office-calendar", "Calendar (list bar); day list window; calendar preferences"},
+        {"g0/6", Kind::Breeze, "mimetypes/x-office-calendar",
+         "Calendar (list bar); day list window; calendar preferences"},
         {"g0/7", Kind::Emoji, "1F489", "Update Vaccinations (small)"},
         {"g0/8", Kind::Emoji, "1F489", "Update Vaccinations (large); vaccinations tab; event in the day list"},
         {"g0/9", Kind::Emoji, "1F5E3", "commands tab"},
@@ -155,8 +156,7 @@ QString breezeFile(const QString &source, int size)
 {
     const QString context = source.section('/', 0, 0);
     const QString name = source.section('/', 1, 1);
-    const QList<int> sizes = size <= 16 ? QList<int>{16, 22, 32, 48, 64}
-                                        : QList<int>{32, 48, 64, 96, 22};
+    const QList<int> sizes = size <= 16 ? QList<int>{16, 22, 32, 48, 64} : QList<int>{32, 48, 64, 96, 22};
     for (int s : sizes) {
         const QString file = kBreeze + context + '/' + QString::number(s) + '/' + name + ".svg";
         if (QFile::exists(file))
@@ -277,8 +277,7 @@ QString describeSource(const Entry &entry)
     case Kind::EmojiPatched: return "Noto Color Emoji U+" + entry.source + ", half the fur darkened";
     case Kind::EmojiOnPage:
         return "Noto Color Emoji U+" + entry.source + " on Breeze `mimetypes/text-plain` (16 px: emoji alone)";
-    case Kind::EmojiAdded:
-        return "Noto Color Emoji U+" + entry.source + " with Breeze `emblems/emblem-added`";
+    case Kind::EmojiAdded: return "Noto Color Emoji U+" + entry.source + " with Breeze `emblems/emblem-added`";
     }
     return {};
 }
@@ -365,8 +364,7 @@ int main(int argc, char **argv)
         const QImage small = make(e, 16);
         const QString base = iconDir + '/' + e.file;
         QDir().mkpath(QFileInfo(base).path());
-        if (large.isNull() || small.isNull() || !large.save(base + ".png")
-            || !small.save(base + "-16.png")) {
+        if (large.isNull() || small.isNull() || !large.save(base + ".png") || !small.save(base + "-16.png")) {
             std::fprintf(stderr, "failed: %s\n", qPrintable(e.file));
             ++failures;
             continue;

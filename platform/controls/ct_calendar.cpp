@@ -26,8 +26,7 @@ int gridStartFor(int day)
 
 QColor mix(const QColor &a, const QColor &b, qreal t)
 {
-    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t,
-                            a.greenF() + (b.greenF() - a.greenF()) * t,
+    return QColor::fromRgbF(a.redF() + (b.redF() - a.redF()) * t, a.greenF() + (b.greenF() - a.greenF()) * t,
                             a.blueF() + (b.blueF() - a.blueF()) * t);
 }
 
@@ -489,8 +488,7 @@ void CtCalendar::paintPrintPage(QPainter &p, const QRectF &page) const
         p.setFont(subFont);
         const qreal h = QFontMetricsF(subFont, p.device()).height();
         p.setPen(Qt::black);
-        p.drawText(QRectF(page.left(), y, page.width(), h), Qt::AlignCenter | Qt::TextSingleLine,
-                   m_printSubTitle);
+        p.drawText(QRectF(page.left(), y, page.width(), h), Qt::AlignCenter | Qt::TextSingleLine, m_printSubTitle);
         y += h;
     }
     y += QFontMetricsF(subFont, p.device()).height() * 0.6;

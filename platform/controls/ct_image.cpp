@@ -20,10 +20,7 @@ static void registerIconResources()
     (void)done;
 }
 
-CtImage::CtImage(Store store) : m_store(store)
-{
-    registerIconResources();
-}
+CtImage::CtImage(Store store) : m_store(store) { registerIconResources(); }
 
 QString CtImage::path(int group, int index, bool small) const
 {
@@ -34,15 +31,9 @@ QString CtImage::path(int group, int index, bool small) const
         .arg(small ? QStringLiteral("-16") : QString());
 }
 
-bool CtImage::hasPicture(int group, int index) const
-{
-    return !icon(group, index).isNull();
-}
+bool CtImage::hasPicture(int group, int index) const { return !icon(group, index).isNull(); }
 
-QPixmap CtImage::picture(int group, int index) const
-{
-    return icon(group, index).pixmap(32, 32);
-}
+QPixmap CtImage::picture(int group, int index) const { return icon(group, index).pixmap(32, 32); }
 
 namespace {
 
@@ -87,14 +78,14 @@ public:
         QPixmap pm = pixmap(rect.size() * dpr, mode, state);
         pm.setDevicePixelRatio(dpr);
         const QSize shown = pm.size() / dpr;
-        painter->drawPixmap(QRect(rect.topLeft() + QPoint((rect.width() - shown.width()) / 2,
-                                                          (rect.height() - shown.height()) / 2),
-                                  shown),
-                            pm);
+        painter->drawPixmap(
+            QRect(rect.topLeft() + QPoint((rect.width() - shown.width()) / 2, (rect.height() - shown.height()) / 2),
+                  shown),
+            pm);
     }
 
 private:
-    QString m_files[2];     // small, large
+    QString m_files[2]; // small, large
     QPixmap m_loaded[2];
 };
 

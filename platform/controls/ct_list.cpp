@@ -22,10 +22,7 @@ class CtListModel final : public QAbstractTableModel {
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : int(m_cells.size());
-    }
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : int(m_cells.size()); }
     int columnCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_columns; }
 
     QVariant data(const QModelIndex &index, int role) const override
@@ -61,13 +58,15 @@ public:
     // when the owner sets it.
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
-        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
-                               : Qt::NoItemFlags;
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
     }
 
     // ---- Columns ----
 
-    QString label(int column) const { return column >= 0 && column < m_labels.size() ? m_labels.at(column) : QString(); }
+    QString label(int column) const
+    {
+        return column >= 0 && column < m_labels.size() ? m_labels.at(column) : QString();
+    }
 
     // New columns come empty at the end of every row; dropped ones take their cells.
     void setLabels(const QStringList &labels)
@@ -140,7 +139,10 @@ public:
         return first;
     }
 
-    bool hasCell(int row, int column) const { return row >= 0 && row < rowCount() && column >= 0 && column < m_columns; }
+    bool hasCell(int row, int column) const
+    {
+        return row >= 0 && row < rowCount() && column >= 0 && column < m_columns;
+    }
 
     QString text(int row, int column) const { return m_cells.at(row).at(column); }
     void setText(int row, int column, const QString &text)
@@ -211,10 +213,10 @@ private:
 
     int m_columns = 1;
     QStringList m_labels;
-    QList<QStringList> m_cells;  // a row's texts, m_columns of them
-    QList<QString> m_data;       // a row's data text
-    std::vector<char> m_checks;  // a row's mark
-    std::vector<int> m_icons;    // a cell's picture from 1, 0 none; empty while no cell has one
+    QList<QStringList> m_cells; // a row's texts, m_columns of them
+    QList<QString> m_data;      // a row's data text
+    std::vector<char> m_checks; // a row's mark
+    std::vector<int> m_icons;   // a cell's picture from 1, 0 none; empty while no cell has one
     QList<QIcon> m_pictures;
     bool m_checkBoxes = false;
 };
@@ -259,15 +261,9 @@ void CtList::setColumns(const QStringList &labels, const QList<int> &widths)
         setColumnWidth(i, widths.at(i));
 }
 
-int CtList::columnCount() const
-{
-    return m_rows->columnCount();
-}
+int CtList::columnCount() const { return m_rows->columnCount(); }
 
-int CtList::columnIndex(int column) const
-{
-    return column >= 1 && column <= columnCount() ? column - 1 : -1;
-}
+int CtList::columnIndex(int column) const { return column >= 1 && column <= columnCount() ? column - 1 : -1; }
 
 bool CtList::ColumnVisible(int column) const
 {
@@ -282,15 +278,9 @@ void CtList::setColumnVisible(int column, bool visible)
         setColumnHidden(c, !visible);
 }
 
-bool CtList::CheckBoxes() const
-{
-    return m_rows->checkBoxes();
-}
+bool CtList::CheckBoxes() const { return m_rows->checkBoxes(); }
 
-void CtList::setCheckBoxes(bool on)
-{
-    m_rows->setCheckBoxes(on);
-}
+void CtList::setCheckBoxes(bool on) { m_rows->setCheckBoxes(on); }
 
 // ---- Rows ----
 
@@ -300,10 +290,7 @@ void CtList::clearRows()
     m_reportedRow = -1;
 }
 
-int CtList::RowCount() const
-{
-    return m_rows->rowCount();
-}
+int CtList::RowCount() const { return m_rows->rowCount(); }
 
 int CtList::addRow(const QString &cells)
 {
@@ -332,10 +319,7 @@ int CtList::addRows(const QList<QStringList> &rows, const QStringList &data)
     return m_rows->appendRows(rows, data);
 }
 
-QString CtList::RowData(int row) const
-{
-    return m_rows->hasCell(row, 0) ? m_rows->rowData(row) : QString();
-}
+QString CtList::RowData(int row) const { return m_rows->hasCell(row, 0) ? m_rows->rowData(row) : QString(); }
 
 void CtList::setRowData(int row, const QString &data)
 {
@@ -366,10 +350,7 @@ int CtList::addPicture(const QIcon &picture)
     return m_rows->addPicture(picture);
 }
 
-int CtList::PictureCount() const
-{
-    return m_rows->pictureCount();
-}
+int CtList::PictureCount() const { return m_rows->pictureCount(); }
 
 int CtList::CellIcon(int row, int column) const
 {
@@ -386,10 +367,7 @@ void CtList::setCellIcon(int row, int column, int picture)
 
 // ---- Check marks and the current row ----
 
-int CtList::CheckState(int row) const
-{
-    return m_rows->hasCell(row, 0) && m_rows->checked(row) ? 1 : 0;
-}
+int CtList::CheckState(int row) const { return m_rows->hasCell(row, 0) && m_rows->checked(row) ? 1 : 0; }
 
 void CtList::setCheckState(int row, int state)
 {
@@ -513,8 +491,8 @@ bool CtList::PrintList(QPagedPaintDevice *device)
 
     // Lay the rows out on pages first, so that each page can say how many there are.
     const qreal titleH = (m_printTitle.isEmpty() ? 0 : QFontMetricsF(titleFont, device).height() * 1.1)
-        + (m_printSubTitle.isEmpty() ? 0 : QFontMetricsF(subFont, device).height())
-        + bodyFm.height() * 0.8;
+                         + (m_printSubTitle.isEmpty() ? 0 : QFontMetricsF(subFont, device).height())
+                         + bodyFm.height() * 0.8;
     const qreal headerH = rowHeight(-1, boldFm);
     const qreal footerH = bodyFm.height() * 1.8;
     QList<QList<int>> pages{{}};
@@ -559,8 +537,7 @@ bool CtList::PrintList(QPagedPaintDevice *device)
                 p.setFont(titleFont);
                 p.setPen(Qt::black);
                 const qreal h = QFontMetricsF(titleFont, device).height();
-                p.drawText(QRectF(page.left(), top, page.width(), h), Qt::AlignLeft | Qt::TextSingleLine,
-                           m_printTitle);
+                p.drawText(QRectF(page.left(), top, page.width(), h), Qt::AlignLeft | Qt::TextSingleLine, m_printTitle);
                 top += h * 1.1;
             }
             if (!m_printSubTitle.isEmpty()) {
@@ -583,8 +560,7 @@ bool CtList::PrintList(QPagedPaintDevice *device)
         p.setFont(body);
         p.setPen(Qt::black);
         p.drawText(QRectF(page.left(), page.bottom() - bodyFm.height(), page.width(), bodyFm.height()),
-                   Qt::AlignRight | Qt::TextSingleLine,
-                   QStringLiteral("Page %1 of %2").arg(n + 1).arg(pages.size()));
+                   Qt::AlignRight | Qt::TextSingleLine, QStringLiteral("Page %1 of %2").arg(n + 1).arg(pages.size()));
     }
     return p.end();
 }

@@ -87,8 +87,7 @@ public:
 
     Qt::ItemFlags flags(const QModelIndex &index) const override
     {
-        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
-                               : Qt::NoItemFlags;
+        return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
     }
 
     int count() const { return int(m_items.size()); }
@@ -163,13 +162,14 @@ public:
 
     QString shownText(const QStyleOptionViewItem &option, const QString &caption) const
     {
-        const int margin = 2 * (option.widget ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin,
-                                                                                      nullptr, option.widget) + 1
-                                              : 3);
-        const int width = option.rect.width() - margin
-                          - (option.decorationPosition == QStyleOptionViewItem::Left
-                                 ? option.decorationSize.width() + margin
-                                 : 0);
+        const int margin =
+            2
+            * (option.widget
+                   ? option.widget->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, option.widget) + 1
+                   : 3);
+        const int width =
+            option.rect.width() - margin
+            - (option.decorationPosition == QStyleOptionViewItem::Left ? option.decorationSize.width() + margin : 0);
         return fittedCaption(caption, option.font, width,
                              option.decorationPosition == QStyleOptionViewItem::Left ? 1 : lines);
     }
@@ -341,15 +341,9 @@ QListView *CtListBar::listView() const
     return m_list;
 }
 
-QString CtListBar::caption() const
-{
-    return m_caption->text();
-}
+QString CtListBar::caption() const { return m_caption->text(); }
 
-void CtListBar::setCaption(const QString &caption)
-{
-    m_caption->setText(caption);
-}
+void CtListBar::setCaption(const QString &caption) { m_caption->setText(caption); }
 
 void CtListBar::removeAll()
 {
@@ -368,7 +362,8 @@ int CtListBar::addPictureItem(int group, const QString &caption, const QIcon &pi
     const int index = m_model->append({caption, picture, cargo});
     if (!m_publishQueued) {
         m_publishQueued = true;
-        QMetaObject::invokeMethod(this, [this] { publish(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { publish(); }, Qt::QueuedConnection);
     }
     return index;
 }
@@ -381,10 +376,7 @@ void CtListBar::publish() const
         selectRow(m_current - 1);
 }
 
-int CtListBar::itemCount(int group) const
-{
-    return group == kGroup ? m_model->count() : 0;
-}
+int CtListBar::itemCount(int group) const { return group == kGroup ? m_model->count() : 0; }
 
 int CtListBar::itemCargo(int group, int item) const
 {
@@ -416,15 +408,9 @@ QString CtListBar::shownText(int group, int item) const
     return m_delegate->shownText(m_list->optionOf(item - 1), caption);
 }
 
-int CtListBar::currentItem() const
-{
-    return m_current >= 1 && m_current <= m_model->count() ? m_current : 0;
-}
+int CtListBar::currentItem() const { return m_current >= 1 && m_current <= m_model->count() ? m_current : 0; }
 
-int CtListBar::currentGroup() const
-{
-    return currentItem() ? kGroup : 0;
-}
+int CtListBar::currentGroup() const { return currentItem() ? kGroup : 0; }
 
 void CtListBar::setCurrentItem(int item)
 {
@@ -485,7 +471,8 @@ void CtListBar::applyIconSize()
         QStyleOptionViewItem option = m_list->viewOption();
         option.features = QStyleOptionViewItem::HasDisplay | QStyleOptionViewItem::HasDecoration;
         option.text = QStringLiteral("Xg");
-        hint = QSize(width, m_list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), m_list).height());
+        hint =
+            QSize(width, m_list->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), m_list).height());
     } else {
         hint = QSize(width, icon + 2 * m_list->fontMetrics().lineSpacing() + 8);
     }

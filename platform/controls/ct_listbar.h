@@ -92,8 +92,8 @@ private:
     CtListBarModel *m_model = nullptr;
     CtListBarView *m_list = nullptr;
     CtListBarDelegate *m_delegate = nullptr;
-    int m_current = 0;   // kept across a rebuild
-    int m_pressed = 0;   // the item a left press went down on
+    int m_current = 0; // kept across a rebuild
+    int m_pressed = 0; // the item a left press went down on
     mutable bool m_updating = false;
     mutable bool m_publishQueued = false;
     bool m_swallowRelease = false;

@@ -100,17 +100,14 @@ bool CtTips::eventFilter(QObject *watched, QEvent *event)
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::Wheel:
-    case QEvent::ApplicationDeactivate:
-        hide();
-        break;
+    case QEvent::ApplicationDeactivate: hide(); break;
     case QEvent::MouseMove: {
         const QPoint at = static_cast<QMouseEvent *>(event)->globalPosition().toPoint();
         if ((at - m_shownAt).manhattanLength() > kStayDistance)
             hide();
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QWidget::eventFilter(watched, event);
 }

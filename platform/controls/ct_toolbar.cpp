@@ -36,10 +36,7 @@ const CtToolBar::Item *CtToolBar::item(int id) const
     return &m_items[size_t(id - 1)];
 }
 
-CtToolBar::Item *CtToolBar::item(int id)
-{
-    return const_cast<Item *>(std::as_const(*this).item(id));
-}
+CtToolBar::Item *CtToolBar::item(int id) { return const_cast<Item *>(std::as_const(*this).item(id)); }
 
 void CtToolBar::connectClick(QAction *action, int id)
 {

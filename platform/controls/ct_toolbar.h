@@ -37,8 +37,7 @@ public:
 
     // Building, in design order; each returns the new item's id. A toolbar
     // ignores the level. Captions keep their "&" mnemonics ("&&" shows one "&").
-    int addItem(const QString &caption, const QString &tip = {}, const QIcon &picture = {},
-                int level = MenuTitle);
+    int addItem(const QString &caption, const QString &tip = {}, const QIcon &picture = {}, int level = MenuTitle);
     int addSeparator();
     int itemCount() const { return int(m_items.size()); }
     bool isSeparator(int id) const;
@@ -98,6 +97,6 @@ private:
     QToolBar *m_toolBar = nullptr;
     QMenuBar *m_menuBar = nullptr;
     std::vector<Item> m_items;
-    int m_currentTitle = 0;             // the last menu title laid down
-    std::vector<QAction *> m_pending;   // separators after a title that has no entries yet
+    int m_currentTitle = 0;           // the last menu title laid down
+    std::vector<QAction *> m_pending; // separators after a title that has no entries yet
 };

@@ -16,12 +16,8 @@ CtTray::CtTray(QObject *parent) : QObject(parent), m_icon(new QSystemTrayIcon(th
 {
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         switch (reason) {
-        case QSystemTrayIcon::Trigger:
-            emit buttonNotify(kPrimaryButton);
-            break;
-        case QSystemTrayIcon::MiddleClick:
-            emit buttonNotify(kMiddleButton);
-            break;
+        case QSystemTrayIcon::Trigger: emit buttonNotify(kPrimaryButton); break;
+        case QSystemTrayIcon::MiddleClick: emit buttonNotify(kMiddleButton); break;
         case QSystemTrayIcon::Context:
             if (!m_menu)
                 emit menuRequest();
@@ -33,35 +29,17 @@ CtTray::CtTray(QObject *parent) : QObject(parent), m_icon(new QSystemTrayIcon(th
     });
 }
 
-CtTray::~CtTray()
-{
-    m_icon->hide();
-}
+CtTray::~CtTray() { m_icon->hide(); }
 
-bool CtTray::isAvailable()
-{
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
+bool CtTray::isAvailable() { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
-QIcon CtTray::icon() const
-{
-    return m_icon->icon();
-}
+QIcon CtTray::icon() const { return m_icon->icon(); }
 
-void CtTray::setIcon(const QIcon &icon)
-{
-    m_icon->setIcon(icon);
-}
+void CtTray::setIcon(const QIcon &icon) { m_icon->setIcon(icon); }
 
-QString CtTray::toolTip() const
-{
-    return m_icon->toolTip();
-}
+QString CtTray::toolTip() const { return m_icon->toolTip(); }
 
-void CtTray::setToolTip(const QString &tip)
-{
-    m_icon->setToolTip(tip);
-}
+void CtTray::setToolTip(const QString &tip) { m_icon->setToolTip(tip); }
 
 void CtTray::show()
 {
@@ -75,15 +53,9 @@ void CtTray::show()
     m_icon->show();
 }
 
-void CtTray::remove()
-{
-    m_icon->hide();
-}
+void CtTray::remove() { m_icon->hide(); }
 
-bool CtTray::isShown() const
-{
-    return m_icon->isVisible();
-}
+bool CtTray::isShown() const { return m_icon->isVisible(); }
 
 void CtTray::setContextMenu(CtDropMenu *menu)
 {
@@ -95,7 +67,4 @@ void CtTray::setContextMenu(CtDropMenu *menu)
         connect(menu, &QObject::destroyed, this, [this] { m_icon->setContextMenu(nullptr); });
 }
 
-CtDropMenu *CtTray::contextMenu() const
-{
-    return m_menu;
-}
+CtDropMenu *CtTray::contextMenu() const { return m_menu; }

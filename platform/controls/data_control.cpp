@@ -24,10 +24,7 @@ class DataRecordModel : public QAbstractTableModel {
 public:
     explicit DataRecordModel(DataControl *owner) : QAbstractTableModel(owner), m_dc(owner) {}
 
-    int rowCount(const QModelIndex &parent = {}) const override
-    {
-        return parent.isValid() ? 0 : m_dc->recordCount();
-    }
+    int rowCount(const QModelIndex &parent = {}) const override { return parent.isValid() ? 0 : m_dc->recordCount(); }
     int columnCount(const QModelIndex &parent = {}) const override
     {
         return parent.isValid() ? 0 : int(m_dc->fieldNames().size());
@@ -99,8 +96,8 @@ bool numericAffinity(const QString &declared)
     const QString t = declared.toUpper();
     if (t.contains(QLatin1String("INT")))
         return true;
-    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB"))
-        || t.contains(QLatin1String("TEXT")) || t.contains(QLatin1String("BLOB")) || t.isEmpty())
+    if (t.contains(QLatin1String("CHAR")) || t.contains(QLatin1String("CLOB")) || t.contains(QLatin1String("TEXT"))
+        || t.contains(QLatin1String("BLOB")) || t.isEmpty())
         return false;
     return true;
 }
@@ -133,20 +130,15 @@ QVariant storable(const QVariant &v, bool numericColumn)
     if (v.isNull() || !v.isValid())
         return {};
     switch (v.typeId()) {
-    case QMetaType::QDate:
-        return v.toDate().isValid() ? QVariant(dbDate(v.toDate())) : QVariant();
-    case QMetaType::QTime:
-        return v.toTime().isValid() ? QVariant(dbTime(v.toTime())) : QVariant();
-    case QMetaType::QDateTime:
-        return v.toDateTime().isValid() ? QVariant(dbDateTime(v.toDateTime())) : QVariant();
-    case QMetaType::Bool:
-        return v.toBool() ? -1 : 0;
+    case QMetaType::QDate: return v.toDate().isValid() ? QVariant(dbDate(v.toDate())) : QVariant();
+    case QMetaType::QTime: return v.toTime().isValid() ? QVariant(dbTime(v.toTime())) : QVariant();
+    case QMetaType::QDateTime: return v.toDateTime().isValid() ? QVariant(dbDateTime(v.toDateTime())) : QVariant();
+    case QMetaType::Bool: return v.toBool() ? -1 : 0;
     case QMetaType::QString:
         if (numericColumn && v.toString().trimmed().isEmpty())
             return {};
         return v;
-    default:
-        return v;
+    default: return v;
     }
 }
 
@@ -154,18 +146,12 @@ QVariant storable(const QVariant &v, bool numericColumn)
 QVariant forProperty(const QVariant &v, int propertyType)
 {
     switch (propertyType) {
-    case QMetaType::QString:
-        return v.isNull() ? QString() : v.toString();
-    case QMetaType::Bool:
-        return truthValue(v);
-    case QMetaType::QDate:
-        return dateFromDb(v);
-    case QMetaType::QTime:
-        return timeFromDb(v);
-    case QMetaType::QDateTime:
-        return dateTimeFromDb(v);
-    default:
-        return v;
+    case QMetaType::QString: return v.isNull() ? QString() : v.toString();
+    case QMetaType::Bool: return truthValue(v);
+    case QMetaType::QDate: return dateFromDb(v);
+    case QMetaType::QTime: return timeFromDb(v);
+    case QMetaType::QDateTime: return dateTimeFromDb(v);
+    default: return v;
     }
 }
 
@@ -195,8 +181,8 @@ struct DataControl::Binding {
     bool isLabel = false;
     QMetaProperty property;
     bool changed = false;
-    QString labelText; // a label's text as last loaded
-    int limit = 0;     // the column's width, 0 none
+    QString labelText;     // a label's text as last loaded
+    int limit = 0;         // the column's width, 0 none
     int minimumLength = 0; // the least the control takes, whatever the column says
     std::function<QVariant(const QVariant &)> toControl, toField;
     QMetaObject::Connection notify, limiter;
@@ -223,10 +209,7 @@ void DataControl::setDatabaseName(const QString &path)
     m_database = nullptr;
 }
 
-void DataControl::setDatabaseResolver(std::function<db::Database *(const QString &)> r)
-{
-    resolver() = std::move(r);
-}
+void DataControl::setDatabaseResolver(std::function<db::Database *(const QString &)> r) { resolver() = std::move(r); }
 
 db::Database *DataControl::database()
 {
@@ -278,9 +261,9 @@ void DataControl::watchWindow()
 // table, or more than one, does.
 QString DataControl::tableShownInFull(db::Database *d) const
 {
-    auto rs = d->openRecordset(QStringLiteral(
-        "SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p "
-        "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' ORDER BY m.name"));
+    auto rs = d->openRecordset(
+        QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m JOIN pragma_table_info(m.name) AS p "
+                       "WHERE m.type = 'table' AND m.name NOT LIKE 'sqlite%' ORDER BY m.name"));
     QStringList complete;
     QString current;
     bool all = false;
@@ -385,9 +368,8 @@ bool DataControl::refresh()
     bool ok = true;
     if (!m_source.trimmed().isEmpty()) {
         db::Database *d = database();
-        const QString sql = isIdentifier(m_source)
-                                ? QStringLiteral("SELECT * FROM ") + quoteIdentifier(m_source.trimmed())
-                                : m_source;
+        const QString sql =
+            isIdentifier(m_source) ? QStringLiteral("SELECT * FROM ") + quoteIdentifier(m_source.trimmed()) : m_source;
         std::unique_ptr<db::Recordset> rs;
         if (!d) {
             ok = fail(db::ErrObjectInvalid, QStringLiteral("Object invalid or no longer set."));
@@ -431,9 +413,9 @@ QVariantList DataControl::readBack(db::Database *d, const QVariant &key) const
     for (const QString &from : {m_fromObject, m_baseTable}) {
         if (from.isEmpty())
             continue;
-        auto rs = d->openRecordset(QStringLiteral("SELECT * FROM %1 WHERE %2 = ?")
-                                       .arg(quoteIdentifier(from), quoteIdentifier(m_keyField)),
-                                   {key});
+        auto rs = d->openRecordset(
+            QStringLiteral("SELECT * FROM %1 WHERE %2 = ?").arg(quoteIdentifier(from), quoteIdentifier(m_keyField)),
+            {key});
         if (!rs || rs->isEOF())
             continue;
         QVariantList row;
@@ -461,11 +443,11 @@ QVariantList DataControl::defaultsForNewRow(db::Database *d) const
             row[at.at(k)] = rs->field(k);
     }
     // The key the row will get: AUTOINCREMENT never hands out a number twice.
-    auto next = d->openRecordset(
-        QStringLiteral("SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = ?), 0), "
-                       "ifnull((SELECT max(%1) FROM %2), 0)) + 1")
-            .arg(quoteIdentifier(m_keyField), quoteIdentifier(m_baseTable)),
-        {m_baseTable});
+    auto next =
+        d->openRecordset(QStringLiteral("SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = ?), 0), "
+                                        "ifnull((SELECT max(%1) FROM %2), 0)) + 1")
+                             .arg(quoteIdentifier(m_keyField), quoteIdentifier(m_baseTable)),
+                         {m_baseTable});
     if (!next) // a file without any AUTOINCREMENT table has no sqlite_sequence
         next = d->openRecordset(QStringLiteral("SELECT ifnull(max(%1), 0) + 1 FROM %2")
                                     .arg(quoteIdentifier(m_keyField), quoteIdentifier(m_baseTable)));
@@ -484,10 +466,7 @@ bool DataControl::isEOF() const { return m_rows.empty() || m_pos >= recordCount(
 
 bool DataControl::isBOF() const { return m_rows.empty() || m_pos < 0; }
 
-int DataControl::absolutePosition() const
-{
-    return hasCurrent() && m_mode != EditAdd ? m_pos : -1;
-}
+int DataControl::absolutePosition() const { return hasCurrent() && m_mode != EditAdd ? m_pos : -1; }
 
 int DataControl::fieldIndex(const QString &name) const
 {
@@ -971,8 +950,8 @@ void DataControl::clearChangeFlags()
 
 QVariant DataControl::controlValue(const Binding &b) const
 {
-    QVariant v = b.isLabel ? QVariant(static_cast<QLabel *>(b.control.data())->text())
-                           : b.control->property(b.property.name());
+    QVariant v =
+        b.isLabel ? QVariant(static_cast<QLabel *>(b.control.data())->text()) : b.control->property(b.property.name());
     if (b.toField)
         v = b.toField(v);
     const int i = fieldIndex(b.field);

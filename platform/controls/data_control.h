@@ -125,9 +125,18 @@ class DataControl : public QObject {
 public:
     // The actions validate() reports; 0 cancels.
     enum Action : int {
-        ActionCancel = 0, ActionMoveFirst = 1, ActionMovePrevious = 2, ActionMoveNext = 3,
-        ActionMoveLast = 4, ActionAddNew = 5, ActionUpdate = 6, ActionDelete = 7,
-        ActionFind = 8, ActionBookmark = 9, ActionClose = 10, ActionUnload = 11,
+        ActionCancel = 0,
+        ActionMoveFirst = 1,
+        ActionMovePrevious = 2,
+        ActionMoveNext = 3,
+        ActionMoveLast = 4,
+        ActionAddNew = 5,
+        ActionUpdate = 6,
+        ActionDelete = 7,
+        ActionFind = 8,
+        ActionBookmark = 9,
+        ActionClose = 10,
+        ActionUnload = 11,
     };
     enum EditMode : int { EditNone = 0, EditInProgress = 1, EditAdd = 2 };
 
@@ -282,28 +291,28 @@ private:
     QString m_source;
     QVariantList m_params;
     QString m_explicitTable, m_explicitKey;
-    QString m_fromObject;   // the table or view the source reads
+    QString m_fromObject; // the table or view the source reads
     QString m_baseTable, m_keyField;
     bool m_readOnly = false;
 
     QStringList m_fields;
     std::vector<Row> m_rows;
-    std::vector<bool> m_writable;    // per field: a column of the base table
-    std::vector<bool> m_numeric;     // per field: a numeric column
-    std::vector<int> m_maxLength;    // per field: VARCHAR(n), 0 none
+    std::vector<bool> m_writable; // per field: a column of the base table
+    std::vector<bool> m_numeric;  // per field: a numeric column
+    std::vector<int> m_maxLength; // per field: VARCHAR(n), 0 none
     // The base table's default values of the fields read, as the schema's
     // expressions: (field index, expression), for a new row.
     std::vector<std::pair<int, QString>> m_defaults;
     qint64 m_nextSerial = 1;
-    int m_pos = -1;                  // the current row; -1 none
-    bool m_removed = false;          // the current row was just deleted
+    int m_pos = -1;         // the current row; -1 none
+    bool m_removed = false; // the current row was just deleted
     int m_mode = EditNone;
     QVariantList m_buffer;
-    std::vector<bool> m_set;         // buffer fields set by code
+    std::vector<bool> m_set; // buffer fields set by code
     QVariant m_lastModified;
 
     std::vector<Binding *> m_bindings;
-    int m_pushing = 0;               // controls are being loaded: no change flags
+    int m_pushing = 0; // controls are being loaded: no change flags
     bool m_inValidate = false;
     QPointer<QWidget> m_window;
     DataRecordModel *m_model = nullptr;

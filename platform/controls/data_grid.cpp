@@ -15,7 +15,9 @@ namespace {
 class CaptionModel : public QIdentityProxyModel {
 public:
     CaptionModel(const QList<DataGrid::Column> *columns, QObject *parent)
-        : QIdentityProxyModel(parent), m_columns(columns) {}
+        : QIdentityProxyModel(parent), m_columns(columns)
+    {
+    }
 
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -99,9 +101,8 @@ void DataGrid::applyColumns()
 {
     const int n = m_proxy->columnCount();
     for (int c = 0; c < n; ++c) {
-        const QString field = m_proxy->sourceModel()
-                                  ? m_proxy->sourceModel()->headerData(c, Qt::Horizontal).toString()
-                                  : QString();
+        const QString field =
+            m_proxy->sourceModel() ? m_proxy->sourceModel()->headerData(c, Qt::Horizontal).toString() : QString();
         bool shown = m_columns.isEmpty();
         for (const Column &col : std::as_const(m_columns)) {
             if (col.field.compare(field, Qt::CaseInsensitive) == 0)

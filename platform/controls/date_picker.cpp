@@ -201,12 +201,12 @@ private:
             return QDateTime(d, time());
         const QString example = locale.toString(zbclock::today(), vbShortDateFormat());
         if (d.isValid())
-            problem = QStringLiteral("%1 is before %2, the earliest date that can be kept.")
-                          .arg(locale.toString(d, vbShortDateFormat()),
-                               locale.toString(minimumDate(), vbShortDateFormat()));
+            problem =
+                QStringLiteral("%1 is before %2, the earliest date that can be kept.")
+                    .arg(locale.toString(d, vbShortDateFormat()), locale.toString(minimumDate(), vbShortDateFormat()));
         else
-            problem = QStringLiteral("\"%1\" is not a date. Please type a date such as %2.")
-                          .arg(text.trimmed(), example);
+            problem =
+                QStringLiteral("\"%1\" is not a date. Please type a date such as %2.").arg(text.trimmed(), example);
         return {};
     }
 
@@ -239,14 +239,14 @@ private:
     void startTyping()
     {
         m_typing = true;
-        disconnect(lineEdit(), SIGNAL(cursorPositionChanged(int,int)), this,
-                   SLOT(_q_editorCursorPositionChanged(int,int)));
+        disconnect(lineEdit(), SIGNAL(cursorPositionChanged(int, int)), this,
+                   SLOT(_q_editorCursorPositionChanged(int, int)));
     }
     void stopTyping()
     {
         m_typing = false;
-        connect(lineEdit(), SIGNAL(cursorPositionChanged(int,int)), this,
-                SLOT(_q_editorCursorPositionChanged(int,int)));
+        connect(lineEdit(), SIGNAL(cursorPositionChanged(int, int)), this,
+                SLOT(_q_editorCursorPositionChanged(int, int)));
     }
 
     bool m_typing = false;
@@ -353,18 +353,10 @@ void DatePicker::setFormat(Format format)
 {
     m_format = format;
     switch (format) {
-    case ShortDate:
-        m_edit->setDisplayFormat(vbShortDateFormat());
-        break;
-    case LongDate:
-        m_edit->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat));
-        break;
-    case Time:
-        m_edit->setDisplayFormat(QStringLiteral("h:mm AP"));
-        break;
-    case Custom:
-        m_edit->setDisplayFormat(qtPattern(m_custom));
-        break;
+    case ShortDate: m_edit->setDisplayFormat(vbShortDateFormat()); break;
+    case LongDate: m_edit->setDisplayFormat(QLocale().dateFormat(QLocale::LongFormat)); break;
+    case Time: m_edit->setDisplayFormat(QStringLiteral("h:mm AP")); break;
+    case Custom: m_edit->setDisplayFormat(qtPattern(m_custom)); break;
     }
     m_edit->setCalendarPopup(!isTimeFormat());
 }

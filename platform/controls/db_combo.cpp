@@ -20,18 +20,13 @@ constexpr const char *kTypedText = "zbTypedText";
 int keyAsciiOf(const QKeyEvent *e)
 {
     switch (e->key()) {
-    case Qt::Key_Backspace:
-        return 8;
+    case Qt::Key_Backspace: return 8;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return 13;
-    case Qt::Key_Escape:
-        return 27;
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return 0;
-    default:
-        break;
+    case Qt::Key_Backtab: return 0;
+    default: break;
     }
     if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
         return e->key() - Qt::Key_A + 1;
@@ -93,10 +88,7 @@ bool DbCombo::separateColumns() const
     return !m_boundColumn.isEmpty() && m_boundColumn.compare(m_listField, Qt::CaseInsensitive) != 0;
 }
 
-QVariant DbCombo::rowValue(int row) const
-{
-    return m_source ? m_source->value(row, BoundColumn()) : QVariant();
-}
+QVariant DbCombo::rowValue(int row) const { return m_source ? m_source->value(row, BoundColumn()) : QVariant(); }
 
 int DbCombo::rowOfText(const QString &text) const
 {

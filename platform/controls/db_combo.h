@@ -6,9 +6,8 @@
 // its own (shows contact_name, stores contact_id) the value is the chosen
 // row's id, Null when the text names no row.
 //
-// Style 0 is the editable drop-down (free text), 2 a drop-down list. Qt's own completion and insertion are off: the lookup list
-// is the list, and completing is the key-press handler's work
-// (subComboAutoComplete).
+// Style 0 is the editable drop-down (free text), 2 a drop-down list. Qt's own completion and insertion are off: the
+// lookup list is the list, and completing is the key-press handler's work (subComboAutoComplete).
 //
 // A stored id that no row of the list has (a person deleted meanwhile) shows
 // an empty box and stays the value until the user chooses, so saving the row

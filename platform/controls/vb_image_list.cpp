@@ -126,10 +126,13 @@ int VbImageList::addFile(const QString &path, const QIcon &placeholder)
     // The background starts once the list is filled and the event loop runs.
     if (!image.unreadable && !m_startPending) {
         m_startPending = true;
-        QMetaObject::invokeMethod(this, [this] {
-            m_startPending = false;
-            startReading();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                m_startPending = false;
+                startReading();
+            },
+            Qt::QueuedConnection);
     }
     emit changed();
     return Count();
@@ -169,10 +172,7 @@ QIcon VbImageList::picture(int index) const
     return image.picture;
 }
 
-QIcon VbImageList::picture(const QString &key) const
-{
-    return picture(indexOf(key));
-}
+QIcon VbImageList::picture(const QString &key) const { return picture(indexOf(key)); }
 
 int VbImageList::indexOf(const QString &key) const
 {
@@ -287,9 +287,9 @@ void VbImageList::startReading()
                 }
                 // The destructor waits for these threads, so `this` is alive.
                 if (deliver)
-                    QMetaObject::invokeMethod(this, [this, generation = queue->generation, index, image] {
-                        read(generation, index, image);
-                    }, Qt::QueuedConnection);
+                    QMetaObject::invokeMethod(
+                        this, [this, generation = queue->generation, index, image] { read(generation, index, image); },
+                        Qt::QueuedConnection);
             }
         });
     }

@@ -70,8 +70,7 @@ private:
 // ---------------------------------------------------------------------------
 // Items
 
-VbListItem::VbListItem(const QString &key, const QString &text, int icon, int smallIcon)
-    : QStandardItem(text)
+VbListItem::VbListItem(const QString &key, const QString &text, int icon, int smallIcon) : QStandardItem(text)
 {
     setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
     setData(key, KeyRole);
@@ -120,8 +119,7 @@ public:
 
     // One reset instead of a signal for each row: the sort model and both
     // views would otherwise redo their bookkeeping once per row.
-    template <class Fill>
-    void refill(Fill fill)
+    template <class Fill> void refill(Fill fill)
     {
         beginResetModel();
         {
@@ -174,8 +172,7 @@ private:
 // ---------------------------------------------------------------------------
 // The two views: what a press, a click and a double-click mean here
 
-template <class Base>
-class VbInnerView : public Base {
+template <class Base> class VbInnerView : public Base {
 public:
     explicit VbInnerView(VbListView *owner) : Base(owner), m_owner(owner) {}
 
@@ -188,22 +185,20 @@ protected:
             // down; that must be the item under the pointer, never an older
             // selection.
             if (index.isValid()) {
-                this->selectionModel()->setCurrentIndex(
-                    index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                this->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect
+                                                                   | QItemSelectionModel::Rows);
             } else {
                 this->selectionModel()->clearSelection();
-                this->selectionModel()->setCurrentIndex(QModelIndex(),
-                                                        QItemSelectionModel::NoUpdate);
+                this->selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
             }
             m_pressed = QPersistentModelIndex();
             e->accept();
         } else {
             Base::mousePressEvent(e);
-            m_pressed = e->button() == Qt::LeftButton ? QPersistentModelIndex(index)
-                                                      : QPersistentModelIndex();
+            m_pressed = e->button() == Qt::LeftButton ? QPersistentModelIndex(index) : QPersistentModelIndex();
         }
-        const int button = e->button() == Qt::LeftButton    ? 1
-                           : e->button() == Qt::RightButton ? 2
+        const int button = e->button() == Qt::LeftButton     ? 1
+                           : e->button() == Qt::RightButton  ? 2
                            : e->button() == Qt::MiddleButton ? 4
                                                              : 0;
         if (button != 0)
@@ -217,8 +212,8 @@ protected:
             return;
         }
         const QModelIndex index = this->indexAt(e->position().toPoint());
-        const bool click = e->button() == Qt::LeftButton && index.isValid()
-                           && m_pressed.isValid() && index.row() == m_pressed.row();
+        const bool click =
+            e->button() == Qt::LeftButton && index.isValid() && m_pressed.isValid() && index.row() == m_pressed.row();
         m_pressed = QPersistentModelIndex();
         Base::mouseReleaseEvent(e);
         if (click)
@@ -255,11 +250,8 @@ private:
 // The list view
 
 VbListView::VbListView(QWidget *parent)
-    : QWidget(parent),
-      m_model(new VbListModel(this)),
-      m_proxy(new VbListSortModel(this)),
-      m_stack(new QStackedWidget(this)),
-      m_iconView(new VbInnerView<QListView>(this)),
+    : QWidget(parent), m_model(new VbListModel(this)), m_proxy(new VbListSortModel(this)),
+      m_stack(new QStackedWidget(this)), m_iconView(new VbInnerView<QListView>(this)),
       m_reportView(new VbInnerView<QTreeView>(this))
 {
     m_proxy->setSourceModel(m_model);
@@ -364,8 +356,8 @@ void VbListView::applyView()
             if (m_view == 1) {
                 // Small icons: rows of equal cells, read left to right.
                 m_iconView->setFlow(QListView::LeftToRight);
-                m_iconView->setGridSize(QSize(icon.width() + fm.averageCharWidth() * 24,
-                                              std::max(icon.height(), fm.height()) + 6));
+                m_iconView->setGridSize(
+                    QSize(icon.width() + fm.averageCharWidth() * 24, std::max(icon.height(), fm.height()) + 6));
                 m_iconView->setSpacing(0);
             } else {
                 // List: columns read top to bottom.
@@ -594,10 +586,7 @@ void VbListView::applyArrow()
                              m_arrowImage == 1 ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-void VbListView::viewPressed(int button, const QModelIndex &index)
-{
-    emit mouseDown(button, itemAt(index));
-}
+void VbListView::viewPressed(int button, const QModelIndex &index) { emit mouseDown(button, itemAt(index)); }
 
 void VbListView::viewClicked(const QModelIndex &index)
 {
@@ -605,10 +594,7 @@ void VbListView::viewClicked(const QModelIndex &index)
         emit itemClick(item);
 }
 
-void VbListView::viewDoubleClicked()
-{
-    emit itemDblClick();
-}
+void VbListView::viewDoubleClicked() { emit itemDblClick(); }
 
 void VbListView::itemDrawn(int row)
 {

@@ -77,12 +77,11 @@ public:
 
     void clearItems();
     // Adds an item at the end (or at its sorted place while sorting is on).
-    VbListItem *addItem(const QString &key, const QString &text, int icon = 0,
-                        int smallIcon = 0);
+    VbListItem *addItem(const QString &key, const QString &text, int icon = 0, int smallIcon = 0);
     // The same with the texts of the further columns and the tag, all set
     // before the views hear of the row: a long list fills much faster so.
-    VbListItem *addItem(const QString &key, const QString &text, int icon, int smallIcon,
-                        const QStringList &subItems, const QVariant &tag);
+    VbListItem *addItem(const QString &key, const QString &text, int icon, int smallIcon, const QStringList &subItems,
+                        const QVariant &tag);
     // Replaces every item with `rows`, in their order (or sorted while sorting
     // is on), as clearItems() and addItem() for each would, but the views
     // hear of them once: tens of thousands come in a blink so. The selection

@@ -48,8 +48,7 @@ QSize WrapLabel::sizeHint() const
 {
     const QMargins m = contentsMargins();
     const int whole = fontMetrics().horizontalAdvance(text()) + 1;
-    const int width = qMin(whole, fontMetrics().averageCharWidth() * kHintChars) + m.left() + m.right()
-                      + 2 * margin();
+    const int width = qMin(whole, fontMetrics().averageCharWidth() * kHintChars) + m.left() + m.right() + 2 * margin();
     return {width, heightForWidth(width)};
 }
 
@@ -57,8 +56,7 @@ QSize WrapLabel::minimumSizeHint() const
 {
     const QMargins m = contentsMargins();
     const int whole = fontMetrics().horizontalAdvance(text()) + 1;
-    const int width = qMin(whole, fontMetrics().averageCharWidth() * kLeastChars) + m.left() + m.right()
-                      + 2 * margin();
+    const int width = qMin(whole, fontMetrics().averageCharWidth() * kLeastChars) + m.left() + m.right() + 2 * margin();
     // The height follows the width given (heightForWidth); at the least, a line.
     return {width, fontMetrics().height() + m.top() + m.bottom() + 2 * margin()};
 }

@@ -78,10 +78,7 @@ QString nextConnectionName()
     return QStringLiteral("zorbi_db_%1").arg(counter.fetchAndAddRelaxed(1) + 1);
 }
 
-QString absolutePath(const QString &path)
-{
-    return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
-}
+QString absolutePath(const QString &path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
 // An SQLite URI for `absPath`: '?', '#', '%' and blanks in the path must not be
 // read as parts of the URI.
@@ -131,43 +128,28 @@ DbError statementError(const QSqlError &e, const QString &path)
 {
     const QString text = errorText(e);
     switch (primaryCode(e)) {
-    case kSqliteFull:
-        return {ErrDiskFull, text};
-    case kSqliteIoErr:
-        return {ErrDiskNotReady, text};
+    case kSqliteFull: return {ErrDiskFull, text};
+    case kSqliteIoErr: return {ErrDiskNotReady, text};
     case kSqliteCorrupt:
-    case kSqliteNotADb:
-        return {ErrUnrecognizedFormat, damagedFile(path)};
-    case kSqliteCantOpen:
-        return {ErrCannotOpen, text};
+    case kSqliteNotADb: return {ErrUnrecognizedFormat, damagedFile(path)};
+    case kSqliteCantOpen: return {ErrCannotOpen, text};
     case kSqliteBusy:
-    case kSqliteLocked:
-        return {ErrCurrentlyLocked, QStringLiteral("Could not update; currently locked.")};
-    case kSqliteReadOnly:
-        return {ErrReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
+    case kSqliteLocked: return {ErrCurrentlyLocked, QStringLiteral("Could not update; currently locked.")};
+    case kSqliteReadOnly: return {ErrReadOnly, QStringLiteral("Cannot update. Database or object is read-only.")};
     case kSqliteConstraint:
         switch (extendedCode(e)) {
         case kConstraintUnique:
-        case kConstraintPrimaryKey:
-            return {ErrDuplicateKey, text};
-        case kConstraintForeignKey:
-            return {ErrRelatedRecordRequired, text};
-        case kConstraintNotNull:
-            return {ErrFieldRequired, text};
-        case kConstraintCheck:
-            return {ErrValidationRule, text};
-        default:
-            return {ErrSyntax, text};
+        case kConstraintPrimaryKey: return {ErrDuplicateKey, text};
+        case kConstraintForeignKey: return {ErrRelatedRecordRequired, text};
+        case kConstraintNotNull: return {ErrFieldRequired, text};
+        case kConstraintCheck: return {ErrValidationRule, text};
+        default: return {ErrSyntax, text};
         }
-    default:
-        return {ErrSyntax, text};
+    default: return {ErrSyntax, text};
     }
 }
 
-QString folderOf(const QString &path)
-{
-    return QFileInfo(absolutePath(path)).absolutePath();
-}
+QString folderOf(const QString &path) { return QFileInfo(absolutePath(path)).absolutePath(); }
 
 // What stands in the way of opening `path` as asked, told from the file
 // system before the engine is asked (the engine would open a write-protected
@@ -204,20 +186,16 @@ DbError openError(const QSqlError &e, const QString &path, bool readOnly)
     switch (primaryCode(e)) {
     case kSqliteBusy:
     case kSqliteLocked:
-        return {ErrOpenedExclusively,
-                QStringLiteral("The database file '%1' is locked by another program.").arg(path)};
+        return {ErrOpenedExclusively, QStringLiteral("The database file '%1' is locked by another program.").arg(path)};
     case kSqliteError: // our own tables are not there
     case kSqliteCorrupt:
-    case kSqliteNotADb:
-        return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
-    default:
-        break;
+    case kSqliteNotADb: return {ErrUnrecognizedFormat, unrecognizedFormat(path)};
+    default: break;
     }
     if (DbError access = accessError(path, readOnly))
         return access;
     if (primaryCode(e) == kSqliteReadOnly)
-        return {ErrReadOnly, QStringLiteral("The file '%1' cannot be opened for changes: %2")
-                                 .arg(path, errorText(e))};
+        return {ErrReadOnly, QStringLiteral("The file '%1' cannot be opened for changes: %2").arg(path, errorText(e))};
     // Reading a file in WAL needs its shared-memory file beside it.
     if (primaryCode(e) == kSqliteCantOpen && !QFileInfo(folderOf(path)).isWritable())
         return {ErrCannotOpen, QStringLiteral("The file '%1' cannot be opened in the folder '%2', "
@@ -230,17 +208,13 @@ DbError openError(const QSqlError &e, const QString &path, bool readOnly)
 DbError fileError(const QSqlError &e)
 {
     switch (primaryCode(e)) {
-    case kSqliteFull:
-        return {ErrDiskFull, QStringLiteral("Disk full")};
+    case kSqliteFull: return {ErrDiskFull, QStringLiteral("Disk full")};
     case kSqliteCantOpen:
     case kSqliteReadOnly:
     case kSqlitePerm:
-    case kSqliteAuth:
-        return {ErrPermissionDenied, QStringLiteral("Permission denied")};
-    case kSqliteIoErr:
-        return {ErrDiskNotReady, QStringLiteral("Disk not ready")};
-    default:
-        return {ErrSyntax, errorText(e)};
+    case kSqliteAuth: return {ErrPermissionDenied, QStringLiteral("Permission denied")};
+    case kSqliteIoErr: return {ErrDiskNotReady, QStringLiteral("Disk not ready")};
+    default: return {ErrSyntax, errorText(e)};
     }
 }
 
@@ -251,16 +225,11 @@ QVariant bindable(const QVariant &v)
     if (v.isNull())
         return v;
     switch (v.typeId()) {
-    case QMetaType::QDateTime:
-        return v.toDateTime().toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    case QMetaType::QDate:
-        return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
-    case QMetaType::QTime:
-        return v.toTime().toString(QStringLiteral("HH:mm:ss"));
-    case QMetaType::Bool:
-        return v.toBool() ? -1 : 0;
-    default:
-        return v;
+    case QMetaType::QDateTime: return v.toDateTime().toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case QMetaType::QDate: return v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
+    case QMetaType::QTime: return v.toTime().toString(QStringLiteral("HH:mm:ss"));
+    case QMetaType::Bool: return v.toBool() ? -1 : 0;
+    default: return v;
     }
 }
 
@@ -382,7 +351,6 @@ DbError probeAndPrepare(const QString &name, const QString &path, bool exclusive
     *appId = qint32(id);
     return {};
 }
-
 
 // The engine's own handle of a connection: the rows of a long read are taken
 // from it straight, without the driver's copy of each row and its cache.
@@ -518,11 +486,9 @@ private:
         case QMetaType::LongLong:
         case QMetaType::ULong:
         case QMetaType::ULongLong:
-        case QMetaType::Bool:
-            return sqlite3_bind_int64(m_stmt, index, v.toLongLong());
+        case QMetaType::Bool: return sqlite3_bind_int64(m_stmt, index, v.toLongLong());
         case QMetaType::Double:
-        case QMetaType::Float:
-            return sqlite3_bind_double(m_stmt, index, v.toDouble());
+        case QMetaType::Float: return sqlite3_bind_double(m_stmt, index, v.toDouble());
         case QMetaType::QByteArray: {
             const QByteArray bytes = v.toByteArray();
             return sqlite3_bind_blob(m_stmt, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
@@ -538,15 +504,12 @@ private:
     QVariant value(int i) const
     {
         switch (sqlite3_column_type(m_stmt, i)) {
-        case SQLITE_INTEGER:
-            return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
-        case SQLITE_FLOAT:
-            return QVariant(sqlite3_column_double(m_stmt, i));
-        case SQLITE_NULL:
-            return QVariant(QMetaType::fromType<QString>());
+        case SQLITE_INTEGER: return QVariant(qlonglong(sqlite3_column_int64(m_stmt, i)));
+        case SQLITE_FLOAT: return QVariant(sqlite3_column_double(m_stmt, i));
+        case SQLITE_NULL: return QVariant(QMetaType::fromType<QString>());
         case SQLITE_BLOB:
-            return QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, i)),
-                                       sqlite3_column_bytes(m_stmt, i)));
+            return QVariant(
+                QByteArray(static_cast<const char *>(sqlite3_column_blob(m_stmt, i)), sqlite3_column_bytes(m_stmt, i)));
         default: {
             // The files keep their text in UTF-8: read as it is stored, the
             // engine makes no copy of its own.
@@ -556,7 +519,6 @@ private:
         }
     }
 };
-
 
 } // namespace
 
@@ -604,15 +566,9 @@ static QString connectValue(const QString &connect, QLatin1String key)
     return {};
 }
 
-QString connectPassword(const QString &connect)
-{
-    return connectValue(connect, QLatin1String("PWD"));
-}
+QString connectPassword(const QString &connect) { return connectValue(connect, QLatin1String("PWD")); }
 
-QString connectDatabase(const QString &connect)
-{
-    return connectValue(connect, QLatin1String("DATABASE"));
-}
+QString connectDatabase(const QString &connect) { return connectValue(connect, QLatin1String("DATABASE")); }
 
 // ---------------------------------------------------------------- workspace
 
@@ -621,9 +577,8 @@ Workspace::Workspace(QString name, QString user, QString password)
 {
 }
 
-std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool exclusive,
-                                                  bool readOnly, const QString &connect,
-                                                  DbError *error, qint32 expectedAppId) const
+std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool exclusive, bool readOnly,
+                                                  const QString &connect, DbError *error, qint32 expectedAppId) const
 {
     if (error)
         *error = {};
@@ -646,8 +601,7 @@ std::unique_ptr<Database> Workspace::openDatabase(const QString &path, bool excl
         c.setConnectOptions(QLatin1String(readOnly ? kReadOnlyConnectOptions : kConnectOptions));
     }
     qint32 appId = 0;
-    const DbError e = probeAndPrepare(name, path, exclusive, readOnly, connectPassword(connect),
-                                      expectedAppId, &appId);
+    const DbError e = probeAndPrepare(name, path, exclusive, readOnly, connectPassword(connect), expectedAppId, &appId);
     if (e) {
         removeConnection(name);
         if (error)
@@ -715,9 +669,8 @@ bool createDatabaseFile(const QString &path, qint32 applicationId, const QString
                     continue;
                 step(statements.at(i));
                 if (e)
-                    e.description += QStringLiteral(" (statement %1: %2)")
-                                         .arg(i + 1)
-                                         .arg(statements.at(i).simplified().left(80));
+                    e.description +=
+                        QStringLiteral(" (statement %1: %2)").arg(i + 1).arg(statements.at(i).simplified().left(80));
             }
             step(QStringLiteral("COMMIT"));
         }
@@ -733,10 +686,7 @@ bool createDatabaseFile(const QString &path, qint32 applicationId, const QString
 
 // ---------------------------------------------------------------- database
 
-Database::~Database()
-{
-    close();
-}
+Database::~Database() { close(); }
 
 QSqlDatabase Database::connection() const
 {
@@ -745,20 +695,11 @@ QSqlDatabase Database::connection() const
     return QSqlDatabase::database(m_connection, false);
 }
 
-bool Database::isOpen() const
-{
-    return !m_connection.isEmpty() && connection().isOpen();
-}
+bool Database::isOpen() const { return !m_connection.isEmpty() && connection().isOpen(); }
 
-void Database::setError(int number, const QString &description)
-{
-    m_error = {number, description};
-}
+void Database::setError(int number, const QString &description) { m_error = {number, description}; }
 
-void Database::setErrorFrom(const QSqlError &e)
-{
-    m_error = statementError(e, m_path);
-}
+void Database::setErrorFrom(const QSqlError &e) { m_error = statementError(e, m_path); }
 
 bool Database::execute(const QString &sql, const QVariantList &params)
 {
@@ -843,15 +784,9 @@ bool Database::transaction()
     return execute(m_readOnly ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
 }
 
-bool Database::commit()
-{
-    return execute(QStringLiteral("COMMIT"));
-}
+bool Database::commit() { return execute(QStringLiteral("COMMIT")); }
 
-bool Database::rollback()
-{
-    return execute(QStringLiteral("ROLLBACK"));
-}
+bool Database::rollback() { return execute(QStringLiteral("ROLLBACK")); }
 
 bool Database::compactTo(const QString &target)
 {
@@ -912,30 +847,15 @@ int Recordset::indexOf(const QString &name) const
     return -1;
 }
 
-void Recordset::fail(int number, const QString &description)
-{
-    m_error = {number, description};
-}
+void Recordset::fail(int number, const QString &description) { m_error = {number, description}; }
 
-bool Recordset::hasCurrent() const
-{
-    return m_pos >= 0 && m_pos < int(m_rows.size());
-}
+bool Recordset::hasCurrent() const { return m_pos >= 0 && m_pos < int(m_rows.size()); }
 
-bool Recordset::isEOF() const
-{
-    return m_rows.empty() || m_pos >= int(m_rows.size());
-}
+bool Recordset::isEOF() const { return m_rows.empty() || m_pos >= int(m_rows.size()); }
 
-bool Recordset::isBOF() const
-{
-    return m_rows.empty() || m_pos < 0;
-}
+bool Recordset::isBOF() const { return m_rows.empty() || m_pos < 0; }
 
-int Recordset::recordCount() const
-{
-    return int(m_rows.size());
-}
+int Recordset::recordCount() const { return int(m_rows.size()); }
 
 static const QString kNoCurrentRecord = QStringLiteral("No current record.");
 
@@ -990,10 +910,7 @@ bool Recordset::move(int absolutePosition)
     return true;
 }
 
-int Recordset::absolutePosition() const
-{
-    return hasCurrent() ? m_pos : -1;
-}
+int Recordset::absolutePosition() const { return hasCurrent() ? m_pos : -1; }
 
 static bool isNumber(const QVariant &v)
 {
@@ -1004,10 +921,8 @@ static bool isNumber(const QVariant &v)
     case QMetaType::ULongLong:
     case QMetaType::Double:
     case QMetaType::Float:
-    case QMetaType::Bool:
-        return true;
-    default:
-        return false;
+    case QMetaType::Bool: return true;
+    default: return false;
     }
 }
 
@@ -1050,30 +965,15 @@ QVariant Recordset::field(int index) const
     return m_rows[m_pos].at(index);
 }
 
-QVariant Recordset::field(const QString &name) const
-{
-    return field(indexOf(name));
-}
+QVariant Recordset::field(const QString &name) const { return field(indexOf(name)); }
 
-bool Recordset::isNull(const QString &name) const
-{
-    return field(name).isNull();
-}
+bool Recordset::isNull(const QString &name) const { return field(name).isNull(); }
 
-int Recordset::fieldCount() const
-{
-    return m_names.size();
-}
+int Recordset::fieldCount() const { return m_names.size(); }
 
-QStringList Recordset::fieldNames() const
-{
-    return m_names;
-}
+QStringList Recordset::fieldNames() const { return m_names; }
 
-bool Recordset::hasField(const QString &name) const
-{
-    return indexOf(name) >= 0;
-}
+bool Recordset::hasField(const QString &name) const { return indexOf(name) >= 0; }
 
 void Recordset::close()
 {

@@ -30,18 +30,18 @@ enum ErrorNumber : int {
     ErrPathNotFound = 76,
     ErrDiskNotReady = 71,
     // Further engine numbers this layer raises.
-    ErrUpdateWithoutEdit = 3020,  // "Update or CancelUpdate without AddNew or Edit."
-    ErrDuplicateKey = 3022,       // a unique index or key refused the row
-    ErrReadOnly = 3027,           // "Cannot update. Database or object is read-only."
-    ErrNotValidPath = 3044,       // "'...' is not a valid path."
-    ErrCannotOpen = 3051,         // the file exists but cannot be opened (permissions)
+    ErrUpdateWithoutEdit = 3020,     // "Update or CancelUpdate without AddNew or Edit."
+    ErrDuplicateKey = 3022,          // a unique index or key refused the row
+    ErrReadOnly = 3027,              // "Cannot update. Database or object is read-only."
+    ErrNotValidPath = 3044,          // "'...' is not a valid path."
+    ErrCannotOpen = 3051,            // the file exists but cannot be opened (permissions)
     ErrRelatedRecordRequired = 3201, // a foreign key refused the row
-    ErrDatabaseExists = 3204,     // "Database already exists."
-    ErrCurrentlyLocked = 3218,    // "Could not update; currently locked."
-    ErrItemNotFound = 3265,       // "Item not found in this collection."
-    ErrFieldRequired = 3314,      // a NOT NULL column got Null
-    ErrValidationRule = 3317,     // a CHECK constraint refused the value
-    ErrObjectInvalid = 3420,      // "Object invalid or no longer set."
+    ErrDatabaseExists = 3204,        // "Database already exists."
+    ErrCurrentlyLocked = 3218,       // "Could not update; currently locked."
+    ErrItemNotFound = 3265,          // "Item not found in this collection."
+    ErrFieldRequired = 3314,         // a NOT NULL column got Null
+    ErrValidationRule = 3317,        // a CHECK constraint refused the value
+    ErrObjectInvalid = 3420,         // "Object invalid or no longer set."
 };
 
 struct DbError {
@@ -163,9 +163,8 @@ public:
     // error, a missing file (3024; nothing is created), a file that is not ours or
     // is damaged (3343), the wrong password (3031), or a file locked by another
     // program (3356).  `expectedAppId` 0 accepts either kind of our files.
-    std::unique_ptr<Database> openDatabase(const QString &path, bool exclusive, bool readOnly,
-                                           const QString &connect, DbError *error,
-                                           qint32 expectedAppId = 0) const;
+    std::unique_ptr<Database> openDatabase(const QString &path, bool exclusive, bool readOnly, const QString &connect,
+                                           DbError *error, qint32 expectedAppId = 0) const;
 
 private:
     QString m_name, m_user, m_password;
@@ -180,8 +179,7 @@ enum class Journal { Wal, Rollback };
 // sets its application id and schema version, stores the salted hash of
 // `password` in its meta table, and runs `statements` in one transaction.
 bool createDatabaseFile(const QString &path, qint32 applicationId, const QString &password,
-                        const QStringList &statements, DbError *error,
-                        Journal journal = Journal::Wal);
+                        const QStringList &statements, DbError *error, Journal journal = Journal::Wal);
 
 // Statements over one table for names that come from the schema, never from
 // user text (they are quoted, not bound); the values go in as ? parameters.

@@ -133,10 +133,7 @@ QSize emfSize(const QByteArray &h)
     return {w, h2};
 }
 
-QByteArray peek(QIODevice *device)
-{
-    return device ? device->peek(kPcxHeaderBytes) : QByteArray();
-}
+QByteArray peek(QIODevice *device) { return device ? device->peek(kPcxHeaderBytes) : QByteArray(); }
 
 QByteArray formatOf(Kind kind)
 {
@@ -186,8 +183,8 @@ QImage decodeWithMagick(const QByteArray &data, const char *coder)
     // A warning that the picture is damaged counts as a failure: what comes
     // back then is part of a picture.
     const bool damaged = exception.severity >= ErrorException || exception.severity == CorruptImageWarning;
-    if (decoded && !damaged && decoded->columns > 0 && decoded->rows > 0
-        && decoded->columns <= unsigned(kMostSide) && decoded->rows <= unsigned(kMostSide)) {
+    if (decoded && !damaged && decoded->columns > 0 && decoded->rows > 0 && decoded->columns <= unsigned(kMostSide)
+        && decoded->rows <= unsigned(kMostSide)) {
         const QSize size(int(decoded->columns), int(decoded->rows));
         const bool alpha = decoded->matte != MagickFalse;
         QImage out;
@@ -230,8 +227,7 @@ QByteArray emfToSvg(const QByteArray &data)
     return text;
 }
 
-class PictureHandler : public QImageIOHandler
-{
+class PictureHandler : public QImageIOHandler {
 public:
     explicit PictureHandler(Kind kind) : m_kind(kind) {}
 

@@ -20,8 +20,7 @@
 #include <QImageIOHandler>
 #include <QImageIOPlugin>
 
-class PictureFormatsPlugin : public QImageIOPlugin
-{
+class PictureFormatsPlugin : public QImageIOPlugin {
     Q_OBJECT
     Q_PLUGIN_METADATA(IID QImageIOHandlerFactoryInterface_iid FILE "picture_formats.json")
 

@@ -49,8 +49,7 @@ bool writeFile(const QString &path, const QByteArray &bytes, QString *error)
 
 // The blocks of `doc` that hold characters of [from, to], each with the
 // part of its text in the range: the rule richRange() gives its ranges by.
-template <typename Fn>
-void forEachBlock(const QTextDocument *doc, int from, int to, Fn fn)
+template <typename Fn> void forEachBlock(const QTextDocument *doc, int from, int to, Fn fn)
 {
     for (QTextBlock b = doc->findBlock(qMax(0, from)); b.isValid() && b.position() <= to; b = b.next()) {
         const int start = b.position(), end = start + b.length() - 1;
@@ -82,8 +81,8 @@ void escapeHtml(QStringView s, QString &out)
         default:
             // What no page may hold: controls other than tab and line feed,
             // the non-characters, and pictures' placeholders.
-            if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n') || c.unicode() == 0xFFFE
-                || c.unicode() == 0xFFFF || c == QChar::ObjectReplacementCharacter)
+            if ((c.unicode() < 0x20 && c != u'\t' && c != u'\n') || c.unicode() == 0xFFFE || c.unicode() == 0xFFFF
+                || c == QChar::ObjectReplacementCharacter)
                 break;
             out += c;
         }
@@ -131,7 +130,8 @@ QString cssFont(const QFont &f)
 
 QString cssBox(const QRect &r)
 {
-    return QStringLiteral("left:%1;top:%2;width:%3;height:%4;").arg(pt(r.left()), pt(r.top()), pt(r.width()), pt(r.height()));
+    return QStringLiteral("left:%1;top:%2;width:%3;height:%4;")
+        .arg(pt(r.left()), pt(r.top()), pt(r.width()), pt(r.height()));
 }
 
 QString cssAlign(int alignment)
@@ -145,8 +145,9 @@ QString cssAlign(int alignment)
     else if (h & Qt::AlignJustify)
         s += QLatin1String("text-align:justify;");
     if (alignment & (Qt::AlignVCenter | Qt::AlignBottom))
-        s += (alignment & Qt::AlignVCenter) ? QLatin1String("display:flex;flex-direction:column;justify-content:center;")
-                                             : QLatin1String("display:flex;flex-direction:column;justify-content:flex-end;");
+        s += (alignment & Qt::AlignVCenter)
+                 ? QLatin1String("display:flex;flex-direction:column;justify-content:center;")
+                 : QLatin1String("display:flex;flex-direction:column;justify-content:flex-end;");
     return s;
 }
 
@@ -201,8 +202,9 @@ void HtmlWriter::text(const Item &it, const QString &s)
         else
             origin = QStringLiteral("0 100%");
         const double degrees = it.angle == 2700 ? 90 : -it.angle / 10.0;
-        style = cssBox(QRect(at, QSize(w, h))) + QStringLiteral("transform-origin:%1;transform:rotate(%2deg);")
-                                                      .arg(origin, QString::number(degrees, 'g', 6));
+        style = cssBox(QRect(at, QSize(w, h)))
+                + QStringLiteral("transform-origin:%1;transform:rotate(%2deg);")
+                      .arg(origin, QString::number(degrees, 'g', 6));
     }
     style += cssFont(it.font) + QLatin1String("color:") + cssColor(it.foreColor) + QLatin1Char(';');
     if (it.backColor.isValid() && it.backColor.alpha() > 0)
@@ -255,7 +257,8 @@ void HtmlWriter::line(const Item &it)
     QString style = QStringLiteral("left:%1;top:%2;width:%3;height:0;border-top:%4 solid %5;")
                         .arg(pt(p1.x()), pt(p1.y() - lw / 2), pt(length), pt(lw), cssColor(it.lineColor));
     if (std::abs(degrees) > 1e-9)
-        style += QStringLiteral("transform-origin:0 50%;transform:rotate(%1deg);").arg(QString::number(degrees, 'g', 6));
+        style +=
+            QStringLiteral("transform-origin:0 50%;transform:rotate(%1deg);").arg(QString::number(degrees, 'g', 6));
     m_out += QLatin1String("<div style=\"") + style + QLatin1String("\"></div>\n");
 }
 
@@ -316,7 +319,8 @@ void HtmlWriter::rich(const Item &it)
             QString family = cf.fontFamilies().toStringList().value(0);
             if (family.isEmpty())
                 family = def.family();
-            QString span = cssFont(weight >= QFont::DemiBold, italic, cf.fontUnderline(), cf.fontStrikeOut(), points, family);
+            QString span =
+                cssFont(weight >= QFont::DemiBold, italic, cf.fontUnderline(), cf.fontStrikeOut(), points, family);
             if (cf.foreground().style() != Qt::NoBrush)
                 span += QLatin1String("color:") + cssColor(cf.foreground().color()) + QLatin1Char(';');
             const bool linked = cf.isAnchor() && !cf.anchorHref().isEmpty();
@@ -351,7 +355,8 @@ QString HtmlWriter::run()
                            ".p div,.p img{position:absolute;margin:0;padding:0;overflow:hidden;white-space:pre-wrap}\n"
                            ".p p{margin:0}\n.p a{color:inherit;text-decoration:inherit}\n"
                            "@media print{body{padding:0;background:none}.p{margin:0;box-shadow:none}}\n");
-    m_out += QStringLiteral("@page{size:%1 %2;margin:0}\n</style>\n</head>\n<body>\n").arg(pt(paper.width()), pt(paper.height()));
+    m_out += QStringLiteral("@page{size:%1 %2;margin:0}\n</style>\n</head>\n<body>\n")
+                 .arg(pt(paper.width()), pt(paper.height()));
     const int count = m_doc.pageCount();
     for (int n = 0; n < count; ++n) {
         m_out += QStringLiteral("<div class=\"p\" id=\"page%1\" style=\"width:%2;height:%3\">\n")

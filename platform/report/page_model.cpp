@@ -85,16 +85,14 @@ public:
     qint32 font(const QFont &f) { return intern(m_fonts, m_fontIndex, f); }
     qint32 name(const QString &n) { return intern(m_names, m_nameIndex, n); }
     // The table's font or name of each number, under one lock for a page.
-    template <typename Fn>
-    void read(Fn fn)
+    template <typename Fn> void read(Fn fn)
     {
         const QMutexLocker lock(&m_mutex);
         fn(m_fonts, m_names);
     }
 
 private:
-    template <typename T>
-    qint32 intern(std::vector<T> &values, QHash<T, qint32> &index, const T &value)
+    template <typename T> qint32 intern(std::vector<T> &values, QHash<T, qint32> &index, const T &value)
     {
         const QMutexLocker lock(&m_mutex);
         auto it = index.constFind(value);
@@ -111,8 +109,7 @@ private:
     QHash<QString, qint32> m_nameIndex;
 };
 
-template <typename T, typename Key>
-qint32 sharedIndex(std::vector<T> &held, const T &value, Key key)
+template <typename T, typename Key> qint32 sharedIndex(std::vector<T> &held, const T &value, Key key)
 {
     for (size_t i = 0; i < held.size(); ++i)
         if (key(held[i]) == key(value))
@@ -136,20 +133,16 @@ void PageItems::pack()
             out << quint8(it.kind) << tables.name(it.name) << it.rect;
             switch (it.kind) {
             case Item::Text:
-                out << it.text.toUtf8() << tables.font(it.font) << it.foreColor << it.backColor
-                    << qint32(it.alignment) << it.wordWrap << qint32(it.angle) << it.href << quint8(it.deferred);
+                out << it.text.toUtf8() << tables.font(it.font) << it.foreColor << it.backColor << qint32(it.alignment)
+                    << it.wordWrap << qint32(it.angle) << it.href << quint8(it.deferred);
                 break;
             case Item::Image:
-                out << (it.image.isNull() ? qint32(-1)
-                                          : sharedIndex(m_images, it.image, [](const QImage &i) { return i.cacheKey(); }))
-                    << it.imageFile;
+                out << (it.image.isNull() ? qint32(-1) : sharedIndex(m_images, it.image, [](const QImage &i) {
+                    return i.cacheKey();
+                })) << it.imageFile;
                 break;
-            case Item::Line:
-                out << it.line << it.lineColor << qint32(it.lineWidth);
-                break;
-            case Item::Box:
-                out << it.lineColor << qint32(it.lineWidth) << it.fillColor;
-                break;
+            case Item::Line: out << it.line << it.lineColor << qint32(it.lineWidth); break;
+            case Item::Box: out << it.lineColor << qint32(it.lineWidth) << it.fillColor; break;
             case Item::Rich:
                 out << (it.rich ? sharedIndex(m_riches, it.rich, [](const auto &d) { return d.get(); }) : qint32(-1))
                     << qint32(it.richTop);
@@ -159,7 +152,7 @@ void PageItems::pack()
     }
     m_count = m_items.size();
     m_packed = qCompress(bytes, 1);
-    m_packed.squeeze(); // the compressor's buffer is as long as the input
+    m_packed.squeeze();                // the compressor's buffer is as long as the input
     std::vector<Item>().swap(m_items); // its capacity too
     m_isPacked = true;
 }
@@ -253,10 +246,7 @@ QStringList Document::texts(int pageIndex) const
 
 namespace {
 
-int textFlags(const Item &it)
-{
-    return it.alignment | (it.wordWrap ? Qt::TextWordWrap : 0);
-}
+int textFlags(const Item &it) { return it.alignment | (it.wordWrap ? Qt::TextWordWrap : 0); }
 
 // A linked text goes through a text document: the PDF engine writes a link
 // annotation only for an anchor it meets while drawing a document's text.
@@ -395,12 +385,8 @@ void paintPage(QPainter &p, const Document &doc, int pageIndex, const RenderOpti
     const int count = doc.pageCount();
     for (const Item &it : doc.pages[size_t(pageIndex)].items.unpacked()) {
         switch (it.kind) {
-        case Item::Text:
-            drawText(p, it, it.textFor(pageIndex + 1, count));
-            break;
-        case Item::Image:
-            drawImage(p, it, options.maxImageDpi);
-            break;
+        case Item::Text: drawText(p, it, it.textFor(pageIndex + 1, count)); break;
+        case Item::Image: drawImage(p, it, options.maxImageDpi); break;
         case Item::Line:
             p.save();
             p.setPen(QPen(it.lineColor, qMax(1, it.lineWidth)));

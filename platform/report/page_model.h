@@ -74,29 +74,29 @@ struct Item {
     enum Deferred { NoDeferred, PageNumber, PageCount };
 
     Kind kind = Text;
-    QString name;         // the control it came from (for the writers and tests)
-    QRect rect;           // twips, page coordinates
+    QString name; // the control it came from (for the writers and tests)
+    QRect rect;   // twips, page coordinates
 
     // Text
     QString text;
-    QFont font;           // pixel size in twips
+    QFont font; // pixel size in twips
     QColor foreColor = Qt::black;
-    QColor backColor;     // invalid: transparent
+    QColor backColor; // invalid: transparent
     int alignment = Qt::AlignLeft | Qt::AlignTop;
     bool wordWrap = true;
-    int angle = 0;        // tenths of a degree, counter-clockwise
+    int angle = 0; // tenths of a degree, counter-clockwise
     QString href;
     Deferred deferred = NoDeferred;
 
     // Image
     QImage image;
-    QString imageFile;    // when `image` is null
+    QString imageFile; // when `image` is null
 
     // Line and Box
     QLineF line;
     QColor lineColor = Qt::black;
-    int lineWidth = 15;   // twips; 0 draws no border
-    QColor fillColor;     // Box: invalid = no fill
+    int lineWidth = 15; // twips; 0 draws no border
+    QColor fillColor;   // Box: invalid = no fill
 
     // Rich
     std::shared_ptr<const QTextDocument> rich;
@@ -108,7 +108,8 @@ struct Item {
     QString richText() const;
     // Rich: the lines of this slice (those whose tops lie inside it, which the
     // layout cut it to hold), each with its paragraph and that paragraph's layout.
-    void forEachSliceLine(const std::function<void(const QTextBlock &, const QTextLayout &, const QTextLine &)> &fn) const;
+    void
+    forEachSliceLine(const std::function<void(const QTextBlock &, const QTextLayout &, const QTextLine &)> &fn) const;
 };
 
 // The items of one page. While the layout fills the page they are Items; once
@@ -153,7 +154,7 @@ private:
 
     bool m_isPacked = false;
     size_t m_count = 0;
-    std::vector<Item> m_items;     // unpacked; when packed, a copy read() made
+    std::vector<Item> m_items; // unpacked; when packed, a copy read() made
     QByteArray m_packed;
     std::vector<QImage> m_images;
     std::vector<std::shared_ptr<const QTextDocument>> m_riches;
@@ -167,7 +168,7 @@ struct Document {
     QString title;
     QPageSize pageSize = QPageSize(QPageSize::Letter);
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
-    QSize size;            // twips, as oriented
+    QSize size; // twips, as oriented
     std::vector<Page> pages;
 
     int pageCount() const { return int(pages.size()); }
@@ -189,8 +190,8 @@ void paintPage(QPainter &painter, const Document &doc, int pageIndex, const Rend
 // the document's paper and orientation with no margins (the positions hold
 // them), scales to twips and starts a new sheet per page. False, with `error`,
 // when the device cannot be painted on. Pages `from`..`to` (1-based, 0 = all).
-bool paintDocument(QPagedPaintDevice &device, const Document &doc, QString *error = nullptr,
-                   int from = 0, int to = 0, const RenderOptions &options = {});
+bool paintDocument(QPagedPaintDevice &device, const Document &doc, QString *error = nullptr, int from = 0, int to = 0,
+                   const RenderOptions &options = {});
 
 // Writes the document as a PDF at `path`: real text and link annotations.
 // Writes nothing for a document without pages (and returns false).

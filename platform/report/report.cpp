@@ -583,11 +583,11 @@ private:
     // and when the band after it goes on to the next page, the header (and
     // the headers it opened with) goes along, unless it began the page.
     struct Kept {
-        int page = -1;               // the page it lies on; -1: nothing kept
-        size_t from = 0, to = 0;     // its items on that page
+        int page = -1;           // the page it lies on; -1: nothing kept
+        size_t from = 0, to = 0; // its items on that page
         int top = 0, height = 0;
         bool pageWasEmpty = false;
-        int lastRowBefore = -1;      // the page's last row without it
+        int lastRowBefore = -1; // the page's last row without it
     };
     // Puts a band whole at the foot of what the page holds; a group header is
     // kept for the band after it, the page header leaves the kept alone.
@@ -631,8 +631,8 @@ private:
             const int dy = m_y - k.top;
             std::vector<Item> &items = m_r.m_doc.pages.back().items.edit();
             // Now at the top of its page: never moved again.
-            m_keep = {m_r.m_doc.pageCount() - 1, items.size(), items.size() + moved.size(), m_y, k.height, true,
-                      m_lastRow};
+            m_keep = {
+                m_r.m_doc.pageCount() - 1, items.size(), items.size() + moved.size(), m_y, k.height, true, m_lastRow};
             for (Item &it : moved) {
                 translate(it, 0, dy);
                 items.push_back(std::move(it));
@@ -732,8 +732,7 @@ private:
                 }
             } else if (c.kind == ControlKind::SubReport && c.subReport) {
                 auto strip = std::make_shared<Strip>();
-                if (c.subReport->execute(strip.get(), qMin(c.width, width - qMax(0, c.left))) &&
-                    strip->height > 0) {
+                if (c.subReport->execute(strip.get(), qMin(c.width, width - qMax(0, c.left))) && strip->height > 0) {
                     h = qMax(h, strip->height);
                     p.kind = Piece::Sub;
                     int at = 0;
@@ -936,8 +935,7 @@ private:
                 it.rich = p.doc;
                 it.richTop = p.offset;
                 break;
-            case ControlKind::SubReport:
-                continue; // a sub-report without content
+            case ControlKind::SubReport: continue; // a sub-report without content
             }
             if (it.rect.width() <= 0 && it.kind != Item::Line)
                 continue;
@@ -967,7 +965,6 @@ private:
     Kept m_keep;
     int m_slot = 0, m_rowTop = 0, m_rowHeight = 0; // the row of detail slots being filled
 };
-
 
 // ---------------------------------------------------------------- report
 

@@ -153,17 +153,17 @@ public:
     QString name;
     int left = 0, top = 0, width = 0, height = 0;
     bool visible = true;
-    bool canGrow = false;     // text: grow downwards to the whole text
+    bool canGrow = false; // text: grow downwards to the whole text
     QColor foreColor = Qt::black;
-    QColor backColor;         // invalid: transparent
-    QFont font;               // point sizes, as designed (Arial 10 unless set)
+    QColor backColor; // invalid: transparent
+    QFont font;       // point sizes, as designed (Arial 10 unless set)
     int alignment = Qt::AlignLeft | Qt::AlignTop;
     bool wordWrap = true;
     QString hyperlink;
 
     // Label
     QString caption;
-    int angle = 0;            // tenths of a degree; 900 reads bottom to top
+    int angle = 0; // tenths of a degree; 900 reads bottom to top
 
     // Field: bound to `dataField` (a column, "=Now()" or "@Name"), or given a
     // value by code; `summary` makes it the page number or the page count.
@@ -213,7 +213,7 @@ public:
     int height = 0;
     bool visible = true;
     bool canGrow = true;
-    bool newPageBefore = false;   // start on a new page (unless the page is still empty)
+    bool newPageBefore = false; // start on a new page (unless the page is still empty)
     // Detail only: 1, or 2 side by side (across, then down), `columnSpacing`
     // twips apart.
     int columnCount = 1;
@@ -223,8 +223,16 @@ public:
     std::function<void()> onFormat;
 
     // Group headers: the key, and the value code sets for a value key.
-    void setGroupColumn(const QString &column) { m_keyColumn = column; m_keyByValue = false; }
-    void setGroupByValue() { m_keyColumn.clear(); m_keyByValue = true; }
+    void setGroupColumn(const QString &column)
+    {
+        m_keyColumn = column;
+        m_keyByValue = false;
+    }
+    void setGroupByValue()
+    {
+        m_keyColumn.clear();
+        m_keyByValue = true;
+    }
     bool hasGroupKey() const { return m_keyByValue || !m_keyColumn.isEmpty(); }
     QString groupColumn() const { return m_keyColumn; }
     QVariant groupValue;
@@ -253,13 +261,13 @@ struct PageSetup {
     QPageSize paper = QPageSize(QPageSize::Letter);
     QPageLayout::Orientation orientation = QPageLayout::Portrait;
     QMargins margins = QMargins(720, 720, 720, 720); // twips
-    int printWidth = 0;                             // twips; 0 or more than fits: all between the margins
+    int printWidth = 0;                              // twips; 0 or more than fits: all between the margins
 
     // Takes the paper of a printer's (or PDF writer's) page layout; the
     // orientation and margins stay the report's own.
     void setPaper(const QPageLayout &layout) { paper = layout.pageSize(); }
-    QSize paperSize() const;          // twips, as oriented
-    QRect printableRect() const;      // twips: inside the margins, print width applied
+    QSize paperSize() const;     // twips, as oriented
+    QRect printableRect() const; // twips: inside the margins, print width applied
 };
 
 // The data control of a report: its record source read once at the start of
@@ -348,13 +356,18 @@ protected:
     virtual void noData() {}
     virtual void error(int number, const QString &description, bool &cancelDisplay)
     {
-        Q_UNUSED(number); Q_UNUSED(description); Q_UNUSED(cancelDisplay);
+        Q_UNUSED(number);
+        Q_UNUSED(description);
+        Q_UNUSED(cancelDisplay);
     }
     virtual void reportEnd() {}
 
 private:
     friend class Layout;
-    struct Group { Section *header; Section *footer; };
+    struct Group {
+        Section *header;
+        Section *footer;
+    };
     // The run itself: into pages, or (a sub-report) into `strip`, `width` wide.
     bool execute(Strip *strip, int width);
     void raiseError(int number, const QString &description);

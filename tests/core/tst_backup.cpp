@@ -35,8 +35,8 @@ using SD = ui::ScriptedDialogs;
 
 namespace {
 
-const QString kRefusal = QStringLiteral(
-    "The file you have selected is your current Zorbi data file. Please save to a different file name.");
+const QString kRefusal =
+    QStringLiteral("The file you have selected is your current Zorbi data file. Please save to a different file name.");
 
 // Both files of the program folder open, as the running program has them.
 bool openBoth(const ProgramFolder &pf)
@@ -85,10 +85,10 @@ void writeFile(const QString &path, const QByteArray &bytes)
 
 QString successText(const QString &target)
 {
-    return "Your data file \"" + gDataDBPath + "\" has been backed up to \"" + target +
-           "\".\nPlease remember that this backup DOES NOT backup any of your picture files, due to the "
-           "large size of picture files.\n\nYour pictures are stored in folder \"" + gPicturePath +
-           "\".\n\nPlease be sure to backup the picture files in this folder up manually.";
+    return "Your data file \"" + gDataDBPath + "\" has been backed up to \"" + target
+           + "\".\nPlease remember that this backup DOES NOT backup any of your picture files, due to the "
+             "large size of picture files.\n\nYour pictures are stored in folder \""
+           + gPicturePath + "\".\n\nPlease be sure to backup the picture files in this folder up manually.";
 }
 
 // The reminder program's end of the link, in this process: it ends a moment
@@ -185,7 +185,8 @@ void TestBackup::backsUpAndReopens()
     QVERIFY(gDataDB && gDataDB->isOpen() && gSystemDB && gSystemDB->isOpen());
     QVERIFY(addPet("Fido")); // the program goes on working on the reopened files
     QCOMPARE(funPref_Get("BackupCount"), QString("1"));
-    QCOMPARE(QDir(pf.file("copies")).entryList(QDir::Files | QDir::Hidden), QStringList{"Pets.dat"}); // no temporary left
+    QCOMPARE(QDir(pf.file("copies")).entryList(QDir::Files | QDir::Hidden),
+             QStringList{"Pets.dat"}); // no temporary left
 
     const auto &shown = pf.dialogs().shown();
     QCOMPARE(shown.size(), size_t(2));
@@ -208,11 +209,18 @@ void TestBackup::startFolder_data()
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("temp"); // "-" unset
     QTest::addColumn<QString>("expected");
-    QTest::newRow("the setting") << "/srv/backups" << "/var/tmp" << "/srv/backups";
-    QTest::newRow("TEMP") << "" << "/var/tmp" << "/var/tmp";
-    QTest::newRow("neither") << "" << "-" << QDir::tempPath();
+    QTest::newRow("the setting") << "/srv/backups"
+                                 << "/var/tmp"
+                                 << "/srv/backups";
+    QTest::newRow("TEMP") << ""
+                          << "/var/tmp"
+                          << "/var/tmp";
+    QTest::newRow("neither") << ""
+                             << "-" << QDir::tempPath();
     // "@" is the program folder, which holds the file.
-    QTest::newRow("a file, not a folder") << "@/notes.txt" << "/var/tmp" << "@";
+    QTest::newRow("a file, not a folder") << "@/notes.txt"
+                                          << "/var/tmp"
+                                          << "@";
 }
 
 void TestBackup::startFolder()
@@ -268,7 +276,8 @@ void TestBackup::liveFilesAreRefused()
     QVERIFY(QFile::link(pf.path(), other.filePath("folder")));
     QVERIFY(QFile::link(pf.file("gone.dat"), other.filePath("dangling.dat")));
     QVERIFY(::link(QFile::encodeName(pf.file("Zorbi.dat")).constData(),
-                   QFile::encodeName(other.filePath("hard.dat")).constData()) == 0);
+                   QFile::encodeName(other.filePath("hard.dat")).constData())
+            == 0);
     const QString cwd = QDir::currentPath();
     auto back = qScopeGuard([&] { QDir::setCurrent(cwd); });
     QVERIFY(QDir::setCurrent(pf.path()));
@@ -355,15 +364,17 @@ void TestBackup::failureKeepsOldBackup_data()
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("text");
     const QString tail = ".  Please make sure all forms are closed before attempting to backup your Zorbi data file.";
-    QTest::newRow("disk full while compacting") << int(backup::Step::Compact) << 61 << "Disk full"
-                                                << "61 - Disk full. Your Zorbi data file was NOT backed up successfully.";
+    QTest::newRow("disk full while compacting")
+        << int(backup::Step::Compact) << 61 << "Disk full"
+        << "61 - Disk full. Your Zorbi data file was NOT backed up successfully.";
     QTest::newRow("disk full while flushing") << int(backup::Step::Flush) << 61 << "Disk full"
                                               << "61 - Disk full. Your Zorbi data file was NOT backed up successfully.";
     QTest::newRow("permission denied") << int(backup::Step::Compact) << 70 << "Permission denied"
                                        << "70 - Permission denied" + tail;
     QTest::newRow("disk not ready") << int(backup::Step::Flush) << 71 << "Disk not ready"
                                     << "71 - Disk not ready";
-    QTest::newRow("the rename") << int(backup::Step::Replace) << 75 << "Is a directory" << "75 - Is a directory";
+    QTest::newRow("the rename") << int(backup::Step::Replace) << 75 << "Is a directory"
+                                << "75 - Is a directory";
     QTest::newRow("opening the source") << int(backup::Step::OpenSource) << 3343 << "Damaged"
                                         << "3343 - Damaged";
 }
@@ -416,7 +427,7 @@ void TestBackup::failedCopyLeavesNothing()
                              "INSERT INTO tbl_contact (contact_name) SELECT hex(randomblob(500)) FROM n"));
     const QString folder = pf.file("copies");
     QVERIFY(QDir().mkpath(folder));
-    rlimit saved {};
+    rlimit saved{};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     {
         const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
@@ -450,9 +461,10 @@ void TestBackup::staleTemporariesAreRemoved()
     const QString folder = pf.file("copies");
     QVERIFY(QDir().mkpath(folder));
     const QStringList stale{".Pets.dat.c9c34a.tmp", ".Pets.dat.c9c34a.tmp-journal", "Pets.dat.4c047f.tmp-journal",
-                            "Pets.dat.00aa11.tmp", ".Pets.dat.5e5e5e.tmp", ".Pets.dat.5e5e5e.tmp-journal"};
+                            "Pets.dat.00aa11.tmp",  ".Pets.dat.5e5e5e.tmp",         ".Pets.dat.5e5e5e.tmp-journal"};
     const QStringList kept{".Pets.dat.77e1d0.tmp", ".Pets.dat.77e1d0.tmp-journal", ".Other.dat.c9c34a.tmp",
-                           "Pets.dat.notes.tmp", "Pets.dat.c9c34a.tmp.txt", "my.tmp", ".Pets.dat.0b0b0b.tmp"};
+                           "Pets.dat.notes.tmp",   "Pets.dat.c9c34a.tmp.txt",      "my.tmp",
+                           ".Pets.dat.0b0b0b.tmp"};
     for (const QString &name : stale + kept)
         writeFile(folder + "/" + name, "left over");
     // Killed as the engine began: the copy is still empty, its journal there.
@@ -546,8 +558,9 @@ void TestBackup::fileLockedByAnotherEndsTheProgram()
         return s == backup::Step::OpenSource ? db::DbError{db::ErrOpenedExclusively, "locked"} : db::DbError{};
     });
     QVERIFY(!backup::funBackupTo(nullptr, pf.file("Pets.dat")));
-    QCOMPARE(pf.dialogs().last(SD::Message)->text,
-             QString("3356 - Zorbi was not able to re-open your database. Zorbi will now close, please restart Zorbi."));
+    QCOMPARE(
+        pf.dialogs().last(SD::Message)->text,
+        QString("3356 - Zorbi was not able to re-open your database. Zorbi will now close, please restart Zorbi."));
     QCOMPARE(ended, QList<int>{1});
 }
 
@@ -701,8 +714,10 @@ void TestBackup::versionText_data()
 {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("text");
-    QTest::newRow("the program's") << "1.2.34" << "Version 1.2 (Build 34)";
-    QTest::newRow("no build") << "2.0" << "Version 2.0 (Build 0)";
+    QTest::newRow("the program's") << "1.2.34"
+                                   << "Version 1.2 (Build 34)";
+    QTest::newRow("no build") << "2.0"
+                              << "Version 2.0 (Build 0)";
 }
 
 void TestBackup::versionText()

@@ -29,10 +29,7 @@ using SD = ui::ScriptedDialogs;
 
 namespace {
 
-bool writable(const QString &path)
-{
-    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
-}
+bool writable(const QString &path) { return ::access(QFile::encodeName(path).constData(), W_OK) == 0; }
 
 // Makes a file or folder unwritable for the test's life: the mode for a user,
 // the immutable flag as well for root, whom the mode does not stop.
@@ -188,11 +185,13 @@ void TestDatabaseFiles::unwritablePlaces_data()
     QTest::addColumn<QString>("message"); // "" when the program starts
     QTest::newRow("program folder, data file elsewhere") << "folder" << false << "";
     QTest::newRow("program folder with the data file")
-        << "folder" << true << "Unable to open Zorbi data file: %1\nError 3027: The file '%1' is in the folder '%2', "
-                               "which is read-only for you, so no changes can be saved in the file.";
+        << "folder" << true
+        << "Unable to open Zorbi data file: %1\nError 3027: The file '%1' is in the folder '%2', "
+           "which is read-only for you, so no changes can be saved in the file.";
     QTest::newRow("the data file itself")
-        << "file" << true << "Unable to open Zorbi data file: %1\nError 3027: The file '%1' is read-only, so no "
-                             "changes can be saved in it.";
+        << "file" << true
+        << "Unable to open Zorbi data file: %1\nError 3027: The file '%1' is read-only, so no "
+           "changes can be saved in it.";
 }
 
 void TestDatabaseFiles::unwritablePlaces()
@@ -240,10 +239,13 @@ void TestDatabaseFiles::damagedDataFileIsReportedOnce()
         auto d = db::Workspace().openDatabase(dat, false, false, funDBConnect(), &err);
         QVERIFY2(d, qPrintable(err.description));
         for (int i = 0; i < 50; ++i)
-            QVERIFY(d->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name) VALUES (?)"), {QStringLiteral("Pet %1").arg(i)}));
-        QVERIFY(d->execute(QStringLiteral("INSERT INTO tbl_event (event_name, event_date) VALUES ('Vet', date('now'))")));
+            QVERIFY(d->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name) VALUES (?)"),
+                               {QStringLiteral("Pet %1").arg(i)}));
+        QVERIFY(
+            d->execute(QStringLiteral("INSERT INTO tbl_event (event_name, event_date) VALUES ('Vet', date('now'))")));
         petPage = scalarText(*d, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'tbl_pet'")).toInt();
-        eventPage = scalarText(*d, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'tbl_event'")).toInt();
+        eventPage =
+            scalarText(*d, QStringLiteral("SELECT rootpage FROM sqlite_master WHERE name = 'tbl_event'")).toInt();
         pageSize = scalarText(*d, QStringLiteral("PRAGMA page_size")).toInt();
     }
     QVERIFY(petPage > 1 && eventPage > 1 && pageSize > 0);
@@ -380,8 +382,8 @@ void TestDatabaseFiles::defaultDataFile()
     const QString path = funGetDBNameData();
     QCOMPARE(path, userCopy ? own : pf.file(QStringLiteral("Zorbi.dat")));
     QCOMPARE(QFileInfo::exists(own), userCopy);
-    QCOMPARE(funGetPicturesFolder(), (forAllUsers ? home.filePath(QStringLiteral("Zorbi 2003")) : pf.path())
-                                         + QStringLiteral("/Pictures"));
+    QCOMPARE(funGetPicturesFolder(),
+             (forAllUsers ? home.filePath(QStringLiteral("Zorbi 2003")) : pf.path()) + QStringLiteral("/Pictures"));
     QVERIFY(funOpen_SystemDB(nullptr, funGetDBNameSystem()));
     const bool opened = funOpen_DataDB(nullptr, path);
     // The one case that cannot start says so in the opener's words.

@@ -29,9 +29,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+using event_handler::funEventHandler;
 using testsupport::ProgramFolder;
 using testsupport::value;
-using event_handler::funEventHandler;
 
 namespace {
 
@@ -41,7 +41,8 @@ const QDate kChosen(2026, 12, 17);
 // Chooses kChosen in the chooser window that `button` opens.
 void chooseThrough(QPushButton *button)
 {
-    QPointer<QTimer> t = testsupport::onModal<frm_date>([](frm_date *chooser) { chooser->MonthView1_DateClick(kChosen); });
+    QPointer<QTimer> t =
+        testsupport::onModal<frm_date>([](frm_date *chooser) { chooser->MonthView1_DateClick(kChosen); });
     button->click();
     delete t;
 }
@@ -92,8 +93,8 @@ void TestDateBoxes::chosenDateStoredWhole_data()
     QTest::addColumn<QString>("box");
     // "17 Dec 2026", "17.12.2026 г." and "12/17/2026".
     for (const char *locale : {"C", "bg_BG", "en_US"})
-        for (const char *box : {"pet birthday", "diary entry", "vaccination received", "vaccination expires",
-                                "picture", "event date", "event until", "trip leaving", "trip returning"})
+        for (const char *box : {"pet birthday", "diary entry", "vaccination received", "vaccination expires", "picture",
+                                "event date", "event until", "trip leaving", "trip returning"})
             QTest::addRow("%s, %s", box, locale) << QString::fromLatin1(locale) << QString::fromLatin1(box);
 }
 
@@ -149,7 +150,8 @@ void TestDateBoxes::chosenDateStoredWhole()
         w->show();
         QCOMPARE(w->txtpicture[3]->text(), shown);
         w->txtpicture[3]->clear();
-        w->txtpicture[3]->insert(QLocale().toString(QDate(2026, 11, 28), vbShortDateFormat())); // as typed: held to the limit
+        w->txtpicture[3]->insert(
+            QLocale().toString(QDate(2026, 11, 28), vbShortDateFormat())); // as typed: held to the limit
         QCOMPARE(vbCDate(w->txtpicture[3]->text()), QDate(2026, 11, 28));
         w->close();
     } else if (box.startsWith(QLatin1String("event"))) {

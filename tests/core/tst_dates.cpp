@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("31 Jan on 1 Feb") << QDate(2024, 2, 1) << QVariant(QDate(2024, 1, 31)) << "(1 day old)";
         QTest::newRow("31 Jan on 1 Mar") << QDate(2023, 3, 1) << QVariant(QDate(2023, 1, 31)) << "(1 month old)";
         QTest::newRow("31 Jan on 28 Feb") << QDate(2023, 2, 28) << QVariant(QDate(2023, 1, 31)) << "(1 month old)";
-        QTest::newRow("29 Feb on 28 Feb next year") << QDate(2025, 2, 28) << QVariant(QDate(2024, 2, 29)) << "(1 year old)";
+        QTest::newRow("29 Feb on 28 Feb next year")
+            << QDate(2025, 2, 28) << QVariant(QDate(2024, 2, 29)) << "(1 year old)";
         QTest::newRow("day before first birthday") << t << QVariant(QDate(2023, 6, 16)) << "(11 months old)";
         // Older than the old 68-year limit.
         QTest::newRow("tortoise") << t << QVariant(QDate(1924, 6, 15)) << "(100 years old)";
@@ -141,42 +142,76 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QDate>("expected"); // null: not a date
-        QTest::newRow("ISO") << "en_US" << "2020-02-29" << QDate(2020, 2, 29);
-        QTest::newRow("ISO impossible") << "en_US" << "2020-02-31" << QDate();
-        QTest::newRow("ISO not a leap year") << "en_US" << "2023-02-29" << QDate();
-        QTest::newRow("ISO short fields") << "en_US" << "2020-2-3" << QDate();
-        QTest::newRow("US four-digit year") << "en_US" << "2/29/2020" << QDate(2020, 2, 29);
-        QTest::newRow("US padded") << "en_US" << "02/09/2020" << QDate(2020, 2, 9);
-        QTest::newRow("US two-digit year, this century") << "en_US" << "3/4/15" << QDate(2015, 3, 4);
-        QTest::newRow("US two-digit year, last century") << "en_US" << "3/4/95" << QDate(1995, 3, 4);
-        QTest::newRow("US leap day, two-digit year") << "en_US" << "2/29/00" << QDate(2000, 2, 29);
-        QTest::newRow("US impossible") << "en_US" << "2/31/2020" << QDate();
-        QTest::newRow("US month 13") << "en_US" << "13/1/2020" << QDate();
-        QTest::newRow("US blanks around") << "en_US" << "  2/3/2020 " << QDate(2020, 2, 3);
-        QTest::newRow("US three-digit year") << "en_US" << "2/3/202" << QDate();
-        QTest::newRow("US wrong separator") << "en_US" << "2.3.2020" << QDate();
-        QTest::newRow("UK day first") << "en_GB" << "31/01/2020" << QDate(2020, 1, 31);
-        QTest::newRow("UK impossible") << "en_GB" << "31/02/2020" << QDate();
-        QTest::newRow("UK two-digit year") << "en_GB" << "5/6/07" << QDate(2007, 6, 5);
-        QTest::newRow("German") << "de_DE" << "24.12.2021" << QDate(2021, 12, 24);
-        QTest::newRow("Japanese year first") << "ja_JP" << "2021/12/24" << QDate(2021, 12, 24);
+        QTest::newRow("ISO") << "en_US"
+                             << "2020-02-29" << QDate(2020, 2, 29);
+        QTest::newRow("ISO impossible") << "en_US"
+                                        << "2020-02-31" << QDate();
+        QTest::newRow("ISO not a leap year") << "en_US"
+                                             << "2023-02-29" << QDate();
+        QTest::newRow("ISO short fields") << "en_US"
+                                          << "2020-2-3" << QDate();
+        QTest::newRow("US four-digit year") << "en_US"
+                                            << "2/29/2020" << QDate(2020, 2, 29);
+        QTest::newRow("US padded") << "en_US"
+                                   << "02/09/2020" << QDate(2020, 2, 9);
+        QTest::newRow("US two-digit year, this century") << "en_US"
+                                                         << "3/4/15" << QDate(2015, 3, 4);
+        QTest::newRow("US two-digit year, last century") << "en_US"
+                                                         << "3/4/95" << QDate(1995, 3, 4);
+        QTest::newRow("US leap day, two-digit year") << "en_US"
+                                                     << "2/29/00" << QDate(2000, 2, 29);
+        QTest::newRow("US impossible") << "en_US"
+                                       << "2/31/2020" << QDate();
+        QTest::newRow("US month 13") << "en_US"
+                                     << "13/1/2020" << QDate();
+        QTest::newRow("US blanks around") << "en_US"
+                                          << "  2/3/2020 " << QDate(2020, 2, 3);
+        QTest::newRow("US three-digit year") << "en_US"
+                                             << "2/3/202" << QDate();
+        QTest::newRow("US wrong separator") << "en_US"
+                                            << "2.3.2020" << QDate();
+        QTest::newRow("UK day first") << "en_GB"
+                                      << "31/01/2020" << QDate(2020, 1, 31);
+        QTest::newRow("UK impossible") << "en_GB"
+                                       << "31/02/2020" << QDate();
+        QTest::newRow("UK two-digit year") << "en_GB"
+                                           << "5/6/07" << QDate(2007, 6, 5);
+        QTest::newRow("German") << "de_DE"
+                                << "24.12.2021" << QDate(2021, 12, 24);
+        QTest::newRow("Japanese year first") << "ja_JP"
+                                             << "2021/12/24" << QDate(2021, 12, 24);
         // The C locale's short date has month names: the form its hint shows,
         // however the name is written, and ISO.
-        QTest::newRow("C as the hint shows") << "C" << "25 Dec 2020" << QDate(2020, 12, 25);
-        QTest::newRow("C one-digit day") << "C" << "5 Dec 2020" << QDate(2020, 12, 5);
-        QTest::newRow("C padded day") << "C" << "05 Dec 2020" << QDate(2020, 12, 5);
-        QTest::newRow("C month in lower case") << "C" << "25 dec 2020" << QDate(2020, 12, 25);
-        QTest::newRow("C month in capitals") << "C" << "25 DEC 2020" << QDate(2020, 12, 25);
-        QTest::newRow("C two-digit year") << "C" << "25 Dec 20" << QDate(2020, 12, 25);
-        QTest::newRow("C ISO") << "C" << "2020-12-25" << QDate(2020, 12, 25);
-        QTest::newRow("C impossible") << "C" << "31 Feb 2020" << QDate();
-        QTest::newRow("C no such month") << "C" << "25 Dex 2020" << QDate();
-        QTest::newRow("C numbers only") << "C" << "25 12 2020" << QDate();
-        QTest::newRow("words") << "en_US" << "abc" << QDate();
-        QTest::newRow("empty") << "en_US" << "" << QDate();
-        QTest::newRow("blanks") << "en_US" << "   " << QDate();
-        QTest::newRow("trailing text") << "en_US" << "2/3/2020 x" << QDate();
-        QTest::newRow("year 0050") << "en_US" << "0050-01-01" << QDate();
+        QTest::newRow("C as the hint shows") << "C"
+                                             << "25 Dec 2020" << QDate(2020, 12, 25);
+        QTest::newRow("C one-digit day") << "C"
+                                         << "5 Dec 2020" << QDate(2020, 12, 5);
+        QTest::newRow("C padded day") << "C"
+                                      << "05 Dec 2020" << QDate(2020, 12, 5);
+        QTest::newRow("C month in lower case") << "C"
+                                               << "25 dec 2020" << QDate(2020, 12, 25);
+        QTest::newRow("C month in capitals") << "C"
+                                             << "25 DEC 2020" << QDate(2020, 12, 25);
+        QTest::newRow("C two-digit year") << "C"
+                                          << "25 Dec 20" << QDate(2020, 12, 25);
+        QTest::newRow("C ISO") << "C"
+                               << "2020-12-25" << QDate(2020, 12, 25);
+        QTest::newRow("C impossible") << "C"
+                                      << "31 Feb 2020" << QDate();
+        QTest::newRow("C no such month") << "C"
+                                         << "25 Dex 2020" << QDate();
+        QTest::newRow("C numbers only") << "C"
+                                        << "25 12 2020" << QDate();
+        QTest::newRow("words") << "en_US"
+                               << "abc" << QDate();
+        QTest::newRow("empty") << "en_US"
+                               << "" << QDate();
+        QTest::newRow("blanks") << "en_US"
+                                << "   " << QDate();
+        QTest::newRow("trailing text") << "en_US"
+                                       << "2/3/2020 x" << QDate();
+        QTest::newRow("year 0050") << "en_US"
+                                   << "0050-01-01" << QDate();
     }
     void typedDates()
     {
@@ -193,25 +228,44 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QTime>("expected"); // null: not a time
-        QTest::newRow("afternoon") << "C" << "5:30 PM" << QTime(17, 30);
-        QTest::newRow("lower case, no blank") << "C" << "5:30pm" << QTime(17, 30);
-        QTest::newRow("hour and AM/PM") << "C" << "5 PM" << QTime(17, 0);
-        QTest::newRow("noon") << "C" << "12:00 PM" << QTime(12, 0);
-        QTest::newRow("midnight") << "C" << "12:15 AM" << QTime(0, 15);
-        QTest::newRow("with seconds") << "C" << "5:30:15 pm" << QTime(17, 30, 15);
-        QTest::newRow("24 hours") << "C" << "17:30" << QTime(17, 30);
-        QTest::newRow("24 hours, midnight") << "C" << "0:05" << QTime(0, 5);
-        QTest::newRow("blanks around") << "C" << "  9:05 AM " << QTime(9, 5);
-        QTest::newRow("US locale") << "en_US" << "5:30 PM" << QTime(17, 30);
-        QTest::newRow("hour alone") << "C" << "5" << QTime();
-        QTest::newRow("13 PM") << "C" << "13:00 PM" << QTime();
-        QTest::newRow("0 AM") << "C" << "0:30 AM" << QTime();
-        QTest::newRow("minute 60") << "C" << "5:60 PM" << QTime();
-        QTest::newRow("24:00") << "C" << "24:00" << QTime();
-        QTest::newRow("one-digit minutes") << "C" << "5:3 PM" << QTime();
-        QTest::newRow("other word") << "C" << "5:30 XM" << QTime();
-        QTest::newRow("words") << "C" << "half past five" << QTime();
-        QTest::newRow("empty") << "C" << "" << QTime();
+        QTest::newRow("afternoon") << "C"
+                                   << "5:30 PM" << QTime(17, 30);
+        QTest::newRow("lower case, no blank") << "C"
+                                              << "5:30pm" << QTime(17, 30);
+        QTest::newRow("hour and AM/PM") << "C"
+                                        << "5 PM" << QTime(17, 0);
+        QTest::newRow("noon") << "C"
+                              << "12:00 PM" << QTime(12, 0);
+        QTest::newRow("midnight") << "C"
+                                  << "12:15 AM" << QTime(0, 15);
+        QTest::newRow("with seconds") << "C"
+                                      << "5:30:15 pm" << QTime(17, 30, 15);
+        QTest::newRow("24 hours") << "C"
+                                  << "17:30" << QTime(17, 30);
+        QTest::newRow("24 hours, midnight") << "C"
+                                            << "0:05" << QTime(0, 5);
+        QTest::newRow("blanks around") << "C"
+                                       << "  9:05 AM " << QTime(9, 5);
+        QTest::newRow("US locale") << "en_US"
+                                   << "5:30 PM" << QTime(17, 30);
+        QTest::newRow("hour alone") << "C"
+                                    << "5" << QTime();
+        QTest::newRow("13 PM") << "C"
+                               << "13:00 PM" << QTime();
+        QTest::newRow("0 AM") << "C"
+                              << "0:30 AM" << QTime();
+        QTest::newRow("minute 60") << "C"
+                                   << "5:60 PM" << QTime();
+        QTest::newRow("24:00") << "C"
+                               << "24:00" << QTime();
+        QTest::newRow("one-digit minutes") << "C"
+                                           << "5:3 PM" << QTime();
+        QTest::newRow("other word") << "C"
+                                    << "5:30 XM" << QTime();
+        QTest::newRow("words") << "C"
+                               << "half past five" << QTime();
+        QTest::newRow("empty") << "C"
+                               << "" << QTime();
     }
     void typedTimes()
     {
@@ -317,13 +371,17 @@ private slots:
         QTest::addColumn<QString>("longDate");
         QTest::addColumn<QString>("general");
         QTest::newRow("morning") << QDateTime(QDate(2026, 12, 10), QTime(9, 5, 7)) << "9:05 am"
-                                 << "Thursday, December 10, 2026" << "12/10/2026 9:05:07 AM";
+                                 << "Thursday, December 10, 2026"
+                                 << "12/10/2026 9:05:07 AM";
         QTest::newRow("midnight") << QDateTime(QDate(2024, 2, 29), QTime(0, 0)) << "12:00 am"
-                                  << "Thursday, February 29, 2024" << "2/29/2024";
+                                  << "Thursday, February 29, 2024"
+                                  << "2/29/2024";
         QTest::newRow("noon") << QDateTime(QDate(2027, 1, 1), QTime(12, 30)) << "12:30 pm"
-                              << "Friday, January 1, 2027" << "1/1/2027 12:30:00 PM";
+                              << "Friday, January 1, 2027"
+                              << "1/1/2027 12:30:00 PM";
         QTest::newRow("evening") << QDateTime(QDate(2026, 7, 4), QTime(23, 59, 59)) << "11:59 pm"
-                                 << "Saturday, July 4, 2026" << "7/4/2026 11:59:59 PM";
+                                 << "Saturday, July 4, 2026"
+                                 << "7/4/2026 11:59:59 PM";
     }
     void shownForms()
     {

@@ -74,7 +74,7 @@ struct Fixture {
     QWidget *byKind(const QString &kind)
     {
         const std::map<QString, QWidget *> kinds = {
-            {"text", text}, {"rich", rich}, {"combo", combo}, {"picture box", pictureBox},
+            {"text", text},   {"rich", rich}, {"combo", combo}, {"picture box", pictureBox},
             {"image", image}, {"list", list}, {"other", date}};
         return kinds.at(kind);
     }
@@ -100,10 +100,16 @@ struct Fixture {
     QString state(const QString &kind)
     {
         if (kind == "text")
-            return QStringLiteral("%1|%2,%3").arg(text->text()).arg(text->selectionStart() < 0 ? text->cursorPosition() : text->selectionStart()).arg(text->selectedText().size());
+            return QStringLiteral("%1|%2,%3")
+                .arg(text->text())
+                .arg(text->selectionStart() < 0 ? text->cursorPosition() : text->selectionStart())
+                .arg(text->selectedText().size());
         if (kind == "rich") {
             const QTextCursor c = rich->textCursor();
-            return QStringLiteral("%1|%2,%3").arg(rich->text()).arg(c.selectionStart()).arg(c.selectionEnd() - c.selectionStart());
+            return QStringLiteral("%1|%2,%3")
+                .arg(rich->text())
+                .arg(c.selectionStart())
+                .arg(c.selectionEnd() - c.selectionStart());
         }
         if (kind == "combo")
             return QStringLiteral("%1|%2").arg(combo->currentText()).arg(combo->lineEdit()->selectedText());
@@ -148,9 +154,10 @@ void TestEdit::commandByKind_data()
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<bool>("focus");
 
-    auto row = [](const char *kind, const char *command, bool pic, const char *state, const char *clipboard, bool focus) {
-        QTest::addRow("%s %s", kind, command) << QString(kind) << QString(command) << pic
-                                              << QString::fromUtf8(state) << QString(clipboard) << focus;
+    auto row = [](const char *kind, const char *command, bool pic, const char *state, const char *clipboard,
+                  bool focus) {
+        QTest::addRow("%s %s", kind, command)
+            << QString(kind) << QString(command) << pic << QString::fromUtf8(state) << QString(clipboard) << focus;
     };
     row("text", "copy", false, "Hello world|6,5", "text world", true);
     row("text", "cut", false, "Hello |6,0", "text world", true);
@@ -258,8 +265,7 @@ void TestEdit::nothingHappensWithoutAnActiveControl()
 void TestEdit::pasteIntoRichTextReplacesOnlyTheSelection()
 {
     Fixture f;
-    f.rich->setTextRTF(QStringLiteral(
-        "{\\rtf1 Feed \\b twice\\b0  a day.\\par\\li250 Never \\i chocolate\\i0 .}"));
+    f.rich->setTextRTF(QStringLiteral("{\\rtf1 Feed \\b twice\\b0  a day.\\par\\li250 Never \\i chocolate\\i0 .}"));
     const QString note = f.rich->textRTF();
     auto *mime = new QMimeData;
     mime->setData(VbRichTextBox::rtfMimeType(), "{\\rtf1 \\ul three times}");

@@ -57,9 +57,11 @@ void TestFrmDate::answers_data()
     QTest::newRow("null, click") << QVariant() << "click" << kToday << std::optional(day);
     QTest::newRow("not a date, Esc") << QVariant(QStringLiteral("abc")) << "esc" << kToday << none;
     QTest::newRow("the empty date, Cancel") << QVariant(QDate(1900, 1, 1)) << "cancel" << kToday << none;
-    QTest::newRow("stored text, click") << QVariant(QStringLiteral("2019-07-04")) << "click" << stored << std::optional(day);
+    QTest::newRow("stored text, click") << QVariant(QStringLiteral("2019-07-04")) << "click" << stored
+                                        << std::optional(day);
     QTest::newRow("typed text, close box") << QVariant(QStringLiteral(" 7/4/2019 ")) << "close" << stored << none;
-    QTest::newRow("a date with a time, click") << QVariant(QDateTime(stored, QTime(13, 5))) << "click" << stored << std::optional(day);
+    QTest::newRow("a date with a time, click")
+        << QVariant(QDateTime(stored, QTime(13, 5))) << "click" << stored << std::optional(day);
     QTest::newRow("a date, Enter") << QVariant(stored) << "enter" << stored << std::optional(stored);
 }
 

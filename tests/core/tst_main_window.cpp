@@ -53,7 +53,10 @@ QString arg(const QVariant &v)
 }
 
 // The pets a recording pet handler lists in the list bar on code 15.
-struct Pet { long id; QString name; };
+struct Pet {
+    long id;
+    QString name;
+};
 std::vector<Pet> g_pets;
 
 void record()
@@ -243,8 +246,7 @@ void TestMainWindow::startsWithItsControls()
         QCOMPARE(gListBarCargo[size_t(slot)].view, views[i - 1]);
     }
     for (const char *name : {"ctListBar_main", "ctToolBar_MainMenuBar", "ctToolbar_MainToolbar", "StatusBar_main",
-                             "ListView_Picture", "ListView_Pet", "ListView_Contact", "ListView_Report",
-                             "ctCalendar1"})
+                             "ListView_Picture", "ListView_Pet", "ListView_Contact", "ListView_Report", "ctCalendar1"})
         QVERIFY2(gMain->findChild<QWidget *>(name), name);
     // A second run of the fixed entries adds five more slots after those already there.
     const size_t before = gListBarCargo.size();
@@ -311,14 +313,18 @@ void TestMainWindow::toolbar_data()
     QTest::addColumn<ToolItem>("item");
     QTest::addColumn<QStringList>("calls");
     QTest::newRow("new pet") << 1 << ToolItem(&MainToolItems::newPet) << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"};
-    QTest::newRow("new event") << 6 << ToolItem(&MainToolItems::newEvent) << QStringList{"event(1,0,)", "calendar(15,)"};
-    QTest::newRow("new person") << 2 << ToolItem(&MainToolItems::newPerson) << QStringList{"contact(1,0,)", "contact(15,0,)"};
-    QTest::newRow("new picture") << 20 << ToolItem(&MainToolItems::newPicture) << QStringList{"picture(1,0,,1)", "picture(15,0,,0)"};
+    QTest::newRow("new event") << 6 << ToolItem(&MainToolItems::newEvent)
+                               << QStringList{"event(1,0,)", "calendar(15,)"};
+    QTest::newRow("new person") << 2 << ToolItem(&MainToolItems::newPerson)
+                                << QStringList{"contact(1,0,)", "contact(15,0,)"};
+    QTest::newRow("new picture") << 20 << ToolItem(&MainToolItems::newPicture)
+                                 << QStringList{"picture(1,0,,1)", "picture(15,0,,0)"};
     QTest::newRow("print pets") << 1 << ToolItem(&MainToolItems::print) << QStringList{"pet(7,4,,1)"};
     QTest::newRow("print address book") << 2 << ToolItem(&MainToolItems::print) << QStringList{"contact(18,0,)"};
     QTest::newRow("print calendar") << 6 << ToolItem(&MainToolItems::print) << QStringList{"calendar(7,)"};
     QTest::newRow("print gallery") << 20 << ToolItem(&MainToolItems::print) << QStringList{"report(19,12,0,0)"};
-    QTest::newRow("print selected printout") << 13 << ToolItem(&MainToolItems::print) << QStringList{"report(19,3,0,0)"};
+    QTest::newRow("print selected printout")
+        << 13 << ToolItem(&MainToolItems::print) << QStringList{"report(19,3,0,0)"};
     QTest::newRow("gallery mode") << 20 << ToolItem(&MainToolItems::details) << QStringList{"picture(5,0,,3)"};
     QTest::newRow("nothing for a gap") << 6 << ToolItem(&MainToolItems::sepPrint) << QStringList{};
 }
@@ -342,10 +348,14 @@ void TestMainWindow::calendarMoves_data()
     QTest::addColumn<QDate>("from");
     QTest::addColumn<ToolItem>("item");
     QTest::addColumn<QString>("call");
-    QTest::newRow("next month from 31 Jan") << QDate(2026, 1, 31) << ToolItem(&MainToolItems::nextMonth) << "calendar(5,2026-02-28)";
-    QTest::newRow("next month, leap year") << QDate(2024, 1, 31) << ToolItem(&MainToolItems::nextMonth) << "calendar(5,2024-02-29)";
-    QTest::newRow("last year from 29 Feb") << QDate(2024, 2, 29) << ToolItem(&MainToolItems::lastYear) << "calendar(5,2023-02-28)";
-    QTest::newRow("last month") << QDate(2026, 3, 31) << ToolItem(&MainToolItems::lastMonth) << "calendar(5,2026-02-28)";
+    QTest::newRow("next month from 31 Jan")
+        << QDate(2026, 1, 31) << ToolItem(&MainToolItems::nextMonth) << "calendar(5,2026-02-28)";
+    QTest::newRow("next month, leap year")
+        << QDate(2024, 1, 31) << ToolItem(&MainToolItems::nextMonth) << "calendar(5,2024-02-29)";
+    QTest::newRow("last year from 29 Feb")
+        << QDate(2024, 2, 29) << ToolItem(&MainToolItems::lastYear) << "calendar(5,2023-02-28)";
+    QTest::newRow("last month") << QDate(2026, 3, 31) << ToolItem(&MainToolItems::lastMonth)
+                                << "calendar(5,2026-02-28)";
     QTest::newRow("next year") << QDate(2026, 5, 4) << ToolItem(&MainToolItems::nextYear) << "calendar(5,2027-05-04)";
     QTest::newRow("today") << QDate(2026, 5, 4) << ToolItem(&MainToolItems::today) << "calendar(5,now)";
 }
@@ -368,8 +378,7 @@ void TestMainWindow::deleteOnPetPanel_data()
     QTest::addColumn<bool>("answer");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<QStringList>("calls");
-    QTest::newRow("the pet") << "edit" << true << true
-                             << QStringList{"pet(3,4,,1)", "pet(15,0,,1)", "calendar(5,now)"};
+    QTest::newRow("the pet") << "edit" << true << true << QStringList{"pet(3,4,,1)", "pet(15,0,,1)", "calendar(5,now)"};
     QTest::newRow("the pet, declined") << "edit" << false << true << QStringList{"pet(3,4,,1)"};
     QTest::newRow("a picture") << "p12" << true << true << QStringList{"picture(3,12,At the beach,1)", "pet(5,4,,1)"};
     QTest::newRow("vaccinations entry") << "vaccine" << true << false << QStringList{};
@@ -450,19 +459,26 @@ void TestMainWindow::menuBar_data()
     QTest::addColumn<QString>("site");
     QTest::addColumn<QStringList>("calls");
     QTest::addColumn<QString>("opened");
-    QTest::newRow("new pet") << MenuItem(&MainMenuItems::newPet) << "" << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"} << "";
-    QTest::newRow("new event") << MenuItem(&MainMenuItems::newEvent) << "" << QStringList{"event(1,0,)", "calendar(15,)"} << "";
-    QTest::newRow("new person") << MenuItem(&MainMenuItems::newPerson) << "" << QStringList{"contact(1,0,)", "contact(15,0,)"} << "";
+    QTest::newRow("new pet") << MenuItem(&MainMenuItems::newPet) << "" << QStringList{"pet(1,0,,1)", "pet(15,0,,1)"}
+                             << "";
+    QTest::newRow("new event") << MenuItem(&MainMenuItems::newEvent) << ""
+                               << QStringList{"event(1,0,)", "calendar(15,)"} << "";
+    QTest::newRow("new person") << MenuItem(&MainMenuItems::newPerson) << ""
+                                << QStringList{"contact(1,0,)", "contact(15,0,)"} << "";
     QTest::newRow("backup") << MenuItem(&MainMenuItems::backup) << "" << QStringList{"backup(1)"} << "";
     // With only the local folder set, the albums entry shows and has no site to offer.
     QTest::newRow("albums, no site") << MenuItem(&MainMenuItems::photoAlbums) << "" << QStringList{"prefs(5,3)"} << "";
-    QTest::newRow("albums, a site") << MenuItem(&MainMenuItems::photoAlbums) << "pics.example.org" << QStringList{} << "";
-    QTest::newRow("site 1") << MenuItem(&MainMenuItems::site1) << "pics.example.org" << QStringList{} << "http://pics.example.org";
+    QTest::newRow("albums, a site") << MenuItem(&MainMenuItems::photoAlbums) << "pics.example.org" << QStringList{}
+                                    << "";
+    QTest::newRow("site 1") << MenuItem(&MainMenuItems::site1) << "pics.example.org" << QStringList{}
+                            << "http://pics.example.org";
     // A site set to a program or a local file opens nothing.
     QTest::newRow("site 1, a program") << MenuItem(&MainMenuItems::site1) << "/bin/sh" << QStringList{} << "";
-    QTest::newRow("site 1, a local file") << MenuItem(&MainMenuItems::site1) << "file:///etc/passwd" << QStringList{} << "";
+    QTest::newRow("site 1, a local file")
+        << MenuItem(&MainMenuItems::site1) << "file:///etc/passwd" << QStringList{} << "";
     QTest::newRow("add albums") << MenuItem(&MainMenuItems::addAlbums) << "" << QStringList{"prefs(5,3)"} << "";
-    QTest::newRow("check reminders") << MenuItem(&MainMenuItems::checkReminders) << "" << QStringList{"reminders(0,1)"} << "";
+    QTest::newRow("check reminders") << MenuItem(&MainMenuItems::checkReminders) << "" << QStringList{"reminders(0,1)"}
+                                     << "";
     QTest::newRow("preferences") << MenuItem(&MainMenuItems::preferences) << "" << QStringList{"prefs(5,1)"} << "";
     QTest::newRow("about") << MenuItem(&MainMenuItems::about) << "" << QStringList{"about"} << "";
     QTest::newRow("a separator") << MenuItem() << "" << QStringList{} << "";
@@ -494,11 +510,26 @@ void TestMainWindow::photoSites_data()
     QTest::addColumn<QString>("s3");
     QTest::addColumn<QString>("visible"); // of the albums, the two sites, the folder, "add albums"
     QTest::addColumn<int>("menu3");       // entries of the picture-box menu
-    QTest::newRow("none") << "" << "" << "" << "----v" << 3;
-    QTest::newRow("site 1") << "a.example" << "" << "" << "vv---" << 5;
-    QTest::newRow("site 2") << "" << "https://b.example" << "" << "v-v--" << 5;
-    QTest::newRow("both") << "a.example" << "b.example" << "" << "vvv--" << 7;
-    QTest::newRow("only the folder") << "" << "" << "/home/me/Photos" << "v--v-" << 3;
+    QTest::newRow("none") << ""
+                          << ""
+                          << ""
+                          << "----v" << 3;
+    QTest::newRow("site 1") << "a.example"
+                            << ""
+                            << ""
+                            << "vv---" << 5;
+    QTest::newRow("site 2") << ""
+                            << "https://b.example"
+                            << ""
+                            << "v-v--" << 5;
+    QTest::newRow("both") << "a.example"
+                          << "b.example"
+                          << ""
+                          << "vvv--" << 7;
+    QTest::newRow("only the folder") << ""
+                                     << ""
+                                     << "/home/me/Photos"
+                                     << "v--v-" << 3;
 }
 
 void TestMainWindow::photoSites()
@@ -544,7 +575,8 @@ void TestMainWindow::listBar()
     g_calls.clear();
     gMain->ctListBar_main_ItemClick(1, 2);
     QCOMPARE(g_calls, (QStringList{"pet(1,0,,1)", "pet(15,0,,1)"}));
-    const QStringList fixed{"report(5,0,0,0)", "calendar(5," + funDayNumberToDate(gMain->ctCalendar1->Date()).toString(Qt::ISODate) + ")",
+    const QStringList fixed{"report(5,0,0,0)",
+                            "calendar(5," + funDayNumberToDate(gMain->ctCalendar1->Date()).toString(Qt::ISODate) + ")",
                             "picture(5,0,,0)", "contact(5,0,)", "prefs(5,1)"};
     for (int i = 0; i < 5; ++i) {
         g_calls.clear();
@@ -664,8 +696,7 @@ void TestMainWindow::contextMenuClicks_data()
     QTest::newRow("person new") << 2 << "" << 1 << true << QStringList{"contact(1,0,)", "contact(15,0,)"};
     QTest::newRow("person delete") << 2 << "3" << 5 << true << QStringList{"contact(3,3,Ann Vet)", "contact(15,0,)"};
     QTest::newRow("day events") << 4 << "" << 1 << true << QStringList{"event(17,0,45000)", "calendar(15,DATE)"};
-    QTest::newRow("day new event") << 4 << "" << 3 << true
-                                   << QStringList{"event(1,0,2023-03-17)", "calendar(15,DATE)"};
+    QTest::newRow("day new event") << 4 << "" << 3 << true << QStringList{"event(1,0,2023-03-17)", "calendar(15,DATE)"};
     QTest::newRow("gallery open") << 5 << "5" << 3 << true << QStringList{"picture(2,5,,1)", "picture(5,0,,0)"};
     QTest::newRow("gallery open failed") << 5 << "5" << 3 << false << QStringList{"picture(2,5,,1)"};
 }

@@ -125,14 +125,22 @@ void TestPictureFiles::nextName_data()
     QTest::addColumn<QString>("source");
     QTest::addColumn<QString>("name");
     // A number is taken whatever the extension of the stored file.
-    QTest::newRow("after two") << QStringList{"ZB_00001.jpg", "ZB_00002.gif"} << "cat.png" << "ZB_00003.png";
-    QTest::newRow("a gap") << QStringList{"ZB_00001.jpg", "ZB_00003.gif"} << "a.GIF" << "ZB_00002.gif";
-    QTest::newRow("no extension") << QStringList{} << "scan" << "ZB_00001";
-    QTest::newRow("stored without extension") << QStringList{"ZB_00001"} << "a.bmp" << "ZB_00002.bmp";
-    QTest::newRow("any case") << QStringList{"zb_00001.JPG"} << "a.bmp" << "ZB_00002.bmp";
-    QTest::newRow("last extension") << QStringList{} << "dog.show.JPG" << "ZB_00001.jpg";
-    QTest::newRow("only an extension") << QStringList{} << ".jpg" << "ZB_00001.jpg";
-    QTest::newRow("ending in a dot") << QStringList{} << "odd." << "ZB_00001";
+    QTest::newRow("after two") << QStringList{"ZB_00001.jpg", "ZB_00002.gif"} << "cat.png"
+                               << "ZB_00003.png";
+    QTest::newRow("a gap") << QStringList{"ZB_00001.jpg", "ZB_00003.gif"} << "a.GIF"
+                           << "ZB_00002.gif";
+    QTest::newRow("no extension") << QStringList{} << "scan"
+                                  << "ZB_00001";
+    QTest::newRow("stored without extension") << QStringList{"ZB_00001"} << "a.bmp"
+                                              << "ZB_00002.bmp";
+    QTest::newRow("any case") << QStringList{"zb_00001.JPG"} << "a.bmp"
+                              << "ZB_00002.bmp";
+    QTest::newRow("last extension") << QStringList{} << "dog.show.JPG"
+                                    << "ZB_00001.jpg";
+    QTest::newRow("only an extension") << QStringList{} << ".jpg"
+                                       << "ZB_00001.jpg";
+    QTest::newRow("ending in a dot") << QStringList{} << "odd."
+                                     << "ZB_00001";
     QTest::newRow("other names") << QStringList{"ZB_1.jpg", "ZB_000001.jpg", "Default.gif"} << "x.ico"
                                  << "ZB_00001.ico";
 }

@@ -145,36 +145,88 @@ void TestPrefs::roundTrip_data()
     QTest::addColumn<QString>("saved");
 
     const QVariant none;
-    QTest::newRow("small icons chosen") << "OptPrefs(1)" << "MainMenuIconSize" << none << "0" << "1" << "1";
-    QTest::newRow("other text is large") << "OptPrefs(1)" << "MainMenuIconSize" << QVariant("2") << "0" << "1"
+    QTest::newRow("small icons chosen") << "OptPrefs(1)"
+                                        << "MainMenuIconSize" << none << "0"
+                                        << "1"
+                                        << "1";
+    QTest::newRow("other text is large") << "OptPrefs(1)"
+                                         << "MainMenuIconSize" << QVariant("2") << "0"
+                                         << "1"
                                          << "1";
-    QTest::newRow("large icons chosen again") << "OptPrefs(0)" << "MainMenuIconSize" << QVariant("1") << "0" << "1"
+    QTest::newRow("large icons chosen again") << "OptPrefs(0)"
+                                              << "MainMenuIconSize" << QVariant("1") << "0"
+                                              << "1"
                                               << "0";
     // Never stored means on, as the exit's backup rule reads it.
-    QTest::newRow("backup reminder, none stored") << "chkPrefs(2)" << "AutomaticBackup" << none << "1" << "0" << "0";
-    QTest::newRow("backup reminder off") << "chkPrefs(2)" << "AutomaticBackup" << QVariant("0") << "0" << "1" << "1";
-    QTest::newRow("backup reminder True") << "chkPrefs(2)" << "AutomaticBackup" << QVariant("-1") << "0" << "1" << "1";
-    QTest::newRow("count, none stored") << "txtPrefs(0)" << "AutomaticBackupCount" << none << "5" << "12" << "12";
-    QTest::newRow("count stored") << "txtPrefs(0)" << "AutomaticBackupCount" << QVariant("3") << "3" << "30" << "30";
+    QTest::newRow("backup reminder, none stored") << "chkPrefs(2)"
+                                                  << "AutomaticBackup" << none << "1"
+                                                  << "0"
+                                                  << "0";
+    QTest::newRow("backup reminder off") << "chkPrefs(2)"
+                                         << "AutomaticBackup" << QVariant("0") << "0"
+                                         << "1"
+                                         << "1";
+    QTest::newRow("backup reminder True") << "chkPrefs(2)"
+                                          << "AutomaticBackup" << QVariant("-1") << "0"
+                                          << "1"
+                                          << "1";
+    QTest::newRow("count, none stored") << "txtPrefs(0)"
+                                        << "AutomaticBackupCount" << none << "5"
+                                        << "12"
+                                        << "12";
+    QTest::newRow("count stored") << "txtPrefs(0)"
+                                  << "AutomaticBackupCount" << QVariant("3") << "3"
+                                  << "30"
+                                  << "30";
     // The box shows the count the exit's rule goes by.
-    QTest::newRow("count stored beyond range") << "txtPrefs(0)" << "AutomaticBackupCount" << QVariant("40000")
-                                               << "32767" << "30" << "30";
-    QTest::newRow("count stored empty") << "txtPrefs(0)" << "AutomaticBackupCount" << QVariant("") << "5" << "7"
+    QTest::newRow("count stored beyond range") << "txtPrefs(0)"
+                                               << "AutomaticBackupCount" << QVariant("40000") << "32767"
+                                               << "30"
+                                               << "30";
+    QTest::newRow("count stored empty") << "txtPrefs(0)"
+                                        << "AutomaticBackupCount" << QVariant("") << "5"
+                                        << "7"
                                         << "7";
-    QTest::newRow("backup folder") << "txtPrefs(1)" << "BackupFolder" << none << "" << "/home/ann/Backups"
+    QTest::newRow("backup folder") << "txtPrefs(1)"
+                                   << "BackupFolder" << none << ""
+                                   << "/home/ann/Backups"
                                    << "/home/ann/Backups";
-    QTest::newRow("site 1") << "txtPrefs(2)" << "PhotoSite_1" << QVariant("www.a.org") << "www.a.org"
-                            << "photos.b.org/ann" << "photos.b.org/ann";
-    QTest::newRow("site 2") << "txtPrefs(3)" << "PhotoSite_2" << none << "" << "www.c.org" << "www.c.org";
-    QTest::newRow("site 2 emptied") << "txtPrefs(3)" << "PhotoSite_2" << QVariant("www.c.org") << "www.c.org" << ""
+    QTest::newRow("site 1") << "txtPrefs(2)"
+                            << "PhotoSite_1" << QVariant("www.a.org") << "www.a.org"
+                            << "photos.b.org/ann"
+                            << "photos.b.org/ann";
+    QTest::newRow("site 2") << "txtPrefs(3)"
+                            << "PhotoSite_2" << none << ""
+                            << "www.c.org"
+                            << "www.c.org";
+    QTest::newRow("site 2 emptied") << "txtPrefs(3)"
+                                    << "PhotoSite_2" << QVariant("www.c.org") << "www.c.org"
+                                    << ""
                                     << "";
-    QTest::newRow("local folder") << "txtPrefs(4)" << "PhotoSite_3" << none << "" << "/home/ann/My Pictures"
+    QTest::newRow("local folder") << "txtPrefs(4)"
+                                  << "PhotoSite_3" << none << ""
+                                  << "/home/ann/My Pictures"
                                   << "/home/ann/My Pictures";
-    QTest::newRow("birthdays") << "chkPrefs(4)" << "Cal_Show_DOB" << none << "0" << "1" << "1";
-    QTest::newRow("diary") << "chkPrefs(5)" << "Cal_Show_Diary" << none << "0" << "1" << "1";
-    QTest::newRow("received") << "chkPrefs(3)" << "Cal_Show_Vac_Rec" << none << "0" << "1" << "1";
-    QTest::newRow("expiring") << "chkPrefs(6)" << "Cal_Show_Vac_Exp" << none << "0" << "1" << "1";
-    QTest::newRow("expiring off") << "chkPrefs(6)" << "Cal_Show_Vac_Exp" << QVariant("1") << "1" << "0" << "0";
+    QTest::newRow("birthdays") << "chkPrefs(4)"
+                               << "Cal_Show_DOB" << none << "0"
+                               << "1"
+                               << "1";
+    QTest::newRow("diary") << "chkPrefs(5)"
+                           << "Cal_Show_Diary" << none << "0"
+                           << "1"
+                           << "1";
+    QTest::newRow("received") << "chkPrefs(3)"
+                              << "Cal_Show_Vac_Rec" << none << "0"
+                              << "1"
+                              << "1";
+    QTest::newRow("expiring") << "chkPrefs(6)"
+                              << "Cal_Show_Vac_Exp" << none << "0"
+                              << "1"
+                              << "1";
+    QTest::newRow("expiring off") << "chkPrefs(6)"
+                                  << "Cal_Show_Vac_Exp" << QVariant("1") << "1"
+                                  << "0"
+                                  << "0";
 }
 
 void TestPrefs::roundTrip()
@@ -238,12 +290,18 @@ void TestPrefs::applyEnabling_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("edited");
-    QTest::newRow("option") << "OptPrefs(1)" << "1";
-    QTest::newRow("autostart box") << "chkPrefs(1)" << "1";
-    QTest::newRow("backup box") << "chkPrefs(2)" << "0";
-    QTest::newRow("calendar box") << "chkPrefs(5)" << "1";
-    QTest::newRow("count") << "txtPrefs(0)" << "9";
-    QTest::newRow("site") << "txtPrefs(2)" << "www.a.org";
+    QTest::newRow("option") << "OptPrefs(1)"
+                            << "1";
+    QTest::newRow("autostart box") << "chkPrefs(1)"
+                                   << "1";
+    QTest::newRow("backup box") << "chkPrefs(2)"
+                                << "0";
+    QTest::newRow("calendar box") << "chkPrefs(5)"
+                                  << "1";
+    QTest::newRow("count") << "txtPrefs(0)"
+                           << "9";
+    QTest::newRow("site") << "txtPrefs(2)"
+                          << "www.a.org";
 }
 
 void TestPrefs::applyEnabling()
@@ -379,14 +437,22 @@ void TestPrefs::backupCountKeys_data()
     QTest::addColumn<QString>("text"); // the key's character
     QTest::addColumn<QString>("after");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("digit") << int(Qt::Key_7) << "7" << "157" << false;
-    QTest::newRow("letter") << int(Qt::Key_A) << "a" << "15" << true;
-    QTest::newRow("blank") << int(Qt::Key_Space) << " " << "15" << true;
-    QTest::newRow("minus") << int(Qt::Key_Minus) << "-" << "15" << true;
-    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b" << "1" << false;
-    QTest::newRow("Delete") << int(Qt::Key_Delete) << "\x7f" << "15" << false; // at the end: nothing to delete
-    QTest::newRow("Left") << int(Qt::Key_Left) << "" << "15" << false;
-    QTest::newRow("Home") << int(Qt::Key_Home) << "" << "15" << false;
+    QTest::newRow("digit") << int(Qt::Key_7) << "7"
+                           << "157" << false;
+    QTest::newRow("letter") << int(Qt::Key_A) << "a"
+                            << "15" << true;
+    QTest::newRow("blank") << int(Qt::Key_Space) << " "
+                           << "15" << true;
+    QTest::newRow("minus") << int(Qt::Key_Minus) << "-"
+                           << "15" << true;
+    QTest::newRow("Backspace") << int(Qt::Key_Backspace) << "\b"
+                               << "1" << false;
+    QTest::newRow("Delete") << int(Qt::Key_Delete) << "\x7f"
+                            << "15" << false; // at the end: nothing to delete
+    QTest::newRow("Left") << int(Qt::Key_Left) << ""
+                          << "15" << false;
+    QTest::newRow("Home") << int(Qt::Key_Home) << ""
+                          << "15" << false;
 }
 
 void TestPrefs::backupCountKeys()
@@ -432,17 +498,34 @@ void TestPrefs::boxesRefuseWhatTheirSettingCannotTake_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("typed"); // "@" = a folder, "@/notes.txt" a file in it
+    QTest::addColumn<QString>("typed");   // "@" = a folder, "@/notes.txt" a file in it
     QTest::addColumn<QString>("refusal"); // "" when taken
     const QString count = "Please enter a number from 1 to 32767 for the exits between backup reminders.";
-    QTest::newRow("count beyond range") << "txtPrefs(0)" << "AutomaticBackupCount" << "40000" << count;
-    QTest::newRow("count zero") << "txtPrefs(0)" << "AutomaticBackupCount" << "0" << count;
-    QTest::newRow("count empty") << "txtPrefs(0)" << "AutomaticBackupCount" << "" << count;
-    QTest::newRow("count at the top") << "txtPrefs(0)" << "AutomaticBackupCount" << "32767" << "";
-    QTest::newRow("count one") << "txtPrefs(0)" << "AutomaticBackupCount" << "00001" << "";
-    QTest::newRow("location a file") << "txtPrefs(1)" << "BackupFolder" << "@/notes.txt"
+    QTest::newRow("count beyond range") << "txtPrefs(0)"
+                                        << "AutomaticBackupCount"
+                                        << "40000" << count;
+    QTest::newRow("count zero") << "txtPrefs(0)"
+                                << "AutomaticBackupCount"
+                                << "0" << count;
+    QTest::newRow("count empty") << "txtPrefs(0)"
+                                 << "AutomaticBackupCount"
+                                 << "" << count;
+    QTest::newRow("count at the top") << "txtPrefs(0)"
+                                      << "AutomaticBackupCount"
+                                      << "32767"
+                                      << "";
+    QTest::newRow("count one") << "txtPrefs(0)"
+                               << "AutomaticBackupCount"
+                               << "00001"
+                               << "";
+    QTest::newRow("location a file") << "txtPrefs(1)"
+                                     << "BackupFolder"
+                                     << "@/notes.txt"
                                      << "The Default Backup Location must be a folder. \"@/notes.txt\" is a file.";
-    QTest::newRow("location a folder") << "txtPrefs(1)" << "BackupFolder" << "@" << "";
+    QTest::newRow("location a folder") << "txtPrefs(1)"
+                                       << "BackupFolder"
+                                       << "@"
+                                       << "";
 }
 
 void TestPrefs::boxesRefuseWhatTheirSettingCannotTake()
@@ -474,7 +557,7 @@ void TestPrefs::boxesRefuseWhatTheirSettingCannotTake()
     QCOMPARE(m->text, refusal);
     QCOMPARE(m->icon, int(ui::Information));
     QCOMPARE(funPref_Get(key), QString("15"));
-    QVERIFY(w.cmdPrefs[4]->isEnabled()); // the edit is still to be saved
+    QVERIFY(w.cmdPrefs[4]->isEnabled());      // the edit is still to be saved
     QCOMPARE(w.tbsPrefs->SelectedIndex(), 1); // the user is back at the box
     // "Save changes?" Yes: refused again, and the window stays.
     m_pf->dialogs().queue(int(ui::Yes));
@@ -499,7 +582,8 @@ void TestPrefs::startNow()
         QVERIFY(m_opened[0].program);
         const SD::Shown *m = m_pf->dialogs().last(SD::Message);
         QVERIFY(m);
-        QCOMPARE(m->text, QString("Would you like Zorbi Reminders to automatically start when you restart your computer?"));
+        QCOMPARE(m->text,
+                 QString("Would you like Zorbi Reminders to automatically start when you restart your computer?"));
         QCOMPARE(m->buttons, int(ui::YesNo));
         QCOMPARE(m->icon, int(ui::Question));
         QCOMPARE(m->title, QString("Auto Start Reminders"));
@@ -548,12 +632,18 @@ void TestPrefs::openButtons_data()
     QTest::addColumn<int>("button");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("opened"); // "" when nothing opens
-    QTest::newRow("site without scheme") << 6 << "www.a.org/ann" << "http://www.a.org/ann";
-    QTest::newRow("site with blanks around") << 7 << "  photos.b.org " << "http://photos.b.org";
-    QTest::newRow("site with scheme") << 7 << "https://photos.b.org" << "https://photos.b.org";
-    QTest::newRow("blank site") << 6 << "   " << "";
-    QTest::newRow("local folder") << 8 << "<folder>" << "<folder>";
-    QTest::newRow("blank folder") << 8 << "" << "";
+    QTest::newRow("site without scheme") << 6 << "www.a.org/ann"
+                                         << "http://www.a.org/ann";
+    QTest::newRow("site with blanks around") << 7 << "  photos.b.org "
+                                             << "http://photos.b.org";
+    QTest::newRow("site with scheme") << 7 << "https://photos.b.org"
+                                      << "https://photos.b.org";
+    QTest::newRow("blank site") << 6 << "   "
+                                << "";
+    QTest::newRow("local folder") << 8 << "<folder>"
+                                  << "<folder>";
+    QTest::newRow("blank folder") << 8 << ""
+                                  << "";
 }
 
 void TestPrefs::openButtons()

@@ -321,14 +321,18 @@ void TestReminderControl::execLineRoundTrip_data()
 {
     QTest::addColumn<QString>("program");
     QTest::addColumn<QString>("exec"); // as written after Exec=
-    QTest::newRow("plain") << "/opt/zorbi/Zorbi_Reminder" << R"("/opt/zorbi/Zorbi_Reminder")";
+    QTest::newRow("plain") << "/opt/zorbi/Zorbi_Reminder"
+                           << R"("/opt/zorbi/Zorbi_Reminder")";
     QTest::newRow("blanks") << "/home/ann/My Programs/Zorbi 2003/Zorbi_Reminder"
                             << R"("/home/ann/My Programs/Zorbi 2003/Zorbi_Reminder")";
     QTest::newRow("quote and dollar") << R"(/home/ann/"best" $pets/Zorbi_Reminder)"
                                       << R"("/home/ann/\\"best\\" \\$pets/Zorbi_Reminder")";
-    QTest::newRow("backslash") << R"(/home/ann/a\b/Zorbi_Reminder)" << R"("/home/ann/a\\\\b/Zorbi_Reminder")";
-    QTest::newRow("percent") << "/home/ann/100% pets/Zorbi_Reminder" << R"("/home/ann/100%% pets/Zorbi_Reminder")";
-    QTest::newRow("backquote") << "/home/ann/`x`/Zorbi_Reminder" << R"("/home/ann/\\`x\\`/Zorbi_Reminder")";
+    QTest::newRow("backslash") << R"(/home/ann/a\b/Zorbi_Reminder)"
+                               << R"("/home/ann/a\\\\b/Zorbi_Reminder")";
+    QTest::newRow("percent") << "/home/ann/100% pets/Zorbi_Reminder"
+                             << R"("/home/ann/100%% pets/Zorbi_Reminder")";
+    QTest::newRow("backquote") << "/home/ann/`x`/Zorbi_Reminder"
+                               << R"("/home/ann/\\`x\\`/Zorbi_Reminder")";
 }
 
 void TestReminderControl::execLineRoundTrip()
@@ -395,8 +399,9 @@ void TestReminderControl::autoStartWhereTheFolderCannotBeWritten()
     QVERIFY2(shown[0].text.startsWith("75: "), qPrintable(shown[0].text));
     QCOMPARE(shown[1].text,
              "Zorbi was unable to configure Zorbi Reminders to start automatically when you start your computer. "
-             "To accomplish this yourself, simply copy '" + pf.file("Zorbi_Reminder") +
-                 "' to your Startup Program Group. Be sure to only copy this file, do not move it.");
+             "To accomplish this yourself, simply copy '"
+                 + pf.file("Zorbi_Reminder")
+                 + "' to your Startup Program Group. Be sure to only copy this file, do not move it.");
     QCOMPARE(shown[1].buttons, int(ui::OKOnly));
     QCOMPARE(shown[1].title, QString("Zorbi 2003"));
     QVERIFY(!funAutoStartIsOn());
@@ -422,8 +427,7 @@ bool TestReminderControl::copyReminderProgram(const ProgramFolder &pf)
     QFile::remove(pf.file("Zorbi_Reminder"));
     if (!QFile::copy(built, pf.file("Zorbi_Reminder")))
         return false;
-    return QFile::setPermissions(pf.file("Zorbi_Reminder"),
-                                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return QFile::setPermissions(pf.file("Zorbi_Reminder"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 void TestReminderControl::endStrayReminderProgram()

@@ -71,24 +71,40 @@ private slots:
         QTest::addColumn<bool>("on");
         const QString dataFile = QStringLiteral("/tmp/zorbi-folder/Zorbi.dat");
         QTest::newRow("Database") << Setting::Database << "Database" << dataFile << 0 << false;
-        QTest::newRow("BackupFolder") << Setting::BackupFolder << "BackupFolder" << "" << 0 << false;
-        QTest::newRow("BackupCount") << Setting::BackupCount << "BackupCount" << "99" << 99 << true;
-        QTest::newRow("AutomaticBackup") << Setting::AutomaticBackup << "AutomaticBackup" << "1" << 1 << true;
-        QTest::newRow("AutomaticBackupCount") << Setting::AutomaticBackupCount << "AutomaticBackupCount" << "5" << 5
-                                              << true;
-        QTest::newRow("MainMenuIconSize") << Setting::MainMenuIconSize << "MainMenuIconSize" << "0" << 0 << false;
-        QTest::newRow("ListviewPet") << Setting::ListviewPet << "Listview_Pet" << "0" << 0 << false;
-        QTest::newRow("ListviewAddress") << Setting::ListviewAddress << "Listview_Address" << "0" << 0 << false;
-        QTest::newRow("ListviewReport") << Setting::ListviewReport << "Listview_Report" << "0" << 0 << false;
-        QTest::newRow("ListviewPicture") << Setting::ListviewPicture << "Listview_Picture" << "0" << 0 << false;
-        QTest::newRow("PhotoSite1") << Setting::PhotoSite1 << "PhotoSite_1" << "" << 0 << false;
-        QTest::newRow("PhotoSite2") << Setting::PhotoSite2 << "PhotoSite_2" << "" << 0 << false;
-        QTest::newRow("PhotoSite3") << Setting::PhotoSite3 << "PhotoSite_3" << "" << 0 << false;
-        QTest::newRow("CalShowDOB") << Setting::CalShowDOB << "Cal_Show_DOB" << "0" << 0 << false;
-        QTest::newRow("CalShowDiary") << Setting::CalShowDiary << "Cal_Show_Diary" << "0" << 0 << false;
-        QTest::newRow("CalShowVacRec") << Setting::CalShowVacRec << "Cal_Show_Vac_Rec" << "0" << 0 << false;
-        QTest::newRow("CalShowVacExp") << Setting::CalShowVacExp << "Cal_Show_Vac_Exp" << "0" << 0 << false;
-        QTest::newRow("SitterContact") << Setting::SitterContact << "Sitter_Contact" << "" << 0 << false;
+        QTest::newRow("BackupFolder") << Setting::BackupFolder << "BackupFolder"
+                                      << "" << 0 << false;
+        QTest::newRow("BackupCount") << Setting::BackupCount << "BackupCount"
+                                     << "99" << 99 << true;
+        QTest::newRow("AutomaticBackup") << Setting::AutomaticBackup << "AutomaticBackup"
+                                         << "1" << 1 << true;
+        QTest::newRow("AutomaticBackupCount") << Setting::AutomaticBackupCount << "AutomaticBackupCount"
+                                              << "5" << 5 << true;
+        QTest::newRow("MainMenuIconSize") << Setting::MainMenuIconSize << "MainMenuIconSize"
+                                          << "0" << 0 << false;
+        QTest::newRow("ListviewPet") << Setting::ListviewPet << "Listview_Pet"
+                                     << "0" << 0 << false;
+        QTest::newRow("ListviewAddress") << Setting::ListviewAddress << "Listview_Address"
+                                         << "0" << 0 << false;
+        QTest::newRow("ListviewReport") << Setting::ListviewReport << "Listview_Report"
+                                        << "0" << 0 << false;
+        QTest::newRow("ListviewPicture") << Setting::ListviewPicture << "Listview_Picture"
+                                         << "0" << 0 << false;
+        QTest::newRow("PhotoSite1") << Setting::PhotoSite1 << "PhotoSite_1"
+                                    << "" << 0 << false;
+        QTest::newRow("PhotoSite2") << Setting::PhotoSite2 << "PhotoSite_2"
+                                    << "" << 0 << false;
+        QTest::newRow("PhotoSite3") << Setting::PhotoSite3 << "PhotoSite_3"
+                                    << "" << 0 << false;
+        QTest::newRow("CalShowDOB") << Setting::CalShowDOB << "Cal_Show_DOB"
+                                    << "0" << 0 << false;
+        QTest::newRow("CalShowDiary") << Setting::CalShowDiary << "Cal_Show_Diary"
+                                      << "0" << 0 << false;
+        QTest::newRow("CalShowVacRec") << Setting::CalShowVacRec << "Cal_Show_Vac_Rec"
+                                       << "0" << 0 << false;
+        QTest::newRow("CalShowVacExp") << Setting::CalShowVacExp << "Cal_Show_Vac_Exp"
+                                       << "0" << 0 << false;
+        QTest::newRow("SitterContact") << Setting::SitterContact << "Sitter_Contact"
+                                       << "" << 0 << false;
     }
     void settingNameAndDefault()
     {
@@ -197,7 +213,8 @@ private slots:
                 other.sync();
             }
         };
-        for (const QString &text : {QStringLiteral("Aunt May"), QStringLiteral("Aunt Bea"), QStringLiteral("Aunt Sue")}) {
+        for (const QString &text :
+             {QStringLiteral("Aunt May"), QStringLiteral("Aunt Bea"), QStringLiteral("Aunt Sue")}) {
             otherWrites(text);
             QCOMPARE(funPref_Get(QStringLiteral("Sitter_Contact"), QString()), text);
         }

@@ -22,7 +22,11 @@ using SD = ui::ScriptedDialogs;
 class TestStartup : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { setCommandArguments({}); resetSubjectRoutines(); }
+    void cleanup()
+    {
+        setCommandArguments({});
+        resetSubjectRoutines();
+    }
 
     void opensBothShippedFiles();
     void missingDataFileAsksAndRemembersTheChoice();
@@ -152,8 +156,7 @@ void TestStartup::badFilesAreRefused()
     QCOMPARE(pf.dialogs().count(SD::File), 0);
     QCOMPARE(pf.dialogs().count(SD::Message), 1);
     const auto *m = pf.dialogs().last(SD::Message);
-    QVERIFY2(m->text.startsWith("Unable to open Zorbi data file: " + path + "\nError " +
-                                QString::number(error) + ": "),
+    QVERIFY2(m->text.startsWith("Unable to open Zorbi data file: " + path + "\nError " + QString::number(error) + ": "),
              qPrintable(m->text));
     QCOMPARE(m->icon, int(ui::Critical));
     QCOMPARE(m->buttons, int(ui::OKOnly));
@@ -175,8 +178,7 @@ void TestStartup::aFailedChoiceNamesTheFileTried()
     QVERIFY(!funOpen_DataDB(nullptr, pf.file("Zorbi.dat")));
     const auto *m = pf.dialogs().last(SD::Message);
     QVERIFY(m);
-    QVERIFY2(m->text.startsWith("Unable to open Zorbi data file: " + junk.fileName() + "\n"),
-             qPrintable(m->text));
+    QVERIFY2(m->text.startsWith("Unable to open Zorbi data file: " + junk.fileName() + "\n"), qPrintable(m->text));
 }
 
 void TestStartup::missingSystemFileOffersNoDialog()
@@ -187,8 +189,7 @@ void TestStartup::missingSystemFileOffersNoDialog()
     QCOMPARE(pf.dialogs().count(SD::File), 0);
     const auto *m = pf.dialogs().last(SD::Message);
     QVERIFY(m);
-    QVERIFY2(m->text.startsWith("Unable to open Zorbi system file: " + pf.file("Zorbi.sys") +
-                                "\nError 3024: "),
+    QVERIFY2(m->text.startsWith("Unable to open Zorbi system file: " + pf.file("Zorbi.sys") + "\nError 3024: "),
              qPrintable(m->text));
     QCOMPARE(m->icon, int(ui::Critical));
     QVERIFY(!QFile::exists(pf.file("Zorbi.sys")));
@@ -286,20 +287,46 @@ void TestStartup::backupRule_data()
     QTest::addColumn<QString>("limit");
     QTest::addColumn<bool>("prompt");
     QTest::addColumn<QString>("after");
-    QTest::newRow("nothing stored") << "" << "" << "" << true << "";
-    QTest::newRow("rule off") << "0" << "" << "" << false << "100";
-    QTest::newRow("count 4") << "" << "4" << "" << false << "5";
-    QTest::newRow("count 5") << "" << "5" << "" << true << "5";
-    QTest::newRow("count reset by the prompt") << "1" << "1" << "5" << false << "2";
-    QTest::newRow("limit emptied") << "1" << "4" << " " << false << "5";
-    QTest::newRow("limit not a number") << "1" << "5" << "five" << true << "5";
-    QTest::newRow("count not a number") << "1" << "lots" << "5" << true << "lots";
-    QTest::newRow("top of range, rule off") << "0" << "32767" << "" << false << "32767";
-    QTest::newRow("beyond range, rule off") << "0" << "99999" << "" << false << "100";
+    QTest::newRow("nothing stored") << ""
+                                    << ""
+                                    << "" << true << "";
+    QTest::newRow("rule off") << "0"
+                              << ""
+                              << "" << false << "100";
+    QTest::newRow("count 4") << ""
+                             << "4"
+                             << "" << false << "5";
+    QTest::newRow("count 5") << ""
+                             << "5"
+                             << "" << true << "5";
+    QTest::newRow("count reset by the prompt") << "1"
+                                               << "1"
+                                               << "5" << false << "2";
+    QTest::newRow("limit emptied") << "1"
+                                   << "4"
+                                   << " " << false << "5";
+    QTest::newRow("limit not a number") << "1"
+                                        << "5"
+                                        << "five" << true << "5";
+    QTest::newRow("count not a number") << "1"
+                                        << "lots"
+                                        << "5" << true << "lots";
+    QTest::newRow("top of range, rule off") << "0"
+                                            << "32767"
+                                            << "" << false << "32767";
+    QTest::newRow("beyond range, rule off") << "0"
+                                            << "99999"
+                                            << "" << false << "100";
     // A limit stored out of range is held to the range the preferences take, never taken for 5.
-    QTest::newRow("limit beyond range") << "1" << "6" << "40000" << false << "7";
-    QTest::newRow("limit beyond range, count at the top") << "1" << "32767" << "99999" << true << "32767";
-    QTest::newRow("limit zero") << "1" << "1" << "0" << true << "1";
+    QTest::newRow("limit beyond range") << "1"
+                                        << "6"
+                                        << "40000" << false << "7";
+    QTest::newRow("limit beyond range, count at the top") << "1"
+                                                          << "32767"
+                                                          << "99999" << true << "32767";
+    QTest::newRow("limit zero") << "1"
+                                << "1"
+                                << "0" << true << "1";
 }
 
 void TestStartup::backupRule()
@@ -310,9 +337,12 @@ void TestStartup::backupRule()
     QFETCH(bool, prompt);
     QFETCH(QString, after);
     ProgramFolder pf(false);
-    if (!rule.isEmpty()) funPref_Set("AutomaticBackup", rule);
-    if (!count.isEmpty()) funPref_Set("BackupCount", count);
-    if (!limit.isEmpty()) funPref_Set("AutomaticBackupCount", limit);
+    if (!rule.isEmpty())
+        funPref_Set("AutomaticBackup", rule);
+    if (!count.isEmpty())
+        funPref_Set("BackupCount", count);
+    if (!limit.isEmpty())
+        funPref_Set("AutomaticBackupCount", limit);
 
     int prompts = 0;
     subjectRoutines().showBackupPromptBox = [&](QWidget *) { ++prompts; };
@@ -333,7 +363,10 @@ void TestStartup::exitClosesFilesAndDeletesTempFiles()
     QDir(pf.path()).mkdir("folder.tmp");
     // A file that cannot be deleted stays, and the others still go.
     const QString stuck = pf.file("stuck.tmp");
-    { QFile f(stuck); QVERIFY(f.open(QIODevice::WriteOnly)); }
+    {
+        QFile f(stuck);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
     const bool immutable = testsupport::setImmutable(stuck, true);
     if (!immutable)
         QFile::remove(stuck);
@@ -359,7 +392,8 @@ void TestStartup::unwritableSettingsAreReportedOnce()
 {
     ProgramFolder pf;
     // A folder where the settings file belongs: it can be neither read nor written.
-    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zorbi 2003", "Zorbi 2003").fileName();
+    const QString file =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zorbi 2003", "Zorbi 2003").fileName();
     QVERIFY(QDir().mkpath(file));
     int prompts = 0;
     subjectRoutines().showBackupPromptBox = [&](QWidget *) { ++prompts; };

@@ -91,35 +91,64 @@ private slots:
     {
         QTest::addColumn<QString>("target"); // "@/" stands for the test's folder
         QTest::addColumn<QString>("opened");
-        QTest::newRow("web address") << "http://www.example.com/a?b=1" << "http://www.example.com/a?b=1";
-        QTest::newRow("secure address") << "HTTPS://example.com" << "https://example.com";
-        QTest::newRow("scheme and host in capitals") << "HTTP://X" << "http://x";
-        QTest::newRow("bare www") << "www.x.org" << "http://www.x.org";
-        QTest::newRow("bare www, capitals") << "WWW.X.COM/pets" << "http://www.x.com/pets";
-        QTest::newRow("bare host") << "photos.example.com/me" << "http://photos.example.com/me";
-        QTest::newRow("bare host and port") << "x.org:8080/pets" << "http://x.org:8080/pets";
-        QTest::newRow("blanks around") << "  www.x.org \n" << "http://www.x.org";
-        QTest::newRow("mail") << "mailto:a@b" << "mailto:a@b";
-        QTest::newRow("mail in capitals") << "MAILTO:vet@example.com" << "mailto:vet@example.com";
-        QTest::newRow("javascript") << "javascript:alert(1)" << "";
-        QTest::newRow("local file address") << "file:///etc/passwd" << "";
-        QTest::newRow("local file address, capitals") << "FILE:///etc/passwd" << "";
-        QTest::newRow("ftp") << "ftp://files.example.com/x" << "";
-        QTest::newRow("other scheme") << "smb://server/share" << "";
-        QTest::newRow("program by path") << "/bin/sh" << "";
-        QTest::newRow("program in the test folder") << "@/prog" << "";
-        QTest::newRow("script in the test folder") << "@/script" << "";
-        QTest::newRow("document by path") << "@/page.html" << "";
-        QTest::newRow("folder by path") << "@/sub" << "";
-        QTest::newRow("relative path") << "../page.html" << "";
-        QTest::newRow("network path") << "//server/share" << "";
-        QTest::newRow("drive letter") << "C:\\Windows\\notepad.exe" << "";
-        QTest::newRow("web address without host") << "http:///bin/sh" << "";
-        QTest::newRow("empty mail") << "mailto:" << "";
-        QTest::newRow("blank inside") << "www.x.org/my pets" << "";
-        QTest::newRow("blank before a command") << "http://x.org /bin/sh" << "";
-        QTest::newRow("line break inside") << "http://x.org\nfile:///etc/passwd" << "";
-        QTest::newRow("tab inside") << "www.x.org\t/bin/sh" << "";
+        QTest::newRow("web address") << "http://www.example.com/a?b=1"
+                                     << "http://www.example.com/a?b=1";
+        QTest::newRow("secure address") << "HTTPS://example.com"
+                                        << "https://example.com";
+        QTest::newRow("scheme and host in capitals") << "HTTP://X"
+                                                     << "http://x";
+        QTest::newRow("bare www") << "www.x.org"
+                                  << "http://www.x.org";
+        QTest::newRow("bare www, capitals") << "WWW.X.COM/pets"
+                                            << "http://www.x.com/pets";
+        QTest::newRow("bare host") << "photos.example.com/me"
+                                   << "http://photos.example.com/me";
+        QTest::newRow("bare host and port") << "x.org:8080/pets"
+                                            << "http://x.org:8080/pets";
+        QTest::newRow("blanks around") << "  www.x.org \n"
+                                       << "http://www.x.org";
+        QTest::newRow("mail") << "mailto:a@b"
+                              << "mailto:a@b";
+        QTest::newRow("mail in capitals") << "MAILTO:vet@example.com"
+                                          << "mailto:vet@example.com";
+        QTest::newRow("javascript") << "javascript:alert(1)"
+                                    << "";
+        QTest::newRow("local file address") << "file:///etc/passwd"
+                                            << "";
+        QTest::newRow("local file address, capitals") << "FILE:///etc/passwd"
+                                                      << "";
+        QTest::newRow("ftp") << "ftp://files.example.com/x"
+                             << "";
+        QTest::newRow("other scheme") << "smb://server/share"
+                                      << "";
+        QTest::newRow("program by path") << "/bin/sh"
+                                         << "";
+        QTest::newRow("program in the test folder") << "@/prog"
+                                                    << "";
+        QTest::newRow("script in the test folder") << "@/script"
+                                                   << "";
+        QTest::newRow("document by path") << "@/page.html"
+                                          << "";
+        QTest::newRow("folder by path") << "@/sub"
+                                        << "";
+        QTest::newRow("relative path") << "../page.html"
+                                       << "";
+        QTest::newRow("network path") << "//server/share"
+                                      << "";
+        QTest::newRow("drive letter") << "C:\\Windows\\notepad.exe"
+                                      << "";
+        QTest::newRow("web address without host") << "http:///bin/sh"
+                                                  << "";
+        QTest::newRow("empty mail") << "mailto:"
+                                    << "";
+        QTest::newRow("blank inside") << "www.x.org/my pets"
+                                      << "";
+        QTest::newRow("blank before a command") << "http://x.org /bin/sh"
+                                                << "";
+        QTest::newRow("line break inside") << "http://x.org\nfile:///etc/passwd"
+                                           << "";
+        QTest::newRow("tab inside") << "www.x.org\t/bin/sh"
+                                    << "";
     }
     void shellAddresses()
     {
@@ -218,7 +247,8 @@ private slots:
         QVERIFY(!shell::openDocument(program.path()));
         QVERIFY(!shell::openDocument(QString()));
         QCOMPARE(m_opened.size(), size_t(1));
-        QCOMPARE(m_opened[0].target, QUrl::fromLocalFile(program.file(QStringLiteral("Rex page.HTM"))).toString(QUrl::FullyEncoded));
+        QCOMPARE(m_opened[0].target,
+                 QUrl::fromLocalFile(program.file(QStringLiteral("Rex page.HTM"))).toString(QUrl::FullyEncoded));
         QVERIFY(!m_opened[0].isProgram);
     }
 
@@ -252,8 +282,8 @@ private slots:
         testsupport::ProgramFolder program(false);
         QDir(program.path()).mkdir(QStringLiteral("Help"));
         const QString help = program.file(QStringLiteral("Help"));
-        for (const QString &name : {QStringLiteral("contents"), QStringLiteral("index"), QStringLiteral("search"),
-                                    QStringLiteral("2501")})
+        for (const QString &name :
+             {QStringLiteral("contents"), QStringLiteral("index"), QStringLiteral("search"), QStringLiteral("2501")})
             writePage(help, name + QStringLiteral(".html"), QStringLiteral("Page ") + name, name);
         // gHelpFile is empty: the program folder's Help is used.
         QVERIFY(funHelp(nullptr, action, context));
@@ -351,7 +381,8 @@ private slots:
         QTemporaryDir pages;
         gHelpFile = pages.path();
         for (const char *name : {"contents", "index", "search"})
-            writePage(pages.path(), QLatin1String(name) + QStringLiteral(".html"), QLatin1String(name), QStringLiteral("x"));
+            writePage(pages.path(), QLatin1String(name) + QStringLiteral(".html"), QLatin1String(name),
+                      QStringLiteral("x"));
         QVERIFY(funHelp(nullptr, 2, 2001));
         help::HelpWindow *w = help::helpWindow();
         const QList<std::pair<const char *, QString>> presses = {
@@ -373,16 +404,19 @@ private slots:
         testsupport::ProgramFolder program(false);
         QTemporaryDir pages;
         gHelpFile = pages.path();
-        writePage(pages.path(), QStringLiteral("search.html"), QStringLiteral("Search"), QStringLiteral("Type vaccination here"));
+        writePage(pages.path(), QStringLiteral("search.html"), QStringLiteral("Search"),
+                  QStringLiteral("Type vaccination here"));
         writePage(pages.path(), QStringLiteral("2501.html"), QStringLiteral("Pet details"),
                   QStringLiteral("Record each <b>Vaccination</b> and the vet who gave it."));
         writePage(pages.path(), QStringLiteral("2503.html"), QStringLiteral("Diary"),
                   QStringLiteral("Diary entries; a vaccination reminder is set elsewhere."));
-        writePage(pages.path(), QStringLiteral("3003.html"), QStringLiteral("Calendar"), QStringLiteral("Months and days."));
+        writePage(pages.path(), QStringLiteral("3003.html"), QStringLiteral("Calendar"),
+                  QStringLiteral("Months and days."));
         // The contents and index name every subject; they are no answer.
         writePage(pages.path(), QStringLiteral("contents.html"), QStringLiteral("Contents"),
                   QStringLiteral("<a href=\"search.html\">Search</a> Vaccination, Calendar"));
-        writePage(pages.path(), QStringLiteral("index.html"), QStringLiteral("Index"), QStringLiteral("Vaccination, Calendar"));
+        writePage(pages.path(), QStringLiteral("index.html"), QStringLiteral("Index"),
+                  QStringLiteral("Vaccination, Calendar"));
 
         QVERIFY(funHelp(nullptr, 5, 0));
         help::HelpWindow *w = help::helpWindow();

@@ -26,46 +26,61 @@ QMap<QString, QStringList> expectedTables()
 {
     return {
         {"tbl_pet",
-         {"pet_id", "pet_object_type", "pet_species_id", "pet_name", "pet_nickname", "pet_color",
-          "pet_dob", "pet_weight", "pet_height_length", "pet_gender", "pet_breed", "pet_mother",
-          "pet_father", "pet_vet_id", "pet_sitter_id", "pet_emergency_contact_id", "pet_picture",
-          "pet_feeding", "pet_care", "pet_notes", "pet_insurance_details", "pet_feeding_rtf",
-          "pet_care_rtf", "pet_notes_rtf", "pet_insurance_details_rtf"}},
+         {"pet_id",
+          "pet_object_type",
+          "pet_species_id",
+          "pet_name",
+          "pet_nickname",
+          "pet_color",
+          "pet_dob",
+          "pet_weight",
+          "pet_height_length",
+          "pet_gender",
+          "pet_breed",
+          "pet_mother",
+          "pet_father",
+          "pet_vet_id",
+          "pet_sitter_id",
+          "pet_emergency_contact_id",
+          "pet_picture",
+          "pet_feeding",
+          "pet_care",
+          "pet_notes",
+          "pet_insurance_details",
+          "pet_feeding_rtf",
+          "pet_care_rtf",
+          "pet_notes_rtf",
+          "pet_insurance_details_rtf"}},
         {"tbl_vaccine",
-         {"vaccine_id", "vaccine_object_type", "vaccine_pet_id", "vaccine_name",
-          "vaccine_received_date", "vaccine_expiration_date", "vaccine_vet_id",
-          "vaccine_acknowledged_date", "vaccine_cr_ts", "vaccine_notes"}},
+         {"vaccine_id", "vaccine_object_type", "vaccine_pet_id", "vaccine_name", "vaccine_received_date",
+          "vaccine_expiration_date", "vaccine_vet_id", "vaccine_acknowledged_date", "vaccine_cr_ts", "vaccine_notes"}},
         {"tbl_diary",
-         {"diary_id", "diary_object_type", "diary_pet_id", "diary_date", "diary_category",
-          "diary_text_rtf", "diary_text", "diary_cr_ts"}},
+         {"diary_id", "diary_object_type", "diary_pet_id", "diary_date", "diary_category", "diary_text_rtf",
+          "diary_text", "diary_cr_ts"}},
         {"tbl_command",
-         {"command_id", "command_object_type", "command_pet_id", "command_name", "command_value",
-          "command_cr_ts"}},
+         {"command_id", "command_object_type", "command_pet_id", "command_name", "command_value", "command_cr_ts"}},
         {"tbl_property", {"property_id", "property_pet_id", "property_name", "property_value"}},
         {"tbl_contact",
-         {"contact_id", "contact_name", "contact_address", "contact_city", "contact_state",
-          "contact_zip", "contact_country", "contact_ph_1", "contact_ph_2", "contact_ph_3",
-          "contact_ph_1_type", "contact_ph_2_type", "contact_ph_3_type", "contact_email",
-          "contact_www", "contact_directions", "contact_notes"}},
+         {"contact_id", "contact_name", "contact_address", "contact_city", "contact_state", "contact_zip",
+          "contact_country", "contact_ph_1", "contact_ph_2", "contact_ph_3", "contact_ph_1_type", "contact_ph_2_type",
+          "contact_ph_3_type", "contact_email", "contact_www", "contact_directions", "contact_notes"}},
         {"tbl_picture",
-         {"picture_id", "picture_pet_id", "picture_title", "picture_description", "picture_date",
-          "picture_category", "picture_filename"}},
+         {"picture_id", "picture_pet_id", "picture_title", "picture_description", "picture_date", "picture_category",
+          "picture_filename"}},
         {"tbl_event",
-         {"event_id", "event_name", "event_date", "event_time", "event_end_date",
-          "event_show_reminder", "event_type_repeating", "event_all_day",
-          "event_reminder_minutes", "event_repeat_every", "event_repeat_day_of_week",
-          "event_repeat_day_of_month", "event_notes", "event_acknowledged_date"}},
+         {"event_id", "event_name", "event_date", "event_time", "event_end_date", "event_show_reminder",
+          "event_type_repeating", "event_all_day", "event_reminder_minutes", "event_repeat_every",
+          "event_repeat_day_of_week", "event_repeat_day_of_month", "event_notes", "event_acknowledged_date"}},
         {"tbl_trip",
-         {"trip_id", "trip_object_type", "trip_name", "trip_location", "trip_date_begin",
-          "trip_date_begin_tod", "trip_date_end", "trip_date_end_tod", "trip_contact_location",
-          "trip_contact_number", "trip_notes", "trip_cr_ts"}},
+         {"trip_id", "trip_object_type", "trip_name", "trip_location", "trip_date_begin", "trip_date_begin_tod",
+          "trip_date_end", "trip_date_end_tod", "trip_contact_location", "trip_contact_number", "trip_notes",
+          "trip_cr_ts"}},
         // system file
         {"tbl_species", {"species_id", "species_name"}},
         {"tbl_breed", {"breed_name", "breed_species_id"}},
         {"tbl_gender", {"gender"}},
         {"tbl_phone_type", {"phone_type_name", "phone_type_sort_order"}},
-        {"tbl_defaults",
-         {"default_feeding_text", "default_care_text", "default_feeding_rtf", "default_care_rtf"}},
+        {"tbl_defaults", {"default_feeding_text", "default_care_text", "default_feeding_rtf", "default_care_rtf"}},
         {"tbl_repeat_type", {"repeat_type_id", "repeat_type_desc"}},
         {"tbl_reminder_units", {"reminder_desc", "reminder_minutes", "reminder_sort_order"}},
         {"tbl_trip_times", {"trip_time_name"}},
@@ -142,8 +157,7 @@ private:
             marks << QStringLiteral("?");
         }
         QSqlQuery q(m_data);
-        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                      .arg(table, cols.join(", "), marks.join(", ")));
+        q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(table, cols.join(", "), marks.join(", ")));
         for (const QVariant &v : values)
             q.addBindValue(v);
         if (!q.exec()) {
@@ -212,8 +226,9 @@ private slots:
     {
         auto names = [this](QSqlDatabase &db, const char *type) {
             QStringList n;
-            for (const auto &r : rows(db, "SELECT name FROM sqlite_master WHERE type = ? "
-                                          "AND name NOT LIKE 'sqlite_%' ORDER BY name",
+            for (const auto &r : rows(db,
+                                      "SELECT name FROM sqlite_master WHERE type = ? "
+                                      "AND name NOT LIKE 'sqlite_%' ORDER BY name",
                                       {QString::fromLatin1(type)}))
                 n << r[0].toString();
             return n;
@@ -258,22 +273,23 @@ private slots:
         QTest::addColumn<QString>("view");
         QTest::addColumn<QStringList>("columns");
         const auto t = expectedTables();
-        const QStringList calendar = {"object_id",     "misc_data",  "record_id",
-                                      "pet_id",        "pet_species_id", "event_date",
-                                      "event_time",    "event_name"};
-        const QStringList reminder = {"object_id",         "record_id",
-                                      "event_date",        "event_time",
-                                      "event_all_day",     "event_reminder_minutes",
-                                      "event_name",        "event_type_repeating",
+        const QStringList calendar = {"object_id",      "misc_data",  "record_id",  "pet_id",
+                                      "pet_species_id", "event_date", "event_time", "event_name"};
+        const QStringList reminder = {"object_id",
+                                      "record_id",
+                                      "event_date",
+                                      "event_time",
+                                      "event_all_day",
+                                      "event_reminder_minutes",
+                                      "event_name",
+                                      "event_type_repeating",
                                       "event_acknowledged_date"};
         const QStringList petReport =
             t["tbl_pet"] + QStringList{"pet_vet",  "pet_vet_ph",  "pet_sitter",     "pet_sitter_ph",
                                        "pet_emer", "pet_emer_ph", "pet_emer_ph_alt"};
-        const QStringList pictures = {"picture_id",   "picture_title",       "picture_filename",
-                                      "picture_category", "picture_date", "picture_description",
-                                      "pet_name"};
-        QTest::newRow("qry_vaccine") << "qry_vaccine"
-                                     << t["tbl_vaccine"] + QStringList{"veterinarian_name"};
+        const QStringList pictures = {"picture_id",   "picture_title",       "picture_filename", "picture_category",
+                                      "picture_date", "picture_description", "pet_name"};
+        QTest::newRow("qry_vaccine") << "qry_vaccine" << t["tbl_vaccine"] + QStringList{"veterinarian_name"};
         QTest::newRow("qry_listview_picture") << "qry_listview_picture" << pictures;
         QTest::newRow("qry_Listview_Picture") << "qry_Listview_Picture" << pictures;
         QTest::newRow("qry_calendar_single") << "qry_calendar_single" << calendar;
@@ -282,31 +298,35 @@ private slots:
             << calendar + QStringList{"event_end_date", "event_repeat_every", "event_compare_date"};
         QTest::newRow("qry_reminder_single") << "qry_reminder_single" << reminder;
         QTest::newRow("qry_reminder_events_repeating")
-            << "qry_reminder_events_repeating"
-            << reminder + QStringList{"event_end_date", "event_repeat_every"};
+            << "qry_reminder_events_repeating" << reminder + QStringList{"event_end_date", "event_repeat_every"};
         QTest::newRow("qryrptPet") << "qryrptPet" << petReport;
         QTest::newRow("qryrptTrip") << "qryrptTrip" << t["tbl_trip"] + petReport;
-        QTest::newRow("qryRptContact")
-            << "qryRptContact"
-            << QStringList{"contact_name", "contact_address", "contact_citystzip", "contact_ph1",
-                           "contact_ph2",  "contact_ph3",     "email",             "www",
-                           "notes"};
+        QTest::newRow("qryRptContact") << "qryRptContact" << QStringList{"contact_name",
+                                                                         "contact_address",
+                                                                         "contact_citystzip",
+                                                                         "contact_ph1",
+                                                                         "contact_ph2",
+                                                                         "contact_ph3",
+                                                                         "email",
+                                                                         "www",
+                                                                         "notes"};
         QTest::newRow("qryrptContact") << "qryrptContact" << QStringList{"Contact_Name"};
-        QTest::newRow("qryrptDiary")
-            << "qryrptDiary" << QStringList{"diary_date", "diary_text", "diary_category", "diary_pet_id"};
-        QTest::newRow("qryrptCommand")
-            << "qryrptCommand" << QStringList{"command_name", "command_value", "command_pet_id"};
-        QTest::newRow("qryrptProperty")
-            << "qryrptProperty" << QStringList{"property_name", "property_value", "property_pet_id"};
-        QTest::newRow("qryrptVaccine")
-            << "qryrptVaccine"
-            << QStringList{"vaccine_id",           "vaccine_pet_id",          "vaccine_name",
-                           "vaccine_received_date", "vaccine_expiration_date", "vaccine_notes",
-                           "contact_person"};
+        QTest::newRow("qryrptDiary") << "qryrptDiary"
+                                     << QStringList{"diary_date", "diary_text", "diary_category", "diary_pet_id"};
+        QTest::newRow("qryrptCommand") << "qryrptCommand"
+                                       << QStringList{"command_name", "command_value", "command_pet_id"};
+        QTest::newRow("qryrptProperty") << "qryrptProperty"
+                                        << QStringList{"property_name", "property_value", "property_pet_id"};
+        QTest::newRow("qryrptVaccine") << "qryrptVaccine" << QStringList{"vaccine_id",
+                                                                         "vaccine_pet_id",
+                                                                         "vaccine_name",
+                                                                         "vaccine_received_date",
+                                                                         "vaccine_expiration_date",
+                                                                         "vaccine_notes",
+                                                                         "contact_person"};
         QTest::newRow("qryrptPictureAlbum")
-            << "qryrptPictureAlbum"
-            << QStringList{"picture_id",   "picture_title",    "picture_description",
-                           "picture_date", "picture_filename", "pet_name"};
+            << "qryrptPictureAlbum" << QStringList{"picture_id",   "picture_title",    "picture_description",
+                                                   "picture_date", "picture_filename", "pet_name"};
     }
 
     void viewColumns()
@@ -329,14 +349,15 @@ private slots:
     void calendarSingle()
     {
         const qint64 rex = addPet("Rex", {{"pet_species_id", 1}});
-        const qint64 ev = add("tbl_event", {{"event_name", "Groomer"},
-                                            {"event_date", "2024-01-05"},
-                                            {"event_time", "10:30:00"}});
-        add("tbl_event", {{"event_name", "Weekly walk"}, {"event_date", "2024-01-05"},
-                          {"event_type_repeating", -1}, {"event_repeat_every", 2}});
+        const qint64 ev =
+            add("tbl_event", {{"event_name", "Groomer"}, {"event_date", "2024-01-05"}, {"event_time", "10:30:00"}});
+        add("tbl_event", {{"event_name", "Weekly walk"},
+                          {"event_date", "2024-01-05"},
+                          {"event_type_repeating", -1},
+                          {"event_repeat_every", 2}});
         add("tbl_event", {{"event_name", "Too late"}, {"event_date", "2024-02-01"}});
-        const qint64 di = add("tbl_diary", {{"diary_pet_id", rex}, {"diary_date", "2024-01-06"},
-                                            {"diary_text", "First bath"}});
+        const qint64 di =
+            add("tbl_diary", {{"diary_pet_id", rex}, {"diary_date", "2024-01-06"}, {"diary_text", "First bath"}});
         const qint64 va = add("tbl_vaccine", {{"vaccine_pet_id", rex},
                                               {"vaccine_name", "Rabies"},
                                               {"vaccine_received_date", "2024-01-31"},
@@ -419,11 +440,8 @@ private slots:
                                "ORDER BY event_date ASC, event_time ASC";
         const Rows r = rows(m_data, select.arg(""), {"2024-12-31"});
         QCOMPARE(r.size(), 1); // no single events, no pets without a birthday
-        QCOMPARE(r[0], (QVariantList{1, 12, tom, tom, "2019-01-05", "9999-12-31", 4, "Jan 5",
-                                     "Tom's birthday"}));
-        QVERIFY(rows(m_data, select.arg("AND NOT (object_id = 1 AND misc_data = 12) "),
-                     {"2024-12-31"})
-                    .isEmpty());
+        QCOMPARE(r[0], (QVariantList{1, 12, tom, tom, "2019-01-05", "9999-12-31", 4, "Jan 5", "Tom's birthday"}));
+        QVERIFY(rows(m_data, select.arg("AND NOT (object_id = 1 AND misc_data = 12) "), {"2024-12-31"}).isEmpty());
         // Born after the shown month: not yet on the calendar.
         QVERIFY(rows(m_data, select.arg(""), {"2018-12-31"}).isEmpty());
     }
@@ -431,20 +449,26 @@ private slots:
     void reminderSingle()
     {
         const qint64 rex = addPet("Rex");
-        const qint64 lead = add("tbl_event", {{"event_name", "Vet"}, {"event_date", "2024-03-01"},
+        const qint64 lead = add("tbl_event", {{"event_name", "Vet"},
+                                              {"event_date", "2024-03-01"},
                                               {"event_time", "09:00:00"},
                                               {"event_show_reminder", -1},
                                               {"event_reminder_minutes", 30}});
-        const qint64 noLead = add("tbl_event", {{"event_name", "Walk"}, {"event_date", "2024-03-02"},
+        const qint64 noLead = add("tbl_event", {{"event_name", "Walk"},
+                                                {"event_date", "2024-03-02"},
                                                 {"event_show_reminder", 0},
                                                 {"event_reminder_minutes", 30}});
-        add("tbl_event", {{"event_name", "Done"}, {"event_date", "2024-03-03"},
-                          {"event_acknowledged_date", "2024-03-03 08:00:00"}});
-        add("tbl_event", {{"event_name", "Repeats"}, {"event_date", "2024-03-04"},
-                          {"event_type_repeating", -1}, {"event_end_date", "2024-12-31"}});
-        const qint64 vac = add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Rabies"},
-                                               {"vaccine_expiration_date", "2024-03-05"}});
-        add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Old"},
+        add("tbl_event",
+            {{"event_name", "Done"}, {"event_date", "2024-03-03"}, {"event_acknowledged_date", "2024-03-03 08:00:00"}});
+        add("tbl_event", {{"event_name", "Repeats"},
+                          {"event_date", "2024-03-04"},
+                          {"event_type_repeating", -1},
+                          {"event_end_date", "2024-12-31"}});
+        const qint64 vac =
+            add("tbl_vaccine",
+                {{"vaccine_pet_id", rex}, {"vaccine_name", "Rabies"}, {"vaccine_expiration_date", "2024-03-05"}});
+        add("tbl_vaccine", {{"vaccine_pet_id", rex},
+                            {"vaccine_name", "Old"},
                             {"vaccine_expiration_date", "2024-03-06"},
                             {"vaccine_acknowledged_date", "2024-03-01 12:00:00"}});
         add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "No expiry"}});
@@ -462,7 +486,7 @@ private slots:
         QCOMPARE(r[1][1].toLongLong(), noLead);
         QCOMPARE(r[1][5].toInt(), 0); // not reminded in advance: at its own time
         QCOMPARE(r[2].mid(0, 3), (QVariantList{6, vac, "2024-03-05"}));
-        QVERIFY(r[2][4].toInt() != 0);     // all day: no time is shown
+        QVERIFY(r[2][4].toInt() != 0); // all day: no time is shown
         QCOMPARE(r[2][5].toInt(), 7 * 24 * 60);
         QCOMPARE(r[2][6].toString(), QString("Rex: Rabies expires"));
         QCOMPARE(r[2][7].toInt(), 0);
@@ -470,13 +494,17 @@ private slots:
 
     void reminderRepeating()
     {
-        const qint64 a = add("tbl_event", {{"event_name", "Pills"}, {"event_date", "2024-03-02"},
-                                           {"event_type_repeating", -1}, {"event_repeat_every", 1},
+        const qint64 a = add("tbl_event", {{"event_name", "Pills"},
+                                           {"event_date", "2024-03-02"},
+                                           {"event_type_repeating", -1},
+                                           {"event_repeat_every", 1},
                                            {"event_end_date", "2024-03-31"},
                                            {"event_show_reminder", -1},
                                            {"event_reminder_minutes", 15}});
-        const qint64 b = add("tbl_event", {{"event_name", "No until"}, {"event_date", "2024-03-01"},
-                                           {"event_type_repeating", -1}, {"event_repeat_every", 2}});
+        const qint64 b = add("tbl_event", {{"event_name", "No until"},
+                                           {"event_date", "2024-03-01"},
+                                           {"event_type_repeating", -1},
+                                           {"event_repeat_every", 2}});
         add("tbl_event", {{"event_name", "Single"}, {"event_date", "2024-03-01"}});
         const Rows r = rows(m_data, "SELECT record_id, event_end_date, event_repeat_every, "
                                     "event_reminder_minutes, event_acknowledged_date, "
@@ -495,15 +523,15 @@ private slots:
         const qint64 emer = addContact("Aunt May", "555-0200", "555-0201");
         const qint64 gone = addContact("Moved away", "555-0300");
         QVERIFY(rows(m_data, "DELETE FROM tbl_contact WHERE contact_id = ?", {gone}).isEmpty());
-        const qint64 rex = addPet("Rex", {{"pet_vet_id", vet}, {"pet_sitter_id", gone},
-                                          {"pet_emergency_contact_id", emer}});
+        const qint64 rex =
+            addPet("Rex", {{"pet_vet_id", vet}, {"pet_sitter_id", gone}, {"pet_emergency_contact_id", emer}});
         const qint64 tom = addPet("Tom");
         const QString select = "SELECT pet_name, pet_vet, pet_vet_ph, pet_sitter, pet_sitter_ph, "
                                "pet_emer, pet_emer_ph, pet_emer_ph_alt FROM qryrptPet ";
         const Rows r = rows(m_data, select + "WHERE pet_id = ?", {rex});
         QCOMPARE(r.size(), 1);
-        QCOMPARE(r[0], (QVariantList{"Rex", "Dr. Hale", "555-0100", QVariant(), QVariant(),
-                                     "Aunt May", "555-0200", "555-0201"}));
+        QCOMPARE(r[0], (QVariantList{"Rex", "Dr. Hale", "555-0100", QVariant(), QVariant(), "Aunt May", "555-0200",
+                                     "555-0201"}));
         QVERIFY(r[0][3].isNull());
         const Rows t = rows(m_data, select + "WHERE pet_id = ?", {tom});
         QCOMPARE(t.size(), 1);
@@ -522,14 +550,11 @@ private slots:
         const QVariant null;
         QTest::newRow("all three") << QVariant("Springfield") << QVariant("IL") << QVariant("62704")
                                    << "Springfield, IL 62704";
-        QTest::newRow("no zip") << QVariant("Springfield") << QVariant("IL") << null
-                                << "Springfield, IL";
-        QTest::newRow("no state") << QVariant("Springfield") << null << QVariant("62704")
-                                  << "Springfield, 62704";
+        QTest::newRow("no zip") << QVariant("Springfield") << QVariant("IL") << null << "Springfield, IL";
+        QTest::newRow("no state") << QVariant("Springfield") << null << QVariant("62704") << "Springfield, 62704";
         QTest::newRow("city only") << QVariant("Springfield") << null << null << "Springfield";
         QTest::newRow("no city") << null << QVariant("IL") << QVariant("62704") << "IL 62704";
-        QTest::newRow("empty texts") << QVariant("") << QVariant("") << QVariant("62704")
-                                     << "62704";
+        QTest::newRow("empty texts") << QVariant("") << QVariant("") << QVariant("62704") << "62704";
         QTest::newRow("nothing") << null << null << null << "";
     }
 
@@ -539,8 +564,8 @@ private slots:
         QFETCH(QVariant, state);
         QFETCH(QVariant, zip);
         QFETCH(QString, line);
-        add("tbl_contact", {{"contact_name", "Someone"}, {"contact_city", city},
-                            {"contact_state", state}, {"contact_zip", zip}});
+        add("tbl_contact",
+            {{"contact_name", "Someone"}, {"contact_city", city}, {"contact_state", state}, {"contact_zip", zip}});
         const Rows r = rows(m_data, "SELECT contact_citystzip FROM qryRptContact");
         QCOMPARE(r.size(), 1);
         QVERIFY(!r[0][0].isNull());
@@ -549,8 +574,11 @@ private slots:
 
     void contactListing()
     {
-        add("tbl_contact", {{"contact_name", "Zed"}, {"contact_email", "zed@example.com"},
-                            {"contact_ph_1", "1"}, {"contact_ph_2", "2"}, {"contact_ph_3", "3"}});
+        add("tbl_contact", {{"contact_name", "Zed"},
+                            {"contact_email", "zed@example.com"},
+                            {"contact_ph_1", "1"},
+                            {"contact_ph_2", "2"},
+                            {"contact_ph_3", "3"}});
         add("tbl_contact", {{"contact_name", "alfie"}, {"contact_email", ""}});
         const Rows r = rows(m_data, "SELECT contact_name, email, www, contact_ph1, contact_ph2, "
                                     "contact_ph3 FROM qryrptContact ORDER BY contact_name ASC");
@@ -566,25 +594,28 @@ private slots:
     {
         const qint64 rex = addPet("Rex");
         const qint64 vet = addContact("Dr. Hale");
-        const qint64 withVet = add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Rabies"},
-                                                   {"vaccine_vet_id", vet}});
-        const qint64 noVet = add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Lyme"},
-                                                 {"vaccine_vet_id", 999}});
-        const Rows rpt = rows(m_data, "SELECT vaccine_id, contact_person FROM qryrptVaccine "
-                                      "WHERE vaccine_pet_id = ? ORDER BY vaccine_id", {rex});
+        const qint64 withVet =
+            add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Rabies"}, {"vaccine_vet_id", vet}});
+        const qint64 noVet =
+            add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Lyme"}, {"vaccine_vet_id", 999}});
+        const Rows rpt = rows(m_data,
+                              "SELECT vaccine_id, contact_person FROM qryrptVaccine "
+                              "WHERE vaccine_pet_id = ? ORDER BY vaccine_id",
+                              {rex});
         QCOMPARE(rpt, (Rows{{withVet, "Dr. Hale"}, {noVet, QVariant()}}));
-        const Rows tab = rows(m_data, "SELECT vaccine_id, veterinarian_name FROM qry_vaccine "
-                                      "WHERE vaccine_pet_id = ? ORDER BY vaccine_id", {rex});
+        const Rows tab = rows(m_data,
+                              "SELECT vaccine_id, veterinarian_name FROM qry_vaccine "
+                              "WHERE vaccine_pet_id = ? ORDER BY vaccine_id",
+                              {rex});
         QCOMPARE(tab, (Rows{{withVet, "Dr. Hale"}, {noVet, QVariant()}}));
     }
 
     void pictureViews()
     {
         const qint64 rex = addPet("Rex");
-        const qint64 a = add("tbl_picture", {{"picture_title", "Beach"}, {"picture_pet_id", rex},
-                                             {"picture_filename", "ZB_00001.jpg"}});
-        const qint64 b = add("tbl_picture", {{"picture_title", "alone"},
-                                             {"picture_filename", "ZB_00002.jpg"}});
+        const qint64 a = add(
+            "tbl_picture", {{"picture_title", "Beach"}, {"picture_pet_id", rex}, {"picture_filename", "ZB_00001.jpg"}});
+        const qint64 b = add("tbl_picture", {{"picture_title", "alone"}, {"picture_filename", "ZB_00002.jpg"}});
         const qint64 c = add("tbl_picture", {{"picture_title", "Lost pet"}, {"picture_pet_id", 4242}});
         const Rows g = rows(m_data, "SELECT picture_id, pet_name FROM qry_listview_picture "
                                     "ORDER BY picture_title ASC");
@@ -601,11 +632,15 @@ private slots:
         const qint64 t1 = add("tbl_trip", {{"trip_name", "Beach"}, {"trip_date_begin", "2024-07-01"}});
         const qint64 t2 = add("tbl_trip", {{"trip_name", "Ski"}});
         QCOMPARE(rows(m_data, "SELECT * FROM qryrptTrip").size(), 4);
-        const Rows one = rows(m_data, "SELECT trip_name, trip_date_begin, pet_name FROM qryrptTrip "
-                                      "WHERE trip_id = ? AND pet_id = ?", {t1, tom});
+        const Rows one = rows(m_data,
+                              "SELECT trip_name, trip_date_begin, pet_name FROM qryrptTrip "
+                              "WHERE trip_id = ? AND pet_id = ?",
+                              {t1, tom});
         QCOMPARE(one, (Rows{{"Beach", "2024-07-01", "Tom"}}));
-        const Rows all = rows(m_data, "SELECT pet_id FROM qryrptTrip WHERE trip_id = ? "
-                                      "ORDER BY pet_name", {t2});
+        const Rows all = rows(m_data,
+                              "SELECT pet_id FROM qryrptTrip WHERE trip_id = ? "
+                              "ORDER BY pet_name",
+                              {t2});
         QCOMPARE(all, (Rows{{rex}, {tom}}));
     }
 
@@ -613,18 +648,22 @@ private slots:
     {
         const qint64 rex = addPet("Rex");
         const qint64 tom = addPet("Tom");
-        add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Rabies"},
+        add("tbl_vaccine", {{"vaccine_pet_id", rex},
+                            {"vaccine_name", "Rabies"},
                             {"vaccine_received_date", "2023-05-01"},
-                            {"vaccine_expiration_date", "2024-05-01"}, {"vaccine_notes", "old"}});
-        const qint64 latest = add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "rabies"},
+                            {"vaccine_expiration_date", "2024-05-01"},
+                            {"vaccine_notes", "old"}});
+        const qint64 latest = add("tbl_vaccine", {{"vaccine_pet_id", rex},
+                                                  {"vaccine_name", "rabies"},
                                                   {"vaccine_received_date", "2024-05-02"},
                                                   {"vaccine_expiration_date", "2025-05-02"},
                                                   {"vaccine_notes", "new"}});
-        add("tbl_vaccine", {{"vaccine_pet_id", rex}, {"vaccine_name", "Distemper"},
+        add("tbl_vaccine", {{"vaccine_pet_id", rex},
+                            {"vaccine_name", "Distemper"},
                             {"vaccine_received_date", "2024-01-01"},
                             {"vaccine_expiration_date", "2026-01-01"}});
-        add("tbl_vaccine", {{"vaccine_pet_id", tom}, {"vaccine_name", "Rabies"},
-                            {"vaccine_expiration_date", "2030-01-01"}});
+        add("tbl_vaccine",
+            {{"vaccine_pet_id", tom}, {"vaccine_name", "Rabies"}, {"vaccine_expiration_date", "2030-01-01"}});
         const QString sql = schema::vaccineSummarySql();
         QCOMPARE(sql.count(QLatin1Char('?')), qsizetype(1));
         QSqlQuery q(m_data);
@@ -654,15 +693,19 @@ private slots:
         const qint64 ev = add("tbl_event", {{"event_name", "x"}});
         const qint64 trip = add("tbl_trip", {{"trip_name", "x"}});
         QCOMPARE(value(m_data, "SELECT pet_object_type FROM tbl_pet WHERE pet_id = ?", {pet}).toInt(), 1);
-        const Rows v = rows(m_data, "SELECT vaccine_object_type, vaccine_acknowledged_date, "
-                                    "vaccine_cr_ts FROM tbl_vaccine WHERE vaccine_id = ?", {vac});
+        const Rows v = rows(m_data,
+                            "SELECT vaccine_object_type, vaccine_acknowledged_date, "
+                            "vaccine_cr_ts FROM tbl_vaccine WHERE vaccine_id = ?",
+                            {vac});
         QCOMPARE(v.size(), qsizetype(1));
         QCOMPARE(v[0][0].toInt(), 6);
         QCOMPARE(v[0][1].toString(), kNotAck);
         QCOMPARE(value(m_data, "SELECT diary_object_type FROM tbl_diary WHERE diary_id = ?", {di}).toInt(), 9);
-        const Rows e = rows(m_data, "SELECT event_object_type, event_acknowledged_date, "
-                                    "event_show_reminder, event_type_repeating, event_all_day, "
-                                    "event_cr_ts FROM tbl_event WHERE event_id = ?", {ev});
+        const Rows e = rows(m_data,
+                            "SELECT event_object_type, event_acknowledged_date, "
+                            "event_show_reminder, event_type_repeating, event_all_day, "
+                            "event_cr_ts FROM tbl_event WHERE event_id = ?",
+                            {ev});
         QCOMPARE(e.size(), qsizetype(1));
         QCOMPARE(e[0].mid(0, 5), (QVariantList{8, kNotAck, 0, 0, 0}));
 
@@ -761,12 +804,10 @@ private slots:
         row("event time h:mm", "tbl_event", "event_time", "9:00", false);
         row("event until as m/d/yyyy", "tbl_event", "event_end_date", "5/1/2020", false);
         row("acknowledged", "tbl_event", "event_acknowledged_date", "2024-01-05 10:00:00", true);
-        row("acknowledged with T and ms", "tbl_event", "event_acknowledged_date",
-            "2024-01-05T10:00:00.000", false);
+        row("acknowledged with T and ms", "tbl_event", "event_acknowledged_date", "2024-01-05T10:00:00.000", false);
         row("acknowledged date only", "tbl_event", "event_acknowledged_date", "2024-01-05", false);
         row("acknowledged NULL", "tbl_event", "event_acknowledged_date", null, false);
-        row("vaccine received with T", "tbl_vaccine", "vaccine_received_date",
-            "2024-01-05T10:00:00", false);
+        row("vaccine received with T", "tbl_vaccine", "vaccine_received_date", "2024-01-05T10:00:00", false);
         row("vaccine expiry as m/d/yyyy", "tbl_vaccine", "vaccine_expiration_date", "5/1/2020", false);
         row("vaccine acknowledged NULL", "tbl_vaccine", "vaccine_acknowledged_date", null, false);
         row("diary date", "tbl_diary", "diary_date", "2024-01-05", true);
@@ -802,8 +843,7 @@ private slots:
         QCOMPARE(rows(m_sys, "SELECT repeat_type_id, repeat_type_desc FROM tbl_repeat_type "
                              "ORDER BY repeat_type_id"),
                  (Rows{{1, "Day"}, {2, "Week"}, {3, "Month"}, {4, "Year"}}));
-        QCOMPARE(rows(m_sys, "SELECT reminder_minutes FROM tbl_reminder_units WHERE reminder_desc = ?",
-                      {"30 minutes"}),
+        QCOMPARE(rows(m_sys, "SELECT reminder_minutes FROM tbl_reminder_units WHERE reminder_desc = ?", {"30 minutes"}),
                  (Rows{{30}}));
         const Rows units = rows(m_sys, "SELECT reminder_minutes FROM tbl_reminder_units "
                                        "ORDER BY reminder_sort_order");
@@ -820,8 +860,7 @@ private slots:
             QVERIFY2(phones.contains(p), p);
         QCOMPARE(phones.first(), QString("Home"));
 
-        QCOMPARE(rows(m_sys, "SELECT gender FROM tbl_gender ORDER BY gender_id"),
-                 (Rows{{"Female"}, {"Male"}}));
+        QCOMPARE(rows(m_sys, "SELECT gender FROM tbl_gender ORDER BY gender_id"), (Rows{{"Female"}, {"Male"}}));
 
         const Rows species = rows(m_sys, "SELECT species_id, species_name FROM tbl_species "
                                          "ORDER BY species_id");
@@ -830,8 +869,9 @@ private slots:
         QCOMPARE(species.last(), (QVariantList{10, "Other"}));
         for (const auto &s : species) {
             QStringList breeds;
-            for (const auto &r : rows(m_sys, "SELECT breed_name FROM tbl_breed "
-                                             "WHERE breed_species_id = ? ORDER BY breed_id",
+            for (const auto &r : rows(m_sys,
+                                      "SELECT breed_name FROM tbl_breed "
+                                      "WHERE breed_species_id = ? ORDER BY breed_id",
                                       {s[0]}))
                 breeds << r[0].toString();
             QVERIFY2(breeds.size() >= 3, qPrintable(s[1].toString()));

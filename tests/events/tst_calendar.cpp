@@ -24,10 +24,10 @@
 #include <QPrinter>
 #include <QToolButton>
 
-using testsupport::ProgramFolder;
 using calendar_handler::kDarkRed;
 using calendar_handler::kGrey;
 using calendar_handler::kTodayColor;
+using testsupport::ProgramFolder;
 
 using testsupport::insert;
 namespace {
@@ -52,7 +52,8 @@ long addPet(const QString &name, const QString &dob, int species = 2)
 
 void addDiary(long pet, const QString &date, const QString &text)
 {
-    insert("INSERT INTO tbl_diary (diary_pet_id, diary_date, diary_text) VALUES (?, ?, ?)", {qlonglong(pet), date, text});
+    insert("INSERT INTO tbl_diary (diary_pet_id, diary_date, diary_text) VALUES (?, ?, ?)",
+           {qlonglong(pet), date, text});
 }
 
 void addVaccine(long pet, const QString &name, const QString &received, const QString &expires)
@@ -83,10 +84,7 @@ QStringList daysOf(const QString &name)
     return days;
 }
 
-QStringList lines(const QDate &d)
-{
-    return {cal()->DateText(dn(d)), cal()->DateText2(dn(d)), cal()->DateText3(dn(d))};
-}
+QStringList lines(const QDate &d) { return {cal()->DateText(dn(d)), cal()->DateText2(dn(d)), cal()->DateText3(dn(d))}; }
 
 } // namespace
 
@@ -184,20 +182,27 @@ void TestCalendar::repeatingItems_data()
     QTest::addColumn<QStringList>("days");
     // April 2003: the grid runs from Sunday 30 March to Saturday 10 May.
     const QDate april(2003, 4, 1);
-    QTest::newRow("weekly into the grey days") << april << "Tuesday class"
+    QTest::newRow("weekly into the grey days")
+        << april << "Tuesday class"
         << QStringList{"2003-04-01", "2003-04-08", "2003-04-15", "2003-04-22", "2003-04-29", "2003-05-06"};
-    QTest::newRow("monthly 31st, grey 31 March and 30 April") << april << "Rent" << QStringList{"2003-03-31", "2003-04-30"};
-    QTest::newRow("monthly 31st in February 2003") << QDate(2003, 2, 1) << "Rent" << QStringList{"2003-01-31", "2003-02-28"};
+    QTest::newRow("monthly 31st, grey 31 March and 30 April")
+        << april << "Rent" << QStringList{"2003-03-31", "2003-04-30"};
+    QTest::newRow("monthly 31st in February 2003")
+        << QDate(2003, 2, 1) << "Rent" << QStringList{"2003-01-31", "2003-02-28"};
     // A month's last day in the grey part stands in for no day: only the shown month's does.
-    QTest::newRow("monthly 31st, not on the grey 30 April of May") << QDate(2003, 5, 1) << "Rent" << QStringList{"2003-05-31"};
+    QTest::newRow("monthly 31st, not on the grey 30 April of May")
+        << QDate(2003, 5, 1) << "Rent" << QStringList{"2003-05-31"};
     QTest::newRow("monthly 31st, not on the grey 28 February of March")
         << QDate(2003, 3, 1) << "Rent" << QStringList{"2003-03-31"};
     QTest::newRow("monthly 31st in February 2004") << QDate(2004, 2, 1) << "Rent" << QStringList{"2004-02-29"};
-    QTest::newRow("monthly 29th in February 2003") << QDate(2003, 2, 1) << "Groom" << QStringList{"2003-01-29", "2003-02-28"};
-    QTest::newRow("monthly 30th in February 2003") << QDate(2003, 2, 1) << "Trim" << QStringList{"2003-01-30", "2003-02-28"};
+    QTest::newRow("monthly 29th in February 2003")
+        << QDate(2003, 2, 1) << "Groom" << QStringList{"2003-01-29", "2003-02-28"};
+    QTest::newRow("monthly 30th in February 2003")
+        << QDate(2003, 2, 1) << "Trim" << QStringList{"2003-01-30", "2003-02-28"};
     QTest::newRow("yearly 29 Feb in 2003") << QDate(2003, 2, 1) << "Leap day" << QStringList{"2003-02-28"};
     QTest::newRow("yearly 29 Feb in 2004") << QDate(2004, 2, 1) << "Leap day" << QStringList{"2004-02-29"};
-    QTest::newRow("daily within its span") << april << "Course" << QStringList{"2003-04-10", "2003-04-11", "2003-04-12"};
+    QTest::newRow("daily within its span")
+        << april << "Course" << QStringList{"2003-04-10", "2003-04-11", "2003-04-12"};
     QTest::newRow("no end date: its own date only") << april << "Once" << QStringList{"2003-04-03"};
     QTest::newRow("ended before the grid") << april << "Old" << QStringList{};
     QTest::newRow("birthday, each year") << april << "Rex's birthday" << QStringList{"2003-04-20"};
@@ -299,11 +304,16 @@ void TestCalendar::settingsHideItems_data()
 {
     QTest::addColumn<QString>("setting");
     QTest::addColumn<QString>("hidden");
-    QTest::newRow("birthdays") << "Cal_Show_DOB" << "Rex's birthday";
-    QTest::newRow("diary") << "Cal_Show_Diary" << "Rex: Long walk";
-    QTest::newRow("received") << "Cal_Show_Vac_Rec" << "Rex: Rabies received";
-    QTest::newRow("expiring") << "Cal_Show_Vac_Exp" << "Rex: Rabies expires";
-    QTest::newRow("all off") << "" << "";
+    QTest::newRow("birthdays") << "Cal_Show_DOB"
+                               << "Rex's birthday";
+    QTest::newRow("diary") << "Cal_Show_Diary"
+                           << "Rex: Long walk";
+    QTest::newRow("received") << "Cal_Show_Vac_Rec"
+                              << "Rex: Rabies received";
+    QTest::newRow("expiring") << "Cal_Show_Vac_Exp"
+                              << "Rex: Rabies expires";
+    QTest::newRow("all off") << ""
+                             << "";
 }
 
 void TestCalendar::settingsHideItems()
@@ -403,7 +413,14 @@ void TestCalendar::itemsCarryTheirRecords()
     const long walk = addRepeating("Walk", "2003-04-02", 2, "2003-04-30", "18:00:00");
     show(QDate(2003, 4, 1));
 
-    struct Expected { QString name; int kind; long id; int species; QString due; QVariant time; };
+    struct Expected {
+        QString name;
+        int kind;
+        long id;
+        int species;
+        QString due;
+        QVariant time;
+    };
     const std::vector<Expected> expected{
         {"Rex: Rabies expires", 6, rex, 3, "April 23, 2003", QVariant()},
         {"Rex: Rabies received", 6, rex, 3, "April 9, 2003", QVariant()},
@@ -490,9 +507,11 @@ void TestCalendar::badRowsAreSkipped()
     addEvent("Not a date", "someday");
     addEvent("Good", "2003-04-07", "10:00:00");
     insert("INSERT INTO tbl_event (event_name, event_date, event_type_repeating, event_repeat_every, event_end_date)"
-           " VALUES ('Repeats without a date', NULL, -1, 1, '2003-12-31')", {});
+           " VALUES ('Repeats without a date', NULL, -1, 1, '2003-12-31')",
+           {});
     insert("INSERT INTO tbl_event (event_name, event_date, event_type_repeating, event_repeat_every, event_end_date)"
-           " VALUES ('Unknown unit', '2003-04-01', -1, 9, '2003-12-31')", {});
+           " VALUES ('Unknown unit', '2003-04-01', -1, 9, '2003-12-31')",
+           {});
     addRepeating("Good weekly", "2003-04-02", 2, "2003-04-30");
     show(QDate(2003, 4, 1));
     QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 0);

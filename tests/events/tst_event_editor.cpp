@@ -34,7 +34,6 @@
 
 using testsupport::ProgramFolder;
 
-
 namespace {
 
 // What a statement reads, "<none>" when it finds no row.
@@ -61,8 +60,8 @@ long addEvent(const QString &name, const QString &date, bool repeating = false,
                                     "event_type_repeating, event_repeat_every, event_show_reminder, "
                                     "event_reminder_minutes, event_all_day, event_acknowledged_date) "
                                     "VALUES (?, ?, ?, ?, 2, -1, 30, -1, ?)"),
-                     {name, date, repeating ? QVariant(QStringLiteral("2003-12-31")) : QVariant(),
-                      repeating ? -1 : 0, acknowledged});
+                     {name, date, repeating ? QVariant(QStringLiteral("2003-12-31")) : QVariant(), repeating ? -1 : 0,
+                      acknowledged});
     return long(gDataDB->lastInsertId().toLongLong());
 }
 
@@ -231,11 +230,21 @@ void TestEventEditor::repeatDescriptionAndKeys_data()
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("dayOfWeek");
     QTest::addColumn<QString>("dayOfMonth");
-    QTest::newRow("weekly on a Tuesday") << QDate(2003, 4, 15) << "Week" << 2 << "(on Tuesdays)" << "3" << "April 15";
-    QTest::newRow("weekly on a Saturday") << QDate(2003, 4, 19) << "Week" << 2 << "(on Saturdays)" << "7" << "April 19";
-    QTest::newRow("yearly on 5 January") << QDate(2003, 1, 5) << "Year" << 4 << "(January 5)" << "5" << "January 5";
-    QTest::newRow("monthly on the 31st") << QDate(2003, 1, 31) << "Month" << 3 << "(Day 31)" << "31" << "January 31";
-    QTest::newRow("daily") << QDate(2003, 4, 16) << "Day" << 1 << "(Every day)" << "16" << "April 16";
+    QTest::newRow("weekly on a Tuesday") << QDate(2003, 4, 15) << "Week" << 2 << "(on Tuesdays)"
+                                         << "3"
+                                         << "April 15";
+    QTest::newRow("weekly on a Saturday") << QDate(2003, 4, 19) << "Week" << 2 << "(on Saturdays)"
+                                          << "7"
+                                          << "April 19";
+    QTest::newRow("yearly on 5 January") << QDate(2003, 1, 5) << "Year" << 4 << "(January 5)"
+                                         << "5"
+                                         << "January 5";
+    QTest::newRow("monthly on the 31st") << QDate(2003, 1, 31) << "Month" << 3 << "(Day 31)"
+                                         << "31"
+                                         << "January 31";
+    QTest::newRow("daily") << QDate(2003, 4, 16) << "Day" << 1 << "(Every day)"
+                           << "16"
+                           << "April 16";
 }
 
 void TestEventEditor::repeatDescriptionAndKeys()
@@ -288,22 +297,31 @@ void TestEventEditor::validation_data()
     QTest::addColumn<QString>("focus");
     const QDate d(2003, 4, 16), none;
     const QString dateMsg = "Please select a Date for this event.";
-    QTest::newRow("no name") << "" << false << d << none << "Please enter a name for this event" << "Event Name"
+    QTest::newRow("no name") << "" << false << d << none << "Please enter a name for this event"
+                             << "Event Name"
                              << "txtevent_name";
-    QTest::newRow("a name of blanks passes") << "  " << false << d << none << "" << "" << "";
-    QTest::newRow("single with a date, no until") << "Vet" << false << d << none << "" << "" << "";
+    QTest::newRow("a name of blanks passes") << "  " << false << d << none << ""
+                                             << ""
+                                             << "";
+    QTest::newRow("single with a date, no until") << "Vet" << false << d << none << ""
+                                                  << ""
+                                                  << "";
     QTest::newRow("single without a date") << "Vet" << false << none << none << dateMsg << "Event Date"
                                            << "DTPickerEvent(0)";
     QTest::newRow("repeating without a date") << "Vet" << true << none << d << dateMsg << "Event Date"
                                               << "DTPickerEvent(0)";
     QTest::newRow("repeating without until")
         << "Vet" << true << d << none
-        << "Please select an Until Date for this event, or change to a non repeating event." << "Event Date"
+        << "Please select an Until Date for this event, or change to a non repeating event."
+        << "Event Date"
         << "DTPickerEvent(2)";
-    QTest::newRow("until before the date") << "Vet" << true << d << d.addDays(-1)
-                                           << "Please select an Until Date that is after the event Date."
-                                           << "Event Date" << "DTPickerEvent(2)";
-    QTest::newRow("until on the date passes") << "Vet" << true << d << d << "" << "" << "";
+    QTest::newRow("until before the date")
+        << "Vet" << true << d << d.addDays(-1) << "Please select an Until Date that is after the event Date."
+        << "Event Date"
+        << "DTPickerEvent(2)";
+    QTest::newRow("until on the date passes") << "Vet" << true << d << d << ""
+                                              << ""
+                                              << "";
 }
 
 void TestEventEditor::validation()
@@ -630,11 +648,11 @@ void TestEventEditor::tabFollowsTheFieldsDownTheWindow()
     });
     QCOMPARE(funEventHandler(gMain, ActionAdd, 0, QDate(2003, 4, 15)), true);
     m_pf->dialogs().clear();
-    const QStringList fieldsDownTheWindow{"txtevent_name", "DTPickerEvent(0).check", "DTPickerEvent(0).date",
-                                          "Check1(2)", "DTPickerEvent(1).check", "DTPickerEvent(1).date",
-                                          "Check1(0)", "dbcboEvent(5)", "Check1(1)", "dbcboEvent(0)",
-                                          "DTPickerEvent(2).check", "DTPickerEvent(2).date", "txtEvent_notes",
-                                          "txtevent_name"};
+    const QStringList fieldsDownTheWindow{"txtevent_name",  "DTPickerEvent(0).check", "DTPickerEvent(0).date",
+                                          "Check1(2)",      "DTPickerEvent(1).check", "DTPickerEvent(1).date",
+                                          "Check1(0)",      "dbcboEvent(5)",          "Check1(1)",
+                                          "dbcboEvent(0)",  "DTPickerEvent(2).check", "DTPickerEvent(2).date",
+                                          "txtEvent_notes", "txtevent_name"};
     QCOMPARE(chain.join(", "), fieldsDownTheWindow.join(", "));
 }
 
@@ -667,19 +685,56 @@ void TestEventEditor::typedDatesAndTimesAreReadWhole_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("column");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("afternoon, C locale") << "C" << 1 << "5:30 PM" << "" << "5:30 PM" << "event_time" << "17:30:00";
-    QTest::newRow("afternoon, US") << "en_US" << 1 << "5:30 PM" << "" << "5:30 PM" << "event_time" << "17:30:00";
-    QTest::newRow("24 hours") << "en_US" << 1 << "17:30" << "" << "5:30 PM" << "event_time" << "17:30:00";
-    QTest::newRow("morning, lower case") << "C" << 1 << "9:05 am" << "" << "9:05 AM" << "event_time" << "09:05:00";
-    QTest::newRow("not a time") << "C" << 1 << "5:3x PM" << "5:30 PM" << "5:30 PM" << "event_time" << "17:30:00";
-    QTest::newRow("date as the hint shows, C") << "C" << 0 << "25 Dec 2026" << "" << "25 Dec 2026" << "event_date"
+    QTest::newRow("afternoon, C locale") << "C" << 1 << "5:30 PM"
+                                         << ""
+                                         << "5:30 PM"
+                                         << "event_time"
+                                         << "17:30:00";
+    QTest::newRow("afternoon, US") << "en_US" << 1 << "5:30 PM"
+                                   << ""
+                                   << "5:30 PM"
+                                   << "event_time"
+                                   << "17:30:00";
+    QTest::newRow("24 hours") << "en_US" << 1 << "17:30"
+                              << ""
+                              << "5:30 PM"
+                              << "event_time"
+                              << "17:30:00";
+    QTest::newRow("morning, lower case") << "C" << 1 << "9:05 am"
+                                         << ""
+                                         << "9:05 AM"
+                                         << "event_time"
+                                         << "09:05:00";
+    QTest::newRow("not a time") << "C" << 1 << "5:3x PM"
+                                << "5:30 PM"
+                                << "5:30 PM"
+                                << "event_time"
+                                << "17:30:00";
+    QTest::newRow("date as the hint shows, C") << "C" << 0 << "25 Dec 2026"
+                                               << ""
+                                               << "25 Dec 2026"
+                                               << "event_date"
                                                << "2026-12-25";
-    QTest::newRow("ISO date, US") << "en_US" << 0 << "2026-12-25" << "" << "12/25/2026" << "event_date" << "2026-12-25";
-    QTest::newRow("US short date") << "en_US" << 0 << "12/25/26" << "" << "12/25/2026" << "event_date" << "2026-12-25";
-    QTest::newRow("not a date") << "C" << 0 << "31 Feb 2026" << "1 Mar 2026" << "1 Mar 2026" << "event_date"
+    QTest::newRow("ISO date, US") << "en_US" << 0 << "2026-12-25"
+                                  << ""
+                                  << "12/25/2026"
+                                  << "event_date"
+                                  << "2026-12-25";
+    QTest::newRow("US short date") << "en_US" << 0 << "12/25/26"
+                                   << ""
+                                   << "12/25/2026"
+                                   << "event_date"
+                                   << "2026-12-25";
+    QTest::newRow("not a date") << "C" << 0 << "31 Feb 2026"
+                                << "1 Mar 2026"
+                                << "1 Mar 2026"
+                                << "event_date"
                                 << "2026-03-01";
     // Save pressed while the field still holds what was typed ("!" for no Tab).
-    QTest::newRow("saved without leaving the field") << "C" << 1 << "5:30 PM!" << "" << "" << "event_time"
+    QTest::newRow("saved without leaving the field") << "C" << 1 << "5:30 PM!"
+                                                     << ""
+                                                     << ""
+                                                     << "event_time"
                                                      << "17:30:00";
 }
 

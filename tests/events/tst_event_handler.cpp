@@ -65,7 +65,8 @@ int dayNo() { return funDateToDayNumber(kDay); }
 void fillItems()
 {
     gCalendarItems.clear();
-    gCalendarItems.push_back({dayNo(), 8, 41, 0, "Vet; bring papers\r\nand card", "10:30 am April 14, 2003", "10:30:00"});
+    gCalendarItems.push_back(
+        {dayNo(), 8, 41, 0, "Vet; bring papers\r\nand card", "10:30 am April 14, 2003", "10:30:00"});
     gCalendarItems.push_back({dayNo(), 6, 7, 2, "Rex: Rabies expires", "April 14, 2003", {}});
     gCalendarItems.push_back({dayNo(), 9, 7, 3, "Rex: Long walk", "April 14, 2003", {}});
     gCalendarItems.push_back({dayNo(), 1, 7, 0, "Rex's birthday", "April 14, 2003", {}});

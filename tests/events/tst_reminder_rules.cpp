@@ -40,46 +40,91 @@ void TestReminderRules::nextOccurrence_data()
     QTest::addColumn<QString>("expected"); // "" for none
 
     const char *never = "1900-01-01 00:00:00";
-    QTest::newRow("daily, never acknowledged: its own date") << 1 << "2026-12-01" << "2027-12-01" << never << "2026-12-01";
-    QTest::newRow("daily, after an acknowledgement: the next day")
-        << 1 << "2026-12-01" << "2027-12-01" << "2026-12-05 10:00:01" << "2026-12-06";
-    QTest::newRow("acknowledged at midnight: that day is done")
-        << 1 << "2026-12-01" << "2027-12-01" << "2026-12-05 00:00:00" << "2026-12-06";
-    QTest::newRow("acknowledged before the first date") << 1 << "2026-12-01" << "2027-12-01" << "2026-11-20 09:00:00"
+    QTest::newRow("daily, never acknowledged: its own date") << 1 << "2026-12-01"
+                                                             << "2027-12-01" << never << "2026-12-01";
+    QTest::newRow("daily, after an acknowledgement: the next day") << 1 << "2026-12-01"
+                                                                   << "2027-12-01"
+                                                                   << "2026-12-05 10:00:01"
+                                                                   << "2026-12-06";
+    QTest::newRow("acknowledged at midnight: that day is done") << 1 << "2026-12-01"
+                                                                << "2027-12-01"
+                                                                << "2026-12-05 00:00:00"
+                                                                << "2026-12-06";
+    QTest::newRow("acknowledged before the first date") << 1 << "2026-12-01"
+                                                        << "2027-12-01"
+                                                        << "2026-11-20 09:00:00"
                                                         << "2026-12-01";
-    QTest::newRow("weekly on its weekday") << 2 << "2026-12-03" << "2027-12-01" << "2026-12-03 10:00:01" << "2026-12-10";
-    QTest::newRow("weekly, never acknowledged") << 2 << "2026-12-03" << "2027-12-01" << never << "2026-12-03";
-    QTest::newRow("monthly 9th stays on the 9th") << 3 << "2026-01-09" << "2027-12-01" << "2026-01-09 08:00:01"
+    QTest::newRow("weekly on its weekday") << 2 << "2026-12-03"
+                                           << "2027-12-01"
+                                           << "2026-12-03 10:00:01"
+                                           << "2026-12-10";
+    QTest::newRow("weekly, never acknowledged") << 2 << "2026-12-03"
+                                                << "2027-12-01" << never << "2026-12-03";
+    QTest::newRow("monthly 9th stays on the 9th") << 3 << "2026-01-09"
+                                                  << "2027-12-01"
+                                                  << "2026-01-09 08:00:01"
                                                   << "2026-02-09";
-    QTest::newRow("monthly 31st in April: the 30th") << 3 << "2026-01-31" << "2027-12-01" << "2026-03-31 08:00:01"
+    QTest::newRow("monthly 31st in April: the 30th") << 3 << "2026-01-31"
+                                                     << "2027-12-01"
+                                                     << "2026-03-31 08:00:01"
                                                      << "2026-04-30";
-    QTest::newRow("monthly 31st in February: the 28th") << 3 << "2026-01-31" << "2027-12-01" << "2026-01-31 08:00:01"
+    QTest::newRow("monthly 31st in February: the 28th") << 3 << "2026-01-31"
+                                                        << "2027-12-01"
+                                                        << "2026-01-31 08:00:01"
                                                         << "2026-02-28";
-    QTest::newRow("monthly 31st in a leap February: the 29th")
-        << 3 << "2028-01-31" << "2029-12-01" << "2028-01-31 08:00:01" << "2028-02-29";
-    QTest::newRow("monthly 30th in February: the 28th") << 3 << "2026-01-30" << "2027-12-01" << "2026-01-30 08:00:01"
+    QTest::newRow("monthly 31st in a leap February: the 29th") << 3 << "2028-01-31"
+                                                               << "2029-12-01"
+                                                               << "2028-01-31 08:00:01"
+                                                               << "2028-02-29";
+    QTest::newRow("monthly 30th in February: the 28th") << 3 << "2026-01-30"
+                                                        << "2027-12-01"
+                                                        << "2026-01-30 08:00:01"
                                                         << "2026-02-28";
-    QTest::newRow("monthly 31st back on the 31st in March") << 3 << "2026-01-31" << "2027-12-01"
-                                                            << "2026-02-28 08:00:01" << "2026-03-31";
-    QTest::newRow("yearly 29 February in other years: the 28th")
-        << 4 << "2024-02-29" << "2030-12-31" << "2024-02-29 08:00:01" << "2025-02-28";
-    QTest::newRow("yearly 29 February back on the 29th in a leap year")
-        << 4 << "2024-02-29" << "2030-12-31" << "2027-02-28 08:00:01" << "2028-02-29";
-    QTest::newRow("yearly 31 January stays in January") << 4 << "2026-01-31" << "2030-12-31" << "2026-01-31 08:00:01"
+    QTest::newRow("monthly 31st back on the 31st in March") << 3 << "2026-01-31"
+                                                            << "2027-12-01"
+                                                            << "2026-02-28 08:00:01"
+                                                            << "2026-03-31";
+    QTest::newRow("yearly 29 February in other years: the 28th") << 4 << "2024-02-29"
+                                                                 << "2030-12-31"
+                                                                 << "2024-02-29 08:00:01"
+                                                                 << "2025-02-28";
+    QTest::newRow("yearly 29 February back on the 29th in a leap year") << 4 << "2024-02-29"
+                                                                        << "2030-12-31"
+                                                                        << "2027-02-28 08:00:01"
+                                                                        << "2028-02-29";
+    QTest::newRow("yearly 31 January stays in January") << 4 << "2026-01-31"
+                                                        << "2030-12-31"
+                                                        << "2026-01-31 08:00:01"
                                                         << "2027-01-31";
-    QTest::newRow("yearly on its day") << 4 << "2026-03-15" << "2030-12-31" << "2026-03-15 08:00:01" << "2027-03-15";
-    QTest::newRow("until date passed, last one not acknowledged")
-        << 1 << "2026-12-01" << "2026-12-03" << "2026-12-02 08:00:01" << "2026-12-03";
-    QTest::newRow("until date passed, last one acknowledged") << 1 << "2026-12-01" << "2026-12-03"
-                                                              << "2026-12-03 08:00:01" << "";
-    QTest::newRow("month end beyond the until date is none")
-        << 3 << "2026-01-31" << "2026-04-15" << "2026-03-31 08:00:01" << "";
-    QTest::newRow("month end on the until date") << 3 << "2026-01-31" << "2026-04-30" << "2026-03-31 08:00:01"
+    QTest::newRow("yearly on its day") << 4 << "2026-03-15"
+                                       << "2030-12-31"
+                                       << "2026-03-15 08:00:01"
+                                       << "2027-03-15";
+    QTest::newRow("until date passed, last one not acknowledged") << 1 << "2026-12-01"
+                                                                  << "2026-12-03"
+                                                                  << "2026-12-02 08:00:01"
+                                                                  << "2026-12-03";
+    QTest::newRow("until date passed, last one acknowledged") << 1 << "2026-12-01"
+                                                              << "2026-12-03"
+                                                              << "2026-12-03 08:00:01"
+                                                              << "";
+    QTest::newRow("month end beyond the until date is none") << 3 << "2026-01-31"
+                                                             << "2026-04-15"
+                                                             << "2026-03-31 08:00:01"
+                                                             << "";
+    QTest::newRow("month end on the until date") << 3 << "2026-01-31"
+                                                 << "2026-04-30"
+                                                 << "2026-03-31 08:00:01"
                                                  << "2026-04-30";
-    QTest::newRow("until before the first date") << 1 << "2026-12-01" << "2026-11-01" << never << "";
-    QTest::newRow("no repeat") << 0 << "2026-12-01" << "2027-12-01" << never << "";
-    QTest::newRow("unknown repeat") << 5 << "2026-12-01" << "9999-12-31" << never << "";
-    QTest::newRow("far until date, daily") << 1 << "2026-12-01" << "9999-12-31" << "2026-12-01 08:00:01"
+    QTest::newRow("until before the first date") << 1 << "2026-12-01"
+                                                 << "2026-11-01" << never << "";
+    QTest::newRow("no repeat") << 0 << "2026-12-01"
+                               << "2027-12-01" << never << "";
+    QTest::newRow("unknown repeat") << 5 << "2026-12-01"
+                                    << "9999-12-31" << never << "";
+    QTest::newRow("far until date, daily") << 1 << "2026-12-01"
+                                           << "9999-12-31"
+                                           << "2026-12-01 08:00:01"
                                            << "2026-12-02";
 }
 
@@ -90,9 +135,9 @@ void TestReminderRules::nextOccurrence()
     QFETCH(QString, until);
     QFETCH(QString, acknowledged);
     QFETCH(QString, expected);
-    const QDate got = reminders::funNextOccurrence(QDate::fromString(first, "yyyy-MM-dd"),
-                                                   QDate::fromString(until, "yyyy-MM-dd"), every,
-                                                   QDateTime::fromString(acknowledged, "yyyy-MM-dd HH:mm:ss").date());
+    const QDate got =
+        reminders::funNextOccurrence(QDate::fromString(first, "yyyy-MM-dd"), QDate::fromString(until, "yyyy-MM-dd"),
+                                     every, QDateTime::fromString(acknowledged, "yyyy-MM-dd HH:mm:ss").date());
     QCOMPARE(got.toString("yyyy-MM-dd"), expected);
 }
 
@@ -113,9 +158,10 @@ void TestReminderRules::repeatDates()
     QDateTime acknowledged(month.addDays(-1), QTime(12, 0));
     repeatdates::Dates got;
     for (;;) {
-        const DueCheck c = reminders::funRepeatingDue(
-            first.toString(Qt::ISODate), "10:00:00", 0, until.isValid() ? QVariant(until.toString(Qt::ISODate)) : QVariant(),
-            type, acknowledged.toString("yyyy-MM-dd HH:mm:ss"), now);
+        const DueCheck c =
+            reminders::funRepeatingDue(first.toString(Qt::ISODate), "10:00:00", 0,
+                                       until.isValid() ? QVariant(until.toString(Qt::ISODate)) : QVariant(), type,
+                                       acknowledged.toString("yyyy-MM-dd HH:mm:ss"), now);
         QVERIFY(c.verdict != DueCheck::Bad);
         if (c.verdict == DueCheck::NotDue || c.acknowledgeValue.date() > monthEnd)
             break;
@@ -136,28 +182,40 @@ void TestReminderRules::singleDue_data()
     QTest::addColumn<QString>("now");
     QTest::addColumn<QString>("text"); // "" when not due
 
-    QTest::newRow("reminder time equals now: due")
-        << "2026-12-10" << "09:30:00" << false << QVariant(30) << "2026-12-10 09:00:00" << "9:30 am Thursday, December 10, 2026";
+    QTest::newRow("reminder time equals now: due") << "2026-12-10"
+                                                   << "09:30:00" << false << QVariant(30) << "2026-12-10 09:00:00"
+                                                   << "9:30 am Thursday, December 10, 2026";
     QTest::newRow("a second before the reminder time: not due")
-        << "2026-12-10" << "09:30:00" << false << QVariant(30) << "2026-12-10 08:59:59" << "";
+        << "2026-12-10"
+        << "09:30:00" << false << QVariant(30) << "2026-12-10 08:59:59"
+        << "";
     QTest::newRow("due within the due minute: not overdue")
-        << "2026-12-10" << "09:00:00" << false << QVariant(0) << "2026-12-10 09:00:59" << "9:00 am Thursday, December 10, 2026";
-    QTest::newRow("due minute passed: overdue") << "2026-12-10" << "09:00:00" << false << QVariant(0)
-                                                << "2026-12-10 09:01:00"
+        << "2026-12-10"
+        << "09:00:00" << false << QVariant(0) << "2026-12-10 09:00:59"
+        << "9:00 am Thursday, December 10, 2026";
+    QTest::newRow("due minute passed: overdue") << "2026-12-10"
+                                                << "09:00:00" << false << QVariant(0) << "2026-12-10 09:01:00"
                                                 << "Overdue - 9:00 am Thursday, December 10, 2026";
-    QTest::newRow("all day: no time") << "2026-12-10" << "14:15:00" << true << QVariant(1440) << "2026-12-09 15:00:00"
+    QTest::newRow("all day: no time") << "2026-12-10"
+                                      << "14:15:00" << true << QVariant(1440) << "2026-12-09 15:00:00"
                                       << "Thursday, December 10, 2026";
-    QTest::newRow("no time: due at midnight") << "2026-12-10" << "" << false << QVariant(0) << "2026-12-10 00:00:00"
+    QTest::newRow("no time: due at midnight") << "2026-12-10"
+                                              << "" << false << QVariant(0) << "2026-12-10 00:00:00"
                                               << "Thursday, December 10, 2026";
-    QTest::newRow("no lead time stored: at its own time") << "2026-12-10" << "12:00:00" << false << QVariant()
-                                                          << "2026-12-10 11:59:59" << "";
-    QTest::newRow("afternoon") << "2026-12-10" << "12:05:00" << false << QVariant(10) << "2026-12-10 12:00:00"
+    QTest::newRow("no lead time stored: at its own time") << "2026-12-10"
+                                                          << "12:00:00" << false << QVariant() << "2026-12-10 11:59:59"
+                                                          << "";
+    QTest::newRow("afternoon") << "2026-12-10"
+                               << "12:05:00" << false << QVariant(10) << "2026-12-10 12:00:00"
                                << "12:05 pm Thursday, December 10, 2026";
-    QTest::newRow("vaccination a week ahead") << "2026-12-17" << "" << true << QVariant(10080)
-                                              << "2026-12-10 00:00:00" << "Thursday, December 17, 2026";
-    QTest::newRow("vaccination long expired") << "2025-01-02" << "" << true << QVariant(10080)
-                                              << "2026-12-10 00:00:00" << "Overdue - Thursday, January 2, 2025";
-    QTest::newRow("lead as text") << "2026-12-10" << "09:30:00" << false << QVariant("30") << "2026-12-10 09:00:00"
+    QTest::newRow("vaccination a week ahead") << "2026-12-17"
+                                              << "" << true << QVariant(10080) << "2026-12-10 00:00:00"
+                                              << "Thursday, December 17, 2026";
+    QTest::newRow("vaccination long expired") << "2025-01-02"
+                                              << "" << true << QVariant(10080) << "2026-12-10 00:00:00"
+                                              << "Overdue - Thursday, January 2, 2025";
+    QTest::newRow("lead as text") << "2026-12-10"
+                                  << "09:30:00" << false << QVariant("30") << "2026-12-10 09:00:00"
                                   << "9:30 am Thursday, December 10, 2026";
 }
 
@@ -170,8 +228,8 @@ void TestReminderRules::singleDue()
     QFETCH(QString, now);
     QFETCH(QString, text);
     const QDateTime at = QDateTime::fromString(now, "yyyy-MM-dd HH:mm:ss");
-    const DueCheck c = reminders::funSingleDue(date, time.isEmpty() ? QVariant() : QVariant(time),
-                                               allDay ? -1 : 0, lead, at);
+    const DueCheck c =
+        reminders::funSingleDue(date, time.isEmpty() ? QVariant() : QVariant(time), allDay ? -1 : 0, lead, at);
     QCOMPARE(c.verdict, text.isEmpty() ? DueCheck::NotDue : DueCheck::Due);
     QCOMPARE(c.dueText, text);
     if (!text.isEmpty())
@@ -192,38 +250,67 @@ void TestReminderRules::repeatingDue_data()
 
     const char *never = "1900-01-01 00:00:00";
     QTest::newRow("reminder time equals now: not yet")
-        << 1 << "2026-12-01" << "10:00:00" << 15 << "2027-12-01" << never << "2026-12-01 09:45:00" << "" << "";
-    QTest::newRow("a second later: due") << 1 << "2026-12-01" << "10:00:00" << 15 << "2027-12-01" << never
-                                         << "2026-12-01 09:45:01" << "10:00 am Tuesday, December 1, 2026"
-                                         << "2026-12-01 10:00:01";
-    QTest::newRow("daily after today's is acknowledged: tomorrow's not yet")
-        << 1 << "2026-12-01" << "10:00:00" << 0 << "2027-12-01" << "2026-12-10 10:00:01" << "2026-12-10 18:00:00" << ""
+        << 1 << "2026-12-01"
+        << "10:00:00" << 15 << "2027-12-01" << never << "2026-12-01 09:45:00"
+        << ""
         << "";
-    QTest::newRow("daily: tomorrow's once its time has passed")
-        << 1 << "2026-12-01" << "10:00:00" << 0 << "2027-12-01" << "2026-12-10 10:00:01" << "2026-12-11 10:00:30"
-        << "10:00 am Friday, December 11, 2026" << "2026-12-11 10:00:01";
+    QTest::newRow("a second later: due") << 1 << "2026-12-01"
+                                         << "10:00:00" << 15 << "2027-12-01" << never << "2026-12-01 09:45:01"
+                                         << "10:00 am Tuesday, December 1, 2026"
+                                         << "2026-12-01 10:00:01";
+    QTest::newRow("daily after today's is acknowledged: tomorrow's not yet") << 1 << "2026-12-01"
+                                                                             << "10:00:00" << 0 << "2027-12-01"
+                                                                             << "2026-12-10 10:00:01"
+                                                                             << "2026-12-10 18:00:00"
+                                                                             << ""
+                                                                             << "";
+    QTest::newRow("daily: tomorrow's once its time has passed") << 1 << "2026-12-01"
+                                                                << "10:00:00" << 0 << "2027-12-01"
+                                                                << "2026-12-10 10:00:01"
+                                                                << "2026-12-11 10:00:30"
+                                                                << "10:00 am Friday, December 11, 2026"
+                                                                << "2026-12-11 10:00:01";
     QTest::newRow("the earliest unacknowledged one, overdue")
-        << 1 << "2026-12-01" << "10:00:00" << 0 << "2027-12-01" << never << "2026-12-10 08:00:00"
-        << "Overdue - 10:00 am Tuesday, December 1, 2026" << "2026-12-01 10:00:01";
-    QTest::newRow("no time: midnight, no time shown") << 2 << "2026-12-03" << "" << 60 << "2027-12-01"
-                                                      << "2026-12-03 00:00:01" << "2026-12-09 23:30:00"
-                                                      << "Thursday, December 10, 2026" << "2026-12-10 00:00:01";
-    QTest::newRow("monthly 31st falls on 30 April") << 3 << "2026-01-31" << "09:00:00" << 0 << "2027-01-31"
-                                                    << "2026-03-31 09:00:01" << "2026-05-02 12:00:00"
+        << 1 << "2026-12-01"
+        << "10:00:00" << 0 << "2027-12-01" << never << "2026-12-10 08:00:00"
+        << "Overdue - 10:00 am Tuesday, December 1, 2026"
+        << "2026-12-01 10:00:01";
+    QTest::newRow("no time: midnight, no time shown") << 2 << "2026-12-03"
+                                                      << "" << 60 << "2027-12-01"
+                                                      << "2026-12-03 00:00:01"
+                                                      << "2026-12-09 23:30:00"
+                                                      << "Thursday, December 10, 2026"
+                                                      << "2026-12-10 00:00:01";
+    QTest::newRow("monthly 31st falls on 30 April") << 3 << "2026-01-31"
+                                                    << "09:00:00" << 0 << "2027-01-31"
+                                                    << "2026-03-31 09:00:01"
+                                                    << "2026-05-02 12:00:00"
                                                     << "Overdue - 9:00 am Thursday, April 30, 2026"
                                                     << "2026-04-30 09:00:01";
-    QTest::newRow("yearly 29 February on the 28th") << 4 << "2024-02-29" << "08:00:00" << 1440 << "2030-12-31"
-                                                    << "2024-02-29 08:00:01" << "2025-02-27 09:00:00"
-                                                    << "8:00 am Friday, February 28, 2025" << "2025-02-28 08:00:01";
-    QTest::newRow("until passed: last one still listed") << 1 << "2026-12-01" << "07:00:00" << 0 << "2026-12-03"
-                                                         << "2026-12-02 07:00:01" << "2027-06-01 12:00:00"
+    QTest::newRow("yearly 29 February on the 28th") << 4 << "2024-02-29"
+                                                    << "08:00:00" << 1440 << "2030-12-31"
+                                                    << "2024-02-29 08:00:01"
+                                                    << "2025-02-27 09:00:00"
+                                                    << "8:00 am Friday, February 28, 2025"
+                                                    << "2025-02-28 08:00:01";
+    QTest::newRow("until passed: last one still listed") << 1 << "2026-12-01"
+                                                         << "07:00:00" << 0 << "2026-12-03"
+                                                         << "2026-12-02 07:00:01"
+                                                         << "2027-06-01 12:00:00"
                                                          << "Overdue - 7:00 am Thursday, December 3, 2026"
                                                          << "2026-12-03 07:00:01";
-    QTest::newRow("until passed and last one acknowledged: nothing")
-        << 1 << "2026-12-01" << "07:00:00" << 0 << "2026-12-03" << "2026-12-03 07:00:01" << "2027-06-01 12:00:00" << ""
-        << "";
-    QTest::newRow("no until date: its own date only") << 1 << "2026-12-01" << "07:00:00" << 0 << ""
-                                                      << "2026-12-01 07:00:01" << "2026-12-05 12:00:00" << "" << "";
+    QTest::newRow("until passed and last one acknowledged: nothing") << 1 << "2026-12-01"
+                                                                     << "07:00:00" << 0 << "2026-12-03"
+                                                                     << "2026-12-03 07:00:01"
+                                                                     << "2027-06-01 12:00:00"
+                                                                     << ""
+                                                                     << "";
+    QTest::newRow("no until date: its own date only") << 1 << "2026-12-01"
+                                                      << "07:00:00" << 0 << ""
+                                                      << "2026-12-01 07:00:01"
+                                                      << "2026-12-05 12:00:00"
+                                                      << ""
+                                                      << "";
 }
 
 void TestReminderRules::repeatingDue()
@@ -237,9 +324,9 @@ void TestReminderRules::repeatingDue()
     QFETCH(QString, now);
     QFETCH(QString, text);
     QFETCH(QString, value);
-    const DueCheck c = reminders::funRepeatingDue(
-        date, time.isEmpty() ? QVariant() : QVariant(time), lead, until.isEmpty() ? QVariant() : QVariant(until),
-        every, acknowledged, QDateTime::fromString(now, "yyyy-MM-dd HH:mm:ss"));
+    const DueCheck c = reminders::funRepeatingDue(date, time.isEmpty() ? QVariant() : QVariant(time), lead,
+                                                  until.isEmpty() ? QVariant() : QVariant(until), every, acknowledged,
+                                                  QDateTime::fromString(now, "yyyy-MM-dd HH:mm:ss"));
     QCOMPARE(c.verdict, text.isEmpty() ? DueCheck::NotDue : DueCheck::Due);
     QCOMPARE(c.dueText, text);
     QCOMPARE(c.acknowledgeValue.toString("yyyy-MM-dd HH:mm:ss"), value);
@@ -253,13 +340,34 @@ void TestReminderRules::badRows_data()
     QTest::addColumn<QString>("until");
     QTest::addColumn<bool>("bad");
 
-    QTest::newRow("no date") << "" << "09:00:00" << "0" << "2027-01-01" << true;
-    QTest::newRow("date that is no date") << "next week" << "09:00:00" << "0" << "2027-01-01" << true;
-    QTest::newRow("time that is no time") << "2026-12-01" << "nine" << "0" << "2027-01-01" << true;
-    QTest::newRow("lead that is no number") << "2026-12-01" << "09:00:00" << "soon" << "2027-01-01" << true;
-    QTest::newRow("until that is no date") << "2026-12-01" << "09:00:00" << "0" << "never" << true;
-    QTest::newRow("time with a date in front") << "2026-12-01" << "1899-12-30 09:00:00" << "0" << "2027-01-01" << false;
-    QTest::newRow("no lead") << "2026-12-01" << "09:00:00" << "" << "2027-01-01" << false;
+    QTest::newRow("no date") << ""
+                             << "09:00:00"
+                             << "0"
+                             << "2027-01-01" << true;
+    QTest::newRow("date that is no date") << "next week"
+                                          << "09:00:00"
+                                          << "0"
+                                          << "2027-01-01" << true;
+    QTest::newRow("time that is no time") << "2026-12-01"
+                                          << "nine"
+                                          << "0"
+                                          << "2027-01-01" << true;
+    QTest::newRow("lead that is no number") << "2026-12-01"
+                                            << "09:00:00"
+                                            << "soon"
+                                            << "2027-01-01" << true;
+    QTest::newRow("until that is no date") << "2026-12-01"
+                                           << "09:00:00"
+                                           << "0"
+                                           << "never" << true;
+    QTest::newRow("time with a date in front") << "2026-12-01"
+                                               << "1899-12-30 09:00:00"
+                                               << "0"
+                                               << "2027-01-01" << false;
+    QTest::newRow("no lead") << "2026-12-01"
+                             << "09:00:00"
+                             << ""
+                             << "2027-01-01" << false;
 }
 
 void TestReminderRules::badRows()
@@ -287,9 +395,11 @@ void TestReminderRules::dueTextFormats()
     const QDateTime now = dt("2026-12-10 12:00:00");
     QCOMPARE(reminders::funDueText(d("2026-12-10"), QTime(0, 0), true, now),
              QString("Overdue - 12:00 am Thursday, December 10, 2026"));
-    QCOMPARE(reminders::funDueText(d("2026-12-10"), QTime(12, 0), true, now), QString("12:00 pm Thursday, December 10, 2026"));
+    QCOMPARE(reminders::funDueText(d("2026-12-10"), QTime(12, 0), true, now),
+             QString("12:00 pm Thursday, December 10, 2026"));
     QCOMPARE(reminders::funDueText(d("2026-12-10"), QTime(23, 59), false, now), QString("Thursday, December 10, 2026"));
-    QCOMPARE(reminders::funDueText(d("2026-12-10"), QTime(), true, now), QString("Overdue - Thursday, December 10, 2026"));
+    QCOMPARE(reminders::funDueText(d("2026-12-10"), QTime(), true, now),
+             QString("Overdue - Thursday, December 10, 2026"));
     QCOMPARE(reminders::funDueText(d("2026-12-11"), QTime(), true, now), QString("Friday, December 11, 2026"));
     QVERIFY(!reminders::funIsOverdue(dt("2026-12-10 12:00:00"), dt("2026-12-10 12:00:59")));
     QVERIFY(reminders::funIsOverdue(dt("2026-12-10 12:00:59"), dt("2026-12-10 12:01:00")));

@@ -24,8 +24,8 @@
 #include <QPushButton>
 #include <QScreen>
 
-using testsupport::ProgramFolder;
 using testsupport::onReminderWindow;
+using testsupport::ProgramFolder;
 using SD = ui::ScriptedDialogs;
 
 namespace {
@@ -117,7 +117,8 @@ qint64 TestReminders::addEvent(const QString &name, const QVariantMap &more)
         marks << "?";
         values << it.value();
     }
-    const QString sql = QString("INSERT INTO tbl_event (%1) VALUES (%2)").arg(fields.keys().join(", "), marks.join(", "));
+    const QString sql =
+        QString("INSERT INTO tbl_event (%1) VALUES (%2)").arg(fields.keys().join(", "), marks.join(", "));
     if (!m_db->execute(sql, values))
         qWarning("%s", qPrintable(m_db->lastError().description));
     return m_db->lastInsertId().toLongLong();
@@ -135,7 +136,8 @@ qint64 TestReminders::addVaccine(const QString &pet, const QString &vaccine, con
 QString TestReminders::acknowledged(const QString &table, qint64 id)
 {
     const QString column = table == "tbl_event" ? "event" : "vaccine";
-    auto rs = m_db->openRecordset(QString("SELECT %1_acknowledged_date FROM %2 WHERE %1_id = ?").arg(column, table), {id});
+    auto rs =
+        m_db->openRecordset(QString("SELECT %1_acknowledged_date FROM %2 WHERE %1_id = ?").arg(column, table), {id});
     return rs && !rs->isEOF() ? rs->field(0).toString() : QString("(gone)");
 }
 
@@ -152,15 +154,22 @@ void TestReminders::listsDueItemsInOrder()
     addEvent("This morning", {{"event_time", "08:00:00"}});
     addEvent("Yesterday, all day", {{"event_date", "2026-12-09"}, {"event_all_day", -1}, {"event_time", "10:00:00"}});
     addEvent("Seen", {{"event_date", "2026-12-01"}, {"event_acknowledged_date", "2026-12-01 09:00:00"}});
-    addEvent("Daily pills", {{"event_date", "2026-12-08"}, {"event_time", "07:30:00"}, {"event_type_repeating", -1},
-                             {"event_repeat_every", 1}, {"event_end_date", "2027-12-31"},
+    addEvent("Daily pills", {{"event_date", "2026-12-08"},
+                             {"event_time", "07:30:00"},
+                             {"event_type_repeating", -1},
+                             {"event_repeat_every", 1},
+                             {"event_end_date", "2027-12-31"},
                              {"event_acknowledged_date", "2026-12-09 07:30:01"}});
-    addEvent("Weekly bath", {{"event_date", "2026-12-17"}, {"event_type_repeating", -1}, {"event_repeat_every", 2},
+    addEvent("Weekly bath", {{"event_date", "2026-12-17"},
+                             {"event_type_repeating", -1},
+                             {"event_repeat_every", 2},
                              {"event_end_date", "2027-12-31"}});
     addEvent(QString(), {{"event_time", "09:00:00"}});
     addEvent("Walk\r\nthe dog", {{"event_time", "11:00:00"}});
-    addEvent("Two weeks' notice", {{"event_date", "2026-12-23"}, {"event_time", "18:00:00"},
-                                   {"event_show_reminder", -1}, {"event_reminder_minutes", 20160}});
+    addEvent("Two weeks' notice", {{"event_date", "2026-12-23"},
+                                   {"event_time", "18:00:00"},
+                                   {"event_show_reminder", -1},
+                                   {"event_reminder_minutes", 20160}});
     addVaccine("Rex", "Rabies", "2026-12-15");
     addVaccine("Tom", "Distemper", "2027-03-01");
 
@@ -210,7 +219,8 @@ void TestReminders::listsDueItemsInOrder()
     QCOMPARE(gReminders[8].acknowledgeValue, at("2026-12-10 07:30:01"));
     QCOMPARE(gReminders[1].acknowledgeValue, at("2026-12-10 12:00:00"));
     // Closed without Done: nothing written.
-    auto rs = m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
+    auto rs =
+        m_db->openRecordset("SELECT COUNT(*) FROM tbl_event WHERE event_acknowledged_date <> ?", {kNotAcknowledged});
     QCOMPARE(rs->field(0).toInt(), 2);
     QCOMPARE(m_pf->dialogs().shown().size(), size_t(0));
 }
@@ -223,8 +233,11 @@ void TestReminders::startUpListsWhatACheckFinds()
     addEvent("This morning", {{"event_time", "08:00:00"}});
     addEvent("Later today", {{"event_time", "12:20:00"}, {"event_show_reminder", -1}, {"event_reminder_minutes", 30}});
     addEvent("Not yet", {{"event_date", "2026-12-20"}});
-    addEvent("Daily pills", {{"event_date", "2026-12-08"}, {"event_time", "07:30:00"}, {"event_type_repeating", -1},
-                             {"event_repeat_every", 1}, {"event_end_date", "2027-12-31"}});
+    addEvent("Daily pills", {{"event_date", "2026-12-08"},
+                             {"event_time", "07:30:00"},
+                             {"event_type_repeating", -1},
+                             {"event_repeat_every", 1},
+                             {"event_end_date", "2027-12-31"}});
     addVaccine("Rex", "Rabies", "2026-12-15");
     QStringList rows;
     onReminderWindow([&](frm_reminder *w) {
@@ -250,11 +263,14 @@ void TestReminders::startUpListsWhatACheckFinds()
 void TestReminders::readsWhatTheReminderViewHolds()
 {
     addEvent("Lead shown", {{"event_time", "12:20:00"}, {"event_show_reminder", -1}, {"event_reminder_minutes", 30}});
-    addEvent("Lead not shown", {{"event_time", "12:20:00"}, {"event_show_reminder", 0}, {"event_reminder_minutes", 30}});
+    addEvent("Lead not shown",
+             {{"event_time", "12:20:00"}, {"event_show_reminder", 0}, {"event_reminder_minutes", 30}});
     addEvent("Lead without minutes", {{"event_time", "11:00:00"}, {"event_show_reminder", -1}});
     addEvent("All day tomorrow", {{"event_date", "2026-12-11"}, {"event_all_day", -1}});
-    addEvent("Long notice", {{"event_date", "2026-12-23"}, {"event_time", "18:00:00"},
-                             {"event_show_reminder", -1}, {"event_reminder_minutes", 20160}});
+    addEvent("Long notice", {{"event_date", "2026-12-23"},
+                             {"event_time", "18:00:00"},
+                             {"event_show_reminder", -1},
+                             {"event_reminder_minutes", 20160}});
     addEvent("Far ahead", {{"event_date", "2027-06-01"}});
     addEvent("Seen", {{"event_date", "2026-12-01"}, {"event_acknowledged_date", "2026-12-01 09:00:00"}});
     addEvent("No date", {{"event_date", QVariant()}});
@@ -279,7 +295,9 @@ void TestReminders::readsWhatTheReminderViewHolds()
     QVERIFY(reminders::funCollectReminders(*m_db, now, &error));
     QStringList collected;
     for (size_t i = 1; i < gReminders.size(); ++i)
-        collected << QString("%1/%2 %3").arg(gReminders[i].kind).arg(gReminders[i].recordID)
+        collected << QString("%1/%2 %3")
+                         .arg(gReminders[i].kind)
+                         .arg(gReminders[i].recordID)
                          .arg(gReminders[i].name == "(None)" ? QString() : gReminders[i].name);
     fromView.sort();
     collected.sort();
@@ -291,8 +309,8 @@ void TestReminders::itemsOfOneMomentInTheOrderEntered()
 {
     // Due on one day with no time, and one at eight: the items without a time
     // come first, events before vaccinations, each kind in the order entered.
-    const QVariantMap weekAhead{{"event_date", "2026-12-15"}, {"event_show_reminder", -1},
-                                {"event_reminder_minutes", 10080}};
+    const QVariantMap weekAhead{
+        {"event_date", "2026-12-15"}, {"event_show_reminder", -1}, {"event_reminder_minutes", 10080}};
     addVaccine("Rex", "Rabies", "2026-12-15");
     QVariantMap atEight = weekAhead;
     atEight.insert("event_time", "08:00:00");
@@ -342,10 +360,13 @@ void TestReminders::badRowsAreSkipped()
     QVERIFY(m_db->execute("PRAGMA ignore_check_constraints = 1"));
     addEvent("Bad lead", {{"event_show_reminder", -1}, {"event_reminder_minutes", "soon"}});
     addEvent("Bad time", {{"event_time", "nine o'clock"}});
-    addEvent("Bad repeating date", {{"event_date", "someday"}, {"event_type_repeating", -1}, {"event_repeat_every", 1}});
+    addEvent("Bad repeating date",
+             {{"event_date", "someday"}, {"event_type_repeating", -1}, {"event_repeat_every", 1}});
     addEvent("Bad until", {{"event_type_repeating", -1}, {"event_repeat_every", 1}, {"event_end_date", "never"}});
     QVERIFY(m_db->execute("PRAGMA ignore_check_constraints = 0"));
-    addEvent("Good repeating", {{"event_date", "2026-12-01"}, {"event_type_repeating", -1}, {"event_repeat_every", 1},
+    addEvent("Good repeating", {{"event_date", "2026-12-01"},
+                                {"event_type_repeating", -1},
+                                {"event_repeat_every", 1},
                                 {"event_end_date", "2026-12-31"}});
 
     openProgramFiles();
@@ -364,9 +385,12 @@ void TestReminders::acknowledgeValues_data()
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("written");
     // The check runs at 12:00:00, Done is pressed at 12:03:00.
-    QTest::newRow("single event: the moment of Done") << "single" << "2026-12-10 12:03:00";
-    QTest::newRow("repeating event: the occurrence plus a second") << "repeating" << "2026-12-10 09:15:01";
-    QTest::newRow("vaccination: the moment of Done") << "vaccine" << "2026-12-10 12:03:00";
+    QTest::newRow("single event: the moment of Done") << "single"
+                                                      << "2026-12-10 12:03:00";
+    QTest::newRow("repeating event: the occurrence plus a second") << "repeating"
+                                                                   << "2026-12-10 09:15:01";
+    QTest::newRow("vaccination: the moment of Done") << "vaccine"
+                                                     << "2026-12-10 12:03:00";
 }
 
 void TestReminders::acknowledgeValues()
@@ -374,8 +398,10 @@ void TestReminders::acknowledgeValues()
     QFETCH(QString, kind);
     QFETCH(QString, written);
     const qint64 single = addEvent("Single", {{"event_time", "10:00:00"}});
-    const qint64 repeating = addEvent("Repeating", {{"event_date", "2026-12-03"}, {"event_time", "09:15:00"},
-                                                    {"event_type_repeating", -1}, {"event_repeat_every", 1},
+    const qint64 repeating = addEvent("Repeating", {{"event_date", "2026-12-03"},
+                                                    {"event_time", "09:15:00"},
+                                                    {"event_type_repeating", -1},
+                                                    {"event_repeat_every", 1},
                                                     {"event_end_date", "2026-12-31"},
                                                     {"event_acknowledged_date", "2026-12-09 09:15:01"}});
     const qint64 vaccine = addVaccine("Rex", "Rabies", "2026-12-12");
@@ -512,7 +538,11 @@ void TestReminders::aLongNameStaysOnTheScreen()
         const QRect screen = w->screen()->availableGeometry();
         QCOMPARE(w->lblHeader[0]->text(), address); // the name as it is, wrapped on the screen
         QVERIFY2(w->frameGeometry().width() <= screen.width(), qPrintable(QString::number(w->width())));
-        QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(QString("%1,%2 %3x%4").arg(w->frameGeometry().x()).arg(w->frameGeometry().y()).arg(w->frameGeometry().width()).arg(w->frameGeometry().height())));
+        QVERIFY2(screen.contains(w->frameGeometry()), qPrintable(QString("%1,%2 %3x%4")
+                                                                     .arg(w->frameGeometry().x())
+                                                                     .arg(w->frameGeometry().y())
+                                                                     .arg(w->frameGeometry().width())
+                                                                     .arg(w->frameGeometry().height())));
         for (QPushButton *b : {w->cmdClose, w->cmdPrint}) {
             QVERIFY(b->isVisible());
             QVERIFY(w->rect().contains(QRect(b->mapTo(w, QPoint(0, 0)), b->size())));
@@ -621,10 +651,14 @@ void TestReminders::snooze_data()
 {
     QTest::addColumn<QString>("choice"); // "" for none
     QTest::addColumn<QString>("next");
-    QTest::newRow("no choice: five minutes after Done") << "" << "2026-12-10 12:07:00";
-    QTest::newRow("one hour") << "1 hour" << "2026-12-10 13:02:00";
-    QTest::newRow("one day") << "1 day" << "2026-12-11 12:02:00";
-    QTest::newRow("back to no snooze") << "(Don't snooze)" << "2026-12-10 12:07:00";
+    QTest::newRow("no choice: five minutes after Done") << ""
+                                                        << "2026-12-10 12:07:00";
+    QTest::newRow("one hour") << "1 hour"
+                              << "2026-12-10 13:02:00";
+    QTest::newRow("one day") << "1 day"
+                             << "2026-12-11 12:02:00";
+    QTest::newRow("back to no snooze") << "(Don't snooze)"
+                                       << "2026-12-10 12:07:00";
 }
 
 void TestReminders::snooze()
@@ -703,7 +737,8 @@ void TestReminders::driverCannotOpenTheDataFile()
     funPref_Set("Database", m_pf->file("Zorbi.dat"));
     QFile::rename(m_pf->file("Zorbi.sys"), m_pf->file("Zorbi.old"));
     reminders::subReminderTimer(nullptr, true);
-    QCOMPARE(m_pf->dialogs().last(SD::Message)->text, QString("Unable to open Zorbi system file, no reminders available..."));
+    QCOMPARE(m_pf->dialogs().last(SD::Message)->text,
+             QString("Unable to open Zorbi system file, no reminders available..."));
     QVERIFY(!gDataDB && !gSystemDB);
 }
 

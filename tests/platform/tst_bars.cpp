@@ -26,10 +26,7 @@
 
 namespace {
 
-QIcon someIcon()
-{
-    return QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-}
+QIcon someIcon() { return QApplication::style()->standardIcon(QStyle::SP_FileIcon); }
 
 // The main window's toolbar: 23 positions, separators among them.
 const std::set<int> kToolbarSeparators{2, 4, 6, 8, 10, 12, 16, 22};
@@ -60,10 +57,7 @@ void buildMenuBar(CtToolBar &bar)
     }
 }
 
-QWidget *buttonOf(CtToolBar &bar, int id)
-{
-    return bar.toolBar()->widgetForAction(bar.action(id));
-}
+QWidget *buttonOf(CtToolBar &bar, int id) { return bar.toolBar()->widgetForAction(bar.action(id)); }
 
 // Chooses an entry of a menu as the user does: open it, click the entry.
 void clickInMenu(QMenu *menu, QAction *entry)
@@ -418,7 +412,8 @@ void TestBars::listBarLongNamesEndInAnEllipsis()
     QFETCH(int, lines);
     CtListBar bar;
     bar.setIconSize(iconSize);
-    const QStringList names{QStringLiteral("Rex"), QStringLiteral("Bartholomew-the-Magnificent-Third-of-Hollyhock-Lane"),
+    const QStringList names{QStringLiteral("Rex"),
+                            QStringLiteral("Bartholomew-the-Magnificent-Third-of-Hollyhock-Lane"),
                             QStringLiteral("Sir Reginald Fluffington Whiskers of the Royal House of Windsor")};
     for (const QString &name : names)
         bar.addPictureItem(1, name, someIcon());

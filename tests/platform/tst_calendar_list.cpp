@@ -362,9 +362,9 @@ void TestCalendarList::listCells()
 void TestCalendarList::listRows()
 {
     CtList list;
-    list.setColumns({QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("object_type"),
-                     QStringLiteral("record_id")},
-                    {200, 200, 10, 10});
+    list.setColumns(
+        {QStringLiteral("Event"), QStringLiteral("Due"), QStringLiteral("object_type"), QStringLiteral("record_id")},
+        {200, 200, 10, 10});
     list.setColumnVisible(3, false);
     list.setColumnVisible(4, false);
     QVERIFY(list.ColumnVisible(2));

@@ -36,7 +36,11 @@ class UserPropertyBox : public QTextEdit {
 public:
     using QTextEdit::QTextEdit;
     QString textRTF() const { return QStringLiteral("{\\rtf1 ") + toPlainText() + QLatin1Char('}'); }
-    void setTextRTF(const QString &rtf) { const QString body = rtf.mid(7); setPlainText(body.left(body.size() - 1)); }
+    void setTextRTF(const QString &rtf)
+    {
+        const QString body = rtf.mid(7);
+        setPlainText(body.left(body.size() - 1));
+    }
 };
 
 struct Validation {
@@ -403,7 +407,8 @@ private slots:
         QCOMPARE(w.dc->field(QStringLiteral("vaccine_name")).toString(), QStringLiteral("Leptospirosis"));
         QVERIFY(!w.dc->field(QStringLiteral("vaccine_cr_ts")).toString().isEmpty());
         QCOMPARE(scalar("SELECT vaccine_object_type || '|' || vaccine_pet_id || '|' || vaccine_acknowledged_date "
-                        "FROM tbl_vaccine WHERE vaccine_id = 8").toString(),
+                        "FROM tbl_vaccine WHERE vaccine_id = 8")
+                     .toString(),
                  QStringLiteral("6|2|1900-01-01 00:00:00"));
     }
 
@@ -590,7 +595,8 @@ private slots:
         notes->setTextRTF(QStringLiteral("{\\rtf1 Likes cats}"));
         QVERIFY(dc.update());
         QCOMPARE(scalar("SELECT contact_ph_1_type || '|' || ifnull(contact_ph_2_type, 'null') || '|' || "
-                        "contact_notes FROM tbl_contact WHERE contact_id = 4").toString(),
+                        "contact_notes FROM tbl_contact WHERE contact_id = 4")
+                     .toString(),
                  QStringLiteral("Home|null|{\\rtf1 Likes cats}"));
         exec("UPDATE tbl_contact SET contact_notes = '{\\rtf1 Hates cats}' WHERE contact_id = 4");
         dc.setRecordSource(QStringLiteral("SELECT * FROM tbl_contact ORDER BY contact_id"));
@@ -664,17 +670,28 @@ private slots:
         QTest::addColumn<int>("selStart");
         QTest::addColumn<int>("selLength");
         QTest::addColumn<bool>("swallowed");
-        QTest::newRow("m at empty") << "" << 0 << "m" << "Male" << 1 << 3 << true;
-        QTest::newRow("a after M") << "Male" << 1 << "a" << "Male" << 2 << 2 << true;
-        QTest::newRow("F") << "" << 0 << "F" << "Female" << 1 << 5 << true;
-        QTest::newRow("no match") << "" << 0 << "x" << "x" << 1 << 0 << false;
-        QTest::newRow("[ is a letter") << "" << 0 << "[" << "[Vet] visit" << 1 << 10 << true;
-        QTest::newRow("# is a letter") << "" << 0 << "#" << "#1 food" << 1 << 6 << true;
-        QTest::newRow("? is a letter") << "" << 0 << "?" << "?" << 1 << 0 << false;
-        QTest::newRow("a[ finds nothing") << "a" << 1 << "[" << "a[" << 2 << 0 << false;
-        QTest::newRow("backspace deletes one") << "Male" << 3 << "\b" << "Mae" << 2 << 0 << false;
-        QTest::newRow("backspace at 1") << "Male" << 1 << "\b" << "ale" << 0 << 0 << false;
-        QTest::newRow("backspace at 0") << "Male" << 0 << "\b" << "Male" << 0 << 0 << false;
+        QTest::newRow("m at empty") << "" << 0 << "m"
+                                    << "Male" << 1 << 3 << true;
+        QTest::newRow("a after M") << "Male" << 1 << "a"
+                                   << "Male" << 2 << 2 << true;
+        QTest::newRow("F") << "" << 0 << "F"
+                           << "Female" << 1 << 5 << true;
+        QTest::newRow("no match") << "" << 0 << "x"
+                                  << "x" << 1 << 0 << false;
+        QTest::newRow("[ is a letter") << "" << 0 << "["
+                                       << "[Vet] visit" << 1 << 10 << true;
+        QTest::newRow("# is a letter") << "" << 0 << "#"
+                                       << "#1 food" << 1 << 6 << true;
+        QTest::newRow("? is a letter") << "" << 0 << "?"
+                                       << "?" << 1 << 0 << false;
+        QTest::newRow("a[ finds nothing") << "a" << 1 << "["
+                                          << "a[" << 2 << 0 << false;
+        QTest::newRow("backspace deletes one") << "Male" << 3 << "\b"
+                                               << "Mae" << 2 << 0 << false;
+        QTest::newRow("backspace at 1") << "Male" << 1 << "\b"
+                                        << "ale" << 0 << 0 << false;
+        QTest::newRow("backspace at 0") << "Male" << 0 << "\b"
+                                        << "Male" << 0 << 0 << false;
     }
 
     void autoComplete()

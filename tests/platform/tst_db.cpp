@@ -21,10 +21,7 @@ namespace {
 
 const QString kPassword = QStringLiteral("Pa$s");
 
-QString connectFor(const QString &password)
-{
-    return QStringLiteral("MS Access;PWD=") + password;
-}
+QString connectFor(const QString &password) { return QStringLiteral("MS Access;PWD=") + password; }
 
 const QString kConnect = connectFor(kPassword);
 
@@ -86,11 +83,10 @@ int childWrite(const QString &path)
         fprintf(stderr, "child open: %d %s\n", e.number, qPrintable(e.description));
         return 2;
     }
-    const qint64 seen = scalar(*d, QStringLiteral("SELECT count(*) FROM tbl_who WHERE who = ?"),
-                               {QStringLiteral("parent")});
+    const qint64 seen =
+        scalar(*d, QStringLiteral("SELECT count(*) FROM tbl_who WHERE who = ?"), {QStringLiteral("parent")});
     if (!d->execute(QStringLiteral("INSERT INTO tbl_who (who) VALUES (?)"), {QStringLiteral("child")})) {
-        fprintf(stderr, "child write: %d %s\n", d->lastError().number,
-                qPrintable(d->lastError().description));
+        fprintf(stderr, "child write: %d %s\n", d->lastError().number, qPrintable(d->lastError().description));
         return 3;
     }
     printf("%lld\n", seen);
@@ -116,8 +112,8 @@ class TstDb : public QObject {
         return path;
     }
 
-    std::unique_ptr<Database> open(const QString &path, DbError *e = nullptr,
-                                   qint32 expected = kDataFileId, bool readOnly = false)
+    std::unique_ptr<Database> open(const QString &path, DbError *e = nullptr, qint32 expected = kDataFileId,
+                                   bool readOnly = false)
     {
         DbError local;
         return Workspace().openDatabase(path, false, readOnly, kConnect, e ? e : &local, expected);
@@ -201,8 +197,8 @@ private slots:
         QVERIFY2(e.description.contains(QStringLiteral("statement 3")), qPrintable(e.description));
         QCOMPARE(strayFiles(m_dir), QStringList());
 
-        QVERIFY(!createDatabaseFile(pathOf(QStringLiteral("no/such/folder.dat")), kDataFileId,
-                                    kPassword, schema(), &e));
+        QVERIFY(
+            !createDatabaseFile(pathOf(QStringLiteral("no/such/folder.dat")), kDataFileId, kPassword, schema(), &e));
         QCOMPARE(e.number, int(ErrNotValidPath));
     }
 
@@ -338,12 +334,24 @@ private slots:
         QTest::addColumn<QString>("connect");
         QTest::addColumn<QString>("password");
         QTest::addColumn<QString>("database");
-        QTest::newRow("report") << ";DATABASE=f;PWD=x;" << "x" << "f";
-        QTest::newRow("engine") << "MS Access;PWD=x" << "x" << "";
-        QTest::newRow("keys without case") << ";database=/a b/Zorbi.dat;Pwd=x y;" << "x y" << "/a b/Zorbi.dat";
-        QTest::newRow("blanks round keys") << "MS Access; PWD =x" << "x" << "";
-        QTest::newRow("empty") << "" << "" << "";
-        QTest::newRow("no password") << "Access 2000;" << "" << "";
+        QTest::newRow("report") << ";DATABASE=f;PWD=x;"
+                                << "x"
+                                << "f";
+        QTest::newRow("engine") << "MS Access;PWD=x"
+                                << "x"
+                                << "";
+        QTest::newRow("keys without case") << ";database=/a b/Zorbi.dat;Pwd=x y;"
+                                           << "x y"
+                                           << "/a b/Zorbi.dat";
+        QTest::newRow("blanks round keys") << "MS Access; PWD =x"
+                                           << "x"
+                                           << "";
+        QTest::newRow("empty") << ""
+                               << ""
+                               << "";
+        QTest::newRow("no password") << "Access 2000;"
+                                     << ""
+                                     << "";
     }
     void connectStrings()
     {
@@ -380,8 +388,7 @@ private slots:
         auto other = open(path, &e);
         QVERIFY(!other);
         QCOMPARE(e.number, int(ErrOpenedExclusively));
-        QCOMPARE(e.description,
-                 QStringLiteral("The database file '%1' is locked by another program.").arg(path));
+        QCOMPARE(e.description, QStringLiteral("The database file '%1' is locked by another program.").arg(path));
         QVERIFY(t.elapsed() >= 4000); // it waited out the busy timeout first
         holder.reset();
         QVERIFY(open(path));
@@ -531,8 +538,8 @@ private slots:
                                         << int(ErrSyntax);
         QTest::newRow("duplicate key") << "INSERT INTO tbl_pet (pet_id) VALUES (1)" << QVariantList()
                                        << int(ErrDuplicateKey);
-        QTest::newRow("related record") << "INSERT INTO tbl_diary (diary_pet_id) VALUES (?)"
-                                        << QVariantList{99} << int(ErrRelatedRecordRequired);
+        QTest::newRow("related record") << "INSERT INTO tbl_diary (diary_pet_id) VALUES (?)" << QVariantList{99}
+                                        << int(ErrRelatedRecordRequired);
         QTest::newRow("required") << "INSERT INTO tbl_diary (diary_text) VALUES ('x')" << QVariantList()
                                   << int(ErrFieldRequired);
     }

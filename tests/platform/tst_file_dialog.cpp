@@ -176,10 +176,14 @@ void TestFileDialog::defaultSuffix_data()
 {
     QTest::addColumn<QString>("defaultExt");
     QTest::addColumn<QString>("suffix");
-    QTest::newRow("one") << "*.dat" << "dat";
-    QTest::newRow("a list") << "*.bmp;*.dib;*.gif" << "";
-    QTest::newRow("any") << "*.*" << "";
-    QTest::newRow("none") << "" << "";
+    QTest::newRow("one") << "*.dat"
+                         << "dat";
+    QTest::newRow("a list") << "*.bmp;*.dib;*.gif"
+                            << "";
+    QTest::newRow("any") << "*.*"
+                         << "";
+    QTest::newRow("none") << ""
+                          << "";
 }
 
 void TestFileDialog::defaultSuffix()

@@ -23,7 +23,8 @@ private slots:
         TabStrip tabs(&window);
         QWidget one(&window), two(&window), three(&window);
         tabs.addTab(QStringLiteral("details"), QStringLiteral("Details"), QStringLiteral("Details..."));
-        tabs.addTab(QStringLiteral("care"), QStringLiteral("Care and Feeding"), QStringLiteral("Care & feeding details..."));
+        tabs.addTab(QStringLiteral("care"), QStringLiteral("Care and Feeding"),
+                    QStringLiteral("Care & feeding details..."));
         QCOMPARE(tabs.addTab(QStringLiteral("vaccine"), QStringLiteral("Vaccinations and Meds")), 3);
         tabs.setFrames({&one, &two, &three});
         window.show();
@@ -118,7 +119,8 @@ private slots:
         });
         ui::QtDialogs().msgBox(owners[owner], QStringLiteral("Where am I?"), ui::OKOnly, QString());
         QCOMPARE(parent, &window);
-        QVERIFY2(window.frameGeometry().contains(centre), qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
+        QVERIFY2(window.frameGeometry().contains(centre),
+                 qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
     }
 };
 

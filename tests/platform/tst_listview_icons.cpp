@@ -30,16 +30,14 @@ QStringList shownTexts(VbListView &view, int column = 0)
 
 QAbstractItemView *visibleView(VbListView &view)
 {
-    return qobject_cast<QAbstractItemView *>(
-        view.findChild<QStackedWidget *>()->currentWidget());
+    return qobject_cast<QAbstractItemView *>(view.findChild<QStackedWidget *>()->currentWidget());
 }
 
 // The centre of the row showing `text` in the view shown now.
 QPoint pointOf(VbListView &view, const QString &text)
 {
     QAbstractItemView *v = visibleView(view);
-    const QModelIndexList hits =
-        v->model()->match(v->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
+    const QModelIndexList hits = v->model()->match(v->model()->index(0, 0), Qt::DisplayRole, text, 1, Qt::MatchExactly);
     return hits.isEmpty() ? QPoint(-1, -1) : v->visualRect(hits.first()).center();
 }
 
@@ -49,10 +47,7 @@ QPoint emptyPoint(VbListView &view)
     return QPoint(vp->width() - 4, vp->height() - 4);
 }
 
-qint64 iconKey(const QVariant &decoration)
-{
-    return decoration.value<QIcon>().cacheKey();
-}
+qint64 iconKey(const QVariant &decoration) { return decoration.value<QIcon>().cacheKey(); }
 
 } // namespace
 
@@ -150,8 +145,7 @@ void TestListViewIcons::storeEveryIndexTheProgramUses()
     QSet<QByteArray> seen;
     for (int species = 1; species <= 9; ++species) {
         const QImage image = images.picture(1, species).toImage();
-        seen.insert(QByteArray(reinterpret_cast<const char *>(image.constBits()),
-                               image.sizeInBytes()));
+        seen.insert(QByteArray(reinterpret_cast<const char *>(image.constBits()), image.sizeInBytes()));
     }
     QCOMPARE(seen.size(), 9);
 }
@@ -223,8 +217,7 @@ void TestListViewIcons::imageListKeepsPicturesAtItsSize()
     VbImageList small;
     small.setImageSize(QSize(16, 16));
     small.add(CtImage().icon(0, 18));
-    const QImage kept = small.picture(1).pixmap(QSize(16, 16)).toImage().convertToFormat(
-        QImage::Format_ARGB32);
+    const QImage kept = small.picture(1).pixmap(QSize(16, 16)).toImage().convertToFormat(QImage::Format_ARGB32);
     const QImage drawn = QImage(":/icons/g0/18-16.png").convertToFormat(QImage::Format_ARGB32);
     QCOMPARE(kept, drawn);
 }
@@ -522,16 +515,14 @@ void TestListViewIcons::sorting_data()
     const QStringList mails{"b@x", "Z@x", "a@x", "c@x", "B@x"};
     QTest::newRow("name ascending, case-blind, accents in place")
         << names << mails << 0 << 0 << QStringList{"alfie", "Bella", "Ed", "émile", "Zed"};
-    QTest::newRow("name descending")
-        << names << mails << 0 << 1 << QStringList{"Zed", "émile", "Ed", "Bella", "alfie"};
+    QTest::newRow("name descending") << names << mails << 0 << 1 << QStringList{"Zed", "émile", "Ed", "Bella", "alfie"};
     // "b@x" and "B@x" are equal without case and keep the order they came in.
     QTest::newRow("second column ascending")
         << names << mails << 1 << 0 << QStringList{"Bella", "Zed", "Ed", "émile", "alfie"};
     QTest::newRow("second column descending")
         << names << mails << 1 << 1 << QStringList{"alfie", "émile", "Zed", "Ed", "Bella"};
-    QTest::newRow("empty texts first")
-        << QStringList{"b", "", "a"} << QStringList{"", "", ""} << 0 << 0
-        << QStringList{"", "a", "b"};
+    QTest::newRow("empty texts first") << QStringList{"b", "", "a"} << QStringList{"", "", ""} << 0 << 0
+                                       << QStringList{"", "a", "b"};
 }
 
 void TestListViewIcons::sorting()
@@ -794,8 +785,9 @@ void TestListViewIcons::longNamesStayInTheirCells()
     const QRect first = list->visualRect(m->index(0, 0));
     const QRect second = list->visualRect(m->index(1, 0));
     QCOMPARE(first.top(), second.top()); // side by side
-    QVERIFY2(first.right() < second.left(), qPrintable(QString("%1 runs to %2, the next starts at %3")
-                                                           .arg(longName).arg(first.right()).arg(second.left())));
+    QVERIFY2(first.right() < second.left(),
+             qPrintable(
+                 QString("%1 runs to %2, the next starts at %3").arg(longName).arg(first.right()).arg(second.left())));
     QVERIFY(first.width() <= list->gridSize().width());
     const QRect third = list->visualRect(m->index(2, 0));
     QVERIFY(third.width() >= list->fontMetrics().horizontalAdvance("Bella"));
@@ -814,15 +806,14 @@ void TestListViewIcons::picturesOfTheViews()
     view.setColumnHeaders({"Name", "Description"});
     view.setIcons(&large);
     view.setSmallIcons(&small);
-    const QStringList names{"Pet Sitter Instructions", "Address Book Listing", "Publish Zorbi",
-                            "Photo Album", "Health Statement"};
+    const QStringList names{"Pet Sitter Instructions", "Address Book Listing", "Publish Zorbi", "Photo Album",
+                            "Health Statement"};
     const QList<int> printouts{1, 2, 9, 12, 13};
     const QList<int> smallIcons{1, 15, 5, 21, 23};
     for (int i = 0; i < names.size(); ++i) {
         const int l = large.add(store.icon(2, smallIcons[i] + 1));
         const int s = small.add(store.icon(2, smallIcons[i]));
-        view.addItem("r" + QString::number(printouts[i]), names[i], l, s)
-            ->setSubItems(1, "Description of " + names[i]);
+        view.addItem("r" + QString::number(printouts[i]), names[i], l, s)->setSubItems(1, "Description of " + names[i]);
     }
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));

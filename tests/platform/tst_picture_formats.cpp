@@ -60,7 +60,8 @@ void TestPictureFormats::reads_data()
     QTest::addColumn<QString>("fileName");
     for (const char *kind : {"pcx", "pcx8", "wmf", "emf"}) {
         QTest::addRow("%s by name", kind) << kind << QStringLiteral("picture.") + extensionOf(kind);
-        QTest::addRow("%s by upper-case name", kind) << kind << QStringLiteral("PICTURE.") + extensionOf(kind).toUpper();
+        QTest::addRow("%s by upper-case name", kind)
+            << kind << QStringLiteral("PICTURE.") + extensionOf(kind).toUpper();
         // The contents decide when the name says nothing.
         QTest::addRow("%s without extension", kind) << kind << QStringLiteral("picture");
     }
@@ -81,9 +82,11 @@ void TestPictureFormats::reads()
     QVERIFY2(!image.isNull(), qPrintable(reader.errorString()));
     QCOMPARE(image.size(), kSize);
     for (const QPoint p : {QPoint(5, 5), QPoint(30, 30), QPoint(58, 55)})
-        QVERIFY2(isRed(image.pixel(p)), qPrintable(QStringLiteral("%1,%2: %3").arg(p.x()).arg(p.y()).arg(image.pixel(p), 8, 16)));
+        QVERIFY2(isRed(image.pixel(p)),
+                 qPrintable(QStringLiteral("%1,%2: %3").arg(p.x()).arg(p.y()).arg(image.pixel(p), 8, 16)));
     for (const QPoint p : {QPoint(62, 5), QPoint(90, 30), QPoint(115, 55)})
-        QVERIFY2(isBlue(image.pixel(p)), qPrintable(QStringLiteral("%1,%2: %3").arg(p.x()).arg(p.y()).arg(image.pixel(p), 8, 16)));
+        QVERIFY2(isBlue(image.pixel(p)),
+                 qPrintable(QStringLiteral("%1,%2: %3").arg(p.x()).arg(p.y()).arg(image.pixel(p), 8, 16)));
 }
 
 void TestPictureFormats::damagedFails_data()
@@ -134,8 +137,8 @@ void TestPictureFormats::othersNotClaimed_data()
     buffer.open(QIODevice::WriteOnly);
     png.save(&buffer, "PNG");
     QTest::newRow("png") << pngBytes << QByteArray("png");
-    QTest::newRow("text starting with a line feed") << QByteArray("\n\x05\x01\x08 hello there", 16).append(200, 'x')
-                                                    << QByteArray();
+    QTest::newRow("text starting with a line feed")
+        << QByteArray("\n\x05\x01\x08 hello there", 16).append(200, 'x') << QByteArray();
     QTest::newRow("zeros") << QByteArray(512, '\0') << QByteArray();
     QByteArray almostEmf = picture_samples::emf(10, 10);
     almostEmf[41] = 'X';

@@ -87,7 +87,8 @@ protected:
     }
     void fetchData(bool eof) override
     {
-        log << (eof ? QStringLiteral("FetchData:eof") : QStringLiteral("FetchData:") + DC.field(QStringLiteral("pet_name")).toString());
+        log << (eof ? QStringLiteral("FetchData:eof")
+                    : QStringLiteral("FetchData:") + DC.field(QStringLiteral("pet_name")).toString());
         if (onFetch)
             onFetch(eof);
     }
@@ -208,7 +209,8 @@ class TstReportEngine : public QObject {
         setPets({});
         QVERIFY(m_db->execute(QStringLiteral("DELETE FROM tbl_toy")));
         for (const auto &[name, toys] : pets) {
-            QVERIFY(m_db->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name, pet_species) VALUES (?, 'Dog')"), {name}));
+            QVERIFY(
+                m_db->execute(QStringLiteral("INSERT INTO tbl_pet (pet_name, pet_species) VALUES (?, 'Dog')"), {name}));
             const QVariant id = m_db->lastInsertId();
             for (int i = 1; i <= toys; ++i)
                 QVERIFY(m_db->execute(QStringLiteral("INSERT INTO tbl_toy (toy_pet_id, toy_name) VALUES (?, ?)"),
@@ -222,14 +224,15 @@ private slots:
         QVERIFY(m_tmp.isValid());
         const QString path = m_tmp.filePath(QStringLiteral("Zorbi.dat"));
         db::DbError e;
-        QVERIFY2(db::createDatabaseFile(path, db::kDataFileId, QStringLiteral("pw"),
-                                        {QStringLiteral("CREATE TABLE tbl_pet (pet_id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                                        "pet_name TEXT, pet_species TEXT, pet_notes_rtf TEXT)"),
-                                         QStringLiteral("CREATE VIEW qry_pet AS SELECT * FROM tbl_pet ORDER BY pet_id"),
-                                         QStringLiteral("CREATE TABLE tbl_toy (toy_id INTEGER PRIMARY KEY AUTOINCREMENT, "
-                                                        "toy_pet_id INTEGER, toy_name TEXT)")},
-                                        &e),
-                 qPrintable(e.description));
+        QVERIFY2(
+            db::createDatabaseFile(path, db::kDataFileId, QStringLiteral("pw"),
+                                   {QStringLiteral("CREATE TABLE tbl_pet (pet_id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                                   "pet_name TEXT, pet_species TEXT, pet_notes_rtf TEXT)"),
+                                    QStringLiteral("CREATE VIEW qry_pet AS SELECT * FROM tbl_pet ORDER BY pet_id"),
+                                    QStringLiteral("CREATE TABLE tbl_toy (toy_id INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                                   "toy_pet_id INTEGER, toy_name TEXT)")},
+                                   &e),
+            qPrintable(e.description));
         m_db = db::Workspace().openDatabase(path, false, false, kConnect, &e);
         QVERIFY2(m_db, qPrintable(e.description));
     }
@@ -246,10 +249,9 @@ private slots:
         QVERIFY(r.run());
         QCOMPARE(r.document().pageCount(), 1);
         const QStringList expected = {
-            "ReportStart", "FetchData:Tom", "ReportHeader", "PageHeader", "GroupHeader1:Cat", "Detail:Tom",
-            "FetchData:Kit", "Detail:Kit",
-            "FetchData:Rex", "GroupFooter1:Kit", "GroupHeader1:Dog", "Detail:Rex",
-            "FetchData:eof", "GroupFooter1:Rex", "ReportFooter", "PageFooter", "ReportEnd"};
+            "ReportStart",   "FetchData:Tom",    "ReportHeader",  "PageHeader",       "GroupHeader1:Cat", "Detail:Tom",
+            "FetchData:Kit", "Detail:Kit",       "FetchData:Rex", "GroupFooter1:Kit", "GroupHeader1:Dog", "Detail:Rex",
+            "FetchData:eof", "GroupFooter1:Rex", "ReportFooter",  "PageFooter",       "ReportEnd"};
         QCOMPARE(r.log, expected);
 
         const QStringList before = r.log;
@@ -321,10 +323,10 @@ private slots:
         QTest::addColumn<QStringList>("headers");
         QTest::addColumn<QStringList>("footers");
         // The species are Cat, Cat, Dog, Cat.
-        QTest::newRow("column") << false << QStringList{"Tom", "Kit", "Rex", "Ash"}
-                                << QStringList{"Cat", "Dog", "Cat"} << QStringList{"Cat:Kit", "Dog:Rex", "Cat:Ash"};
-        QTest::newRow("code value") << true << QStringList{"Ash", "Abe", "Cy", "Al"}
-                                    << QStringList{"A", "C", "A"} << QStringList{"A:Abe", "C:Cy", "A:Al"};
+        QTest::newRow("column") << false << QStringList{"Tom", "Kit", "Rex", "Ash"} << QStringList{"Cat", "Dog", "Cat"}
+                                << QStringList{"Cat:Kit", "Dog:Rex", "Cat:Ash"};
+        QTest::newRow("code value") << true << QStringList{"Ash", "Abe", "Cy", "Al"} << QStringList{"A", "C", "A"}
+                                    << QStringList{"A:Abe", "C:Cy", "A:Al"};
     }
     void groupBreaks()
     {
@@ -529,7 +531,8 @@ private slots:
     {
         setPets({{"Tom", "Cat"}, {"Kit", "Cat"}});
         Fixture r(m_db.get(), QStringLiteral("qry_pet"));
-        Control *missing = r.detail()->addField(QStringLiteral("txtMissing"), {0, 0, 500, 300}, QStringLiteral("no_such"));
+        Control *missing =
+            r.detail()->addField(QStringLiteral("txtMissing"), {0, 0, 500, 300}, QStringLiteral("no_such"));
         missing->value = QStringLiteral("left over");
         Control *hidden = r.detail()->addField(QStringLiteral("fldHidden"), {0, 0, 500, 300}, QStringLiteral("pet_id"));
         hidden->visible = false;
@@ -592,8 +595,8 @@ private slots:
             } else if (it.name == QLatin1String("txtToy")) {
                 QCOMPARE(it.rect.left(), 720 + 1000 + 200);
             }
-            if (it.name != QLatin1String("lblPage") && it.name != QLatin1String("lblOf") &&
-                !it.name.startsWith(QLatin1String("Field1")))
+            if (it.name != QLatin1String("lblPage") && it.name != QLatin1String("lblOf")
+                && !it.name.startsWith(QLatin1String("Field1")))
                 bottom = qMax(bottom, it.rect.bottom() + 1);
         }
         // Tom: 300 + title 300 + 2 rows + footer 100; Kit: the label instead of rows.
@@ -637,7 +640,9 @@ private slots:
         QStringList expected{"Tom", "Toys"};
         for (int i = 1; i <= 120; ++i)
             expected << QStringLiteral("Tom toy %1").arg(i, 3, 10, QLatin1Char('0'));
-        expected << "Kit" << "Toys" << "Kit toy 001";
+        expected << "Kit"
+                 << "Toys"
+                 << "Kit toy 001";
         QCOMPARE(textsOf(doc, {"txtName", "lblToys", "txtToy"}), expected);
         QCOMPARE(toys.runs, 2);
         for (int p = 0; p < doc.pageCount(); ++p) {
@@ -710,7 +715,8 @@ private slots:
             got += it.richText().split(QLatin1Char('\n'));
         }
         QCOMPARE(got, lines);
-        QCOMPARE(slices.back()->richTop + slices.back()->rect.height(), int(std::ceil(slices[0]->rich->size().height())));
+        QCOMPARE(slices.back()->richTop + slices.back()->rect.height(),
+                 int(std::ceil(slices[0]->rich->size().height())));
         // The slices share one document, in twips, with its formatting.
         QCOMPARE(slices[0]->rich.get(), slices[2]->rich.get());
         const QTextBlock b = slices[0]->rich->begin();
@@ -763,7 +769,7 @@ private slots:
         QCOMPARE(tom.topLeft(), QPoint(720 + 200, cat.bottom() + 1));
         QCOMPARE(kit.topLeft(), QPoint(720 + slot + 360 + 200, tom.top()));
         QCOMPARE(ash.topLeft(), QPoint(720 + 200, tom.top() + 1000));
-        QCOMPARE(tom.right() + 1, 720 + slot);             // cut at the slot's edge
+        QCOMPARE(tom.right() + 1, 720 + slot); // cut at the slot's edge
         QCOMPARE(kit.right() + 1, 720 + 2 * slot + 360);
         QCOMPARE(catEnd.topLeft(), QPoint(720, ash.top() + 1000)); // the half row ends
         QCOMPARE(dog.top(), catEnd.bottom() + 1);
@@ -789,10 +795,13 @@ private slots:
             subs.push_back(std::make_unique<ToySub>(m_db.get()));
             Control *c = f->addSubReport(QStringLiteral("srpt%1").arg(i), {0, 0, 4000, 0});
             c->subReport = subs.back().get();
-            Control *who = f->addField(QStringLiteral("txtWho%1").arg(i), {5000, 10, 2000, 300}, QStringLiteral("pet_name"));
+            Control *who =
+                f->addField(QStringLiteral("txtWho%1").arg(i), {5000, 10, 2000, 300}, QStringLiteral("pet_name"));
             who->visible = i != 3;
             c->visible = i != 3;
-            f->onFormat = [&r, f] { r.log << f->name + QLatin1Char(':') + r.DC.field(QStringLiteral("pet_name")).toString(); };
+            f->onFormat = [&r, f] {
+                r.log << f->name + QLatin1Char(':') + r.DC.field(QStringLiteral("pet_name")).toString();
+            };
             footers.push_back(f);
         }
         r.detail()->onFormat = [&] {
@@ -803,13 +812,13 @@ private slots:
         QVERIFY(r.run());
         QStringList footerLog;
         for (const QString &e : r.log)
-            if (e.startsWith(QLatin1String("GroupFooter")) || e.startsWith(QLatin1String("Detail")) ||
-                e.startsWith(QLatin1String("FetchData")))
+            if (e.startsWith(QLatin1String("GroupFooter")) || e.startsWith(QLatin1String("Detail"))
+                || e.startsWith(QLatin1String("FetchData")))
                 footerLog << e;
-        QCOMPARE(footerLog, (QStringList{"FetchData:Tom", "Detail:Tom", "FetchData:Kit", "GroupFooter4:Tom",
-                                         "GroupFooter3:Tom", "GroupFooter2:Tom", "GroupFooter1:Tom", "Detail:Kit",
-                                         "FetchData:eof", "GroupFooter4:Kit", "GroupFooter3:Kit", "GroupFooter2:Kit",
-                                         "GroupFooter1:Kit"}));
+        QCOMPARE(footerLog,
+                 (QStringList{"FetchData:Tom", "Detail:Tom", "FetchData:Kit", "GroupFooter4:Tom", "GroupFooter3:Tom",
+                              "GroupFooter2:Tom", "GroupFooter1:Tom", "Detail:Kit", "FetchData:eof", "GroupFooter4:Kit",
+                              "GroupFooter3:Kit", "GroupFooter2:Kit", "GroupFooter1:Kit"}));
         const Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 2);
         QCOMPARE(subs[1]->runs, 0);
@@ -818,9 +827,9 @@ private slots:
             QStringList got;
             int y = 0;
             for (const Item &it : doc.pages[size_t(p)].items) {
-                if (it.name.startsWith(QLatin1String("txtWho")) || it.name == QLatin1String("lblToys") ||
-                    it.name == QLatin1String("txtToy") || it.name == QLatin1String("lblEmpty") ||
-                    it.name == QLatin1String("txtLast")) {
+                if (it.name.startsWith(QLatin1String("txtWho")) || it.name == QLatin1String("lblToys")
+                    || it.name == QLatin1String("txtToy") || it.name == QLatin1String("lblEmpty")
+                    || it.name == QLatin1String("txtLast")) {
                     got << it.name + QLatin1Char('=') + it.textFor(p + 1, 2);
                     QVERIFY(it.rect.top() >= y);
                     y = it.rect.top();
@@ -832,7 +841,8 @@ private slots:
         }
         // Each name pushed below its sub-report (300 + 300 + 100); the hidden
         // footer's place taken by the next.
-        const Item *who4 = findItem(doc, 0, QStringLiteral("txtWho4")), *who2 = findItem(doc, 0, QStringLiteral("txtWho2"));
+        const Item *who4 = findItem(doc, 0, QStringLiteral("txtWho4")),
+                   *who2 = findItem(doc, 0, QStringLiteral("txtWho2"));
         QCOMPARE(who4->rect.top(), findItem(doc, 0, QStringLiteral("lblToys"))->rect.top() + 700 + 10);
         QCOMPARE(who2->rect.top() - who4->rect.top(), 700 + 10 + 300);
     }
@@ -848,18 +858,24 @@ private slots:
         QTest::addColumn<QString>("expected");
         const QDate d(2003, 5, 17);
         const QString shortDate = QLocale(QStringLiteral("en_US")).toString(d, QLocale::ShortFormat);
-        QTest::newRow("long date") << "en_US" << QVariant(d) << "Long Date" << "Saturday, May 17, 2003";
-        QTest::newRow("long date, British") << "en_GB" << QVariant(d) << "Long Date" << "Saturday, May 17, 2003";
-        QTest::newRow("dddddd of ISO text") << "en_US" << QVariant("2003-05-17") << "dddddd" << "Saturday, May 17, 2003";
+        QTest::newRow("long date") << "en_US" << QVariant(d) << "Long Date"
+                                   << "Saturday, May 17, 2003";
+        QTest::newRow("long date, British") << "en_GB" << QVariant(d) << "Long Date"
+                                            << "Saturday, May 17, 2003";
+        QTest::newRow("dddddd of ISO text") << "en_US" << QVariant("2003-05-17") << "dddddd"
+                                            << "Saturday, May 17, 2003";
         QTest::newRow("dddddd, British") << "en_GB" << QVariant(QDateTime(d, QTime(9, 30))) << "dddddd"
                                          << "Saturday, May 17, 2003";
-        QTest::newRow("dddddd, German") << "de_DE" << QVariant(d) << "dddddd" << "Samstag, Mai 17, 2003";
-        QTest::newRow("midnight: date only") << "en_US" << QVariant("2003-05-17 00:00:00") << "ddddd h:nn:ss AMPM"
-                                             << shortDate;
+        QTest::newRow("dddddd, German") << "de_DE" << QVariant(d) << "dddddd"
+                                        << "Samstag, Mai 17, 2003";
+        QTest::newRow("midnight: date only")
+            << "en_US" << QVariant("2003-05-17 00:00:00") << "ddddd h:nn:ss AMPM" << shortDate;
         QTest::newRow("with time") << "en_US" << QVariant(QDateTime(d, QTime(14, 5, 9))) << "ddddd h:nn:ss AMPM"
                                    << shortDate + " 2:05:09 PM";
-        QTest::newRow("null") << "en_US" << QVariant() << "Long Date" << "";
-        QTest::newRow("text stays") << "en_US" << QVariant("Rex") << "Long Date" << "Rex";
+        QTest::newRow("null") << "en_US" << QVariant() << "Long Date"
+                              << "";
+        QTest::newRow("text stays") << "en_US" << QVariant("Rex") << "Long Date"
+                                    << "Rex";
     }
     void formats()
     {
@@ -878,11 +894,11 @@ private slots:
         zbclock::setNow(QDateTime(QDate(2003, 5, 17), QTime(9, 30)));
         setPets({{"Tom", "Cat"}});
         Fixture r(m_db.get());
-        Control *f = r.pageFooter()->addField(QStringLiteral("fldNow"), {2000, 0, 3000, 300}, QStringLiteral("= Now()"));
+        Control *f =
+            r.pageFooter()->addField(QStringLiteral("fldNow"), {2000, 0, 3000, 300}, QStringLiteral("= Now()"));
         f->outputFormat = QStringLiteral("dddddd");
         QVERIFY(r.run());
-        QCOMPARE(itemTexts(r.document(), QStringLiteral("fldNow")),
-                 QStringList{vbFormatLongDate(QDate(2003, 5, 17))});
+        QCOMPARE(itemTexts(r.document(), QStringLiteral("fldNow")), QStringList{vbFormatLongDate(QDate(2003, 5, 17))});
     }
 
     // The PDF: its pages, real text (also of a turned label), a link annotation.
@@ -898,8 +914,8 @@ private slots:
                                                    QStringLiteral("Zorbi 2003 (www.example.org)"));
         link->hyperlink = QStringLiteral("http://www.example.org");
         link->foreColor = QColor(0, 0, 255);
-        Control *turned = r.reportHeader()->addLabel(QStringLiteral("lblTurned"), {9000, 0, 300, 3000},
-                                                     QStringLiteral("Missing"));
+        Control *turned =
+            r.reportHeader()->addLabel(QStringLiteral("lblTurned"), {9000, 0, 300, 3000}, QStringLiteral("Missing"));
         turned->angle = 900;
         QImage picture(400, 300, QImage::Format_RGB32);
         picture.fill(Qt::darkGreen);

@@ -289,8 +289,8 @@ void TestReportExports::rtfBalancesAndReadsBack()
     QTextDocument back;
     rtf::read(rtf, &back);
     const QString plain = back.toPlainText();
-    for (const QString &t : {text, QStringLiteral("Visit ") + text, QStringLiteral("Bold ") + text,
-                             QStringLiteral("Italic ") + text})
+    for (const QString &t :
+         {text, QStringLiteral("Visit ") + text, QStringLiteral("Bold ") + text, QStringLiteral("Italic ") + text})
         QVERIFY2(plain.contains(t), qPrintable(plain));
     QVERIFY(!plain.contains(QStringLiteral("HYPERLINK")));
     bool boldSeen = false, italicSeen = false;
@@ -319,7 +319,8 @@ void TestReportExports::pdfHasPagesAndLinks()
     // The link goes where it says, whatever its address holds, and adds
     // nothing to the file's structure.
     const QStringList links = run(QStringLiteral("pdfinfo"), {QStringLiteral("-url"), path})
-                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts).mid(1);
+                                  .split(QLatin1Char('\n'), Qt::SkipEmptyParts)
+                                  .mid(1);
     QVERIFY(!links.isEmpty());
     for (const QString &l : links)
         QCOMPARE(QUrl::fromPercentEncoding(l.section(QLatin1Char(' '), -1, -1, QString::SectionSkipEmpty).toUtf8()),
@@ -389,7 +390,8 @@ void TestReportExports::packedPagesWriteTheSame()
         QCOMPARE(renderPage(packed, p, 0.05), renderPage(plain, p, 0.05));
     }
     std::vector<QImage> packedImages, plainImages;
-    QCOMPARE(htmlText(packed, QStringLiteral("p_"), &packedImages), htmlText(plain, QStringLiteral("p_"), &plainImages));
+    QCOMPARE(htmlText(packed, QStringLiteral("p_"), &packedImages),
+             htmlText(plain, QStringLiteral("p_"), &plainImages));
     QCOMPARE(packedImages.size(), plainImages.size());
     QCOMPARE(rtfText(packed), rtfText(plain));
     // Read as a vector, and changed: the page unpacks and takes the change.
@@ -569,12 +571,15 @@ void TestReportExports::rtfLinesOverEverything()
         const auto c = m.next();
         colours << c.captured(1) + QLatin1Char(',') + c.captured(2) + QLatin1Char(',') + c.captured(3);
     }
-    const int blue = int(colours.indexOf(QStringLiteral("0,0,255"))) + 1, black = int(colours.indexOf(QStringLiteral("0,0,0"))) + 1;
+    const int blue = int(colours.indexOf(QStringLiteral("0,0,255"))) + 1,
+              black = int(colours.indexOf(QStringLiteral("0,0,0"))) + 1;
     QVERIFY(blue > 0 && black > 0);
-    struct Side { int x, y, w, h, colour; };
-    for (const Side &sd : {Side{1000, 2000, 4000, 15, blue}, Side{1000, 2885, 4000, 15, blue}, Side{1000, 2000, 15, 900, blue},
-                           Side{4985, 2000, 15, 900, blue}, Side{1000, 4993, 8000, 15, black},
-                           Side{490, 6000, 20, 1000, black}}) {
+    struct Side {
+        int x, y, w, h, colour;
+    };
+    for (const Side &sd :
+         {Side{1000, 2000, 4000, 15, blue}, Side{1000, 2885, 4000, 15, blue}, Side{1000, 2000, 15, 900, blue},
+          Side{4985, 2000, 15, 900, blue}, Side{1000, 4993, 8000, 15, black}, Side{490, 6000, 20, 1000, black}}) {
         const qsizetype at = rtf.indexOf(frameAt(sd.x, sd.y, sd.w, sd.h));
         QVERIFY2(at > lastText && at < pageBreak, qPrintable(frameAt(sd.x, sd.y, sd.w, sd.h)));
         const QString words = rtf.mid(at, rtf.indexOf(QStringLiteral("\\par"), at) - at);

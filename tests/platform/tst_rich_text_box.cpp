@@ -53,7 +53,8 @@ void TestRichTextBox::rtfIsTheBoundProperty()
     QVERIFY(user.hasNotifySignal());
     QSignalSpy changed(&box, &VbRichTextBox::textRTFChanged);
 
-    const QString stored = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Feed \\b twice\\b0  a day.}");
+    const QString stored =
+        QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Feed \\b twice\\b0  a day.}");
     QVERIFY(user.write(&box, stored));
     QVERIFY(changed.count() >= 1); // set by code, as typed: the plain copies follow it
     QCOMPARE(box.text(), QStringLiteral("Feed twice a day."));
@@ -142,7 +143,8 @@ void TestRichTextBox::pasteKeepsTheClipboardsFormatting_data()
     QTest::addColumn<QString>("type");
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<bool>("italic");
-    QTest::newRow("rtf of another program") << QStringLiteral("text/rtf")
+    QTest::newRow("rtf of another program")
+        << QStringLiteral("text/rtf")
         << QByteArray("{\\rtf1\\ansi\\ansicpg1252{\\fonttbl{\\f0 Arial;}}\\f0 {\\i soft}\\par}") << true;
     QTest::newRow("html") << QStringLiteral("text/html") << QByteArray("<i>soft</i>") << true;
     QTest::newRow("plain text") << QStringLiteral("text/plain") << QByteArray("soft") << false;

@@ -43,9 +43,8 @@ QString describe(const QTextDocument &doc)
             if (family.isEmpty())
                 family = def.family();
             const double size = cf.fontPointSize() > 0 ? cf.fontPointSize() : def.pointSizeF();
-            const QString colour = cf.foreground().style() == Qt::NoBrush
-                                       ? QStringLiteral("auto")
-                                       : cf.foreground().color().name();
+            const QString colour =
+                cf.foreground().style() == Qt::NoBrush ? QStringLiteral("auto") : cf.foreground().color().name();
             const QString attrs = QStringLiteral("{%1%2%3%4 %5 %6 %7}")
                                       .arg(cf.fontWeight() >= QFont::DemiBold ? "b" : "")
                                       .arg(cf.fontItalic() ? "i" : "")
@@ -94,10 +93,9 @@ void TestRtf::textSurvivesExactly_data()
     QTest::newRow("plain") << QStringLiteral("Feed twice a day.");
     QTest::newRow("paragraphs") << QStringLiteral("one\ntwo\nthree");
     QTest::newRow("empty paragraphs") << QStringLiteral("\n\na\n\n\nb\n");
-    QTest::newRow("tab and line break")
-        << (QStringLiteral("col1\tcol2") + QChar(QChar::LineSeparator) + QStringLiteral("next line"));
-    QTest::newRow("braces and backslashes")
-        << QStringLiteral("{\\rtf1 not rtf} \\par \\b x \\'41 \\u65? {}}{ \\\\ \\");
+    QTest::newRow("tab and line break") << (QStringLiteral("col1\tcol2") + QChar(QChar::LineSeparator)
+                                            + QStringLiteral("next line"));
+    QTest::newRow("braces and backslashes") << QStringLiteral("{\\rtf1 not rtf} \\par \\b x \\'41 \\u65? {}}{ \\\\ \\");
     QTest::newRow("digits after a word") << QStringLiteral("\\fs20 20 \\li-5");
     QTest::newRow("blanks") << QStringLiteral("  leading, inner   and trailing  ");
     QTest::newRow("western") << QStringLiteral("Grüße, naïve café – “quoted” €5 ½ ÿ");
@@ -129,23 +127,22 @@ void TestRtf::formattingSurvives_data()
     QTest::newRow("runs") << QStringLiteral(
         "<p>a <b>bold</b> <i>italic</i> <u>under</u> <b><i><u>all</u></i></b> <s>struck</s> end</p>");
     QTest::newRow("digits next to runs") << QStringLiteral("<p><b>1</b>2<i>3</i></p>");
-    QTest::newRow("indents") << QStringLiteral(
-        "<p style='margin-left:50px; text-indent:-20px'>hanging</p>"
-        "<p style='margin-left:16.6667px'>one step</p><p>none</p>"
-        "<p style='margin-right:30px'>right</p>");
+    QTest::newRow("indents") << QStringLiteral("<p style='margin-left:50px; text-indent:-20px'>hanging</p>"
+                                               "<p style='margin-left:16.6667px'>one step</p><p>none</p>"
+                                               "<p style='margin-right:30px'>right</p>");
     QTest::newRow("fonts and sizes") << QStringLiteral(
         "<p><span style=\"font-family:'Courier New'; font-size:14pt\">mono</span> "
         "<span style='font-size:7.5pt'>small</span> <span style='font-family:Arial'>arial</span></p>");
     QTest::newRow("colours") << QStringLiteral(
         "<p><span style='color:#ff0000'>red</span> <span style='color:#0080ff'>blue</span> auto "
         "<span style='color:#ff0000'>red again</span></p>");
-    QTest::newRow("alignment and spacing") << QStringLiteral(
-        "<p align='center'>c</p><p align='right'>r</p><p align='justify'>j</p>"
-        "<p style='margin-top:10px; margin-bottom:5px'>spaced</p>");
-    QTest::newRow("formatting over paragraphs") << QStringLiteral(
-        "<p><b>bold <i>and</i></b></p><p><b><i>still</i></b> not</p>");
-    QTest::newRow("a font name with a semicolon") << QStringLiteral(
-        "<p><span style=\"font-family:'Odd;Name {x}'\">odd</span></p>");
+    QTest::newRow("alignment and spacing")
+        << QStringLiteral("<p align='center'>c</p><p align='right'>r</p><p align='justify'>j</p>"
+                          "<p style='margin-top:10px; margin-bottom:5px'>spaced</p>");
+    QTest::newRow("formatting over paragraphs")
+        << QStringLiteral("<p><b>bold <i>and</i></b></p><p><b><i>still</i></b> not</p>");
+    QTest::newRow("a font name with a semicolon")
+        << QStringLiteral("<p><span style=\"font-family:'Odd;Name {x}'\">odd</span></p>");
 }
 
 void TestRtf::formattingSurvives()
@@ -205,26 +202,25 @@ void TestRtf::readsRtfFromOtherPrograms()
     // As a word processor writes it: tables, generator and document info,
     // a picture, a field, code-page bytes in two character sets, Unicode with
     // fallbacks, and the closing \par of the last paragraph.
-    const QString sample = QStringLiteral(
-        "{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033"
-        "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset0 Times New Roman;}"
-        "{\\f2\\fnil\\fcharset204{\\*\\panose 020b0604030504040204}Tahoma;}}\r\n"
-        "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
-        "{\\*\\generator Riched20 10.0.19041}{\\info{\\title Secret title}{\\author Someone}}"
-        "\\viewkind4\\uc1 \r\n"
-        "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Plain \\b bold\\b0  \\i italic\\i0  "
-        "\\ul under\\ulnone\\par\r\n"
-        "\\pard\\li720\\fi-360\\qc\\cf1\\f1\\fs28 Indented red\\cf0\\par\r\n"
-        "\\pard\\f2 \\'c0\\'e1\\f0  caf\\'e9 \\u8364\\'80 \\u-10179?\\u-8701?{\\*\\unknown hidden}"
-        "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}\\line next\\tab tabbed "
-        "\\ldblquote q\\rdblquote\\emdash\\par\r\n"
-        "{\\pict\\wmetafile8\\picw1\\pich1 0102030405}\\par\r\n"
-        "}\r\n");
+    const QString sample =
+        QStringLiteral("{\\rtf1\\ansi\\ansicpg1252\\deff0\\nouicompat\\deflang1033"
+                       "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset0 Times New Roman;}"
+                       "{\\f2\\fnil\\fcharset204{\\*\\panose 020b0604030504040204}Tahoma;}}\r\n"
+                       "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}\r\n"
+                       "{\\*\\generator Riched20 10.0.19041}{\\info{\\title Secret title}{\\author Someone}}"
+                       "\\viewkind4\\uc1 \r\n"
+                       "\\pard\\sa200\\sl276\\slmult1\\f0\\fs22\\lang9 Plain \\b bold\\b0  \\i italic\\i0  "
+                       "\\ul under\\ulnone\\par\r\n"
+                       "\\pard\\li720\\fi-360\\qc\\cf1\\f1\\fs28 Indented red\\cf0\\par\r\n"
+                       "\\pard\\f2 \\'c0\\'e1\\f0  caf\\'e9 \\u8364\\'80 \\u-10179?\\u-8701?{\\*\\unknown hidden}"
+                       "{\\field{\\*\\fldinst HYPERLINK \"x\"}{\\fldrslt link}}\\line next\\tab tabbed "
+                       "\\ldblquote q\\rdblquote\\emdash\\par\r\n"
+                       "{\\pict\\wmetafile8\\picw1\\pich1 0102030405}\\par\r\n"
+                       "}\r\n");
     QTextDocument doc;
     rtf::read(sample, &doc);
-    QCOMPARE(doc.toPlainText(),
-             QStringLiteral("Plain bold italic under\nIndented red\n"
-                            "Аб café € 😃link\nnext\ttabbed “q”—\n"));
+    QCOMPARE(doc.toPlainText(), QStringLiteral("Plain bold italic under\nIndented red\n"
+                                               "Аб café € 😃link\nnext\ttabbed “q”—\n"));
 
     const QTextBlock first = doc.begin();
     QCOMPARE(qRound(first.blockFormat().bottomMargin() * rtf::kTwipsPerPixel), 200);
@@ -261,14 +257,16 @@ void TestRtf::brokenInputIsReadAsFarAsItGoes_data()
     QTest::newRow("cut inside a word") << QStringLiteral("{\\rtf1 ab\\u") << QStringLiteral("ab");
     QTest::newRow("cut inside an escape") << QStringLiteral("{\\rtf1 ab\\'") << QStringLiteral("ab");
     QTest::newRow("bad hex") << QStringLiteral("{\\rtf1 a\\'zzb}") << QStringLiteral("azzb");
-    QTest::newRow("huge numbers") << QStringLiteral("{\\rtf1\\fs-5\\fs99999999\\li99999999999999\\u99999999 ?x}") << QStringLiteral("x");
+    QTest::newRow("huge numbers") << QStringLiteral("{\\rtf1\\fs-5\\fs99999999\\li99999999999999\\u99999999 ?x}")
+                                  << QStringLiteral("x");
     QTest::newRow("binary data") << QStringLiteral("{\\rtf1 a{\\*\\blob\\bin3 }}}}b}") << QStringLiteral("ab");
     QTest::newRow("binary beyond the end") << QStringLiteral("{\\rtf1 a\\bin999999 xyz}") << QStringLiteral("a");
     QTest::newRow("unknown code page") << QStringLiteral("{\\rtf1\\ansicpg99999 caf\\'e9}") << QStringLiteral("café");
-    QTest::newRow("deep nesting") << (QStringLiteral("{\\rtf1 ") + QString(20000, QLatin1Char('{')) + QStringLiteral("deep"))
+    QTest::newRow("deep nesting") << (QStringLiteral("{\\rtf1 ") + QString(20000, QLatin1Char('{'))
+                                      + QStringLiteral("deep"))
                                   << QStringLiteral("deep");
-    QTest::newRow("colour beyond the table") << QStringLiteral("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;}\\cf9 x\\f7 y}")
-                                             << QStringLiteral("xy");
+    QTest::newRow("colour beyond the table")
+        << QStringLiteral("{\\rtf1{\\colortbl;\\red1\\green2\\blue3;}\\cf9 x\\f7 y}") << QStringLiteral("xy");
 }
 
 void TestRtf::brokenInputIsReadAsFarAsItGoes()

@@ -24,9 +24,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-using testsupport::ProgramFolder;
 using testsupport::addPet;
 using testsupport::addRow;
+using testsupport::ProgramFolder;
 using testsupport::textsOf;
 using namespace printouts;
 
@@ -34,9 +34,10 @@ namespace {
 
 void addVaccine(long pet, const QString &name, const QVariant &expires)
 {
-    addRow(QStringLiteral("tbl_vaccine"), {{"vaccine_pet_id", qlonglong(pet)}, {"vaccine_name", name},
-                                            {"vaccine_received_date", "2023-01-01"},
-                                            {"vaccine_expiration_date", expires}});
+    addRow(QStringLiteral("tbl_vaccine"), {{"vaccine_pet_id", qlonglong(pet)},
+                                           {"vaccine_name", name},
+                                           {"vaccine_received_date", "2023-01-01"},
+                                           {"vaccine_expiration_date", expires}});
 }
 
 // Opens printout `id` as a user does: the pet's panel, then a double-click
@@ -52,8 +53,8 @@ void openFromPanel(long pet, int id)
 void savePages(const report::Document &doc, const QString &name)
 {
     for (int p = 0; p < doc.pageCount(); ++p)
-        report::renderPage(doc, p, 0.06).save(QCoreApplication::applicationDirPath() +
-                                              QStringLiteral("/%1_%2.png").arg(name).arg(p + 1));
+        report::renderPage(doc, p, 0.06)
+            .save(QCoreApplication::applicationDirPath() + QStringLiteral("/%1_%2.png").arg(name).arg(p + 1));
 }
 
 } // namespace
@@ -85,17 +86,14 @@ private slots:
         QTest::addColumn<int>("id");
         QTest::addColumn<QStringList>("bands");
         QTest::addColumn<QStringList>("detailLists");
-        QTest::newRow("greeting card") << 7
-                                       << QStringList{"ReportHeader", "PageHeader", "GroupHeader1", "Detail",
-                                                      "GroupFooter1", "PageFooter", "ReportFooter"}
+        QTest::newRow("greeting card") << 7 << QStringList{"ReportHeader", "PageHeader", "GroupHeader1", "Detail",
+                                                           "GroupFooter1", "PageFooter", "ReportFooter"}
                                        << QStringList();
-        QTest::newRow("diary") << 10
-                               << QStringList{"ReportHeader", "PageHeader", "GroupHeader2", "Detail", "GroupFooter4",
-                                              "PageFooter", "ReportFooter"}
+        QTest::newRow("diary") << 10 << QStringList{"ReportHeader", "PageHeader", "GroupHeader2", "Detail",
+                                                    "GroupFooter4", "PageFooter", "ReportFooter"}
                                << QStringList{"srptDiarySub"};
-        QTest::newRow("refrigerator") << 3
-                                      << QStringList{"ReportHeader", "PageHeader", "GroupHeader2", "Detail",
-                                                     "GroupFooter4", "PageFooter", "ReportFooter"}
+        QTest::newRow("refrigerator") << 3 << QStringList{"ReportHeader", "PageHeader", "GroupHeader2", "Detail",
+                                                          "GroupFooter4", "PageFooter", "ReportFooter"}
                                       << QStringList{"srptVaccinationSub", "srptCommandSub", "srptPropertySub"};
     }
     void sections()
@@ -132,14 +130,41 @@ private slots:
         QTest::addColumn<QString>("button");   // ok, enter, cancel, escape, close
         QTest::addColumn<QString>("printedTitle");
         QTest::addColumn<QString>("printedGreeting");
-        QTest::newRow("typed") << "  Happy Birthday " << "Many happy|returns" << "ok" << "Happy Birthday"
+        QTest::newRow("typed") << "  Happy Birthday "
+                               << "Many happy|returns"
+                               << "ok"
+                               << "Happy Birthday"
                                << "Many happy\nreturns";
-        QTest::newRow("enter in the greeting") << "Hi" << "Woof" << "enter" << "Hi" << "Woof";
-        QTest::newRow("placeholders left") << "-" << "-" << "ok" << "" << "";
-        QTest::newRow("three spaces") << "   " << "-" << "ok" << "" << "";
-        QTest::newRow("cancel") << "Hi" << "Woof" << "cancel" << "" << "";
-        QTest::newRow("escape") << "Hi" << "Woof" << "escape" << "" << "";
-        QTest::newRow("close box") << "Hi" << "Woof" << "close" << "" << "";
+        QTest::newRow("enter in the greeting") << "Hi"
+                                               << "Woof"
+                                               << "enter"
+                                               << "Hi"
+                                               << "Woof";
+        QTest::newRow("placeholders left") << "-"
+                                           << "-"
+                                           << "ok"
+                                           << ""
+                                           << "";
+        QTest::newRow("three spaces") << "   "
+                                      << "-"
+                                      << "ok"
+                                      << ""
+                                      << "";
+        QTest::newRow("cancel") << "Hi"
+                                << "Woof"
+                                << "cancel"
+                                << ""
+                                << "";
+        QTest::newRow("escape") << "Hi"
+                                << "Woof"
+                                << "escape"
+                                << ""
+                                << "";
+        QTest::newRow("close box") << "Hi"
+                                   << "Woof"
+                                   << "close"
+                                   << ""
+                                   << "";
     }
     void greetingOptions()
     {
@@ -312,8 +337,9 @@ private slots:
         QImage img(400, 300, QImage::Format_RGB32);
         img.fill(Qt::darkGreen);
         QVERIFY(img.save(gPicturePath + QStringLiteral("boris.png")));
-        m_request.petID = addPet(QStringLiteral("Boris"), {{"pet_nickname", "Bo"}, {"pet_breed", "Boxer"},
-                                                           {"pet_dob", "2020-05-17"}, {"pet_picture", "boris.png"}});
+        m_request.petID = addPet(
+            QStringLiteral("Boris"),
+            {{"pet_nickname", "Bo"}, {"pet_breed", "Boxer"}, {"pet_dob", "2020-05-17"}, {"pet_picture", "boris.png"}});
         for (int i = 0; i < 120; ++i)
             addRow(QStringLiteral("tbl_diary"), {{"diary_pet_id", qlonglong(m_request.petID)},
                                                  {"diary_date", QDate(2023, 1, 1).addDays(i).toString(Qt::ISODate)},
@@ -363,7 +389,8 @@ private slots:
         rptDiary none(m_request);
         QVERIFY(!none.run());
         QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Message), 1);
-        QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text, QStringLiteral("There is no information to show."));
+        QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
+                 QStringLiteral("There is no information to show."));
     }
 
     // ------------------------------------------------------------ refrigerator
@@ -376,8 +403,10 @@ private slots:
         const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Twice a {\\b day}.\\par}");
         addRow(QStringLiteral("tbl_contact"), {{"contact_name", "Sam"}, {"contact_ph_1", "555-0101"}});
         const long sam = long(gDataDB->lastInsertId().toLongLong());
-        const long rex = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"}, {"pet_sitter_id", qlonglong(sam)},
-                                                       {"pet_feeding_rtf", rtf}, {"pet_care_rtf", "Brush weekly"}});
+        const long rex = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"},
+                                                        {"pet_sitter_id", qlonglong(sam)},
+                                                        {"pet_feeding_rtf", rtf},
+                                                        {"pet_care_rtf", "Brush weekly"}});
         addVaccine(rex, QStringLiteral("Rabies"), QStringLiteral("2024-01-01"));
         addVaccine(rex, QStringLiteral("Rabies"), QStringLiteral("2026-01-01"));
         addVaccine(rex, QStringLiteral("Lyme"), QStringLiteral("2025-06-01"));
@@ -441,8 +470,8 @@ private slots:
         for (int p = 0; p < doc.pageCount(); ++p) {
             int bottom = 0;
             for (const report::Item &it : doc.pages[size_t(p)].items)
-                if (it.name == QLatin1String("vaccine_name") || it.name == QLatin1String("command_name") ||
-                    it.name == QLatin1String("lblTitle")) {
+                if (it.name == QLatin1String("vaccine_name") || it.name == QLatin1String("command_name")
+                    || it.name == QLatin1String("lblTitle")) {
                     QVERIFY(it.rect.top() >= bottom);
                     bottom = it.rect.bottom();
                 }
@@ -460,8 +489,12 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QString>("headingItem");
-        QTest::newRow("diary") << 10 << "Print Pet Diary" << "Rex's Diary" << "Field1";
-        QTest::newRow("refrigerator") << 3 << "Refrigerator Page" << "Rex" << "txtHeading";
+        QTest::newRow("diary") << 10 << "Print Pet Diary"
+                               << "Rex's Diary"
+                               << "Field1";
+        QTest::newRow("refrigerator") << 3 << "Refrigerator Page"
+                                      << "Rex"
+                                      << "txtHeading";
     }
     void opensFromPanel()
     {
@@ -481,7 +514,8 @@ private slots:
         gDataDB->execute(QStringLiteral("DELETE FROM tbl_pet WHERE pet_id = ?"), {qlonglong(rex)});
         QVERIFY(report_handler::funReportHandler(gMain, ActionOpenReport, id, rex, false));
         QVERIFY(testsupport::openViewers().isEmpty());
-        QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text, QStringLiteral("There is no information to show."));
+        QCOMPARE(m_pf->dialogs().last(ui::ScriptedDialogs::Message)->text,
+                 QStringLiteral("There is no information to show."));
         QVERIFY(!QApplication::overrideCursor());
     }
 

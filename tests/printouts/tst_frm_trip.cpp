@@ -27,9 +27,10 @@ QLineEdit *edit(frm_trip &w, int index) { return static_cast<QLineEdit *>(w.txtT
 
 int tripCount(const QString &name = {})
 {
-    auto rs = gDataDB->openRecordset(name.isEmpty() ? QStringLiteral("SELECT count(*) FROM tbl_trip")
-                                                    : QStringLiteral("SELECT count(*) FROM tbl_trip WHERE trip_name = ?"),
-                                     name.isEmpty() ? QVariantList{} : QVariantList{name});
+    auto rs =
+        gDataDB->openRecordset(name.isEmpty() ? QStringLiteral("SELECT count(*) FROM tbl_trip")
+                                              : QStringLiteral("SELECT count(*) FROM tbl_trip WHERE trip_name = ?"),
+                               name.isEmpty() ? QVariantList{} : QVariantList{name});
     return rs ? rs->field(0).toInt() : -1;
 }
 
@@ -189,7 +190,8 @@ private slots:
         edit(w, 3)->setText(QStringLiteral("555-0199"));
         if (!useTrip)
             w.optTrip[0]->setChecked(true);
-        QCOMPARE(w.lblTrip0->text(), useTrip ? QStringLiteral("Beach") : QStringLiteral("No trip details will be used"));
+        QCOMPARE(w.lblTrip0->text(),
+                 useTrip ? QStringLiteral("Beach") : QStringLiteral("No trip details will be used"));
         w.cmdReport_Click(button);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.confirmed(), ok);

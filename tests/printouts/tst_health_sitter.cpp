@@ -22,9 +22,9 @@
 
 #include <QApplication>
 
-using testsupport::ProgramFolder;
 using testsupport::addRow;
 using testsupport::item;
+using testsupport::ProgramFolder;
 using testsupport::textsOf;
 using namespace printouts;
 
@@ -40,8 +40,10 @@ long addPet(const QString &name, const QVariantMap &more = {})
 
 void addVaccine(long pet, const QString &name, const QString &received, const QString &expires, const QString &notes)
 {
-    addRow("tbl_vaccine", {{"vaccine_pet_id", qlonglong(pet)}, {"vaccine_name", name},
-                           {"vaccine_received_date", received}, {"vaccine_expiration_date", expires},
+    addRow("tbl_vaccine", {{"vaccine_pet_id", qlonglong(pet)},
+                           {"vaccine_name", name},
+                           {"vaccine_received_date", received},
+                           {"vaccine_expiration_date", expires},
                            {"vaccine_notes", notes}});
 }
 
@@ -51,8 +53,8 @@ frm_report *openViewer()
     return open.isEmpty() ? nullptr : open.first();
 }
 
-const QStringList kTripFields{"fldWhere", "fldLeaving", "fldReturning", "fldStayingAt", "fldContactNumber",
-                              "fldInstructions"};
+const QStringList kTripFields{"fldWhere",     "fldLeaving",       "fldReturning",
+                              "fldStayingAt", "fldContactNumber", "fldInstructions"};
 
 } // namespace
 
@@ -80,8 +82,8 @@ private slots:
     // latest expiry has passed; no miscellaneous items shows the list's text.
     void healthOnePet()
     {
-        const long rex = addPet("Rex", {{"pet_breed", "Boxer"}, {"pet_dob", "2020-05-17"},
-                                        {"pet_insurance_details_rtf", "Policy 42"}});
+        const long rex = addPet(
+            "Rex", {{"pet_breed", "Boxer"}, {"pet_dob", "2020-05-17"}, {"pet_insurance_details_rtf", "Policy 42"}});
         addVaccine(rex, "Rabies", "2021-01-01", "2022-01-01", "first");
         addVaccine(rex, "rabies", "2023-03-03", "2025-03-03", "latest");
         addVaccine(rex, "Rabies", "2022-02-02", "2023-02-02", "second");
@@ -95,9 +97,8 @@ private slots:
         const report::Document &doc = r.document();
         QCOMPARE(doc.pageCount(), 1);
         QCOMPARE(textsOf(doc, {"txtHeading"}), QStringList{"HEALTH STATEMENT - Rex"});
-        QCOMPARE(textsOf(doc, {"lblName", "lblBreed", "lblDOB", "lblGender", "lblColor", "lblHeightLength",
-                               "lblWeight", "lblVet", "lblVetPhone", "lblEmergency", "lblEmergencyPhone",
-                               "lblInsurance"}),
+        QCOMPARE(textsOf(doc, {"lblName", "lblBreed", "lblDOB", "lblGender", "lblColor", "lblHeightLength", "lblWeight",
+                               "lblVet", "lblVetPhone", "lblEmergency", "lblEmergencyPhone", "lblInsurance"}),
                  (QStringList{"Name:", "Breed:", "Birthday:", "Gender:", "Color:", "Ht / Len:", "Weight:", "Vet:",
                               "Vet Ph:", "Em. Contact:", "Emerg Ph:", "Insurance:"}));
         QCOMPARE(textsOf(doc, {"txtName", "txtBreed"}), (QStringList{"Rex", "Boxer"}));
@@ -128,8 +129,8 @@ private slots:
         const long rex1 = addPet("Rex");
         addPet("Rex");
         addPet(QString());
-        addRow("tbl_property", {{"property_pet_id", qlonglong(rex1)}, {"property_name", "Collar"},
-                                {"property_value", "Red"}});
+        addRow("tbl_property",
+               {{"property_pet_id", qlonglong(rex1)}, {"property_name", "Collar"}, {"property_value", "Red"}});
         m_request.petID = 0;
         m_request.reportName = QStringLiteral("Health Statement");
         rptHealthStatement r(m_request);
@@ -145,8 +146,8 @@ private slots:
         for (int p = 0; p < 3; ++p)
             QVERIFY(doc.texts(p).join(' ').contains(QStringLiteral("Page %1 of 3").arg(p + 1)));
         QCOMPARE(funHealthHeading(QVariant()), QStringLiteral("HEALTH STATEMENT"));
-        report::renderPage(doc, 1, 0.06).save(QCoreApplication::applicationDirPath() +
-                                              QStringLiteral("/tst_health_statement.png"));
+        report::renderPage(doc, 1, 0.06)
+            .save(QCoreApplication::applicationDirPath() + QStringLiteral("/tst_health_statement.png"));
     }
 
     // The record source by trip and pet: the trip's pets (or one of them)
@@ -169,10 +170,14 @@ private slots:
         const long rex = addPet("Rex", {{"pet_nickname", "Rexie"}});
         addPet("Ash");
         addRow("tbl_trip", {{"trip_name", "Other trip"}});
-        const long beach = addRow("tbl_trip", {{"trip_name", "Beach"}, {"trip_location", "Coast"},
-                                               {"trip_date_begin", "2024-06-01"}, {"trip_date_begin_tod", "Morning"},
-                                               {"trip_date_end", "2024-06-09"}, {"trip_contact_location", "Hotel Sol"},
-                                               {"trip_contact_number", "555-0101"}, {"trip_notes", "Water the plants"}});
+        const long beach = addRow("tbl_trip", {{"trip_name", "Beach"},
+                                               {"trip_location", "Coast"},
+                                               {"trip_date_begin", "2024-06-01"},
+                                               {"trip_date_begin_tod", "Morning"},
+                                               {"trip_date_end", "2024-06-09"},
+                                               {"trip_contact_location", "Hotel Sol"},
+                                               {"trip_contact_number", "555-0101"},
+                                               {"trip_notes", "Water the plants"}});
         m_request.tripID = trip ? beach : 0;
         m_request.petID = onePet ? rex : 0;
         m_request.reportName = QStringLiteral("Pet Sitter Instructions");
@@ -187,8 +192,8 @@ private slots:
         QCOMPARE(textsOf(doc, {"lblTripDetails"}), QStringList{"Trip Details:"});
         QCOMPARE(textsOf(doc, {"lblWhere", "lblLeaving", "lblReturning", "lblStayingAt", "lblContactNumber",
                                "lblInstructions"}),
-                 (QStringList{"Where:", "Leaving:", "Returning:", "Staying at:", "Number to contact:",
-                              "General Instuctions:"}));
+                 (QStringList{
+                     "Where:", "Leaving:", "Returning:", "Staying at:", "Number to contact:", "General Instuctions:"}));
         const QStringList lines = textsOf(doc, kTripFields);
         if (trip) {
             QCOMPARE(lines[0], QStringLiteral("Beach (Coast)"));
@@ -236,9 +241,12 @@ private slots:
         QTest::addColumn<QVariant>("answer"); // null: cancelled
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("a name") << QVariant("  Jane Doe ") << "Pet Sitter Instructions - Jane Doe" << "Jane Doe";
-        QTest::newRow("blank") << QVariant("   ") << "Pet Sitter Instructions" << "Old Friend";
-        QTest::newRow("cancelled") << QVariant() << "Pet Sitter Instructions" << "Old Friend";
+        QTest::newRow("a name") << QVariant("  Jane Doe ") << "Pet Sitter Instructions - Jane Doe"
+                                << "Jane Doe";
+        QTest::newRow("blank") << QVariant("   ") << "Pet Sitter Instructions"
+                               << "Old Friend";
+        QTest::newRow("cancelled") << QVariant() << "Pet Sitter Instructions"
+                                   << "Old Friend";
     }
     void sitterContact()
     {
@@ -278,8 +286,8 @@ private slots:
         QTest::newRow("health, one pet") << 13 << true << 0 << QStringList{"HEALTH STATEMENT - Rex"};
         QTest::newRow("health, all") << 13 << false << 0
                                      << QStringList{"HEALTH STATEMENT - Ash", "HEALTH STATEMENT - Rex"};
-        QTest::newRow("sitter, the trip") << 1 << false << 1
-                                          << QStringList{"Specific Instructions for Ash", "Specific Instructions for Rex"};
+        QTest::newRow("sitter, the trip")
+            << 1 << false << 1 << QStringList{"Specific Instructions for Ash", "Specific Instructions for Rex"};
         QTest::newRow("sitter, no trip") << 1 << true << 0 << QStringList{"Specific Instructions for Rex"};
         QTest::newRow("sitter, cancelled") << 1 << true << -1 << QStringList();
     }
@@ -303,7 +311,8 @@ private slots:
                 w->cmdReport_Click(tripAnswer < 0 ? 1 : 0);
             });
         }
-        const bool opened = report_handler::funReportHandler(gMain, ActionOpenReport, reportID, onePet ? rex : 0, false);
+        const bool opened =
+            report_handler::funReportHandler(gMain, ActionOpenReport, reportID, onePet ? rex : 0, false);
         delete timer;
         QCOMPARE(opened, tripAnswer >= 0);
         QCOMPARE(sawOptions, reportID == 1);
@@ -311,11 +320,12 @@ private slots:
         QCOMPARE(viewer != nullptr, tripAnswer >= 0);
         if (!viewer)
             return;
-        QCOMPARE(viewer->windowTitle(), reportID == 1 ? QStringLiteral("Pet Sitter Instructions")
-                                                      : QStringLiteral("Health Statement"));
+        QCOMPARE(viewer->windowTitle(),
+                 reportID == 1 ? QStringLiteral("Pet Sitter Instructions") : QStringLiteral("Health Statement"));
         QCOMPARE(textsOf(viewer->document(), {"txtHeading"}), headings);
         if (reportID == 1) {
-            QCOMPARE(textsOf(viewer->document(), {"lblTitle"}).value(0), QStringLiteral("Pet Sitter Instructions - Jane"));
+            QCOMPARE(textsOf(viewer->document(), {"lblTitle"}).value(0),
+                     QStringLiteral("Pet Sitter Instructions - Jane"));
             QCOMPARE(textsOf(viewer->document(), {"fldWhere"}),
                      QStringList{tripAnswer == 1 ? QStringLiteral("Beach") : QString(61, QLatin1Char('_'))});
         }

@@ -125,13 +125,13 @@ private slots:
         QTest::addColumn<QStringList>("order");
         QTest::newRow("case mixed") << QVariantList{"Bob", "alice", "Anna", "Adam"} << QStringList{"A", "B"}
                                     << QStringList{"Adam", "alice", "Anna", "Bob"};
-        QTest::newRow("small letters only") << QVariantList{"zed", "Zoe", "yann"} << QStringList{"Y", "Z"}
-                                            << QStringList{"yann", "zed", "Zoe"};
+        QTest::newRow("small letters only")
+            << QVariantList{"zed", "Zoe", "yann"} << QStringList{"Y", "Z"} << QStringList{"yann", "zed", "Zoe"};
         QTest::newRow("no name") << QVariantList{"Cleo", QVariant(), " "} << QStringList{"", "C"}
                                  << QStringList{"", " ", "Cleo"};
         // The data file folds only A to Z when it sorts; the heading is a capital all the same.
-        QTest::newRow("letter beyond A to Z") << QVariantList{"émile", "Zed"} << QStringList{"Z", "É"}
-                                              << QStringList{"Zed", "émile"};
+        QTest::newRow("letter beyond A to Z")
+            << QVariantList{"émile", "Zed"} << QStringList{"Z", "É"} << QStringList{"Zed", "émile"};
     }
     void addressBookLetters()
     {
@@ -337,8 +337,8 @@ private slots:
         QCOMPARE(textsOf(doc, "lblReportName"), QStringList{"Picture Print"});
         // Kept beside the test, for a person to look at.
         report::renderPage(doc, 0, 0.06)
-            .save(QCoreApplication::applicationDirPath() + QStringLiteral("/picture_poster_%1.png")
-                                                                .arg(QTest::currentDataTag()).replace(' ', '_'));
+            .save(QCoreApplication::applicationDirPath()
+                  + QStringLiteral("/picture_poster_%1.png").arg(QTest::currentDataTag()).replace(' ', '_'));
     }
 
     // A metafile or PCX picture prints on the poster, on the page and in the PDF.
@@ -409,9 +409,12 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("address book") << 2 << "Address Book Listing" << "Field1" << QStringList{"Ann", "Bob"};
-        QTest::newRow("photo album") << 12 << "Photo Album" << "Field1" << QStringList{"First", "Second"};
-        QTest::newRow("picture print") << 11 << "Picture Print" << "Field1" << QStringList{"Second"};
+        QTest::newRow("address book") << 2 << "Address Book Listing"
+                                      << "Field1" << QStringList{"Ann", "Bob"};
+        QTest::newRow("photo album") << 12 << "Photo Album"
+                                     << "Field1" << QStringList{"First", "Second"};
+        QTest::newRow("picture print") << 11 << "Picture Print"
+                                       << "Field1" << QStringList{"Second"};
     }
     void opens()
     {
@@ -424,8 +427,8 @@ private slots:
         writePhoto("one.jpg", 400, 300);
         addPicture("First", "one.jpg", "2021-01-01");
         const long second = addPicture("Second", "one.jpg", "2021-02-01");
-        QVERIFY(report_handler::funReportHandler(gMain, ActionOpenReport, reportID, reportID == 11 ? second : 0,
-                                                 false));
+        QVERIFY(
+            report_handler::funReportHandler(gMain, ActionOpenReport, reportID, reportID == 11 ? second : 0, false));
         frm_report *viewer = openViewer();
         QVERIFY(viewer && viewer->isVisible());
         QCOMPARE(viewer->windowTitle(), title);

@@ -21,9 +21,9 @@
 #include <QImage>
 #include <QTextBlock>
 
-using testsupport::ProgramFolder;
 using testsupport::addPet;
 using testsupport::item;
+using testsupport::ProgramFolder;
 using testsupport::textsOf;
 using namespace printouts;
 
@@ -102,8 +102,8 @@ private slots:
         QCOMPARE(textsOf(doc, {"lblEmpty"}), empties);
         if (titles.contains(kTitles[0]))
             QVERIFY(textsOf(doc, {"lblvaccine_name", "lblvaccine_received_date", "lblvaccine_expiration_date",
-                                  "lblvaccine_notes", "lblcontact_person"}) ==
-                    (QStringList{"Vaccine / Med", "Received", "Expires", "Notes", "Vaccinated by"}));
+                                  "lblvaccine_notes", "lblcontact_person"})
+                    == (QStringList{"Vaccine / Med", "Received", "Expires", "Notes", "Vaccinated by"}));
         if (titles.contains(kTitles[1]))
             QCOMPARE(textsOf(doc, {"lbldiary_date", "lbldiary_text", "lbldiary_category"}),
                      (QStringList{"Date", "Entry", "Category"}));
@@ -146,17 +146,17 @@ private slots:
         QCOMPARE(textsOf(doc, rows, 0),
                  (QStringList{"", "[No vaccinations to display]", "[No diary entries to display]",
                               "[No commands to display]", "[No misc. information to display]"}));
-        QCOMPARE(textsOf(doc, rows, 1),
-                 (QStringList{"Boxer", "[No vaccinations to display]", "Rex the boxer swam", "[No commands to display]",
-                              "[No misc. information to display]"}));
+        QCOMPARE(textsOf(doc, rows, 1), (QStringList{"Boxer", "[No vaccinations to display]", "Rex the boxer swam",
+                                                     "[No commands to display]", "[No misc. information to display]"}));
         QCOMPARE(textsOf(doc, rows, 2),
                  (QStringList{"Collie", "[No vaccinations to display]", "Rex the collie slept", "Rex the collie herded",
                               "Sit", "[No misc. information to display]"}));
         for (int p = 0; p < 3; ++p) {
             QVERIFY(doc.texts(p).join(' ').contains(QStringLiteral("Page %1 of 3").arg(p + 1)));
             // Kept beside the test for a person to look at.
-            report::renderPage(doc, p, 0.06).save(QCoreApplication::applicationDirPath() +
-                                                  QStringLiteral("/tst_pet_details_all_%1.png").arg(p + 1));
+            report::renderPage(doc, p, 0.06)
+                .save(QCoreApplication::applicationDirPath()
+                      + QStringLiteral("/tst_pet_details_all_%1.png").arg(p + 1));
         }
     }
 
@@ -199,8 +199,8 @@ private slots:
         QVERIFY(img.save(gPicturePath + QStringLiteral("rex.png")));
         const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Feed {\\b twice} a "
                                            "{\\i day}.\\par}");
-        const long rex = addPet(QStringLiteral("Rex"), {{"pet_picture", "rex.png"}, {"pet_feeding_rtf", rtf},
-                                                       {"pet_dob", "2020-05-17"}});
+        const long rex = addPet(QStringLiteral("Rex"),
+                                {{"pet_picture", "rex.png"}, {"pet_feeding_rtf", rtf}, {"pet_dob", "2020-05-17"}});
         for (int i = 0; i < 150; ++i)
             addDiary(rex, QDate(2023, 1, 1).addDays(i).toString(Qt::ISODate), QStringLiteral("Entry %1").arg(i));
         m_request.petID = rex;
@@ -214,7 +214,8 @@ private slots:
         bool bold = false, italic = false;
         for (auto it = feeding->rich->begin().begin(); !it.atEnd(); ++it) {
             bold = bold || (it.fragment().text() == QLatin1String("twice") && it.fragment().charFormat().font().bold());
-            italic = italic || (it.fragment().text() == QLatin1String("day") && it.fragment().charFormat().font().italic());
+            italic =
+                italic || (it.fragment().text() == QLatin1String("day") && it.fragment().charFormat().font().italic());
         }
         QVERIFY(bold && italic);
         QVERIFY(!testsupport::item(doc, "rtfNotes")); // an empty note prints nothing

@@ -23,9 +23,9 @@
 #include <QImage>
 #include <QTextBlock>
 
-using testsupport::ProgramFolder;
 using testsupport::addPet;
 using testsupport::item;
+using testsupport::ProgramFolder;
 using testsupport::textsOf;
 using namespace printouts;
 
@@ -62,11 +62,12 @@ QStringList stripNames()
 // the whole as PDF.
 void keepPicture(const report::Document &doc, const QString &name)
 {
-    QVERIFY(report::exportPdf(doc, QCoreApplication::applicationDirPath() +
-                                       QStringLiteral("/tst_pet_paper_and_missing_%1.pdf").arg(name)));
+    QVERIFY(report::exportPdf(doc, QCoreApplication::applicationDirPath()
+                                       + QStringLiteral("/tst_pet_paper_and_missing_%1.pdf").arg(name)));
     for (int p = 0; p < doc.pageCount(); ++p)
-        report::renderPage(doc, p, 0.06).save(QCoreApplication::applicationDirPath() +
-                                              QStringLiteral("/tst_pet_paper_and_missing_%1_%2.png").arg(name).arg(p + 1));
+        report::renderPage(doc, p, 0.06)
+            .save(QCoreApplication::applicationDirPath()
+                  + QStringLiteral("/tst_pet_paper_and_missing_%1_%2.png").arg(name).arg(p + 1));
 }
 
 } // namespace
@@ -98,12 +99,19 @@ private slots:
         savePicture(QStringLiteral("rex.png"), 400, 300);
         const QString rtf = QStringLiteral("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Feed {\\b twice} a "
                                            "{\\i day}.\\par}");
-        m_request.petID = addPet(QStringLiteral("Rex"),
-                              {{"pet_nickname", "Rexie"}, {"pet_picture", "rex.png"}, {"pet_dob", "2020-05-17"},
-                               {"pet_breed", "Boxer"}, {"pet_color", "Brown"}, {"pet_mother", "Bella"},
-                               {"pet_father", "Max"}, {"pet_weight", "30 kg"}, {"pet_height_length", "60 cm"},
-                               {"pet_gender", "Male"}, {"pet_notes_rtf", "Likes the park."},
-                               {"pet_care_rtf", "Brush weekly."}, {"pet_feeding_rtf", rtf}});
+        m_request.petID = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"},
+                                                         {"pet_picture", "rex.png"},
+                                                         {"pet_dob", "2020-05-17"},
+                                                         {"pet_breed", "Boxer"},
+                                                         {"pet_color", "Brown"},
+                                                         {"pet_mother", "Bella"},
+                                                         {"pet_father", "Max"},
+                                                         {"pet_weight", "30 kg"},
+                                                         {"pet_height_length", "60 cm"},
+                                                         {"pet_gender", "Male"},
+                                                         {"pet_notes_rtf", "Likes the park."},
+                                                         {"pet_care_rtf", "Brush weekly."},
+                                                         {"pet_feeding_rtf", rtf}});
         m_request.reportName = QStringLiteral("Show & Tell Paper");
         rptPetShowAndTell r(m_request);
         QVERIFY(r.run());
@@ -112,8 +120,8 @@ private slots:
         QCOMPARE(textsOf(doc, {"Field1"}), QStringList{"Rex (Rexie)"});
         QCOMPARE(textsOf(doc, {"Text4", "Text6", "Text7", "Text3", "Text1", "Text16", "Text15", "Text14", "Text10",
                                "Text8", "Text12"}),
-                 (QStringList{"Birthday:", "Breed:", "Color:", "Mother:", "Father:", "Weight:", "Ht / Len:",
-                              "Gender:", "Notes:", "Care:", "Feeding:"}));
+                 (QStringList{"Birthday:", "Breed:", "Color:", "Mother:", "Father:", "Weight:", "Ht / Len:", "Gender:",
+                              "Notes:", "Care:", "Feeding:"}));
         QCOMPARE(textsOf(doc, {"Field5", "Field6", "Field7", "Field8", "Field9", "Field10", "Field11"}),
                  (QStringList{"Boxer", "Brown", "Bella", "Max", "30 kg", "60 cm", "Male"}));
         QCOMPARE(textsOf(doc, {"fldDOB"}), QStringList{funAgeText(QStringLiteral("2020-05-17"))});
@@ -155,10 +163,14 @@ private slots:
         QTest::addColumn<QVariantMap>("pet");
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QString>("birthday");
-        QTest::newRow("bare") << QVariantMap{} << "Rex" << "";
-        QTest::newRow("missing picture file") << QVariantMap{{"pet_picture", "gone.jpg"}} << "Rex" << "";
-        QTest::newRow("birthday left empty") << QVariantMap{{"pet_dob", ""}} << "Rex" << "";
-        QTest::newRow("empty nickname") << QVariantMap{{"pet_nickname", ""}} << "Rex ()" << "";
+        QTest::newRow("bare") << QVariantMap{} << "Rex"
+                              << "";
+        QTest::newRow("missing picture file") << QVariantMap{{"pet_picture", "gone.jpg"}} << "Rex"
+                                              << "";
+        QTest::newRow("birthday left empty") << QVariantMap{{"pet_dob", ""}} << "Rex"
+                                             << "";
+        QTest::newRow("empty nickname") << QVariantMap{{"pet_nickname", ""}} << "Rex ()"
+                                        << "";
     }
     void showAndTellEmpty()
     {
@@ -214,13 +226,14 @@ private slots:
         QTest::addColumn<QString>("call");
         QTest::addColumn<QString>("since");
         QTest::addColumn<QString>("strip");
-        QTest::newRow("answered") << QVariant("555-0101") << QVariant("May 1")
-                                  << "If found, please call 555-0101" << "Missing Since: May 1"
+        QTest::newRow("answered") << QVariant("555-0101") << QVariant("May 1") << "If found, please call 555-0101"
+                                  << "Missing Since: May 1"
                                   << "Missing Dog 555-0101";
-        QTest::newRow("both cancelled") << QVariant() << QVariant() << "If found, please call 555-9999" << ""
+        QTest::newRow("both cancelled") << QVariant() << QVariant() << "If found, please call 555-9999"
+                                        << ""
                                         << "Missing Dog ";
-        QTest::newRow("date typed as text") << QVariant("12") << QVariant("last Tuesday")
-                                            << "If found, please call 12" << "Missing Since: last Tuesday"
+        QTest::newRow("date typed as text") << QVariant("12") << QVariant("last Tuesday") << "If found, please call 12"
+                                            << "Missing Since: last Tuesday"
                                             << "Missing Dog 12";
     }
     void missingQuestions()
@@ -230,9 +243,12 @@ private slots:
         QFETCH(QString, call);
         QFETCH(QString, since);
         QFETCH(QString, strip);
-        const long rex = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"}, {"pet_breed", "Boxer"},
-                                                        {"pet_color", "Brown"}, {"pet_gender", "Male"},
-                                                        {"pet_height_length", "60 cm"}, {"pet_weight", "30 kg"}});
+        const long rex = addPet(QStringLiteral("Rex"), {{"pet_nickname", "Rexie"},
+                                                        {"pet_breed", "Boxer"},
+                                                        {"pet_color", "Brown"},
+                                                        {"pet_gender", "Male"},
+                                                        {"pet_height_length", "60 cm"},
+                                                        {"pet_weight", "30 kg"}});
         setEmergencyPhone(rex, QStringLiteral("555-9999"));
         m_request.petID = rex;
         m_pf->dialogs().queue(phone);
@@ -312,7 +328,8 @@ private slots:
         const report::Document &doc = r.document();
         QVERIFY(doc.pageCount() >= 2);
         for (int p = 0; p < doc.pageCount(); ++p)
-            QCOMPARE(textsOf(doc, stripNames(), p), QStringList(rptPetMissing::kStrips, QStringLiteral("Missing Dog 555")));
+            QCOMPARE(textsOf(doc, stripNames(), p),
+                     QStringList(rptPetMissing::kStrips, QStringLiteral("Missing Dog 555")));
         QCOMPARE(m_pf->dialogs().count(ui::ScriptedDialogs::Input), 2);
         // A second run asks anew and reads the pet anew.
         gDataDB->execute(QStringLiteral("UPDATE tbl_pet SET pet_species_id = 2"));
@@ -368,8 +385,12 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("text");
-        QTest::newRow("show and tell") << 5 << "Show & Tell Paper" << "Field1" << "Rex";
-        QTest::newRow("missing") << 8 << "Missing Pet Poster" << "Field22" << "If found, please call 555";
+        QTest::newRow("show and tell") << 5 << "Show & Tell Paper"
+                                       << "Field1"
+                                       << "Rex";
+        QTest::newRow("missing") << 8 << "Missing Pet Poster"
+                                 << "Field22"
+                                 << "If found, please call 555";
     }
     void opens()
     {

@@ -53,19 +53,45 @@ void TestReportCatalogue::entries_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<int>("small");
     QTest::addColumn<int>("large");
-    QTest::newRow("1") << 1 << "Pet Sitter Instructions" << "Instructions for your pet sitter or kennel" << "qryrptTrip" << 3 << 1 << 2;
-    QTest::newRow("2") << 2 << "Address Book Listing" << "Listing of all people in the address book" << "qryrptContact" << 2 << 15 << 16;
-    QTest::newRow("3") << 3 << "Refrigerator Page" << "Refrigerator Posting, for when family or friends are visiting" << "qryrptPet" << 1 << 9 << 10;
-    QTest::newRow("4") << 4 << "Pet Poster" << "Poster of your pet" << "qryrptPet" << 1 << 3 << 4;
-    QTest::newRow("5") << 5 << "Show & Tell Paper" << "Create a Show & Tell printout for school" << "qryrptPet" << 1 << 7 << 8;
-    QTest::newRow("6") << 6 << "Pet Details" << "Pet Details report" << "qryrptPet" << 1 << 13 << 14;
-    QTest::newRow("7") << 7 << "Greeting Card" << "Create greeting cards for the birthdays or holidays" << "qryrptPet" << 1 << 11 << 12;
-    QTest::newRow("8") << 8 << "Missing Pet Poster" << "Missing Pet Poster if a pet gets lost" << "qryrptPet" << 1 << 19 << 20;
-    QTest::newRow("9") << 9 << "Publish Zorbi" << "Create web page of your pet to put on your web site" << "" << 3 << 5 << 6;
-    QTest::newRow("10") << 10 << "Print Pet Diary" << "Print or view a list of a pet's diary entries" << "qryrptPet" << 1 << 17 << 18;
-    QTest::newRow("11") << 11 << "Picture Print" << "Print picture" << "qryrptPictureAlbum" << 0 << 21 << 22;
-    QTest::newRow("12") << 12 << "Photo Album" << "Print photo gallery/album (4 pictures/page)" << "qryrptPictureAlbum" << 2 << 21 << 22;
-    QTest::newRow("13") << 13 << "Health Statement" << "Print Pet Health Statement(s)" << "qryrptPet" << 3 << 23 << 24;
+    QTest::newRow("1") << 1 << "Pet Sitter Instructions"
+                       << "Instructions for your pet sitter or kennel"
+                       << "qryrptTrip" << 3 << 1 << 2;
+    QTest::newRow("2") << 2 << "Address Book Listing"
+                       << "Listing of all people in the address book"
+                       << "qryrptContact" << 2 << 15 << 16;
+    QTest::newRow("3") << 3 << "Refrigerator Page"
+                       << "Refrigerator Posting, for when family or friends are visiting"
+                       << "qryrptPet" << 1 << 9 << 10;
+    QTest::newRow("4") << 4 << "Pet Poster"
+                       << "Poster of your pet"
+                       << "qryrptPet" << 1 << 3 << 4;
+    QTest::newRow("5") << 5 << "Show & Tell Paper"
+                       << "Create a Show & Tell printout for school"
+                       << "qryrptPet" << 1 << 7 << 8;
+    QTest::newRow("6") << 6 << "Pet Details"
+                       << "Pet Details report"
+                       << "qryrptPet" << 1 << 13 << 14;
+    QTest::newRow("7") << 7 << "Greeting Card"
+                       << "Create greeting cards for the birthdays or holidays"
+                       << "qryrptPet" << 1 << 11 << 12;
+    QTest::newRow("8") << 8 << "Missing Pet Poster"
+                       << "Missing Pet Poster if a pet gets lost"
+                       << "qryrptPet" << 1 << 19 << 20;
+    QTest::newRow("9") << 9 << "Publish Zorbi"
+                       << "Create web page of your pet to put on your web site"
+                       << "" << 3 << 5 << 6;
+    QTest::newRow("10") << 10 << "Print Pet Diary"
+                        << "Print or view a list of a pet's diary entries"
+                        << "qryrptPet" << 1 << 17 << 18;
+    QTest::newRow("11") << 11 << "Picture Print"
+                        << "Print picture"
+                        << "qryrptPictureAlbum" << 0 << 21 << 22;
+    QTest::newRow("12") << 12 << "Photo Album"
+                        << "Print photo gallery/album (4 pictures/page)"
+                        << "qryrptPictureAlbum" << 2 << 21 << 22;
+    QTest::newRow("13") << 13 << "Health Statement"
+                        << "Print Pet Health Statement(s)"
+                        << "qryrptPet" << 3 << 23 << 24;
 }
 
 void TestReportCatalogue::entries()

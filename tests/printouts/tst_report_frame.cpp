@@ -59,8 +59,10 @@ public:
         detail()->height = 4200;
         detail()->newPageBefore = true;
         name = detail()->addField(QStringLiteral("txtName"), {0, 0, 4000, 300}, QStringLiteral("pet_name"));
-        missing = detail()->addField(QStringLiteral("txtMissing"), {0, 300, 4000, 300}, QStringLiteral("no_such_column"));
-        fldPicture = detail()->addField(QStringLiteral("fldPicture"), {0, 600, 100, 100}, QStringLiteral("pet_picture"));
+        missing =
+            detail()->addField(QStringLiteral("txtMissing"), {0, 300, 4000, 300}, QStringLiteral("no_such_column"));
+        fldPicture =
+            detail()->addField(QStringLiteral("fldPicture"), {0, 600, 100, 100}, QStringLiteral("pet_picture"));
         fldPicture->visible = false;
         pic = detail()->addPicture(QStringLiteral("picPicture"), kBox);
         addPageFooter(true);
@@ -249,7 +251,12 @@ void TestReportFrame::errors()
     // The engine's own numbers for a cancel and a missing column say nothing.
     m_pf->dialogs().clear();
     struct Open : PetPages {
-        void raise(int n) { bool c = false; error(n, QStringLiteral("x"), c); QVERIFY(c); }
+        void raise(int n)
+        {
+            bool c = false;
+            error(n, QStringLiteral("x"), c);
+            QVERIFY(c);
+        }
     } o;
     o.raise(report::ErrCancelled);
     o.raise(report::ErrFieldNotFound);

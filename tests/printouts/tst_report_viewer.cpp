@@ -63,9 +63,9 @@ long addRecordsFor(const QString &record)
 {
     const long pet = addPet("Rex");
     addPet("Max");
-    const long picture = testsupport::addRow(QStringLiteral("tbl_picture"),
-                                             {{"picture_pet_id", qlonglong(pet)}, {"picture_title", "Rex asleep"},
-                                              {"picture_filename", "asleep.jpg"}});
+    const long picture = testsupport::addRow(
+        QStringLiteral("tbl_picture"),
+        {{"picture_pet_id", qlonglong(pet)}, {"picture_title", "Rex asleep"}, {"picture_filename", "asleep.jpg"}});
     testsupport::addRow(QStringLiteral("tbl_contact"), {{"contact_name", "Ann"}});
     return record == QLatin1String("pet") ? pet : record == QLatin1String("picture") ? picture : 0;
 }
@@ -326,9 +326,21 @@ void TestReportViewer::menuBar()
     frm_report v;
     CtToolBar *m = v.ctToolBar_Menubar;
     QCOMPARE(m->itemCount(), 15);
-    const QStringList captions{"&File", "Export to HTML file", "Export to PDF file", "Export to RTF file", "",
-                               "&Print", "Printer Setup", "", "&Close", "&View", "White Paper", "Blue Paper",
-                               "Yellow Paper", "Pink Paper", "&Help"};
+    const QStringList captions{"&File",
+                               "Export to HTML file",
+                               "Export to PDF file",
+                               "Export to RTF file",
+                               "",
+                               "&Print",
+                               "Printer Setup",
+                               "",
+                               "&Close",
+                               "&View",
+                               "White Paper",
+                               "Blue Paper",
+                               "Yellow Paper",
+                               "Pink Paper",
+                               "&Help"};
     for (int id = 1; id <= 15; ++id) {
         QCOMPARE(m->isSeparator(id), id == 5 || id == 8);
         if (!m->isSeparator(id))
@@ -351,7 +363,8 @@ void TestReportViewer::tools()
     for (int stock : {frm_report::StockZoomIn, frm_report::StockZoomOut, frm_report::StockZoomBox,
                       frm_report::StockFirstPage, frm_report::StockNextPage, frm_report::StockPageNumber})
         QVERIFY(shown.contains(stock));
-    for (int gone : {frm_report::StockContents, frm_report::StockPrint, frm_report::StockBack, frm_report::StockForward})
+    for (int gone :
+         {frm_report::StockContents, frm_report::StockPrint, frm_report::StockBack, frm_report::StockForward})
         QVERIFY(!shown.contains(gone));
     const frm_report::Tool &help = v.tools().back();
     QCOMPARE(help.id, 13);
@@ -475,7 +488,6 @@ void TestReportViewer::printAndExport()
     QVERIFY(!v->subExportPDF());
     QCOMPARE(d.count(Kind::Message), 1);
     QVERIFY(!QFileInfo::exists(m_out.filePath(QStringLiteral("gone/max.pdf"))));
-
 }
 
 void TestReportViewer::failedPrintLeavesThePrinterUsable()
@@ -633,21 +645,36 @@ void TestReportViewer::datesAndTitles_data()
     QTest::addColumn<int>("id");
     QTest::addColumn<QString>("record"); // "pet", "picture" or none
     QTest::addColumn<QString>("title");
-    QTest::newRow("pet sitter") << 1 << "pet" << "Pet Sitter Instructions - Rex";
-    QTest::newRow("pet sitter, all pets") << 1 << "" << "Pet Sitter Instructions";
-    QTest::newRow("address book") << 2 << "" << "Address Book Listing";
-    QTest::newRow("refrigerator") << 3 << "pet" << "Refrigerator Page - Rex";
-    QTest::newRow("pet poster") << 4 << "pet" << "Pet Poster - Rex";
-    QTest::newRow("show and tell") << 5 << "pet" << "Show & Tell Paper - Rex";
-    QTest::newRow("pet details") << 6 << "pet" << "Pet Details - Rex";
-    QTest::newRow("pet details, all pets") << 6 << "" << "Pet Details";
-    QTest::newRow("greeting card") << 7 << "pet" << "Greeting Card - Rex";
-    QTest::newRow("missing poster") << 8 << "pet" << "Missing Pet Poster - Rex";
-    QTest::newRow("publish") << 9 << "pet" << "Publish Zorbi - Rex";
-    QTest::newRow("diary") << 10 << "pet" << "Print Pet Diary - Rex";
-    QTest::newRow("picture print") << 11 << "picture" << "Picture Print";
-    QTest::newRow("photo album") << 12 << "" << "Photo Album";
-    QTest::newRow("health statement") << 13 << "pet" << "Health Statement - Rex";
+    QTest::newRow("pet sitter") << 1 << "pet"
+                                << "Pet Sitter Instructions - Rex";
+    QTest::newRow("pet sitter, all pets") << 1 << ""
+                                          << "Pet Sitter Instructions";
+    QTest::newRow("address book") << 2 << ""
+                                  << "Address Book Listing";
+    QTest::newRow("refrigerator") << 3 << "pet"
+                                  << "Refrigerator Page - Rex";
+    QTest::newRow("pet poster") << 4 << "pet"
+                                << "Pet Poster - Rex";
+    QTest::newRow("show and tell") << 5 << "pet"
+                                   << "Show & Tell Paper - Rex";
+    QTest::newRow("pet details") << 6 << "pet"
+                                 << "Pet Details - Rex";
+    QTest::newRow("pet details, all pets") << 6 << ""
+                                           << "Pet Details";
+    QTest::newRow("greeting card") << 7 << "pet"
+                                   << "Greeting Card - Rex";
+    QTest::newRow("missing poster") << 8 << "pet"
+                                    << "Missing Pet Poster - Rex";
+    QTest::newRow("publish") << 9 << "pet"
+                             << "Publish Zorbi - Rex";
+    QTest::newRow("diary") << 10 << "pet"
+                           << "Print Pet Diary - Rex";
+    QTest::newRow("picture print") << 11 << "picture"
+                                   << "Picture Print";
+    QTest::newRow("photo album") << 12 << ""
+                                 << "Photo Album";
+    QTest::newRow("health statement") << 13 << "pet"
+                                      << "Health Statement - Rex";
 }
 
 void TestReportViewer::datesAndTitles()
@@ -712,9 +739,9 @@ void TestReportViewer::galleryPrintOpensTheAlbum()
     QImage photo(40, 30, QImage::Format_RGB32);
     photo.fill(Qt::darkGreen);
     QVERIFY(photo.save(gPicturePath + QStringLiteral("beach.png")));
-    testsupport::addRow(QStringLiteral("tbl_picture"), {{"picture_pet_id", qlonglong(pet)},
-                                                        {"picture_title", "At the beach"},
-                                                        {"picture_filename", "beach.png"}});
+    testsupport::addRow(
+        QStringLiteral("tbl_picture"),
+        {{"picture_pet_id", qlonglong(pet)}, {"picture_title", "At the beach"}, {"picture_filename", "beach.png"}});
     QVERIFY(funPictureHandler(gMain, ActionShow, 0, QString(), 1));
     QCOMPARE(gMain->shownView(), int(ViewPhotoGallery));
     VbListView *gallery = gMain->ListView_Picture;
@@ -750,9 +777,10 @@ void TestReportViewer::longNamesWhole()
     QFETCH(int, id);
     QFETCH(QString, name);
     const long pet = addPet(name, QStringLiteral("Sir Max the Magnificent"));
-    testsupport::addRow(QStringLiteral("tbl_picture"), {{"picture_pet_id", qlonglong(pet)},
-                                                        {"picture_title", name},
-                                                        {"picture_filename", m_pf->file(QStringLiteral("Default.gif"))}});
+    testsupport::addRow(QStringLiteral("tbl_picture"),
+                        {{"picture_pet_id", qlonglong(pet)},
+                         {"picture_title", name},
+                         {"picture_filename", m_pf->file(QStringLiteral("Default.gif"))}});
     PrintoutRequest request;
     request.reportID = id;
     request.reportName = report_handler::funReportEntry(id)->Name;
@@ -836,9 +864,9 @@ void TestReportViewer::publishOptions()
     QVERIFY(report_handler::funReportPublishOptions(gMain, request));
     delete t;
     QVERIFY(seen);
-    QCOMPARE(QList<bool>({request.publishVaccinations, request.publishDiary, request.publishMisc,
-                          request.publishCommands}),
-             flags);
+    QCOMPARE(
+        QList<bool>({request.publishVaccinations, request.publishDiary, request.publishMisc, request.publishCommands}),
+        flags);
 }
 
 void TestReportViewer::publishCancelled()

@@ -159,8 +159,8 @@ void TestContactDetail::newPersonStartsWithPhoneTypes()
 void TestContactDetail::closeGuard_data()
 {
     QTest::addColumn<bool>("existing");
-    QTest::addColumn<QString>("name"); // "-": left as it is
-    QTest::addColumn<QString>("city"); // "-": left as it is
+    QTest::addColumn<QString>("name");      // "-": left as it is
+    QTest::addColumn<QString>("city");      // "-": left as it is
     QTest::addColumn<bool>("saveAndClose"); // else the close box
     QTest::addColumn<QVariantList>("answers");
     QTest::addColumn<QStringList>("shown");
@@ -168,34 +168,40 @@ void TestContactDetail::closeGuard_data()
     QTest::addColumn<QString>("stored"); // name/city of the person, "" for no row
 
     const QStringList ask{"Save Changes?"};
-    QTest::newRow("new, nothing typed, Save & Close") << false << "-" << "-" << true << QVariantList{}
-                                                      << QStringList{kNoName} << false << "";
-    QTest::newRow("new, no name, Save & Close, Yes") << false << "-" << "Rome" << true << QVariantList{ui::OK, ui::Yes}
+    QTest::newRow("new, nothing typed, Save & Close")
+        << false << "-"
+        << "-" << true << QVariantList{} << QStringList{kNoName} << false << "";
+    QTest::newRow("new, no name, Save & Close, Yes") << false << "-"
+                                                     << "Rome" << true << QVariantList{ui::OK, ui::Yes}
                                                      << QStringList{kNoName, "Save Changes?", kNoName} << true << "";
-    QTest::newRow("new, no name, Save & Close, No") << false << "-" << "Rome" << true << QVariantList{ui::OK, ui::No}
-                                                    << QStringList{kNoName, "Save Changes?"} << false << "";
-    QTest::newRow("new, blanks are a name") << false << " " << "-" << true << QVariantList{} << QStringList{} << false
-                                            << " /";
-    QTest::newRow("new, Save & Close") << false << "Al" << "Rome" << true << QVariantList{} << QStringList{} << false
-                                       << "Al/Rome";
-    QTest::newRow("new, nothing typed, close") << false << "-" << "-" << false << QVariantList{} << QStringList{}
-                                               << false << "";
-    QTest::newRow("new, close, Yes") << false << "Al" << "-" << false << QVariantList{ui::Yes} << ask << false
-                                     << "Al/";
-    QTest::newRow("new, close, No") << false << "Al" << "-" << false << QVariantList{ui::No} << ask << false << "";
-    QTest::newRow("edit, untouched, close") << true << "-" << "-" << false << QVariantList{} << QStringList{} << false
-                                            << "Bo/Oldtown";
-    QTest::newRow("edit, Save & Close") << true << "-" << "Rome" << true << QVariantList{} << QStringList{} << false
-                                        << "Bo/Rome";
-    QTest::newRow("edit, close, Yes") << true << "-" << "Rome" << false << QVariantList{ui::Yes} << ask << false
-                                      << "Bo/Rome";
-    QTest::newRow("edit, close, No") << true << "-" << "Rome" << false << QVariantList{ui::No} << ask << false
-                                     << "Bo/Oldtown";
-    QTest::newRow("edit, name emptied, close, Yes") << true << "" << "-" << false << QVariantList{ui::Yes, ui::OK}
+    QTest::newRow("new, no name, Save & Close, No")
+        << false << "-"
+        << "Rome" << true << QVariantList{ui::OK, ui::No} << QStringList{kNoName, "Save Changes?"} << false << "";
+    QTest::newRow("new, blanks are a name") << false << " "
+                                            << "-" << true << QVariantList{} << QStringList{} << false << " /";
+    QTest::newRow("new, Save & Close") << false << "Al"
+                                       << "Rome" << true << QVariantList{} << QStringList{} << false << "Al/Rome";
+    QTest::newRow("new, nothing typed, close") << false << "-"
+                                               << "-" << false << QVariantList{} << QStringList{} << false << "";
+    QTest::newRow("new, close, Yes") << false << "Al"
+                                     << "-" << false << QVariantList{ui::Yes} << ask << false << "Al/";
+    QTest::newRow("new, close, No") << false << "Al"
+                                    << "-" << false << QVariantList{ui::No} << ask << false << "";
+    QTest::newRow("edit, untouched, close") << true << "-"
+                                            << "-" << false << QVariantList{} << QStringList{} << false << "Bo/Oldtown";
+    QTest::newRow("edit, Save & Close") << true << "-"
+                                        << "Rome" << true << QVariantList{} << QStringList{} << false << "Bo/Rome";
+    QTest::newRow("edit, close, Yes") << true << "-"
+                                      << "Rome" << false << QVariantList{ui::Yes} << ask << false << "Bo/Rome";
+    QTest::newRow("edit, close, No") << true << "-"
+                                     << "Rome" << false << QVariantList{ui::No} << ask << false << "Bo/Oldtown";
+    QTest::newRow("edit, name emptied, close, Yes") << true << ""
+                                                    << "-" << false << QVariantList{ui::Yes, ui::OK}
                                                     << QStringList{"Save Changes?", kNoName} << true << "Bo/Oldtown";
-    QTest::newRow("edit, name emptied, Save & Close, No") << true << "" << "-" << true << QVariantList{ui::OK, ui::No}
-                                                          << QStringList{kNoName, "Save Changes?"} << false
-                                                          << "Bo/Oldtown";
+    QTest::newRow("edit, name emptied, Save & Close, No")
+        << true << ""
+        << "-" << true << QVariantList{ui::OK, ui::No} << QStringList{kNoName, "Save Changes?"} << false
+        << "Bo/Oldtown";
 }
 
 void TestContactDetail::closeGuard()
@@ -255,29 +261,32 @@ void TestContactDetail::lastRecordIdAfterEachClose()
     gDataDB->execute("DELETE FROM tbl_contact");
     QVariant guessed;
     long added = -7;
-    withWindow(0, [&](frm_contact_detail *w) {
-        guessed = w->DataDetail->field("contact_id");
-        if (how == "close") {
-            w->close();
-        } else if (how == "menu close") {
-            w->ctToolBar_Menubar_ItemClick(w->menuItems.close);
-        } else if (how == "typed no" || how == "typed yes") {
-            line(w, 0)->setText("Al");
-            m_pf->dialogs().queue(how == "typed no" ? ui::No : ui::Yes);
-            w->close();
-        } else if (how == "no name") {
-            w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
-        } else if (how == "save") {
-            line(w, 0)->setText("Al");
-            w->ctToolbar_Toolbar_ItemClick(w->toolItems.saveClose);
-        } else if (how == "print") {
-            line(w, 0)->setText("Al");
-            m_pf->dialogs().queue(ui::Yes);
-            w->ctToolbar_Toolbar_ItemClick(w->toolItems.print);
-            QVERIFY(w->ctToolbar_Toolbar->itemEnabled(w->toolItems.del)); // written: now it can be deleted
-            w->close();
-        }
-    }, &added);
+    withWindow(
+        0,
+        [&](frm_contact_detail *w) {
+            guessed = w->DataDetail->field("contact_id");
+            if (how == "close") {
+                w->close();
+            } else if (how == "menu close") {
+                w->ctToolBar_Menubar_ItemClick(w->menuItems.close);
+            } else if (how == "typed no" || how == "typed yes") {
+                line(w, 0)->setText("Al");
+                m_pf->dialogs().queue(how == "typed no" ? ui::No : ui::Yes);
+                w->close();
+            } else if (how == "no name") {
+                w->ctToolBar_Menubar_ItemClick(w->menuItems.saveClose);
+            } else if (how == "save") {
+                line(w, 0)->setText("Al");
+                w->ctToolbar_Toolbar_ItemClick(w->toolItems.saveClose);
+            } else if (how == "print") {
+                line(w, 0)->setText("Al");
+                m_pf->dialogs().queue(ui::Yes);
+                w->ctToolbar_Toolbar_ItemClick(w->toolItems.print);
+                QVERIFY(w->ctToolbar_Toolbar->itemEnabled(w->toolItems.del)); // written: now it can be deleted
+                w->close();
+            }
+        },
+        &added);
     QVERIFY(guessed.toLongLong() > before); // the window knew an id the row would get
     if (written) {
         QCOMPARE(people(), 1);
@@ -452,11 +461,14 @@ void TestContactDetail::deleteDropsPendingEdits()
     m_pf->dialogs().clear();
     m_pf->dialogs().queue(ui::Yes);
     long left = -7;
-    QVERIFY(!withWindow(bo, [bo](frm_contact_detail *w) {
-        QCOMPARE(w->savedRecordID(), bo); // opened: the person's id
-        line(w, 3)->setText("Rome");
-        w->ctToolbar_Toolbar_ItemClick(w->toolItems.del);
-    }, &left));
+    QVERIFY(!withWindow(
+        bo,
+        [bo](frm_contact_detail *w) {
+            QCOMPARE(w->savedRecordID(), bo); // opened: the person's id
+            line(w, 3)->setText("Rome");
+            w->ctToolbar_Toolbar_ItemClick(w->toolItems.del);
+        },
+        &left));
     QCOMPARE(messages(*m_pf), QStringList{"Are you sure you want to delete \"Bo\"?"});
     QCOMPARE(people(), 0);
     QCOMPARE(left, 0L);
@@ -508,12 +520,11 @@ void TestContactDetail::addPeopleFromThePetWindow()
         QCOMPARE(pet->DBCbopet[size_t(buttons[i])]->Text(), names[i]);
     }
     pet->close();
-    QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_vet_id")
-                 .toString(),
+    QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_vet_id").toString(),
              QString("New Vet"));
-    QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_sitter_id")
-                 .toString(),
-             QString("Sitter \"Sam\""));
+    QCOMPARE(
+        value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_sitter_id").toString(),
+        QString("Sitter \"Sam\""));
 }
 
 void TestContactDetail::aDeletedVetShowsAsNoOne()

@@ -28,8 +28,7 @@ using Shown = ui::ScriptedDialogs::Shown;
 using testsupport::count;
 namespace {
 
-long addContact(const QVariant &name, const QVariant &phone = {}, const QVariant &type = {},
-                const QVariant &email = {})
+long addContact(const QVariant &name, const QVariant &phone = {}, const QVariant &type = {}, const QVariant &email = {})
 {
     gDataDB->execute(QStringLiteral("INSERT INTO tbl_contact (contact_name, contact_ph_1, contact_ph_1_type, "
                                     "contact_email) VALUES (?, ?, ?, ?)"),
@@ -121,8 +120,8 @@ void TestContactHandler::cleanup()
 
 void TestContactHandler::listFill()
 {
-    const long bea = addContact("bea", QVariant(), "Home");         // a type without a number
-    const long none = addContact(QVariant(), "555-1", QVariant());  // no name; a number without a type
+    const long bea = addContact("bea", QVariant(), "Home");        // a type without a number
+    const long none = addContact(QVariant(), "555-1", QVariant()); // no name; a number without a type
     const long al = addContact("Al \"Doc\" O'Neil", "555-2", "Work", "al@vet.example");
     const long carl = addContact("Carl", QVariant(), QVariant(), ""); // no phone, an empty e-mail
     QVERIFY(funContactHandler(gMain, ActionRefresh, 0, QString()));
@@ -192,7 +191,7 @@ void TestContactHandler::showSetsTheViewAndToolbar()
     // From another view, with every item as another view left it.
     CtToolBar *tb = gMain->ctToolbar_MainToolbar;
     const MainToolItems &t = gMain->toolItems;
-    const std::vector<int> listItems{t.sepPrint, t.print, t.sepDelete, t.del,
+    const std::vector<int> listItems{t.sepPrint, t.print,      t.sepDelete,   t.del,
                                      t.sepViews, t.largeIcons, t.mediumIcons, t.details};
     for (int id : listItems)
         tb->setItemVisible(id, false);
@@ -307,16 +306,26 @@ void TestContactHandler::openAddresses_data()
     QTest::addColumn<QString>("opened"); // "" nothing
     QTest::addColumn<bool>("refused");   // the user is told it is no address
 
-    QTest::newRow("empty") << 13 << "" << "" << false;
-    QTest::newRow("e-mail without a scheme") << 13 << "bob@x.example" << "mailto:bob@x.example" << false;
-    QTest::newRow("e-mail, code 14") << 14 << " bob@x.example " << "mailto:bob@x.example" << false;
-    QTest::newRow("mailto kept") << 13 << "mailto:bob@x.example" << "mailto:bob@x.example" << false;
-    QTest::newRow("web without a scheme") << 13 << "www.vet.example" << "http://www.vet.example" << false;
-    QTest::newRow("web with a path") << 13 << "vet.example/hours" << "http://vet.example/hours" << false;
-    QTest::newRow("https kept") << 14 << "https://vet.example/" << "https://vet.example/" << false;
-    QTest::newRow("a program") << 13 << "/bin/sh" << "" << true;
-    QTest::newRow("a local file") << 13 << "file:///etc/passwd" << "" << true;
-    QTest::newRow("another scheme") << 13 << "javascript:alert(1)" << "" << true;
+    QTest::newRow("empty") << 13 << ""
+                           << "" << false;
+    QTest::newRow("e-mail without a scheme") << 13 << "bob@x.example"
+                                             << "mailto:bob@x.example" << false;
+    QTest::newRow("e-mail, code 14") << 14 << " bob@x.example "
+                                     << "mailto:bob@x.example" << false;
+    QTest::newRow("mailto kept") << 13 << "mailto:bob@x.example"
+                                 << "mailto:bob@x.example" << false;
+    QTest::newRow("web without a scheme") << 13 << "www.vet.example"
+                                          << "http://www.vet.example" << false;
+    QTest::newRow("web with a path") << 13 << "vet.example/hours"
+                                     << "http://vet.example/hours" << false;
+    QTest::newRow("https kept") << 14 << "https://vet.example/"
+                                << "https://vet.example/" << false;
+    QTest::newRow("a program") << 13 << "/bin/sh"
+                               << "" << true;
+    QTest::newRow("a local file") << 13 << "file:///etc/passwd"
+                                  << "" << true;
+    QTest::newRow("another scheme") << 13 << "javascript:alert(1)"
+                                    << "" << true;
 }
 
 void TestContactHandler::openAddresses()

@@ -45,8 +45,8 @@ using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 using Window = std::unique_ptr<frm_pet_detail>;
 
-using testsupport::value;
 using testsupport::insert;
+using testsupport::value;
 namespace {
 
 const QString kBadBirthday = QStringLiteral("Please enter a valid date for this pet's birthday");
@@ -68,9 +68,10 @@ long addRex(const QVariant &picture = {})
 
 long addVaccine(long pet, const QString &name, const QString &expires, const QString &acknowledged = kNotAcknowledged)
 {
-    return insert(QStringLiteral("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name, vaccine_received_date, "
-                                 "vaccine_expiration_date, vaccine_acknowledged_date) VALUES (?, ?, '2020-01-01', ?, ?)"),
-                  {qlonglong(pet), name, expires, acknowledged});
+    return insert(
+        QStringLiteral("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name, vaccine_received_date, "
+                       "vaccine_expiration_date, vaccine_acknowledged_date) VALUES (?, ?, '2020-01-01', ?, ?)"),
+        {qlonglong(pet), name, expires, acknowledged});
 }
 
 Window open(long pet, int tab = 1)
@@ -223,23 +224,32 @@ void TestPetDetail::closeGuard_data()
     QTest::addColumn<QString>("storedName");
     QTest::addColumn<QString>("storedBirthday");
 
-    QTest::newRow("no change") << "-" << "-" << QVariantList{} << 1 << QStringList{} << false << "Rex"
+    QTest::newRow("no change") << "-"
+                               << "-" << QVariantList{} << 1 << QStringList{} << false << "Rex"
                                << "2019-04-03";
     QTest::newRow("valid change saves without asking")
-        << "Max" << "5/6/2018" << QVariantList{} << 1 << QStringList{} << false << "Max" << "2018-05-06";
-    QTest::newRow("empty birthday is valid")
-        << "-" << "" << QVariantList{} << 1 << QStringList{} << false << "Rex" << "";
+        << "Max"
+        << "5/6/2018" << QVariantList{} << 1 << QStringList{} << false << "Max"
+        << "2018-05-06";
+    QTest::newRow("empty birthday is valid") << "-"
+                                             << "" << QVariantList{} << 1 << QStringList{} << false << "Rex"
+                                             << "";
     QTest::newRow("invalid birthday keeps it open")
-        << "Max" << "31/02/2020" << QVariantList{} << 1 << QStringList{kBadBirthday} << true << "Rex"
+        << "Max"
+        << "31/02/2020" << QVariantList{} << 1 << QStringList{kBadBirthday} << true << "Rex"
         << "2019-04-03";
     QTest::newRow("then No closes without writing")
-        << "Max" << "abc" << QVariantList{ui::OK, ui::No} << 2 << QStringList{kBadBirthday, "Save Changes?"} << false
-        << "Rex" << "2019-04-03";
-    QTest::newRow("then Yes checks again")
-        << "Max" << "abc" << QVariantList{ui::OK, ui::Yes} << 2 << QStringList{kBadBirthday, "Save Changes?", kBadBirthday}
-        << true << "Rex" << "2019-04-03";
-    QTest::newRow("empty name") << "" << "-" << QVariantList{} << 1 << QStringList{"Please enter this pet's name"}
-                                << true << "Rex" << "2019-04-03";
+        << "Max"
+        << "abc" << QVariantList{ui::OK, ui::No} << 2 << QStringList{kBadBirthday, "Save Changes?"} << false << "Rex"
+        << "2019-04-03";
+    QTest::newRow("then Yes checks again") << "Max"
+                                           << "abc" << QVariantList{ui::OK, ui::Yes} << 2
+                                           << QStringList{kBadBirthday, "Save Changes?", kBadBirthday} << true << "Rex"
+                                           << "2019-04-03";
+    QTest::newRow("empty name") << ""
+                                << "-" << QVariantList{} << 1 << QStringList{"Please enter this pet's name"} << true
+                                << "Rex"
+                                << "2019-04-03";
 }
 
 void TestPetDetail::closeGuard()
@@ -409,8 +419,7 @@ void TestPetDetail::notesAreStoredAsRtfWithPlainCopies()
     w->close();
     QVERIFY(!w->isVisible());
 
-    const QString rtfText =
-        value("SELECT pet_feeding_rtf FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString();
+    const QString rtfText = value("SELECT pet_feeding_rtf FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString();
     QVERIFY(rtf::isRtf(rtfText));
     QCOMPARE(value("SELECT pet_feeding FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}).toString(),
              QString("Twice a day dry food"));
@@ -554,10 +563,14 @@ void TestPetDetail::pictureMenuAndPhotoSites_data()
 {
     QTest::addColumn<QString>("site1");
     QTest::addColumn<QString>("site2");
-    QTest::newRow("none") << "" << "";
-    QTest::newRow("site 1") << "photos.example.org" << "";
-    QTest::newRow("site 2") << "" << "https://album.example.net";
-    QTest::newRow("both") << "a.example.org" << "b.example.org";
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("site 1") << "photos.example.org"
+                            << "";
+    QTest::newRow("site 2") << ""
+                            << "https://album.example.net";
+    QTest::newRow("both") << "a.example.org"
+                          << "b.example.org";
 }
 
 void TestPetDetail::pictureMenuAndPhotoSites()
@@ -577,7 +590,8 @@ void TestPetDetail::pictureMenuAndPhotoSites()
     if (!site1.isEmpty())
         QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[0].entry), "http://" + site1);
     if (!site2.isEmpty())
-        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[1].entry), site2.startsWith("https:") ? site2 : "http://" + site2);
+        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[1].entry),
+                 site2.startsWith("https:") ? site2 : "http://" + site2);
 
     // A right click on the picture pops up the shared picture menu for this
     // window; its "Clear picture" acts here.
@@ -661,8 +675,7 @@ void TestPetDetail::addPersonFromTheWindow()
     w->cmdPet[3]->click();
     QCOMPARE(w->DBCbovaccine_0->Text(), QString("New Vet"));
     w->close();
-    QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_vet_id")
-                 .toString(),
+    QCOMPARE(value("SELECT c.contact_name FROM tbl_pet p JOIN tbl_contact c ON c.contact_id = p.pet_vet_id").toString(),
              QString("New Vet"));
 }
 
@@ -805,17 +818,18 @@ void TestPetDetail::birthdayChooser()
     const long rex = addRex();
     Window w = open(rex);
     // Cancelled (Down arrow opens it): the birthday stays.
-    onModal([](QWidget *chooser) {
-        QCOMPARE(chooser->windowTitle(), QString("Select pet birthday"));
-        QCOMPARE(child<QCalendarWidget>(chooser, "MonthView1")->selectedDate(), QDate(2019, 4, 3));
-        child<QPushButton>(chooser, "cmdCancel")->click();
-    }, w.get());
+    onModal(
+        [](QWidget *chooser) {
+            QCOMPARE(chooser->windowTitle(), QString("Select pet birthday"));
+            QCOMPARE(child<QCalendarWidget>(chooser, "MonthView1")->selectedDate(), QDate(2019, 4, 3));
+            child<QPushButton>(chooser, "cmdCancel")->click();
+        },
+        w.get());
     QTest::keyClick(w->txtPet[3], Qt::Key_Down);
     QCOMPARE(w->txtPet[3]->text(), QString("4/3/2019"));
     // Chosen through the button: the box and, on closing, the file.
-    onModal([](QWidget *chooser) {
-        static_cast<frm_date *>(chooser)->MonthView1_DateClick(QDate(2018, 12, 24));
-    }, w.get());
+    onModal([](QWidget *chooser) { static_cast<frm_date *>(chooser)->MonthView1_DateClick(QDate(2018, 12, 24)); },
+            w.get());
     w->cmdPet_dob->click();
     QCOMPARE(w->txtPet[3]->text(), QString("12/24/2018"));
     w->close();
@@ -883,9 +897,9 @@ void TestPetDetail::vaccinationRows()
     QCOMPARE(w->DBCombovaccine_0->Text(), QString("Rabies"));
     w->txtvaccine->setPlainText("booster");
     w->cmdVaccination[0]->click();
-    QCOMPARE(value("SELECT vaccine_acknowledged_date FROM tbl_vaccine WHERE vaccine_id = ?", {qlonglong(done)})
-                 .toString(),
-             kNotAcknowledged);
+    QCOMPARE(
+        value("SELECT vaccine_acknowledged_date FROM tbl_vaccine WHERE vaccine_id = ?", {qlonglong(done)}).toString(),
+        kNotAcknowledged);
     QCOMPARE(value("SELECT vaccine_notes FROM tbl_vaccine WHERE vaccine_id = ?", {qlonglong(done)}).toString(),
              QString("booster"));
     QCOMPARE(w->cmdVaccination[0]->text(), QString("&Add"));
@@ -1008,10 +1022,12 @@ void TestPetDetail::diaryDateChooserWritesTheSavedDate()
     const long rex = addRex();
     Window w = open(rex, 4);
     QCOMPARE(w->DTPickerPet[2]->Value().toDate(), QDate(2024, 6, 15));
-    onModal([](QWidget *chooser) {
-        QCOMPARE(chooser->windowTitle(), QString("Select entry date"));
-        static_cast<frm_date *>(chooser)->MonthView1_DateClick(QDate(2024, 2, 29));
-    }, w.get());
+    onModal(
+        [](QWidget *chooser) {
+            QCOMPARE(chooser->windowTitle(), QString("Select entry date"));
+            static_cast<frm_date *>(chooser)->MonthView1_DateClick(QDate(2024, 2, 29));
+        },
+        w.get());
     w->cmdDiary_date->click();
     QCOMPARE(static_cast<QLineEdit *>(w->txtdiary[0])->text(), QString("2/29/2024"));
     QCOMPARE(w->DTPickerPet[2]->Value().toDate(), QDate(2024, 2, 29));
@@ -1031,8 +1047,7 @@ void TestPetDetail::halfTypedRowsAtClose()
     static_cast<QLineEdit *>(w->txtcommand[0])->setText("Fetch");
     w->close();
     QVERIFY(!w->isVisible());
-    QCOMPARE(value("SELECT command_pet_id FROM tbl_command WHERE command_name = 'Fetch'").toLongLong(),
-             qlonglong(rex));
+    QCOMPARE(value("SELECT command_pet_id FROM tbl_command WHERE command_name = 'Fetch'").toLongLong(), qlonglong(rex));
 
     // "No" at "Save Changes?" drops the typed row with the pet's changes.
     w = open(rex, 5);

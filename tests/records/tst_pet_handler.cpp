@@ -190,8 +190,7 @@ void TestPetHandler::listBar_data()
     QTest::newRow("no pet") << QVariantList{} << QStringList{"Add New Pet"};
     QTest::newRow("one pet") << QVariantList{"Rex"} << QStringList{"Rex"};
     // Sorted without regard to case; a missing name shows as "(None)".
-    QTest::newRow("three pets") << QVariantList{"max", "Bella", QVariant()}
-                                << QStringList{"(None)", "Bella", "max"};
+    QTest::newRow("three pets") << QVariantList{"max", "Bella", QVariant()} << QStringList{"(None)", "Bella", "max"};
     QTest::newRow("empty name") << QVariantList{"", "Zed"} << QStringList{"(None)", "Zed"};
 }
 
@@ -213,7 +212,8 @@ void TestPetHandler::listBar()
         if (names.isEmpty())
             QCOMPARE(e.recordID, 0);
         else {
-            const QString stored = value("SELECT pet_name FROM tbl_pet WHERE pet_id = ?", {qlonglong(e.recordID)}).toString();
+            const QString stored =
+                value("SELECT pet_name FROM tbl_pet WHERE pet_id = ?", {qlonglong(e.recordID)}).toString();
             QCOMPARE(stored.isEmpty() ? QString("(None)") : stored, shown[i - 1]);
         }
     }
@@ -235,9 +235,23 @@ void TestPetHandler::panel()
     QStringList keys, texts;
     QList<int> tags;
     QStringList descriptions;
-    const QStringList expectedKeys{"edit", "vaccine", "diary", "r1", "r3", "r4", "r5", "r6", "r7", "r8", "r9",
-                                   "r10", "r13", QString("p%1").arg(none), QString("p%1").arg(empty),
-                                   QString("p%1").arg(beach), QString("p%1").arg(zoo)};
+    const QStringList expectedKeys{"edit",
+                                   "vaccine",
+                                   "diary",
+                                   "r1",
+                                   "r3",
+                                   "r4",
+                                   "r5",
+                                   "r6",
+                                   "r7",
+                                   "r8",
+                                   "r9",
+                                   "r10",
+                                   "r13",
+                                   QString("p%1").arg(none),
+                                   QString("p%1").arg(empty),
+                                   QString("p%1").arg(beach),
+                                   QString("p%1").arg(zoo)};
     // The keys as the list shows them, top to bottom.
     const QAbstractItemModel *shownModel = l->findChild<QTreeView *>("reportView")->model();
     QStringList shownKeys;
@@ -253,8 +267,8 @@ void TestPetHandler::panel()
         descriptions << item->SubItems(1);
         QVERIFY2(item->Icon() > 0 && item->SmallIcon() > 0, qPrintable(key));
     }
-    QCOMPARE(texts.mid(0, 4), (QStringList{"Edit Details", "Update Vaccinations", "Add Diary Entries",
-                                           "Pet Sitter Instructions"}));
+    QCOMPARE(texts.mid(0, 4),
+             (QStringList{"Edit Details", "Update Vaccinations", "Add Diary Entries", "Pet Sitter Instructions"}));
     QCOMPARE(texts.mid(13), (QStringList{"Untitled", "Untitled", "beach", "Zoo"}));
     QCOMPARE(descriptions.mid(0, 3), (QStringList{"Edit pet details", "Update pet vaccinations", "Update pet diary"}));
     QCOMPARE(descriptions[4], QString("Refrigerator Posting, for when family or friends are visiting"));
@@ -397,13 +411,39 @@ void TestPetHandler::prompt_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("speciesId");
-    QTest::newRow("blanks only") << "   " << "Dog" << "ok" << "Please enter the name of this pet." << "" << 0;
-    QTest::newRow("blanks kept") << " Rex " << "Dog" << "ok" << "" << " Rex " << 1;
-    QTest::newRow("no type") << "Rex" << "" << "ok" << "Please select the type of pet this is." << "" << 0;
-    QTest::newRow("close box") << "Rex" << "Dog" << "close" << "" << "" << 0;
-    QTest::newRow("cancel") << "Rex" << "Dog" << "cancel" << "" << "" << 0;
-    QTest::newRow("valid") << "Tweety" << "Bird" << "ok" << "" << "Tweety" << 3;
-    QTest::newRow("too long") << QString(60, 'x') << "Fish" << "ok" << "" << QString(50, 'x') << 4;
+    QTest::newRow("blanks only") << "   "
+                                 << "Dog"
+                                 << "ok"
+                                 << "Please enter the name of this pet."
+                                 << "" << 0;
+    QTest::newRow("blanks kept") << " Rex "
+                                 << "Dog"
+                                 << "ok"
+                                 << ""
+                                 << " Rex " << 1;
+    QTest::newRow("no type") << "Rex"
+                             << ""
+                             << "ok"
+                             << "Please select the type of pet this is."
+                             << "" << 0;
+    QTest::newRow("close box") << "Rex"
+                               << "Dog"
+                               << "close"
+                               << ""
+                               << "" << 0;
+    QTest::newRow("cancel") << "Rex"
+                            << "Dog"
+                            << "cancel"
+                            << ""
+                            << "" << 0;
+    QTest::newRow("valid") << "Tweety"
+                           << "Bird"
+                           << "ok"
+                           << ""
+                           << "Tweety" << 3;
+    QTest::newRow("too long") << QString(60, 'x') << "Fish"
+                              << "ok"
+                              << "" << QString(50, 'x') << 4;
 }
 
 void TestPetHandler::prompt()
@@ -452,14 +492,22 @@ void TestPetHandler::validate_data()
     QTest::addColumn<QString>("birthday");
     QTest::addColumn<bool>("valid");
     QTest::addColumn<QString>("focus"); // the box that gets the focus on a refusal
-    QTest::newRow("no name") << "" << "" << false << "txtPet(0)";
-    QTest::newRow("blank name") << "   " << "" << true << "";
-    QTest::newRow("no birthday") << "Rex" << "" << true << "";
-    QTest::newRow("typed date") << "Rex" << "2/28/2020" << true << "";
-    QTest::newRow("stored form") << "Rex" << "2020-02-28" << true << "";
-    QTest::newRow("impossible day") << "Rex" << "2/31/2020" << false << "txtPet(3)";
-    QTest::newRow("day first") << "Rex" << "31/02/2020" << false << "txtPet(3)";
-    QTest::newRow("not a date") << "Rex" << "abc" << false << "txtPet(3)";
+    QTest::newRow("no name") << ""
+                             << "" << false << "txtPet(0)";
+    QTest::newRow("blank name") << "   "
+                                << "" << true << "";
+    QTest::newRow("no birthday") << "Rex"
+                                 << "" << true << "";
+    QTest::newRow("typed date") << "Rex"
+                                << "2/28/2020" << true << "";
+    QTest::newRow("stored form") << "Rex"
+                                 << "2020-02-28" << true << "";
+    QTest::newRow("impossible day") << "Rex"
+                                    << "2/31/2020" << false << "txtPet(3)";
+    QTest::newRow("day first") << "Rex"
+                               << "31/02/2020" << false << "txtPet(3)";
+    QTest::newRow("not a date") << "Rex"
+                                << "abc" << false << "txtPet(3)";
 }
 
 void TestPetHandler::validate()
@@ -530,19 +578,21 @@ void TestPetHandler::deleteWithPictures()
     addPicture(rex, "Park");
     addPicture(keep, "Bella's");
     for (long pet : {rex, keep}) {
-        gDataDB->execute("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name) VALUES (?, 'Rabies')", {qlonglong(pet)});
+        gDataDB->execute("INSERT INTO tbl_vaccine (vaccine_pet_id, vaccine_name) VALUES (?, 'Rabies')",
+                         {qlonglong(pet)});
         gDataDB->execute("INSERT INTO tbl_diary (diary_pet_id, diary_text) VALUES (?, 'Walk')", {qlonglong(pet)});
         gDataDB->execute("INSERT INTO tbl_command (command_pet_id, command_name) VALUES (?, 'Sit')", {qlonglong(pet)});
-        gDataDB->execute("INSERT INTO tbl_property (property_pet_id, property_name) VALUES (?, 'Lead')", {qlonglong(pet)});
+        gDataDB->execute("INSERT INTO tbl_property (property_pet_id, property_name) VALUES (?, 'Lead')",
+                         {qlonglong(pet)});
     }
     subRefreshListBar();
     m_pf->dialogs().queue(ui::Yes);
     QVERIFY(funPetHandler(gMain, ActionDelete, rex, QString(), 1));
     QCOMPARE(g_calls, QStringList{"calendar(5,)"});
     QCOMPARE(count("SELECT count(*) FROM tbl_pet WHERE pet_id = ?", {qlonglong(rex)}), 0);
-    for (const char *table : {"tbl_picture WHERE picture_pet_id", "tbl_vaccine WHERE vaccine_pet_id",
-                              "tbl_diary WHERE diary_pet_id", "tbl_command WHERE command_pet_id",
-                              "tbl_property WHERE property_pet_id"}) {
+    for (const char *table :
+         {"tbl_picture WHERE picture_pet_id", "tbl_vaccine WHERE vaccine_pet_id", "tbl_diary WHERE diary_pet_id",
+          "tbl_command WHERE command_pet_id", "tbl_property WHERE property_pet_id"}) {
         QCOMPARE(count(QString("SELECT count(*) FROM %1 = ?").arg(table), {qlonglong(rex)}), 0);
         QCOMPARE(count(QString("SELECT count(*) FROM %1 = ?").arg(table), {qlonglong(keep)}), 1);
     }

@@ -43,21 +43,24 @@ using testsupport::ProgramFolder;
 using Shown = ui::ScriptedDialogs::Shown;
 using Window = std::unique_ptr<frm_picture>;
 
-using testsupport::value;
 using testsupport::insert;
+using testsupport::value;
 namespace {
 
 QStringList g_calls;
 
-long addPet(const QVariant &name) { return insert("INSERT INTO tbl_pet (pet_name, pet_species_id) VALUES (?, 1)", {name}); }
+long addPet(const QVariant &name)
+{
+    return insert("INSERT INTO tbl_pet (pet_name, pet_species_id) VALUES (?, 1)", {name});
+}
 
 long addPicture(const QVariant &pet, const QVariant &title, const QVariant &file, const QVariant &category = {},
                 const QVariant &date = {})
 {
-    return insert("INSERT INTO tbl_picture (picture_pet_id, picture_title, picture_description, picture_date, "
-                  "picture_category, picture_filename) VALUES (?, ?, ?, ?, ?, ?)",
-                  {pet, title, title.isNull() ? QVariant() : QVariant("about " + title.toString()), date, category,
-                   file});
+    return insert(
+        "INSERT INTO tbl_picture (picture_pet_id, picture_title, picture_description, picture_date, "
+        "picture_category, picture_filename) VALUES (?, ?, ?, ?, ?, ?)",
+        {pet, title, title.isNull() ? QVariant() : QVariant("about " + title.toString()), date, category, file});
 }
 
 int pictureCount() { return value("SELECT COUNT(*) FROM tbl_picture").toInt(); }
@@ -228,10 +231,10 @@ void TestPictures::fillInTheReportView()
     addPicture(9999, "Apple tree", QVariant());
 
     QVERIFY(picture_handler::funPictureHandler(gMain, ActionShow, 0, QString(), 3));
-    QCOMPARE(galleryRows(), (QStringList{"Untitled |  |  |  | ", "Untitled |  |  |  | about ",
-                                         "Apple tree |  |  |  | about Apple tree",
-                                         "beach | Rex | Outings |  | about beach",
-                                         "Zoo | Rex | Outings | 6/1/2024 | about Zoo"}));
+    QCOMPARE(
+        galleryRows(),
+        (QStringList{"Untitled |  |  |  | ", "Untitled |  |  |  | about ", "Apple tree |  |  |  | about Apple tree",
+                     "beach | Rex | Outings |  | about beach", "Zoo | Rex | Outings | 6/1/2024 | about Zoo"}));
     for (int i = 0; i < gMain->ListView_Picture->ItemCount(); ++i) {
         VbListItem *item = galleryItem(i < 2 ? "Untitled" : QStringList{"Apple tree", "beach", "Zoo"}[i - 2]);
         QVERIFY(item);
@@ -239,7 +242,8 @@ void TestPictures::fillInTheReportView()
         QCOMPARE(item->Icon(), 0);
     }
     QCOMPARE(galleryItem("Zoo")->Tag().toLongLong(), value("SELECT picture_id FROM tbl_picture WHERE "
-                                                           "picture_title = 'Zoo'").toLongLong());
+                                                           "picture_title = 'Zoo'")
+                                                         .toLongLong());
     QCOMPARE(gCurrentView, 20);
     QCOMPARE(gMain->shownView(), 20);
 
@@ -280,8 +284,8 @@ void TestPictures::fillInTheLargeIconView()
     const QColor standIn = centre(QIcon(QPixmap::fromImage(thumbnails::thumbnail(gDefaultPicture))));
     QVERIFY(standIn.isValid() && standIn.blue() < 200);
     int index = 0;
-    for (const char *title : {"a good one", "b missing", "c unreadable", "d folder", "e pipe", "f data file",
-                              "g no file"}) {
+    for (const char *title :
+         {"a good one", "b missing", "c unreadable", "d folder", "e pipe", "f data file", "g no file"}) {
         ++index;
         VbListItem *item = galleryItem(QLatin1String(title));
         QVERIFY2(item, title);
@@ -383,12 +387,17 @@ void TestPictures::edit_data()
 {
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("message");
-    QTest::newRow("a picture") << "ZB_00001.jpg" << "";
-    QTest::newRow("no picture") << "" << "";
-    QTest::newRow("missing file") << "ZB_00002.jpg" << "53: File not found";
-    QTest::newRow("no picture in it") << "ZB_00003.jpg" << "481: Invalid picture";
+    QTest::newRow("a picture") << "ZB_00001.jpg"
+                               << "";
+    QTest::newRow("no picture") << ""
+                                << "";
+    QTest::newRow("missing file") << "ZB_00002.jpg"
+                                  << "53: File not found";
+    QTest::newRow("no picture in it") << "ZB_00003.jpg"
+                                      << "481: Invalid picture";
     // The data file is the database engine's alone: it is never read as a picture.
-    QTest::newRow("the data file") << "../Zorbi.dat" << "481: Invalid picture";
+    QTest::newRow("the data file") << "../Zorbi.dat"
+                                   << "481: Invalid picture";
 }
 
 void TestPictures::edit()
@@ -491,15 +500,20 @@ void TestPictures::otherCodes()
 
 void TestPictures::closePaths_data()
 {
-    QTest::addColumn<QString>("typed");   // "" types nothing
-    QTest::addColumn<QString>("how");     // "save" Save & Close, "close" the close box
-    QTest::addColumn<int>("answer");      // to "Save Changes?", 0 when none is asked
+    QTest::addColumn<QString>("typed"); // "" types nothing
+    QTest::addColumn<QString>("how");   // "save" Save & Close, "close" the close box
+    QTest::addColumn<int>("answer");    // to "Save Changes?", 0 when none is asked
     QTest::addColumn<QString>("stored");
-    QTest::newRow("save, nothing changed") << "" << "save" << 0 << "Zoo";
-    QTest::newRow("close, nothing changed") << "" << "close" << 0 << "Zoo";
-    QTest::newRow("save, changed") << "Zoo at noon" << "save" << 0 << "Zoo at noon";
-    QTest::newRow("close, changed, No") << "Zoo at noon" << "close" << int(ui::No) << "Zoo";
-    QTest::newRow("close, changed, Yes") << "Zoo at noon" << "close" << int(ui::Yes) << "Zoo at noon";
+    QTest::newRow("save, nothing changed") << ""
+                                           << "save" << 0 << "Zoo";
+    QTest::newRow("close, nothing changed") << ""
+                                            << "close" << 0 << "Zoo";
+    QTest::newRow("save, changed") << "Zoo at noon"
+                                   << "save" << 0 << "Zoo at noon";
+    QTest::newRow("close, changed, No") << "Zoo at noon"
+                                        << "close" << int(ui::No) << "Zoo";
+    QTest::newRow("close, changed, Yes") << "Zoo at noon"
+                                         << "close" << int(ui::Yes) << "Zoo at noon";
 }
 
 void TestPictures::closePaths()
@@ -673,9 +687,12 @@ void TestPictures::photoSites_data()
 {
     QTest::addColumn<QString>("site1");
     QTest::addColumn<QString>("site2");
-    QTest::newRow("none") << "" << "";
-    QTest::newRow("only the second") << "" << "photos.example.org";
-    QTest::newRow("both") << "pics.example.org" << "https://photos.example.org";
+    QTest::newRow("none") << ""
+                          << "";
+    QTest::newRow("only the second") << ""
+                                     << "photos.example.org";
+    QTest::newRow("both") << "pics.example.org"
+                          << "https://photos.example.org";
 }
 
 void TestPictures::photoSites()
@@ -693,7 +710,8 @@ void TestPictures::photoSites()
     if (!site1.isEmpty())
         QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[0].entry), "http://" + site1);
     if (!site2.isEmpty())
-        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[1].entry), site2.startsWith("https:") ? site2 : "http://" + site2);
+        QCOMPARE(menu->itemStoredText(w->menuItems.photoSites[1].entry),
+                 site2.startsWith("https:") ? site2 : "http://" + site2);
     QCOMPARE(w->lblDateFormat->text(), QString("m/d/yyyy"));
     w->close();
 }

@@ -105,18 +105,18 @@ QByteArray wmf(int width, int height)
         for (int w : words)
             put16(records, w);
     };
-    record(0x020B, {0, 0});                                           // window origin (y, x)
-    record(0x020C, {height, width});                                  // window extent (y, x)
-    record(0x02FA, {5, 0, 0, 0, 0});                                  // a null pen
+    record(0x020B, {0, 0});          // window origin (y, x)
+    record(0x020C, {height, width}); // window extent (y, x)
+    record(0x02FA, {5, 0, 0, 0, 0}); // a null pen
     record(0x012D, {0});
-    record(0x02FC, {0, 0x00FF, 0x0000, 0});                           // a red solid brush
+    record(0x02FC, {0, 0x00FF, 0x0000, 0}); // a red solid brush
     record(0x012D, {1});
-    record(0x041B, {height + 1, width / 2 + 1, 0, 0});                // left half (bottom, right, top, left)
-    record(0x01F0, {1});                                              // delete the brush
-    record(0x02FC, {0, 0x0000, 0x00FF, 0});                           // a blue solid brush
+    record(0x041B, {height + 1, width / 2 + 1, 0, 0}); // left half (bottom, right, top, left)
+    record(0x01F0, {1});                               // delete the brush
+    record(0x02FC, {0, 0x0000, 0x00FF, 0});            // a blue solid brush
     record(0x012D, {1});
-    record(0x041B, {height + 1, width + 1, 0, width / 2});            // right half
-    record(0x0000, {});                                               // end of file
+    record(0x041B, {height + 1, width + 1, 0, width / 2}); // right half
+    record(0x0000, {});                                    // end of file
 
     QByteArray placeable;
     put32(placeable, 0x9AC6CDD7);
@@ -155,18 +155,18 @@ QByteArray emf(int width, int height)
         put32(out, v);
     put32(out, 0x464D4520);
     put32(out, 0x10000);
-    put32(out, 0);     // bytes, set below
-    put32(out, 0);     // records, set below
-    put16(out, 2);     // handles
+    put32(out, 0); // bytes, set below
+    put32(out, 0); // records, set below
+    put16(out, 2); // handles
     put16(out, 0);
-    put32(out, 0);     // no description
+    put32(out, 0); // no description
     put32(out, 0);
-    put32(out, 0);     // no palette
+    put32(out, 0); // no palette
     put32(out, 960);
     put32(out, 960);
     put32(out, 254);
     put32(out, 254);
-    put32(out, 0);     // no pixel format
+    put32(out, 0); // no pixel format
     put32(out, 0);
     put32(out, 0);
     put32(out, 254000);
@@ -179,16 +179,16 @@ QByteArray emf(int width, int height)
             put32(out, v);
         ++count;
     };
-    record(37, {0x80000008});                                  // select the stock null pen
-    record(39, {1, 0, 0x000000FF, 0});                         // brush 1: red
+    record(37, {0x80000008});          // select the stock null pen
+    record(39, {1, 0, 0x000000FF, 0}); // brush 1: red
     record(37, {1});
-    record(43, {0, 0, width / 2 + 1, height + 1});             // left half
-    record(37, {0x80000000});                                  // select the stock white brush
-    record(40, {1});                                           // delete brush 1
-    record(39, {1, 0, 0x00FF0000, 0});                         // brush 1: blue
+    record(43, {0, 0, width / 2 + 1, height + 1}); // left half
+    record(37, {0x80000000});                      // select the stock white brush
+    record(40, {1});                               // delete brush 1
+    record(39, {1, 0, 0x00FF0000, 0});             // brush 1: blue
     record(37, {1});
-    record(43, {width / 2, 0, width + 1, height + 1});         // right half
-    record(14, {0, 16, 20});                                   // end of file
+    record(43, {width / 2, 0, width + 1, height + 1}); // right half
+    record(14, {0, 16, 20});                           // end of file
     set32(out, 48, out.size());
     set32(out, 52, count);
     return out;

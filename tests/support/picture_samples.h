@@ -8,9 +8,9 @@
 
 namespace picture_samples {
 
-QByteArray pcx24(int width, int height);   // three colour planes, run-length coded
-QByteArray pcx8(int width, int height);    // one plane, 256-colour palette at the end
-QByteArray wmf(int width, int height);     // with the placeable header
+QByteArray pcx24(int width, int height); // three colour planes, run-length coded
+QByteArray pcx8(int width, int height);  // one plane, 256-colour palette at the end
+QByteArray wmf(int width, int height);   // with the placeable header
 QByteArray emf(int width, int height);
 
 // The sample of a kind by its extension ("pcx", "wmf", "emf").

@@ -28,8 +28,7 @@ void prepareEnvironment()
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath(QStringLiteral("cache"))));
     qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral("data"))));
     QDir().mkpath(home.filePath(QStringLiteral("run")));
-    QFile::setPermissions(home.filePath(QStringLiteral("run")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     // The source and program folders, as ctest gives them, also for a test
     // started by hand.
@@ -83,8 +82,7 @@ ProgramFolder::~ProgramFolder()
 
 QStringList ProgramFolder::entries() const
 {
-    return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden,
-                                        QDir::Name);
+    return QDir(m_dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
 }
 
 bool setImmutable(const QString &path, bool on)
@@ -102,8 +100,7 @@ bool setImmutable(const QString &path, bool on)
     return ok;
 }
 
-QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt,
-                                const std::function<void(QWidget *)> &act)
+QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt, const std::function<void(QWidget *)> &act)
 {
     auto *timer = new QTimer;
     timer->setInterval(5);

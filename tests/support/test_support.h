@@ -51,8 +51,7 @@ bool setImmutable(const QString &path, bool on);
 // away with done(Rejected), without a close event (and so without a write).
 // Gives up after about three seconds. The timer is the caller's to delete
 // (in cleanup) should the window never come.
-QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt,
-                                const std::function<void(QWidget *)> &act);
+QPointer<QTimer> whenModalShown(const std::function<bool(QWidget *)> &isIt, const std::function<void(QWidget *)> &act);
 
 // The same for the modal window of class W.
 template <typename W> QPointer<QTimer> onModal(const std::function<void(W *)> &act)
@@ -68,14 +67,14 @@ void installRoutines();
 } // namespace testsupport
 
 // QTEST_MAIN with the test environment prepared first.
-#define ZORBI_TEST_MAIN(TestObject)                                                                \
-    int main(int argc, char **argv)                                                                \
-    {                                                                                              \
-        testsupport::prepareEnvironment();                                                         \
-        QApplication app(argc, argv);                                                              \
-        testsupport::installRoutines();                                                            \
-        QApplication::setAttribute(Qt::AA_Use96Dpi, true);                                         \
-        TestObject tc;                                                                             \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
-        return QTest::qExec(&tc, argc, argv);                                                      \
+#define ZORBI_TEST_MAIN(TestObject)                                                                                    \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
+        testsupport::prepareEnvironment();                                                                             \
+        QApplication app(argc, argv);                                                                                  \
+        testsupport::installRoutines();                                                                                \
+        QApplication::setAttribute(Qt::AA_Use96Dpi, true);                                                             \
+        TestObject tc;                                                                                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&tc, argc, argv);                                                                          \
     }

@@ -24,8 +24,8 @@
 #include <QSettings>
 #include <QTimer>
 
-using testsupport::ProgramFolder;
 using testsupport::onReminderWindow;
+using testsupport::ProgramFolder;
 using SD = ui::ScriptedDialogs;
 
 class TestReminderProgram : public QObject {
@@ -184,8 +184,8 @@ void TestReminderProgram::trayMenu()
     CtDropMenu *menu = gSystray->ctDropMenu1;
     QVERIFY(menu->setupFlag());
     QCOMPARE(menu->setupValue(), 0);
-    const QStringList captions{"Open Zorbi 2003", "", "Check Reminders", "Add New Event", "",
-                               "About Zorbi 2003", "", "Close Menu", "Exit"};
+    const QStringList captions{"Open Zorbi 2003",  "", "Check Reminders", "Add New Event", "",
+                               "About Zorbi 2003", "", "Close Menu",      "Exit"};
     const QList<bool> pictures{true, false, true, true, false, false, false, true, true};
     QCOMPARE(menu->entryCount(), captions.size());
     for (int e = 1; e <= menu->entryCount(); ++e) {
@@ -202,12 +202,18 @@ void TestReminderProgram::menuCommands_data()
 {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("started"); // "" when nothing starts
-    QTest::newRow("Open") << "Open Zorbi 2003" << "Zorbi []";
-    QTest::newRow("Add New Event") << "Add New Event" << "Zorbi [/add_event]";
-    QTest::newRow("About") << "About Zorbi 2003" << "Zorbi [/about]";
-    QTest::newRow("Close Menu") << "Close Menu" << "";
-    QTest::newRow("Check Reminders") << "Check Reminders" << "";
-    QTest::newRow("Exit") << "Exit" << "";
+    QTest::newRow("Open") << "Open Zorbi 2003"
+                          << "Zorbi []";
+    QTest::newRow("Add New Event") << "Add New Event"
+                                   << "Zorbi [/add_event]";
+    QTest::newRow("About") << "About Zorbi 2003"
+                           << "Zorbi [/about]";
+    QTest::newRow("Close Menu") << "Close Menu"
+                                << "";
+    QTest::newRow("Check Reminders") << "Check Reminders"
+                                     << "";
+    QTest::newRow("Exit") << "Exit"
+                          << "";
 }
 
 void TestReminderProgram::menuCommands()
@@ -288,7 +294,8 @@ ZORBI_TEST_MAIN(TestReminderProgram)
 void TestReminderProgram::unwritableSettingsAreReportedOnce()
 {
     // A folder where the settings file belongs: it can be neither read nor written.
-    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zorbi 2003", "Zorbi 2003").fileName();
+    const QString file =
+        QSettings(QSettings::NativeFormat, QSettings::UserScope, "Zorbi 2003", "Zorbi 2003").fileName();
     QVERIFY(QDir().mkpath(file));
     setCommandArguments({"--"});
     QCOMPARE(main_systray::Main(), -1);
