@@ -1,6 +1,8 @@
 #include "core/detail_window.h"
 
+#include "core/edit.h"
 #include "core/frm_main.h"
+#include "core/system.h"
 #include "platform/controls/data_control.h"
 #include "platform/dialogs.h"
 
@@ -141,4 +143,38 @@ void DetailWindow::closeEvent(QCloseEvent *e)
         return;
     }
     QDialog::closeEvent(e);
+}
+
+bool DetailWindow::recordMenuItem(const RecordMenuItems &m, int id, int helpContext)
+{
+    if (id == m.saveClose)
+        subSave(false, true);
+    else if (id == m.del)
+        subDelete();
+    else if (id == m.print)
+        subPrint();
+    else if (id == m.close)
+        close();
+    else if (id == m.undo)
+        subUndo();
+    else if (id == m.help)
+        funHelp(this, 2, helpContext);
+    else
+        return false;
+    return true;
+}
+
+bool DetailWindow::recordToolItem(const RecordToolItems &t, int id, int helpContext)
+{
+    if (id == t.saveClose)
+        subSave(false, true);
+    else if (id == t.print)
+        subPrint();
+    else if (id == t.del)
+        subDelete();
+    else if (id == t.help)
+        funHelp(this, 2, helpContext);
+    else
+        return false;
+    return true;
 }

@@ -19,6 +19,9 @@
 
 #include <QDialog>
 
+struct RecordMenuItems;
+struct RecordToolItems;
+
 class DataControl;
 
 class DetailWindow : public QDialog {
@@ -52,6 +55,13 @@ public:
     void setSavedRecordID(long id) { m_savedRecordID = id; }
 
 protected:
+    // The items every record window's menu bar and toolbar have: Save & Close,
+    // Delete, Print, Close, Undo and Help (the window's page `helpContext`).
+    // True when `id` was one of them and has been carried out.
+    bool recordMenuItem(const RecordMenuItems &m, int id, int helpContext);
+    bool recordToolItem(const RecordToolItems &t, int id, int helpContext);
+    // Prints the row, as the window's handler prints it.
+    virtual void subPrint() = 0;
     // The window's check of its fields; false once the user has been told.
     virtual bool checkFields() { return true; }
     // subSave's check failed: true when Save & Close still goes on to close

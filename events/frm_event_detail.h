@@ -69,7 +69,7 @@ public:
     // gActiveControl: on for a text box or a combo box, off otherwise.
     void subToolbarItems();
     // Saves (asking first), then prints the window.
-    void subPrint();
+    void subPrint() override;
     // Enables the repeat fields for a repeating event, describes the repeat
     // and fills the two stored repeat keys from the date.
     void subRepeatText();

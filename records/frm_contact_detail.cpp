@@ -331,33 +331,14 @@ void frm_contact_detail::subUpdateFieldButtons(QWidget *ctl) { ::subUpdateFieldB
 void frm_contact_detail::ctToolBar_Menubar_ItemClick(int id)
 {
     const RecordMenuItems &m = menuItems;
-    if (id == m.saveClose)
-        subSave(false, true);
-    else if (id == m.del)
-        subDelete();
-    else if (id == m.print)
-        subPrint();
-    else if (id == m.close)
-        close();
-    else if (id == m.undo)
-        subUndo();
-    else if (id == m.help)
-        funHelp(this, 2, kHelpContext);
-    else
+    if (!recordMenuItem(m, id, kHelpContext))
         funEditMenuItem(this, m, id);
 }
 
 void frm_contact_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
     const RecordToolItems &t = toolItems;
-    if (id == t.saveClose)
-        subSave(false, true);
-    else if (id == t.print)
-        subPrint();
-    else if (id == t.del)
-        subDelete();
-    else if (id == t.help)
-        funHelp(this, 2, kHelpContext);
+    recordToolItem(t, id, kHelpContext);
 }
 
 // ---------------------------------------------------------------- writing and closing

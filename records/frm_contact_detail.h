@@ -58,7 +58,7 @@ public:
     void subUpdateFieldButtons(QWidget *ctl);
 
     // Saves (asking first), then prints the window.
-    void subPrint();
+    void subPrint() override;
 
     void ctToolBar_Menubar_ItemClick(int id);
     void ctToolbar_Toolbar_ItemClick(int id);

@@ -1115,35 +1115,19 @@ void frm_pet_detail::subUpdateFieldButtons(QWidget *ctl) { ::subUpdateFieldButto
 void frm_pet_detail::ctToolBar_Menubar_ItemClick(int id)
 {
     const PetMenuItems &m = menuItems;
-    if (id == m.saveClose)
-        subSave(false, true);
-    else if (id == m.del)
-        subDelete();
-    else if (id == m.print)
-        subPrint();
-    else if (id == m.close)
-        close();
-    else if (id == m.undo)
-        subUndo();
-    else if (id == m.help)
-        funHelp(this, 2, 2501);
-    else if (!funEditMenuItem(this, m, id) && !funPictureMenuItem(this, ctToolBar_Menubar, m, id, lblPicture->text()))
+    if (recordMenuItem(m, id, 2501))
+        return;
+    if (!funEditMenuItem(this, m, id) && !funPictureMenuItem(this, ctToolBar_Menubar, m, id, lblPicture->text()))
         formatCommand(id, {m.bold, m.italic, m.underline, m.outdent, m.indent});
 }
 
 void frm_pet_detail::ctToolbar_Toolbar_ItemClick(int id)
 {
     const PetToolItems &t = toolItems;
-    if (id == t.saveClose)
-        subSave(false, true);
-    else if (id == t.print)
-        subPrint();
-    else if (id == t.del)
-        subDelete();
-    else if (id == t.picture)
+    if (recordToolItem(t, id, 2501))
+        return;
+    if (id == t.picture)
         ::subImportPicture(this);
-    else if (id == t.help)
-        funHelp(this, 2, 2501);
     else
         formatCommand(id, {t.bold, t.italic, t.underline, t.outdent, t.indent});
 }

@@ -180,7 +180,7 @@ private:
     void buildDataControls();
     void Form_Load();
 
-    void subPrint();
+    void subPrint() override;
     void subShowContactPhone(int index);
     bool personNamed(DbCombo *combo, int tab, const QString &title);
     void subAddContact(DbCombo *combo);

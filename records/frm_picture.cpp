@@ -302,35 +302,19 @@ void frm_picture::cmdPicture_Click()
 void frm_picture::ctToolBar_Menubar_ItemClick(int id)
 {
     const PictureWindowMenuItems &m = menuItems;
-    if (id == m.saveClose)
-        subSave(false, true);
-    else if (id == m.del)
-        subDelete();
-    else if (id == m.print)
-        subPrint();
-    else if (id == m.close)
-        close();
-    else if (id == m.undo)
-        subUndo();
-    else if (id == m.help)
-        funHelp(this, 2, kHelpContext);
-    else if (!funEditMenuItem(this, m, id))
+    if (recordMenuItem(m, id, kHelpContext))
+        return;
+    if (!funEditMenuItem(this, m, id))
         funPictureMenuItem(this, ctToolBar_Menubar, m, id, lblPicture->text());
 }
 
 void frm_picture::ctToolbar_Toolbar_ItemClick(int id)
 {
     const PictureWindowToolItems &t = toolItems;
-    if (id == t.saveClose)
-        subSave(false, true);
-    else if (id == t.print)
-        subPrint();
-    else if (id == t.del)
-        subDelete();
-    else if (id == t.picture)
+    if (recordToolItem(t, id, kHelpContext))
+        return;
+    if (id == t.picture)
         ::subImportPicture(this);
-    else if (id == t.help)
-        funHelp(this, 2, kHelpContext);
 }
 
 // ---------------------------------------------------------------- writing and closing

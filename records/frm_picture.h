@@ -67,7 +67,7 @@ public:
     // gActiveControl = the focused field; then the edit items.
     void subSetLocalMenus();
     // The picture printout of the stored row; nothing is saved first.
-    void subPrint();
+    void subPrint() override;
     // The date chooser, starting from the date box; a chosen day goes into it.
     void cmdPicture_Click();
 
