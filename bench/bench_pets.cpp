@@ -42,27 +42,13 @@ bool start(benchmark::State &state)
     return true;
 }
 
-// The pet with the most rows of its own (diary entries, vaccinations,
-// pictures, commands and properties) in the household open, 0 for none.
-long busiestPet()
-{
-    auto rs = gDataDB->openRecordset(
-        QStringLiteral("SELECT pet_id FROM tbl_pet ORDER BY "
-                       "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
-    return rs && !rs->isEOF() ? long(rs->field(0).toLongLong()) : 0;
-}
-
 // The pet panel of the busiest pet, in the list view's report mode.
 void BM_PetPanel(benchmark::State &state)
 {
     if (!start(state))
         return;
     gMain->ListView_Pet->setView(3);
-    const long pet = busiestPet();
+    const long pet = bench::busiestPet();
     for (auto _ : state) {
         funPetHandler(gMain, ActionShow, pet, QString(), 1);
         QCoreApplication::processEvents(); // the list is drawn as the user sees it
@@ -92,7 +78,7 @@ void BM_PetWindow(benchmark::State &state)
 {
     if (!start(state))
         return;
-    const long pet = busiestPet();
+    const long pet = bench::busiestPet();
     int diary = 0, vaccinations = 0;
     for (auto _ : state) {
         std::unique_ptr<frm_pet_detail> w(pet_handler::funPetEditWindow(gMain, pet, 1));

@@ -82,12 +82,10 @@ double runChild(benchmark::State &state, const QString &program, const QProcessE
 
 QString bareProgram() { return g_programs + QStringLiteral("/bench_startup_bare"); }
 
-// Times `program` from its start to its end, in a fresh environment with its
-// own settings folder. With `paired`, each run follows a run of the bare
-// program (untimed), and the counter vs_bare is the ratio of their totals:
-// the two are timed side by side, whatever the machine does meanwhile.
-void timeChild(benchmark::State &state, const QString &program, const QString &settings,
-               const QString &programFolder = QString(), bool paired = false)
+// A child's environment: its own settings folder, the runtime folder this
+// process shares with it, the program folder of a household and, unless told
+// otherwise, the offscreen platform.
+QProcessEnvironment childEnvironment(const QString &settings, const QString &programFolder)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
@@ -96,6 +94,27 @@ void timeChild(benchmark::State &state, const QString &program, const QString &s
         env.insert(QStringLiteral("ZORBI_BENCH_FOLDER"), programFolder);
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+// The settings of a household's runs: no "Database" (the program folder's
+// Zorbi.dat serves) and no backup prompt at exit.
+QString householdSettings(const QString &folder)
+{
+    const QString settings = folder + QStringLiteral("/settings");
+    QSettings store(settings + QStringLiteral("/Zorbi 2003/Zorbi 2003.conf"), QSettings::IniFormat);
+    store.setValue(QStringLiteral("Preferences/AutomaticBackup"), QStringLiteral("0"));
+    return settings;
+}
+
+// Times `program` from its start to its end, in a fresh environment with its
+// own settings folder. With `paired`, each run follows a run of the bare
+// program (untimed), and the counter vs_bare is the ratio of their totals:
+// the two are timed side by side, whatever the machine does meanwhile.
+void timeChild(benchmark::State &state, const QString &program, const QString &settings,
+               const QString &programFolder = QString(), bool paired = false)
+{
+    const QProcessEnvironment env = childEnvironment(settings, programFolder);
     double total = 0, bareTotal = 0;
     for (auto _ : state) {
         if (paired) {
@@ -137,13 +156,7 @@ void BM_ZorbiStartToIdleAndExit(benchmark::State &state)
         return;
     }
     const QString folder = bench::benchFolder(bench::benchRoot(), size);
-    // Each size keeps its own settings, with no "Database" (the program
-    // folder's Zorbi.dat serves) and no backup prompt at exit.
-    const QString settings = folder + QStringLiteral("/settings");
-    {
-        QSettings store(settings + QStringLiteral("/Zorbi 2003/Zorbi 2003.conf"), QSettings::IniFormat);
-        store.setValue(QStringLiteral("Preferences/AutomaticBackup"), QStringLiteral("0"));
-    }
+    const QString settings = householdSettings(folder); // each size its own
     timeChild(state, g_programs + QStringLiteral("/bench_startup_zorbi"), settings, folder, true);
     state.SetLabel(state.range(1) ? "reminder program running" : "check and its window");
 }
@@ -162,20 +175,10 @@ void BM_FirstPetWindow(benchmark::State &state)
         return;
     }
     const QString folder = bench::benchFolder(bench::benchRoot(), size);
-    const QString settings = folder + QStringLiteral("/settings");
-    {
-        QSettings store(settings + QStringLiteral("/Zorbi 2003/Zorbi 2003.conf"), QSettings::IniFormat);
-        store.setValue(QStringLiteral("Preferences/AutomaticBackup"), QStringLiteral("0"));
-    }
     const QString result = bench::benchRoot() + QStringLiteral("/pet_window_ms");
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runFolder());
-    env.insert(QStringLiteral("ZORBI_BENCH_FOLDER"), folder);
+    QProcessEnvironment env = childEnvironment(householdSettings(folder), folder);
     env.insert(QStringLiteral("ZORBI_BENCH_RESULT"), result);
     env.insert(QStringLiteral("ZORBI_BENCH_ANCHOR"), QString::number(state.range(1)));
-    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")))
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     for (auto _ : state) {
         QFile::remove(result);
         if (runChild(state, g_programs + QStringLiteral("/bench_pet_window_zorbi"), env) < 0)

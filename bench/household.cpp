@@ -41,6 +41,20 @@ bool run(QSqlQuery &q, QString *error)
 }
 } // namespace
 
+// The pet with the most rows of its own (diary entries, vaccinations,
+// pictures, commands and properties) in the data file open, 0 for none.
+long busiestPet()
+{
+    auto rs = gDataDB->openRecordset(
+        QStringLiteral("SELECT pet_id FROM tbl_pet ORDER BY "
+                       "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
+                       "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
+    return rs && !rs->isEOF() ? long(rs->field(0).toLongLong()) : 0;
+}
+
 bool makeHousehold(const QString &path, const HouseholdSize &size, QString *error)
 {
     QFile::remove(path);

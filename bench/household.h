@@ -27,6 +27,10 @@ int sizeNamed(const QString &name);
 // The busy pet of the large household.
 constexpr long kBusyPet = 1;
 
+// The pet with the most rows of its own (diary entries, vaccinations,
+// pictures, commands and properties) in the data file open, 0 for none.
+long busiestPet();
+
 // Writes a new data file at `path` (replacing one that is there) holding `size`.
 bool makeHousehold(const QString &path, const HouseholdSize &size, QString *error);
 

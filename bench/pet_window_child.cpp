@@ -7,6 +7,8 @@
 // ZORBI_BENCH_ANCHOR=1 runs the pet window's own queries on the fresh
 // connection instead, each read whole, and times those.
 
+#include "household.h"
+
 #include "core/codes.h"
 #include "core/globals.h"
 #include "core/hooks.h"
@@ -26,18 +28,6 @@
 namespace {
 
 const char *const kPainted = "benchPainted";
-
-long busiestPet()
-{
-    auto rs = gDataDB->openRecordset(
-        QStringLiteral("SELECT pet_id FROM tbl_pet ORDER BY "
-                       "(SELECT count(*) FROM tbl_diary WHERE diary_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_vaccine WHERE vaccine_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_picture WHERE picture_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_command WHERE command_pet_id = pet_id) "
-                       "+ (SELECT count(*) FROM tbl_property WHERE property_pet_id = pet_id) DESC, pet_id LIMIT 1"));
-    return rs && !rs->isEOF() ? long(rs->field(0).toLongLong()) : 0;
-}
 
 // The pet window's queries, as it asks them when it opens on the details tab.
 void readPetWindowQueries(long pet)
@@ -108,7 +98,7 @@ private:
 
     void open()
     {
-        const long pet = busiestPet();
+        const long pet = bench::busiestPet();
         m_opened = true;
         if (qEnvironmentVariableIntValue("ZORBI_BENCH_ANCHOR") == 1) {
             m_timer.start();
